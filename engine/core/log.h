@@ -1,0 +1,101 @@
+#pragma once
+// The engine log: every entry goes to the console (when one exists) and to the HTML file
+// {AppPath}/_log.html, flushed after each entry.
+#include <cstdio>
+
+#include "engine/core/format.h"
+
+namespace vek {
+class cConsole;
+}
+
+namespace vek {
+
+// One entry: colour code ("^6", "^5", "^4"), formatter format, level word ("text",
+// "warning", "error"), sender and three records.
+void Log(const char* color, const char* format, const char* level, const char* sender,
+         const FormatArg& a1 = g_NoArg, const FormatArg& a2 = g_NoArg,
+         const FormatArg& a3 = g_NoArg);
+
+// The three pairs of level word and colour code.
+inline void LogText(const char* sender, const char* format, const FormatArg& a1 = g_NoArg,
+                    const FormatArg& a2 = g_NoArg, const FormatArg& a3 = g_NoArg) {
+  Log("^6", format, "text", sender, a1, a2, a3);
+}
+inline void LogWarning(const char* sender, const char* format, const FormatArg& a1 = g_NoArg,
+                       const FormatArg& a2 = g_NoArg, const FormatArg& a3 = g_NoArg) {
+  Log("^5", format, "warning", sender, a1, a2, a3);
+}
+inline void LogError(const char* sender, const char* format, const FormatArg& a1 = g_NoArg,
+                     const FormatArg& a2 = g_NoArg, const FormatArg& a3 = g_NoArg) {
+  Log("^4", format, "error", sender, a1, a2, a3);
+}
+
+// A plain line without sender: to the console when one exists and to the log file.
+void LogPlain(const char* format, const FormatArg& a1 = g_NoArg, const FormatArg& a2 = g_NoArg,
+              const FormatArg& a3 = g_NoArg, const FormatArg& a4 = g_NoArg,
+              const FormatArg& a5 = g_NoArg, const FormatArg& a6 = g_NoArg,
+              const FormatArg& a7 = g_NoArg);
+
+class cLogFile {
+ public:
+  cLogFile() = default;
+  ~cLogFile();
+  cLogFile(const cLogFile&) = delete;
+  cLogFile& operator=(const cLogFile&) = delete;
+
+  // Formats plain text, writes it converted to HTML and flushes; nothing while closed.
+  void Print(const char* format, const FormatArg& a1 = g_NoArg, const FormatArg& a2 = g_NoArg,
+             const FormatArg& a3 = g_NoArg, const FormatArg& a4 = g_NoArg,
+             const FormatArg& a5 = g_NoArg, const FormatArg& a6 = g_NoArg,
+             const FormatArg& a7 = g_NoArg);
+  // Writes text converted to HTML (colour codes become spans, blanks keep their width).
+  void WriteHtml(const char* text);
+  // Writes raw text unchanged.
+  void WriteRaw(const char* text);
+  void Flush();
+
+  bool IsOpen() const { return m_File != nullptr; }
+  bool SpanOpen() const { return m_SpanOpen; }
+
+  // Writes into an already open stream (tests); the stream is not closed by this object.
+  void Attach(std::FILE* file);
+
+ private:
+  friend bool OpenLog(cLogFile&, const vek::string&);
+  friend void CloseLog(cLogFile&);
+  friend void WriteLogEntry(cLogFile&, const char*, const char*, const char*, const FormatArg&,
+                            const FormatArg&, const FormatArg&);
+  bool m_SpanOpen = false;
+  std::FILE* m_File = nullptr;
+  bool m_Owned = false;
+};
+
+void WriteLogEntry(cLogFile& file, const char* level, const char* sender, const char* format,
+                   const FormatArg& a1, const FormatArg& a2, const FormatArg& a3);
+
+// The holder of the log file and the console.
+class cLogHolder {
+ public:
+  cLogHolder(float width, float height);
+  ~cLogHolder();
+  cLogFile m_LogFile;
+  cConsole* m_pConsole = nullptr;
+};
+
+extern cLogHolder* g_pLogHolder;
+
+// Opens the file for writing (replacing it) and writes the HTML header; the folder is created.
+bool OpenLog(cLogFile& file, const vek::string& path);
+// Writes the closing time and the HTML end, and closes the file.
+void CloseLog(cLogFile& file);
+
+// Creates the holder (opens {AppPath}/_log.html, then creates the console).
+void CreateLogHolder(float width, float height);
+// Closes the console, then the log file, and frees the holder.
+void DestroyLogHolder();
+
+// The 24-character local time 'Www Mmm dd hh:mm:ss yyyy'.
+vek::string LogTimeText();
+
+}  // namespace vek
