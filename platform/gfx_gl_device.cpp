@@ -446,6 +446,7 @@ class GLDevice final : public Device {
     m_Gl.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(n) * stride, vertices, GL_STREAM_DRAW);
     if (!Prepare(m_StreamVbo, 0, stride)) return kErrInvalidCall;
     glDrawArrays(ModeOf(type), 0, static_cast<GLsizei>(n));
+    UnbindAfterDrawFromMemory();
     return kOk;
   }
   Result DrawIndexedPrimitiveUP(Primitive type, std::uint32_t minIndex, std::uint32_t vertexCount,
@@ -460,6 +461,7 @@ class GLDevice final : public Device {
     m_Gl.BindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_StreamIbo);
     m_Gl.BufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(n) * 2, indices, GL_STREAM_DRAW);
     glDrawElements(ModeOf(type), static_cast<GLsizei>(n), GL_UNSIGNED_SHORT, nullptr);
+    UnbindAfterDrawFromMemory();
     return kOk;
   }
 
@@ -468,6 +470,13 @@ class GLDevice final : public Device {
 
  private:
   ~GLDevice() override = default;
+
+  // A draw from memory leaves no vertex or index buffer bound.
+  void UnbindAfterDrawFromMemory() {
+    m_S->boundStream = nullptr;
+    m_S->boundIndices = nullptr;
+    m_StreamStride = 0;
+  }
 
   bool BuildProgram() {
     auto compile = [&](GLenum kind, const char* source) -> GLuint {
