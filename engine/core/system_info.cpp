@@ -122,8 +122,8 @@ void GetCpuInfo(cCpuInfo& info) {
   // Time-stamp ticks over a short busy loop, measured against the monotonic clock.
   i64 c0 = probe.Counter();
   u64 t0 = probe.TimeStamp();
-  for (volatile int i = 0; i < 1000000; i = i + 1) {
-  }
+  volatile int spin = 0;
+  while (spin < 1000000) spin = spin + 1;
   i64 c1 = probe.Counter();
   u64 t1 = probe.TimeStamp();
   i64 ticks = c1 - c0;

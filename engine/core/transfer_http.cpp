@@ -54,7 +54,7 @@ void cTransferHTTP::SplitUrl(const vek::string& url, vek::string& host, u32& por
   std::size_t slash = url.find('/', start);
   if (slash == vek::string::npos) {
     host = url.substr(start);
-    path = "/";
+    path.assign(1, '/');
   } else {
     host = url.substr(start, slash - start);
     path = url.substr(slash);
