@@ -269,7 +269,10 @@ void cGame::EndRender() {}
 
 void cGame::Present() { plat::GetWindow().GLSwap(); }
 
-bool cGame::PollInput(InputEventList* /*events*/) { return true; }
+bool cGame::PollInput(InputEventList* events) {
+  if (m_EventSource) return m_EventSource(events);
+  return true;
+}
 
 u32 cGame::WindowProc(const plat::Message& msg) {
   plat::Window& window = plat::GetWindow();
