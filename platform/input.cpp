@@ -26,9 +26,12 @@ class ScriptedDevice : public InputDevice {
 
   bool SetFormat(InputFormat format) override {
     switch (m_D.info.type) {
-      case kInputTypeMouse: return format == InputFormat::Mouse;
-      case kInputTypeKeyboard: return format == InputFormat::Keyboard;
-      default: return format == InputFormat::Joystick;
+      case kInputTypeMouse:
+        return format == InputFormat::Mouse;
+      case kInputTypeKeyboard:
+        return format == InputFormat::Keyboard;
+      default:
+        return format == InputFormat::Joystick;
     }
   }
   bool SetAbsoluteAxes() override { return !m_D.absoluteFails; }
@@ -48,7 +51,8 @@ class ScriptedDevice : public InputDevice {
       count = 0;
       return false;
     }
-    const std::uint32_t n = std::min<std::uint32_t>(count, static_cast<std::uint32_t>(m_D.records.size()));
+    const std::uint32_t n =
+        std::min<std::uint32_t>(count, static_cast<std::uint32_t>(m_D.records.size()));
     for (std::uint32_t i = 0; i < n; ++i) {
       records[i] = m_D.records.front();
       m_D.records.pop_front();

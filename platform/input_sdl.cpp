@@ -36,7 +36,9 @@ class Hub {
 
   bool HasJoysticks() const { return m_Joysticks; }
   void Attach(SdlDevice* d) { m_Devices.push_back(d); }
-  void Detach(SdlDevice* d) { m_Devices.erase(std::remove(m_Devices.begin(), m_Devices.end(), d), m_Devices.end()); }
+  void Detach(SdlDevice* d) {
+    m_Devices.erase(std::remove(m_Devices.begin(), m_Devices.end(), d), m_Devices.end());
+  }
   std::uint32_t NextSequence() { return ++m_Sequence; }
 
  private:
@@ -48,7 +50,8 @@ class Hub {
 
 class SdlDevice : public InputDevice {
  public:
-  SdlDevice(std::shared_ptr<Hub> hub, InputFormat format) : m_Hub(std::move(hub)), m_Format(format) {
+  SdlDevice(std::shared_ptr<Hub> hub, InputFormat format)
+      : m_Hub(std::move(hub)), m_Format(format) {
     m_Hub->Attach(this);
   }
   ~SdlDevice() override { m_Hub->Detach(this); }
@@ -67,7 +70,8 @@ class SdlDevice : public InputDevice {
       count = 0;
       return false;
     }
-    const std::uint32_t n = std::min<std::uint32_t>(count, static_cast<std::uint32_t>(m_Queue.size()));
+    const std::uint32_t n =
+        std::min<std::uint32_t>(count, static_cast<std::uint32_t>(m_Queue.size()));
     std::copy_n(m_Queue.begin(), n, records);
     m_Queue.erase(m_Queue.begin(), m_Queue.begin() + n);
     count = n;
@@ -122,7 +126,8 @@ class SdlMouse : public SdlDevice {
         const bool down = e.type == SDL_MOUSEBUTTONDOWN;
         if (b < 0 || m_Down[static_cast<std::size_t>(b)] == down) break;
         m_Down[static_cast<std::size_t>(b)] = down;
-        Push(kMouseButton0 + static_cast<std::uint32_t>(b), down ? kInputPressed : 0, e.button.timestamp);
+        Push(kMouseButton0 + static_cast<std::uint32_t>(b), down ? kInputPressed : 0,
+             e.button.timestamp);
         break;
       }
       case SDL_MOUSEWHEEL: {
@@ -140,11 +145,16 @@ class SdlMouse : public SdlDevice {
   // Left, right, middle and the first extra button; the layout has four.
   static int ButtonIndex(Uint8 button) {
     switch (button) {
-      case SDL_BUTTON_LEFT: return 0;
-      case SDL_BUTTON_RIGHT: return 1;
-      case SDL_BUTTON_MIDDLE: return 2;
-      case SDL_BUTTON_X1: return 3;
-      default: return -1;
+      case SDL_BUTTON_LEFT:
+        return 0;
+      case SDL_BUTTON_RIGHT:
+        return 1;
+      case SDL_BUTTON_MIDDLE:
+        return 2;
+      case SDL_BUTTON_X1:
+        return 3;
+      default:
+        return -1;
     }
   }
 
@@ -183,7 +193,8 @@ class SdlMouse : public SdlDevice {
 
 class SdlKeyboard : public SdlDevice {
  public:
-  explicit SdlKeyboard(std::shared_ptr<Hub> hub) : SdlDevice(std::move(hub), InputFormat::Keyboard) {}
+  explicit SdlKeyboard(std::shared_ptr<Hub> hub)
+      : SdlDevice(std::move(hub), InputFormat::Keyboard) {}
 
  protected:
   void OnEvent(const SDL_Event& e) override {
@@ -204,7 +215,9 @@ class SdlKeyboard : public SdlDevice {
 class SdlJoystick : public SdlDevice {
  public:
   SdlJoystick(std::shared_ptr<Hub> hub, SDL_Joystick* joy)
-      : SdlDevice(std::move(hub), InputFormat::Joystick), m_Joy(joy), m_Id(SDL_JoystickInstanceID(joy)) {}
+      : SdlDevice(std::move(hub), InputFormat::Joystick),
+        m_Joy(joy),
+        m_Id(SDL_JoystickInstanceID(joy)) {}
   ~SdlJoystick() override { SDL_JoystickClose(m_Joy); }
 
   bool SetAbsoluteAxes() override { return true; }
@@ -255,15 +268,24 @@ class SdlJoystick : public SdlDevice {
   // Hundredths of a degree clockwise from up; centred is all bits set.
   static std::uint32_t HatAngle(Uint8 v) {
     switch (v) {
-      case SDL_HAT_UP: return 0;
-      case SDL_HAT_RIGHTUP: return 4500;
-      case SDL_HAT_RIGHT: return 9000;
-      case SDL_HAT_RIGHTDOWN: return 13500;
-      case SDL_HAT_DOWN: return 18000;
-      case SDL_HAT_LEFTDOWN: return 22500;
-      case SDL_HAT_LEFT: return 27000;
-      case SDL_HAT_LEFTUP: return 31500;
-      default: return 0xFFFFFFFFu;
+      case SDL_HAT_UP:
+        return 0;
+      case SDL_HAT_RIGHTUP:
+        return 4500;
+      case SDL_HAT_RIGHT:
+        return 9000;
+      case SDL_HAT_RIGHTDOWN:
+        return 13500;
+      case SDL_HAT_DOWN:
+        return 18000;
+      case SDL_HAT_LEFTDOWN:
+        return 22500;
+      case SDL_HAT_LEFT:
+        return 27000;
+      case SDL_HAT_LEFTUP:
+        return 31500;
+      default:
+        return 0xFFFFFFFFu;
     }
   }
 
@@ -274,11 +296,15 @@ class SdlJoystick : public SdlDevice {
 
 std::uint32_t JoystickType(SDL_JoystickType t) {
   switch (t) {
-    case SDL_JOYSTICK_TYPE_GAMECONTROLLER: return kInputTypeGamepad;
-    case SDL_JOYSTICK_TYPE_WHEEL: return kInputTypeDriving;
+    case SDL_JOYSTICK_TYPE_GAMECONTROLLER:
+      return kInputTypeGamepad;
+    case SDL_JOYSTICK_TYPE_WHEEL:
+      return kInputTypeDriving;
     case SDL_JOYSTICK_TYPE_FLIGHT_STICK:
-    case SDL_JOYSTICK_TYPE_THROTTLE: return kInputTypeFlight;
-    default: return kInputTypeJoystick;
+    case SDL_JOYSTICK_TYPE_THROTTLE:
+      return kInputTypeFlight;
+    default:
+      return kInputTypeJoystick;
   }
 }
 
@@ -296,7 +322,8 @@ class SdlSession : public InputSession {
       if (id < 0) continue;
       const char* name = SDL_JoystickNameForIndex(i);
       out.push_back(InputDeviceInfo{JoystickType(SDL_JoystickGetDeviceType(i)),
-                                    kJoystickIdBase + static_cast<std::uint32_t>(id), name ? name : ""});
+                                    kJoystickIdBase + static_cast<std::uint32_t>(id),
+                                    name ? name : ""});
     }
     return true;
   }
@@ -307,7 +334,8 @@ class SdlSession : public InputSession {
     if (id < kJoystickIdBase || !m_Hub->HasJoysticks()) return nullptr;
     const int n = SDL_NumJoysticks();
     for (int i = 0; i < n; ++i) {
-      if (kJoystickIdBase + static_cast<std::uint32_t>(SDL_JoystickGetDeviceInstanceID(i)) != id) continue;
+      if (kJoystickIdBase + static_cast<std::uint32_t>(SDL_JoystickGetDeviceInstanceID(i)) != id)
+        continue;
       SDL_Joystick* joy = SDL_JoystickOpen(i);
       if (!joy) return nullptr;
       return std::make_unique<SdlJoystick>(m_Hub, joy);

@@ -40,9 +40,12 @@ void Keep(std::vector<std::unique_ptr<T>>& list, std::unique_ptr<T> device) {
 
 const plat::InputFormat* SelectedInputFormat(plat::InputFormat kind) {
   switch (kind) {
-    case plat::InputFormat::Mouse: return s_pMouseFormat;
-    case plat::InputFormat::Keyboard: return s_pKeyboardFormat;
-    case plat::InputFormat::Joystick: return s_pJoystickFormat;
+    case plat::InputFormat::Mouse:
+      return s_pMouseFormat;
+    case plat::InputFormat::Keyboard:
+      return s_pKeyboardFormat;
+    case plat::InputFormat::Joystick:
+      return s_pJoystickFormat;
   }
   return nullptr;
 }
@@ -83,10 +86,17 @@ bool cInput::Init() {
   plat::InputSession* s = m_Service.session.get();
   for (const plat::InputDeviceInfo& d : devices) {
     switch (d.type & 0xFF) {
-      case plat::kInputTypeMouse: Keep(m_Mice, std::make_unique<cMouse>(s, d.id)); break;
-      case plat::kInputTypeKeyboard: Keep(m_Keyboards, std::make_unique<cKeyboard>(s, d.id)); break;
-      case plat::kInputTypeJoystick: Keep(m_Joysticks, std::make_unique<cJoystick>(s, d.id)); break;
-      default: break;  // gamepads and other types are not used
+      case plat::kInputTypeMouse:
+        Keep(m_Mice, std::make_unique<cMouse>(s, d.id));
+        break;
+      case plat::kInputTypeKeyboard:
+        Keep(m_Keyboards, std::make_unique<cKeyboard>(s, d.id));
+        break;
+      case plat::kInputTypeJoystick:
+        Keep(m_Joysticks, std::make_unique<cJoystick>(s, d.id));
+        break;
+      default:
+        break;  // gamepads and other types are not used
     }
   }
   return true;

@@ -83,7 +83,8 @@ bool cMouse::Poll(InputEventList* events) {
     } else if (r.offset == plat::kMouseWheel) {
       type = 7;
       param = static_cast<i32>(r.data);
-    } else if (r.offset >= plat::kMouseButton0 && r.offset < plat::kMouseButton0 + m_Buttons.size()) {
+    } else if (r.offset >= plat::kMouseButton0 &&
+               r.offset < plat::kMouseButton0 + m_Buttons.size()) {
       const u32 button = r.offset - plat::kMouseButton0;
       const bool pressed = r.data != 0;
       m_Buttons[button] = pressed ? 1 : 0;
@@ -179,17 +180,37 @@ bool cJoystick::Poll(InputEventList* events) {
       param = static_cast<i32>(button);
     } else {
       switch (r.offset) {
-        case plat::kJoyX: type = 16; m_X = value; break;
-        case plat::kJoyY: type = 17; m_Y = value; break;
-        case plat::kJoyZ: type = 18; m_Z = value; break;
-        case plat::kJoyRx: type = 19; break;
-        case plat::kJoyRy: type = 20; break;
-        case plat::kJoyRz: type = 21; break;
+        case plat::kJoyX:
+          type = 16;
+          m_X = value;
+          break;
+        case plat::kJoyY:
+          type = 17;
+          m_Y = value;
+          break;
+        case plat::kJoyZ:
+          type = 18;
+          m_Z = value;
+          break;
+        case plat::kJoyRx:
+          type = 19;
+          break;
+        case plat::kJoyRy:
+          type = 20;
+          break;
+        case plat::kJoyRz:
+          type = 21;
+          break;
         case plat::kJoySlider0:
-        case plat::kJoySlider0 + 4: type = 23; break;
+        case plat::kJoySlider0 + 4:
+          type = 23;
+          break;
         case plat::kJoyHat0:
-        case plat::kJoyHat0 + 4: type = 22; break;
-        default: break;  // hats 2 and 3 and anything else give nothing
+        case plat::kJoyHat0 + 4:
+          type = 22;
+          break;
+        default:
+          break;  // hats 2 and 3 and anything else give nothing
       }
     }
     Append(events, type, param);

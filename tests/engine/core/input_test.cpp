@@ -101,7 +101,8 @@ TEST_F(InputTest, FailedStartLeavesAManagerWithoutDevices) {
   };
   const Case cases[] = {
       {[](plat::ScriptedInput& i) { i.loadFails = true; }, "Init: dinput8.dll not found", false},
-      {[](plat::ScriptedInput& i) { i.entryMissing = true; }, "Init: DirectInputCreate not found", false},
+      {[](plat::ScriptedInput& i) { i.entryMissing = true; }, "Init: DirectInputCreate not found",
+       false},
       {[](plat::ScriptedInput& i) { i.createFails = true; }, "Init: DirectInputCreate", false},
       {[](plat::ScriptedInput& i) { i.enumFails = true; }, "Init: EnumDevices", true},
   };
@@ -228,13 +229,20 @@ TEST_F(InputTest, JoystickRecordsAndStates) {
     int param;
   };
   const Case cases[] = {
-      {plat::kJoyButton0 + 31, 0x80, 9, 31}, {plat::kJoyButton0, 0, 8, 0},
-      {plat::kJoyX, 1000, 16, 1000},          {plat::kJoyY, static_cast<std::uint32_t>(-1000), 17, -1000},
-      {plat::kJoyZ, 500, 18, 500},            {plat::kJoyRx, 7, 19, 7},
-      {plat::kJoyRy, 8, 20, 8},               {plat::kJoyRz, 9, 21, 9},
-      {plat::kJoySlider0, 10, 23, 10},        {plat::kJoySlider0 + 4, 11, 23, 11},
-      {plat::kJoyHat0, 9000, 22, 9000},       {plat::kJoyHat0 + 4, 0xFFFFFFFFu, 22, -1},
-      {plat::kJoyHat0 + 8, 0, 0, 0},          {plat::kJoyHat0 + 12, 0, 0, 0},
+      {plat::kJoyButton0 + 31, 0x80, 9, 31},
+      {plat::kJoyButton0, 0, 8, 0},
+      {plat::kJoyX, 1000, 16, 1000},
+      {plat::kJoyY, static_cast<std::uint32_t>(-1000), 17, -1000},
+      {plat::kJoyZ, 500, 18, 500},
+      {plat::kJoyRx, 7, 19, 7},
+      {plat::kJoyRy, 8, 20, 8},
+      {plat::kJoyRz, 9, 21, 9},
+      {plat::kJoySlider0, 10, 23, 10},
+      {plat::kJoySlider0 + 4, 11, 23, 11},
+      {plat::kJoyHat0, 9000, 22, 9000},
+      {plat::kJoyHat0 + 4, 0xFFFFFFFFu, 22, -1},
+      {plat::kJoyHat0 + 8, 0, 0, 0},
+      {plat::kJoyHat0 + 12, 0, 0, 0},
   };
   Events expected;
   for (const Case& c : cases) {
@@ -260,10 +268,10 @@ TEST_F(InputTest, JoystickRangeAndCentre) {
     float state;
   };
   const Case cases[] = {
-      {true, 0, 0, 32767, 65535, 1.0f},       // the read failed: 0..65535 stays
+      {true, 0, 0, 32767, 65535, 1.0f},  // the read failed: 0..65535 stays
       {false, -32768, 32767, 0, 0, 1.0f / 65535.0f},
       {false, -5, 0, -2, static_cast<std::uint32_t>(-5), -1.0f},  // truncated toward zero
-      {false, 7, 7, 7, 7, 0.0f},               // an empty range reads as centred
+      {false, 7, 7, 7, 7, 0.0f},                                  // an empty range reads as centred
       {false, INT32_MAX, INT32_MAX, INT32_MAX, 0, 0.0f},
   };
   for (const Case& c : cases) {
@@ -280,8 +288,9 @@ TEST_F(InputTest, JoystickRangeAndCentre) {
     EXPECT_EQ(j.GetRangeMin(), min);
     EXPECT_EQ(j.GetRangeMax(), max);
     if (max != min) {
-      EXPECT_FLOAT_EQ(vek::g_pInput->GetState(vek::cInput::e_JoyY, 0),
-                      static_cast<float>(((double(c.centre) - min) / (double(max) - min) - 0.5) * 2.0));
+      EXPECT_FLOAT_EQ(
+          vek::g_pInput->GetState(vek::cInput::e_JoyY, 0),
+          static_cast<float>(((double(c.centre) - min) / (double(max) - min) - 0.5) * 2.0));
     }
     input->Feed(stick.info.id, plat::kJoyX, c.x);
     vek::g_pInput->Update(nullptr);
