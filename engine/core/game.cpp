@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "engine/core/format.h"
+#include "engine/core/input.h"
 #include "engine/core/log.h"
 #include "engine/core/path_tokens.h"
 #include "engine/gui/widget.h"
@@ -109,6 +110,7 @@ void cGame::Init(const cSettings& settings) {
 
   // Services, in their fixed order: script host, renderer, buffer manager, texture manager,
   // input, sound manager, font manager; then the script registration of the engine.
+  CreateInput();
 }
 
 void cGame::Shutdown() {
@@ -120,6 +122,7 @@ void cGame::Shutdown() {
   m_pFocus = nullptr;
 
   // Services in the reverse order: fonts, sound, input, textures, buffers, renderer, scripts.
+  DestroyInput();
 
   LogText(kSender, "Restore display settings\n");
   m_CurrentMode = m_DesktopMode;
@@ -270,7 +273,7 @@ void cGame::EndRender() {}
 void cGame::Present() { plat::GetWindow().GLSwap(); }
 
 bool cGame::PollInput(InputEventList* events) {
-  if (m_EventSource) return m_EventSource(events);
+  if (g_pInput) return g_pInput->Update(events);
   return true;
 }
 
