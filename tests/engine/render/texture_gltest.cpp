@@ -95,6 +95,20 @@ TEST_F(TextureGLTest, ContentsSurviveDeviceLossAndWindowSwitch) {
   ExpectGradientAt(*this, 30, 40);
 }
 
+TEST_F(TextureGLTest, MultisampledFramesAreResolvedForReading) {
+  vek::g_pTextureManager->DeleteContexts();
+  render->Free();
+  vek::cRender::cSettings s = Settings();
+  s.antiAlias = 4;
+  ASSERT_EQ(render->Init(s), 0);
+  ASSERT_EQ(render->GetSettings().antiAlias, 4u) << "the context offers no 4 samples";
+  vek::g_pTextureManager->CreateContexts();
+  vek::cImage image = Gradient();
+  auto* t = new vek::cTexture("gradient", false, &image);
+  ASSERT_FALSE(DrawAndRead(t, 7, 9).empty());
+  ExpectGradientAt(*this, 7, 9);
+}
+
 TEST_F(TextureGLTest, LevelsAndBlocksReadBackUnchanged) {
   struct Case {
     vek::u32 format, w, h;
