@@ -67,7 +67,13 @@ class GLRenderFixture : public ::testing::Test {
 
   // Draws the texture's context as a quad of its own size with its lower-left corner at
   // (x, y) of the picture (y upwards), over a cleared frame, and reads the frame back.
-  std::vector<vek::u8> DrawAndRead(vek::cTexture* texture, int x, int y, vek::u32 color = 0xFFFFFFFF);
+  std::vector<vek::u8> DrawAndRead(vek::cTexture* texture, int x, int y, vek::u32 color = 0xFFFFFFFF) {
+    return DrawAndRead(texture->GetContext(), x, y, static_cast<float>(texture->GetWidth()),
+                       static_cast<float>(texture->GetHeight()), color);
+  }
+  // The same for a device texture drawn as a w x h quad.
+  std::vector<vek::u8> DrawAndRead(vek::cDeviceTexture* context, int x, int y, float w, float h,
+                                   vek::u32 color = 0xFFFFFFFF);
 
 
  public:
@@ -86,13 +92,13 @@ class GLRenderFixture : public ::testing::Test {
   vek::i32 rect[4] = {};
 };
 
-inline std::vector<vek::u8> GLRenderFixture::DrawAndRead(vek::cTexture* texture, int x, int y, vek::u32 color) {
+inline std::vector<vek::u8> GLRenderFixture::DrawAndRead(vek::cDeviceTexture* context, int x, int y, float w,
+                                                         float h, vek::u32 color) {
   struct Vertex {
     float x, y, z;
     vek::u32 color;
     float u, v;
   };
-  const float w = static_cast<float>(texture->GetWidth()), h = static_cast<float>(texture->GetHeight());
   const float l = static_cast<float>(x), b = static_cast<float>(y), r = l + w, t = b + h;
   const Vertex quad[6] = {{l, b, 0, color, 0, 0}, {r, b, 0, color, 1, 0}, {l, t, 0, color, 0, 1},
                           {l, t, 0, color, 0, 1}, {r, b, 0, color, 1, 0}, {r, t, 0, color, 1, 1}};
@@ -116,7 +122,7 @@ inline std::vector<vek::u8> GLRenderFixture::DrawAndRead(vek::cTexture* texture,
   render->Clear(plat::gfx::kClearTarget, 1.0f);
   render->SetVertexFormat(vek::cVertexFormat{true, false, true, 2});
   render->SetAlphaBlend(plat::gfx::blend::SrcAlpha, plat::gfx::blend::InvSrcAlpha);
-  render->SetTexture(texture->GetContext());
+  render->SetTexture(context);
   render->DrawPrimitives(vek::e_PrimTriangleList, 6, 2, quad, nullptr);
   render->SetAlphaBlend(0, 0);
   render->End();

@@ -95,6 +95,50 @@ TEST_F(TextureGLTest, ContentsSurviveDeviceLossAndWindowSwitch) {
   ExpectGradientAt(*this, 30, 40);
 }
 
+TEST_F(TextureGLTest, EachTextureCarriesItsOwnFilter) {
+  // Two device textures of a black and a white texel, one sampled by points, one linearly,
+  // drawn 64 times wider.
+  vek::cImage pair(vek::e_PixARGB, 2, 1, 1);
+  const vek::u8 texels[8] = {0, 0, 0, 255, 255, 255, 255, 255};
+  std::copy(texels, texels + 8, pair.GetLevel(0));
+  vek::cTextureDesc desc;
+  desc.width = 2;
+  desc.height = 1;
+  desc.format = vek::GetFormatInfo(vek::e_PixARGB);
+  auto upload = [&](vek::u32 filter) {
+    desc.filter = filter;
+    desc.address = plat::gfx::taddress::Clamp;
+    vek::cDeviceTexture* c = render->CreateTextureContext(&desc);
+    plat::gfx::LockedRect locked;
+    EXPECT_EQ(c->texture->LockRect(0, locked, 0), plat::gfx::kOk);
+    std::copy(texels, texels + 8, static_cast<vek::u8*>(locked.bits));
+    c->texture->UnlockRect(0);
+    return c;
+  };
+  vek::cDeviceTexture* point = upload(0);
+  vek::cDeviceTexture* linear = upload(1);
+  vek::cDeviceTexture* linear2 = upload(1);
+  auto sharp = [&] { return Pixel(60, 0)[0] == 0 && Pixel(68, 0)[0] == 255; };
+  auto smooth = [&] { return Pixel(60, 0)[0] > 100 && Pixel(60, 0)[0] < 155; };
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_FALSE(DrawAndRead(point, 0, 0, 128.0f, 4.0f).empty());
+    EXPECT_TRUE(sharp()) << Pixel(60, 0)[0];
+    ASSERT_FALSE(DrawAndRead(linear, 0, 0, 128.0f, 4.0f).empty());
+    EXPECT_TRUE(smooth()) << Pixel(60, 0)[0];
+    // The stage's filter does not change for a texture of the same mode, yet it is sampled
+    // with that mode.
+    ASSERT_FALSE(DrawAndRead(linear2, 0, 0, 128.0f, 4.0f).empty());
+    EXPECT_TRUE(smooth()) << Pixel(60, 0)[0];
+  }
+  // Bound again after its record changed, the texture keeps the filter it had.
+  linear->filter = 0;
+  ASSERT_FALSE(DrawAndRead(linear, 0, 0, 128.0f, 4.0f).empty());
+  EXPECT_TRUE(smooth());
+  render->DeleteTextureContext(point);
+  render->DeleteTextureContext(linear);
+  render->DeleteTextureContext(linear2);
+}
+
 TEST_F(TextureGLTest, MultisampledFramesAreResolvedForReading) {
   vek::g_pTextureManager->DeleteContexts();
   render->Free();
