@@ -131,9 +131,13 @@ TEST_F(TextureGLTest, EachTextureCarriesItsOwnFilter) {
     EXPECT_TRUE(smooth()) << Pixel(60, 0)[0];
   }
   // Bound again after its record changed, the texture keeps the filter it had.
-  linear->filter = 0;
-  ASSERT_FALSE(DrawAndRead(linear, 0, 0, 128.0f, 4.0f).empty());
+  linear2->filter = 0;
+  ASSERT_FALSE(DrawAndRead(linear2, 0, 0, 128.0f, 4.0f).empty());
   EXPECT_TRUE(smooth());
+  // Another texture bound in between brings the new mode.
+  ASSERT_FALSE(DrawAndRead(linear, 0, 0, 128.0f, 4.0f).empty());
+  ASSERT_FALSE(DrawAndRead(linear2, 0, 0, 128.0f, 4.0f).empty());
+  EXPECT_TRUE(sharp());
   render->DeleteTextureContext(point);
   render->DeleteTextureContext(linear);
   render->DeleteTextureContext(linear2);
