@@ -6,6 +6,8 @@
 #include "engine/core/format.h"
 #include "engine/core/log.h"
 #include "engine/core/path_tokens.h"
+#include "engine/core/script.h"
+#include "engine/core/script_bindings.h"
 #include "engine/gui/widget.h"
 #include "platform/os.h"
 #include "platform/window.h"
@@ -109,6 +111,10 @@ void cGame::Init(const cSettings& settings) {
 
   // Services, in their fixed order: script host, renderer, buffer manager, texture manager,
   // input, sound manager, font manager; then the script registration of the engine.
+  CreateScript();
+
+  RegisterEngine(GetScript());
+  if (cScript* script = GetScript()) script->RegisterVar("theEngine", this);
 }
 
 void cGame::Shutdown() {
@@ -120,6 +126,7 @@ void cGame::Shutdown() {
   m_pFocus = nullptr;
 
   // Services in the reverse order: fonts, sound, input, textures, buffers, renderer, scripts.
+  DestroyScript();
 
   LogText(kSender, "Restore display settings\n");
   m_CurrentMode = m_DesktopMode;
