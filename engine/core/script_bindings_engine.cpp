@@ -4,6 +4,7 @@
 
 #include "engine/core/filename.h"
 #include "engine/core/game.h"
+#include "engine/core/path_tokens.h"
 #include "engine/core/script.h"
 #include "engine/core/script_bindings_parts.h"
 
@@ -16,6 +17,12 @@ void InfoAll() { DumpSystemInformation(""); }
 void InfoSections(const char* sections) { DumpSystemInformation(sections ? sections : ""); }
 void DumpAll() { DumpEngineInformation(""); }
 void DumpSections(const char* sections) { DumpEngineInformation(sections ? sections : ""); }
+
+// The path constants read on the engine object ("theEngine.e_AppPath").
+template <int Value>
+int PathConstant(const cGame&) {
+  return Value;
+}
 
 // Two results for scripts: width, height = theEngine:GetClientSize().
 void ClientSize(const cGame& game, int& width, int& height) { game.GetClientSize(&width, &height); }
@@ -40,6 +47,10 @@ luabind::scope GameClass() {
                        value("e_StaticPath", 1),
                        value("e_AppPath", 2),
                        value("e_UserPath", 3))]
+      .property("e_ExePath", &PathConstant<e_ExePath>)
+      .property("e_StaticPath", &PathConstant<e_StaticPath>)
+      .property("e_AppPath", &PathConstant<e_AppPath>)
+      .property("e_UserPath", &PathConstant<e_UserPath>)
       .def("SetWindowTitle", &cGame::SetWindowTitle)
       .def("Exit", &cGame::Exit)
       .def("EnableConsole", &cGame::EnableConsole)
