@@ -63,30 +63,42 @@ class_rep* FindClass(lua_State* L, const std::type_info& type, bool& noRegistry)
 }
 
 struct PushRequest {
-  class_rep* cls;
+  class_rep* cls;     // null: push nil
   void* object;
   class_id id;
+  const char* global;  // set this global (raw) instead of leaving the value on the stack
 };
 
-// Protected body: pushes a new script object for the request in upvalue-free argument 1.
+// Protected body: makes the script object for the request in argument 1.
 int PushObjectBody(lua_State* L) {
   const PushRequest* request = static_cast<const PushRequest*>(lua_touserdata(L, 1));
-  object_rep* instance = luabind::detail::push_new_instance(L, request->cls);
-  void* storage = instance->allocate(sizeof(cNativeHolder));
-  if (!storage) return luaL_error(L, "not enough memory");
-  instance->set_instance(new (storage) cNativeHolder(request->object, request->id));
-  return 1;
+  if (request->cls && request->object) {
+    object_rep* instance = luabind::detail::push_new_instance(L, request->cls);
+    void* storage = instance->allocate(sizeof(cNativeHolder));
+    if (!storage) return luaL_error(L, "not enough memory");
+    instance->set_instance(new (storage) cNativeHolder(request->object, request->id));
+  } else {
+    lua_pushnil(L);
+  }
+  if (!request->global) return 1;
+  lua_rawgeti(L, LUA_REGISTRYINDEX, LUA_RIDX_GLOBALS);
+  lua_pushstring(L, request->global);
+  lua_pushvalue(L, -3);
+  lua_rawset(L, -3);
+  return 0;
 }
 
-// Pushes the object as an instance of `cls`, or nil when that fails; true on success.
-bool PushObject(lua_State* L, class_rep* cls, void* object, const std::type_info& type) {
-  PushRequest request{cls, object, ClassIdOf(type)};
+// Pushes the object as an instance of `cls` (or sets it as the global), without a Lua error
+// escaping; on failure nothing is set and nil is pushed. True on success.
+bool PushObject(lua_State* L, class_rep* cls, void* object, const std::type_info& type,
+                const char* global = nullptr) {
+  PushRequest request{cls, object, ClassIdOf(type), global};
   if (!lua_checkstack(L, 3)) return false;
   lua_pushcfunction(L, PushObjectBody);
   lua_pushlightuserdata(L, &request);
-  if (lua_pcall(L, 1, 1, 0) != LUA_OK) {
+  if (lua_pcall(L, 1, global ? 0 : 1, 0) != LUA_OK) {
     lua_pop(L, 1);
-    lua_pushnil(L);
+    if (!global) lua_pushnil(L);
     return false;
   }
   return true;
@@ -209,10 +221,11 @@ int cScript::PCall(lua_State* L, int nargs, int nresults) {
 
 void cScript::RegisterVar(const std::type_info& type, const char* name, void* object) {
   lua_State* L = m_pState;
-  if (!L || !name) {
+  if (!L) {
     LogWarning("cScript", "RegisterVar: no script state\n");
     return;
   }
+  if (!name) return;
   bool noRegistry = false;
   class_rep* cls = FindClass(L, type, noRegistry);
   if (noRegistry) {
@@ -223,21 +236,7 @@ void cScript::RegisterVar(const std::type_info& type, const char* name, void* ob
     LogWarning("cScript", "RegisterVar: registry->find_class(...): %s\n", type.name());
     return;
   }
-  int top = lua_gettop(L);
-  if (object) {
-    if (!PushObject(L, cls, object, type)) {
-      LogWarning("cScript", "RegisterVar: %s not set\n", name);
-      lua_settop(L, top);
-      return;
-    }
-  } else {
-    lua_pushnil(L);
-  }
-  // The global is set raw: a metatable on the globals cannot raise here.
-  lua_rawgeti(L, LUA_REGISTRYINDEX, LUA_RIDX_GLOBALS);
-  lua_insert(L, -2);
-  lua_setfield(L, -2, name);
-  lua_settop(L, top);
+  if (!PushObject(L, cls, object, type, name)) LogWarning("cScript", "RegisterVar: %s not set\n", name);
 }
 
 bool cScript::DoString(const vek::string& text, const char* chunkName) {
