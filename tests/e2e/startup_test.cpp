@@ -60,3 +60,22 @@ TEST(Startup, SingleInstanceCleanShutdownAndLogOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Startup, NoWindowEndsWithOne) {
+  // The dummy video driver has no GL: the window cannot be made, the game never starts.
+  vektest::TempDir tmp;
+  vektest::ChildProcess p;
+  ASSERT_TRUE(p.Start(vektest::GameBinary(),
+                      {"SDL_VIDEODRIVER=dummy", "XDG_DATA_HOME=" + tmp.path() + "/data",
+                       "XDG_RUNTIME_DIR=" + tmp.path()}));
+  EXPECT_EQ(p.Wait(20.0), 1);
+  const std::string log =
+      vektest::ReadFileText(tmp.path() + "/data/Kelvra/Orchardia/_log.html");
+  EXPECT_NE(log.find("CreateWindowEx failed!"), std::string::npos);
+  EXPECT_EQ(log.find("CreateWareManager"), std::string::npos);
+  EXPECT_NE(log.find("</html>"), std::string::npos);
+}
+
+}  // namespace
