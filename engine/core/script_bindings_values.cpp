@@ -3,6 +3,8 @@
 #include <luabind/luabind.hpp>
 
 #include "engine/core/align.h"
+#include "engine/core/geometry.h"
+#include "engine/core/recti.h"
 #include "engine/core/script_bind.h"
 #include "engine/core/script_bindings_parts.h"
 #include "engine/core/vectors.h"
@@ -79,6 +81,9 @@ luabind::scope AlignClass() {
 
 luabind::scope VectorClasses() { return (NumberVector<vectorf>("vectorf"), NumberVector<vectori>("vectori")); }
 
-luabind::scope RectClasses() { return luabind::scope(); }
+luabind::scope RectClasses() {
+  return (luabind::class_<recti>("recti").def(luabind::constructor<i32, i32, i32, i32>()),
+          luabind::class_<rectf>("rectf").def(luabind::constructor<f32, f32, f32, f32>()));
+}
 
 }  // namespace vek::bindings

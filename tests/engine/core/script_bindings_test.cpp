@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 #include <lua.hpp>
+#include <luabind/luabind.hpp>
 
 #include <filesystem>
 #include <string>
 
 #include "engine/core/game.h"
+#include "engine/core/geometry.h"
+#include "engine/core/recti.h"
 #include "engine/core/locale.h"
 #include "engine/core/path_tokens.h"
 #include "engine/core/script.h"
@@ -74,6 +77,20 @@ TEST_F(BindingsTest, NumberVectors) {
   ASSERT_TRUE(Run("f = vectorf(1) f:set(0, 2.5) i = vectori(1) i:set(0, -7)"));
   EXPECT_EQ(Eval("f:at(0)"), "2.5");
   EXPECT_EQ(Eval("i:at(0)"), "-7");
+}
+
+TEST_F(BindingsTest, RectanglesAreMadeFromFourNumbers) {
+  ASSERT_TRUE(Run("ri = recti(1, 2, 3, 4) rf = rectf(0.5, 1, 2, 8)"));
+  lua_getglobal(L, "ri");
+  const vek::recti* ri = luabind::object_cast<vek::recti*>(luabind::object(luabind::from_stack(L, -1)));
+  lua_getglobal(L, "rf");
+  const vek::rectf* rf = luabind::object_cast<vek::rectf*>(luabind::object(luabind::from_stack(L, -1)));
+  ASSERT_TRUE(ri && rf);
+  EXPECT_EQ(ri->x + ri->y * 10 + ri->w * 100 + ri->h * 1000, 4321);
+  EXPECT_EQ(rf->x, 0.5f);
+  EXPECT_EQ(rf->h, 8.0f);
+  lua_pop(L, 2);
+  EXPECT_NE(Eval("recti(1, 2)").find("<error: No matching overload"), std::string::npos) << Eval("recti(1, 2)");
 }
 
 TEST_F(BindingsTest, TextList) {
