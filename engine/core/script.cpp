@@ -130,7 +130,10 @@ int ConstructNativeOwned(lua_State* L) {
     script_detail::CopyCurrentException(message, sizeof(message));
     failed = true;
   }
-  if (failed) return luaL_error(L, "%s", message);
+  if (failed) {
+    lua_pushstring(L, message);
+    return lua_error(L);
+  }
   return 0;
 }
 
