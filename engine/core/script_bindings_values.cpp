@@ -55,6 +55,15 @@ luabind::class_<V> NumberVector(const char* name) {
       .def("resize", &VectorResize<V>);
 }
 
+// The rectangles are plain aggregates; scripts make them through these (luabind builds the
+// object with a constructor call, which an aggregate does not offer to every compiler).
+struct RectiMaker : recti {
+  RectiMaker(i32 x, i32 y, i32 w, i32 h) : recti{x, y, w, h} {}
+};
+struct RectfMaker : rectf {
+  RectfMaker(f32 x, f32 y, f32 w, f32 h) : rectf{x, y, w, h} {}
+};
+
 }  // namespace
 
 luabind::scope StrlistClass() {
@@ -82,8 +91,8 @@ luabind::scope AlignClass() {
 luabind::scope VectorClasses() { return (NumberVector<vectorf>("vectorf"), NumberVector<vectori>("vectori")); }
 
 luabind::scope RectClasses() {
-  return (luabind::class_<recti>("recti").def(luabind::constructor<i32, i32, i32, i32>()),
-          luabind::class_<rectf>("rectf").def(luabind::constructor<f32, f32, f32, f32>()));
+  return (luabind::class_<recti, RectiMaker>("recti").def(luabind::constructor<i32, i32, i32, i32>()),
+          luabind::class_<rectf, RectfMaker>("rectf").def(luabind::constructor<f32, f32, f32, f32>()));
 }
 
 }  // namespace vek::bindings
