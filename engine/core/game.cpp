@@ -7,6 +7,8 @@
 #include "engine/core/input.h"
 #include "engine/core/log.h"
 #include "engine/core/path_tokens.h"
+#include "engine/core/script.h"
+#include "engine/core/script_bindings.h"
 #include "engine/gui/widget.h"
 #include "engine/render/buffer_manager.h"
 #include "engine/render/render.h"
@@ -114,10 +116,14 @@ void cGame::Init(const cSettings& settings) {
 
   // Services, in their fixed order: script host, renderer, buffer manager, texture manager,
   // input, sound manager, font manager; then the script registration of the engine.
+  CreateScript();
   CreateRender();
   CreateBufferManager();
   CreateTextureManager();
   CreateInput();
+
+  RegisterEngine(GetScript());
+  if (cScript* script = GetScript()) script->RegisterVar("theEngine", this);
 }
 
 void cGame::Shutdown() {
@@ -133,6 +139,7 @@ void cGame::Shutdown() {
   DestroyTextureManager();
   DestroyBufferManager();
   DestroyRender();
+  DestroyScript();
 
   LogText(kSender, "Restore display settings\n");
   m_CurrentMode = m_DesktopMode;
