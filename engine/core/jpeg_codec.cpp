@@ -16,6 +16,9 @@ namespace vek {
 namespace {
 
 constexpr size_t kSourceChunk = 4096;
+// A progressive file names its scans freely; real files have a few dozen. Every scan walks
+// the whole picture, so a file of many tiny scans would keep the reader busy for minutes.
+constexpr int kMaxScans = 1000;
 const JOCTET kEndOfImage[2] = {0xFF, JPEG_EOI};
 
 struct ErrorManager {
@@ -37,6 +40,7 @@ struct MemorySource {
 struct JpegJob {
   jpeg_decompress_struct cinfo;
   ErrorManager err;
+  jpeg_progress_mgr progress;
   const u8* data;
   size_t size;
   u64 maxBytes;
@@ -49,6 +53,14 @@ void ErrorExit(j_common_ptr cinfo) {
   ErrorManager* err = reinterpret_cast<ErrorManager*>(cinfo->err);
   (*cinfo->err->output_message)(cinfo);
   std::longjmp(err->jump, 1);
+}
+
+void ProgressMonitor(j_common_ptr cinfo) {
+  JpegJob* job = static_cast<JpegJob*>(cinfo->client_data);
+  if (job->cinfo.input_scan_number > kMaxScans) {
+    job->reason = "too many scans";
+    std::longjmp(job->err.jump, 1);
+  }
 }
 
 void InitSource(j_decompress_ptr) {}
@@ -96,6 +108,9 @@ bool DecodeJpeg(JpegJob* job) {
   }
   jpeg_create_decompress(&job->cinfo);
   j_decompress_ptr cinfo = &job->cinfo;
+  cinfo->client_data = job;
+  job->progress.progress_monitor = ProgressMonitor;
+  cinfo->progress = &job->progress;
 
   MemorySource* src = static_cast<MemorySource*>(
       (*cinfo->mem->alloc_small)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_PERMANENT,

@@ -83,6 +83,43 @@ Bytes WithSizes(Bytes jpeg, u32 width, u32 height) {
   return jpeg;
 }
 
+// A progressive file whose scans are repeated until there are more than a thousand.
+Bytes EndlessScans() {
+  jpeg_compress_struct cinfo;
+  jpeg_error_mgr err;
+  cinfo.err = jpeg_std_error(&err);
+  jpeg_create_compress(&cinfo);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&cinfo, &buffer, &size);
+  cinfo.image_width = 16;
+  cinfo.image_height = 16;
+  cinfo.input_components = 3;
+  cinfo.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&cinfo);
+  jpeg_simple_progression(&cinfo);
+  jpeg_start_compress(&cinfo, TRUE);
+  Bytes pixels = RedOverBlue();
+  while (cinfo.next_scanline < 16) {
+    JSAMPROW row = pixels.data() + cinfo.next_scanline * 48;
+    jpeg_write_scanlines(&cinfo, &row, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  Bytes file(buffer, buffer + size);
+  jpeg_destroy_compress(&cinfo);
+  std::free(buffer);
+
+  size_t scans = 0;
+  for (size_t i = 0; i + 1 < file.size() && !scans; ++i)
+    if (file[i] == 0xFF && file[i + 1] == 0xDA) scans = i;
+  Bytes all(file.begin() + scans, file.end() - 2);
+  Bytes out(file.begin(), file.end() - 2);
+  for (int i = 0; i < 120; ++i) out.insert(out.end(), all.begin(), all.end());
+  out.push_back(0xFF);
+  out.push_back(0xD9);
+  return out;
+}
+
 TEST(JpegReader, BadFilesFailWithAWarning) {
   Bytes good = MakeJpeg(16, 16, 3, JCS_RGB, RedOverBlue());
   struct Case {
@@ -97,6 +134,7 @@ TEST(JpegReader, BadFilesFailWithAWarning) {
       {"width 0", WithSizes(good, 0, 16), "Internal error in JPEG file: bad.jpg"},
       {"side beyond the limit", WithSizes(good, 60000, 16), "Invalid JPEG file bad.jpg: picture too large"},
       {"picture too large", WithSizes(good, 20000, 20000), "Invalid JPEG file bad.jpg: picture too large"},
+      {"endless scans", EndlessScans(), "Invalid JPEG file bad.jpg: too many scans"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
