@@ -9,6 +9,8 @@
 #include "engine/core/path_tokens.h"
 #include "engine/core/script.h"
 #include "engine/core/script_bindings.h"
+#include "engine/core/console.h"
+#include "engine/gui/gui.h"
 #include "engine/gui/widget.h"
 #include "engine/render/buffer_manager.h"
 #include "engine/render/render.h"
@@ -57,7 +59,8 @@ void cGame::Init(const cSettings& settings) {
   m_Pause = 0;
   m_bConsoleEnabled = false;
 
-  // The GUI manager and the quad batch arrive with the GUI and 2-D drawing.
+  // The GUI manager, then the quad batch.
+  m_pGUI = new cGUI(settings.width, settings.height);
   m_FrameTime = 0.0f;
   m_AverageFrameTime = 0.0f;
   m_Samples.assign(100, 0.0f);
@@ -123,16 +126,28 @@ void cGame::Init(const cSettings& settings) {
   CreateInput();
 
   RegisterEngine(GetScript());
-  if (cScript* script = GetScript()) script->RegisterVar("theEngine", this);
+  if (cScript* script = GetScript()) {
+    script->RegisterVar("theEngine", this);
+    script->RegisterVar("theGUI", m_pGUI);
+  }
 }
 
 void cGame::Shutdown() {
-  // Widgets the game left registered go first, before any engine service.
-  for (cWidget*& w : m_Widgets) {
-    delete w;
-    w = nullptr;
+  // Widgets the game left registered go first, before any engine service; each one takes
+  // itself off the list as it goes.
+  while (!m_Widgets.empty()) {
+    cWidget* w = m_Widgets.front();
+    if (w) {
+      delete w;
+    } else {
+      m_Widgets.pop_front();
+    }
   }
   m_pFocus = nullptr;
+  // The GUI goes while the script host is still open: its windows' functions (script ones
+  // among them) receive e_wndDestroy and are freed before the state closes.
+  delete m_pGUI;
+  m_pGUI = nullptr;
 
   // Services in the reverse order: fonts, sound, input, textures, buffers, renderer, scripts.
   DestroyInput();
@@ -214,6 +229,7 @@ void cGame::Frame() {
     } else {
       ClearScreen();
     }
+    if (cConsole* console = GetConsole()) console->Draw(dt);
     EndRender();
   }
 
@@ -234,7 +250,7 @@ void cGame::Frame() {
   s_StepAccumulator += dt;
   if (s_StepAccumulator >= kFixedStep) {
     if (live && m_pFocus) m_pFocus->Step();
-    // The GUI's update runs here with 1/30 in any case.
+    if (m_pGUI) m_pGUI->Update(kFixedStep);
     while (s_StepAccumulator >= kFixedStep) s_StepAccumulator -= kFixedStep;
   }
 
@@ -254,12 +270,17 @@ void cGame::RouteEvent(const InputEvent& ev) {
       }
       if ((ev.param == kKeyGrave || ev.param == kKeyConsole2) && !m_bConsoleEnabled) return;
       // The console gets the key first, then the GUI.
+      if (cConsole* console = GetConsole()) taken = console->OnKey(static_cast<u32>(ev.param));
+      if (!taken && m_pGUI) taken = m_pGUI->OnKeyDown(static_cast<u32>(ev.param));
       break;
     case 2:  // key up: offered to the GUI
+      if (m_pGUI) taken = m_pGUI->OnKeyUp(static_cast<u32>(ev.param));
       break;
     case 6:  // mouse move: offered to the GUI
+      if (m_pGUI) taken = m_pGUI->OnMouseMove(m_CursorX, m_CursorY);
       break;
     case 4:  // button down: offered to the GUI
+      if (m_pGUI) taken = m_pGUI->OnMouseButton(false, ev.param, m_CursorX, m_CursorY);
       break;
     case 5:  // button up: offered to the shown windows as a release
       OfferButtonRelease(ev, taken);
@@ -272,8 +293,9 @@ void cGame::RouteEvent(const InputEvent& ev) {
   }
 }
 
-void cGame::OfferButtonRelease(const InputEvent& /*ev*/, bool& /*taken*/) {
-  // Walks the GUI's shown windows from the top; nothing to offer to without a GUI.
+void cGame::OfferButtonRelease(const InputEvent& ev, bool& taken) {
+  // Walks the GUI's shown windows from the top with code 7, 18 or 0.
+  if (m_pGUI) taken = m_pGUI->OnMouseButton(true, ev.param, m_CursorX, m_CursorY);
 }
 
 u32 ButtonReleaseCode(i32 button) {
@@ -362,6 +384,10 @@ u32 cGame::WindowProc(const plat::Message& msg) {
 
 void cGame::OnChar(u32 character) {
   // The console gets the character first, then the GUI.
+  if (cConsole* console = GetConsole()) {
+    if (console->OnChar(character)) return;
+  }
+  if (m_pGUI && m_pGUI->OnChar(character)) return;
   if (m_pFocus && m_Pause == 0) m_pFocus->OnEvent(3, character);
 }
 
@@ -369,6 +395,7 @@ void cGame::OnResize(int width, int height) {
   if (height == 0) height = 1;
   // The renderer's viewport and the GUI's client rectangle become (0, 0, width, height).
   if (g_pRender) g_pRender->SetViewport(0, 0, width, height);
+  if (m_pGUI) m_pGUI->SetScreenRect(0, 0, width, height);
 }
 
 void cGame::SetFocusWidget(const vek::string& name) {
@@ -390,6 +417,10 @@ void cGame::SetFocusWidget(const vek::string& name) {
     }
   }
   LogWarning(kSender, "Widget with name '%s' not found.\n", name);
+}
+
+void cGame::ForgetWidget(cWidget* widget) {
+  if (m_pFocus == widget) m_pFocus = nullptr;
 }
 
 const vek::string& cGame::GetFocusWidgetName() const {

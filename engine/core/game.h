@@ -63,6 +63,8 @@ class cGame {
   const vek::string& GetFocusWidgetName() const;
   void PauseWidget(bool pause);
   cWidget* GetFocusWidget() const { return m_pFocus; }
+  // A widget being deleted: it loses the focus when it has it.
+  void ForgetWidget(cWidget* widget);
   int GetPauseCount() const { return m_Pause; }
 
   // Window and display.

@@ -6,6 +6,7 @@
 #include "engine/core/game.h"
 #include "engine/core/log.h"
 #include "engine/core/system_info.h"
+#include "engine/gui/gui.h"
 #include "engine/render/buffer_manager.h"
 #include "engine/render/render.h"
 #include "engine/render/texture_manager.h"
@@ -49,6 +50,10 @@ bool cGame::CreateWindow(bool windowed, u32 width, u32 height) {
     }
   }
   if (g_pTextureManager) g_pTextureManager->CreateContexts();
+  if (m_pGUI && g_pRender) {
+    const i32* vp = g_pRender->GetViewport();
+    m_pGUI->SetScreenRect(vp[0], vp[1], vp[2], vp[3]);
+  }
   LogText(kSender, "Resizing GUI... Ok\n");
   return true;
 }
@@ -205,6 +210,7 @@ void DumpEngineInformation(const char* sections) {
   LogPlain("-----------------------------  Engine Information  ----------------------------\n");
   if (Wants(sections, "vbo") && g_pBufferManager) g_pBufferManager->Dump();
   if (Wants(sections, "texture")) DumpTextures();
+  if (Wants(sections, "gui")) DumpGUI();
   LogPlain(kDashes);
 }
 

@@ -243,13 +243,21 @@ cLogHolder::cLogHolder(float width, float height) {
       std::fprintf(stderr, "cannot open the log file %s: %s\n", path.c_str(),
                    std::strerror(errno));
   }
-  // The console (screen width, screen height, half the height as its drop) is created here.
+  // The console: screen width, screen height, half the height as its drop.
+#if VEK_HAS_CONSOLE
+  m_pConsole = new cConsole(width, height, height / 2.0f);
+#else
   (void)width;
   (void)height;
+#endif
 }
 
 cLogHolder::~cLogHolder() {
-  // The console is closed here, before the file.
+  // The console is closed before the file.
+#if VEK_HAS_CONSOLE
+  delete m_pConsole;
+#endif
+  m_pConsole = nullptr;
   CloseLog(m_LogFile);
 }
 

@@ -1,6 +1,9 @@
 #include "engine/gui/widget.h"
 
+#include <algorithm>
+
 #include "engine/core/game.h"
+#include "engine/gui/gui.h"
 
 namespace vek {
 
@@ -8,8 +11,17 @@ cWidget::cWidget(const vek::string& name) : m_Name(name) {
   if (g_pGame) g_pGame->GetWidgets().push_back(this);
 }
 
-cWidget::~cWidget() = default;
+cWidget::~cWidget() {
+  // A deleted widget leaves the list (shut-down deletes whatever is still listed) and gives up
+  // the focus, so that nothing reaches it afterwards.
+  if (!g_pGame) return;
+  std::list<cWidget*>& widgets = g_pGame->GetWidgets();
+  widgets.remove(this);
+  g_pGame->ForgetWidget(this);
+}
 
-void cWidget::Render() {}
+void cWidget::Render() {
+  if (g_pGame && g_pGame->GetGUI()) g_pGame->GetGUI()->Draw();
+}
 
 }  // namespace vek

@@ -6,7 +6,8 @@ namespace vek {
 
 class cWidget {
  public:
-  // Stores the name and registers the widget in the engine's widget list, which owns it.
+  // Stores the name and registers the widget in the engine's widget list, which owns it;
+  // the destructor takes it off the list again.
   explicit cWidget(const vek::string& name);
   virtual ~cWidget();
 
