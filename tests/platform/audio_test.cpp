@@ -131,21 +131,22 @@ TEST_F(OfflineAudio, TakeOverOfTheLongestPlayingChannel) {
   au::Handle plain = LoadSample(wav, 1, 0);
   ASSERT_NE(over, 0u);
   au::Handle a = au::SampleGetChannel(over, false);
-  ASSERT_TRUE(au::ChannelPlay(a, false));
-  Render(100);
   au::Handle b = au::SampleGetChannel(over, false);
   ASSERT_NE(b, a);
+  // b starts first, so b has been playing longest although a was made first.
   ASSERT_TRUE(au::ChannelPlay(b, false));
+  Render(100);
+  ASSERT_TRUE(au::ChannelPlay(a, false));
   Render(100);
   EXPECT_TRUE(AllEqual(Render(1), 2000));
   // Both playbacks busy: a new channel is not given when only new ones are asked for ...
   EXPECT_EQ(au::SampleGetChannel(over, true), 0u);
-  // ... otherwise the one playing longest (a) is stopped and handed out again.
+  // ... otherwise the one playing longest (b) is stopped and handed out again.
   au::Handle c = au::SampleGetChannel(over, false);
-  EXPECT_EQ(c, a);
-  EXPECT_EQ(au::ChannelIsActive(a), au::State::Stopped);
-  EXPECT_EQ(au::ChannelGetPosition(a, au::PosMode::Byte), 0u);
-  EXPECT_EQ(au::ChannelIsActive(b), au::State::Playing);
+  EXPECT_EQ(c, b);
+  EXPECT_EQ(au::ChannelIsActive(b), au::State::Stopped);
+  EXPECT_EQ(au::ChannelGetPosition(b, au::PosMode::Byte), 0u);
+  EXPECT_EQ(au::ChannelIsActive(a), au::State::Playing);
   // Without the override mode a busy sample gives no channel; a stopped one serves again.
   au::Handle p = au::SampleGetChannel(plain, false);
   ASSERT_TRUE(au::ChannelPlay(p, false));
