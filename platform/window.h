@@ -52,6 +52,8 @@ class Window {
   virtual void Shutdown() = 0;
   virtual bool IsOpen() const = 0;
   virtual bool IsWindowed() const = 0;
+  // Windowed: client area width x height, centred on the desktop; full screen: the picture size.
+  virtual void Resize(int width, int height) = 0;
 
   // Client size in picture pixels (what the engine draws and where the mouse is).
   virtual bool ClientSize(int& width, int& height) = 0;
@@ -111,6 +113,12 @@ class Window {
   int m_QuitCode = 0;
 };
 
+// Platform modules that read the same system events (input) register here; the SDL2 back end
+// hands each polled event (an SDL_Event) to every hook before translating it.
+using RawEventHook = void (*)(const void* event, void* user);
+void AddRawEventHook(RawEventHook hook, void* user);
+void RemoveRawEventHook(RawEventHook hook, void* user);
+
 // The active back end (SDL2 unless a test installed another).
 Window& GetWindow();
 // Installs a back end; null restores the SDL2 one.
@@ -143,6 +151,10 @@ class ScriptedWindow : public Window {
   void Shutdown() override { open = false; }
   bool IsOpen() const override { return open; }
   bool IsWindowed() const override { return windowed; }
+  void Resize(int width, int height) override {
+    clientW = width;
+    clientH = height;
+  }
   bool ClientSize(int& w, int& h) override;
   bool DrawableSize(int& w, int& h) override { return ClientSize(w, h); }
   Rect PictureRect() override { return Rect{0, 0, clientW, clientH}; }

@@ -1,0 +1,267 @@
+#include "engine/core/log.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "engine/core/path_tokens.h"
+#include "platform/os.h"
+
+#if __has_include("engine/core/console.h")
+#include "engine/core/console.h"
+#define VEK_HAS_CONSOLE 1
+#else
+#define VEK_HAS_CONSOLE 0
+#endif
+
+namespace vek {
+
+cLogHolder* g_pLogHolder = nullptr;
+
+namespace {
+
+// The header of the HTML file, with the opening time and a line break.
+const char* const kHeader =
+    "<!DOCTYPE html PUBLIC '-//W3C//DTD XHTML 1.0 Strict//EN' "
+    "'http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd'> \n"
+    "<html xmlns='http://www.w3.org/1999/xhtml'> \n"
+    "<head> \n"
+    "  <title>vek15 log file</title> \n"
+    "  <meta http-equiv='Content-Type' content='text/html; charset=windows-1252' /> \n"
+    "  <style type='text/css'> \n"
+    "    <!-- \n"
+    "    body { font-size:10pt; font-family:monospace; background-color: darkgray } \n"
+    "    .error { color:darkred } \n"
+    "    .warning { color:saddlebrown } \n"
+    "    .sender { font-weight:bolder; color:white } \n"
+    "    .text {} \n"
+    "    .time { color:darkgreen } \n"
+    "    --> \n"
+    "  </style> \n"
+    "</head> \n"
+    "<body><p> \n"
+    "<span class='time'>%s</span>%s";
+
+// The spans of the colour codes ^0 to ^7; ^6 opens none.
+const char* const kColourSpans[8] = {
+    "<span style='color:black'>",     "<span style='color:blue'>",
+    "<span style='color:green'>",     "<span style='color:lightblue'>",
+    "<span style='color:red'>",       "<span style='color:purple'>",
+    nullptr,                          "<span style='color:white'>",
+};
+
+cConsole* Console() { return g_pLogHolder ? g_pLogHolder->m_pConsole : nullptr; }
+
+// The one place where log text reaches the console.
+void PrintToConsole(cConsole* console, const char* format, const FormatArg& a1,
+                    const FormatArg& a2, const FormatArg& a3, const FormatArg& a4 = g_NoArg,
+                    const FormatArg& a5 = g_NoArg, const FormatArg& a6 = g_NoArg,
+                    const FormatArg& a7 = g_NoArg) {
+  if (!console) return;
+#if VEK_HAS_CONSOLE
+  console->Print(format, a1, a2, a3, a4, a5, a6, a7);
+#else
+  (void)format, (void)a1, (void)a2, (void)a3, (void)a4, (void)a5, (void)a6, (void)a7;
+#endif
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// cLogFile
+
+cLogFile::~cLogFile() {
+  if (m_Owned) CloseLog(*this);
+}
+
+void cLogFile::Attach(std::FILE* file) {
+  if (m_Owned) CloseLog(*this);
+  m_File = file;
+  m_Owned = false;
+  m_SpanOpen = false;
+}
+
+void cLogFile::Flush() {
+  if (m_File) std::fflush(m_File);
+}
+
+void cLogFile::WriteRaw(const char* text) {
+  if (m_File && text) std::fputs(text, m_File);
+}
+
+void cLogFile::Print(const char* format, const FormatArg& a1, const FormatArg& a2,
+                     const FormatArg& a3, const FormatArg& a4, const FormatArg& a5,
+                     const FormatArg& a6, const FormatArg& a7) {
+  if (!m_File) return;
+  vek::string text;
+  AppendFormat(text, format, a1, a2, a3, a4, a5, a6, a7);
+  WriteHtml(text.c_str());
+  Flush();
+}
+
+void cLogFile::WriteHtml(const char* text) {
+  if (!m_File || !text) return;
+  vek::string html;
+  const auto closeSpan = [&] {
+    if (m_SpanOpen) html += "</span>";
+    m_SpanOpen = false;
+  };
+  for (const char* p = text; *p; ++p) {
+    const char c = *p;
+    switch (c) {
+      case '\n':
+        closeSpan();
+        html += "<br />\n";
+        break;
+      case '^': {
+        const char code = p[1];
+        if (code == '\0') break;  // a caret at the very end is dropped
+        closeSpan();
+        if (code >= '0' && code <= '7' && kColourSpans[code - '0']) {
+          html += kColourSpans[code - '0'];
+          m_SpanOpen = true;
+        }
+        ++p;  // the character after the caret is consumed with it
+        break;
+      }
+      case ' ':
+        if (p == text || p[-1] == ' ' || p[1] == ' ')
+          html += "&nbsp;";
+        else
+          html += ' ';
+        break;
+      case '<': html += "&lt;"; break;
+      case '>': html += "&gt;"; break;
+      case '"': html += "&quot;"; break;
+      case '&': html += "&amp;"; break;
+      case '\'': html += "&#39;"; break;
+      default: html += c; break;
+    }
+  }
+  std::fwrite(html.data(), 1, html.size(), m_File);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Entries
+
+void WriteLogEntry(cLogFile& file, const char* level, const char* sender, const char* format,
+                   const FormatArg& a1, const FormatArg& a2, const FormatArg& a3) {
+  if (!file.IsOpen()) return;
+  file.WriteRaw(Formatted("<span class='sender'>%s: </span><span class='%s'>", sender ? sender : "",
+                          level ? level : "")
+                    .c_str());
+  file.Print(format, a1, a2, a3);
+  // A colour span the message left open ends with the entry, so the spans nest properly.
+  if (file.m_SpanOpen) file.WriteRaw("</span>");
+  file.m_SpanOpen = false;
+  file.WriteRaw("</span>");
+  file.Flush();
+}
+
+void Log(const char* color, const char* format, const char* level, const char* sender,
+         const FormatArg& a1, const FormatArg& a2, const FormatArg& a3) {
+  if (cConsole* console = Console()) {
+    // Sender in white, ": " in the default colour, then the message in the entry's colour.
+    vek::string line;
+    AppendFormat(line, "^7%s^6: %s%s", sender ? sender : "", color ? color : "",
+                 format ? format : "");
+    PrintToConsole(console, line.c_str(), a1, a2, a3);
+  }
+  if (g_pLogHolder) WriteLogEntry(g_pLogHolder->m_LogFile, level, sender, format, a1, a2, a3);
+}
+
+void LogPlain(const char* format, const FormatArg& a1, const FormatArg& a2, const FormatArg& a3,
+              const FormatArg& a4, const FormatArg& a5, const FormatArg& a6,
+              const FormatArg& a7) {
+  PrintToConsole(Console(), format, a1, a2, a3, a4, a5, a6, a7);
+  if (g_pLogHolder) g_pLogHolder->m_LogFile.Print(format, a1, a2, a3, a4, a5, a6, a7);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Opening and closing
+
+vek::string LogTimeText() {
+  vek::string text = plat::GetOs().LocalTimeText();
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  return text;
+}
+
+bool OpenLog(cLogFile& file, const vek::string& path) {
+  if (file.IsOpen()) {
+    if (file.m_Owned)
+      CloseLog(file);
+    else
+      file.Attach(nullptr);
+  }
+  file.m_SpanOpen = false;
+
+  const std::size_t slash = path.rfind('/');
+  if (slash != vek::string::npos && slash > 0) plat::MakeFolders(path.substr(0, slash));
+
+  // Replaced at every start; readable by all, writable by the owner only.
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  ::fchmod(fd, 0644);
+  std::FILE* stream = ::fdopen(fd, "w");
+  if (!stream) {
+    ::close(fd);
+    return false;
+  }
+  file.m_File = stream;
+  file.m_Owned = true;
+
+  file.WriteRaw(Formatted(kHeader, LogTimeText(), "<br />\n").c_str());
+  file.Flush();
+  return true;
+}
+
+void CloseLog(cLogFile& file) {
+  if (!file.IsOpen()) return;
+  if (file.m_SpanOpen) file.WriteRaw("</span>");
+  file.m_SpanOpen = false;
+  file.WriteRaw(Formatted("<span class='time'>%s</span>\n", LogTimeText()).c_str());
+  file.WriteRaw("</p></body>\n</html>\n");
+  if (file.m_Owned)
+    std::fclose(file.m_File);
+  else
+    std::fflush(file.m_File);
+  file.m_File = nullptr;
+  file.m_Owned = false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The holder
+
+cLogHolder::cLogHolder(float width, float height) {
+  const vek::string& folder = GetPathToken(e_AppPath);
+  if (!folder.empty()) {
+    const vek::string path = folder + "/_log.html";
+    if (!OpenLog(m_LogFile, path))
+      std::fprintf(stderr, "cannot open the log file %s: %s\n", path.c_str(),
+                   std::strerror(errno));
+  }
+  // The console (screen width, screen height, half the height as its drop) is created here.
+  (void)width;
+  (void)height;
+}
+
+cLogHolder::~cLogHolder() {
+  // The console is closed here, before the file.
+  CloseLog(m_LogFile);
+}
+
+void CreateLogHolder(float width, float height) {
+  if (g_pLogHolder) return;
+  g_pLogHolder = new cLogHolder(width, height);
+}
+
+void DestroyLogHolder() {
+  cLogHolder* holder = g_pLogHolder;
+  g_pLogHolder = nullptr;
+  delete holder;
+}
+
+}  // namespace vek
