@@ -116,6 +116,8 @@ bool cSoundManager::Init() {
   return true;
 }
 
+cMusic* cSoundManager::FindMusic(const vek::string& name) const { return m_Musics.FindItem(name); }
+
 void cSoundManager::SetVolume(int kind, float volume) {
   if (!(volume >= 0.0f && volume <= 1.0f)) {
     LogWarning(kSender, "SetVolume: volume invalid\n");

@@ -105,7 +105,7 @@ class cSoundManager {
   const cContainerPtr<cStreamBuffer>& GetStreamBuffers() const { return m_StreamBuffers; }
   const cContainerPtr<cMusic>& GetMusics() const { return m_Musics; }
   // The music of that name, or the first music when none has it.
-  cMusic* FindMusic(const vek::string& name) const { return m_Musics.FindItem(name); }
+  cMusic* FindMusic(const vek::string& name) const;
 
  private:
   cContainerPtr<cSoundBuffer> m_SoundBuffers{30, 1};
