@@ -2,6 +2,8 @@
 
 #include <vorbis/vorbisenc.h>
 
+#include "tools/soundgen/sound_writer.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -14,10 +16,6 @@ void Put16(Bytes& b, int v) {
 }
 void Put32(Bytes& b, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) b.push_back(char((v >> (8 * i)) & 0xFF));
-}
-void PutBE16(Bytes& b, int v) {
-  b.push_back(char((v >> 8) & 0xFF));
-  b.push_back(char(v & 0xFF));
 }
 }  // namespace
 
@@ -61,52 +59,20 @@ Bytes MakeConstantWav(int frames, int value, int rate, int channels) {
 }
 
 Bytes MakeModule(int orders, int rowsPerOrder) {
-  Bytes b(20, '\0');
-  std::memcpy(b.data(), "vektest", 7);
-  // Sample 1: a looped square wave of 32 bytes; samples 2..31 empty.
-  for (int s = 0; s < 31; ++s) {
-    Bytes name(22, '\0');
-    b += name;
-    if (s == 0) {
-      PutBE16(b, 16);  // length in words
-      b.push_back(0);  // finetune
-      b.push_back(64); // volume
-      PutBE16(b, 0);   // loop start
-      PutBE16(b, 16);  // loop length
-    } else {
-      PutBE16(b, 0);
-      b.push_back(0);
-      b.push_back(0);
-      PutBE16(b, 0);
-      PutBE16(b, 1);
-    }
-  }
-  b.push_back(char(orders));
-  b.push_back(char(127));
-  for (int i = 0; i < 128; ++i) b.push_back(char(i < orders ? i : 0));
-  b += "M.K.";
   static const int kPeriods[] = {428, 339, 285, 214, 170, 143, 113, 107};
+  soundgen::ModSample square;
+  for (int i = 0; i < 32; ++i) square.data.push_back(std::int8_t(i < 16 ? 100 : -100));
+  square.loopLength = 32;
+  std::vector<soundgen::ModPattern> patterns(static_cast<std::size_t>(orders));
+  std::vector<int> order;
   for (int p = 0; p < orders; ++p) {
-    for (int row = 0; row < 64; ++row) {
-      for (int ch = 0; ch < 4; ++ch) {
-        unsigned char cell[4] = {0, 0, 0, 0};
-        if (row == 0 && ch == 0) {
-          int period = kPeriods[p % 8];
-          cell[0] = static_cast<unsigned char>((period >> 8) & 0x0F);  // sample 1: high nibble 0
-          cell[1] = static_cast<unsigned char>(period & 0xFF);
-          cell[2] = 0x10;  // sample 1 low nibble, no effect
-        } else if (row == 0 && ch == 1) {
-          cell[2] = 0x0F;  // speed
-          cell[3] = 0x01;
-        } else if (row == rowsPerOrder - 1 && ch == 1 && rowsPerOrder < 64) {
-          cell[2] = 0x0D;  // pattern break to row 0 of the next order
-        }
-        b.append(reinterpret_cast<const char*>(cell), 4);
-      }
-    }
+    soundgen::ModPattern& pattern = patterns[std::size_t(p)];
+    pattern.cells[0][0] = {kPeriods[p % 8], 1, 0, 0};
+    pattern.cells[0][1] = {0, 0, 0xF, 1};  // speed 1: one tick a row
+    if (rowsPerOrder < 64) pattern.cells[rowsPerOrder - 1][1] = {0, 0, 0xD, 0};  // break
+    order.push_back(p);
   }
-  for (int i = 0; i < 32; ++i) b.push_back(char(i < 16 ? 100 : -100));
-  return b;
+  return soundgen::ModuleBytes("vektest", {square}, patterns, order);
 }
 
 Bytes MakeOgg(int rate, int channels, int frames, double hz) {

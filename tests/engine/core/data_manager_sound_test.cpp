@@ -135,3 +135,22 @@ TEST_F(SoundFixture, WriteWavFailuresWarnAndLeaveNoFile) {
   EXPECT_EQ(cDataManager::WriteWAV(tmp / "ramp.wav", inZip, false), cDataManager::NoOutput);
   EXPECT_EQ(Count("cDataManager: WriteWAV: file not opened " + inZip.path), 1);
 }
+
+TEST_F(SoundFixture, TheDataSetsSoundsAndMusicLoadAndPlay) {
+  const std::string dir = std::string(VEK_TEST_BIN_DIR) + "/data/sounds/";
+  for (const char* name : {"click.wav", "typing.wav", "mouse_in.wav", "hint.wav", "goal_done.wav"}) {
+    SCOPED_TRACE(name);
+    cDataManager::cSampleRecord record;
+    ASSERT_EQ(cDataManager::ReadSoundBuffer(dir + name, &record), cDataManager::Ok);
+    au::Handle ch = au::SampleGetChannel(record.handle, false);
+    au::ChannelPlay(ch, true);
+    EXPECT_FALSE(AllEqual(Render(400), 0));
+    au::SampleFree(record.handle);
+  }
+  cDataManager::cModuleRecord music;
+  ASSERT_EQ(cDataManager::ReadMusicBuffer(dir + "music.mod", &music), cDataManager::Ok);
+  EXPECT_EQ(au::ChannelGetLength(music.handle, au::PosMode::Order), 4u);
+  au::ChannelPlay(music.handle, true);
+  EXPECT_FALSE(AllEqual(Render(44100), 0));
+  au::MusicFree(music.handle);
+}
