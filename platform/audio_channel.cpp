@@ -312,7 +312,7 @@ constexpr std::size_t kStreamBufferFrames = 4096;
 }
 
 StreamChannel::StreamChannel(std::unique_ptr<Decoder> decoder, std::uint32_t f, int outputRate)
-    : m_Decoder(std::move(decoder)), m_OutputRate(outputRate) {
+    : m_Decoder(std::move(decoder)) {
   flags = f & (kLoop | kMono | kDecode);
   group = Group::Stream;
   m_Step = double(m_Decoder->rate) / double(outputRate);

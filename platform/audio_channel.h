@@ -157,7 +157,6 @@ class StreamChannel : public Channel {
   int OutChannels() const { return (flags & kMono) ? 1 : m_Decoder->channels; }
 
   std::unique_ptr<Decoder> m_Decoder;
-  int m_OutputRate;
   double m_Step;
   std::vector<std::int16_t> m_Buf;  // decoded frames, m_Decoder->channels values each
   std::size_t m_BufFrames = 0;
