@@ -6,6 +6,8 @@
 #include <unzip.h>
 #include <zlib.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -58,6 +60,108 @@ bool LocateMember(unzFile zip, const vek::string& member) {
   return false;
 }
 
+// Archive reading: a read-only stream over the archive file with a window of cached bytes,
+// so that walking the central directory and reading members seek in memory instead of
+// asking the system for every few bytes.
+struct ArchiveStream {
+  static constexpr u32 kWindow = 32768;
+  int fd = -1;
+  u64 size = 0;
+  u64 pos = 0;
+  u64 windowStart = 0;
+  u32 windowLength = 0;
+  bool error = false;
+  u8 window[kWindow];
+};
+
+voidpf ZCALLBACK ArchiveOpen(voidpf, const void* path, int mode) {
+  if ((mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ || !path) {
+    return nullptr;
+  }
+  int fd = ::open(static_cast<const char*>(path), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return nullptr;
+  }
+  auto* s = new ArchiveStream;
+  s->fd = fd;
+  s->size = static_cast<u64>(st.st_size);
+  return s;
+}
+
+uLong ZCALLBACK ArchiveRead(voidpf, voidpf stream, void* buffer, uLong size) {
+  auto* s = static_cast<ArchiveStream*>(stream);
+  u8* out = static_cast<u8*>(buffer);
+  uLong done = 0;
+  while (done < size && s->pos < s->size) {
+    if (s->pos >= s->windowStart && s->pos < s->windowStart + s->windowLength) {
+      u64 offset = s->pos - s->windowStart;
+      u64 n = std::min<u64>(size - done, s->windowLength - offset);
+      std::memcpy(out + done, s->window + offset, n);
+      done += n;
+      s->pos += n;
+      continue;
+    }
+    ssize_t n = ::pread(s->fd, s->window, ArchiveStream::kWindow, static_cast<off_t>(s->pos));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      s->error = n < 0;
+      break;
+    }
+    s->windowStart = s->pos;
+    s->windowLength = static_cast<u32>(n);
+  }
+  return done;
+}
+
+uLong ZCALLBACK ArchiveWrite(voidpf, voidpf, const void*, uLong) { return 0; }
+
+ZPOS64_T ZCALLBACK ArchiveTell(voidpf, voidpf stream) {
+  return static_cast<ArchiveStream*>(stream)->pos;
+}
+
+long ZCALLBACK ArchiveSeek(voidpf, voidpf stream, ZPOS64_T offset, int origin) {
+  auto* s = static_cast<ArchiveStream*>(stream);
+  u64 base = 0;
+  if (origin == ZLIB_FILEFUNC_SEEK_CUR) {
+    base = s->pos;
+  } else if (origin == ZLIB_FILEFUNC_SEEK_END) {
+    base = s->size;
+  } else if (origin != ZLIB_FILEFUNC_SEEK_SET) {
+    return -1;
+  }
+  u64 target = base + offset;
+  if (target < base || target > s->size) return -1;  // outside the file
+  s->pos = target;
+  return 0;
+}
+
+int ZCALLBACK ArchiveClose(voidpf, voidpf stream) {
+  auto* s = static_cast<ArchiveStream*>(stream);
+  int rc = ::close(s->fd);
+  delete s;
+  return rc;
+}
+
+int ZCALLBACK ArchiveError(voidpf, voidpf stream) {
+  return static_cast<ArchiveStream*>(stream)->error ? 1 : 0;
+}
+
+unzFile OpenArchive(const vek::string& nativePath) {
+  zlib_filefunc64_def io;
+  io.zopen64_file = ArchiveOpen;
+  io.zread_file = ArchiveRead;
+  io.zwrite_file = ArchiveWrite;
+  io.ztell64_file = ArchiveTell;
+  io.zseek64_file = ArchiveSeek;
+  io.zclose_file = ArchiveClose;
+  io.zerror_file = ArchiveError;
+  io.opaque = nullptr;
+  return unzOpen2_64(nativePath.c_str(), &io);
+}
+
 // The mode without the letters that mean nothing on this system ("t").
 vek::string CleanMode(const char* mode) {
   vek::string out;
@@ -94,7 +198,7 @@ int cFile::Open(const filename& name, const char* mode) {
     if (!archivePath.empty()) archivePath.pop_back();  // the final separator
     vek::string member = MakePath("", "", name.folder, name.name, name.ext);
 
-    unzFile zip = unzOpen(NativePath(archivePath).c_str());
+    unzFile zip = OpenArchive(NativePath(archivePath));
     if (!zip) {
       LogWarning(kSender, "ZIP file %s not found\n", archivePath);
       return e_NoArchive;

@@ -103,11 +103,6 @@ class cGame {
   std::vector<cMessageHandler>& GetMessageHandlers() { return m_Handlers; }
   cGUI* GetGUI() const { return m_pGUI; }
   cQuadBatch* GetQuadBatch() const { return m_pQuadBatch; }
-  // Where the frame's input events come from until the input devices exist (tests script it).
-  void SetEventSource(std::function<bool(InputEventList*)> source) {
-    m_EventSource = std::move(source);
-  }
-
   // Cursor position in client pixels, as read at the last frame.
   int GetCursorX() const { return m_CursorX; }
   int GetCursorY() const { return m_CursorY; }
@@ -155,7 +150,6 @@ class cGame {
   DisplayModeRecord m_CurrentMode;
   std::vector<DisplayModeRecord> m_Modes;
   bool m_bClassRegistered = false;
-  std::function<bool(InputEventList*)> m_EventSource;
 };
 
 // The engine-wide pointer to the one engine object.

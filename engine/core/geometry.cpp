@@ -5,19 +5,6 @@
 
 namespace vek {
 
-f32 vec2::Length() const { return std::sqrt(x * x + y * y); }
-
-vec2& vec2::Normalize() {
-  f32 len = Length();
-  if (len < kEpsilon) {
-    x = y = 0.0f;
-  } else {
-    x /= len;
-    y /= len;
-  }
-  return *this;
-}
-
 f32 AbsValue(f32 v) { return std::fabs(v); }
 
 f32 Clamp(f32 value, f32 low, f32 high) {

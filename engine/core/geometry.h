@@ -4,29 +4,9 @@
 #include <vector>
 
 #include "engine/core/types.h"
+#include "engine/core/vec.h"
 
 namespace vek {
-
-// Lengths below this count as zero.
-inline constexpr f32 kEpsilon = 1.1920929e-7f;
-
-struct vec2 {
-  f32 x = 0.0f;
-  f32 y = 0.0f;
-
-  vec2() = default;
-  vec2(f32 ax, f32 ay) : x(ax), y(ay) {}
-
-  vec2 operator+(const vec2& o) const { return vec2(x + o.x, y + o.y); }
-  vec2 operator-(const vec2& o) const { return vec2(x - o.x, y - o.y); }
-  vec2 operator*(f32 s) const { return vec2(x * s, y * s); }
-  bool operator==(const vec2& o) const { return x == o.x && y == o.y; }
-  bool operator!=(const vec2& o) const { return !(*this == o); }
-
-  f32 Length() const;
-  // Divides by the length; a length below kEpsilon gives (0, 0).
-  vec2& Normalize();
-};
 
 // An integer point; equal when both coordinates are.
 struct point {

@@ -1,6 +1,8 @@
 #include "tests/support/engine_fixture.h"
 
 #include "engine/core/path_tokens.h"
+#include "platform/input.h"
+
 
 namespace vektest {
 
@@ -17,6 +19,11 @@ void EngineFixture::SetUp() {
   w->modes = {{800, 600, 32, 75}, {640, 480, 32, 60}, {800, 600, 32, 60}, {1024, 768, 32, 60}};
   window = w.get();
   plat::SetWindow(std::move(w));
+  auto in = std::make_unique<plat::ScriptedInput>();
+  input = in.get();
+  input->AddDevice(plat::kInputTypeMouse, "Mouse");
+  input->AddDevice(plat::kInputTypeKeyboard, "Keyboard");
+  plat::SetInputBackend(std::move(in));
   vek::SetStepAccumulator(0.0f);
 
   game = new vek::cGame();
@@ -32,6 +39,7 @@ void EngineFixture::TearDown() {
     delete game;
     vek::g_pGame = nullptr;
   }
+  plat::SetInputBackend(nullptr);
   plat::SetWindow(nullptr);
   plat::SetOs(nullptr);
 }

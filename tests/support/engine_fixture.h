@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "engine/core/game.h"
+#include "platform/input.h"
 #include "platform/os.h"
 #include "platform/window.h"
 #include "tests/support/temp_dir.h"
@@ -22,6 +23,7 @@ class EngineFixture : public ::testing::Test {
   TempDir tmp;
   plat::FixedOs* os = nullptr;          // owned by the platform
   plat::ScriptedWindow* window = nullptr;  // owned by the platform
+  plat::ScriptedInput* input = nullptr;    // owned by the platform
   vek::cGame* game = nullptr;
 };
 

@@ -104,6 +104,22 @@ TEST_F(DisplayWindow, ResolutionsDump) {
   EXPECT_NE(a, std::string::npos) << log;
   EXPECT_NE(b, std::string::npos);
   EXPECT_LT(a, b);
+  EXPECT_NE(log.find("Video:"), std::string::npos);
+  EXPECT_EQ(log.find("CPU:"), std::string::npos);
+  EXPECT_EQ(log.find("Operating System:"), std::string::npos);
+}
+
+TEST_F(DisplayWindow, EmptySectionListPrintsEverySection) {
+  vek::DumpSystemInformation("");
+  const std::string log = LogText();
+  size_t pos = 0;
+  for (const char* head : {"CPU:", "Operating System:", "Video:", "Resolutions:"}) {
+    const size_t at = log.find(head, pos);
+    ASSERT_NE(at, std::string::npos) << head;
+    pos = at;
+  }
+  vek::DumpSystemInformation(nullptr);  // nothing at all
+  EXPECT_EQ(LogText(), log);
 }
 
 TEST_F(DisplayWindow, StartUpLogOrder) {

@@ -102,26 +102,25 @@ TEST_F(GameLoop, FocusChanges) {
 }
 
 TEST_F(GameLoop, EventRouting) {
-  std::vector<vek::InputEvent> script;
-  game->SetEventSource([&](vek::InputEventList* list) {
-    if (list) list->insert(list->end(), script.begin(), script.end());
-    return true;
-  });
   // Screenshot key and the console keys (console disabled) reach nobody; the rest falls
   // through to the focused widget.
-  script = {{1, 0xB7}, {1, 0x29}, {1, 0x94}, {1, 0x1E}, {5, 2}, {7, 120}};
+  input->Key(0xB7, true);
+  input->Key(0x29, true);
+  input->Key(0x94, true);
+  input->Key(0x1E, true);
+  input->Button(2, true);
+  input->Wheel(1);
   game->Frame();
-  const std::vector<std::pair<unsigned, unsigned>> expected = {{1, 0x1E}, {5, 2}, {7, 120}};
+  const std::vector<std::pair<unsigned, unsigned>> expected = {{4, 2}, {7, 120}, {1, 0x1E}};
   EXPECT_EQ(probe->events, expected);
 
-  // A failed input update routes nothing.
+  // A paused widget gets no events.
   probe->events.clear();
-  game->SetEventSource([](vek::InputEventList* list) {
-    if (list) list->push_back({1, 0x1E});
-    return false;
-  });
+  game->PauseWidget(true);
+  input->Key(0x1E, false);
   game->Frame();
   EXPECT_TRUE(probe->events.empty());
+  game->PauseWidget(false);
 
   // Characters come from the window's character messages.
   game->WindowProc(plat::Message{plat::MsgKind::Char, 'a', 0, 0});
