@@ -21,8 +21,10 @@ bool RegisterEngine(cScript* script) {
     using namespace bindings;
     // Free functions first, then the classes in their order.
     luabind::module(L)[(EngineFunctions(),
+                        SoundFunctions(),
                         LocaleClass(),
                         GameClass(),
+                        SoundManagerClass(),
                         ScriptClass(),
                         FileSystemClass(),
                         FileClass(),
