@@ -11,6 +11,8 @@
 #include "engine/core/script_bindings.h"
 #include "engine/gui/widget.h"
 #include "engine/render/buffer_manager.h"
+#include "engine/render/font.h"
+#include "engine/render/quad_batch.h"
 #include "engine/render/render.h"
 #include "engine/render/screenshot.h"
 #include "engine/render/texture_manager.h"
@@ -57,7 +59,8 @@ void cGame::Init(const cSettings& settings) {
   m_Pause = 0;
   m_bConsoleEnabled = false;
 
-  // The GUI manager and the quad batch arrive with the GUI and 2-D drawing.
+  // The GUI manager arrives with the GUI; the quad batch follows it.
+  if (!m_pQuadBatch) m_pQuadBatch = new cQuadBatch;
   m_FrameTime = 0.0f;
   m_AverageFrameTime = 0.0f;
   m_Samples.assign(100, 0.0f);
@@ -121,6 +124,7 @@ void cGame::Init(const cSettings& settings) {
   CreateBufferManager();
   CreateTextureManager();
   CreateInput();
+  CreateFontManager();
 
   RegisterEngine(GetScript());
   if (cScript* script = GetScript()) script->RegisterVar("theEngine", this);
@@ -135,11 +139,14 @@ void cGame::Shutdown() {
   m_pFocus = nullptr;
 
   // Services in the reverse order: fonts, sound, input, textures, buffers, renderer, scripts.
+  DestroyFontManager();
   DestroyInput();
   DestroyTextureManager();
   DestroyBufferManager();
   DestroyRender();
   DestroyScript();
+  delete m_pQuadBatch;
+  m_pQuadBatch = nullptr;
 
   LogText(kSender, "Restore display settings\n");
   m_CurrentMode = m_DesktopMode;

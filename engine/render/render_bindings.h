@@ -13,8 +13,9 @@ luabind::scope FontClasses();
 // The class "cTextureInfo" with its constructor (texture name, reserved flag) and the nine
 // AddNode overloads.
 luabind::scope TextureInfoClass();
-// After the module that holds the classes above is registered: fonts and sheets that scripts
+// Each after the module that holds its class is registered: fonts and sheets that scripts
 // construct belong to their managers, never to the garbage collector.
-void KeepRenderObjectsNative(lua_State* L);
+void KeepFontsNative(lua_State* L);
+void KeepTextureInfosNative(lua_State* L);
 
 }  // namespace vek::bindings
