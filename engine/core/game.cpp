@@ -13,6 +13,8 @@
 #include "engine/gui/gui.h"
 #include "engine/gui/widget.h"
 #include "engine/render/buffer_manager.h"
+#include "engine/render/font.h"
+#include "engine/render/quad_batch.h"
 #include "engine/render/render.h"
 #include "engine/render/screenshot.h"
 #include "engine/render/texture_manager.h"
@@ -61,6 +63,7 @@ void cGame::Init(const cSettings& settings) {
 
   // The GUI manager, then the quad batch.
   m_pGUI = new cGUI(settings.width, settings.height);
+  if (!m_pQuadBatch) m_pQuadBatch = new cQuadBatch;
   m_FrameTime = 0.0f;
   m_AverageFrameTime = 0.0f;
   m_Samples.assign(100, 0.0f);
@@ -124,6 +127,7 @@ void cGame::Init(const cSettings& settings) {
   CreateBufferManager();
   CreateTextureManager();
   CreateInput();
+  CreateFontManager();
 
   RegisterEngine(GetScript());
   if (cScript* script = GetScript()) {
@@ -150,11 +154,14 @@ void cGame::Shutdown() {
   m_pGUI = nullptr;
 
   // Services in the reverse order: fonts, sound, input, textures, buffers, renderer, scripts.
+  DestroyFontManager();
   DestroyInput();
   DestroyTextureManager();
   DestroyBufferManager();
   DestroyRender();
   DestroyScript();
+  delete m_pQuadBatch;
+  m_pQuadBatch = nullptr;
 
   LogText(kSender, "Restore display settings\n");
   m_CurrentMode = m_DesktopMode;

@@ -126,6 +126,8 @@ cRender::~cRender() {
 }
 
 i32 cRender::Init(const cSettings& settings) {
+  // A device still held from before goes first (its buffers are saved).
+  if (m_Holder.device) Free();
   LogText(kSender, "Initializing...\n");
   m_Settings = settings;
   const i32 filled = FillPresentParameters();
