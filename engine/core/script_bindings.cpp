@@ -6,7 +6,7 @@
 #include "engine/core/script.h"
 #include "engine/core/script_bindings_parts.h"
 #include "engine/core/script_hooks.h"
-#include "engine/render/render_bindings.h"
+#include "engine/gui/gui_bindings.h"
 
 namespace vek {
 
@@ -34,10 +34,7 @@ bool RegisterEngine(cScript* script) {
                         DataManagerClass(),
                         AlignClass(),
                         VectorClasses(),
-                        RectClasses(),
-                        // Until the GUI registration holds them.
-                        FontClasses())];
-    KeepFontsNative(L);
+                        RectClasses())];
   } catch (...) {
     script_detail::CopyCurrentException(message, sizeof(message));
     failed = true;
@@ -46,6 +43,7 @@ bool RegisterEngine(cScript* script) {
     LogWarning("RegisterEngine", "%s\n", message);
     return false;
   }
+  RegisterGuiBindings(script);
   return true;
 }
 

@@ -1,5 +1,7 @@
 #include "engine/gui/slider_ctrl.h"
 
+#include <cstdint>
+
 #include "engine/gui/gui.h"
 
 namespace vek {
@@ -50,8 +52,8 @@ bool cSliderCtrl::OnEvent(u32 code, u32 p1, u32 p2) {
       if (m_bFocused && m_bDragging) {
         const rectf t = GetTrackRect();
         // Positions are signed halves of the parameter (a pointer past the start stays there).
-        const f32 px = static_cast<f32>(static_cast<i16>(p2 & 0xFFFF));
-        const f32 py = static_cast<f32>(static_cast<i16>(p2 >> 16));
+        const f32 px = static_cast<f32>(static_cast<std::int16_t>(p2 & 0xFFFF));
+        const f32 py = static_cast<f32>(static_cast<std::int16_t>(p2 >> 16));
         const f32 size = m_bVertical ? t.h : t.w;
         // A track without size gives no position to follow: the value stays.
         if (size > 0.0f) {

@@ -15,8 +15,8 @@ const char* const kSender = "cWindow";
 
 // Positions travel as y << 16 | x; both halves are signed so that a pointer left of or below
 // the GUI area stays outside instead of wrapping to a large coordinate.
-f32 PositionX(u32 p2) { return static_cast<f32>(static_cast<i16>(p2 & 0xFFFF)); }
-f32 PositionY(u32 p2) { return static_cast<f32>(static_cast<i16>(p2 >> 16)); }
+f32 PositionX(u32 p2) { return static_cast<f32>(static_cast<std::int16_t>(p2 & 0xFFFF)); }
+f32 PositionY(u32 p2) { return static_cast<f32>(static_cast<std::int16_t>(p2 >> 16)); }
 
 bool TakesEvents(const cCtrl* c) {
   return c && c->GetState(cCtrl::e_Visibility) && !c->GetState(cCtrl::e_Ignorable);

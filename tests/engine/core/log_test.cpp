@@ -1,3 +1,4 @@
+#include "engine/core/console.h"
 #include "engine/core/log.h"
 
 #include <gtest/gtest.h>
@@ -143,12 +144,18 @@ TEST_F(LogHolderTest, FileHoldsHeaderEntriesAndFooter) {
   vek::CreateLogHolder(1024.0f, 768.0f);
   ::umask(oldMask);
   ASSERT_NE(vek::g_pLogHolder, nullptr);
-  EXPECT_EQ(vek::g_pLogHolder->m_pConsole, nullptr);
+  ASSERT_NE(vek::g_pLogHolder->m_pConsole, nullptr);
   ASSERT_TRUE(vek::g_pLogHolder->m_LogFile.IsOpen());
 
   vek::LogText("cGame", "started %d\n", 5);
   vek::LogError("cRender", "no device\n");
   vek::LogPlain("plain ^1x\n");
+  // The console shows the same entries with their colour codes.
+  const auto& lines = vek::g_pLogHolder->m_pConsole->GetLines();
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[lines.size() - 3], "^7cGame^6: ^6started 5");
+  EXPECT_EQ(lines[lines.size() - 2], "^7cRender^6: ^4no device");
+  EXPECT_EQ(lines.back(), "plain ^1x");
   // Each entry is flushed at once.
   EXPECT_NE(vektest::ReadFileText(LogPath()).find("no device"), std::string::npos);
 

@@ -1,0 +1,34 @@
+#pragma once
+// The pieces of the GUI's script registration, one group per source file. Include it only in
+// binding files: luabind makes a translation unit slow to compile.
+#include <luabind/scope.hpp>
+
+#include "engine/core/script_bind.h"
+#include "engine/gui/ctrl.h"
+#include "engine/gui/gui.h"
+
+struct lua_State;
+
+namespace vek::bindings {
+
+// gui_bindings.cpp: "vec2", "vec3", "cCursor", "cWindow", "cWindowFunction", "cGUI".
+luabind::scope GuiClasses();
+void KeepGuiObjectsNative(lua_State* L);
+
+// control_bindings.cpp: "cCtrl" with its flag values and the plain controls.
+luabind::scope PlainControlClasses();
+void KeepPlainControlsNative(lua_State* L);
+
+// For a control class T that scripts construct: the native side owns the object; one made
+// without a window is held by the GUI until a window takes it.
+template <class T>
+void KeepControl(void* object) {
+  cCtrl* control = static_cast<T*>(object);
+  if (!control->GetWindow() && control->GetGUI()) control->GetGUI()->AdoptOrphan(control);
+}
+template <class T>
+void KeepControlNative(lua_State* L) {
+  undelete_class_rep(L, typeid(T), &KeepControl<T>);
+}
+
+}  // namespace vek::bindings
