@@ -1,0 +1,316 @@
+// The GUI manager: stacking, routing, modal windows, posted messages, timers, coordinates.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine/core/align.h"
+#include "engine/core/console.h"
+#include "engine/core/game.h"
+#include "engine/gui/cursor.h"
+#include "engine/gui/gui.h"
+#include "engine/gui/widget.h"
+#include "tests/engine/gui/gui_probe.h"
+#include "tests/support/engine_fixture.h"
+
+namespace {
+
+using vektest::RecordingFunction;
+using vektest::WndMsg;
+
+class GuiTest : public vektest::EngineFixture {
+ protected:
+  void SetUp() override {
+    EngineFixture::SetUp();
+    ASSERT_TRUE(game->CreateWindow(true, 1024, 768));
+    game->OnResize(1024, 768);
+    gui = game->GetGUI();
+    ASSERT_NE(gui, nullptr);
+  }
+
+  vek::cWindow* MakeWindow(const std::string& name, bool active, bool modal = false, bool take = false) {
+    auto* w = new vek::cWindow(gui, new RecordingFunction(&log, take));
+    w->SetName(name);
+    w->SetActive(active);
+    w->SetModal(modal);
+    return w;
+  }
+
+  // The routed input messages seen so far (codes 0, 3..7, 13, 17, 18).
+  std::vector<WndMsg> Inputs() const {
+    std::vector<WndMsg> out;
+    for (const WndMsg& m : log) {
+      if (m.message == 0 || (m.message >= 3 && m.message <= 7) || m.message == 13 || m.message == 17 ||
+          m.message == 18)
+        out.push_back(m);
+    }
+    return out;
+  }
+  std::vector<WndMsg> Only(vek::u32 message) const {
+    std::vector<WndMsg> out;
+    std::copy_if(log.begin(), log.end(), std::back_inserter(out), [&](const WndMsg& m) { return m.message == message; });
+    return out;
+  }
+
+  vek::cGUI* gui = nullptr;
+  std::vector<WndMsg> log;
+};
+
+TEST_F(GuiTest, WindowsRegisterAndShowInStackingOrder) {
+  vek::cWindow* a = MakeWindow("a", true);
+  vek::cWindow* b = MakeWindow("b", false);
+  EXPECT_EQ(a->GetID(), 1u);
+  EXPECT_EQ(b->GetID(), 2u);
+  EXPECT_EQ(gui->FindWindow("b"), 2u);
+  EXPECT_EQ(gui->FindWindow("none"), 0u);
+  EXPECT_EQ(gui->GetWindow("a"), a);
+  EXPECT_EQ(log, (std::vector<WndMsg>{{1, vek::e_wndCreate, 0, 0}, {2, vek::e_wndCreate, 0, 0}}));
+  log.clear();
+
+  EXPECT_EQ(gui->ShowWindow("a"), 0);
+  EXPECT_EQ(gui->ShowWindow("b"), 0);
+  EXPECT_EQ(gui->ShowWindow("a"), 0);  // shown again: both messages, no move
+  EXPECT_EQ(std::vector<unsigned>(gui->GetShownList().begin(), gui->GetShownList().end()),
+            (std::vector<unsigned>{1, 2}));
+  EXPECT_EQ(gui->GetActiveCount(), 1);
+  EXPECT_EQ(Only(vek::e_wndShow).size(), 3u);
+  EXPECT_EQ(Only(vek::e_wndActivate).size(), 3u);
+
+  EXPECT_EQ(gui->ShowWindow("nowhere"), 1);
+  EXPECT_NE(LogText().find("Window with name &#39;nowhere&#39; not found!"), std::string::npos);
+  EXPECT_EQ(gui->HideWindow("nowhere"), 1);
+  EXPECT_EQ(gui->CloseWindow(77), 1);
+
+  log.clear();
+  EXPECT_EQ(gui->HideWindow("a"), 0);  // the default handling closes it
+  EXPECT_EQ(log, (std::vector<WndMsg>{{1, vek::e_wndHide, 0, 0}, {1, vek::e_wndDeactivate, 0, 0},
+                                      {1, vek::e_wndHideImmediately, 0, 0}}));
+  EXPECT_FALSE(gui->IsWindowShown("a"));
+  EXPECT_TRUE(gui->IsWindowShown("b"));
+  EXPECT_EQ(gui->GetActiveCount(), 0);
+  EXPECT_EQ(gui->CloseWindow(1), 1);
+}
+
+TEST_F(GuiTest, RoutingWalksFromTheTopAndModalWindowsEndIt) {
+  struct Case {
+    const char* what;
+    bool lowerActive, upperActive, upperModal, upperTakes;
+    bool taken;
+    std::vector<unsigned> reached;  // windows that got the key, in order
+  };
+  const Case cases[] = {
+      {"upper active, lower not", false, true, false, false, false, {2}},
+      {"both active, upper passes", true, true, false, false, false, {2, 1}},
+      {"upper takes", true, true, false, true, true, {2}},
+      {"inactive modal swallows", true, false, true, false, true, {}},
+      {"active modal swallows after its call", true, true, true, false, true, {2}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TearDown();
+    SetUp();
+    MakeWindow("lower", c.lowerActive);
+    MakeWindow("upper", c.upperActive, c.upperModal, c.upperTakes);
+    gui->ShowWindow("lower");
+    gui->ShowWindow("upper");
+    log.clear();
+    EXPECT_EQ(gui->OnKeyDown(0x1E), c.taken);
+    std::vector<unsigned> reached;
+    for (const WndMsg& m : Inputs()) reached.push_back(m.window);
+    EXPECT_EQ(reached, c.reached);
+    for (const WndMsg& m : Inputs()) EXPECT_EQ(m, (WndMsg{m.window, vek::e_wndKeyDown, 0x1E, 0}));
+  }
+}
+
+TEST_F(GuiTest, ButtonsMapToMessageCodesAndMiddleButtonsAreSwallowedByModalWindows) {
+  MakeWindow("w", true);
+  gui->ShowWindow("w");
+  struct Case {
+    bool released;
+    int button;
+    vek::u32 code;
+  };
+  const Case cases[] = {{false, 0, 6}, {true, 0, 7}, {false, 1, 17}, {true, 1, 18}, {false, 2, 0}, {true, 2, 0}};
+  for (const Case& c : cases) {
+    log.clear();
+    EXPECT_FALSE(gui->OnMouseButton(c.released, c.button, 10, 758));
+    ASSERT_EQ(Inputs().size(), 1u);
+    EXPECT_EQ(Inputs()[0], (WndMsg{1, c.code, 0, vek::PackPosition(10, 10)}));
+  }
+  MakeWindow("modal", false, true);
+  gui->ShowWindow("modal");
+  log.clear();
+  EXPECT_TRUE(gui->OnMouseButton(false, 2, 0, 0));
+  EXPECT_TRUE(Inputs().empty());
+}
+
+TEST_F(GuiTest, ModalWindowsDeactivateBelowAndNestedCloseReactivatesOnlyFromTheTop) {
+  MakeWindow("base", true);
+  MakeWindow("m1", true, true);
+  MakeWindow("m2", true, true);
+  gui->ShowWindow("base");
+  log.clear();
+  gui->ShowWindow("m1");
+  EXPECT_EQ(Only(vek::e_wndDeactivate), (std::vector<WndMsg>{{1, 16, 0, 0}}));
+  log.clear();
+  gui->ShowWindow("m2");  // the walk stops after the first modal window
+  EXPECT_EQ(Only(vek::e_wndDeactivate), (std::vector<WndMsg>{{2, 16, 0, 0}}));
+  log.clear();
+  EXPECT_EQ(gui->CloseWindow(2), 0);  // m1 lies under m2: nothing is re-activated
+  EXPECT_TRUE(Only(vek::e_wndActivate).empty());
+  EXPECT_EQ(Only(vek::e_wndDeactivate), (std::vector<WndMsg>{{2, 16, 0, 0}}));
+  log.clear();
+  EXPECT_EQ(gui->CloseWindow(3), 0);
+  EXPECT_EQ(Only(vek::e_wndActivate), (std::vector<WndMsg>{{1, 15, 0, 0}}));
+  EXPECT_EQ(gui->GetActiveCount(), 1);
+}
+
+// Posts a follow-up to itself while the GUI delivers.
+class ChainFunction : public RecordingFunction {
+ public:
+  using RecordingFunction::RecordingFunction;
+  int Call(vek::cWindow* w, vek::u32 m, vek::u32 p1, vek::u32 p2) override {
+    if (m == 1000) w->GetGUI()->PostMessage(w->GetID(), 1001, p1 + 1, 0);
+    return RecordingFunction::Call(w, m, p1, p2);
+  }
+};
+
+TEST_F(GuiTest, PostedMessagesArriveInTheSameUpdateAndTimersOneStepLater) {
+  auto* w = new vek::cWindow(gui, new ChainFunction(&log));
+  w->SetName("w");
+  MakeWindow("hidden", true);
+  gui->ShowWindow("w");
+  log.clear();
+  gui->PostMessage(1, 1000, 5, 0);
+  gui->PostMessage(99, 1000, 0, 0);  // outside the table: dropped
+  gui->Update(vek::kFixedStep);
+  EXPECT_EQ(log, (std::vector<WndMsg>{{1, 1000, 5, 0}, {1, 1001, 6, 0}}));
+  EXPECT_EQ(gui->GetQueuedCount(), 1u);  // the timer of the shown window only
+  log.clear();
+  gui->Update(vek::kFixedStep);
+  EXPECT_EQ(log, (std::vector<WndMsg>{{1, vek::e_wndTimer, 33, 0}}));
+  EXPECT_FLOAT_EQ(vek::cGUI::ParamToTime(33), 0.033f);
+}
+
+TEST_F(GuiTest, ClientPointsBecomeGuiPointsWithYUp) {
+  struct Case {
+    int clientW, clientH, cx, cy, x, y;
+  };
+  const Case cases[] = {
+      {1024, 768, 0, 0, 0, 768},   {1024, 768, 1023, 767, 1023, 1}, {800, 600, 400, 300, 512, 384},
+      {800, 600, 799, 599, 1022, 2}, {2048, 1536, 1, 1, 0, 768},       {800, 600, -8, 700, -10, -128},
+      {0, 0, 100, 100, 100, 668},  // before the first resize the GUI size stands in
+  };
+  for (const Case& c : cases) {
+    gui->SetScreenRect(0, 0, c.clientW, c.clientH);
+    int x = -1, y = -1;
+    gui->ClientToGUI(c.cx, c.cy, &x, &y);
+    EXPECT_EQ(x, c.x) << c.clientW << "x" << c.clientH << " " << c.cx << "," << c.cy;
+    EXPECT_EQ(y, c.y) << c.clientW << "x" << c.clientH << " " << c.cx << "," << c.cy;
+  }
+}
+
+TEST_F(GuiTest, CursorFollowsOnlyWhileAnActiveWindowIsShown) {
+  vek::cCursor* cursor = gui->GetCursor();
+  gui->OnMouseMove(100, 100);
+  EXPECT_FLOAT_EQ(cursor->GetX(), 0.0f);  // no active window: not moved
+  MakeWindow("inactive", false);
+  gui->ShowWindow("inactive");
+  gui->OnMouseMove(100, 100);
+  EXPECT_FLOAT_EQ(cursor->GetX(), 0.0f);
+  MakeWindow("w", true);
+  gui->ShowWindow("w");
+  gui->OnMouseMove(100, 100);
+  EXPECT_FLOAT_EQ(cursor->GetX(), 100.0f);
+  EXPECT_FLOAT_EQ(cursor->GetY(), 668.0f);
+  gui->OnMouseButton(false, 0, 300, 300);  // buttons do not move it
+  EXPECT_FLOAT_EQ(cursor->GetX(), 100.0f);
+}
+
+TEST_F(GuiTest, CursorFramesAndHotSpot) {
+  vek::cCursor cursor(gui);
+  EXPECT_EQ(cursor.GetSize(), vek::vec2(64.0f, 64.0f));
+  cursor.Set("no_such_texture", vek::vec2(32.0f, 64.0f), vek::cAlign::Left | vek::cAlign::Top, 2, 4);
+  EXPECT_EQ(cursor.GetTexture(), 0u);  // the default entry
+  struct Frame {
+    float u, v;
+  };
+  // Row by row from the top-left cell, 30 frames per second.
+  const Frame frames[] = {{0.0f, 0.5f}, {0.25f, 0.5f}, {0.5f, 0.5f}, {0.75f, 0.5f},
+                          {0.0f, 0.0f}, {0.25f, 0.0f}, {0.5f, 0.0f}, {0.75f, 0.0f}, {0.0f, 0.5f}};
+  for (const Frame& f : frames) {
+    const vek::rectf uv = cursor.GetUVRect();
+    EXPECT_FLOAT_EQ(uv.x, f.u);
+    EXPECT_FLOAT_EQ(uv.y, f.v);
+    EXPECT_FLOAT_EQ(uv.w, 0.25f);
+    EXPECT_FLOAT_EQ(uv.h, 0.5f);
+    cursor.Update(1.0f / 30.0f + 1e-4f);
+  }
+  cursor.SetPos(100.0f, 200.0f);
+  const vek::rectf hang = cursor.GetScreenRect();  // Left | Top hangs down and right
+  EXPECT_EQ(hang.x, 100.0f);
+  EXPECT_EQ(hang.y, 136.0f);
+  cursor.Set("x", vek::vec2(32.0f, 64.0f), vek::cAlign::Center | vek::cAlign::Middle, 1, 1);
+  const vek::rectf centred = cursor.GetScreenRect();
+  EXPECT_EQ(centred.x, 84.0f);
+  EXPECT_EQ(centred.y, 168.0f);
+  EXPECT_FLOAT_EQ(cursor.GetUVRect().w, 1.0f);  // a 1 x 1 grid uses the whole texture
+  cursor.Set("x", vek::vec2(8.0f, 8.0f), vek::cAlign::Right | vek::cAlign::Center, 0, 0);  // empty grid
+  EXPECT_FLOAT_EQ(cursor.GetUVRect().w, 1.0f);
+  EXPECT_EQ(cursor.GetScreenRect().x, 92.0f);  // Right wins over Center
+}
+
+TEST_F(GuiTest, AlignRectPlacesByFlags) {
+  const vek::rectf outer{10.0f, 20.0f, 100.0f, 50.0f};
+  struct Case {
+    int flags;
+    float x, y;
+  };
+  const Case cases[] = {{0, 10, 20},   {vek::cAlign::Center, 50, 20}, {vek::cAlign::Right | vek::cAlign::Center, 90, 20},
+                        {vek::cAlign::Top, 10, 60}, {vek::cAlign::Middle, 10, 40},
+                        {vek::cAlign::Top | vek::cAlign::Middle, 10, 60}};
+  for (const Case& c : cases) {
+    vek::rectf inner{0.0f, 0.0f, 20.0f, 10.0f};
+    vek::AlignRect(outer, inner, c.flags);
+    EXPECT_FLOAT_EQ(inner.x, c.x) << c.flags;
+    EXPECT_FLOAT_EQ(inner.y, c.y) << c.flags;
+  }
+}
+
+TEST_F(GuiTest, DumpListsTheWindowTable) {
+  vek::cWindow* w = MakeWindow("options", true, true);
+  new vektest::RecordingCtrl("ok", w, nullptr);
+  MakeWindow("hidden", false);
+  gui->ShowWindow("options");
+  vek::DumpGUI();
+  // The console holds the plain lines.
+  std::string log;
+  for (const std::string& line : vek::GetConsole()->GetLines()) log += line + "\n";
+  EXPECT_NE(log.find("  |  1 |                  options |  1 | 1 | 1 | + | cCtrl(unnamed), cImageCtrl(ok), "),
+            std::string::npos)
+      << log;
+  EXPECT_NE(log.find("  |  2 |                   hidden |  2 | 0 | 0 |   | "), std::string::npos);
+  EXPECT_NE(log.find("   Total Count: 3, Visible Count: 1."), std::string::npos);
+}
+
+TEST_F(GuiTest, DeletedWindowsAndWidgetsLeaveNothingBehind) {
+  vek::cWindow* w = MakeWindow("gone", true);
+  gui->ShowWindow("gone");
+  gui->PostMessage(w->GetID(), 1000, 0, 0);
+  delete w;  // its slot stays empty; queued messages for it are dropped
+  EXPECT_EQ(gui->GetActiveCount(), 0);
+  EXPECT_TRUE(gui->GetShownList().empty());
+  EXPECT_EQ(gui->GetWindowById(1), nullptr);
+  EXPECT_EQ(gui->FindWindow("gone"), 0u);
+  gui->Update(vek::kFixedStep);
+  EXPECT_EQ(gui->SendMessage(1, 5, 0, 0), 0);
+
+  // A widget deleted before shut-down leaves the list and the focus.
+  auto* widget = new vek::cWidget("menu");
+  game->SetFocusWidget("menu");
+  delete widget;
+  EXPECT_EQ(game->GetFocusWidget(), nullptr);
+  EXPECT_TRUE(game->GetWidgets().empty());
+  game->Frame();
+}
+
+}  // namespace
