@@ -218,7 +218,12 @@ void cConsole::GetScrollMark(f32* x, f32* y, f32* w, f32* h) const {
   if (m_LineCount > 0) {
     ratio = std::min(1.0f, static_cast<f32>(m_VisibleCount - 1) / static_cast<f32>(m_LineCount));
     if (ratio < 0.0f) ratio = 0.0f;
-    place = static_cast<f32>(m_ViewPos) / static_cast<f32>(m_LineCount);
+  }
+  // From the first page (0) to the newest lines (1).
+  const int first = std::max(m_VisibleCount - 1, 0);
+  if (m_LineCount > first) {
+    place = static_cast<f32>(m_ViewPos - first) / static_cast<f32>(m_LineCount - first);
+    place = std::clamp(place, 0.0f, 1.0f);
   }
   const f32 height = m_Shown * ratio;
   // The newest lines put the mark at the panel's lower edge, the first page at its top.
