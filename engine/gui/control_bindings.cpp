@@ -1,6 +1,10 @@
 // Script classes of the control base and the plain controls. Every operation bound here is
 // virtual, so a script call reaches the most derived control.
 #include <lua.hpp>
+#include <luabind/detail/class_registry.hpp>
+
+#include <map>
+#include <string>
 
 #include "engine/gui/edit_ctrl.h"
 #include "engine/gui/frame_ctrl.h"
@@ -11,6 +15,49 @@
 #include "engine/gui/window.h"
 
 namespace vek::bindings {
+
+namespace {
+
+struct cScriptClass {
+  const std::type_info* type;
+  ControlCaster cast;
+};
+
+std::map<std::string, cScriptClass>& ScriptClasses() {
+  static std::map<std::string, cScriptClass> classes;
+  return classes;
+}
+
+bool IsRegistered(lua_State* L, const std::type_info& type) {
+  luabind::detail::class_registry* registry = luabind::detail::class_registry::get_registry(L);
+  return registry && registry->find_class(luabind::type_id(type));
+}
+
+}  // namespace
+
+void AddControlScriptClass(const char* name, const std::type_info& type, ControlCaster cast) {
+  ScriptClasses()[name] = cScriptClass{&type, cast};
+}
+
+void PushControl(lua_State* L, cCtrl* control) {
+  if (!control) {
+    lua_pushnil(L);
+    return;
+  }
+  const std::type_info& own = typeid(*control);
+  if (IsRegistered(L, own)) {
+    push_pointer(L, dynamic_cast<void*>(control), own);
+    return;
+  }
+  auto it = ScriptClasses().find(control->GetClassName());
+  if (it != ScriptClasses().end() && IsRegistered(L, *it->second.type)) {
+    if (void* object = it->second.cast(control)) {
+      push_pointer(L, object, *it->second.type);
+      return;
+    }
+  }
+  push_pointer(L, control);
+}
 
 luabind::scope PlainControlClasses() {
   using luabind::bases;
@@ -67,6 +114,12 @@ luabind::scope PlainControlClasses() {
 }
 
 void KeepPlainControlsNative(lua_State* L) {
+  AddControlScriptClass<cCtrl>("cCtrl");
+  AddControlScriptClass<cImageCtrl>("cImageCtrl");
+  AddControlScriptClass<cLabelCtrl>("cLabelCtrl");
+  AddControlScriptClass<cFrameCtrl>("cFrameCtrl");
+  AddControlScriptClass<cSliderCtrl>("cSliderCtrl");
+  AddControlScriptClass<cEditCtrl>("cEditCtrl");
   KeepControlNative<cCtrl>(L);
   KeepControlNative<cImageCtrl>(L);
   KeepControlNative<cLabelCtrl>(L);

@@ -70,6 +70,14 @@ void KeepFunction(void* object) {
 }
 
 f32 ParamToTime(const cGUI&, u32 milliseconds) { return cGUI::ParamToTime(milliseconds); }
+// The control as its most derived class known to scripts.
+luabind::object GetControl(const cWindow& window, unsigned id, lua_State* L) {
+  bindings::PushControl(L, window.GetControl(id));
+  luabind::object result(luabind::from_stack(L, -1));
+  lua_pop(L, 1);
+  return result;
+}
+
 cWindow* GetWindowByName(const cGUI& gui, const vek::string& name) { return gui.GetWindow(name); }
 
 }  // namespace
@@ -98,7 +106,7 @@ luabind::scope GuiClasses() {
               .def("GetID", &cWindow::GetID)
               .def("FindControl", &cWindow::FindControl)
               .def("AddControl", &cWindow::AddControl)
-              .def("GetControl", &cWindow::GetControl)
+              .def("GetControl", &GetControl)
               .def("SetActiveControl", &cWindow::SetActiveControl)
               .def("SetName", &cWindow::SetName)
               .def("GetName", &cWindow::GetName)

@@ -19,6 +19,18 @@ void KeepGuiObjectsNative(lua_State* L);
 luabind::scope PlainControlClasses();
 void KeepPlainControlsNative(lua_State* L);
 
+// The script classes that controls show as. A control whose own class scripts do not know
+// (a game control, say) shows as the nearest class they know: the one its GetClassName
+// names, as every control class that does not name itself inherits its base's name.
+using ControlCaster = void* (*)(cCtrl*);
+void AddControlScriptClass(const char* name, const std::type_info& type, ControlCaster cast);
+template <class T>
+void AddControlScriptClass(const char* name) {
+  AddControlScriptClass(name, typeid(T), [](cCtrl* c) -> void* { return dynamic_cast<T*>(c); });
+}
+// Pushes the control as its most derived class known to scripts (nil for none).
+void PushControl(lua_State* L, cCtrl* control);
+
 // For a control class T that scripts construct: the native side owns the object; one made
 // without a window is held by the GUI until a window takes it.
 template <class T>
