@@ -147,7 +147,9 @@ cWindow::cWindow(cGUI* gui, cWindowFunction* function) {
     function = nullptr;
   }
   if (function) {
+    // Script-made functions wait with the engine's GUI until a window takes them.
     if (gui) gui->ReleaseFunction(function);
+    if (g_pGame && g_pGame->GetGUI() && g_pGame->GetGUI() != gui) g_pGame->GetGUI()->ReleaseFunction(function);
     m_pFunction = function;
   } else {
     m_pFunction = new cWindowFunction();
