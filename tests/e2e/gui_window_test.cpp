@@ -68,6 +68,7 @@ TEST_F(GuiWindowE2E, ScriptWindowFunctionGetsTheSpecifiedMessages) {
   window->cursorX = 160;
   input->MouseMove(10, 0);
   Frame();
+  EXPECT_FALSE(window->systemCursorShown);  // the GUI's cursor is drawn in its place
   input->Button(0, true);
   Frame();
   input->Button(0, false);
