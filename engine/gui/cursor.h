@@ -32,6 +32,7 @@ class cCursor {
   vec2 GetSize() const { return vec2(m_Width, m_Height); }
   u32 GetTexture() const { return m_Texture; }
   int GetAlign() const { return m_Align; }
+  cGUI* GetGUI() const { return m_pGUI; }
   const cFrameAnimation& GetAnimation() const { return m_Animation; }
   // The screen rectangle and the texture rectangle {u, v, du, dv} of the current frame.
   rectf GetScreenRect() const;
