@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/render/curve.h"
 #include "tests/engine/render/batch_fixture.h"
 
 namespace {
@@ -347,6 +348,21 @@ TEST_F(QuadBatchTest, TwoDimensionalPass) {
   Mark();
   vek::End2D();
   EXPECT_EQ(rec->calls, (std::vector<std::string>{"SetRenderState(CullMode, 2)", "SetRenderState(Lighting, 1)"}));
+}
+
+TEST(WindowMatrices, ScaleThenTranslateMovesAPoint) {
+  // Row vectors: (x, y, z, 1) x scaling x translation.
+  float scale[16], move[16], both[16];
+  vek::MatrixScaling(scale, 2, 3, 4);
+  vek::MatrixTranslation(move, 10, 20, 30);
+  vek::MatrixMultiply(both, scale, move);
+  const float p[4] = {1, 1, 1, 1};
+  float out[4] = {};
+  for (int c = 0; c < 4; ++c)
+    for (int r = 0; r < 4; ++r) out[c] += p[r] * both[r * 4 + c];
+  EXPECT_EQ(std::vector<float>(out, out + 4), (std::vector<float>{12, 23, 34, 1}));
+  EXPECT_EQ(std::vector<float>(scale, scale + 16),
+            (std::vector<float>{2, 0, 0, 0, 0, 3, 0, 0, 0, 0, 4, 0, 0, 0, 0, 1}));
 }
 
 }  // namespace
