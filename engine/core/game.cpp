@@ -6,6 +6,7 @@
 #include "engine/core/format.h"
 #include "engine/core/input.h"
 #include "engine/core/log.h"
+#include "engine/core/sound_manager.h"
 #include "engine/core/path_tokens.h"
 #include "engine/core/script.h"
 #include "engine/core/script_bindings.h"
@@ -124,6 +125,7 @@ void cGame::Init(const cSettings& settings) {
   CreateBufferManager();
   CreateTextureManager();
   CreateInput();
+  CreateSoundManager();
   CreateFontManager();
 
   RegisterEngine(GetScript());
@@ -140,6 +142,7 @@ void cGame::Shutdown() {
 
   // Services in the reverse order: fonts, sound, input, textures, buffers, renderer, scripts.
   DestroyFontManager();
+  DestroySoundManager();
   DestroyInput();
   DestroyTextureManager();
   DestroyBufferManager();
@@ -331,10 +334,10 @@ u32 cGame::WindowProc(const plat::Message& msg) {
         ResetFrameClock();
         m_bActive = true;
         if (g_pRender) g_pRender->OnFocusChange(true);
-        // The sound output resumes here.
+        if (cSoundManager* sound = GetSound()) sound->Resume();
       } else {
         Log("^6", "Window lose focus\n", "text", "LOOP");
-        // The sound output pauses here.
+        if (cSoundManager* sound = GetSound()) sound->Pause();
         m_bActive = false;
         // A full-screen device loses its display with the focus.
         if (g_pRender) g_pRender->OnFocusChange(false);

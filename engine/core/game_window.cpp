@@ -5,6 +5,7 @@
 
 #include "engine/core/game.h"
 #include "engine/core/log.h"
+#include "engine/core/sound_manager.h"
 #include "engine/core/system_info.h"
 #include "engine/render/buffer_manager.h"
 #include "engine/render/render.h"
@@ -196,6 +197,7 @@ void DumpSystemInformation(const char* sections) {
   if (Wants(sections, "os")) DumpOsInformation();
   if (Wants(sections, "video")) DumpVideoInformation();
   if (Wants(sections, "res") && g_pGame) g_pGame->DumpResolutions();
+  if (Wants(sections, "sound")) cSoundManager::DumpConfig();
   if (Wants(sections, "render") && g_pRender) g_pRender->DumpCaps();
   LogPlain(kDashes);
 }
@@ -205,6 +207,12 @@ void DumpEngineInformation(const char* sections) {
   LogPlain("-----------------------------  Engine Information  ----------------------------\n");
   if (Wants(sections, "vbo") && g_pBufferManager) g_pBufferManager->Dump();
   if (Wants(sections, "texture")) DumpTextures();
+  if (cSoundManager* sound = GetSound()) {
+    if (sections[0] == '\0') sound->Dump(0);
+    if (std::strstr(sections, "sound")) sound->Dump(1);
+    if (std::strstr(sections, "music")) sound->Dump(2);
+    if (std::strstr(sections, "stream")) sound->Dump(3);
+  }
   LogPlain(kDashes);
 }
 

@@ -2,6 +2,7 @@
 
 #include "engine/core/path_tokens.h"
 #include "platform/gfx_recording.h"
+#include "platform/audio.h"
 #include "platform/input.h"
 
 
@@ -28,6 +29,7 @@ void EngineFixture::SetUp() {
   // The scripted window has no GL context: the renderer draws on the recording device.
   gfx = std::make_shared<plat::gfx::Recorder>();
   plat::gfx::UseRecordingSystem(gfx);
+  plat::audio::SetOutputKind(plat::audio::OutputKind::Offline);
   vek::SetStepAccumulator(0.0f);
 
   game = new vek::cGame();
@@ -44,6 +46,7 @@ void EngineFixture::TearDown() {
     vek::g_pGame = nullptr;
   }
   plat::SetInputBackend(nullptr);
+  plat::audio::SetOutputKind(plat::audio::OutputKind::Device);
   plat::gfx::SetSystemFactory({});
   plat::SetWindow(nullptr);
   plat::SetOs(nullptr);
