@@ -136,10 +136,9 @@ bool Begin2D(f32 width, f32 height) {
   f32 projection[16];
   MatrixOrtho(projection, 0.0f, width, 0.0f, height, -128.0f, 128.0f);
   f32 view[16];
+  // Identity: with GL's pixel centres at half coordinates, quads on whole pixels map texel
+  // centres onto pixel centres without any shift.
   MatrixIdentity(view);
-  // Half-pixel alignment of texel and pixel centres.
-  view[12] = -0.5f;
-  view[13] = 0.5f;
   f32 world[16];
   MatrixIdentity(world);
   render->SetTransform(e_TransformProjection, projection);
