@@ -43,7 +43,7 @@ class SdlWindow : public Window {
       SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
       SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
       SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
-      m_Window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+      m_Window = SDL_CreateWindow(Cp1252ToUtf8(title).c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                   width, height, flags);
       if (!m_Window) {
         m_LastError = SDL_GetError();
@@ -57,9 +57,10 @@ class SdlWindow : public Window {
         return false;
       }
       SDL_GL_MakeCurrent(m_Window, m_Context);
-      SDL_GL_SetSwapInterval(0);
+      // Wait for the display's refresh where it has one; headless drivers ignore this.
+      if (SDL_GL_SetSwapInterval(-1) != 0) SDL_GL_SetSwapInterval(1);
     } else {
-      SDL_SetWindowTitle(m_Window, title.c_str());
+      SDL_SetWindowTitle(m_Window, Cp1252ToUtf8(title).c_str());
       SDL_SetWindowFullscreen(m_Window, windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
       if (windowed) {
         SDL_SetWindowSize(m_Window, width, height);

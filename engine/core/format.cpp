@@ -25,7 +25,7 @@ constexpr int kMaxPrecision = 20;
 constexpr int kMaxConversions = 10;
 
 // One conversion: the characters after "%" up to and including the letter.
-struct Spec {
+struct Conversion {
   const char* text;
   std::size_t size;
 };
@@ -82,18 +82,18 @@ void Justify(vek::string& out, const char* prefix, std::size_t prefixSize, const
 }
 
 // Characters and texts: a leading "-" left-justifies, the number after it is the width.
-void WidthOnly(const Spec& spec, bool& left, int& width) {
-  const char* p = spec.text;
-  const char* end = spec.text + spec.size;
+void WidthOnly(const Conversion& conv, bool& left, int& width) {
+  const char* p = conv.text;
+  const char* end = conv.text + conv.size;
   left = p < end && *p == '-';
   if (left) ++p;
   width = LeadingNumber(p, end);
 }
 
-void FormatChar(vek::string& out, const Spec& spec, char c) {
+void FormatChar(vek::string& out, const Conversion& conv, char c) {
   bool left;
   int width;
-  WidthOnly(spec, left, width);
+  WidthOnly(conv, left, width);
   if (left) {
     out.push_back(c);
     Pad(out, ' ', width - 1);
@@ -103,20 +103,20 @@ void FormatChar(vek::string& out, const Spec& spec, char c) {
   }
 }
 
-void FormatText(vek::string& out, const Spec& spec, const char* text) {
+void FormatText(vek::string& out, const Conversion& conv, const char* text) {
   bool left;
   int width;
-  WidthOnly(spec, left, width);
+  WidthOnly(conv, left, width);
   if (!text) text = "";
   Justify(out, "", 0, text, std::strlen(text), width, left, false);
 }
 
-void FormatInt(vek::string& out, const Spec& spec, i32 value) {
+void FormatInt(vek::string& out, const Conversion& conv, i32 value) {
   bool alternate = false, left = false, zeros = false, inPrecision = false;
   int width = 0;
   char kind = 'd';
-  const char* end = spec.text + spec.size;
-  for (const char* p = spec.text; p < end; ++p) {
+  const char* end = conv.text + conv.size;
+  for (const char* p = conv.text; p < end; ++p) {
     const char c = *p;
     if (inPrecision && c >= '0' && c <= '9') continue;  // an integer has no precision
     switch (c) {
@@ -197,12 +197,12 @@ char* FractionDigits(char* p, double fraction, int precision) {
   return p;
 }
 
-void FormatDouble(vek::string& out, const Spec& spec, double value) {
+void FormatDouble(vek::string& out, const Conversion& conv, double value) {
   bool left = false, zeros = false, inPrecision = false;
   int width = 0, precision = 6;
   char kind = 'f';
-  const char* end = spec.text + spec.size;
-  for (const char* p = spec.text; p < end; ++p) {
+  const char* end = conv.text + conv.size;
+  for (const char* p = conv.text; p < end; ++p) {
     const char c = *p;
     switch (c) {
       case '-': left = true; break;
@@ -270,12 +270,12 @@ void FormatDouble(vek::string& out, const Spec& spec, double value) {
           zeros);
 }
 
-void FormatRecord(vek::string& out, const Spec& spec, const FormatArg& arg) {
+void FormatRecord(vek::string& out, const Conversion& conv, const FormatArg& arg) {
   switch (arg.type) {
-    case FormatArg::Character: FormatChar(out, spec, arg.c); break;
-    case FormatArg::Integer: FormatInt(out, spec, arg.i); break;
-    case FormatArg::Double: FormatDouble(out, spec, arg.d); break;
-    case FormatArg::Text: FormatText(out, spec, arg.s); break;
+    case FormatArg::Character: FormatChar(out, conv, arg.c); break;
+    case FormatArg::Integer: FormatInt(out, conv, arg.i); break;
+    case FormatArg::Double: FormatDouble(out, conv, arg.d); break;
+    case FormatArg::Text: FormatText(out, conv, arg.s); break;
     default: break;  // the empty record prints nothing
   }
 }
@@ -306,15 +306,15 @@ void AppendFormatTo(vek::string& out, const char* format, const FormatArg* const
     while (*p && IsFlagChar(*p)) ++p;
     if (!*p) break;  // a conversion open at the end of the format is dropped
     const char c = *p++;
-    const Spec spec{start, static_cast<std::size_t>(p - start)};
+    const Conversion conv{start, static_cast<std::size_t>(p - start)};
     if (c == '%') {
       out.push_back('%');
     } else if (IsConversionLetter(c)) {
-      FormatRecord(out, spec, next < kMaxConversions ? *args[next] : g_NoArg);
+      FormatRecord(out, conv, next < kMaxConversions ? *args[next] : g_NoArg);
       ++next;
     } else {
       out.push_back('%');
-      out.append(spec.text, spec.size);
+      out.append(conv.text, conv.size);
     }
   }
 }

@@ -4,8 +4,11 @@
 #include <filesystem>
 
 #include "engine/core/format.h"
+#include "engine/core/input.h"
 #include "engine/core/log.h"
 #include "engine/core/path_tokens.h"
+#include "engine/core/script.h"
+#include "engine/core/script_bindings.h"
 #include "engine/gui/widget.h"
 #include "platform/os.h"
 #include "platform/window.h"
@@ -109,6 +112,11 @@ void cGame::Init(const cSettings& settings) {
 
   // Services, in their fixed order: script host, renderer, buffer manager, texture manager,
   // input, sound manager, font manager; then the script registration of the engine.
+  CreateScript();
+  CreateInput();
+
+  RegisterEngine(GetScript());
+  if (cScript* script = GetScript()) script->RegisterVar("theEngine", this);
 }
 
 void cGame::Shutdown() {
@@ -120,6 +128,8 @@ void cGame::Shutdown() {
   m_pFocus = nullptr;
 
   // Services in the reverse order: fonts, sound, input, textures, buffers, renderer, scripts.
+  DestroyInput();
+  DestroyScript();
 
   LogText(kSender, "Restore display settings\n");
   m_CurrentMode = m_DesktopMode;
@@ -269,7 +279,10 @@ void cGame::EndRender() {}
 
 void cGame::Present() { plat::GetWindow().GLSwap(); }
 
-bool cGame::PollInput(InputEventList* /*events*/) { return true; }
+bool cGame::PollInput(InputEventList* events) {
+  if (g_pInput) return g_pInput->Update(events);
+  return true;
+}
 
 u32 cGame::WindowProc(const plat::Message& msg) {
   plat::Window& window = plat::GetWindow();

@@ -5,6 +5,7 @@
 
 #include "engine/core/game.h"
 #include "engine/core/log.h"
+#include "engine/core/system_info.h"
 #include "platform/window.h"
 
 namespace vek {
@@ -172,7 +173,9 @@ bool Wants(const char* sections, const char* keyword) {
 void DumpSystemInformation(const char* sections) {
   if (!sections) return;
   LogPlain("-----------------------------  System Information  ----------------------------\n");
-  // The processor, system and video records are printed by their probes.
+  if (Wants(sections, "cpu")) DumpCpuInformation();
+  if (Wants(sections, "os")) DumpOsInformation();
+  if (Wants(sections, "video")) DumpVideoInformation();
   if (Wants(sections, "res") && g_pGame) g_pGame->DumpResolutions();
   LogPlain(kDashes);
 }

@@ -1,0 +1,44 @@
+#pragma once
+// The engine's whole-file loaders and savers. Every operation opens its file through cFile,
+// so reads work alike for loose files and for members of zip archives; writes go to loose
+// files only. The operations report through cResult and never log by themselves: their
+// callers do.
+#include "engine/core/filename.h"
+#include "engine/core/types.h"
+
+namespace vek {
+
+class cBitStream;
+class cImage;
+
+class cDataManager {
+ public:
+  enum cResult : u32 {
+    Ok = 0,
+    Stop = 1,           // not produced by the file helpers
+    FileNotFound = 2,   // the file could not be opened or created
+    InternalError = 3,  // empty, unreadable or unwritable file, or an unknown image extension
+    NoOutput = 4,       // no output object was given (no script-visible name)
+  };
+
+  // Files larger than this are refused by the whole-file loaders.
+  static constexpr u32 kMaxFileBytes = 0x0FFFFFFFu;
+
+  virtual ~cDataManager() = default;
+
+  // The whole file as text ("rt"), up to its first zero byte. An empty file is an
+  // InternalError and leaves the text unchanged.
+  static cResult ReadText(vek::string* text, const filename& name);
+  // The whole file ("rb") into the stream (read position 0).
+  static cResult ReadBinary(cBitStream* stream, const filename& name);
+  // The stream's bytes as the whole file. The bytes go to a temporary file beside the target,
+  // which is flushed to disk and then renamed over the target, so the previous copy survives
+  // any failure. Every write, the flush and the close are checked: a failure is an
+  // InternalError and leaves the target as it was.
+  static cResult WriteBinary(const cBitStream* stream, const filename& name);
+  // Reads an image with the reader its extension names ("png", "jpg", "bmp", "dds", compared
+  // exactly); any other extension is an InternalError. The result is the reader's.
+  static u32 ReadImage(const filename& name, cImage* image);
+};
+
+}  // namespace vek

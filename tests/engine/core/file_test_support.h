@@ -1,0 +1,125 @@
+#pragma once
+// Helpers of the file tests: the path tokens pointed at a temporary folder, a capture of the
+// log, and zip archives written by the test itself.
+#include <gtest/gtest.h>
+#include <zip.h>
+#include <zlib.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "engine/core/log.h"
+#include "engine/core/path_tokens.h"
+#include "tests/support/temp_dir.h"
+
+namespace filetest {
+
+// Points the four tokens into a fresh temporary folder (whose name has capitals) and puts
+// them back afterwards. {StaticPath} = <tmp>/Data, {AppPath} = <tmp>/App, {UserPath} = <tmp>.
+class TokenFolders {
+ public:
+  TokenFolders() {
+    for (int t = 0; t < 4; ++t) m_Saved[t] = vek::GetPathToken(t);
+    vek::SetPathToken(vek::e_ExePath, m_Dir.path());
+    vek::SetPathToken(vek::e_StaticPath, m_Dir / "Data");
+    vek::SetPathToken(vek::e_AppPath, m_Dir / "App");
+    vek::SetPathToken(vek::e_UserPath, m_Dir.path());
+  }
+  ~TokenFolders() {
+    for (int t = 0; t < 4; ++t) vek::SetPathToken(t, m_Saved[t]);
+  }
+  const std::string& root() const { return m_Dir.path(); }
+  std::string operator/(const std::string& name) const { return m_Dir / name; }
+
+ private:
+  vektest::TempDir m_Dir;
+  std::string m_Saved[4];
+};
+
+// Collects what the log writes while it lives.
+class LogCapture {
+ public:
+  LogCapture() {
+    m_Saved = vek::GetPathToken(vek::e_AppPath);
+    vek::SetPathToken(vek::e_AppPath, "");  // the holder then opens no file of its own
+    vek::CreateLogHolder(1024.0f, 768.0f);
+    vek::SetPathToken(vek::e_AppPath, m_Saved);
+    m_Stream = std::tmpfile();
+    vek::g_pLogHolder->m_LogFile.Attach(m_Stream);
+  }
+  ~LogCapture() {
+    vek::g_pLogHolder->m_LogFile.Attach(nullptr);
+    vek::DestroyLogHolder();
+    std::fclose(m_Stream);
+  }
+  std::string Text() const {
+    std::fflush(m_Stream);
+    std::rewind(m_Stream);
+    std::string text;
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof(buf), m_Stream)) > 0) text.append(buf, n);
+    return text;
+  }
+
+ private:
+  std::string m_Saved;
+  std::FILE* m_Stream = nullptr;
+};
+
+struct ZipMember {
+  std::string name;
+  std::string data;
+  bool deflate = true;
+  // Written as raw deflate data with this claimed size and checksum (for broken members).
+  bool raw = false;
+  unsigned long rawSize = 0;
+  unsigned long rawCrc = 0;
+};
+
+// Writes a zip archive with minizip's writer; false when it fails.
+inline bool WriteZip(const std::string& path, const std::vector<ZipMember>& members) {
+  zipFile zip = zipOpen(path.c_str(), APPEND_STATUS_CREATE);
+  if (!zip) return false;
+  bool ok = true;
+  for (const ZipMember& m : members) {
+    zip_fileinfo info;
+    std::memset(&info, 0, sizeof(info));
+    int method = m.deflate || m.raw ? Z_DEFLATED : 0;
+    ok = ok && zipOpenNewFileInZip2(zip, m.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
+                                    method, Z_DEFAULT_COMPRESSION, m.raw ? 1 : 0) == ZIP_OK;
+    if (!m.data.empty()) {
+      ok = ok && zipWriteInFileInZip(zip, m.data.data(), static_cast<unsigned>(m.data.size())) ==
+                     ZIP_OK;
+    }
+    ok = ok && (m.raw ? zipCloseFileInZipRaw(zip, m.rawSize, m.rawCrc)
+                      : zipCloseFileInZip(zip)) == ZIP_OK;
+  }
+  return zipClose(zip, nullptr) == ZIP_OK && ok;
+}
+
+inline unsigned long Crc(const std::string& data) {
+  return crc32(crc32(0L, Z_NULL, 0), reinterpret_cast<const Bytef*>(data.data()),
+               static_cast<uInt>(data.size()));
+}
+
+// Sets the uncompressed size that the central directory states for a member.
+inline bool PatchCentralSize(std::string& zip, const std::string& member, uint32_t size) {
+  for (size_t at = zip.find("PK\x01\x02"); at != std::string::npos;
+       at = zip.find("PK\x01\x02", at + 4)) {
+    if (at + 46 > zip.size()) return false;
+    auto u16 = [&](size_t o) {
+      return unsigned(static_cast<unsigned char>(zip[o])) |
+             unsigned(static_cast<unsigned char>(zip[o + 1])) << 8;
+    };
+    size_t nameLength = u16(at + 28);
+    if (zip.compare(at + 46, nameLength, member) != 0) continue;
+    for (int i = 0; i < 4; ++i) zip[at + 24 + i] = static_cast<char>(size >> (8 * i));
+    return true;
+  }
+  return false;
+}
+
+}  // namespace filetest

@@ -1,0 +1,210 @@
+#include "engine/core/log.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "engine/core/path_tokens.h"
+#include "platform/os.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+// A log file writing into an anonymous temporary stream.
+class LogFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_Stream = std::tmpfile();
+    ASSERT_NE(m_Stream, nullptr);
+    m_File.Attach(m_Stream);
+  }
+  void TearDown() override {
+    m_File.Attach(nullptr);
+    if (m_Stream) std::fclose(m_Stream);
+  }
+  // Everything written so far.
+  std::string Written() {
+    std::fflush(m_Stream);
+    std::string text;
+    std::rewind(m_Stream);
+    char buf[4096];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, m_Stream)) > 0) text.append(buf, n);
+    std::fseek(m_Stream, 0, SEEK_END);
+    return text;
+  }
+
+  std::FILE* m_Stream = nullptr;
+  vek::cLogFile m_File;
+};
+
+TEST_F(LogFileTest, WriteHtmlConvertsText) {
+  struct {
+    const char* in;
+    const char* out;
+  } cases[] = {
+      {"a  b", "a&nbsp;&nbsp;b"},
+      {" a", "&nbsp;a"},
+      {"a b", "a b"},
+      {"a ", "a "},
+      {"^1red^7white\n",
+       "<span style='color:blue'>red</span><span style='color:white'>white</span><br />\n"},
+      {"^0a^2b^3c^4d^5e\n",
+       "<span style='color:black'>a</span><span style='color:green'>b</span>"
+       "<span style='color:lightblue'>c</span><span style='color:red'>d</span>"
+       "<span style='color:purple'>e</span><br />\n"},
+      {"^1a^6b", "<span style='color:blue'>a</span>b"},  // ^6 only closes
+      {"^1a^zb", "<span style='color:blue'>a</span>b"},  // other codes close and vanish
+      {"^9x", "x"},
+      {"end^", "end"},  // a caret at the very end is dropped
+      {"^", ""},
+      {"", ""},
+      {"<a href=\"x\">&'", "&lt;a href=&quot;x&quot;&gt;&amp;&#39;"},
+      {"\xE9t\xE9", "\xE9t\xE9"},
+  };
+  for (const auto& c : cases) {
+    std::FILE* fresh = std::tmpfile();
+    ASSERT_NE(fresh, nullptr);
+    std::fclose(m_Stream);
+    m_Stream = fresh;
+    m_File.Attach(m_Stream);
+    m_File.WriteHtml(c.in);
+    EXPECT_EQ(Written(), c.out) << "text '" << c.in << "'";
+  }
+}
+
+TEST_F(LogFileTest, SpanStaysOpenAcrossTexts) {
+  m_File.WriteHtml("^2a");
+  EXPECT_TRUE(m_File.SpanOpen());
+  m_File.WriteHtml("b\n");
+  EXPECT_FALSE(m_File.SpanOpen());
+  EXPECT_EQ(Written(), "<span style='color:green'>ab</span><br />\n");
+}
+
+TEST_F(LogFileTest, EntryLayout) {
+  vek::WriteLogEntry(m_File, "warning", "cScript", "LoadFile: error in file %s\n", "a b.lua",
+                     vek::g_NoArg, vek::g_NoArg);
+  EXPECT_EQ(Written(),
+            "<span class='sender'>cScript: </span><span class='warning'>"
+            "LoadFile: error in file a b.lua<br />\n</span>");
+}
+
+TEST_F(LogFileTest, ColourSpanLeftOpenEndsWithTheEntry) {
+  vek::WriteLogEntry(m_File, "text", "cGame", "^4bad %d", 3, vek::g_NoArg, vek::g_NoArg);
+  EXPECT_FALSE(m_File.SpanOpen());
+  EXPECT_EQ(Written(),
+            "<span class='sender'>cGame: </span><span class='text'>"
+            "<span style='color:red'>bad 3</span></span>");
+}
+
+TEST_F(LogFileTest, PrintFormatsAndConverts) {
+  m_File.Print("%s  %d%%\n", "x<y", 50);
+  EXPECT_EQ(Written(), "x&lt;y&nbsp;&nbsp;50%<br />\n");
+}
+
+TEST(LogFileClosed, WritesNothing) {
+  vek::cLogFile file;
+  EXPECT_FALSE(file.IsOpen());
+  file.Print("x %d\n", 1);
+  file.WriteHtml("^");
+  vek::WriteLogEntry(file, "text", "s", "x\n", vek::g_NoArg, vek::g_NoArg, vek::g_NoArg);
+  vek::CloseLog(file);
+  EXPECT_FALSE(file.IsOpen());
+}
+
+// The holder writes {AppPath}/_log.html under a temporary data folder with a fixed clock.
+class LogHolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    auto os = std::make_unique<plat::FixedOs>();
+    os->timeText = "Thu Dec 10 12:00:00 2026";
+    plat::SetOs(std::move(os));
+    m_OldAppPath = vek::GetPathToken(vek::e_AppPath);
+    vek::SetPathToken(vek::e_AppPath, m_Dir / "Kelvra/Orchardia");
+  }
+  void TearDown() override {
+    vek::DestroyLogHolder();
+    vek::SetPathToken(vek::e_AppPath, m_OldAppPath);
+    plat::SetOs(nullptr);
+  }
+  std::string LogPath() const { return m_Dir / "Kelvra/Orchardia/_log.html"; }
+
+  vektest::TempDir m_Dir;
+  std::string m_OldAppPath;
+};
+
+TEST_F(LogHolderTest, FileHoldsHeaderEntriesAndFooter) {
+  // Logging before the holder exists and after it is gone goes nowhere.
+  vek::LogText("cTest", "before\n");
+
+  const mode_t oldMask = ::umask(077);
+  vek::CreateLogHolder(1024.0f, 768.0f);
+  ::umask(oldMask);
+  ASSERT_NE(vek::g_pLogHolder, nullptr);
+  EXPECT_EQ(vek::g_pLogHolder->m_pConsole, nullptr);
+  ASSERT_TRUE(vek::g_pLogHolder->m_LogFile.IsOpen());
+
+  vek::LogText("cGame", "started %d\n", 5);
+  vek::LogError("cRender", "no device\n");
+  vek::LogPlain("plain ^1x\n");
+  // Each entry is flushed at once.
+  EXPECT_NE(vektest::ReadFileText(LogPath()).find("no device"), std::string::npos);
+
+  vek::DestroyLogHolder();
+  EXPECT_EQ(vek::g_pLogHolder, nullptr);
+  vek::LogWarning("cTest", "after\n");
+
+  struct stat st{};
+  ASSERT_EQ(::stat(LogPath().c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0644u);
+
+  const std::string text = vektest::ReadFileText(LogPath());
+  const std::string header =
+      "<!DOCTYPE html PUBLIC '-//W3C//DTD XHTML 1.0 Strict//EN' "
+      "'http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd'> \n"
+      "<html xmlns='http://www.w3.org/1999/xhtml'> \n"
+      "<head> \n"
+      "  <title>vek15 log file</title> \n";
+  EXPECT_EQ(text.compare(0, header.size(), header), 0) << text;
+  const std::string body =
+      "  </style> \n"
+      "</head> \n"
+      "<body><p> \n"
+      "<span class='time'>Thu Dec 10 12:00:00 2026</span><br />\n"
+      "<span class='sender'>cGame: </span><span class='text'>started 5<br />\n</span>"
+      "<span class='sender'>cRender: </span><span class='error'>no device<br />\n</span>"
+      "plain <span style='color:blue'>x</span><br />\n"
+      "<span class='time'>Thu Dec 10 12:00:00 2026</span>\n"
+      "</p></body>\n</html>\n";
+  ASSERT_GE(text.size(), body.size());
+  EXPECT_EQ(text.substr(text.size() - body.size()), body);
+  EXPECT_EQ(text.find("before"), std::string::npos);
+  EXPECT_EQ(text.find("after"), std::string::npos);
+}
+
+TEST_F(LogHolderTest, FileIsReplacedAtEveryStart) {
+  vek::CreateLogHolder(1024.0f, 768.0f);
+  vek::LogText("cGame", "first run\n");
+  vek::DestroyLogHolder();
+  vek::CreateLogHolder(1024.0f, 768.0f);
+  vek::DestroyLogHolder();
+  EXPECT_EQ(vektest::ReadFileText(LogPath()).find("first run"), std::string::npos);
+}
+
+TEST_F(LogHolderTest, UnwritableFolderLeavesTheLogClosed) {
+  // The data folder's parent is a plain file, so no folder and no log can be made.
+  ASSERT_TRUE(vektest::WriteFileText(m_Dir / "blocker", "x"));
+  vek::SetPathToken(vek::e_AppPath, m_Dir / "blocker/Orchardia");
+  testing::internal::CaptureStderr();
+  vek::CreateLogHolder(1024.0f, 768.0f);
+  const std::string err = testing::internal::GetCapturedStderr();
+  ASSERT_NE(vek::g_pLogHolder, nullptr);
+  EXPECT_FALSE(vek::g_pLogHolder->m_LogFile.IsOpen());
+  EXPECT_NE(err.find("_log.html"), std::string::npos);
+  vek::LogText("cGame", "goes nowhere %s\n", "quietly");
+  vek::LogPlain("nor this\n");
+}
+
+}  // namespace

@@ -1,0 +1,30 @@
+#pragma once
+// An engine object on the scripted window and the fixed clock, logging into a temporary folder.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "engine/core/game.h"
+#include "platform/input.h"
+#include "platform/os.h"
+#include "platform/window.h"
+#include "tests/support/temp_dir.h"
+
+namespace vektest {
+
+class EngineFixture : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // The _log.html written so far.
+  std::string LogText() const;
+
+  TempDir tmp;
+  plat::FixedOs* os = nullptr;          // owned by the platform
+  plat::ScriptedWindow* window = nullptr;  // owned by the platform
+  plat::ScriptedInput* input = nullptr;    // owned by the platform
+  vek::cGame* game = nullptr;
+};
+
+}  // namespace vektest

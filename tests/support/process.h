@@ -1,0 +1,37 @@
+#pragma once
+// Runs the real program as a child process for end-to-end tests.
+#include <sys/types.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vektest {
+
+class ChildProcess {
+ public:
+  ChildProcess() = default;
+  ~ChildProcess();  // kills a child still running
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  // Starts the program with the current environment plus the given "NAME=value" entries.
+  bool Start(const std::string& program, const std::vector<std::string>& env);
+  bool Running();
+  // Waits up to the given time; the exit code, or -1 (still running or killed by a signal).
+  int Wait(double seconds);
+  void Signal(int sig);
+  pid_t pid() const { return m_Pid; }
+
+ private:
+  pid_t m_Pid = -1;
+  int m_Status = -1;
+  bool m_Done = false;
+};
+
+// The game built beside the tests.
+std::string GameBinary();
+// Polls until the predicate holds or the time runs out.
+bool WaitFor(double seconds, const std::function<bool()>& predicate);
+
+}  // namespace vektest
