@@ -39,6 +39,27 @@ class cDataManager {
   // Reads an image with the reader its extension names ("png", "jpg", "bmp", "dds", compared
   // exactly); any other extension is an InternalError. The result is the reader's.
   static u32 ReadImage(const filename& name, cImage* image);
+
+  // Sound files (data_manager_sound.cpp). A sample record asks for a number of simultaneous
+  // playbacks (limited to 1..20); a stream record receives the file data the stream plays
+  // from, which the caller keeps as long as the stream lives.
+  struct cSampleRecord {
+    u32 handle = 0;
+    u32 maxPlaybacks = 1;
+  };
+  struct cModuleRecord {
+    u32 handle = 0;
+  };
+  struct cStreamRecord {
+    u32 handle = 0;
+    u8* data = nullptr;
+  };
+  static cResult ReadSoundBuffer(const filename& name, cSampleRecord* record);
+  static cResult ReadMusicBuffer(const filename& name, cModuleRecord* record);
+  static cResult ReadStreamBuffer(const filename& name, cStreamRecord* record);
+  // Decodes the sound file at `source` (a path handed to the audio library as it is) and
+  // writes it as 16-bit PCM WAV; Ok, or NoOutput on any failure.
+  static cResult WriteWAV(const vek::string& source, const filename& destination, bool mono);
 };
 
 }  // namespace vek

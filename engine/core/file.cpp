@@ -220,9 +220,13 @@ int cFile::Open(const filename& name, const char* mode) {
       return fail(e_ArchiveError, "Internal error in ZIP file - couldn't get file info\n",
                   nullptr);
     }
-    // Sizes are checked before anyone allocates by them: a stored member is as long as its
-    // data, a deflated one cannot grow beyond what deflate can reach.
-    bool sizesOk = info.uncompressed_size <= 0xFFFFFFFFu &&
+    // Sizes are checked before anyone allocates by them: a member's data lies inside the
+    // archive, a stored member is as long as its data, and a deflated one cannot grow beyond
+    // what deflate can reach.
+    struct stat archiveStat;
+    bool sizesOk = ::stat(NativePath(archivePath).c_str(), &archiveStat) == 0 &&
+                   info.compressed_size <= static_cast<u64>(archiveStat.st_size) &&
+                   info.uncompressed_size <= 0xFFFFFFFFu &&
                    (info.compression_method == 0
                         ? info.uncompressed_size == info.compressed_size
                         : info.uncompressed_size <=

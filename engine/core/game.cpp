@@ -6,10 +6,17 @@
 #include "engine/core/format.h"
 #include "engine/core/input.h"
 #include "engine/core/log.h"
+#include "engine/core/sound_manager.h"
 #include "engine/core/path_tokens.h"
 #include "engine/core/script.h"
 #include "engine/core/script_bindings.h"
 #include "engine/gui/widget.h"
+#include "engine/render/buffer_manager.h"
+#include "engine/render/font.h"
+#include "engine/render/quad_batch.h"
+#include "engine/render/render.h"
+#include "engine/render/screenshot.h"
+#include "engine/render/texture_manager.h"
 #include "platform/os.h"
 #include "platform/window.h"
 
@@ -53,7 +60,8 @@ void cGame::Init(const cSettings& settings) {
   m_Pause = 0;
   m_bConsoleEnabled = false;
 
-  // The GUI manager and the quad batch arrive with the GUI and 2-D drawing.
+  // The GUI manager arrives with the GUI; the quad batch follows it.
+  if (!m_pQuadBatch) m_pQuadBatch = new cQuadBatch;
   m_FrameTime = 0.0f;
   m_AverageFrameTime = 0.0f;
   m_Samples.assign(100, 0.0f);
@@ -113,7 +121,12 @@ void cGame::Init(const cSettings& settings) {
   // Services, in their fixed order: script host, renderer, buffer manager, texture manager,
   // input, sound manager, font manager; then the script registration of the engine.
   CreateScript();
+  CreateRender();
+  CreateBufferManager();
+  CreateTextureManager();
   CreateInput();
+  CreateSoundManager();
+  CreateFontManager();
 
   RegisterEngine(GetScript());
   if (cScript* script = GetScript()) script->RegisterVar("theEngine", this);
@@ -128,8 +141,15 @@ void cGame::Shutdown() {
   m_pFocus = nullptr;
 
   // Services in the reverse order: fonts, sound, input, textures, buffers, renderer, scripts.
+  DestroyFontManager();
+  DestroySoundManager();
   DestroyInput();
+  DestroyTextureManager();
+  DestroyBufferManager();
+  DestroyRender();
   DestroyScript();
+  delete m_pQuadBatch;
+  m_pQuadBatch = nullptr;
 
   LogText(kSender, "Restore display settings\n");
   m_CurrentMode = m_DesktopMode;
@@ -239,6 +259,7 @@ void cGame::RouteEvent(const InputEvent& ev) {
     case 1:  // key down
       if (ev.param == kKeySysRq) {
         // The screenshot key takes a picture and goes no further.
+        shot();
         return;
       }
       if ((ev.param == kKeyGrave || ev.param == kKeyConsole2) && !m_bConsoleEnabled) return;
@@ -271,13 +292,16 @@ u32 ButtonReleaseCode(i32 button) {
   return 0;
 }
 
-bool cGame::BeginRender() { return plat::GetWindow().IsOpen(); }
+bool cGame::BeginRender() { return g_pRender && g_pRender->Begin() == 0; }
 
-void cGame::ClearScreen() {}
+void cGame::ClearScreen() {
+  g_pRender->SetClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+  g_pRender->Clear(plat::gfx::kClearTarget, 1.0f);
+}
 
-void cGame::EndRender() {}
+void cGame::EndRender() { g_pRender->End(); }
 
-void cGame::Present() { plat::GetWindow().GLSwap(); }
+void cGame::Present() { g_pRender->SwapBuffers(); }
 
 bool cGame::PollInput(InputEventList* events) {
   if (g_pInput) return g_pInput->Update(events);
@@ -309,11 +333,14 @@ u32 cGame::WindowProc(const plat::Message& msg) {
         window.ShowSystemCursor(false);
         ResetFrameClock();
         m_bActive = true;
-        // The sound output resumes here.
+        if (g_pRender) g_pRender->OnFocusChange(true);
+        if (cSoundManager* sound = GetSound()) sound->Resume();
       } else {
         Log("^6", "Window lose focus\n", "text", "LOOP");
-        // The sound output pauses here.
+        if (cSoundManager* sound = GetSound()) sound->Pause();
         m_bActive = false;
+        // A full-screen device loses its display with the focus.
+        if (g_pRender) g_pRender->OnFocusChange(false);
         if (!m_bWindowed) window.Minimize();
         window.ShowSystemCursor(true);
       }
@@ -322,7 +349,7 @@ u32 cGame::WindowProc(const plat::Message& msg) {
       Log("^6", "Resolution of display was changed to %ix%ix%i\n", "text", "LOOP",
           static_cast<int>(msg.l & 0xFFFF), static_cast<int>(msg.l >> 16),
           static_cast<int>(msg.w));
-      // The render device is marked lost here.
+      if (g_pRender) g_pRender->OnDisplayChange();
       return 0;
     case plat::MsgKind::Char:
       OnChar(msg.w);
@@ -351,7 +378,7 @@ void cGame::OnChar(u32 character) {
 void cGame::OnResize(int width, int height) {
   if (height == 0) height = 1;
   // The renderer's viewport and the GUI's client rectangle become (0, 0, width, height).
-  (void)width;
+  if (g_pRender) g_pRender->SetViewport(0, 0, width, height);
 }
 
 void cGame::SetFocusWidget(const vek::string& name) {

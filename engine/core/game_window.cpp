@@ -5,7 +5,11 @@
 
 #include "engine/core/game.h"
 #include "engine/core/log.h"
+#include "engine/core/sound_manager.h"
 #include "engine/core/system_info.h"
+#include "engine/render/buffer_manager.h"
+#include "engine/render/render.h"
+#include "engine/render/texture_manager.h"
 #include "platform/window.h"
 
 namespace vek {
@@ -29,9 +33,23 @@ bool cGame::CreateWindow(bool windowed, u32 width, u32 height) {
   }
   LogText(kSender, "Resizing and Updating Window... Ok\n");
 
-  // The render device comes up here with the mode in use's colour depth and the settings'
-  // depth-buffer, multisample and reserved values; then the textures' device objects and the
-  // GUI's client rectangle follow.
+  // The render device, with the mode in use's colour depth and the settings' depth-buffer
+  // flags (low byte depth, second byte stencil), multisample and reserved (vertical retrace)
+  // values; then the textures' device objects and the GUI's client rectangle follow.
+  if (g_pRender) {
+    cRender::cSettings rs;
+    rs.colorDepth = m_CurrentMode.bpp;
+    rs.depthBuffer = (m_Settings.depthBufferFlags & 0xFF) != 0;
+    rs.stencil = ((m_Settings.depthBufferFlags >> 8) & 0xFF) != 0;
+    rs.antiAlias = m_Settings.multisample;
+    rs.waitVSync = (m_Settings.renderReserved & 0xFF) != 0;
+    if (g_pRender->Init(rs) != 0) {
+      if (g_pTextureManager) g_pTextureManager->DeleteContexts();
+      g_pRender->Free();
+      return false;
+    }
+  }
+  if (g_pTextureManager) g_pTextureManager->CreateContexts();
   LogText(kSender, "Resizing GUI... Ok\n");
   return true;
 }
@@ -39,6 +57,8 @@ bool cGame::CreateWindow(bool windowed, u32 width, u32 height) {
 void cGame::DestroyWindow() {
   plat::Window& window = plat::GetWindow();
   // The textures' device objects and the render device go first.
+  if (g_pTextureManager) g_pTextureManager->DeleteContexts();
+  if (g_pRender) g_pRender->Free();
   window.Close();
   LogText(kSender, "DestroyWindow... Ok\n");
   // Nothing waiting (a quit posted for the old window among it) survives a re-creation.
@@ -177,12 +197,22 @@ void DumpSystemInformation(const char* sections) {
   if (Wants(sections, "os")) DumpOsInformation();
   if (Wants(sections, "video")) DumpVideoInformation();
   if (Wants(sections, "res") && g_pGame) g_pGame->DumpResolutions();
+  if (Wants(sections, "sound")) cSoundManager::DumpConfig();
+  if (Wants(sections, "render") && g_pRender) g_pRender->DumpCaps();
   LogPlain(kDashes);
 }
 
 void DumpEngineInformation(const char* sections) {
   if (!sections) return;
   LogPlain("-----------------------------  Engine Information  ----------------------------\n");
+  if (Wants(sections, "vbo") && g_pBufferManager) g_pBufferManager->Dump();
+  if (Wants(sections, "texture")) DumpTextures();
+  if (cSoundManager* sound = GetSound()) {
+    if (sections[0] == '\0') sound->Dump(0);
+    if (std::strstr(sections, "sound")) sound->Dump(1);
+    if (std::strstr(sections, "music")) sound->Dump(2);
+    if (std::strstr(sections, "stream")) sound->Dump(3);
+  }
   LogPlain(kDashes);
 }
 

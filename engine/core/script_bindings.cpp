@@ -6,6 +6,7 @@
 #include "engine/core/script.h"
 #include "engine/core/script_bindings_parts.h"
 #include "engine/core/script_hooks.h"
+#include "engine/render/render_bindings.h"
 
 namespace vek {
 
@@ -21,8 +22,10 @@ bool RegisterEngine(cScript* script) {
     using namespace bindings;
     // Free functions first, then the classes in their order.
     luabind::module(L)[(EngineFunctions(),
+                        SoundFunctions(),
                         LocaleClass(),
                         GameClass(),
+                        SoundManagerClass(),
                         ScriptClass(),
                         FileSystemClass(),
                         FileClass(),
@@ -31,7 +34,10 @@ bool RegisterEngine(cScript* script) {
                         DataManagerClass(),
                         AlignClass(),
                         VectorClasses(),
-                        RectClasses())];
+                        RectClasses(),
+                        // Until the GUI registration holds them.
+                        FontClasses())];
+    KeepFontsNative(L);
   } catch (...) {
     script_detail::CopyCurrentException(message, sizeof(message));
     failed = true;

@@ -7,6 +7,7 @@
 #include "engine/core/path_tokens.h"
 #include "engine/core/script.h"
 #include "engine/core/script_bindings_parts.h"
+#include "engine/render/screenshot.h"
 
 namespace vek::bindings {
 
@@ -36,6 +37,7 @@ luabind::scope EngineFunctions() {
           def("info", &InfoAll),
           def("info", &InfoSections),
           def("display", &Display),
+          def("shot", &shot),
           def("GetScript", &GetScript));
 }
 

@@ -9,6 +9,9 @@ namespace vek::bindings {
 luabind::scope EngineFunctions();  // "dump_vek15", "info", "display", "GetScript"
 luabind::scope GameClass();        // "cGame"
 luabind::scope ScriptClass();      // "cScript"
+// script_bindings_sound.cpp
+luabind::scope SoundFunctions();     // "sound", "luaSaveWAV", "GetSound"
+luabind::scope SoundManagerClass();  // "cSoundManager"
 // script_bindings_locale.cpp
 luabind::scope LocaleClass();  // "cLocale"
 // script_bindings_files.cpp

@@ -1,6 +1,8 @@
 #include "tests/support/engine_fixture.h"
 
 #include "engine/core/path_tokens.h"
+#include "platform/gfx_recording.h"
+#include "platform/audio.h"
 #include "platform/input.h"
 
 
@@ -24,6 +26,10 @@ void EngineFixture::SetUp() {
   input->AddDevice(plat::kInputTypeMouse, "Mouse");
   input->AddDevice(plat::kInputTypeKeyboard, "Keyboard");
   plat::SetInputBackend(std::move(in));
+  // The scripted window has no GL context: the renderer draws on the recording device.
+  gfx = std::make_shared<plat::gfx::Recorder>();
+  plat::gfx::UseRecordingSystem(gfx);
+  plat::audio::SetOutputKind(plat::audio::OutputKind::Offline);
   vek::SetStepAccumulator(0.0f);
 
   game = new vek::cGame();
@@ -40,6 +46,8 @@ void EngineFixture::TearDown() {
     vek::g_pGame = nullptr;
   }
   plat::SetInputBackend(nullptr);
+  plat::audio::SetOutputKind(plat::audio::OutputKind::Device);
+  plat::gfx::SetSystemFactory({});
   plat::SetWindow(nullptr);
   plat::SetOs(nullptr);
 }

@@ -6,6 +6,7 @@
 
 #include "engine/core/game.h"
 #include "platform/input.h"
+#include "platform/gfx_recording.h"
 #include "platform/os.h"
 #include "platform/window.h"
 #include "tests/support/temp_dir.h"
@@ -23,6 +24,7 @@ class EngineFixture : public ::testing::Test {
   TempDir tmp;
   plat::FixedOs* os = nullptr;          // owned by the platform
   plat::ScriptedWindow* window = nullptr;  // owned by the platform
+  std::shared_ptr<plat::gfx::Recorder> gfx;  // what the renderer's device saw
   plat::ScriptedInput* input = nullptr;    // owned by the platform
   vek::cGame* game = nullptr;
 };

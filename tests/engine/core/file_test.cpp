@@ -36,6 +36,7 @@ class ZipTest : public ::testing::Test {
         // Raw deflate data that is not deflate data.
         {"bad_deflated.txt", std::string(64, '\xff'), true, true, 1000, 0x12345678},
         {"liar.txt", std::string(5000, 'x'), true},
+        {"liar_stored.txt", "short", false},
     };
     std::string path = m_Tokens / "Data/gfx.zip";
     ASSERT_TRUE(filetest::WriteZip(path, members));
@@ -44,7 +45,9 @@ class ZipTest : public ::testing::Test {
     ASSERT_NE(at, std::string::npos);
     bytes[at] = 'X';
     // A deflated member that claims to unpack to 2 GB.
-    ASSERT_TRUE(filetest::PatchCentralSize(bytes, "liar.txt", 0x7FFFFFFF));
+    ASSERT_TRUE(filetest::PatchSizes(bytes, "liar.txt", 0x7FFFFFFF));
+    // A stored member that claims 1 GB of data in a small archive.
+    ASSERT_TRUE(filetest::PatchSizes(bytes, "liar_stored.txt", 0x40000000, true));
     ASSERT_TRUE(vektest::WriteFileText(path, bytes));
   }
 
@@ -109,6 +112,7 @@ TEST_F(ZipTest, FailuresAreLoggedAndLeaveTheObjectClosed) {
        "File sub\\none.txt not found in ZIP file"},
       {"{StaticPath}/gfx.zip/liar.txt", "rb", cFile::e_ArchiveError,
        "Internal error in ZIP file - couldn&#39;t get file info"},
+      {"{StaticPath}/gfx.zip/liar_stored.txt", "rb", cFile::e_ArchiveError, ""},
       {"", "rb", cFile::e_NotFound, ""},
   };
   for (const Case& c : cases) {

@@ -105,21 +105,36 @@ inline unsigned long Crc(const std::string& data) {
                static_cast<uInt>(data.size()));
 }
 
-// Sets the uncompressed size that the central directory states for a member.
-inline bool PatchCentralSize(std::string& zip, const std::string& member, uint32_t size) {
-  for (size_t at = zip.find("PK\x01\x02"); at != std::string::npos;
-       at = zip.find("PK\x01\x02", at + 4)) {
-    if (at + 46 > zip.size()) return false;
-    auto u16 = [&](size_t o) {
-      return unsigned(static_cast<unsigned char>(zip[o])) |
-             unsigned(static_cast<unsigned char>(zip[o + 1])) << 8;
-    };
-    size_t nameLength = u16(at + 28);
-    if (zip.compare(at + 46, nameLength, member) != 0) continue;
-    for (int i = 0; i < 4; ++i) zip[at + 24 + i] = static_cast<char>(size >> (8 * i));
-    return true;
+// Sets the uncompressed size (and, when asked, the compressed size) that the local header and
+// the central directory state for a member.
+inline bool PatchSizes(std::string& zip, const std::string& member, uint32_t size,
+                       bool compressedToo = false) {
+  auto u16 = [&](size_t o) {
+    return unsigned(static_cast<unsigned char>(zip[o])) |
+           unsigned(static_cast<unsigned char>(zip[o + 1])) << 8;
+  };
+  auto put = [&](size_t o) {
+    for (int i = 0; i < 4; ++i) zip[o + i] = static_cast<char>(size >> (8 * i));
+  };
+  int patched = 0;
+  // Local header: sizes at 18 and 22, name length at 26, name at 30. Central directory
+  // entry: sizes at 20 and 24, name length at 28, name at 46.
+  const struct {
+    const char* signature;
+    size_t compressed, uncompressed, nameLength, name;
+  } kinds[] = {{"PK\x03\x04", 18, 22, 26, 30}, {"PK\x01\x02", 20, 24, 28, 46}};
+  for (const auto& k : kinds) {
+    for (size_t at = zip.find(k.signature); at != std::string::npos;
+         at = zip.find(k.signature, at + 4)) {
+      if (at + k.name > zip.size()) break;
+      if (zip.compare(at + k.name, u16(at + k.nameLength), member) != 0) continue;
+      put(at + k.uncompressed);
+      if (compressedToo) put(at + k.compressed);
+      ++patched;
+      break;
+    }
   }
-  return false;
+  return patched == 2;
 }
 
 }  // namespace filetest

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/core/game.h"
+#include "engine/core/sound_manager.h"
 #include "engine/gui/widget.h"
 #include "tests/support/engine_fixture.h"
 
@@ -171,6 +172,7 @@ TEST_F(GameLoop, InactiveWindowWaitsAndRestartsTheFrameClock) {
   game->SetFrameTime(0.3f);
   game->WindowProc(plat::Message{plat::MsgKind::Activate, 0, 0, 0});
   EXPECT_FALSE(game->IsActive());
+  EXPECT_TRUE(vek::GetSound()->IsPaused());
   window->script.clear();
   window->script.push_back(plat::Message{plat::MsgKind::Activate, 1, 0, 0});
   os->Advance(10.0);
@@ -178,6 +180,8 @@ TEST_F(GameLoop, InactiveWindowWaitsAndRestartsTheFrameClock) {
   ASSERT_GE(counter->dts.size(), 1u);
   EXPECT_FLOAT_EQ(counter->dts[0], 0.0f);
   EXPECT_TRUE(game->IsActive());
+  ASSERT_NE(vek::GetSound(), nullptr);
+  EXPECT_FALSE(vek::GetSound()->IsPaused());  // the sound output resumed with the focus
   const std::string log = LogText();
   EXPECT_NE(log.find("Window lose focus"), std::string::npos);
   EXPECT_NE(log.find("Window get focus"), std::string::npos);

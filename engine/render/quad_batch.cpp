@@ -1,0 +1,399 @@
+#include "engine/render/quad_batch.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "engine/render/font.h"
+#include "engine/render/render.h"
+#include "engine/render/texture.h"
+#include "engine/render/texture_manager.h"
+#include "platform/gfx.h"
+
+namespace vek {
+
+namespace gfx = plat::gfx;
+
+namespace {
+
+const cVertexFormat kFormat2D{true, false, true, 2};
+
+// Writes the six vertices of a quad in the batch's order: (L,B) (R,B) (L,T) (L,T) (R,B) (R,T).
+void PutQuad(cVertex2D* v, f32 l, f32 b, f32 r, f32 t, f32 ul, f32 vb, f32 ur, f32 vt, u32 color) {
+  v[0] = {l, b, 0.0f, color, ul, vb};
+  v[1] = {r, b, 0.0f, color, ur, vb};
+  v[2] = {l, t, 0.0f, color, ul, vt};
+  v[3] = v[2];
+  v[4] = v[1];
+  v[5] = {r, t, 0.0f, color, ur, vt};
+}
+
+// The batch was full: draw what it holds and start the pass over.
+void Overflow(cQuadBatch* batch) {
+  FlushBatches(batch);
+  batch->m_Used = 0;
+  ++batch->m_OverflowFlushes;
+}
+
+// Bytes of text reserved at a time: long texts go in several reservations.
+constexpr u32 kTextChunk = 2048;
+
+// Hands out the six vertices of each byte of a text, reserving them a chunk at a time.
+class GlyphSink {
+ public:
+  GlyphSink(cQuadBatch* batch, u32 texture, size_t bytes) : m_Batch(batch), m_Texture(texture), m_Bytes(bytes) {}
+
+  // The next byte's six vertices; null when nothing can be reserved.
+  cVertex2D* Next() {
+    if (m_Left == 0) {
+      const u32 k = static_cast<u32>(std::min<size_t>(m_Bytes, kTextChunk));
+      m_Cursor = AddBatch(m_Batch, m_Texture, 6 * k);
+      if (!m_Cursor) return nullptr;
+      m_Left = k;
+    }
+    cVertex2D* v = m_Cursor;
+    m_Cursor += 6;
+    --m_Left;
+    --m_Bytes;
+    return v;
+  }
+  // A byte that draws nothing keeps its vertices, zeroed.
+  bool Skip() {
+    cVertex2D* v = Next();
+    if (!v) return false;
+    std::memset(static_cast<void*>(v), 0, 6 * sizeof(cVertex2D));
+    return true;
+  }
+
+ private:
+  cQuadBatch* m_Batch;
+  u32 m_Texture;
+  size_t m_Bytes;
+  cVertex2D* m_Cursor = nullptr;
+  u32 m_Left = 0;
+};
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// What the byte at i of a colour-coded text is.
+enum class Code { Glyph, Escape, Color };
+
+// "^^" is an escape of two bytes, "^" and eight hex digits inside the text a colour of nine
+// bytes (RRGGBBAA into *argb); everything else, a "^" without a full code included, a glyph.
+// Drawing and measuring share this reading.
+Code ReadCode(std::string_view text, size_t i, u32* argb) {
+  if (text[i] != '^' || i + 1 >= text.size()) return Code::Glyph;
+  if (text[i + 1] == '^') return Code::Escape;
+  if (i + 8 >= text.size()) return Code::Glyph;
+  u32 rgba = 0;
+  for (size_t k = 1; k <= 8; ++k) {
+    const int h = HexValue(text[i + k]);
+    if (h < 0) return Code::Glyph;
+    rgba = (rgba << 4) | static_cast<u32>(h);
+  }
+  *argb = (rgba >> 8) | (rgba << 24);
+  return Code::Color;
+}
+
+// Lays one glyph out at the pen and moves the pen.
+void PutGlyph(cVertex2D* v, const cFont& font, u8 byte, f32& pen, f32 y, u32 color) {
+  const f32* g = font.GetGlyph(byte);
+  const f32 left = pen + g[cFont::e_Offset];
+  PutQuad(v, left, y, left + g[cFont::e_Width], y + font.GetLineHeight(), g[cFont::e_U], g[cFont::e_V],
+          g[cFont::e_U] + g[cFont::e_DU], g[cFont::e_V] + g[cFont::e_DV], color);
+  pen += g[cFont::e_Advance] + font.GetSpacing();
+}
+
+// The font of a text primitive: none for index 0 or without a manager.
+const cFont* TextFont(u32 fontIndex) {
+  if (fontIndex == 0) return nullptr;
+  return GetFont(fontIndex);
+}
+
+}  // namespace
+
+cQuadBatch::cQuadBatch() : m_Vertices(kMaxVertices), m_Records(kMaxRecords) {}
+
+void MatrixOrtho(f32* out, f32 left, f32 right, f32 bottom, f32 top, f32 zNear, f32 zFar) {
+  std::fill(out, out + 16, 0.0f);
+  out[0] = 2.0f / (right - left);
+  out[5] = 2.0f / (top - bottom);
+  out[10] = -2.0f / (zFar - zNear);
+  out[12] = -(right + left) / (right - left);
+  out[13] = -(top + bottom) / (top - bottom);
+  out[14] = -(zFar + zNear) / (zFar - zNear);
+  out[15] = 1.0f;
+}
+
+bool Begin2D(f32 width, f32 height) {
+  cRender* render = g_pRender;
+  if (!render) return true;
+  f32 projection[16];
+  MatrixOrtho(projection, 0.0f, width, 0.0f, height, -128.0f, 128.0f);
+  f32 view[16];
+  // Identity: with GL's pixel centres at half coordinates, quads on whole pixels map texel
+  // centres onto pixel centres without any shift.
+  MatrixIdentity(view);
+  f32 world[16];
+  MatrixIdentity(world);
+  render->SetTransform(e_TransformProjection, projection);
+  render->SetTransform(e_TransformView, view);
+  render->SetTransform(e_TransformWorld, world);
+  render->SetRenderState(gfx::RenderState::Lighting, 0);
+  render->SetRenderState(gfx::RenderState::CullMode, gfx::cull::None);
+  render->SetVertexFormat(kFormat2D);
+  return true;
+}
+
+void End2D() {
+  cRender* render = g_pRender;
+  if (!render) return;
+  render->SetRenderState(gfx::RenderState::CullMode, gfx::cull::Cw);
+  render->SetRenderState(gfx::RenderState::Lighting, 1);
+  render->SetVertexFormat(cVertexFormat{});
+}
+
+void SetBlendMode(u32 mode, f32 alphaReference) {
+  cRender* render = g_pRender;
+  if (!render) return;
+  if (mode == e_BlendAlpha)
+    render->SetAlphaBlend(gfx::blend::SrcAlpha, gfx::blend::InvSrcAlpha);
+  else if (mode == e_BlendAdditive)
+    render->SetAlphaBlend(gfx::blend::SrcColor, gfx::blend::One);
+  else
+    render->SetAlphaBlend(0, 0);
+  if (alphaReference != 0.0f)
+    render->SetAlphaTest(gfx::cmp::Greater, alphaReference);
+  else
+    render->SetAlphaTest(0, 0.0f);
+}
+
+void SetColorFactor(u32 argb) {
+  cRender* render = g_pRender;
+  if (!render) return;
+  using namespace gfx;
+  if (argb == 0xFFFFFFFFu) {
+    render->SetStageOps(top::Modulate, targ::Texture, targ::Current, top::Modulate, targ::Texture, targ::Current);
+    return;
+  }
+  const u32 a = argb >> 24, r = (argb >> 16) & 0xFF, g = (argb >> 8) & 0xFF, b = argb & 0xFF;
+  render->SetTextureFactor(static_cast<f32>(r) / 255.0f, static_cast<f32>(g) / 255.0f, static_cast<f32>(b) / 255.0f,
+                           static_cast<f32>(a) / 255.0f);
+  if (a == 255)
+    render->SetStageOps(top::Modulate, targ::Texture, targ::TFactor, top::Modulate, targ::Texture, targ::Current);
+  else if (r < 255 || g < 255 || b < 255)
+    render->SetStageOps(top::Modulate, targ::Texture, targ::TFactor, top::Modulate, targ::Texture, targ::TFactor);
+  else
+    render->SetStageOps(top::Modulate, targ::Texture, targ::Current, top::Modulate, targ::Texture, targ::TFactor);
+}
+
+cVertex2D* AddBatch(cQuadBatch* batch, u32 textureIndex, u32 n) {
+  // At most kMaxVertices - 1 vertices fit in one pass; more can never be reserved.
+  if (!batch || n >= cQuadBatch::kMaxVertices) return nullptr;
+  cBatchRecord* records = batch->m_Records.data();
+  bool grow = batch->m_Used > 0 && records[batch->m_Used - 1].texture == textureIndex;
+  // Every record taken: draw them and go on with an empty batch.
+  if (!grow && batch->m_Used >= cQuadBatch::kMaxRecords) Overflow(batch);
+  u32 start = batch->GetVertexCount();
+  // The vertex array is full: the same.
+  if (start + n >= cQuadBatch::kMaxVertices) {
+    Overflow(batch);
+    grow = false;
+    start = 0;
+  }
+  if (!grow) records[batch->m_Used++] = cBatchRecord{textureIndex, start, 0};
+  records[batch->m_Used - 1].count += n;
+  return batch->m_Vertices.data() + start;
+}
+
+void FlushBatches(cQuadBatch* batch) {
+  cRender* render = g_pRender;
+  if (!batch || !render) return;
+  for (u32 i = 0; i < batch->m_Used; ++i) {
+    const cBatchRecord& rec = batch->m_Records[i];
+    if (rec.count < 3) continue;
+    if (rec.texture == 0 || !g_pTextureManager) {
+      render->SetTexture(nullptr);
+    } else {
+      // An empty entry or an index past the end draws with texture 0.
+      cTexture* texture = g_pTextureManager->Get(rec.texture);
+      render->SetTexture(texture ? texture->GetContext() : nullptr);
+    }
+    render->DrawPrimitives(e_PrimTriangleList, rec.count, rec.count / 3, batch->m_Vertices.data() + rec.first,
+                           nullptr);
+  }
+}
+
+void DrawQuad(cQuadBatch* batch, u32 textureIndex, const rectf& rect, const rectf& uv, u32 color) {
+  cVertex2D* v = AddBatch(batch, textureIndex, 6);
+  if (!v) return;
+  PutQuad(v, rect.x, rect.y, rect.x + rect.w, rect.y + rect.h, uv.x, uv.y, uv.x + uv.w, uv.y + uv.h, color);
+}
+
+void DrawRotatedQuad(cQuadBatch* batch, u32 textureIndex, const rectf& rect, const rectf& uv, u32 color,
+                     f32 angle) {
+  cVertex2D* v = AddBatch(batch, textureIndex, 6);
+  if (!v) return;
+  const f32 hw = rect.w * 0.5f, hh = rect.h * 0.5f;
+  const f32 cx = rect.x + hw, cy = rect.y + hh;
+  const f32 c = std::cos(angle), s = std::sin(angle);
+  auto corner = [&](f32 dx, f32 dy, f32 u, f32 vv) {
+    return cVertex2D{cx + dx * c - dy * s, cy + dx * s + dy * c, 0.0f, color, u, vv};
+  };
+  const f32 ul = uv.x, ur = uv.x + uv.w, vb = uv.y, vt = uv.y + uv.h;
+  v[0] = corner(-hw, -hh, ul, vb);
+  v[1] = corner(hw, -hh, ur, vb);
+  v[2] = corner(-hw, hh, ul, vt);
+  v[3] = v[2];
+  v[4] = v[1];
+  v[5] = corner(hw, hh, ur, vt);
+}
+
+void DrawFrame(cQuadBatch* batch, u32 textureIndex, const rectf& rect, const rectf& uv, const vec2& border,
+               const vec2& uvBorder, bool fillCentre, u32 color) {
+  static const u8 kTriangles[18][3] = {{0, 1, 11},   {11, 1, 12},  {1, 2, 12},   {12, 2, 13},  {2, 3, 13},
+                                       {13, 3, 4},   {13, 4, 14},  {14, 4, 5},   {14, 5, 7},   {7, 5, 6},
+                                       {15, 14, 8},  {8, 14, 7},   {10, 15, 9},  {9, 15, 8},   {11, 12, 10},
+                                       {10, 12, 15}, {12, 13, 15}, {15, 13, 14}};
+  const u32 triangles = fillCentre ? 18 : 16;
+  cVertex2D* v = AddBatch(batch, textureIndex, triangles * 3);
+  if (!v) return;
+  const f32 x = rect.x, y = rect.y, w = rect.w, h = rect.h;
+  const f32 xa = x + border.x, xb = x + w - border.x, ya = y + border.y, yb = y + h - border.y;
+  const f32 u = uv.x, vv = uv.y, du = uv.w, dv = uv.h;
+  const f32 ua = u + uvBorder.x, ub = u + du - uvBorder.x, va = vv + uvBorder.y, vb = vv + dv - uvBorder.y;
+  const cVertex2D points[16] = {
+      {x, y, 0.0f, color, u, vv},           {xa, y, 0.0f, color, ua, vv},        {xb, y, 0.0f, color, ub, vv},
+      {x + w, y, 0.0f, color, u + du, vv},  {x + w, ya, 0.0f, color, u + du, va}, {x + w, yb, 0.0f, color, u + du, vb},
+      {x + w, y + h, 0.0f, color, u + du, vv + dv}, {xb, y + h, 0.0f, color, ub, vv + dv},
+      {xa, y + h, 0.0f, color, ua, vv + dv}, {x, y + h, 0.0f, color, u, vv + dv}, {x, yb, 0.0f, color, u, vb},
+      {x, ya, 0.0f, color, u, va},          {xa, ya, 0.0f, color, ua, va},       {xb, ya, 0.0f, color, ub, va},
+      {xb, yb, 0.0f, color, ub, vb},        {xa, yb, 0.0f, color, ua, vb},
+  };
+  for (u32 t = 0; t < triangles; ++t)
+    for (u32 k = 0; k < 3; ++k) *v++ = points[kTriangles[t][k]];
+}
+
+void DrawCaret(cQuadBatch* batch, u32 fontIndex, const vec2& point, u32 color) {
+  const cFont* font = GetFont(fontIndex);
+  if (!font) return;
+  cVertex2D* v = AddBatch(batch, font->GetTexture(), 6);
+  if (!v) return;
+  const f32* g = font->GetGlyph(static_cast<u8>('_'));
+  PutQuad(v, point.x, point.y, point.x + g[cFont::e_Width], point.y + font->GetLineHeight(), g[cFont::e_U],
+          g[cFont::e_V], g[cFont::e_U] + g[cFont::e_DU], g[cFont::e_V] + g[cFont::e_DV], color);
+}
+
+void DrawText(cQuadBatch* batch, u32 fontIndex, const vec2& point, std::string_view text, u32 color) {
+  const cFont* font = TextFont(fontIndex);
+  if (!font || text.empty() || !batch) return;
+  GlyphSink sink(batch, font->GetTexture(), text.size());
+  f32 pen = std::floor(point.x);
+  const f32 y = std::floor(point.y);
+  for (char c : text) {
+    cVertex2D* v = sink.Next();
+    if (!v) return;
+    PutGlyph(v, *font, static_cast<u8>(c), pen, y, color);
+  }
+}
+
+void DrawColorText(cQuadBatch* batch, u32 fontIndex, const vec2& point, std::string_view text, u32* color) {
+  u32 current = color ? *color : 0xFFFFFFFFu;
+  const cFont* font = TextFont(fontIndex);
+  if (font && !text.empty() && batch) {
+    GlyphSink sink(batch, font->GetTexture(), text.size());
+    f32 pen = std::floor(point.x);
+    const f32 y = std::floor(point.y);
+    for (size_t i = 0; i < text.size();) {
+      const Code code = ReadCode(text, i, &current);
+      const size_t skipped = code == Code::Escape ? 2 : code == Code::Color ? 9 : 0;
+      if (skipped) {
+        for (size_t k = 0; k < skipped; ++k)
+          if (!sink.Skip()) break;
+        i += skipped;
+        continue;
+      }
+      cVertex2D* v = sink.Next();
+      if (!v) break;
+      PutGlyph(v, *font, static_cast<u8>(text[i]), pen, y, current);
+      ++i;
+    }
+  }
+  if (color) *color = current;
+}
+
+vec2 MeasureText(u32 fontIndex, std::string_view text) {
+  const cFont* font = GetFont(fontIndex);
+  if (!font) return vec2();
+  f32 width = 0.0f;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const f32* g = font->GetGlyph(static_cast<u8>(text[i]));
+    width += i + 1 < text.size() ? g[cFont::e_Advance] + font->GetSpacing() : g[cFont::e_Width];
+  }
+  return vec2(width, font->GetLineHeight());
+}
+
+vec2 MeasureColorText(u32 fontIndex, std::string_view text) {
+  const cFont* font = GetFont(fontIndex);
+  if (!font) return vec2();
+  // What DrawColorText draws: every glyph but the last adds its advance and the spacing, the
+  // last its quad width; codes add nothing.
+  f32 width = 0.0f;
+  const f32* last = nullptr;
+  u32 ignored = 0;
+  for (size_t i = 0; i < text.size();) {
+    const Code code = ReadCode(text, i, &ignored);
+    if (code == Code::Escape) {
+      i += 2;
+    } else if (code == Code::Color) {
+      i += 9;
+    } else {
+      if (last) width += last[cFont::e_Advance] + font->GetSpacing();
+      last = font->GetGlyph(static_cast<u8>(text[i]));
+      ++i;
+    }
+  }
+  if (last) width += last[cFont::e_Width];
+  return vec2(width, font->GetLineHeight());
+}
+
+void DrawPie(cQuadBatch* batch, u32 textureIndex, const vec2& centre, f32 radius, u32 segments, f32 startAngle,
+             f32 endAngle, const rectf& uv, u32 color) {
+  if (segments == 0) return;
+  cVertex2D* v = AddBatch(batch, textureIndex, 3 * segments);
+  if (!v) return;
+  const f32 step = (endAngle - startAngle) / static_cast<f32>(segments);
+  const f32 hu = uv.w * 0.5f, hv = uv.h * 0.5f;
+  const f32 uc = uv.x + hu, vc = uv.y + hv;
+  auto rim = [&](f32 a) {
+    const f32 c = std::cos(a), s = std::sin(a);
+    return cVertex2D{centre.x + radius * c, centre.y + radius * s, 0.0f, color, uc + hu * c, vc + hv * s};
+  };
+  for (u32 k = 0; k < segments; ++k) {
+    const f32 a = startAngle + static_cast<f32>(k) * step;
+    *v++ = cVertex2D{centre.x, centre.y, 0.0f, color, uc, vc};
+    *v++ = rim(a);
+    *v++ = rim(a + step);
+  }
+}
+
+void DrawLine(cQuadBatch* batch, const vec2& from, const vec2& to, f32 width, const rectf& uv, u32 color) {
+  cVertex2D* v = AddBatch(batch, 0, 6);
+  if (!v) return;
+  const f32 a = std::atan2(to.y - from.y, to.x - from.x);
+  const f32 ox = -std::sin(a) * width * 0.5f, oy = std::cos(a) * width * 0.5f;
+  const f32 u = uv.x, vv = uv.y, du = uv.w, dv = uv.h;
+  v[0] = {from.x - ox, from.y - oy, 0.0f, color, u, vv + dv};
+  v[1] = {from.x + ox, from.y + oy, 0.0f, color, u, vv};
+  v[2] = {to.x - ox, to.y - oy, 0.0f, color, u + du, vv + dv};
+  v[3] = v[2];
+  v[4] = v[1];
+  v[5] = {to.x + ox, to.y + oy, 0.0f, color, u + du, vv};
+}
+
+}  // namespace vek

@@ -1,0 +1,121 @@
+#pragma once
+// The quad batch and the flat drawing primitives. Everything flat on screen (windows,
+// controls, text, the cursor, the console, sprites) is appended to one fixed vertex array as
+// textured, coloured triangles, grouped into records by texture; FlushBatches draws each
+// record with one call. The array and the records never grow: when either is full the batch
+// draws what it holds and goes on from the start, so nothing queued is lost.
+//
+// A 2-D pass: Begin2D, SetBlendMode (or the renderer's blend setters), batch->Clear(), the
+// drawing calls, FlushBatches, SetBlendMode(0, 0), End2D.
+//
+// Coordinates are GUI coordinates: x to the right, y upwards, origin at the bottom-left of
+// the screen. A rect is {x, y, w, h} with (x, y) its lower-left corner; a uv rect is
+// {u, v, du, dv}.
+#include <string_view>
+#include <vector>
+
+#include "engine/core/geometry.h"
+#include "engine/core/types.h"
+#include "engine/core/vec.h"
+
+namespace vek {
+
+// One vertex of the 2-D format {position, colour, 2 texture coordinates}: 24 bytes.
+struct cVertex2D {
+  f32 x = 0.0f, y = 0.0f, z = 0.0f;  // z is always 0
+  u32 color = 0;                     // ARGB
+  f32 u = 0.0f, v = 0.0f;
+};
+static_assert(sizeof(cVertex2D) == 24, "the 2-D vertex is 24 bytes");
+
+// A run of vertices drawn with one texture: an index into the texture manager's table
+// (0 = no texture), the first vertex and the vertex count.
+struct cBatchRecord {
+  u32 texture = 0;
+  u32 first = 0;
+  u32 count = 0;
+};
+
+class cQuadBatch {
+ public:
+  static constexpr u32 kMaxVertices = 65536;
+  static constexpr u32 kMaxRecords = 500;
+
+  // Allocates and zeroes both arrays.
+  cQuadBatch();
+  cQuadBatch(const cQuadBatch&) = delete;
+  cQuadBatch& operator=(const cQuadBatch&) = delete;
+
+  // Starts a pass: no record used.
+  void Clear() { m_Used = 0; }
+  u32 GetUsed() const { return m_Used; }
+  const cBatchRecord& GetRecord(u32 i) const { return m_Records[i]; }
+  const cVertex2D* GetVertices() const { return m_Vertices.data(); }
+  // Vertices reserved in the records used so far.
+  u32 GetVertexCount() const { return m_Used ? m_Records[m_Used - 1].first + m_Records[m_Used - 1].count : 0; }
+  // How often the batch was full and drew its records in the middle of a pass (statistics).
+  u32 GetOverflowFlushes() const { return m_OverflowFlushes; }
+
+  std::vector<cVertex2D> m_Vertices;   // exactly kMaxVertices
+  std::vector<cBatchRecord> m_Records;  // exactly kMaxRecords
+  u32 m_Used = 0;
+  u32 m_OverflowFlushes = 0;
+};
+
+// Row-vector orthographic matrix into out[16] (clip z in -1..1).
+void MatrixOrtho(f32* out, f32 left, f32 right, f32 bottom, f32 top, f32 zNear, f32 zFar);
+
+// Sets up the renderer for flat drawing in a width x height space (y upwards). Returns true.
+bool Begin2D(f32 width, f32 height);
+// Back to the renderer's defaults: culling and lighting on, no vertex format cached.
+void End2D();
+
+// Blend modes of SetBlendMode.
+enum eBlendMode : u32 {
+  e_BlendNone = 0,
+  e_BlendAlpha = 1,     // SRCALPHA, INVSRCALPHA
+  e_BlendAdditive = 2,  // SRCCOLOR, ONE
+};
+// Mode 1 alpha blending, 2 additive, any other mode no blending. A non-zero alpha reference
+// (0..1) turns the alpha test on with GREATER; 0 turns it off.
+void SetBlendMode(u32 mode, f32 alphaReference);
+// Tints what follows by a constant ARGB colour through the texture factor; 0xFFFFFFFF
+// restores plain drawing.
+void SetColorFactor(u32 argb);
+
+// Reserves n vertices for the texture and returns them, or null when n can never fit
+// (more than kMaxVertices - 1). A full batch draws its records first and starts over.
+cVertex2D* AddBatch(cQuadBatch* batch, u32 textureIndex, u32 n);
+// Draws the used records in order, one call each. The used count stays: each pass clears it.
+void FlushBatches(cQuadBatch* batch);
+
+// One quad.
+void DrawQuad(cQuadBatch* batch, u32 textureIndex, const rectf& rect, const rectf& uv, u32 color);
+// The quad turned by angle (radians, counter-clockwise) about the rect's centre.
+void DrawRotatedQuad(cQuadBatch* batch, u32 textureIndex, const rectf& rect, const rectf& uv, u32 color,
+                     f32 angle);
+// A nine-part frame: corners of the border size, edges between them, the centre only with
+// fillCentre (48 or 54 vertices).
+void DrawFrame(cQuadBatch* batch, u32 textureIndex, const rectf& rect, const rectf& uv, const vec2& border,
+               const vec2& uvBorder, bool fillCentre, u32 color);
+// The font's "_" glyph as a quad one line high at the point.
+void DrawCaret(cQuadBatch* batch, u32 fontIndex, const vec2& point, u32 color);
+// One line of text with its baseline cell at the point (font index 0 draws nothing).
+void DrawText(cQuadBatch* batch, u32 fontIndex, const vec2& point, std::string_view text, u32 color);
+// The same honouring colour codes: "^^" draws nothing, "^" and eight hex digits RRGGBBAA set
+// the colour. The colour starts as *color (white when null) and the last colour is written
+// back through it.
+void DrawColorText(cQuadBatch* batch, u32 fontIndex, const vec2& point, std::string_view text,
+                   u32* color = nullptr);
+// (width, line height) of the text as DrawText lays it out.
+vec2 MeasureText(u32 fontIndex, std::string_view text);
+// The same with the colour codes left out.
+vec2 MeasureColorText(u32 fontIndex, std::string_view text);
+// A disc sector from startAngle to endAngle (radians) in `segments` triangles; the uv rect's
+// centre maps to the disc's centre.
+void DrawPie(cQuadBatch* batch, u32 textureIndex, const vec2& centre, f32 radius, u32 segments, f32 startAngle,
+             f32 endAngle, const rectf& uv, u32 color);
+// An untextured band of the given width from one point to the other.
+void DrawLine(cQuadBatch* batch, const vec2& from, const vec2& to, f32 width, const rectf& uv, u32 color);
+
+}  // namespace vek

@@ -1,0 +1,178 @@
+#include "engine/render/texture.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "engine/core/log.h"
+#include "engine/render/render.h"
+#include "engine/render/texture_manager.h"
+
+namespace vek {
+
+namespace {
+const char* const kSender = "cTexture";
+
+u32 AtLeastOne(u32 v) { return v ? v : 1; }
+}  // namespace
+
+cTexture::cTexture(const vek::string& textureName, bool reserved, const cImage* image)
+    : name(textureName) {
+  AddToManager(reserved);
+  if (!image) return;
+  m_pImage = image->Clone();
+  const u32 w = AtLeastOne(m_pImage->GetWidth()), h = AtLeastOne(m_pImage->GetHeight());
+  if (w & (w - 1)) LogWarning(kSender, "Constructor '%s'. NPOT texture width\n", name);
+  if (h & (h - 1)) LogWarning(kSender, "Constructor '%s'. NPOT texture height\n", name);
+  // The device wants blue, green, red (and alpha), and no 24-bit pixels.
+  if (!(m_pImage->GetFormat().flags & e_PixFlagCompressed)) {
+    m_pImage->SwapRedBlue();
+    if (m_pImage->GetFormat().id == e_PixRGB) m_pImage->ConvertRGBToXRGB();
+  }
+  if (g_pRender && g_pRender->GetDevice()) OnCreateContext();
+}
+
+cTexture::cTexture(const vek::string& textureName, u32 width, u32 height) : name(textureName) {
+  m_bRenderTarget = true;
+  m_TargetWidth = width;
+  m_TargetHeight = height;
+  AddToManager(false);
+  if (g_pRender && g_pRender->GetDevice()) OnCreateContext();
+}
+
+cTexture::~cTexture() {
+  if (m_pContext) {
+    LogWarning(kSender, "Destructor '%s'. Device texture still in memory!\n", name);
+    if (g_pRender) {
+      g_pRender->DeleteTextureContext(m_pContext);
+    } else {
+      if (m_pContext->texture) m_pContext->texture->Release();
+      delete m_pContext;
+    }
+    m_pContext = nullptr;
+  }
+}
+
+void cTexture::AddToManager(bool reserved) {
+  if (g_pTextureManager) g_pTextureManager->Add(this, reserved);
+}
+
+bool cTexture::OnCreateContext() {
+  if (m_pContext) {
+    LogWarning(kSender, "OnCreateContext '%s'. Device texture already exist.\n", name);
+    return false;
+  }
+  if (m_bRenderTarget) {
+    u32 w = m_TargetWidth, h = m_TargetHeight;
+    if (g_pRender) {
+      while (g_pRender->GetMaxTextureWidth() < w || g_pRender->GetMaxTextureHeight() < h) {
+        w /= 2;
+        h /= 2;
+      }
+      m_pContext = g_pRender->CreateRenderTargetContext(w, h);
+    }
+    if (!m_pContext) LogWarning(kSender, "OnCreateContext '%s'. Can't create render target.\n", name);
+    return true;
+  }
+  if (!m_pImage) return true;
+  // The image stays until its pixels are on the device, so a failed upload loses nothing
+  // and the next device tries again.
+  if (!Upload()) {
+    LogWarning(kSender, "OnCreateContext '%s'. Can't create texture\n", name);
+    return true;
+  }
+  m_pImage.reset();
+  return true;
+}
+
+bool cTexture::Upload() {
+  if (!g_pRender) return false;
+  cImage& image = *m_pImage;
+  cTextureDesc desc;
+  desc.width = AtLeastOne(image.GetWidth());
+  desc.height = AtLeastOne(image.GetHeight());
+  desc.depth = 1;
+  desc.format = image.GetFormat();
+  desc.filter = image.GetLevelCount() > 1 ? 2 : 1;
+  desc.address = m_Address;
+  cDeviceTexture* context = g_pRender->CreateTextureContext(&desc);
+  if (!context) return false;
+
+  const u32 id = image.GetFormat().id;
+  bool ok = true;
+  for (u32 i = 0; i < image.GetLevelCount() && ok; ++i) {
+    plat::gfx::LockedRect locked;
+    if (context->texture->LockRect(i, locked, 0) != plat::gfx::kOk) {
+      ok = false;
+      break;
+    }
+    const u8* src = image.GetLevel(i);
+    const u32 pitch = GetImagePitch(id, std::max<u32>(1, image.GetWidth() >> i));
+    if (locked.bits && src && pitch && pitch <= static_cast<u32>(locked.pitch)) {
+      const u32 rows = image.GetLevelSize(i) / pitch;
+      auto* dst = static_cast<u8*>(locked.bits);
+      for (u32 row = 0; row < rows; ++row) std::memcpy(dst + static_cast<size_t>(row) * locked.pitch, src + static_cast<size_t>(row) * pitch, pitch);
+    } else {
+      ok = false;
+    }
+    if (context->texture->UnlockRect(i) != plat::gfx::kOk) ok = false;
+  }
+  if (!ok) {
+    g_pRender->DeleteTextureContext(context);
+    return false;
+  }
+  m_pContext = context;
+  return true;
+}
+
+void cTexture::OnDeleteContext() {
+  if (!m_pContext) {
+    LogWarning(kSender, "OnDeleteContext '%s'. Device texture not found.\n", name);
+    return;
+  }
+  if (!m_bRenderTarget) {
+    const cDeviceTexture& c = *m_pContext;
+    auto image = std::make_unique<cImage>();
+    image->Create(c.format.id, c.width, c.height, c.filter >= 2 ? 10000 : 1);
+    for (u32 i = 0; i < image->GetLevelCount(); ++i) {
+      u8* dst = image->GetLevel(i);
+      const u32 size = image->GetLevelSize(i);
+      const u32 pitch = GetImagePitch(c.format.id, std::max<u32>(1, c.width >> i));
+      bool read = false;
+      plat::gfx::LockedRect locked;
+      if (c.texture && c.texture->LockRect(i, locked, plat::gfx::kLockReadOnly) == plat::gfx::kOk) {
+        if (locked.bits && pitch && static_cast<u32>(locked.pitch) >= pitch) {
+          const auto* src = static_cast<const u8*>(locked.bits);
+          for (u32 row = 0; row < size / pitch; ++row)
+            std::memcpy(dst + static_cast<size_t>(row) * pitch, src + static_cast<size_t>(row) * locked.pitch, pitch);
+          read = true;
+        }
+        c.texture->UnlockRect(i);
+      }
+      if (!read && dst) std::memset(dst, 0, size);
+    }
+    m_pImage = std::move(image);
+  }
+  if (g_pRender) {
+    g_pRender->DeleteTextureContext(m_pContext);
+  } else {
+    if (m_pContext->texture) m_pContext->texture->Release();
+    delete m_pContext;
+  }
+  m_pContext = nullptr;
+}
+
+u32 cTexture::GetWidth() const {
+  if (m_pContext) return m_pContext->width;
+  if (m_bRenderTarget) return m_TargetWidth;
+  if (m_pImage) return AtLeastOne(m_pImage->GetWidth());
+  return 0;
+}
+
+u32 cTexture::GetHeight() const {
+  if (m_pContext) return m_pContext->height;
+  if (m_bRenderTarget) return m_TargetHeight;
+  if (m_pImage) return AtLeastOne(m_pImage->GetHeight());
+  return 0;
+}
+
+}  // namespace vek

@@ -1,0 +1,776 @@
+// The OpenGL device: the frame is drawn into an offscreen framebuffer of the back-buffer
+// size and shown by a scaled copy into the picture's place in the window. The fixed-function
+// pipeline (transforms, vertex colour or material, one texture stage, alpha test) is one
+// shader program whose uniforms follow the device states.
+#include <algorithm>
+#include <cstring>
+
+#include "platform/gfx_gl.h"
+#include "platform/gfx_loss.h"
+#include "platform/window.h"
+
+namespace plat::gfx::gl {
+namespace {
+
+const char* const kVertexShader = R"(#version 330 core
+in vec3 aPos;
+in vec3 aNormal;
+in vec4 aColor;
+in vec4 aTex;
+uniform mat4 uWorld;
+uniform mat4 uView;
+uniform mat4 uProj;
+uniform mat4 uTexMatrix;
+uniform int uHasColor;
+uniform int uLighting;
+uniform vec4 uMatDiffuse;
+uniform vec4 uMatEmissive;
+uniform int uTexDim;
+uniform int uTexTransform;
+out vec4 vColor;
+out vec2 vTex;
+void main() {
+  // Row-vector matrices arrive transposed, so the product runs right to left.
+  gl_Position = uProj * uView * uWorld * vec4(aPos, 1.0);
+  vec4 c = uHasColor != 0 ? aColor : vec4(1.0);
+  // Lit without lights: the emissive colour, with the diffuse alpha.
+  if (uLighting != 0) c = vec4(uMatEmissive.rgb, uHasColor != 0 ? aColor.a : uMatDiffuse.a);
+  vColor = clamp(c, 0.0, 1.0);
+  vec4 t = aTex;
+  if (uTexDim == 1) t = vec4(aTex.x, 1.0, 0.0, 0.0);
+  else if (uTexDim == 2) t = vec4(aTex.xy, 1.0, 0.0);
+  else if (uTexDim == 3) t = vec4(aTex.xyz, 1.0);
+  vTex = uTexTransform != 0 ? (uTexMatrix * t).xy : aTex.xy;
+}
+)";
+
+const char* const kFragmentShader = R"(#version 330 core
+in vec4 vColor;
+in vec2 vTex;
+uniform sampler2D uTexture;
+uniform int uHasTexture;
+uniform int uColorOp;
+uniform int uColorArg1;
+uniform int uColorArg2;
+uniform int uAlphaOp;
+uniform int uAlphaArg1;
+uniform int uAlphaArg2;
+uniform vec4 uTFactor;
+uniform int uAlphaFunc;
+uniform float uAlphaRef;
+out vec4 fragColor;
+vec4 Arg(int a, vec4 tex) {
+  int s = a & 15;
+  vec4 v = vColor;
+  if (s == 2) v = tex;
+  else if (s == 3) v = uTFactor;
+  if ((a & 16) != 0) v = vec4(1.0) - v;
+  if ((a & 32) != 0) v = vec4(v.a);
+  return v;
+}
+vec4 Op(int op, vec4 a, vec4 b) {
+  if (op == 2) return a;
+  if (op == 3) return b;
+  if (op == 4) return a * b;
+  if (op == 5) return 2.0 * a * b;
+  if (op == 6) return 4.0 * a * b;
+  if (op == 7) return a + b;
+  if (op == 8) return a + b - vec4(0.5);
+  if (op == 9) return a - b;
+  return vColor;
+}
+bool Pass(float alpha) {
+  float a = floor(alpha * 255.0 + 0.5);
+  if (uAlphaFunc == 1) return false;
+  if (uAlphaFunc == 2) return a < uAlphaRef;
+  if (uAlphaFunc == 3) return a == uAlphaRef;
+  if (uAlphaFunc == 4) return a <= uAlphaRef;
+  if (uAlphaFunc == 5) return a > uAlphaRef;
+  if (uAlphaFunc == 6) return a != uAlphaRef;
+  if (uAlphaFunc == 7) return a >= uAlphaRef;
+  return true;
+}
+void main() {
+  vec4 tex = uHasTexture != 0 ? texture(uTexture, vTex) : vec4(1.0);
+  vec4 c = vColor;
+  if (uColorOp != 1) {
+    c.rgb = Op(uColorOp, Arg(uColorArg1, tex), Arg(uColorArg2, tex)).rgb;
+    if (uAlphaOp != 1) c.a = Op(uAlphaOp, Arg(uAlphaArg1, tex), Arg(uAlphaArg2, tex)).a;
+  }
+  c = clamp(c, 0.0, 1.0);
+  if (uAlphaFunc != 0 && !Pass(c.a)) discard;
+  fragColor = c;
+}
+)";
+
+enum Attr : GLuint { kPos = 0, kNormal = 1, kColor = 2, kTex = 3 };
+
+GLenum CompareOf(std::uint32_t v) {
+  switch (v) {
+    case cmp::Never: return GL_NEVER;
+    case cmp::Less: return GL_LESS;
+    case cmp::Equal: return GL_EQUAL;
+    case cmp::LessEqual: return GL_LEQUAL;
+    case cmp::Greater: return GL_GREATER;
+    case cmp::NotEqual: return GL_NOTEQUAL;
+    case cmp::GreaterEqual: return GL_GEQUAL;
+    default: return GL_ALWAYS;
+  }
+}
+
+GLenum BlendOf(std::uint32_t v) {
+  switch (v) {
+    case blend::Zero: return GL_ZERO;
+    case blend::SrcColor: return GL_SRC_COLOR;
+    case blend::InvSrcColor: return GL_ONE_MINUS_SRC_COLOR;
+    case blend::SrcAlpha: return GL_SRC_ALPHA;
+    case blend::InvSrcAlpha: return GL_ONE_MINUS_SRC_ALPHA;
+    case blend::DestAlpha: return GL_DST_ALPHA;
+    case blend::InvDestAlpha: return GL_ONE_MINUS_DST_ALPHA;
+    case blend::DestColor: return GL_DST_COLOR;
+    case blend::InvDestColor: return GL_ONE_MINUS_DST_COLOR;
+    case blend::SrcAlphaSat: return GL_SRC_ALPHA_SATURATE;
+    default: return GL_ONE;
+  }
+}
+
+GLenum BlendOpOf(std::uint32_t v) {
+  switch (v) {
+    case blendop::Subtract: return GL_FUNC_SUBTRACT;
+    case blendop::RevSubtract: return GL_FUNC_REVERSE_SUBTRACT;
+    case blendop::Min: return GL_MIN;
+    case blendop::Max: return GL_MAX;
+    default: return GL_FUNC_ADD;
+  }
+}
+
+GLenum ModeOf(Primitive p) {
+  switch (p) {
+    case Primitive::PointList: return GL_POINTS;
+    case Primitive::LineList: return GL_LINES;
+    case Primitive::LineStrip: return GL_LINE_STRIP;
+    case Primitive::TriangleList: return GL_TRIANGLES;
+    case Primitive::TriangleStrip: return GL_TRIANGLE_STRIP;
+    case Primitive::TriangleFan: return GL_TRIANGLE_FAN;
+  }
+  return GL_TRIANGLES;
+}
+
+GLint WrapOf(std::uint32_t v) {
+  switch (v) {
+    case taddress::Mirror: return GL_MIRRORED_REPEAT;
+    case taddress::Clamp: return GL_CLAMP_TO_EDGE;
+    case taddress::Border: return GL_CLAMP_TO_BORDER;
+    default: return GL_REPEAT;
+  }
+}
+
+GLenum DepthStorageOf(Format f) {
+  switch (f) {
+    case Format::D16: return GL_DEPTH_COMPONENT16;
+    case Format::D24X8: return GL_DEPTH_COMPONENT24;
+    case Format::D24S8: return GL_DEPTH24_STENCIL8;
+    default: return 0;
+  }
+}
+
+Matrix Identity() {
+  Matrix m;
+  for (int i = 0; i < 4; ++i) m.m[i][i] = 1.0f;
+  return m;
+}
+
+void ColorToFloats(std::uint32_t argb, float out[4]) {
+  out[0] = ((argb >> 16) & 0xFF) / 255.0f;
+  out[1] = ((argb >> 8) & 0xFF) / 255.0f;
+  out[2] = (argb & 0xFF) / 255.0f;
+  out[3] = ((argb >> 24) & 0xFF) / 255.0f;
+}
+
+struct Uniforms {
+  GLint world, view, proj, texMatrix, hasColor, lighting, matDiffuse, matEmissive, texDim,
+      texTransform, texture, hasTexture, colorOp, colorArg1, colorArg2, alphaOp, alphaArg1,
+      alphaArg2, tfactor, alphaFunc, alphaRef;
+};
+
+class GLDevice final : public Device {
+ public:
+  explicit GLDevice(SharedPtr shared) : m_S(std::move(shared)), m_Gl(m_S->gl) {}
+
+  bool Init(PresentParameters& params) {
+    if (!BuildProgram()) return false;
+    m_Gl.GenVertexArrays(1, &m_Vao);
+    m_Gl.BindVertexArray(m_Vao);
+    m_Gl.GenBuffers(1, &m_StreamVbo);
+    m_Gl.GenBuffers(1, &m_StreamIbo);
+    if (!BuildTargets(params)) return false;
+    m_Params = params;
+    SetDefaults();
+    return true;
+  }
+
+  void Release() override {
+    DestroyTargets();
+    if (m_StreamVbo) m_Gl.DeleteBuffers(1, &m_StreamVbo);
+    if (m_StreamIbo) m_Gl.DeleteBuffers(1, &m_StreamIbo);
+    if (m_Vao) m_Gl.DeleteVertexArrays(1, &m_Vao);
+    if (m_Program) m_Gl.DeleteProgram(m_Program);
+    m_Gl.BindFramebuffer(GL_FRAMEBUFFER, 0);
+    delete this;
+  }
+
+  Result TestCooperativeLevel() override { return m_Loss.Test(); }
+
+  Result Reset(PresentParameters& params) override {
+    if (m_S->liveDefault > 0) return kErrInvalidCall;
+    if (!m_Loss.CanReset()) return kErrDeviceLost;
+    DestroyTargets();
+    if (!BuildTargets(params)) return kErrNotAvailable;
+    m_Params = params;
+    SetDefaults();
+    m_Loss.ResetDone();
+    return kOk;
+  }
+
+  Result Present() override {
+    if (m_Loss.Lost()) return kErrDeviceLost;
+    plat::Window& window = plat::GetWindow();
+    int dw = 0, dh = 0;
+    if (!window.DrawableSize(dw, dh) || dw <= 0 || dh <= 0) return kOk;
+    plat::Rect r = window.PictureRect();
+    GLuint source = ResolvedFramebuffer();
+    m_Gl.BindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glViewport(0, 0, dw, dh);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    m_Gl.BindFramebuffer(GL_READ_FRAMEBUFFER, source);
+    const GLint w = static_cast<GLint>(m_Width), h = static_cast<GLint>(m_Height);
+    // The picture rectangle counts from the top; OpenGL's window rows count from the bottom.
+    const GLint y0 = dh - (r.y + r.h);
+    m_Gl.BlitFramebuffer(0, 0, w, h, r.x, y0, r.x + r.w, y0 + r.h, GL_COLOR_BUFFER_BIT,
+                         (r.w == w && r.h == h) ? GL_NEAREST : GL_LINEAR);
+    window.GLSwap();
+    m_Gl.BindFramebuffer(GL_FRAMEBUFFER, m_BackFbo);
+    return kOk;
+  }
+
+  Result BeginScene() override {
+    if (m_InScene) return kErrInvalidCall;
+    m_InScene = true;
+    m_Gl.BindFramebuffer(GL_FRAMEBUFFER, m_BackFbo);
+    return kOk;
+  }
+  Result EndScene() override {
+    if (!m_InScene) return kErrInvalidCall;
+    m_InScene = false;
+    glFlush();
+    return kOk;
+  }
+
+  Result Clear(std::uint32_t flags, std::uint32_t color, float z, std::uint32_t stencil) override {
+    const bool hasDepth = m_Params.enableAutoDepthStencil;
+    const bool hasStencil = hasDepth && m_Params.autoDepthStencilFormat == Format::D24S8;
+    if (((flags & kClearZBuffer) && !hasDepth) || ((flags & kClearStencil) && !hasStencil))
+      return kErrInvalidCall;
+    m_Gl.BindFramebuffer(GL_FRAMEBUFFER, m_BackFbo);
+    glViewport(0, 0, static_cast<GLsizei>(m_Width), static_cast<GLsizei>(m_Height));
+    GLbitfield bits = 0;
+    if (flags & kClearTarget) {
+      float c[4];
+      ColorToFloats(color, c);
+      glClearColor(c[0], c[1], c[2], c[3]);
+      bits |= GL_COLOR_BUFFER_BIT;
+    }
+    if (flags & kClearZBuffer) {
+      glClearDepth(z);
+      glDepthMask(GL_TRUE);
+      bits |= GL_DEPTH_BUFFER_BIT;
+      m_Dirty = true;  // the depth mask follows the states again at the next draw
+    }
+    if (flags & kClearStencil) {
+      glClearStencil(static_cast<GLint>(stencil));
+      bits |= GL_STENCIL_BUFFER_BIT;
+    }
+    if (bits) glClear(bits);
+    return kOk;
+  }
+
+  Result SetTransform(TransformState state, const Matrix& matrix) override {
+    auto i = static_cast<std::uint32_t>(state);
+    if (i >= 3 + kMaxStages) return kErrInvalidCall;
+    m_Transforms[i] = matrix;
+    m_Dirty = true;
+    return kOk;
+  }
+  Result SetRenderState(RenderState state, std::uint32_t value) override {
+    auto i = static_cast<std::uint32_t>(state);
+    if (i >= static_cast<std::uint32_t>(RenderState::Count)) return kErrInvalidCall;
+    m_RS[i] = value;
+    m_Dirty = true;
+    return kOk;
+  }
+  Result SetTextureStageState(std::uint32_t stage, StageState state, std::uint32_t value) override {
+    auto i = static_cast<std::uint32_t>(state);
+    if (stage >= kMaxStages || i >= static_cast<std::uint32_t>(StageState::Count)) return kErrInvalidCall;
+    m_TSS[stage][i] = value;
+    m_Dirty = true;
+    return kOk;
+  }
+  Result SetTexture(std::uint32_t stage, Texture* texture) override {
+    if (stage >= kMaxStages) return kErrInvalidCall;
+    m_S->boundTextures[stage] = static_cast<GLTexture*>(texture);
+    m_Dirty = true;
+    return kOk;
+  }
+  Result SetMaterial(const Material& material) override {
+    m_Material = material;
+    m_Dirty = true;
+    return kOk;
+  }
+  Result SetVertexFormat(std::uint32_t fvf) override {
+    m_Fvf = fvf;
+    m_Dirty = true;
+    return kOk;
+  }
+  Result SetStreamSource(std::uint32_t stream, VertexBuffer* buffer, std::uint32_t stride) override {
+    if (stream != 0) return kErrInvalidCall;
+    m_S->boundStream = buffer;
+    m_StreamStride = stride;
+    return kOk;
+  }
+  Result SetIndices(IndexBuffer* buffer, std::uint32_t baseVertex) override {
+    m_S->boundIndices = buffer;
+    m_BaseVertex = baseVertex;
+    return kOk;
+  }
+
+  Result CreateTexture(std::uint32_t w, std::uint32_t h, std::uint32_t levels, std::uint32_t usage,
+                       Format format, Pool pool, Texture** texture) override {
+    if (!texture) return kErrInvalidCall;
+    *texture = nullptr;
+    if ((usage & kUsageRenderTarget) && pool != Pool::Default) return kErrInvalidCall;
+    auto* t = new GLTexture(m_S, w, h, levels, usage, format, pool);
+    if (!t->Valid()) {
+      t->Release();
+      return kErrNotAvailable;
+    }
+    *texture = t;
+    return kOk;
+  }
+  Result CreateVertexBuffer(std::uint32_t size, std::uint32_t usage, std::uint32_t, Pool pool,
+                            VertexBuffer** buffer) override {
+    if (!buffer || !size) return kErrInvalidCall;
+    *buffer = new GLVertexBuffer(m_S, GL_ARRAY_BUFFER, size, usage, pool);
+    return kOk;
+  }
+  Result CreateIndexBuffer(std::uint32_t size, std::uint32_t usage, Format format, Pool pool,
+                           IndexBuffer** buffer) override {
+    if (!buffer || !size || format != Format::Index16) return kErrInvalidCall;
+    *buffer = new GLIndexBuffer(m_S, GL_ELEMENT_ARRAY_BUFFER, size, usage, pool);
+    return kOk;
+  }
+  Result CreateDepthStencilSurface(std::uint32_t w, std::uint32_t h, Format format, std::uint32_t ms,
+                                   Surface** surface) override {
+    const GLenum storage = DepthStorageOf(format);
+    if (!surface || !storage || !w || !h) return kErrInvalidCall;
+    GLuint rb = 0;
+    m_Gl.GenRenderbuffers(1, &rb);
+    m_Gl.BindRenderbuffer(GL_RENDERBUFFER, rb);
+    m_Gl.RenderbufferStorageMultisample(GL_RENDERBUFFER, static_cast<GLsizei>(ms), storage,
+                                        static_cast<GLsizei>(w), static_cast<GLsizei>(h));
+    *surface = new GLSurface(m_S, SurfaceDesc{format, kUsageDepthStencil, Pool::Default, ms, w, h}, rb);
+    return kOk;
+  }
+  Result CreateImageSurface(std::uint32_t w, std::uint32_t h, Format format, Surface** surface) override {
+    if (!surface || !w || !h || IsBlockFormat(format) || !FormatBytes(format)) return kErrInvalidCall;
+    *surface = new GLSurface(m_S, SurfaceDesc{format, 0, Pool::SystemMem, 0, w, h}, 0);
+    return kOk;
+  }
+  Result GetDepthStencilSurface(Surface** surface) override {
+    if (!surface) return kErrInvalidCall;
+    if (!m_Params.enableAutoDepthStencil) return kErrNotAvailable;
+    *surface = new GLSurface(m_S,
+                             SurfaceDesc{m_Params.autoDepthStencilFormat, kUsageDepthStencil, Pool::Default,
+                                         m_Params.multiSampleType, m_Width, m_Height},
+                             0);
+    return kOk;
+  }
+  Result GetDisplayMode(DisplayMode& mode) override {
+    mode = DisplayMode{m_Width, m_Height, 60, Format::X8R8G8B8};
+    return kOk;
+  }
+  Result GetFrontBuffer(Surface* destination) override {
+    auto* dest = static_cast<GLSurface*>(destination);
+    if (!dest || dest->Desc().pool != Pool::SystemMem || dest->Desc().format != Format::A8R8G8B8)
+      return kErrInvalidCall;
+    const std::uint32_t w = std::min(m_Width, dest->Desc().width);
+    const std::uint32_t h = std::min(m_Height, dest->Desc().height);
+    std::vector<std::uint8_t> rows(static_cast<std::size_t>(w) * h * 4);
+    m_Gl.BindFramebuffer(GL_READ_FRAMEBUFFER, ResolvedFramebuffer());
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    // The picture's top rows: OpenGL reads from the bottom.
+    glReadPixels(0, static_cast<GLint>(m_Height - h), static_cast<GLsizei>(w), static_cast<GLsizei>(h),
+                 GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
+    m_Gl.BindFramebuffer(GL_FRAMEBUFFER, m_BackFbo);
+    const std::size_t pitch = static_cast<std::size_t>(dest->Desc().width) * 4;
+    for (std::uint32_t y = 0; y < h; ++y)
+      std::memcpy(dest->Bits().data() + y * pitch, rows.data() + static_cast<std::size_t>(h - 1 - y) * w * 4,
+                  static_cast<std::size_t>(w) * 4);
+    return kOk;
+  }
+
+  Result DrawPrimitive(Primitive type, std::uint32_t start, std::uint32_t count) override {
+    auto* vb = static_cast<GLVertexBuffer*>(m_S->boundStream);
+    if (!vb || !m_StreamStride) return kErrInvalidCall;
+    if (!Prepare(vb->Name(), 0, m_StreamStride)) return kErrInvalidCall;
+    glDrawArrays(ModeOf(type), static_cast<GLint>(start), static_cast<GLsizei>(PrimitiveVertexCount(type, count)));
+    return kOk;
+  }
+  Result DrawIndexedPrimitive(Primitive type, std::uint32_t, std::uint32_t, std::uint32_t startIndex,
+                              std::uint32_t count) override {
+    auto* vb = static_cast<GLVertexBuffer*>(m_S->boundStream);
+    auto* ib = static_cast<GLIndexBuffer*>(m_S->boundIndices);
+    if (!vb || !ib || !m_StreamStride) return kErrInvalidCall;
+    if (!Prepare(vb->Name(), 0, m_StreamStride)) return kErrInvalidCall;
+    m_Gl.BindBuffer(GL_ELEMENT_ARRAY_BUFFER, ib->Name());
+    m_Gl.DrawElementsBaseVertex(ModeOf(type), static_cast<GLsizei>(PrimitiveVertexCount(type, count)),
+                                GL_UNSIGNED_SHORT,
+                                reinterpret_cast<const void*>(static_cast<std::uintptr_t>(startIndex) * 2),
+                                static_cast<GLint>(m_BaseVertex));
+    return kOk;
+  }
+  Result DrawPrimitiveUP(Primitive type, std::uint32_t count, const void* vertices, std::uint32_t stride) override {
+    const std::uint32_t n = PrimitiveVertexCount(type, count);
+    if (!vertices || !stride || !n) return kErrInvalidCall;
+    m_Gl.BindBuffer(GL_ARRAY_BUFFER, m_StreamVbo);
+    m_Gl.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(n) * stride, vertices, GL_STREAM_DRAW);
+    if (!Prepare(m_StreamVbo, 0, stride)) return kErrInvalidCall;
+    glDrawArrays(ModeOf(type), 0, static_cast<GLsizei>(n));
+    UnbindAfterDrawFromMemory();
+    return kOk;
+  }
+  Result DrawIndexedPrimitiveUP(Primitive type, std::uint32_t minIndex, std::uint32_t vertexCount,
+                                std::uint32_t count, const std::uint16_t* indices, const void* vertices,
+                                std::uint32_t stride) override {
+    const std::uint32_t n = PrimitiveVertexCount(type, count);
+    if (!vertices || !indices || !stride || !n || !vertexCount) return kErrInvalidCall;
+    m_Gl.BindBuffer(GL_ARRAY_BUFFER, m_StreamVbo);
+    m_Gl.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(minIndex + vertexCount) * stride, vertices,
+                    GL_STREAM_DRAW);
+    if (!Prepare(m_StreamVbo, 0, stride)) return kErrInvalidCall;
+    m_Gl.BindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_StreamIbo);
+    m_Gl.BufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(n) * 2, indices, GL_STREAM_DRAW);
+    glDrawElements(ModeOf(type), static_cast<GLsizei>(n), GL_UNSIGNED_SHORT, nullptr);
+    UnbindAfterDrawFromMemory();
+    return kOk;
+  }
+
+  void NotifyDisplayChange() override { m_Loss.DisplayChange(); }
+  void NotifyFocus(bool active) override { m_Loss.Focus(active, m_Params.windowed); }
+
+ private:
+  ~GLDevice() override = default;
+
+  // A draw from memory leaves no vertex or index buffer bound.
+  void UnbindAfterDrawFromMemory() {
+    m_S->boundStream = nullptr;
+    m_S->boundIndices = nullptr;
+    m_StreamStride = 0;
+  }
+
+  bool BuildProgram() {
+    auto compile = [&](GLenum kind, const char* source) -> GLuint {
+      GLuint s = m_Gl.CreateShader(kind);
+      m_Gl.ShaderSource(s, 1, &source, nullptr);
+      m_Gl.CompileShader(s);
+      GLint ok = 0;
+      m_Gl.GetShaderiv(s, GL_COMPILE_STATUS, &ok);
+      if (!ok) {
+        m_Gl.DeleteShader(s);
+        return 0;
+      }
+      return s;
+    };
+    GLuint vs = compile(GL_VERTEX_SHADER, kVertexShader);
+    GLuint fs = compile(GL_FRAGMENT_SHADER, kFragmentShader);
+    if (!vs || !fs) {
+      if (vs) m_Gl.DeleteShader(vs);
+      if (fs) m_Gl.DeleteShader(fs);
+      return false;
+    }
+    m_Program = m_Gl.CreateProgram();
+    m_Gl.AttachShader(m_Program, vs);
+    m_Gl.AttachShader(m_Program, fs);
+    m_Gl.BindAttribLocation(m_Program, kPos, "aPos");
+    m_Gl.BindAttribLocation(m_Program, kNormal, "aNormal");
+    m_Gl.BindAttribLocation(m_Program, kColor, "aColor");
+    m_Gl.BindAttribLocation(m_Program, kTex, "aTex");
+    m_Gl.BindFragDataLocation(m_Program, 0, "fragColor");
+    m_Gl.LinkProgram(m_Program);
+    m_Gl.DeleteShader(vs);
+    m_Gl.DeleteShader(fs);
+    GLint ok = 0;
+    m_Gl.GetProgramiv(m_Program, GL_LINK_STATUS, &ok);
+    if (!ok) return false;
+    auto loc = [&](const char* name) { return m_Gl.GetUniformLocation(m_Program, name); };
+    m_U = Uniforms{loc("uWorld"),      loc("uView"),       loc("uProj"),      loc("uTexMatrix"),
+                   loc("uHasColor"),   loc("uLighting"),   loc("uMatDiffuse"), loc("uMatEmissive"),
+                   loc("uTexDim"),     loc("uTexTransform"), loc("uTexture"), loc("uHasTexture"),
+                   loc("uColorOp"),    loc("uColorArg1"),  loc("uColorArg2"), loc("uAlphaOp"),
+                   loc("uAlphaArg1"),  loc("uAlphaArg2"),  loc("uTFactor"),   loc("uAlphaFunc"),
+                   loc("uAlphaRef")};
+    m_Gl.UseProgram(m_Program);
+    m_Gl.Uniform1i(m_U.texture, 0);
+    return true;
+  }
+
+  // The back buffer (multisampled when asked), its depth buffer and, with multisampling,
+  // the single-sampled copy that is shown and read.
+  bool BuildTargets(const PresentParameters& p) {
+    std::uint32_t w = p.backBufferWidth, h = p.backBufferHeight;
+    if (!w || !h) {
+      int cw = 0, ch = 0;
+      plat::GetWindow().ClientSize(cw, ch);
+      w = static_cast<std::uint32_t>(std::max(1, cw));
+      h = static_cast<std::uint32_t>(std::max(1, ch));
+    }
+    if (p.multiSampleType && static_cast<GLint>(p.multiSampleType) > m_S->maxSamples) return false;
+    m_Width = w;
+    m_Height = h;
+    const auto samples = static_cast<GLsizei>(p.multiSampleType);
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    auto storage = [&](GLuint& rb, GLenum format, GLsizei s) {
+      m_Gl.GenRenderbuffers(1, &rb);
+      m_Gl.BindRenderbuffer(GL_RENDERBUFFER, rb);
+      m_Gl.RenderbufferStorageMultisample(GL_RENDERBUFFER, s, format, static_cast<GLsizei>(w),
+                                          static_cast<GLsizei>(h));
+    };
+    storage(m_BackColor, GL_RGBA8, samples);
+    m_Gl.GenFramebuffers(1, &m_BackFbo);
+    m_Gl.BindFramebuffer(GL_FRAMEBUFFER, m_BackFbo);
+    m_Gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, m_BackColor);
+    if (p.enableAutoDepthStencil) {
+      const GLenum depth = DepthStorageOf(p.autoDepthStencilFormat);
+      if (!depth) return false;
+      storage(m_BackDepth, depth, samples);
+      m_Gl.FramebufferRenderbuffer(GL_FRAMEBUFFER,
+                                   depth == GL_DEPTH24_STENCIL8 ? GL_DEPTH_STENCIL_ATTACHMENT : GL_DEPTH_ATTACHMENT,
+                                   GL_RENDERBUFFER, m_BackDepth);
+    }
+    if (m_Gl.CheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
+    if (samples) {
+      storage(m_ResolveColor, GL_RGBA8, 0);
+      m_Gl.GenFramebuffers(1, &m_ResolveFbo);
+      m_Gl.BindFramebuffer(GL_FRAMEBUFFER, m_ResolveFbo);
+      m_Gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, m_ResolveColor);
+      if (m_Gl.CheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
+    }
+    m_Gl.BindFramebuffer(GL_FRAMEBUFFER, m_BackFbo);
+    // A new back buffer starts black.
+    glViewport(0, 0, static_cast<GLsizei>(w), static_cast<GLsizei>(h));
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    return glGetError() == GL_NO_ERROR;
+  }
+
+  void DestroyTargets() {
+    m_Gl.BindFramebuffer(GL_FRAMEBUFFER, 0);
+    for (GLuint* fb : {&m_BackFbo, &m_ResolveFbo})
+      if (*fb) m_Gl.DeleteFramebuffers(1, fb), *fb = 0;
+    for (GLuint* rb : {&m_BackColor, &m_BackDepth, &m_ResolveColor})
+      if (*rb) m_Gl.DeleteRenderbuffers(1, rb), *rb = 0;
+  }
+
+  GLuint ResolvedFramebuffer() {
+    if (!m_ResolveFbo) return m_BackFbo;
+    const GLint w = static_cast<GLint>(m_Width), h = static_cast<GLint>(m_Height);
+    m_Gl.BindFramebuffer(GL_READ_FRAMEBUFFER, m_BackFbo);
+    m_Gl.BindFramebuffer(GL_DRAW_FRAMEBUFFER, m_ResolveFbo);
+    m_Gl.BlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    return m_ResolveFbo;
+  }
+
+  // The states a new or reset device starts with.
+  void SetDefaults() {
+    auto rs = [&](RenderState s, std::uint32_t v) { m_RS[static_cast<std::uint32_t>(s)] = v; };
+    rs(RenderState::ZEnable, m_Params.enableAutoDepthStencil ? 1 : 0);
+    rs(RenderState::ZWriteEnable, 1);
+    rs(RenderState::ZFunc, cmp::LessEqual);
+    rs(RenderState::CullMode, cull::Ccw);
+    rs(RenderState::Lighting, 1);
+    rs(RenderState::AlphaTestEnable, 0);
+    rs(RenderState::AlphaFunc, cmp::Always);
+    rs(RenderState::AlphaRef, 0);
+    rs(RenderState::AlphaBlendEnable, 0);
+    rs(RenderState::SrcBlend, blend::One);
+    rs(RenderState::DestBlend, blend::Zero);
+    rs(RenderState::BlendOp, blendop::Add);
+    rs(RenderState::TextureFactor, 0xFFFFFFFF);
+    for (std::uint32_t stage = 0; stage < kMaxStages; ++stage) {
+      auto ts = [&](StageState s, std::uint32_t v) { m_TSS[stage][static_cast<std::uint32_t>(s)] = v; };
+      ts(StageState::ColorOp, stage == 0 ? top::Modulate : top::Disable);
+      ts(StageState::ColorArg1, targ::Texture);
+      ts(StageState::ColorArg2, targ::Current);
+      ts(StageState::AlphaOp, stage == 0 ? top::SelectArg1 : top::Disable);
+      ts(StageState::AlphaArg1, targ::Texture);
+      ts(StageState::AlphaArg2, targ::Current);
+      ts(StageState::TexCoordIndex, stage);
+      ts(StageState::AddressU, taddress::Wrap);
+      ts(StageState::AddressV, taddress::Wrap);
+      ts(StageState::AddressW, taddress::Wrap);
+      ts(StageState::MagFilter, tfilter::Point);
+      ts(StageState::MinFilter, tfilter::Point);
+      ts(StageState::MipFilter, tfilter::None);
+      ts(StageState::MaxAnisotropy, 1);
+      ts(StageState::TextureTransformFlags, ttff::Disable);
+      m_S->boundTextures[stage] = nullptr;
+    }
+    for (auto& t : m_Transforms) t = Identity();
+    m_Material = Material{};
+    m_Fvf = 0;
+    m_S->boundStream = nullptr;
+    m_S->boundIndices = nullptr;
+    m_StreamStride = 0;
+    m_BaseVertex = 0;
+    m_InScene = false;
+    m_Dirty = true;
+  }
+
+  std::uint32_t RS(RenderState s) const { return m_RS[static_cast<std::uint32_t>(s)]; }
+  std::uint32_t TSS(std::uint32_t stage, StageState s) const { return m_TSS[stage][static_cast<std::uint32_t>(s)]; }
+
+  SamplerState SamplerOf(std::uint32_t stage) const {
+    const std::uint32_t minF = TSS(stage, StageState::MinFilter), magF = TSS(stage, StageState::MagFilter);
+    const std::uint32_t mipF = TSS(stage, StageState::MipFilter);
+    const bool minLinear = minF >= tfilter::Linear;
+    SamplerState s;
+    if (mipF == tfilter::None)
+      s.minFilter = minLinear ? GL_LINEAR : GL_NEAREST;
+    else if (mipF == tfilter::Point)
+      s.minFilter = minLinear ? GL_LINEAR_MIPMAP_NEAREST : GL_NEAREST_MIPMAP_NEAREST;
+    else
+      s.minFilter = minLinear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
+    s.magFilter = magF >= tfilter::Linear ? GL_LINEAR : GL_NEAREST;
+    s.wrapS = WrapOf(TSS(stage, StageState::AddressU));
+    s.wrapT = WrapOf(TSS(stage, StageState::AddressV));
+    s.anisotropy = 1;
+    if (minF == tfilter::Anisotropic || magF == tfilter::Anisotropic)
+      s.anisotropy = std::clamp(static_cast<GLint>(TSS(stage, StageState::MaxAnisotropy)), 1, m_S->maxAnisotropy);
+    return s;
+  }
+
+  void ApplyStates() {
+    auto enable = [](GLenum cap, bool on) { on ? glEnable(cap) : glDisable(cap); };
+    const bool depth = m_Params.enableAutoDepthStencil && RS(RenderState::ZEnable);
+    enable(GL_DEPTH_TEST, depth);
+    if (depth) {
+      glDepthFunc(CompareOf(RS(RenderState::ZFunc)));
+      glDepthMask(RS(RenderState::ZWriteEnable) ? GL_TRUE : GL_FALSE);
+    }
+    const std::uint32_t cullMode = RS(RenderState::CullMode);
+    enable(GL_CULL_FACE, cullMode == cull::Cw || cullMode == cull::Ccw);
+    glCullFace(GL_BACK);
+    glFrontFace(cullMode == cull::Ccw ? GL_CW : GL_CCW);
+    enable(GL_BLEND, RS(RenderState::AlphaBlendEnable) != 0);
+    glBlendFunc(BlendOf(RS(RenderState::SrcBlend)), BlendOf(RS(RenderState::DestBlend)));
+    m_Gl.BlendEquation(BlendOpOf(RS(RenderState::BlendOp)));
+
+    auto matrix = [&](GLint loc, const Matrix& m) { m_Gl.UniformMatrix4fv(loc, 1, GL_FALSE, &m.m[0][0]); };
+    matrix(m_U.world, m_Transforms[static_cast<int>(TransformState::World)]);
+    matrix(m_U.view, m_Transforms[static_cast<int>(TransformState::View)]);
+    matrix(m_U.proj, m_Transforms[static_cast<int>(TransformState::Projection)]);
+    matrix(m_U.texMatrix, m_Transforms[static_cast<int>(TransformState::Texture0)]);
+    m_Gl.Uniform1i(m_U.hasColor, (m_Fvf & kFvfDiffuse) ? 1 : 0);
+    m_Gl.Uniform1i(m_U.lighting, RS(RenderState::Lighting) ? 1 : 0);
+    m_Gl.Uniform4fv(m_U.matDiffuse, 1, m_Material.diffuse);
+    m_Gl.Uniform4fv(m_U.matEmissive, 1, m_Material.emissive);
+    m_Gl.Uniform1i(m_U.texDim, static_cast<GLint>(FvfTexDimension(m_Fvf)));
+    m_Gl.Uniform1i(m_U.texTransform, TSS(0, StageState::TextureTransformFlags) != ttff::Disable ? 1 : 0);
+    m_Gl.Uniform1i(m_U.colorOp, static_cast<GLint>(TSS(0, StageState::ColorOp)));
+    m_Gl.Uniform1i(m_U.colorArg1, static_cast<GLint>(TSS(0, StageState::ColorArg1)));
+    m_Gl.Uniform1i(m_U.colorArg2, static_cast<GLint>(TSS(0, StageState::ColorArg2)));
+    m_Gl.Uniform1i(m_U.alphaOp, static_cast<GLint>(TSS(0, StageState::AlphaOp)));
+    m_Gl.Uniform1i(m_U.alphaArg1, static_cast<GLint>(TSS(0, StageState::AlphaArg1)));
+    m_Gl.Uniform1i(m_U.alphaArg2, static_cast<GLint>(TSS(0, StageState::AlphaArg2)));
+    float factor[4];
+    ColorToFloats(RS(RenderState::TextureFactor), factor);
+    m_Gl.Uniform4fv(m_U.tfactor, 1, factor);
+    m_Gl.Uniform1i(m_U.alphaFunc,
+                   RS(RenderState::AlphaTestEnable) ? static_cast<GLint>(RS(RenderState::AlphaFunc)) : 0);
+    m_Gl.Uniform1f(m_U.alphaRef, static_cast<GLfloat>(RS(RenderState::AlphaRef) & 0xFF));
+  }
+
+  // Everything a draw needs, with the vertices at byte offset `base` of buffer `vbo`.
+  bool Prepare(GLuint vbo, std::uintptr_t base, std::uint32_t stride) {
+    if (!m_InScene || !(m_Fvf & kFvfXyz)) return false;
+    m_Gl.BindFramebuffer(GL_FRAMEBUFFER, m_BackFbo);
+    glViewport(0, 0, static_cast<GLsizei>(m_Width), static_cast<GLsizei>(m_Height));
+    m_Gl.UseProgram(m_Program);
+    m_Gl.BindVertexArray(m_Vao);
+    if (m_Dirty) {
+      ApplyStates();
+      m_Dirty = false;
+    }
+    // Stage 0's texture, with the stage's sampling state on the texture object.
+    m_Gl.ActiveTexture(GL_TEXTURE0);
+    GLTexture* texture = m_S->boundTextures[0];
+    if (texture)
+      texture->ApplySampler(SamplerOf(0));
+    else
+      glBindTexture(GL_TEXTURE_2D, 0);
+    m_Gl.Uniform1i(m_U.hasTexture, texture ? 1 : 0);
+
+    m_Gl.BindBuffer(GL_ARRAY_BUFFER, vbo);
+    std::uintptr_t offset = base;
+    auto attribute = [&](GLuint index, bool present, GLint size, GLenum type, GLboolean normalized,
+                         std::uint32_t bytes) {
+      if (!present) {
+        m_Gl.DisableVertexAttribArray(index);
+        return;
+      }
+      m_Gl.EnableVertexAttribArray(index);
+      m_Gl.VertexAttribPointer(index, size, type, normalized, static_cast<GLsizei>(stride),
+                               reinterpret_cast<const void*>(offset));
+      offset += bytes;
+    };
+    const std::uint32_t dims = FvfTexDimension(m_Fvf);
+    attribute(kPos, true, 3, GL_FLOAT, GL_FALSE, 12);
+    attribute(kNormal, (m_Fvf & kFvfNormal) != 0, 3, GL_FLOAT, GL_FALSE, 12);
+    attribute(kColor, (m_Fvf & kFvfDiffuse) != 0, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, 4);
+    attribute(kTex, dims > 0, static_cast<GLint>(std::max<std::uint32_t>(1, dims)), GL_FLOAT, GL_FALSE, 4 * dims);
+    if (!dims) m_Gl.VertexAttrib4f(kTex, 0.0f, 0.0f, 0.0f, 1.0f);
+    return true;
+  }
+
+  SharedPtr m_S;
+  Funcs& m_Gl;
+  PresentParameters m_Params;
+  DeviceLoss m_Loss;
+  Uniforms m_U{};
+  GLuint m_Program = 0, m_Vao = 0, m_StreamVbo = 0, m_StreamIbo = 0;
+  GLuint m_BackFbo = 0, m_BackColor = 0, m_BackDepth = 0, m_ResolveFbo = 0, m_ResolveColor = 0;
+  std::uint32_t m_Width = 0, m_Height = 0;
+  std::uint32_t m_RS[static_cast<std::uint32_t>(RenderState::Count)] = {};
+  std::uint32_t m_TSS[kMaxStages][static_cast<std::uint32_t>(StageState::Count)] = {};
+  Matrix m_Transforms[3 + kMaxStages];
+  Material m_Material;
+  std::uint32_t m_Fvf = 0;
+  std::uint32_t m_StreamStride = 0;
+  std::uint32_t m_BaseVertex = 0;
+  bool m_InScene = false;
+  bool m_Dirty = true;
+};
+
+}  // namespace
+
+Device* CreateDevice(SharedPtr shared, PresentParameters& params) {
+  auto* device = new GLDevice(std::move(shared));
+  if (!device->Init(params)) {
+    device->Release();
+    return nullptr;
+  }
+  return device;
+}
+
+}  // namespace plat::gfx::gl

@@ -1,0 +1,368 @@
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "engine/render/curve.h"
+#include "tests/engine/render/batch_fixture.h"
+
+namespace {
+
+using vek::cQuadBatch;
+using vek::cVertex2D;
+using vek::rectf;
+using vek::u32;
+using vek::vec2;
+
+const rectf kUnit{0.0f, 0.0f, 1.0f, 1.0f};
+
+class QuadBatchTest : public vektest::BatchFixture {
+ protected:
+  void Quad(u32 texture, float x = 0.0f) { vek::DrawQuad(batch.get(), texture, rectf{x, 0, 8, 8}, kUnit, 0xFFFFFFFF); }
+  const cVertex2D& Vertex(u32 i) const { return batch->GetVertices()[i]; }
+};
+
+TEST_F(QuadBatchTest, OneRecordAndOneDrawPerTextureChange) {
+  struct Case {
+    const char* name;
+    std::vector<u32> textures;  // 0 = untextured, 99 = past the end of the table
+    u32 records;
+    std::vector<std::string> binds;  // SetTexture calls of the flush
+  };
+  // The checkerboard "unnamed" is tex#1, A tex#2, B tex#3 on the recording device.
+  const std::vector<Case> cases = {
+      {"A B A", {1, 2, 1}, 3, {"SetTexture(0, tex#2)", "SetTexture(0, tex#3)", "SetTexture(0, tex#2)"}},
+      {"A A B", {1, 1, 2}, 2, {"SetTexture(0, tex#2)", "SetTexture(0, tex#3)"}},
+      {"untextured then A", {0, 0, 1}, 2, {"SetTexture(0, tex#2)"}},
+      {"past the end draws texture 0", {99}, 1, {"SetTexture(0, tex#1)"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    render->SetTexture(nullptr);
+    batch->Clear();
+    Mark();
+    for (u32 t : c.textures) Quad(t == 1 ? texA : t == 2 ? texB : t);
+    ASSERT_EQ(batch->GetUsed(), c.records);
+    vek::FlushBatches(batch.get());
+    EXPECT_EQ(DrawCalls(), static_cast<int>(c.records));
+    EXPECT_EQ(DrawnTriangles(), static_cast<int>(2 * c.textures.size()));
+    std::vector<std::string> binds;
+    for (const std::string& call : rec->calls)
+      if (call.rfind("SetTexture(", 0) == 0) binds.push_back(call);
+    EXPECT_EQ(binds, c.binds);
+  }
+  // The used count is left for the next pass to clear: a second flush draws the same again.
+  Mark();
+  vek::FlushBatches(batch.get());
+  EXPECT_EQ(DrawCalls(), 1);
+}
+
+TEST_F(QuadBatchTest, FullRecordTableDrawsAndGoesOn) {
+  // 501 texture changes in one pass: the first 500 records are drawn when the 501st comes,
+  // and nothing queued is lost.
+  for (int i = 0; i < 501; ++i) Quad(i % 2 ? texB : texA, static_cast<float>(i));
+  EXPECT_EQ(DrawCalls(), 500);
+  EXPECT_EQ(batch->GetOverflowFlushes(), 1u);
+  ASSERT_EQ(batch->GetUsed(), 1u);
+  EXPECT_EQ(batch->GetRecord(0).texture, texA);
+  EXPECT_EQ(batch->GetRecord(0).first, 0u);
+  EXPECT_EQ(Vertex(0).x, 500.0f);  // the 501st quad, at the start of the array
+  vek::FlushBatches(batch.get());
+  EXPECT_EQ(DrawCalls(), 501);
+  EXPECT_EQ(DrawnTriangles(), 2 * 501);
+}
+
+TEST_F(QuadBatchTest, FullVertexArrayDrawsAndGoesOn) {
+  struct Case {
+    u32 before;  // vertices already reserved with texture A
+    u32 n;       // then reserved with texture A
+    bool flushes;
+  };
+  const std::vector<Case> cases = {
+      {65529, 6, false},  // ends at 65535: the last vertex that fits
+      {65530, 6, true},   // would end exactly at 65536
+      {60000, 6000, true},
+      {0, 65535, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.before << " + " << c.n);
+    batch->Clear();
+    Mark();
+    if (c.before) {
+      ASSERT_NE(vek::AddBatch(batch.get(), texA, c.before), nullptr);
+    }
+    cVertex2D* v = vek::AddBatch(batch.get(), texA, c.n);
+    EXPECT_EQ(v, batch->GetVertices() + (c.flushes ? 0 : c.before));
+    EXPECT_EQ(DrawCalls(), c.flushes ? 1 : 0);
+    EXPECT_EQ(batch->GetVertexCount(), c.flushes ? c.n : c.before + c.n);
+  }
+  // More than one pass can hold is refused without touching what is queued.
+  batch->Clear();
+  Quad(texA);
+  Mark();
+  EXPECT_EQ(vek::AddBatch(batch.get(), texA, cQuadBatch::kMaxVertices), nullptr);
+  EXPECT_EQ(DrawCalls(), 0);
+  EXPECT_EQ(batch->GetVertexCount(), 6u);
+
+  // 11,000 quads of one texture: every triangle reaches the device.
+  batch->Clear();
+  Mark();
+  for (int i = 0; i < 11000; ++i) Quad(texA);
+  vek::FlushBatches(batch.get());
+  EXPECT_EQ(DrawCalls(), 2);
+  EXPECT_EQ(DrawnTriangles(), 22000);
+}
+
+TEST_F(QuadBatchTest, QuadRotatedQuadLineAndPieGeometry) {
+  vek::DrawQuad(batch.get(), texA, rectf{10, 20, 30, 40}, rectf{0.25f, 0.5f, 0.5f, 0.25f}, 0x11223344);
+  const float quad[6][4] = {{10, 20, 0.25f, 0.5f}, {40, 20, 0.75f, 0.5f}, {10, 60, 0.25f, 0.75f},
+                            {10, 60, 0.25f, 0.75f}, {40, 20, 0.75f, 0.5f}, {40, 60, 0.75f, 0.75f}};
+  for (u32 i = 0; i < 6; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(Vertex(i).x, quad[i][0]);
+    EXPECT_EQ(Vertex(i).y, quad[i][1]);
+    EXPECT_EQ(Vertex(i).z, 0.0f);
+    EXPECT_EQ(Vertex(i).u, quad[i][2]);
+    EXPECT_EQ(Vertex(i).v, quad[i][3]);
+    EXPECT_EQ(Vertex(i).color, 0x11223344u);
+  }
+
+  // A quarter turn about the centre (20, 20) of a 20 x 10 rect: the lower-left corner goes
+  // to the lower right, the lower-right to the upper right.
+  batch->Clear();
+  vek::DrawRotatedQuad(batch.get(), texA, rectf{10, 15, 20, 10}, kUnit, 0xFFFFFFFF, 3.14159265f / 2.0f);
+  EXPECT_NEAR(Vertex(0).x, 25.0f, 1e-4);
+  EXPECT_NEAR(Vertex(0).y, 10.0f, 1e-4);
+  EXPECT_NEAR(Vertex(1).x, 25.0f, 1e-4);
+  EXPECT_NEAR(Vertex(1).y, 30.0f, 1e-4);
+  EXPECT_NEAR(Vertex(5).x, 15.0f, 1e-4);
+  EXPECT_NEAR(Vertex(5).y, 30.0f, 1e-4);
+  EXPECT_EQ(Vertex(5).u, 1.0f);
+
+  // A horizontal line of width 4: a band from y - 2 to y + 2, untextured.
+  batch->Clear();
+  vek::DrawLine(batch.get(), vec2(0, 10), vec2(50, 10), 4.0f, kUnit, 0xFF00FF00);
+  EXPECT_EQ(batch->GetRecord(0).texture, 0u);
+  const float line[6][3] = {{0, 8, 1}, {0, 12, 0}, {50, 8, 1}, {50, 8, 1}, {0, 12, 0}, {50, 12, 0}};
+  for (u32 i = 0; i < 6; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_NEAR(Vertex(i).x, line[i][0], 1e-4);
+    EXPECT_NEAR(Vertex(i).y, line[i][1], 1e-4);
+    EXPECT_EQ(Vertex(i).v, line[i][2]);
+  }
+
+  // A half disc in 4 segments: 12 vertices, each triangle from the centre.
+  batch->Clear();
+  vek::DrawPie(batch.get(), texA, vec2(100, 100), 10.0f, 4, 0.0f, 3.14159265f, kUnit, 0xFFFFFFFF);
+  EXPECT_EQ(batch->GetVertexCount(), 12u);
+  EXPECT_EQ(Vertex(0).x, 100.0f);
+  EXPECT_EQ(Vertex(0).u, 0.5f);
+  EXPECT_NEAR(Vertex(1).x, 110.0f, 1e-4);
+  EXPECT_NEAR(Vertex(1).u, 1.0f, 1e-6);
+  EXPECT_NEAR(Vertex(11).x, 90.0f, 1e-4);
+  EXPECT_NEAR(Vertex(11).y, 100.0f, 1e-4);
+  batch->Clear();
+  vek::DrawPie(batch.get(), texA, vec2(0, 0), 10.0f, 0, 0.0f, 1.0f, kUnit, 0xFFFFFFFF);
+  EXPECT_EQ(batch->GetUsed(), 0u);
+}
+
+TEST_F(QuadBatchTest, FrameVertexCountsAndCorners) {
+  for (bool fill : {false, true}) {
+    SCOPED_TRACE(fill);
+    batch->Clear();
+    vek::DrawFrame(batch.get(), texA, rectf{0, 0, 100, 50}, kUnit, vec2(10, 5), vec2(0.25f, 0.125f), fill,
+                   0xFFFFFFFF);
+    ASSERT_EQ(batch->GetVertexCount(), fill ? 54u : 48u);
+    // Triangle (0, 1, 11): the outer corner, the bottom edge's first inner point and the
+    // left edge's lower inner point.
+    EXPECT_EQ(Vertex(0).x, 0.0f);
+    EXPECT_EQ(Vertex(1).x, 10.0f);
+    EXPECT_EQ(Vertex(1).u, 0.25f);
+    EXPECT_EQ(Vertex(2).y, 5.0f);
+    EXPECT_EQ(Vertex(2).v, 0.125f);
+    if (fill) {
+      // The centre (12, 13, 15): inner corners.
+      EXPECT_EQ(Vertex(48).x, 10.0f);
+      EXPECT_EQ(Vertex(49).x, 90.0f);
+      EXPECT_EQ(Vertex(50).y, 45.0f);
+      EXPECT_EQ(Vertex(50).v, 0.875f);
+    }
+  }
+}
+
+// The colour of each glyph DrawColorText draws (its quad's first vertex), skipping the
+// zeroed vertices of codes.
+std::vector<u32> GlyphColors(const cQuadBatch& b) {
+  std::vector<u32> colors;
+  for (u32 i = 0; i < b.GetVertexCount(); i += 6) {
+    const cVertex2D& v = b.GetVertices()[i];
+    if (v.x == 0 && v.y == 0 && v.color == 0 && v.u == 0 && v.v == 0) continue;
+    colors.push_back(v.color);
+  }
+  return colors;
+}
+
+TEST_F(QuadBatchTest, ColorCodesDrawAndMeasureAlike) {
+  struct Case {
+    const char* text;
+    std::vector<u32> colors;  // of the glyphs drawn
+    u32 after;                // the colour written back
+    std::string drawn;        // the glyphs, for the measure
+  };
+  const u32 W = 0xFFFFFFFF;
+  const std::vector<Case> cases = {
+      {"^^", {}, W, ""},
+      {"a^^b", {W, W}, W, "ab"},
+      {"^FF000080A", {0x80FF0000}, 0x80FF0000, "A"},
+      {"x^00ff00FFy", {W, 0xFF00FF00}, 0xFF00FF00, "xy"},
+      {"ab^12", {W, W, W, W, W}, W, "ab^12"},        // the code does not fit: drawn whole
+      {"a^", {W, W}, W, "a^"},                       // a trailing "^"
+      {"^zzzzzzzzA", std::vector<u32>(10, W), W, "^zzzzzzzzA"},  // not hex digits
+      {"ab^FF0000FF", {W, W}, 0xFFFF0000, "ab"},     // a code at the end
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    batch->Clear();
+    u32 color = W;
+    vek::DrawColorText(batch.get(), fontIndex, vec2(0, 0), c.text, &color);
+    EXPECT_EQ(batch->GetVertexCount(), 6 * std::string(c.text).size());  // skipped bytes keep theirs
+    EXPECT_EQ(GlyphColors(*batch), c.colors);
+    EXPECT_EQ(color, c.after);
+    const vec2 size = vek::MeasureColorText(fontIndex, c.text);
+    EXPECT_EQ(size.x, Span(c.drawn));
+    EXPECT_EQ(size.y, kLine);
+  }
+  // Without a colour argument the text starts white.
+  batch->Clear();
+  vek::DrawColorText(batch.get(), fontIndex, vec2(0, 0), "q", nullptr);
+  EXPECT_EQ(GlyphColors(*batch), std::vector<u32>{W});
+}
+
+TEST_F(QuadBatchTest, TextLayoutAndMeasure) {
+  const std::string word = "Orchardia";
+  EXPECT_EQ(vek::MeasureText(fontIndex, word).x, Span(word));
+  EXPECT_EQ(vek::MeasureText(fontIndex, "").x, 0.0f);
+  EXPECT_EQ(vek::MeasureText(fontIndex, "").y, kLine);
+  EXPECT_EQ(vek::MeasureText(0, word).x, 0.0f);   // the empty font
+  EXPECT_EQ(vek::MeasureText(500, word).x, 0.0f);  // past the end: font 0
+
+  // The pen starts at the point rounded down; each quad sits at pen + offset, one line high,
+  // with the glyph's texture rectangle.
+  vek::DrawText(batch.get(), fontIndex, vec2(10.7f, 20.2f), "Or", 0xFF0000FF);
+  ASSERT_EQ(batch->GetVertexCount(), 12u);
+  EXPECT_EQ(batch->GetRecord(0).texture, texA);
+  const float o = 10.0f + Offset('O');
+  EXPECT_EQ(Vertex(0).x, o);
+  EXPECT_EQ(Vertex(0).y, 20.0f);
+  EXPECT_EQ(Vertex(5).x, o + Width('O'));
+  EXPECT_EQ(Vertex(5).y, 20.0f + kLine);
+  EXPECT_EQ(Vertex(6).x, 10.0f + Advance('O') + kSpacing + Offset('r'));
+  EXPECT_EQ(Vertex(0).u, ('O' % 16) * 4 / 64.0f);
+  EXPECT_EQ(Vertex(5).v, 1.0f - ('O' / 16) * 4 / 64.0f);
+
+  // Font 0 and the empty text draw nothing; a text longer than one reservation is whole.
+  batch->Clear();
+  vek::DrawText(batch.get(), 0, vec2(0, 0), word, 0xFFFFFFFF);
+  vek::DrawText(batch.get(), fontIndex, vec2(0, 0), "", 0xFFFFFFFF);
+  vek::DrawColorText(batch.get(), 0, vec2(0, 0), word);
+  EXPECT_EQ(batch->GetUsed(), 0u);
+  vek::DrawText(batch.get(), fontIndex, vec2(0, 0), std::string(5000, 'x'), 0xFFFFFFFF);
+  EXPECT_EQ(batch->GetVertexCount(), 30000u);
+  EXPECT_EQ(batch->GetUsed(), 1u);
+
+  // The caret: the "_" glyph's width and rectangle, one line high, at the point as given.
+  batch->Clear();
+  vek::DrawCaret(batch.get(), fontIndex, vec2(5.5f, 7.0f), 0xFFFFFFFF);
+  EXPECT_EQ(Vertex(0).x, 5.5f);
+  EXPECT_EQ(Vertex(5).x, 5.5f + Width('_'));
+  EXPECT_EQ(Vertex(5).y, 7.0f + kLine);
+}
+
+TEST_F(QuadBatchTest, BlendModesAndColorFactors) {
+  struct Blend {
+    u32 mode;
+    float reference;
+    std::vector<std::string> calls;
+  };
+  const std::vector<Blend> blends = {
+      {1, 0.05f,
+       {"SetRenderState(AlphaBlendEnable, 1)", "SetRenderState(SrcBlend, 5)", "SetRenderState(DestBlend, 6)",
+        "SetRenderState(AlphaTestEnable, 1)", "SetRenderState(AlphaFunc, 5)", "SetRenderState(AlphaRef, 12)"}},
+      {2, 0.0f,
+       {"SetRenderState(SrcBlend, 3)", "SetRenderState(DestBlend, 2)", "SetRenderState(AlphaTestEnable, 0)"}},
+      {0, 0.0f, {"SetRenderState(AlphaBlendEnable, 0)"}},
+      {7, 0.0f, {}},  // any other mode: blending stays off
+  };
+  for (const Blend& b : blends) {
+    SCOPED_TRACE(b.mode);
+    Mark();
+    vek::SetBlendMode(b.mode, b.reference);
+    EXPECT_EQ(rec->calls, b.calls);
+  }
+
+  struct Factor {
+    u32 argb;
+    std::vector<u32> ops;  // colour op, arg1, arg2, alpha op, arg1, arg2
+  };
+  namespace targ = plat::gfx::targ;
+  const u32 M = plat::gfx::top::Modulate, T = targ::Texture, C = targ::Current, F = targ::TFactor;
+  const std::vector<Factor> factors = {
+      {0xFF804020, {M, T, F, M, T, C}},
+      {0x80804020, {M, T, F, M, T, F}},
+      {0x80FFFFFF, {M, T, C, M, T, F}},
+      {0xFFFFFFFF, {M, T, C, M, T, C}},
+  };
+  for (const Factor& f : factors) {
+    SCOPED_TRACE(testing::Message() << std::hex << f.argb);
+    Mark();
+    vek::SetColorFactor(f.argb);
+    std::vector<u32> ops;
+    for (const std::string& call : rec->calls) {
+      unsigned value = 0;
+      char name[32] = {};
+      if (std::sscanf(call.c_str(), "SetTextureStageState(0, %31[A-Za-z0-9], %u)", name, &value) == 2)
+        ops.push_back(value);
+    }
+    EXPECT_EQ(ops, f.ops);
+    const bool plain = f.argb == 0xFFFFFFFF;
+    EXPECT_EQ(rec->Has("SetRenderState(TextureFactor, " + std::to_string(f.argb) + ")"), !plain);
+  }
+}
+
+TEST_F(QuadBatchTest, TwoDimensionalPass) {
+  float m[16];
+  vek::MatrixOrtho(m, 0, 1024, 0, 768, -128, 128);
+  const float expected[16] = {2.0f / 1024, 0, 0, 0, 0, 2.0f / 768, 0, 0, 0, 0, -2.0f / 256, 0, -1, -1, 0, 1};
+  for (int i = 0; i < 16; ++i) EXPECT_FLOAT_EQ(m[i], expected[i]) << i;
+
+  EXPECT_TRUE(vek::Begin2D(1024, 768));
+  for (int i = 0; i < 16; ++i) EXPECT_FLOAT_EQ(render->GetProjection()[i], expected[i]) << i;
+  EXPECT_EQ(render->GetView()[12], 0.0f);  // no half-pixel shift on GL
+  EXPECT_EQ(render->GetView()[13], 0.0f);
+  EXPECT_TRUE(rec->Has("SetRenderState(Lighting, 0)"));
+  EXPECT_TRUE(rec->Has("SetRenderState(CullMode, 1)"));
+  EXPECT_TRUE(rec->Has("SetVertexFormat(0xD)"));
+  Quad(texA);
+  vek::FlushBatches(batch.get());
+  EXPECT_TRUE(rec->Has("DrawPrimitiveUP(TriangleList, 2, 24)"));
+  Mark();
+  vek::End2D();
+  EXPECT_EQ(rec->calls, (std::vector<std::string>{"SetRenderState(CullMode, 2)", "SetRenderState(Lighting, 1)"}));
+}
+
+TEST(WindowMatrices, ScaleThenTranslateMovesAPoint) {
+  // Row vectors: (x, y, z, 1) x scaling x translation.
+  float scale[16], move[16], both[16];
+  vek::MatrixScaling(scale, 2, 3, 4);
+  vek::MatrixTranslation(move, 10, 20, 30);
+  vek::MatrixMultiply(both, scale, move);
+  const float p[4] = {1, 1, 1, 1};
+  float out[4] = {};
+  for (int c = 0; c < 4; ++c)
+    for (int r = 0; r < 4; ++r) out[c] += p[r] * both[r * 4 + c];
+  EXPECT_EQ(std::vector<float>(out, out + 4), (std::vector<float>{12, 23, 34, 1}));
+  EXPECT_EQ(std::vector<float>(scale, scale + 16),
+            (std::vector<float>{2, 0, 0, 0, 0, 3, 0, 0, 0, 0, 4, 0, 0, 0, 0, 1}));
+}
+
+}  // namespace
