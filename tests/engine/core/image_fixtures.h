@@ -113,7 +113,7 @@ inline Bytes MakeDds(const DdsHeader& h, const Bytes& data) {
 }
 
 // A PNG written with libpng straight from the given rows (top row first, as in the file).
-struct PngSpec {
+struct PngFixture {
   vek::u32 width = 1, height = 1;
   int colorType = PNG_COLOR_TYPE_RGB;
   int depth = 8;
@@ -129,7 +129,7 @@ inline void AppendPngBytes(png_structp png, png_bytep data, png_size_t n) {
   out->insert(out->end(), data, data + n);
 }
 
-inline Bytes MakePng(const PngSpec& s) {
+inline Bytes MakePng(const PngFixture& s) {
   Bytes out;
   std::vector<png_bytep> rows;
   for (const Bytes& r : s.rows) rows.push_back(const_cast<png_bytep>(r.data()));

@@ -11,7 +11,7 @@ namespace {
 using vektest::Bytes;
 using vektest::LogCapture;
 using vektest::MakePng;
-using vektest::PngSpec;
+using vektest::PngFixture;
 
 TEST(PngWriter, RoundTripKeepsEveryFormatAndRowOrder) {
   for (u32 id : {1u, 2u, 4u, 6u}) {
@@ -53,31 +53,31 @@ TEST(PngWriter, RefusesFormatsWithoutAPngColourType) {
 TEST(PngReader, TransformsGiveTheFormatByColourType) {
   struct Case {
     const char* what;
-    PngSpec spec;
+    PngFixture fixture;
     u32 format;
     Bytes firstPixel;  // bottom-left pixel after the transformations
   };
-  PngSpec grey;
+  PngFixture grey;
   grey.width = 2;
   grey.height = 2;
   grey.colorType = PNG_COLOR_TYPE_GRAY;
   grey.rows = {{10, 20}, {30, 40}};
-  PngSpec greyTrns = grey;
+  PngFixture greyTrns = grey;
   greyTrns.trnsGrey = 30;
-  PngSpec grey1 = grey;
+  PngFixture grey1 = grey;
   grey1.depth = 1;
   grey1.rows = {{0x80}, {0x40}};
-  PngSpec palette = grey;
+  PngFixture palette = grey;
   palette.colorType = PNG_COLOR_TYPE_PALETTE;
   palette.palette = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
   palette.rows = {{0, 1}, {2, 0}};
-  PngSpec paletteTrns = palette;
+  PngFixture paletteTrns = palette;
   paletteTrns.trns = {128, 255};
-  PngSpec rgb16 = grey;
+  PngFixture rgb16 = grey;
   rgb16.colorType = PNG_COLOR_TYPE_RGB;
   rgb16.depth = 16;
   rgb16.rows = {Bytes(12, 0x11), {0xAB, 0xCD, 0x12, 0x34, 0x56, 0x78, 0, 0, 0, 0, 0, 0}};
-  PngSpec interlaced = grey;
+  PngFixture interlaced = grey;
   interlaced.interlace = true;
   interlaced.width = interlaced.height = 9;
   interlaced.rows.assign(9, Bytes(9, 0));
@@ -94,12 +94,12 @@ TEST(PngReader, TransformsGiveTheFormatByColourType) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    Bytes file = MakePng(c.spec);
+    Bytes file = MakePng(c.fixture);
     ASSERT_FALSE(file.empty());
     cImage image;
     ASSERT_EQ(ReadPNG(image, file.data(), file.size(), "t.png"), 0u);
     EXPECT_EQ(image.GetFormat().id, c.format);
-    EXPECT_EQ(image.GetWidth(), c.spec.width);
+    EXPECT_EQ(image.GetWidth(), c.fixture.width);
     EXPECT_EQ(image.GetLevelCount(), 1u);
     EXPECT_EQ(Bytes(image.GetLevel(0), image.GetLevel(0) + c.firstPixel.size()), c.firstPixel);
   }
