@@ -122,6 +122,6 @@ function FillWindow(wnd)
   Area(music, 32, 32, 32, 32, cCtrl.e_cbPush)
   music:SetFontPrt('system')
   music:SetColor(0.2, 0.15, 0.1)
-  music:SetText('Music')
+  music:SetText(' Music')
   return 0
 end
