@@ -4,11 +4,17 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/align.h"
+#include "engine/core/color.h"
 #include "engine/core/game.h"
 #include "engine/gui/image_list_sys_ctrl.h"
 #include "engine/gui/list_ctrl.h"
+#include "engine/gui/list_sys_ctrl.h"
 #include "engine/gui/toolbar_sys_ctrl.h"
+#include "engine/render/font.h"
 #include "engine/render/quad_batch.h"
+#include "engine/render/texture.h"
+#include "engine/render/texture_manager.h"
 #include "tests/engine/gui/gui_probe.h"
 #include "tests/support/engine_fixture.h"
 
@@ -383,6 +389,100 @@ TEST_F(ListTest, ToolbarClickTellsTheWindowAtOnceAndSelectsNothing) {
   gui->Update(vek::kFixedStep);  // nothing was posted on top
   EXPECT_EQ(Chosen(), (std::vector<vek::u32>{2}));
   EXPECT_STREQ(bar->GetClassName(), "cToolbarSysCtrl");
+}
+
+TEST_F(ListTest, TextRowsTakeTheListsStyleAndColours) {
+  auto* font = new vek::cFont("big");  // owned by the font manager
+  font->Init("", "", 0, 12.0f);
+  font->Char("a", 8, vek::recti{0, 0, 8, 12}, 0, 8);
+  const vek::u32 red = vek::ColorFromFloats(1, 0, 0, 1), green = vek::ColorFromFloats(0, 1, 0, 1),
+                 blue = vek::ColorFromFloats(0, 0, 1, 1);
+
+  auto* list = MakeList<vek::cListSysCtrl>({100, 100, 200, 60}, 20, 0);
+  list->SetColor(1, 0, 0, vek::cCtrl::e_lstNormal | vek::cCtrl::e_lstHighlight);  // both at once
+  EXPECT_EQ(list->GetNormalColor(), red);
+  EXPECT_EQ(list->GetHighlightColor(), red);
+  list->SetColor(0, 1, 0, vek::cCtrl::e_lstHighlight);
+  EXPECT_EQ(list->GetNormalColor(), red);
+  list->InsertItem(0, "aa", 5);
+  list->InsertItem(9, "aaa", 6);
+  list->InsertItem(0, "a", 7);
+  EXPECT_EQ(list->GetItemText(1), "aa");
+  EXPECT_EQ(list->GetItemData(2), 6u);
+  EXPECT_EQ(list->GetItemText(3), "");  // past the end
+  list->SetItemText(2, "aaaa");
+  list->SetItemText(3, "lost");
+  EXPECT_EQ(list->GetItemText(2), "aaaa");
+  EXPECT_EQ(list->GetItemCount(), 3u);
+  auto* row = static_cast<vek::cListItemSysCtrl*>(list->GetItem(1));
+  EXPECT_STREQ(row->GetClassName(), "cListItemSysCtrl");
+  EXPECT_EQ(row->GetList(), list);
+  EXPECT_EQ(row->GetColor(), red);
+  EXPECT_TRUE(row->HitTest(299, 121));  // the whole row, not only its text
+
+  // Rows added before the font is set take it, and keep their place in the list.
+  list->SetFontPrt("big");
+  EXPECT_EQ(row->GetFont(), vek::g_pFontManager->FindIndex("big"));
+  EXPECT_EQ(row->GetRect().y, 120.0f);
+  EXPECT_EQ(row->GetRect().w, 200.0f);
+  EXPECT_EQ(row->GetTextRect().y, 124.0f);  // Left and Middle: (20 - 12) / 2 above the row's foot
+  EXPECT_EQ(row->GetTextRect().w, 16.0f);
+  list->SetAlign(vek::cAlign::Right | vek::cAlign::Top);
+  EXPECT_EQ(row->GetTextRect().x, 284.0f);
+  EXPECT_EQ(row->GetTextRect().y, 128.0f);
+  list->InsertItem(3, "a", 0);
+  auto* added = static_cast<vek::cListItemSysCtrl*>(list->GetItem(3));
+  EXPECT_EQ(added->GetFont(), row->GetFont());
+  EXPECT_EQ(added->GetAlign(), row->GetAlign());
+
+  // The row under the cursor shows the highlight colour.
+  gui->ShowWindow("w");
+  MoveTo(150, 125);
+  EXPECT_EQ(row->GetColor(), green);
+  list->SetColor(0, 0, 1, vek::cCtrl::e_lstNormal);  // rows there keep theirs until left
+  EXPECT_EQ(list->GetItem(0)->GetRect().y, 140.0f);
+  EXPECT_EQ(static_cast<vek::cListItemSysCtrl*>(list->GetItem(0))->GetColor(), red);
+  MoveTo(150, 145);
+  EXPECT_EQ(row->GetColor(), blue);
+  EXPECT_EQ(static_cast<vek::cListItemSysCtrl*>(list->GetItem(0))->GetColor(), green);
+  list->InsertItem(9, "new", 0);
+  EXPECT_EQ(static_cast<vek::cListItemSysCtrl*>(list->GetItem(4))->GetColor(), blue);
+}
+
+TEST_F(ListTest, SelectedTextRowsDrawTheSelectionFrameBehindThem) {
+  new vek::cTexture("selection", 8, 8);  // owned by the texture manager
+  const vek::u32 selection = vek::g_pTextureManager->FindIndex("selection");
+  ASSERT_NE(selection, 0u);
+  auto* list = MakeList<vek::cListSysCtrl>({100, 100, 200, 60}, 20, 0);
+  for (unsigned i = 0; i < 3; ++i) list->InsertItem(i, "row", i);
+  vek::cFrameCtrl& frame = list->GetSelectionFrame();
+  list->SetTexture("selection", 0);  // not the frame's part: nothing
+  EXPECT_EQ(frame.GetTexture(), 0u);
+  list->SetTexture("selection", vek::cCtrl::e_lstSelection);
+  EXPECT_EQ(frame.GetTexture(), selection);
+  // The frame's border and its texture rectangle are set through the list.
+  list->SetSize(4, 5, vek::cCtrl::e_lstSelection | vek::cCtrl::e_frmBorder);
+  list->SetUVPos(0.5f, 0.25f, 0);
+  list->SetUVSize(0.125f, 0.25f, vek::cCtrl::e_frmBorder);
+  EXPECT_EQ(frame.GetBorder().x, 4.0f);
+  EXPECT_EQ(frame.GetBorder().h, 0.25f);
+  EXPECT_EQ(frame.GetUVRect().x, 0.5f);
+  EXPECT_EQ(list->GetRect().w, 200.0f);  // the list keeps its size
+  EXPECT_EQ(frame.GetRect().w, 200.0f);  // one row's size
+  EXPECT_EQ(frame.GetRect().h, 20.0f);
+
+  const unsigned plain = DrawnQuads(list);
+  const unsigned frameQuads = DrawnQuads(&frame);
+  ASSERT_GT(frameQuads, 0u);
+  list->SelectItem(1, true, false);
+  EXPECT_EQ(DrawnQuads(list), plain + frameQuads);
+  EXPECT_EQ(frame.GetRect().x, 100.0f);  // moved behind the selected row
+  EXPECT_EQ(frame.GetRect().y, 120.0f);
+  // Its quads come before the row's text.
+  vek::cQuadBatch* batch = game->GetQuadBatch();
+  batch->Clear();
+  list->GetItem(1)->Draw();
+  EXPECT_EQ(batch->GetRecord(0).texture, selection);
 }
 
 }  // namespace
