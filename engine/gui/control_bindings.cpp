@@ -111,7 +111,8 @@ luabind::scope PlainControlClasses() {
               .def(Ctor())
               .def("SetText", &cEditCtrl::SetText)
               .def("GetText", &cEditCtrl::GetText)
-              .def("SetMaxLength", &cEditCtrl::SetMaxLength));
+              .def("SetMaxLength", &cEditCtrl::SetMaxLength),
+          SysControlClasses());
 }
 
 void KeepPlainControlsNative(lua_State* L) {
@@ -128,6 +129,7 @@ void KeepPlainControlsNative(lua_State* L) {
   KeepControlNative<cFrameCtrl>(L);
   KeepControlNative<cSliderCtrl>(L);
   KeepControlNative<cEditCtrl>(L);
+  KeepSysControlsNative(L);
 }
 
 }  // namespace vek::bindings

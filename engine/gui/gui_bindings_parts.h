@@ -18,6 +18,10 @@ void KeepGuiObjectsNative(lua_State* L);
 // control_bindings.cpp: "cCtrl" with its flag values and the plain controls.
 luabind::scope PlainControlClasses();
 void KeepPlainControlsNative(lua_State* L);
+// control_bindings_sys.cpp: the coloured label, text box, progress bar, system slider and edit
+// field, push button and check box (part of the scope above, after the plain controls).
+luabind::scope SysControlClasses();
+void KeepSysControlsNative(lua_State* L);
 
 // control_bindings_lists.cpp: the list classes, registered right after "cCtrl".
 luabind::scope ListControlClasses();
