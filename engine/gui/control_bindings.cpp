@@ -87,6 +87,7 @@ luabind::scope PlainControlClasses() {
               .def("SetSize", &cCtrl::SetSize)
               .def("SetUVPos", &cCtrl::SetUVPos)
               .def("SetUVSize", &cCtrl::SetUVSize),
+          ListControlClasses(),
           class_<cImageCtrl, bases<cCtrl>>("cImageCtrl").def(Ctor()).def("SetTexture", &cImageCtrl::SetTexture),
           class_<cLabelCtrl, bases<cCtrl>>("cLabelCtrl")
               .def(Ctor())
@@ -115,6 +116,7 @@ luabind::scope PlainControlClasses() {
 }
 
 void KeepPlainControlsNative(lua_State* L) {
+  KeepListControlsNative(L);
   AddControlScriptClass<cCtrl>("cCtrl");
   AddControlScriptClass<cImageCtrl>("cImageCtrl");
   AddControlScriptClass<cLabelCtrl>("cLabelCtrl");

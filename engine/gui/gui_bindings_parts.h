@@ -23,6 +23,10 @@ void KeepPlainControlsNative(lua_State* L);
 luabind::scope SysControlClasses();
 void KeepSysControlsNative(lua_State* L);
 
+// control_bindings_lists.cpp: the list classes, registered right after "cCtrl".
+luabind::scope ListControlClasses();
+void KeepListControlsNative(lua_State* L);
+
 // The script classes that controls show as. A control whose own class scripts do not know
 // (a game control, say) shows as the nearest class they know: the one its GetClassName
 // names, as every control class that does not name itself inherits its base's name.
