@@ -1,6 +1,6 @@
--- A window with one control of every class in the system look (texture "gui_system", see
--- assets/gui/gui_system.svg for its areas) and the system font. The game makes the window and
--- calls FillWindow with it.
+-- A window with one control of each of the seventeen control classes that scripts know, in
+-- the system look (texture "gui_system", see assets/gui/gui_system.svg for its areas) and the
+-- system font. The game makes the window and calls FillWindow with it.
 
 local SHEET = 256
 
@@ -123,5 +123,47 @@ function FillWindow(wnd)
   music:SetFontPrt('system')
   music:SetColor(0.2, 0.15, 0.1)
   music:SetText(' Music')
+
+  -- The lists, in the right half.
+  Frame(wnd, 'list_back', 540, 400, 340, 160, {192, 64, 64, 64}, 8)
+  local fruit = cListSysCtrl('fruit', wnd)
+  fruit:SetPos(548, 408, 0)
+  fruit:SetSize(324, 144, 0)
+  fruit:SetSize(324, 24, cCtrl.e_lstItems)
+  fruit:SetTexture('gui_system', cCtrl.e_lstSelection)
+  Area(fruit, 64, 64, 64, 24)
+  fruit:SetUVSize(6 / SHEET, 6 / SHEET, cCtrl.e_frmBorder)
+  fruit:SetSize(6, 6, cCtrl.e_lstSelection + cCtrl.e_frmBorder)
+  fruit:SetFontPrt('system')
+  fruit:SetAlign(cAlign.Left + cAlign.Middle)
+  fruit:SetColor(0.25, 0.17, 0.08, cCtrl.e_lstNormal)
+  fruit:SetColor(0.15, 0.5, 0.1, cCtrl.e_lstHighlight)
+  for i, text in ipairs({' Apple', ' Pear', ' Plum', ' Cherry', ' Quince'}) do
+    fruit:InsertItem(i - 1, text, i)
+  end
+
+  local function Icons(list)
+    for i = 0, 3 do
+      local x = 64 + 32 * i
+      list:InsertItem(i, 'gui_system', rectf(x / SHEET, 1 - 128 / SHEET, 32 / SHEET, 32 / SHEET), i)
+    end
+  end
+
+  local seeds = cImageListSysCtrl('seeds', wnd)
+  seeds:SetPos(540, 300, 0)
+  seeds:SetSize(160, 64, 0)
+  seeds:SetSize(32, 32, cCtrl.e_lstItems)
+  seeds:SetMultiselect(true)
+  Icons(seeds)
+
+  local tools = cToolbarSysCtrl('tools', wnd)
+  tools:SetPos(720, 332, 0)
+  tools:SetSize(160, 32, 0)
+  tools:SetSize(32, 32, cCtrl.e_lstItems)
+  Icons(tools)
+
+  local bare = cListCtrl('bare', wnd)
+  bare:SetPos(540, 200, 0)
+  bare:SetSize(100, 50, 0)
   return 0
 end

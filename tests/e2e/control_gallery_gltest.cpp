@@ -95,13 +95,14 @@ TEST_F(ControlGalleryGLTest, TheWindowLooksAsExpected) {
   ASSERT_TRUE(vek::GetScript()->DoString("local w = cWindow(theGUI) w:SetName('gallery')", "=test"));
   ASSERT_TRUE(vek::GetScript()->LoadFile("{StaticPath}/gui/control_gallery.lua"));
   // Filled, then put in a state that shows every part: typed text, a checked box, a moved
-  // thumb, and the pointer as the game sets it.
+  // thumb, a selected row, and the pointer as the game sets it.
   ASSERT_TRUE(vek::GetScript()->DoString(R"(
     local w = theGUI:GetWindow('gallery')
     FillWindow(w)
     w:GetControl(w:FindControl('name')):SetText('Ann')
     w:GetControl(w:FindControl('music')):SetCheck(true)
     w:GetControl(w:FindControl('volume')):SetValue(25)
+    w:GetControl(w:FindControl('fruit')):SelectItem(1, true, false)
     theGUI:ShowWindow('gallery')
     theGUI:GetCursor():Set('cursor_pointer', vec2(32, 64), cAlign.Left + cAlign.Top, 1, 1)
   )", "=test"));

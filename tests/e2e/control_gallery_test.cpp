@@ -5,6 +5,7 @@
 #include <lua.hpp>
 
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "engine/core/filename.h"
@@ -15,7 +16,10 @@
 #include "engine/gui/check_box_sys_ctrl.h"
 #include "engine/gui/edit_sys_ctrl.h"
 #include "engine/gui/gui.h"
+#include "engine/gui/image_list_sys_ctrl.h"
+#include "engine/gui/list_sys_ctrl.h"
 #include "engine/gui/slider_sys_ctrl.h"
+#include "engine/gui/toolbar_sys_ctrl.h"
 #include "engine/gui/widget.h"
 #include "engine/gui/window.h"
 #include "tests/support/engine_fixture.h"
@@ -115,6 +119,23 @@ TEST_F(ControlGalleryE2E, EveryControlNotifiesAsItShould) {
   MoveTo(160, 576);
   MoveTo(250, 576);
   MoveTo(512, 634);
+  MoveTo(600, 540);  // the text list's first row: selected
+  Button(true);
+  Button(false);
+  MoveTo(600, 516);  // its second row: the first loses the selection, then this one gains it
+  Button(true);
+  Button(false);
+  MoveTo(588, 348);  // the second icon of the grid, toggled on and off
+  for (int i = 0; i < 2; ++i) {
+    Button(true);
+    Button(false);
+  }
+  MoveTo(800, 348);  // the third tool: told at once, nothing selected
+  Button(true);
+  Button(false);
+  MoveTo(560, 220);  // a list without rows
+  Button(true);
+  Button(false);
   MoveTo(700, 150);
 
   const std::vector<std::string> expected = {
@@ -130,13 +151,33 @@ TEST_F(ControlGalleryE2E, EveryControlNotifiesAsItShould) {
       "33:0:growth",  "32:0:icon",
       "33:0:icon",    "32:0:caption",
       "33:0:caption", "32:0:title",
-      "33:0:title",
+      "33:0:title",   "32:0:fruit",   "53:0:fruit",
+      "53:0:fruit",   "53:1:fruit",
+      "33:0:fruit",   "32:0:seeds",   "53:1:seeds", "53:1:seeds",
+      "33:0:seeds",   "32:0:tools",   "53:2:tools",
+      "33:0:tools",   "32:0:bare",
+      "33:0:bare",
   };
   EXPECT_EQ(Notes(), expected);
   EXPECT_EQ(Find<vek::cEditSysCtrl>("name")->GetText(), "Ann");
   EXPECT_TRUE(Find<vek::cCheckBoxSysCtrl>("music")->IsChecked());
   EXPECT_FLOAT_EQ(Find<vek::cSliderSysCtrl>("volume")->GetValue(), 25.0f);
   EXPECT_FALSE(Find<vek::cButtonSysCtrl>("ok")->IsPressed());
+  EXPECT_EQ(Find<vek::cListSysCtrl>("fruit")->GetSelectedItem(0), 1u);
+  EXPECT_FALSE(Find<vek::cImageListSysCtrl>("seeds")->IsSelectedItem(1));
+  EXPECT_EQ(Find<vek::cToolbarSysCtrl>("tools")->GetSelectedItem(0), 4u);
+}
+
+TEST_F(ControlGalleryE2E, TheWindowHoldsEveryControlClass) {
+  std::set<std::string> classes;
+  for (unsigned id = 1; id < wnd->GetControlCount(); ++id) classes.insert(wnd->GetControl(id)->GetClassName());
+  const std::set<std::string> expected = {
+      "cCtrl",           "cImageCtrl",          "cLabelCtrl",        "cFrameCtrl",     "cSliderCtrl",
+      "cEditCtrl",       "cLabelSysCtrl",       "cTextBoxSysCtrl",   "cProgressBarSysCtrl",
+      "cSliderSysCtrl",  "cEditSysCtrl",        "cButtonSysCtrl",    "cCheckBoxSysCtrl",
+      "cListCtrl",       "cListSysCtrl",        "cImageListSysCtrl", "cToolbarSysCtrl",
+  };
+  EXPECT_EQ(classes, expected);
 }
 
 }  // namespace
