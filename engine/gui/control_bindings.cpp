@@ -87,6 +87,7 @@ luabind::scope PlainControlClasses() {
               .def("SetSize", &cCtrl::SetSize)
               .def("SetUVPos", &cCtrl::SetUVPos)
               .def("SetUVSize", &cCtrl::SetUVSize),
+          ListControlClasses(),
           class_<cImageCtrl, bases<cCtrl>>("cImageCtrl").def(Ctor()).def("SetTexture", &cImageCtrl::SetTexture),
           class_<cLabelCtrl, bases<cCtrl>>("cLabelCtrl")
               .def(Ctor())
@@ -110,10 +111,12 @@ luabind::scope PlainControlClasses() {
               .def(Ctor())
               .def("SetText", &cEditCtrl::SetText)
               .def("GetText", &cEditCtrl::GetText)
-              .def("SetMaxLength", &cEditCtrl::SetMaxLength));
+              .def("SetMaxLength", &cEditCtrl::SetMaxLength),
+          SysControlClasses());
 }
 
 void KeepPlainControlsNative(lua_State* L) {
+  KeepListControlsNative(L);
   AddControlScriptClass<cCtrl>("cCtrl");
   AddControlScriptClass<cImageCtrl>("cImageCtrl");
   AddControlScriptClass<cLabelCtrl>("cLabelCtrl");
@@ -126,6 +129,7 @@ void KeepPlainControlsNative(lua_State* L) {
   KeepControlNative<cFrameCtrl>(L);
   KeepControlNative<cSliderCtrl>(L);
   KeepControlNative<cEditCtrl>(L);
+  KeepSysControlsNative(L);
 }
 
 }  // namespace vek::bindings

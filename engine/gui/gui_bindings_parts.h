@@ -18,6 +18,14 @@ void KeepGuiObjectsNative(lua_State* L);
 // control_bindings.cpp: "cCtrl" with its flag values and the plain controls.
 luabind::scope PlainControlClasses();
 void KeepPlainControlsNative(lua_State* L);
+// control_bindings_sys.cpp: the coloured label, text box, progress bar, system slider and edit
+// field, push button and check box (part of the scope above, after the plain controls).
+luabind::scope SysControlClasses();
+void KeepSysControlsNative(lua_State* L);
+
+// control_bindings_lists.cpp: the list classes, registered right after "cCtrl".
+luabind::scope ListControlClasses();
+void KeepListControlsNative(lua_State* L);
 
 // The script classes that controls show as. A control whose own class scripts do not know
 // (a game control, say) shows as the nearest class they know: the one its GetClassName

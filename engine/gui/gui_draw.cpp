@@ -66,6 +66,16 @@ f32 FontAdvance(u32 font) {
   return f ? f->GetGlyph(' ')[cFont::e_Advance] + f->GetSpacing() : 0.0f;
 }
 
+f32 FontCharAdvance(u32 font, u8 byte) {
+  const cFont* f = GetFont(font);
+  return f ? f->GetGlyph(byte)[cFont::e_Advance] : 0.0f;
+}
+
+f32 FontSpacing(u32 font) {
+  const cFont* f = GetFont(font);
+  return f ? f->GetSpacing() : 0.0f;
+}
+
 void SetBlend(u32 source, u32 destination) {
   if (g_pRender) g_pRender->SetAlphaBlend(source, destination);
 }

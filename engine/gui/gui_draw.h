@@ -25,6 +25,9 @@ void Caret(u32 font, const vec2& point, u32 color);
 u32 FontCount();
 f32 FontLineHeight(u32 font);
 f32 FontAdvance(u32 font);
+// A font's pen step for one character byte and its character spacing (0 without a font).
+f32 FontCharAdvance(u32 font, u8 byte);
+f32 FontSpacing(u32 font);
 // Blending through the renderer: the source and destination factors (0 switches blending
 // off), and the alpha test off.
 void SetBlend(u32 source, u32 destination);
