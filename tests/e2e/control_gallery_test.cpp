@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 #include <lua.hpp>
 
-#include <fstream>
 #include <set>
-#include <sstream>
 
 #include "engine/core/filename.h"
 #include "engine/core/game.h"
@@ -22,7 +20,7 @@
 #include "engine/gui/toolbar_sys_ctrl.h"
 #include "engine/gui/widget.h"
 #include "engine/gui/window.h"
-#include "tests/support/engine_fixture.h"
+#include "tests/support/script_engine_fixture.h"
 #include "tests/support/system_look.h"
 
 namespace {
@@ -37,10 +35,8 @@ class ControlGalleryE2E : public vektest::EngineFixture {
     ASSERT_TRUE(vektest::LoadSystemLook());
     new vek::cWidget("menu");  // its default drawing is the GUI's
     game->SetFocusWidget("menu");
-    std::ifstream in(std::string(VEK_SOURCE_DIR) + "/tests/e2e/lua/notification_logger.lua");
-    std::stringstream text;
-    text << in.rdbuf();
-    ASSERT_TRUE(vek::GetScript()->DoString(text.str(), "@notification_logger.lua"));
+    const std::string text = vektest::ReadFileText(std::string(VEK_SOURCE_DIR) + "/tests/e2e/lua/notification_logger.lua");
+    ASSERT_TRUE(vek::GetScript()->DoString(text, "@notification_logger.lua"));
     // As the game loads a window file: a named window with its function, the file, its
     // FillWindow, then e_wndAfterCreate.
     ASSERT_TRUE(vek::GetScript()->DoString(
@@ -74,19 +70,7 @@ class ControlGalleryE2E : public vektest::EngineFixture {
     game->WindowProc(plat::Message{plat::MsgKind::Char, static_cast<unsigned char>(c), 0, 0});
     Frame();
   }
-  std::vector<std::string> Notes() {
-    lua_State* L = vek::GetScript()->GetState();
-    std::vector<std::string> out;
-    lua_getglobal(L, "notes");
-    const int n = static_cast<int>(lua_rawlen(L, -1));
-    for (int i = 1; i <= n; ++i) {
-      lua_rawgeti(L, -1, i);
-      out.push_back(lua_tostring(L, -1));
-      lua_pop(L, 1);
-    }
-    lua_pop(L, 1);
-    return out;
-  }
+  std::vector<std::string> Notes() { return vektest::LuaStrings(vek::GetScript()->GetState(), "notes"); }
   template <class T>
   T* Find(const char* name) {
     return dynamic_cast<T*>(wnd->GetControl(wnd->FindControl(name)));

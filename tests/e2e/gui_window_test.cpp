@@ -3,14 +3,11 @@
 #include <gtest/gtest.h>
 #include <lua.hpp>
 
-#include <fstream>
-#include <sstream>
-
 #include "engine/core/game.h"
 #include "engine/core/script.h"
 #include "engine/gui/gui.h"
 #include "engine/gui/widget.h"
-#include "tests/support/engine_fixture.h"
+#include "tests/support/script_engine_fixture.h"
 
 namespace {
 
@@ -22,10 +19,8 @@ class GuiWindowE2E : public vektest::EngineFixture {
     game->OnResize(1024, 768);
     new vek::cWidget("menu");  // its default drawing is the GUI's
     game->SetFocusWidget("menu");
-    std::ifstream in(std::string(VEK_SOURCE_DIR) + "/tests/e2e/lua/logging_window.lua");
-    std::stringstream text;
-    text << in.rdbuf();
-    ASSERT_TRUE(vek::GetScript()->DoString(text.str(), "@logging_window.lua"));
+    const std::string text = vektest::ReadFileText(std::string(VEK_SOURCE_DIR) + "/tests/e2e/lua/logging_window.lua");
+    ASSERT_TRUE(vek::GetScript()->DoString(text, "@logging_window.lua"));
   }
   void Frame(float dt = 0.0f) {
     game->SetFrameTime(dt);
@@ -33,14 +28,8 @@ class GuiWindowE2E : public vektest::EngineFixture {
   }
   // The messages the script logged, paint and timer messages counted apart.
   std::vector<std::string> Received(int* paints = nullptr, int* timers = nullptr) {
-    lua_State* L = vek::GetScript()->GetState();
     std::vector<std::string> out;
-    lua_getglobal(L, "received");
-    const int n = static_cast<int>(lua_rawlen(L, -1));
-    for (int i = 1; i <= n; ++i) {
-      lua_rawgeti(L, -1, i);
-      const std::string entry = lua_tostring(L, -1);
-      lua_pop(L, 1);
+    for (const std::string& entry : vektest::LuaStrings(vek::GetScript()->GetState(), "received")) {
       if (entry.rfind("1:", 0) == 0) {
         if (paints) ++*paints;
       } else if (entry.rfind("2:", 0) == 0) {
@@ -49,7 +38,6 @@ class GuiWindowE2E : public vektest::EngineFixture {
         out.push_back(entry);
       }
     }
-    lua_pop(L, 1);
     return out;
   }
   static std::string Pos(int x, int y) { return std::to_string(vek::PackPosition(x, y)); }

@@ -4,16 +4,13 @@
 #include <gtest/gtest.h>
 #include <lua.hpp>
 
-#include <fstream>
-#include <sstream>
-
 #include "engine/core/game.h"
 #include "engine/core/script.h"
 #include "engine/gui/gui.h"
 #include "engine/gui/toolbar_sys_ctrl.h"
 #include "engine/gui/widget.h"
 #include "engine/gui/window.h"
-#include "tests/support/engine_fixture.h"
+#include "tests/support/script_engine_fixture.h"
 
 namespace {
 
@@ -25,10 +22,8 @@ class ListWindowE2E : public vektest::EngineFixture {
     game->OnResize(1024, 768);
     new vek::cWidget("menu");
     game->SetFocusWidget("menu");
-    std::ifstream in(std::string(VEK_SOURCE_DIR) + "/tests/e2e/lua/list_window.lua");
-    std::stringstream text;
-    text << in.rdbuf();
-    ASSERT_TRUE(vek::GetScript()->DoString(text.str(), "@list_window.lua")) << LogText();
+    const std::string text = vektest::ReadFileText(std::string(VEK_SOURCE_DIR) + "/tests/e2e/lua/list_window.lua");
+    ASSERT_TRUE(vek::GetScript()->DoString(text, "@list_window.lua")) << LogText();
   }
   // Frames without time: input is routed, but no GUI update runs.
   void MoveTo(int x, int y) {
@@ -45,19 +40,7 @@ class ListWindowE2E : public vektest::EngineFixture {
       game->Frame();
     }
   }
-  std::vector<std::string> Received() {
-    lua_State* L = vek::GetScript()->GetState();
-    std::vector<std::string> out;
-    lua_getglobal(L, "received");
-    const int n = static_cast<int>(lua_rawlen(L, -1));
-    for (int i = 1; i <= n; ++i) {
-      lua_rawgeti(L, -1, i);
-      out.push_back(lua_tostring(L, -1));
-      lua_pop(L, 1);
-    }
-    lua_pop(L, 1);
-    return out;
-  }
+  std::vector<std::string> Received() { return vektest::LuaStrings(vek::GetScript()->GetState(), "received"); }
 };
 
 TEST_F(ListWindowE2E, ListsNotifyTheScriptAtOnceInOrder) {

@@ -13,40 +13,12 @@
 #include "engine/core/locale.h"
 #include "engine/core/path_tokens.h"
 #include "engine/core/script.h"
-#include "tests/support/engine_fixture.h"
+#include "tests/support/script_engine_fixture.h"
 
 namespace {
 
 // The engine object with its script host, as the start-up leaves them.
-class BindingsTest : public vektest::EngineFixture {
- protected:
-  void SetUp() override {
-    EngineFixture::SetUp();
-    ASSERT_NE(vek::GetScript(), nullptr);
-    L = vek::GetScript()->GetState();
-    ASSERT_NE(L, nullptr);
-  }
-
-  bool Run(const std::string& code) { return vek::GetScript()->DoString(code, "=test"); }
-
-  // tostring of a Lua expression; "<error: message>" when it raises.
-  std::string Eval(const std::string& expression) {
-    const int top = lua_gettop(L);
-    const std::string code = "return tostring(" + expression + ")";
-    std::string result;
-    if (luaL_loadstring(L, code.c_str()) != LUA_OK || vek::cScript::PCall(L, 0, 1) != LUA_OK) {
-      const char* msg = lua_tostring(L, -1);
-      result = std::string("<error: ") + (msg ? msg : "?") + ">";
-    } else {
-      const char* s = lua_tostring(L, -1);
-      result = s ? s : "<nil>";
-    }
-    lua_settop(L, top);
-    return result;
-  }
-
-  lua_State* L = nullptr;
-};
+using BindingsTest = vektest::ScriptEngineFixture;
 
 TEST_F(BindingsTest, ConstantsOnTheEngineAndAlignment) {
   struct {

@@ -8,6 +8,7 @@
 #include "engine/core/log.h"
 #include "engine/core/path_tokens.h"
 #include "engine/core/script.h"
+#include "tests/support/script_engine_fixture.h"
 #include "tests/support/temp_dir.h"
 
 namespace vektest {
@@ -49,21 +50,7 @@ class ScriptFixture : public ::testing::Test {
   bool Run(const std::string& code) { return script->DoString(code, "=test"); }
 
   // The value of a Lua expression converted with tostring; "<error: message>" when it fails.
-  std::string Eval(const std::string& expression) {
-    const int top = lua_gettop(L);
-    std::string code = "return tostring(" + expression + ")";
-    std::string result;
-    if (luaL_loadstring(L, code.c_str()) != LUA_OK ||
-        vek::cScript::PCall(L, 0, 1) != LUA_OK) {
-      const char* msg = lua_tostring(L, -1);
-      result = std::string("<error: ") + (msg ? msg : "?") + ">";
-    } else {
-      const char* s = lua_tostring(L, -1);
-      result = s ? s : "<nil>";
-    }
-    lua_settop(L, top);
-    return result;
-  }
+  std::string Eval(const std::string& expression) { return EvalLua(L, expression); }
 
   TempDir tmp;
   vek::cScript* script = nullptr;

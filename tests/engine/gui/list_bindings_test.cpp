@@ -13,32 +13,17 @@
 #include "engine/render/font.h"
 #include "engine/render/texture.h"
 #include "engine/render/texture_manager.h"
-#include "tests/support/engine_fixture.h"
+#include "tests/support/script_engine_fixture.h"
 
 namespace {
 
-class ListBindings : public vektest::EngineFixture {
+class ListBindings : public vektest::ScriptEngineFixture {
  protected:
   void SetUp() override {
-    EngineFixture::SetUp();
+    ScriptEngineFixture::SetUp();
     gui = game->GetGUI();
-    L = vek::GetScript()->GetState();
-  }
-  bool Run(const std::string& code) { return vek::GetScript()->DoString(code, "=test"); }
-  std::string Eval(const std::string& expression) {
-    const int top = lua_gettop(L);
-    std::string result;
-    if (luaL_loadstring(L, ("return tostring(" + expression + ")").c_str()) != LUA_OK ||
-        vek::cScript::PCall(L, 0, 1) != LUA_OK) {
-      result = std::string("<error: ") + lua_tostring(L, -1) + ">";
-    } else {
-      result = lua_tostring(L, -1);
-    }
-    lua_settop(L, top);
-    return result;
   }
   vek::cGUI* gui = nullptr;
-  lua_State* L = nullptr;
 };
 
 TEST_F(ListBindings, EveryBoundOperationReachesTheList) {

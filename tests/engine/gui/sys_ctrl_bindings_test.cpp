@@ -13,36 +13,21 @@
 #include "engine/gui/slider_sys_ctrl.h"
 #include "engine/gui/text_box_sys_ctrl.h"
 #include "engine/gui/window.h"
-#include "tests/support/engine_fixture.h"
+#include "tests/support/script_engine_fixture.h"
 
 namespace {
 
-class SysCtrlBindings : public vektest::EngineFixture {
+class SysCtrlBindings : public vektest::ScriptEngineFixture {
  protected:
   void SetUp() override {
-    EngineFixture::SetUp();
+    ScriptEngineFixture::SetUp();
     gui = game->GetGUI();
-    L = vek::GetScript()->GetState();
-  }
-  bool Run(const std::string& code) { return vek::GetScript()->DoString(code, "=test"); }
-  std::string Eval(const std::string& expression) {
-    const int top = lua_gettop(L);
-    std::string result;
-    if (luaL_loadstring(L, ("return tostring(" + expression + ")").c_str()) != LUA_OK ||
-        vek::cScript::PCall(L, 0, 1) != LUA_OK) {
-      result = std::string("<error: ") + lua_tostring(L, -1) + ">";
-    } else {
-      result = lua_tostring(L, -1);
-    }
-    lua_settop(L, top);
-    return result;
   }
   template <class T>
   T* Control(unsigned id) {
     return dynamic_cast<T*>(gui->GetWindow("sys")->GetControl(id));
   }
   vek::cGUI* gui = nullptr;
-  lua_State* L = nullptr;
 };
 
 TEST_F(SysCtrlBindings, EveryBoundOperationReachesTheControl) {
