@@ -19,10 +19,7 @@
 #include "engine/render/texture.h"
 #include "engine/render/texture_manager.h"
 #include "platform/gfx.h"
-#include "platform/input.h"
-#include "platform/os.h"
-#include "platform/window.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/gl_game_fixture.h"
 
 namespace {
 
@@ -37,43 +34,14 @@ class ClearingWidget : public vek::cWidget {
   }
 };
 
-class GuiGLTest : public ::testing::Test {
+class GuiGLTest : public vektest::GLGameFixture {
  protected:
-  void SetUp() override {
-    auto o = std::make_unique<plat::FixedOs>();
-    o->dataHome = tmp.path() + "/xdg";
-    o->homeFolder = tmp.path() + "/Home";
-    o->exeFolder = VEK_TEST_BIN_DIR;  // the data folder beside the game
-    plat::SetOs(std::move(o));
-    plat::SetWindow(nullptr);
-    auto in = std::make_unique<plat::ScriptedInput>();
-    in->AddDevice(plat::kInputTypeMouse, "Mouse");
-    plat::SetInputBackend(std::move(in));
-    game = new vek::cGame();
-    vek::cGame::cSettings s;
-    s.title = "gui gl test";
-    s.appName = "Orchardia";
-    game->Init(s);
-    ASSERT_TRUE(game->CreateWindow(true, 1024, 768));
-    game->OnResize(1024, 768);
-    ASSERT_NE(vek::g_pRender->GetDevice(), nullptr);
-  }
-  void TearDown() override {
-    game->DestroyWindow();
-    game->Shutdown();
-    delete game;
-    plat::GetWindow().Shutdown();
-    plat::SetInputBackend(nullptr);
-    plat::SetWindow(nullptr);
-    plat::SetOs(nullptr);
-  }
+  GuiGLTest() : GLGameFixture("gui gl test") {}
   std::vector<int> Pixel(int x, int y) const {
     const vek::u8* p = frame.get() + (static_cast<size_t>(y) * rect[2] + x) * 3;
     return {p[0], p[1], p[2]};
   }
 
-  vektest::TempDir tmp;
-  vek::cGame* game = nullptr;
   std::unique_ptr<vek::u8[]> frame;
   vek::i32 rect[4] = {};
 };

@@ -1,19 +1,17 @@
 // The quad batch on the OpenGL device: a frame, a line of colour-coded text in the baked
 // system font and a rotated quad, compared with an expected picture.
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "engine/core/data_manager.h"
-#include "engine/core/image_codecs.h"
 #include "engine/core/script.h"
 #include "engine/core/script_bindings.h"
 #include "engine/render/font.h"
 #include "engine/render/quad_batch.h"
 #include "engine/render/texture.h"
 #include "tests/engine/render/gl_fixture.h"
+#include "tests/support/image_compare.h"
 
 namespace {
 
@@ -48,18 +46,6 @@ vek::cImage FramePicture() {
       p[3] = border ? 255 : 200;
     }
   return image;
-}
-
-std::vector<u8> ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<u8>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteImage(const vek::cImage& image, const std::string& path) {
-  std::vector<u8> png;
-  ASSERT_EQ(vek::WritePNG(image, png), 0u);
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(png.data()),
-                                              static_cast<std::streamsize>(png.size()));
 }
 
 TEST_F(QuadBatchGLTest, FrameTextAndRotatedQuadMatchThePicture) {
@@ -104,28 +90,7 @@ TEST_F(QuadBatchGLTest, FrameTextAndRotatedQuadMatchThePicture) {
   ASSERT_EQ(rect[3], kHeight);
   EXPECT_EQ(color, 0xFFFF6000u);
 
-  vek::cImage actual(vek::e_PixRGB, kWidth, kHeight, 1);
-  std::copy(pixels.get(), pixels.get() + actual.GetLevelSize(0), actual.GetLevel(0));
-  const std::string actualPath = kExpected.substr(0, kExpected.size() - 4) + "_actual.png";
-
-  const std::vector<u8> file = ReadBytes(kExpected);
-  vek::cImage expected;
-  if (file.empty() || vek::ReadPNG(expected, file.data(), file.size(), "expected") != 0) {
-    WriteImage(actual, actualPath);
-    FAIL() << "no expected picture " << kExpected << "; the frame drawn is in " << actualPath;
-  }
-  ASSERT_EQ(expected.GetWidth(), static_cast<vek::u32>(kWidth));
-  ASSERT_EQ(expected.GetHeight(), static_cast<vek::u32>(kHeight));
-  ASSERT_EQ(expected.GetFormat().id, vek::u32(vek::e_PixRGB));
-  int off = 0, worst = 0;
-  for (vek::u32 i = 0; i < actual.GetLevelSize(0); ++i) {
-    const int d = std::abs(int(actual.GetLevel(0)[i]) - int(expected.GetLevel(0)[i]));
-    worst = std::max(worst, d);
-    if (d > kTolerance) ++off;
-  }
-  if (off) WriteImage(actual, actualPath);
-  EXPECT_EQ(off, 0) << "channels off by more than " << kTolerance << " (worst " << worst << "); the frame drawn is in "
-                    << actualPath;
+  vektest::ExpectFrameMatchesPicture(pixels.get(), kWidth, kHeight, kExpected, kTolerance);
 }
 
 }  // namespace
