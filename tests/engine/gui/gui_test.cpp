@@ -9,24 +9,15 @@
 #include "engine/gui/cursor.h"
 #include "engine/gui/gui.h"
 #include "engine/gui/widget.h"
-#include "tests/engine/gui/gui_probe.h"
-#include "tests/support/engine_fixture.h"
+#include "tests/engine/gui/gui_fixture.h"
 
 namespace {
 
 using vektest::RecordingFunction;
 using vektest::WndMsg;
 
-class GuiTest : public vektest::EngineFixture {
+class GuiTest : public vektest::GuiFixture {
  protected:
-  void SetUp() override {
-    EngineFixture::SetUp();
-    ASSERT_TRUE(game->CreateWindow(true, 1024, 768));
-    game->OnResize(1024, 768);
-    gui = game->GetGUI();
-    ASSERT_NE(gui, nullptr);
-  }
-
   vek::cWindow* MakeWindow(const std::string& name, bool active, bool modal = false, bool take = false) {
     auto* w = new vek::cWindow(gui, new RecordingFunction(&log, take));
     w->SetName(name);
@@ -45,14 +36,8 @@ class GuiTest : public vektest::EngineFixture {
     }
     return out;
   }
-  std::vector<WndMsg> Only(vek::u32 message) const {
-    std::vector<WndMsg> out;
-    std::copy_if(log.begin(), log.end(), std::back_inserter(out), [&](const WndMsg& m) { return m.message == message; });
-    return out;
-  }
+  std::vector<WndMsg> Only(vek::u32 message) const { return Messages(message); }
 
-  vek::cGUI* gui = nullptr;
-  std::vector<WndMsg> log;
 };
 
 TEST_F(GuiTest, WindowsRegisterAndShowInStackingOrder) {

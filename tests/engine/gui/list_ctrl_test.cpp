@@ -15,8 +15,7 @@
 #include "engine/render/quad_batch.h"
 #include "engine/render/texture.h"
 #include "engine/render/texture_manager.h"
-#include "tests/engine/gui/gui_probe.h"
-#include "tests/support/engine_fixture.h"
+#include "tests/engine/gui/gui_fixture.h"
 
 namespace {
 
@@ -39,17 +38,8 @@ class RowProbe : public vek::cImageCtrl {
   Strings* m_Log;
 };
 
-class ListTest : public vektest::EngineFixture {
+class ListTest : public vektest::GuiWindowFixture {
  protected:
-  void SetUp() override {
-    EngineFixture::SetUp();
-    ASSERT_TRUE(game->CreateWindow(true, 1024, 768));
-    game->OnResize(1024, 768);
-    gui = game->GetGUI();
-    wnd = new vek::cWindow(gui, new RecordingFunction(&log));
-    wnd->SetName("w");
-    wnd->SetActive(true);
-  }
   // A list at (x, y, w, h) with rows of the item height named r0, r1, ...
   template <class List = vek::cListCtrl>
   List* MakeList(vek::rectf r, float itemH, unsigned rows) {
@@ -74,13 +64,6 @@ class ListTest : public vektest::EngineFixture {
       if (m.message == vek::e_ntfListChoose) out.push_back(m.p1);
     return out;
   }
-  std::vector<WndMsg> Messages(vek::u32 message) const {
-    std::vector<WndMsg> out;
-    for (const WndMsg& m : log)
-      if (m.message == message) out.push_back(m);
-    return out;
-  }
-  void MoveTo(int x, int y) { gui->OnMouseMove(x, 768 - y); }
   bool Press(int x, int y) {
     const bool taken = gui->OnMouseButton(false, 0, x, 768 - y);
     gui->OnMouseButton(true, 0, x, 768 - y);
@@ -97,9 +80,6 @@ class ListTest : public vektest::EngineFixture {
     return perQuad ? batch->GetVertexCount() / perQuad : 0;
   }
 
-  vek::cGUI* gui = nullptr;
-  vek::cWindow* wnd = nullptr;
-  std::vector<WndMsg> log;
   Strings rowLog;
 };
 

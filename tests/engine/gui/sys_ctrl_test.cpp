@@ -16,8 +16,7 @@
 #include "engine/gui/text_box_sys_ctrl.h"
 #include "engine/render/font.h"
 #include "engine/render/quad_batch.h"
-#include "tests/engine/gui/gui_probe.h"
-#include "tests/support/engine_fixture.h"
+#include "tests/engine/gui/gui_fixture.h"
 
 namespace {
 
@@ -34,19 +33,12 @@ void MakeMonoFont(const char* name, vek::f32 lineHeight = 10.0f) {
   for (int c = 32; c < 127; ++c) font->Char(std::string(1, static_cast<char>(c)), 5.0f, vek::recti{0, 0, 5, 10}, 0.0f, 5.0f);
 }
 
-class SysCtrlTest : public vektest::EngineFixture {
+class SysCtrlTest : public vektest::GuiWindowFixture {
  protected:
   void SetUp() override {
-    EngineFixture::SetUp();
-    ASSERT_TRUE(game->CreateWindow(true, 1024, 768));
-    game->OnResize(1024, 768);
-    gui = game->GetGUI();
-    wnd = new vek::cWindow(gui, new RecordingFunction(&log));
-    wnd->SetName("w");
-    wnd->SetActive(true);
+    GuiWindowFixture::SetUp();
     MakeMonoFont("mono");
   }
-  void MoveTo(int x, int y) { gui->OnMouseMove(x, 768 - y); }
   void Button(int x, int y, bool released) { gui->OnMouseButton(released, 0, x, 768 - y); }
   void Click(int x, int y) {
     MoveTo(x, y);
@@ -56,10 +48,7 @@ class SysCtrlTest : public vektest::EngineFixture {
   // The notifications of one code logged so far, after delivering what was posted.
   Msgs Delivered(vek::u32 message) {
     gui->Update(0.0f);
-    Msgs out;
-    for (const WndMsg& m : log)
-      if (m.message == message) out.push_back(m);
-    return out;
+    return Messages(message);
   }
   // Vertices the control appends to the quad batch when drawn.
   vek::u32 DrawnVertices(vek::cCtrl* c) {
@@ -69,9 +58,6 @@ class SysCtrlTest : public vektest::EngineFixture {
     return batch->GetVertexCount();
   }
 
-  vek::cGUI* gui = nullptr;
-  vek::cWindow* wnd = nullptr;
-  std::vector<WndMsg> log;
 };
 
 // ---------------------------------------------------------------------------------------------

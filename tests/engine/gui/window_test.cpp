@@ -5,8 +5,7 @@
 #include "engine/core/game.h"
 #include "engine/gui/frame_ctrl.h"
 #include "engine/gui/label_ctrl.h"
-#include "tests/engine/gui/gui_probe.h"
-#include "tests/support/engine_fixture.h"
+#include "tests/engine/gui/gui_fixture.h"
 
 namespace {
 
@@ -15,32 +14,15 @@ using vektest::RecordingFunction;
 using vektest::WndMsg;
 using Events = std::vector<std::pair<unsigned, vek::u32>>;
 
-class WindowTest : public vektest::EngineFixture {
+class WindowTest : public vektest::GuiWindowFixture {
  protected:
-  void SetUp() override {
-    EngineFixture::SetUp();
-    ASSERT_TRUE(game->CreateWindow(true, 1024, 768));
-    game->OnResize(1024, 768);
-    gui = game->GetGUI();
-    wnd = new vek::cWindow(gui, new RecordingFunction(&log));
-    wnd->SetName("w");
-    wnd->SetActive(true);
-  }
   RecordingCtrl* AddCtrl(const char* name, vek::rectf r) {
     auto* c = new RecordingCtrl(name, wnd, &events);
     c->SetPos(r.x, r.y, 0);
     c->SetSize(r.w, r.h, 0);
     return c;
   }
-  // Moves the pointer to a GUI point through the GUI's routing.
-  void MoveTo(int x, int y) { gui->OnMouseMove(x, 768 - y); }
   void Press(int x, int y, bool released) { gui->OnMouseButton(released, 0, x, 768 - y); }
-  std::vector<WndMsg> Messages(vek::u32 message) const {
-    std::vector<WndMsg> out;
-    for (const WndMsg& m : log)
-      if (m.message == message) out.push_back(m);
-    return out;
-  }
   Events Codes(vek::u32 code) const {
     Events out;
     for (const auto& e : events)
@@ -48,9 +30,6 @@ class WindowTest : public vektest::EngineFixture {
     return out;
   }
 
-  vek::cGUI* gui = nullptr;
-  vek::cWindow* wnd = nullptr;
-  std::vector<WndMsg> log;
   Events events;
 };
 
