@@ -36,6 +36,10 @@ class cInputDevice {
   bool IsValid() const { return m_bValid; }
 
  protected:
+  // The first construction step of every device class: the record layout Init selected for
+  // `kind` set on the device. When the layout is missing, logs `noFormat` under `sender`; when
+  // the device is, says so; false in both cases.
+  bool SetFormat(const char* sender, plat::InputFormat kind, const char* noFormat);
   // Reads up to 16 records into `buffer`; the number read, 0 when none or the read failed.
   u32 ReadRecords(plat::InputRecord* buffer);
   // Unacquires and releases the device.

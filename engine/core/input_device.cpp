@@ -40,6 +40,20 @@ void cInputDevice::Release() {
   m_pDevice.reset();
 }
 
+bool cInputDevice::SetFormat(const char* sender, plat::InputFormat kind, const char* noFormat) {
+  const plat::InputFormat* format = SelectedInputFormat(kind);
+  if (!format) {
+    LogWarning(sender, noFormat);
+    return false;
+  }
+  if (!m_pDevice) {
+    LogWarning(sender, "constructor: device invalid\n");
+    return false;
+  }
+  m_pDevice->SetFormat(*format);
+  return true;
+}
+
 u32 cInputDevice::ReadRecords(plat::InputRecord* buffer) {
   if (!m_pDevice) return 0;
   u32 count = kBufferRecords;
@@ -51,18 +65,7 @@ u32 cInputDevice::ReadRecords(plat::InputRecord* buffer) {
 // Mouse
 
 cMouse::cMouse(plat::InputSession* session, u32 id) : cInputDevice(session, id) {
-  const char* const kSender = "cMouse";
-  const plat::InputFormat* format = SelectedInputFormat(plat::InputFormat::Mouse);
-  if (!format) {
-    LogWarning(kSender, "constructor: c_pdfDIMouse invalid\n");
-    return;
-  }
-  m_Buttons.fill(0);
-  if (!m_pDevice) {
-    LogWarning(kSender, "constructor: device invalid\n");
-    return;
-  }
-  m_pDevice->SetFormat(*format);
+  if (!SetFormat("cMouse", plat::InputFormat::Mouse, "constructor: c_pdfDIMouse invalid\n")) return;
   m_pDevice->Acquire();
   m_bValid = true;
 }
@@ -100,18 +103,7 @@ bool cMouse::Poll(InputEventList* events) {
 // Keyboard
 
 cKeyboard::cKeyboard(plat::InputSession* session, u32 id) : cInputDevice(session, id) {
-  const char* const kSender = "cKeyboard";
-  const plat::InputFormat* format = SelectedInputFormat(plat::InputFormat::Keyboard);
-  if (!format) {
-    LogWarning(kSender, "constructor: c_pdfDIKeyboard invalid\n");
-    return;
-  }
-  m_Keys.fill(0);
-  if (!m_pDevice) {
-    LogWarning(kSender, "constructor: device invalid\n");
-    return;
-  }
-  m_pDevice->SetFormat(*format);
+  if (!SetFormat("cKeyboard", plat::InputFormat::Keyboard, "constructor: c_pdfDIKeyboard invalid\n")) return;
   m_pDevice->Acquire();
   m_bValid = true;
 }
@@ -132,23 +124,9 @@ bool cKeyboard::Poll(InputEventList* events) {
 // Joystick
 
 cJoystick::cJoystick(plat::InputSession* session, u32 id) : cInputDevice(session, id) {
-  const char* const kSender = "cJoystick";
-  const plat::InputFormat* format = SelectedInputFormat(plat::InputFormat::Joystick);
-  if (!format) {
-    LogWarning(kSender, "constructor: c_pdfDIJoystick invalid\n");
-    return;
-  }
-  m_Buttons.fill(0);
-  m_Min = 0;
-  m_Max = 65535;
-  m_X = m_Y = m_Z = 0;
-  if (!m_pDevice) {
-    LogWarning(kSender, "constructor: device invalid\n");
-    return;
-  }
-  m_pDevice->SetFormat(*format);
+  if (!SetFormat("cJoystick", plat::InputFormat::Joystick, "constructor: c_pdfDIJoystick invalid\n")) return;
   if (!m_pDevice->SetAbsoluteAxes()) {
-    LogWarning(kSender, "constructor: SetProperty(DIPROP_AXISMODE)\n");
+    LogWarning("cJoystick", "constructor: SetProperty(DIPROP_AXISMODE)\n");
     Release();
     return;
   }
