@@ -13,6 +13,7 @@
 #include "engine/render/texture_manager.h"
 #include "platform/os.h"
 #include "platform/window.h"
+#include "tests/engine/render/test_folders.h"
 #include "tests/support/temp_dir.h"
 
 namespace vektest {
@@ -20,15 +21,9 @@ namespace vektest {
 class GLRenderFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    auto o = std::make_unique<plat::FixedOs>();
-    o->dataHome = tmp.path() + "/xdg";
-    o->homeFolder = tmp.path() + "/Home";
-    o->desktopFolder = tmp.path() + "/Home/Desktop";
-    plat::SetOs(std::move(o));
+    UseTempFolders(tmp);
     plat::SetWindow(nullptr);
-    vek::SetPathToken(vek::e_AppPath, tmp.path() + "/app");
-    vek::SetPathToken(vek::e_UserPath, tmp.path() + "/Home");
-    vek::CreateLogHolder(1024.0f, 768.0f);
+    StartTempLog(tmp);
     ASSERT_TRUE(plat::GetWindow().Open("gl test", true, kWidth, kHeight));
     vek::CreateRender();
     render = vek::g_pRender;

@@ -14,6 +14,7 @@
 #include "platform/gfx_recording.h"
 #include "platform/os.h"
 #include "platform/window.h"
+#include "tests/engine/render/test_folders.h"
 #include "tests/support/temp_dir.h"
 
 namespace vektest {
@@ -21,12 +22,7 @@ namespace vektest {
 class RenderFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    auto o = std::make_unique<plat::FixedOs>();
-    o->dataHome = tmp.path() + "/xdg";
-    o->homeFolder = tmp.path() + "/Home";
-    o->desktopFolder = tmp.path() + "/Home/Desktop";
-    os = o.get();
-    plat::SetOs(std::move(o));
+    os = UseTempFolders(tmp);
     auto w = std::make_unique<plat::ScriptedWindow>();
     w->open = true;
     w->windowed = true;
@@ -34,9 +30,7 @@ class RenderFixture : public ::testing::Test {
     w->clientH = 768;
     window = w.get();
     plat::SetWindow(std::move(w));
-    vek::SetPathToken(vek::e_AppPath, tmp.path() + "/app");
-    vek::SetPathToken(vek::e_UserPath, tmp.path() + "/Home");
-    vek::CreateLogHolder(1024.0f, 768.0f);
+    StartTempLog(tmp);
     rec = std::make_shared<plat::gfx::Recorder>();
     plat::gfx::UseRecordingSystem(rec);
     vek::CreateRender();
