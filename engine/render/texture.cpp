@@ -13,6 +13,17 @@ namespace {
 const char* const kSender = "cTexture";
 
 u32 AtLeastOne(u32 v) { return v ? v : 1; }
+
+// Hands a device texture to the renderer to delete; without a renderer, releases it here.
+void FreeContext(cDeviceTexture*& context) {
+  if (g_pRender) {
+    g_pRender->DeleteTextureContext(context);
+  } else {
+    if (context->texture) context->texture->Release();
+    delete context;
+  }
+  context = nullptr;
+}
 }  // namespace
 
 cTexture::cTexture(const vek::string& textureName, bool reserved, const cImage* image)
@@ -42,13 +53,7 @@ cTexture::cTexture(const vek::string& textureName, u32 width, u32 height) : name
 cTexture::~cTexture() {
   if (m_pContext) {
     LogWarning(kSender, "Destructor '%s'. Device texture still in memory!\n", name);
-    if (g_pRender) {
-      g_pRender->DeleteTextureContext(m_pContext);
-    } else {
-      if (m_pContext->texture) m_pContext->texture->Release();
-      delete m_pContext;
-    }
-    m_pContext = nullptr;
+    FreeContext(m_pContext);
   }
 }
 
@@ -152,13 +157,7 @@ void cTexture::OnDeleteContext() {
     }
     m_pImage = std::move(image);
   }
-  if (g_pRender) {
-    g_pRender->DeleteTextureContext(m_pContext);
-  } else {
-    if (m_pContext->texture) m_pContext->texture->Release();
-    delete m_pContext;
-  }
-  m_pContext = nullptr;
+  FreeContext(m_pContext);
 }
 
 u32 cTexture::GetWidth() const {
