@@ -2,9 +2,9 @@
 // the game object, and the game's free functions.
 #include <luabind/operator.hpp>
 
-#include "engine/core/console.h"
+#include "engine/app/console.h"
 #include "engine/core/log.h"
-#include "engine/core/script_bind.h"
+#include "engine/script/script_bind.h"
 #include "engine/gui/ctrl.h"
 #include "engine/gui/image_ctrl.h"
 #include "engine/gui/widget.h"

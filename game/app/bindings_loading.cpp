@@ -1,6 +1,6 @@
 // Script classes of the loading queue's items. Items belong to the queue they join, never to
 // the script that made them.
-#include "engine/core/script_bind.h"
+#include "engine/script/script_bind.h"
 #include "game/app/bindings_parts.h"
 #include "game/app/loading.h"
 

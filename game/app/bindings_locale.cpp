@@ -1,6 +1,6 @@
 // The script class of the game's text table: one read-write text property per field, the
 // keys first, then the six messages.
-#include "engine/core/script_bind.h"
+#include "engine/script/script_bind.h"
 #include "game/app/bindings_parts.h"
 #include "game/app/locale_gd.h"
 

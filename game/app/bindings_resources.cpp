@@ -1,6 +1,6 @@
 // Script classes of the game's resources: sprite sheets, the game's data manager and the
 // result codes of the file helpers.
-#include "engine/core/script_bind.h"
+#include "engine/script/script_bind.h"
 #include "engine/render/render_bindings.h"
 #include "engine/render/texture_info.h"
 #include "game/app/bindings_parts.h"

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "engine/core/filename.h"
+#include "engine/files/filename.h"
 #include "engine/render/texture.h"
 
 void cFlashPlayer::Create(vek::cTexture* texture) {

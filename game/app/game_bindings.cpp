@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "engine/core/script_bind.h"
+#include "engine/script/script_bind.h"
 #include "game/app/bindings_parts.h"
 
 namespace {

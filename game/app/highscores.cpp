@@ -5,10 +5,10 @@
 
 #include "engine/core/bitstream.h"
 #include "engine/core/coder.h"
-#include "engine/core/data_manager.h"
-#include "engine/core/file_system.h"
+#include "engine/files/data_manager.h"
+#include "engine/files/file_system.h"
 #include "engine/core/log.h"
-#include "engine/core/transfer_http.h"
+#include "engine/net/transfer_http.h"
 #include "game/app/highscores.h"
 #include "game/app/middle.h"
 

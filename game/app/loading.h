@@ -5,7 +5,7 @@
 // empty.
 #include <list>
 
-#include "engine/core/filename.h"
+#include "engine/files/filename.h"
 #include "engine/core/types.h"
 #include "engine/gui/widget.h"
 

@@ -4,16 +4,16 @@
 
 #include <algorithm>
 
-#include "engine/core/data_manager.h"
-#include "engine/core/file_system.h"
-#include "engine/core/filename.h"
+#include "engine/files/data_manager.h"
+#include "engine/files/file_system.h"
+#include "engine/files/filename.h"
 #include "engine/core/format.h"
-#include "engine/core/game.h"
-#include "engine/core/image.h"
+#include "engine/app/game.h"
+#include "engine/files/image.h"
 #include "engine/core/log.h"
 #include "engine/core/random.h"
-#include "engine/core/script.h"
-#include "engine/core/transfer_http.h"
+#include "engine/script/script.h"
+#include "engine/net/transfer_http.h"
 #include "engine/gui/gui.h"
 #include "engine/gui/window.h"
 #include "engine/render/texture.h"

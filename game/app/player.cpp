@@ -1,10 +1,10 @@
 #include "game/app/player.h"
 
 #include "engine/core/bitstream.h"
-#include "engine/core/data_manager.h"
-#include "engine/core/file_system.h"
+#include "engine/files/data_manager.h"
+#include "engine/files/file_system.h"
 #include "engine/core/format.h"
-#include "engine/core/game.h"
+#include "engine/app/game.h"
 #include "engine/core/log.h"
 #include "engine/gui/widget.h"
 #include "game/app/garden.h"

@@ -3,7 +3,7 @@
 // in "save.dat", in the profile's own folder "{AppPath}/profile/plr%03i/".
 #include <vector>
 
-#include "engine/core/filename.h"
+#include "engine/files/filename.h"
 #include "engine/core/types.h"
 #include "game/app/player_base.h"
 

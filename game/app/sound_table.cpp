@@ -1,8 +1,8 @@
 // The game's sound table: its sound ids by sample-buffer name, filled when loading completes,
 // and playing a sound by id.
 #include "engine/core/log.h"
-#include "engine/core/sound.h"
-#include "engine/core/sound_manager.h"
+#include "engine/sound/sound.h"
+#include "engine/sound/sound_manager.h"
 #include "game/app/garden.h"
 
 namespace {

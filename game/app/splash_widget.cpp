@@ -3,11 +3,11 @@
 #include <lua.hpp>
 
 #include "engine/core/color.h"
-#include "engine/core/file_system.h"
-#include "engine/core/filename.h"
-#include "engine/core/game.h"
-#include "engine/core/image.h"
-#include "engine/core/script.h"
+#include "engine/files/file_system.h"
+#include "engine/files/filename.h"
+#include "engine/app/game.h"
+#include "engine/files/image.h"
+#include "engine/script/script.h"
 #include "engine/render/quad_batch.h"
 #include "engine/render/render.h"
 #include "engine/render/texture.h"

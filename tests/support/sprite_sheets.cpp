@@ -4,10 +4,10 @@
 
 #include <filesystem>
 
-#include "engine/core/data_manager.h"
-#include "engine/core/image.h"
-#include "engine/core/script.h"
-#include "engine/core/script_bindings.h"
+#include "engine/files/data_manager.h"
+#include "engine/files/image.h"
+#include "engine/script/script.h"
+#include "engine/app/script_bindings.h"
 #include "engine/render/render_bindings.h"
 #include "engine/render/texture.h"
 #include "engine/render/texture_info.h"
