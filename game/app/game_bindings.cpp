@@ -2,7 +2,11 @@
 
 #include <vector>
 
+#include <luabind/detail/class_registry.hpp>
+
+#include "engine/core/log.h"
 #include "engine/script/script_bind.h"
+#include "game/app/garden.h"
 #include "game/app/bindings_parts.h"
 
 namespace {
@@ -21,6 +25,12 @@ void AddGameBindings(GameBindingFn fn) {
 void ClearGameBindings() { Hooks().clear(); }
 
 void RegisterGame(lua_State* L) {
+  // The classes are registered once per script host; a second call would register them twice.
+  luabind::detail::class_registry* registry = luabind::detail::class_registry::get_registry(L);
+  if (registry && registry->find_class(luabind::type_id(typeid(cGarden)))) {
+    vek::LogWarning("RegisterGame", "The game's classes are registered already\n");
+    return;
+  }
   luabind::module(L)[(game_bindings::AppClasses(), game_bindings::LoadingClasses(), game_bindings::AppFunctions())];
   game_bindings::KeepSplashNative(L);
   game_bindings::KeepLoadItemsNative(L);

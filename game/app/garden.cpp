@@ -71,7 +71,7 @@ cGarden::~cGarden() {
   m_pHintWF = nullptr;
   RunShutdownSteps(*this);
   if (GetCurrentPlayer() && !IsStandInPlayer(GetCurrentPlayer())) {
-    const vek::string path = vek::filename("{AppPath}/conf/settings.lua").path;
+    const vek::string path = vek::NativePath(vek::filename("{AppPath}/conf/settings.lua").path);
     lua_Number ignored = 0;
     CallScript("WriteSettings", &path, &ignored);
   }
@@ -169,6 +169,12 @@ cPlayerBase* cGarden::CreatePlayer(const vek::string& folder) {
   }
   vek::LogWarning(kSender, "CreatePlayer: no free profile folder\n");
   return nullptr;
+}
+
+cPlayerBase* cGarden::CreateStandInPlayer() {
+  auto* player = new (std::nothrow) cPlayer("");
+  if (player) player->m_Folder.clear();
+  return player;
 }
 
 bool cGarden::SwitchWindow(const vek::string& name, vek::i32 mode) { return cMiddle::SwitchWindow(name, mode); }

@@ -20,6 +20,7 @@ class cGarden : public cMiddle {
   vek::i32 Init() override;
   void OnLoadingComplete() override;
   cPlayerBase* CreatePlayer(const vek::string& folder) override;
+  cPlayerBase* CreateStandInPlayer() override;
   cHighscoreRow* CreateHighscoreRow() override { return nullptr; }
   bool SwitchWindow(const vek::string& name, vek::i32 mode) override;
   void SetCursor(const vek::string& name) override;

@@ -95,7 +95,7 @@ void cMiddle::OnLoadingComplete() {
   if (m_Players.empty()) {
     // A stand-in for the current player until the first profile is made: the game expects
     // a current player, but this one is never listed nor written.
-    m_pStandIn = CreatePlayer("");
+    m_pStandIn = CreateStandInPlayer();
     if (m_pStandIn) m_pStandIn->GetName().clear();
     m_pCurrentPlayer = m_pStandIn;
   } else {

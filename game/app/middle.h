@@ -55,6 +55,8 @@ class cMiddle {
 
   // Players. A player object for a profile folder name (empty: a new folder).
   virtual cPlayerBase* CreatePlayer(const vek::string& folder) = 0;
+  // The stand-in player of a fresh install: a player without a profile folder.
+  virtual cPlayerBase* CreateStandInPlayer() { return CreatePlayer(""); }
   virtual vek::i32 ChangePlayer(const vek::string& name);
   virtual vek::i32 DeletePlayer(const vek::string& name);
   virtual vek::i32 AddPlayer(cPlayerBase* player);

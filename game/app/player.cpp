@@ -65,6 +65,7 @@ vek::filename cPlayer::GetProfilePath(vek::i32 slot) const {
 }
 
 bool cPlayer::Load() {
+  if (m_Folder.empty()) return false;
   vek::cBitStream s;
   if (vek::cDataManager::ReadBinary(&s, vek::CombinePath(GetProfilePath(-1).path, "player.dat")) != vek::cDataManager::Ok)
     return false;
@@ -99,6 +100,7 @@ bool cPlayer::Load() {
 }
 
 bool cPlayer::WriteProfile() {
+  if (m_Folder.empty()) return false;
   vek::cBitStream s;
   s.WriteFloat(0.9f);
   s.WriteString(m_Name);
@@ -132,6 +134,7 @@ bool cPlayer::SaveMain() {
 }
 
 bool cPlayer::SaveGame(vek::i32 slot) {
+  if (m_Folder.empty()) return false;
   vek::cBitStream s;
   if (slot == -1) {
     s.WriteFloat(m_ElapsedTime);
@@ -155,6 +158,7 @@ bool cPlayer::SaveGame(vek::i32 slot) {
 
 bool cPlayer::LoadGame(vek::i32 slot) {
   Reset();
+  if (m_Folder.empty()) return true;
   vek::cBitStream s;
   if (vek::cDataManager::ReadBinary(&s, vek::CombinePath(GetProfilePath(slot).path, "save.dat")) != vek::cDataManager::Ok)
     return true;
@@ -182,6 +186,7 @@ bool cPlayer::LoadGame(vek::i32 slot) {
 }
 
 void cPlayer::Delete() {
+  if (m_Folder.empty()) return;
   vek::cFileSystem fs;
   const vek::filename folder = GetProfilePath(-1);
   if (!folder.empty()) fs.DeleteFolder(folder);

@@ -27,7 +27,8 @@ class cPlayer : public cPlayerBase {
   virtual bool WriteProfile();
 
   // "{AppPath}/profile/<folder>/", for a slot of 0 or more with "<slot>/" behind it; the
-  // folder is created when missing. Empty for an empty folder name.
+  // folder is created when missing. Empty for an empty folder name: such a player has no
+  // files, and reading or writing them does nothing.
   vek::filename GetProfilePath(vek::i32 slot) const;
   const vek::string& GetFolder() const { return m_Folder; }
 
