@@ -36,7 +36,14 @@ class GardenFixture : public ScriptEngineFixture {
   vek::cWidget* Focus() const { return game->GetFocusWidget(); }
   std::string FocusName() const { return game->GetFocusWidgetName(); }
 
+  // The log written since the last Mark.
+  void Mark() { m_Mark = LogText().size(); }
+  std::string LogSinceMark() const { return LogText().substr(m_Mark); }
+
   cGarden* garden = nullptr;
+
+ private:
+  size_t m_Mark = 0;
 };
 
 }  // namespace vektest
