@@ -162,11 +162,7 @@ void cLoadingWidget::Update(vek::f32 /*seconds*/) {
 }
 
 void cLoadingWidget::Render() {
-  if (vek::g_pRender) {
-    const vek::f32* c = m_pOwner ? m_pOwner->m_BackColor : nullptr;
-    vek::g_pRender->SetClearColor(c ? c[0] : 0.0f, c ? c[1] : 0.0f, c ? c[2] : 0.0f, 1.0f);
-    vek::g_pRender->Clear(plat::gfx::kClearTarget | plat::gfx::kClearZBuffer | plat::gfx::kClearStencil, 1.0f);
-    vek::g_pRender->SetColor(1.0f, 1.0f, 1.0f, 1.0f);
-  }
+  cMiddle::ClearScreen(m_pOwner);
+  if (vek::g_pRender) vek::g_pRender->SetColor(1.0f, 1.0f, 1.0f, 1.0f);
   vek::cWidget::Render();
 }

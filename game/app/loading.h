@@ -86,6 +86,7 @@ class cLoadingWidget : public vek::cWidget {
   virtual void Add(cLoadData* item);
 
   size_t GetQueueSize() const { return m_Queue.size(); }
+  const std::list<cLoadData*>& GetQueue() const { return m_Queue; }
   vek::f32 GetDone() const { return m_Done; }
   vek::f32 GetTotal() const { return m_Total; }
   // True once the queue has run empty and the application was told.

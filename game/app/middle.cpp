@@ -16,7 +16,9 @@
 #include "engine/net/transfer_http.h"
 #include "engine/gui/gui.h"
 #include "engine/gui/window.h"
+#include "engine/render/render.h"
 #include "engine/render/texture.h"
+#include "platform/gfx.h"
 #include "engine/render/texture_info.h"
 #include "game/app/loading.h"
 #include "game/app/player_base.h"
@@ -235,6 +237,21 @@ vek::cWindow* cMiddle::LoadWindow(const vek::string& path, const vek::string& na
   }
   if (window->GetFunction()) window->GetFunction()->Call(window, vek::e_wndAfterCreate, 0, 0);
   return window;
+}
+
+// ---- drawing
+
+void cMiddle::ClearScreen(const cMiddle* app) {
+  vek::cRender* render = vek::g_pRender;
+  if (!render) return;
+  const vek::f32* c = app ? app->m_BackColor : nullptr;
+  render->SetClearColor(c ? c[0] : 0.0f, c ? c[1] : 0.0f, c ? c[2] : 0.0f, 1.0f);
+  // A device refuses the whole clear when it is asked for a buffer it does not have.
+  const plat::gfx::PresentParameters& p = render->GetHolder()->params;
+  vek::u32 flags = plat::gfx::kClearTarget;
+  if (p.enableAutoDepthStencil) flags |= plat::gfx::kClearZBuffer;
+  if (p.enableAutoDepthStencil && p.autoDepthStencilFormat == plat::gfx::Format::D24S8) flags |= plat::gfx::kClearStencil;
+  render->Clear(flags, 1.0f);
 }
 
 // ---- textures

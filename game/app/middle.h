@@ -91,6 +91,10 @@ class cMiddle {
   // The text of the framework's questions: 0 only player, 1 delete player, 2 exit.
   virtual vek::string GetMessageText(vek::i32 id) const = 0;
 
+  // Clears the screen with the background colour (alpha 1), the depth buffer to 1 and the
+  // stencil, each as far as the device has them.
+  static void ClearScreen(const cMiddle* app);
+
   // Loads an image file as a texture named after the file, then runs the area script beside
   // it; a name without extension tries ".png", then ".jpg". 0, or the reader's error code (2
   // when no file exists).

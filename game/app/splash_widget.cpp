@@ -121,11 +121,7 @@ void cSplashWidget::OnEvent(vek::u32 type, vek::u32 /*param*/) {
 
 void cSplashWidget::Render() {
   vek::cRender* render = vek::g_pRender;
-  if (render) {
-    const vek::f32* c = m_pOwner ? m_pOwner->m_BackColor : nullptr;
-    render->SetClearColor(c ? c[0] : 0.0f, c ? c[1] : 0.0f, c ? c[2] : 0.0f, 1.0f);
-    render->Clear(plat::gfx::kClearTarget | plat::gfx::kClearZBuffer | plat::gfx::kClearStencil, 1.0f);
-  }
+  cMiddle::ClearScreen(m_pOwner);
   if (m_Current >= m_Slides.size()) return;
   vek::cQuadBatch* batch = vek::g_pGame ? vek::g_pGame->GetQuadBatch() : nullptr;
   if (render && batch) {
