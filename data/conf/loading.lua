@@ -7,6 +7,7 @@
 -- Fonts: the picture "<name>.png" and its script "<name>.lua".
 
 -- Textures.
+cLoadTexture('{StaticPath}/texture/system/cursor_pointer.png')
 
 -- Sounds (name of the file = name of the sound) and music.
 

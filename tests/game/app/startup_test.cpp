@@ -56,7 +56,7 @@ class StartupTest : public vektest::GardenFixture {
   void RunToMainMenu() {
     ASSERT_EQ(FocusName(), "splash");
     ASSERT_TRUE(RunUntilFocus("loading"));
-    Updates(3);
+    for (int i = 0; i < 500 && !GetLoadingWidget()->IsFinished(); ++i) Updates(1);
     ASSERT_TRUE(GetLoadingWidget()->IsFinished());
   }
 
