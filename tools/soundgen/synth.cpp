@@ -432,7 +432,10 @@ std::vector<std::int16_t> RenderEffect(const EffectRecipe& recipe) {
     }
   }
   Reverb(mix, recipe.reverbMix, recipe.reverbMs);
-  // The fades come first: loudness is measured on what will be heard.
+  // The ceiling holds for the sound before its fades (a fade is a ramp towards full scale at
+  // most); loudness is measured on what will be heard, after them.
+  double peak = 0;
+  for (double v : mix) peak = std::max(peak, std::abs(v));
   const std::size_t fade = std::size_t(kFadeMs * kEffectRate / 1000.0);
   for (std::size_t i = 0; i < frames && i < fade; ++i) {
     mix[i] *= double(i) / double(fade);
@@ -442,8 +445,6 @@ std::vector<std::int16_t> RenderEffect(const EffectRecipe& recipe) {
   // Loudness, then the peak ceiling.
   const double loud = LoudnessDb(mix, kEffectRate);
   double gain = loud > -150 ? std::pow(10.0, (kTargetLoudness + recipe.level - loud) / 20.0) : 0.0;
-  double peak = 0;
-  for (double v : mix) peak = std::max(peak, std::abs(v));
   const double ceiling = std::pow(10.0, kPeakCeiling / 20.0);
   if (peak * gain > ceiling) gain = ceiling / peak;
 
