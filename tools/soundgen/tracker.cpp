@@ -65,25 +65,32 @@ ModSample Chord(bool minor) {
   return s;
 }
 
-// A plucked string (Karplus-Strong) at one cycle of kCycle samples, left to die away.
+// A plucked string (Karplus-Strong) of one cycle of kCycle samples, left to die away. The loop
+// filter (1/4, 1/2, 1/4) around a delay of kCycle - 1 keeps the period exactly kCycle, in tune
+// with the other instruments.
 ModSample Pluck() {
   ModSample s;
   std::uint32_t r = 2024;
-  std::vector<double> line(kCycle);
-  for (double& x : line) {
-    r = r * 1664525u + 1013904223u;
-    x = double(r >> 8) / double(1u << 24) * 2.0 - 1.0;
-  }
   const int length = 9000;  // about 0.55 s at C-3
-  double prev = 0;
+  std::vector<double> y(std::size_t(length), 0.0);
   for (int i = 0; i < length; ++i) {
-    const std::size_t k = std::size_t(i % kCycle);
-    const double out = line[k];
-    line[k] = 0.996 * 0.5 * (out + prev);
-    prev = out;
+    if (i < kCycle) {
+      // The string is plucked into a triangle with a little noise: a round, full first cycle.
+      r = r * 1664525u + 1013904223u;
+      const double n = double(r >> 8) / double(1u << 24) * 2.0 - 1.0;
+      const double phase = double(i) / kCycle;
+      y[std::size_t(i)] = 0.8 * (phase < 0.5 ? 4.0 * phase - 1.0 : 3.0 - 4.0 * phase) + 0.2 * n;
+    } else {
+      const double before = i > kCycle ? y[std::size_t(i - kCycle - 1)] : 0.0;
+      y[std::size_t(i)] = 0.998 * (0.25 * y[std::size_t(i - kCycle + 1)] + 0.5 * y[std::size_t(i - kCycle)] + 0.25 * before);
+    }
+  }
+  double peak = 0;
+  for (double v : y) peak = std::max(peak, std::abs(v));
+  for (int i = 0; i < length; ++i) {
     const double fadeIn = std::min(1.0, i / 8.0);
     const double fadeOut = std::min(1.0, double(length - i) / 400.0);
-    s.data.push_back(Byte(out * 0.9 * fadeIn * fadeOut));
+    s.data.push_back(Byte(y[std::size_t(i)] / peak * fadeIn * fadeOut));
   }
   return s;
 }
