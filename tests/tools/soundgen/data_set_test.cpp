@@ -3,8 +3,6 @@
 // the loading fragment; every module passes the check and plays in the engine's mixer.
 #include <gtest/gtest.h>
 
-#include <lua.hpp>
-
 #include <algorithm>
 #include <map>
 #include <set>
@@ -12,7 +10,9 @@
 #include <vector>
 
 #include "engine/core/data_manager.h"
+#include "engine/core/filename.h"
 #include "engine/core/music.h"
+#include "engine/core/path_tokens.h"
 #include "engine/core/sound.h"
 #include "tests/engine/core/sound_fixture.h"
 #include "tests/support/script_engine_fixture.h"
@@ -93,12 +93,13 @@ TEST_F(SoundDataSetRender, EachEffectRendersWithItsFilesLengthAndLoudness) {
   }
 }
 
-// The loading fragment queues every effect with its file and the three musics by their names,
-// each file present in the data folder.
-TEST(SoundDataSet, LoadingFragmentQueuesEverySoundAndMusic) {
-  lua_State* L = luaL_newstate();
-  luaL_openlibs(L);
-  const char* stubs = R"lua(
+// The loading fragment, run the way loading.lua runs it (through the engine's script host
+// from the data folder), queues every effect with its file and the three musics by their
+// names; every file it names is in the data folder.
+using SoundDataSetScript = vektest::ScriptEngineFixture;
+
+TEST_F(SoundDataSetScript, LoadingFragmentQueuesEverySoundAndMusic) {
+  ASSERT_TRUE(Run(R"lua(
     sounds, playbacks, musics = {}, {}, {}
     local item = {}
     function item:SetParameters(n) playbacks[#sounds] = n end
@@ -111,10 +112,9 @@ TEST(SoundDataSet, LoadingFragmentQueuesEverySoundAndMusic) {
       assert(first == 0 and last == 0 and flag == false)
       musics[#musics + 1] = name .. "=" .. path
     end
-  )lua";
-  ASSERT_EQ(luaL_dostring(L, stubs), LUA_OK);
-  const std::string fragment = std::string(VEK_SOURCE_DIR) + "/data/conf/loading_sounds.lua";
-  ASSERT_EQ(luaL_dofile(L, fragment.c_str()), LUA_OK) << lua_tostring(L, -1);
+  )lua"));
+  vek::SetPathToken(vek::e_StaticPath, std::string(VEK_TEST_BIN_DIR) + "/data");
+  ASSERT_EQ(Eval("GetScript():LoadFile(filename(\"{StaticPath}/conf/loading_sounds.lua\"))"), "true");
 
   std::vector<std::string> expected;
   for (const std::string& n : kGameSounds) expected.push_back("{StaticPath}/sounds/" + n + ".wav");
@@ -122,15 +122,17 @@ TEST(SoundDataSet, LoadingFragmentQueuesEverySoundAndMusic) {
   std::sort(expected.begin(), expected.end());
   std::sort(sounds.begin(), sounds.end());
   EXPECT_EQ(sounds, expected);
-  EXPECT_EQ(vektest::LuaStrings(L, "musics"),
-            (std::vector<std::string>{"music_menu={StaticPath}/sounds/music_menu.mod",
-                                      "music0={StaticPath}/sounds/music0.mod",
-                                      "music1={StaticPath}/sounds/music1.mod"}));
-  EXPECT_EQ(vektest::EvalLua(L, "playbacks[1] == nil or (playbacks[1] >= 1 and playbacks[1] <= 20)"), "true");
-  lua_close(L);
-  for (const std::string& m : kMusics) {
-    std::string bytes;
-    EXPECT_TRUE(soundgen::ReadFile(kSounds + m + ".mod", bytes)) << m;
+  const std::vector<std::string> musics = vektest::LuaStrings(L, "musics");
+  EXPECT_EQ(musics, (std::vector<std::string>{"music_menu={StaticPath}/sounds/music_menu.mod",
+                                              "music0={StaticPath}/sounds/music0.mod",
+                                              "music1={StaticPath}/sounds/music1.mod"}));
+  EXPECT_EQ(Eval("(function() for _, n in pairs(playbacks) do if n < 1 or n > 20 then return n end end return 0 end)()"),
+            "0");
+  std::string bytes;
+  for (const std::string& path : sounds) EXPECT_TRUE(soundgen::ReadFile(vek::NativePath(vek::filename(path).path), bytes)) << path;
+  for (const std::string& m : musics) {
+    const std::string path = m.substr(m.find('=') + 1);
+    EXPECT_TRUE(soundgen::ReadFile(vek::NativePath(vek::filename(path).path), bytes)) << path;
   }
 }
 
