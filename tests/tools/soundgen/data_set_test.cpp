@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/data_manager.h"
-#include "engine/core/filename.h"
-#include "engine/core/music.h"
+#include "engine/files/data_manager.h"
+#include "engine/files/filename.h"
+#include "engine/sound/music.h"
 #include "engine/core/path_tokens.h"
-#include "engine/core/sound.h"
-#include "tests/engine/core/sound_fixture.h"
+#include "engine/sound/sound.h"
+#include "tests/engine/sound/sound_fixture.h"
 #include "tests/support/script_engine_fixture.h"
 #include "tools/soundgen/recipe_text.h"
 #include "tools/soundgen/sound_check.h"
