@@ -299,8 +299,9 @@ bool SetSoundKey(EffectRecipe& e, const std::string& key, const std::string& val
     return true;
   }
   if (key == "range") {
-    if (!Numbers(value, list, false) || list.size() != 2 || list[0] > list[1]) {
-      why = "range wants <min-ms>,<max-ms>";
+    if (!Numbers(value, list, false) || list.size() != 2 || list[0] > list[1] || list[0] < kShortestMs ||
+        list[1] > kLongestMs) {
+      why = "range wants <min-ms>,<max-ms> within 50..1500 ms";
       return false;
     }
     e.minMs = list[0];

@@ -19,9 +19,11 @@ namespace soundgen {
 
 constexpr int kEffectRate = 44100;
 // The loudness (loudest 100 ms window, dBFS) every effect is brought to before its own level.
-constexpr double kTargetLoudness = -16.0;
-// The highest peak an effect may reach.
-constexpr double kPeakCeiling = -1.5;
+constexpr double kTargetLoudness = -18.0;
+// The highest peak an effect may reach (headroom for several effects at once).
+constexpr double kPeakCeiling = -3.0;
+// Every effect's allowed length lies within these bounds (ms).
+constexpr double kShortestMs = 50, kLongestMs = 1500;
 // The fade at both ends of every effect.
 constexpr double kFadeMs = 5.0;
 

@@ -51,6 +51,8 @@ TEST(EffectRecipes, FaultsNameTheirLine) {
       {"sound a length=100 range=50,200\n  tone s=2", "2: s wants a number in"},
       {"sound a length=100 range=50,200\n  noise seq=A4,B4", "2: noise takes no pitch"},
       {"sound a length=100 range=50,200 level=20\n", "1: level wants dB"},
+      {"sound a length=100 range=20,200\n", "1: range wants <min-ms>,<max-ms> within 50..1500 ms"},
+      {"sound a length=100 range=50,2000\n", "1: range wants"},
       {"sound a length=100 range=50,200\n  tone\nsound a length=100 range=50,200\n", "3: sound a twice"},
       {"sund a", "1: unknown line: sund"},
   };
