@@ -36,8 +36,13 @@ class RecordingHost : public cWindowHost {
   int GetIslandPlaceCount() const override { return placeCount; }
   void ScrollIslandToPlace(int place) override { calls.push_back("ScrollIslandToPlace " + std::to_string(place)); }
   void StartComics(int mode) override { calls.push_back("StartComics " + std::to_string(mode)); }
+  void OnMessageBox(const vek::string& window) override {
+    closed.push_back(window);
+    cWindowHost::OnMessageBox(window);
+  }
 
   std::vector<std::string> calls;
+  std::vector<std::string> closed;  // the windows the application was told had closed
   int currentLevel = 3;
   int islandMode = 0;
   bool islandReady = false;
