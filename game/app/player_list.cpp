@@ -2,7 +2,7 @@
 
 #include <strings.h>
 
-#include "engine/core/file_system.h"
+#include "engine/files/file_system.h"
 #include "engine/core/format.h"
 #include "engine/core/log.h"
 

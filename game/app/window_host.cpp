@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <utility>
 
-#include "engine/core/game.h"
-#include "engine/core/locale.h"
+#include "engine/app/game.h"
+#include "engine/script/locale.h"
 #include "engine/gui/cursor.h"
 #include "engine/gui/gui.h"
 #include "engine/gui/window.h"

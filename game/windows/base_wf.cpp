@@ -1,6 +1,6 @@
 #include "game/windows/base_wf.h"
 
-#include "engine/core/game.h"
+#include "engine/app/game.h"
 #include "engine/core/log.h"
 #include "engine/gui/ctrl.h"
 #include "engine/gui/gui.h"

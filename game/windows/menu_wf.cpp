@@ -1,6 +1,6 @@
 #include "game/windows/menu_wf.h"
 
-#include "engine/core/game.h"
+#include "engine/app/game.h"
 #include "engine/gui/ctrl.h"
 #include "engine/gui/gui.h"
 #include "engine/gui/label_ctrl.h"

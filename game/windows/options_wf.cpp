@@ -1,7 +1,7 @@
 #include "game/windows/options_wf.h"
 
-#include "engine/core/game.h"
-#include "engine/core/sound_manager.h"
+#include "engine/app/game.h"
+#include "engine/sound/sound_manager.h"
 #include "engine/gui/check_box_sys_ctrl.h"
 #include "engine/gui/gui.h"
 #include "engine/gui/list_sys_ctrl.h"

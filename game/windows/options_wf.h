@@ -4,7 +4,7 @@
 // control moves; the back button (and Escape) returns to the menu it was opened from.
 #include <memory>
 
-#include "engine/core/sound.h"
+#include "engine/sound/sound.h"
 #include "game/windows/base_wf.h"
 
 namespace vek {

@@ -1,8 +1,8 @@
 #include "game/windows/profile_wf.h"
 
 #include "engine/core/format.h"
-#include "engine/core/game.h"
-#include "engine/core/locale.h"
+#include "engine/app/game.h"
+#include "engine/script/locale.h"
 #include "engine/gui/edit_ctrl.h"
 #include "engine/gui/gui.h"
 #include "engine/gui/list_sys_ctrl.h"

@@ -1,9 +1,9 @@
 #include "game/windows/title_windows.h"
 
-#include "engine/core/filename.h"
-#include "engine/core/game.h"
+#include "engine/files/filename.h"
+#include "engine/app/game.h"
 #include "engine/core/log.h"
-#include "engine/core/script.h"
+#include "engine/script/script.h"
 #include "engine/gui/gui.h"
 #include "engine/gui/window.h"
 #include "game/app/window_host.h"

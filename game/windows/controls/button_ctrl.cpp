@@ -5,7 +5,7 @@
 
 #include "engine/core/align.h"
 #include "engine/core/color.h"
-#include "engine/core/data_manager.h"
+#include "engine/files/data_manager.h"
 #include "engine/core/log.h"
 #include "engine/gui/gui.h"
 #include "engine/gui/gui_draw.h"

@@ -1,6 +1,6 @@
 #include "game/windows/controls/control_sound.h"
 
-#include "engine/core/sound.h"
+#include "engine/sound/sound.h"
 
 void PlayControlSound(const char* bufferName) {
   // A temporary one-shot sound plays to its end after the object has gone.

@@ -3,7 +3,7 @@
 #include <numbers>
 
 #include "engine/core/color.h"
-#include "engine/core/game.h"
+#include "engine/app/game.h"
 #include "engine/gui/gui.h"
 #include "engine/gui/gui_draw.h"
 #include "engine/render/quad_batch.h"

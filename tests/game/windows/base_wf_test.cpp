@@ -2,7 +2,7 @@
 // inert windows and Escape, commands sent by name, looking controls up, the typing click.
 #include <gtest/gtest.h>
 
-#include "engine/core/script.h"
+#include "engine/script/script.h"
 #include "engine/gui/button_sys_ctrl.h"
 #include "engine/gui/label_ctrl.h"
 #include "game/windows/base_wf.h"

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/game.h"
+#include "engine/app/game.h"
 #include "engine/gui/gui.h"
 #include "engine/gui/window.h"
 #include "game/app/window_host.h"
 #include "engine/core/path_tokens.h"
-#include "engine/core/script.h"
+#include "engine/script/script.h"
 #include "engine/gui/ctrl.h"
 #include "engine/gui/widget.h"
 #include "game/windows/title_windows.h"

@@ -3,10 +3,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "engine/core/file_system.h"
+#include "engine/files/file_system.h"
 #include "engine/core/format.h"
-#include "engine/core/locale.h"
-#include "engine/core/sound_manager.h"
+#include "engine/script/locale.h"
+#include "engine/sound/sound_manager.h"
 #include "engine/gui/check_box_sys_ctrl.h"
 #include "engine/gui/edit_ctrl.h"
 #include "engine/gui/label_ctrl.h"

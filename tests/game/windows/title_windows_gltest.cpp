@@ -6,11 +6,11 @@
 #include <fstream>
 #include <memory>
 
-#include "engine/core/data_manager.h"
-#include "engine/core/filename.h"
-#include "engine/core/image.h"
-#include "engine/core/image_codecs.h"
-#include "engine/core/script.h"
+#include "engine/files/data_manager.h"
+#include "engine/files/filename.h"
+#include "engine/files/image.h"
+#include "engine/files/image_codecs.h"
+#include "engine/script/script.h"
 #include "engine/gui/cursor.h"
 #include "engine/gui/edit_ctrl.h"
 #include "engine/gui/gui.h"
