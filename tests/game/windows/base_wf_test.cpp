@@ -4,6 +4,7 @@
 
 #include "engine/script/script.h"
 #include "engine/gui/button_sys_ctrl.h"
+#include "engine/gui/cursor.h"
 #include "engine/gui/label_ctrl.h"
 #include "game/windows/base_wf.h"
 #include "game/windows/menu_wf.h"
@@ -17,9 +18,11 @@ class CommandProbe : public cBaseWF {
  public:
   int Call(vek::cWindow* window, vek::u32 message, vek::u32 p1, vek::u32 p2) override {
     if (message == vek::e_ntfButtonClick) commands.push_back(p2);
+    if (message == kRefreshMessage) refreshes.push_back({p1, p2});
     return HandleMessage(window, message, p1, p2);
   }
   std::vector<vek::u32> commands;
+  std::vector<std::pair<vek::u32, vek::u32>> refreshes;
 };
 
 class BaseWindow : public TitleFixture {
@@ -128,6 +131,23 @@ TEST_F(BaseWindow, EveryTextChangeClicks) {
   for (int i = 0; i < 3; ++i) gui->SendMessage(w->GetID(), vek::e_ntfEditChange, 0, 1);
   // The data set has no sound loaded here: each click is one "not found" entry.
   EXPECT_EQ(count() - before, 3u);
+}
+
+TEST_F(BaseWindow, RefreshGoesStraightToTheFunction) {
+  auto* probe = new CommandProbe();
+  Make("probe", probe);
+  host->SendWindowMessage("probe", 1, 0);  // not shown: it gets it all the same, at once
+  host->SendWindowMessage("nowhere", 2, 0);
+  EXPECT_EQ(probe->refreshes, (std::vector<std::pair<vek::u32, vek::u32>>{{1u, 0u}}));
+}
+
+TEST_F(BaseWindow, TheCursorIsAlwaysThePointer) {
+  host->SetCursor("hand");
+  const vek::cCursor* cursor = gui->GetCursor();
+  ASSERT_NE(cursor, nullptr);
+  EXPECT_EQ(cursor->GetSize().x, 32.0f);
+  EXPECT_EQ(cursor->GetSize().y, 64.0f);
+  EXPECT_EQ(cursor->GetAlign(), 9);
 }
 
 TEST_F(BaseWindow, SubstituteTextFillsOnePlaceholder) {
