@@ -104,6 +104,22 @@ TEST_F(TitleFlow, StartDecisionTable) {
   }
 }
 
+TEST_F(TitleFlow, TheIslandScrollsToThePlayersLevelOncePerRun) {
+  cPlayer* p = AddPlayer("Ann");
+  p->levelProgress = 3;
+  host->placeCount = 3;  // level 3 has no place yet: no scroll, asked again next time
+  host->islandReady = true;
+  host->SwitchWindow("main", 1);
+  EXPECT_TRUE(Function<cMainGDWF>("main")->IsFirstShowing());
+  host->placeCount = 10;
+  host->calls.clear();
+  host->SwitchWindow("main", 1);
+  EXPECT_EQ(host->calls, (std::vector<std::string>{"ShowIsland 0", "ScrollIslandToPlace 3"}));
+  host->calls.clear();
+  host->SwitchWindow("main", 1);
+  EXPECT_EQ(host->calls, std::vector<std::string>{"ShowIsland 0"});
+}
+
 TEST_F(TitleFlow, ExitAsksAndQuitsOnlyOnYes) {
   AddPlayer("Ann");
   host->SwitchWindow("main", 1);
