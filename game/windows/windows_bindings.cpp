@@ -25,15 +25,10 @@ luabind::scope GameControlClasses() {
   return (class_<cButtonCtrl, bases<cCtrl>>("cButtonCtrl")
               .def(Ctor())
               .def("SetText", &cButtonCtrl::SetText)
-              .def("GetText", &cButtonCtrl::GetText)
               .def("SetFontPrt", &cButtonCtrl::SetFontPrt)
               .def("SetColor", &cButtonCtrl::SetColor)
-              .def("SetAlign", &cButtonCtrl::SetAlign)
               .def("SetTexture", &cButtonCtrl::SetTexture),
-          class_<cTabButtonCtrl, bases<cButtonCtrl>>("cTabButtonCtrl")
-              .def(Ctor())
-              .def("SetSelected", &cTabButtonCtrl::SetSelected)
-              .def("IsSelected", &cTabButtonCtrl::IsSelected),
+          class_<cTabButtonCtrl, bases<cButtonCtrl>>("cTabButtonCtrl").def(Ctor()),
           class_<cButtonLogoCtrl, bases<cCtrl>>("cButtonLogoCtrl").def(Ctor()),
           class_<cLinkCtrl, bases<cLabelCtrl>>("cLinkCtrl")
               .def(Ctor())

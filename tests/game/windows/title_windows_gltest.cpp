@@ -89,6 +89,10 @@ class TitleWindowsGL : public vektest::GLGameFixture {
 
   // Draws a frame with the pointer at a GUI point and saves it as <name>.png.
   void Shot(const std::string& name, float x, float y) {
+    // The pointer moves there as the player's would, once the windows have faded in or out:
+    // what it is over shows its hover picture.
+    Settle();
+    gui->OnMouseMove(static_cast<int>(x), 768 - static_cast<int>(y));
     Settle();
     gui->GetCursor()->SetPos(x, y);
     game->Frame();
