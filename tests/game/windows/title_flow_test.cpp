@@ -318,6 +318,25 @@ TEST_F(TitleFlow, OptionsApplyAtOnce) {
   EXPECT_EQ(host->calls, (std::vector<std::string>{"CloseHint", "ShowIsland 0"}));
 }
 
+TEST_F(TitleFlow, ResolutionRowsSetTheModeKeepingTheWindowedState) {
+  host->SwitchWindow("options", 1);
+  Settle();
+  auto* list = Control<vek::cListSysCtrl>("options", "lstResolution");
+  const unsigned id = Window("options")->GetID();
+  auto choose = [&](unsigned row) {
+    list->SelectItem(row, true, false);
+    gui->SendMessage(id, vek::e_ntfListChoose, row, list->GetID());
+  };
+  const int before = window->opens;
+  choose(1);  // the mode in use: nothing happens
+  EXPECT_EQ(window->opens, before);
+  choose(0);
+  int w = 0, h = 0;
+  game->GetClientSize(&w, &h);
+  EXPECT_EQ(w * 10000 + h, 800 * 10000 + 600);
+  EXPECT_TRUE(game->IsWindowed());
+}
+
 TEST_F(TitleFlow, SmallDesktopRefusesOnlyTheWindowedMode) {
   vek::g_bSmallDesktop = true;
   host->SwitchWindow("options", 1);
