@@ -132,6 +132,12 @@ TEST_F(TitleWindowsGL, EveryWindowOnTheScreen) {
   host->SwitchWindow("profile_select", 1);
   Shot("title_profile_select", 420, 400);
 
+  // The question before a profile is deleted: the warning with the player's head beside it.
+  gui->GetWindow("profile_select")->GetFunction()->Call(gui->GetWindow("profile_select"), vek::e_ntfButtonClick, 0,
+                                                          gui->GetWindow("profile_select")->FindControl("btDelete"));
+  Shot("title_messagebox_delete", 620, 290);
+  gui->HideWindow("messagebox");
+
   host->SwitchWindow("main", 1);
   Shot("title_main", 512, 370);
 
@@ -150,7 +156,7 @@ TEST_F(TitleWindowsGL, EveryWindowOnTheScreen) {
   Shot("title_escape", 512, 470);
 
   for (const char* name : {"title_main", "title_profile_add", "title_profile_select", "title_options",
-                           "title_messagebox", "title_escape"})
+                           "title_messagebox", "title_messagebox_delete", "title_escape"})
     EXPECT_TRUE(std::filesystem::exists(kShots + "/" + name + ".png")) << name;
 }
 
