@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <lua.hpp>
+
 #include "game/world/holes_layouts.h"
+#include "game/world/world_bindings.h"
+#include "tests/engine/core/captured_log.h"
 #include "tests/support/world_harness.h"
 
 namespace {
@@ -25,6 +29,10 @@ TEST(HolesLayouts, FileCases) {
     cDataManagerGD::ParseTheme(c.text, &layouts);
     EXPECT_EQ(layouts, c.layouts) << c.what;
   }
+  vektest::CapturedLog log;
+  std::vector<cHolesLayout> parsed;
+  cDataManagerGD::ParseTheme(cases[0].text, &parsed);
+  EXPECT_NE(log.Text().find("ReadTheme: invalid level size (j): 1"), std::string::npos) << log.Text();
   std::vector<cHolesLayout> layouts;
   cDataManagerGD::ReadTheme("/nonexistent/holes.lvs", &layouts);
   EXPECT_EQ(layouts, (std::vector<cHolesLayout>{{}}));
@@ -35,7 +43,9 @@ TEST(HolesLayouts, RowsBeyondTheGridAreReportedAndDropped) {
   std::string text;
   for (int r = 0; r < 9; ++r) text += "0,1,1,1,1,1,1,1,1,1,0\n";  // 11 cells, 9 rows
   std::vector<cHolesLayout> layouts;
+  vektest::CapturedLog log;
   cDataManagerGD::ParseTheme(text, &layouts);
+  EXPECT_NE(log.Text().find("ReadTheme: invalid level size (i): 0"), std::string::npos);
   ASSERT_EQ(layouts.size(), 1u);
   EXPECT_EQ(layouts[0].size(), 8u);  // column 10 and row 8 lie outside the 8 x 10 grid
   EXPECT_EQ(layouts[0].back(), (cHoleCell{7, 0}));
@@ -56,6 +66,15 @@ TEST(HolesLayouts, TypeTags) {
     EXPECT_EQ(IsString(c.tag), c.s) << c.tag;
     EXPECT_EQ(IsArray(c.tag), c.a) << c.tag;
   }
+}
+
+TEST(HolesLayouts, TypeTagsReachScripts) {
+  vektest::WorldHarness world;
+  RegisterGameWorld(world.script.GetState());
+  ASSERT_TRUE(world.script.DoString("ok = IsInt('uint') and IsFloat('fX') and not IsString('st') and IsArray('arr')",
+                                    "tags"));
+  lua_getglobal(world.script.GetState(), "ok");
+  EXPECT_TRUE(lua_toboolean(world.script.GetState(), -1));
 }
 
 }  // namespace

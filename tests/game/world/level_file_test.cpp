@@ -8,6 +8,7 @@
 #include "game/world/level.h"
 #include "game/world/ware_manager.h"
 #include "tests/game/world/test_objects.h"
+#include "tests/engine/core/captured_log.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/world_harness.h"
 
@@ -48,7 +49,10 @@ class LevelFileTest : public ::testing::Test {
     level->Clear();
     level->Load(0);  // no file yet: the fixed objects on their default cells
   }
-  void TearDown() override { cLevel::SetMaker(e_KindPlant, nullptr); }
+  void TearDown() override {
+    cLevel::SetMaker(e_KindPlant, nullptr);
+    vek::SetPathToken(vek::e_AppPath, savedAppPath);
+  }
 
   std::vector<vek::u32> Types() {
     std::vector<vek::u32> out;
@@ -63,6 +67,7 @@ class LevelFileTest : public ::testing::Test {
   }
 
   vektest::TempDir tmp;
+  std::string savedAppPath = vek::GetPathToken(vek::e_AppPath);
   vektest::WorldHarness world;
   std::unique_ptr<cLevel> level;
 };
@@ -165,7 +170,10 @@ TEST_F(LevelFileTest, DamagedFilesAreRefusedWhole) {
   };
   for (const auto& c : cases) {
     WriteFile(c.bytes);
+    vektest::CapturedLog log;  // it sets the token aside: point it at the profile again
+    vek::SetPathToken(vek::e_AppPath, tmp.path());
     EXPECT_TRUE(level->Load(0)) << c.what;
+    EXPECT_NE(log.Text().find("level.dat refused"), std::string::npos) << c.what;
     // The field starts fresh: fixed objects on their default cells, no plants or animals.
     EXPECT_EQ(Types().size(), 9u) << c.what;
     EXPECT_EQ(level->FindObjectAt(kNoCell, e_TypeToolWeed)->GetCell(), (cCell{5, 3})) << c.what;
