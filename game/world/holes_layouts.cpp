@@ -1,6 +1,6 @@
 #include "game/world/holes_layouts.h"
 
-#include "engine/core/data_manager.h"
+#include "engine/files/data_manager.h"
 #include "engine/core/log.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // predicates that the game's scripts use.
 #include <vector>
 
-#include "engine/core/filename.h"
+#include "engine/files/filename.h"
 #include "game/app/garden_services.h"
 
 class cDataManagerGD {

@@ -6,12 +6,12 @@
 #include <cstdlib>
 
 #include "engine/core/color.h"
-#include "engine/core/game.h"
+#include "engine/app/game.h"
 #include "engine/core/geometry.h"
-#include "engine/core/input.h"
+#include "engine/input/input.h"
 #include "engine/core/log.h"
-#include "engine/core/music.h"
-#include "engine/core/sound_manager.h"
+#include "engine/sound/music.h"
+#include "engine/sound/sound_manager.h"
 #include "engine/gui/gui.h"
 #include "engine/render/render.h"
 #include "game/app/garden_services.h"

@@ -2,7 +2,7 @@
 // the gardener, the three tools, then counted sections of plants, ostriches, peacocks, goats
 // and hives. The reader trusts nothing: counts are bounded by the bytes left and a sane
 // maximum, and a damaged file is refused as a whole.
-#include "engine/core/data_manager.h"
+#include "engine/files/data_manager.h"
 #include "engine/core/log.h"
 #include "game/app/garden_services.h"
 #include "game/world/level.h"

@@ -3,7 +3,7 @@
 // marks where grass or flowers will be sown.
 #include <cfloat>
 
-#include "engine/core/input.h"
+#include "engine/input/input.h"
 #include "game/app/garden_services.h"
 #include "game/world/gardener_base.h"
 #include "game/world/level.h"

@@ -1,6 +1,6 @@
 #include "game/world/world_bindings.h"
 
-#include "engine/core/script_bind.h"
+#include "engine/script/script_bind.h"
 #include "game/world/holes_layouts.h"
 
 void RegisterGameWorld(lua_State* L) {

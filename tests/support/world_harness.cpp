@@ -3,11 +3,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "engine/core/filename.h"
-#include "engine/core/image.h"
+#include "engine/files/filename.h"
+#include "engine/files/image.h"
 #include "engine/core/random.h"
-#include "engine/core/script_bind.h"
-#include "engine/core/script_bindings.h"
+#include "engine/script/script_bind.h"
+#include "engine/app/script_bindings.h"
 #include "engine/render/font.h"
 #include "engine/render/render_bindings.h"
 #include "engine/render/texture.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/script.h"
+#include "engine/script/script.h"
 #include "engine/render/quad_batch.h"
 #include "game/app/garden_services.h"
 #include "game/world/effects.h"

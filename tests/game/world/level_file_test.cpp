@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "engine/core/data_manager.h"
+#include "engine/files/data_manager.h"
 #include "engine/core/path_tokens.h"
 #include "game/world/level.h"
 #include "game/world/ware_manager.h"
