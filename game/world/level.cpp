@@ -437,9 +437,13 @@ void cLevel::Activate() {
   s_Toggle ^= 1;
   vek::cSoundManager* sound = vek::GetSound();
   if (!sound) return;
-  vek::cMusic* music = sound->GetMusics().FindIndex(name) ? sound->FindMusic(name) : sound->GetMusics().Get(0);
-  // No music loaded at all: nothing to play (the first slot of an empty list is no music).
-  if (!music || sound->GetMusics().Count() == 0) {
+  // The named music, else the first one loaded; slot 0 of the list is the built-in empty
+  // music, which is no music to play.
+  const vek::cContainerPtr<vek::cMusic>& musics = sound->GetMusics();
+  vek::u32 index = musics.FindIndex(name);
+  if (index == 0 && musics.Count() > 1) index = 1;
+  vek::cMusic* music = index ? musics.Get(index) : nullptr;
+  if (!music || music == musics.Get(0)) {
     vek::LogWarning("cLevel", "Activate: no level music loaded\n");
     return;
   }

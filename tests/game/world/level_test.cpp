@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "engine/core/log.h"
+#include "engine/sound/sound_manager.h"
+#include "platform/audio.h"
+#include "tests/engine/core/captured_log.h"
 #include "game/world/level.h"
 #include "tests/game/world/test_objects.h"
 #include "tests/support/world_harness.h"
@@ -136,6 +139,18 @@ TEST_F(LevelTest, ActivationWithoutMusicOpensTheWindowsAndPlaysNothing) {
   world.services.calls.clear();
   level->Deactivate();
   EXPECT_EQ(world.services.calls, (std::vector<std::string>{"CloseHint", "ClearShips"}));
+}
+
+TEST_F(LevelTest, ActivationWithAnEmptyMusicListPlaysNothing) {
+  vektest::CapturedLog log;
+  plat::audio::SetOutputKind(plat::audio::OutputKind::Offline);
+  ASSERT_TRUE(vek::CreateSoundManager());
+  level->Activate();
+  EXPECT_EQ(world.services.music[1], nullptr);
+  EXPECT_NE(log.Text().find("Activate: no level music loaded"), std::string::npos);
+  vek::DestroySoundManager();
+  plat::audio::Free();
+  plat::audio::SetOutputKind(plat::audio::OutputKind::Device);
 }
 
 }  // namespace
