@@ -112,13 +112,15 @@ TEST_F(FieldGLTest, AStartedLevelShowsTheGarden) {
     services.particles->AddLevelEmitter()->position = {250.0f + 260.0f * k, 160.0f, 0.0f};
   }
   services.particles->AddPlantBurst({500.0f, 420.0f, 0.0f}, 20.0f);
-  level->GetTexts().Add("+$50", {300.0f, 300.0f});
-  level->GetTexts().Add("-$20", {700.0f, 520.0f});
   cFlyer* f = services.flyers->Add("icons00", "target", 0.08f, 6);
   f->AddPoint({200.0f, 250.0f}, 0.0f);
   f->AddPoint({520.0f, 560.0f}, 1.5f);
   f->AddPoint({900.0f, 700.0f}, 3.0f);
   for (int k = 0; k < 45; ++k) {
+    if (k == 30) {  // half a second old when the picture is taken: still opaque
+      level->GetTexts().Add("+$50", {300.0f, 300.0f});
+      level->GetTexts().Add("-$20", {700.0f, 520.0f});
+    }
     level->Step();
     level->Update(1.0f / 30.0f);
   }
