@@ -82,9 +82,7 @@ cLevel::~cLevel() {
   m_pTexts.reset();
   m_RemoveList.clear();
   m_DrawList.clear();
-  // The registry's destructor deletes the objects; they must not reach back into the lists.
-  m_Registry.Clear();
-  m_DrawList.clear();
+  m_Registry.Clear();  // the null object goes last, with the registry itself
 }
 
 void cLevel::SetMaker(eFieldKind kind, cObjectMaker maker) {
@@ -415,11 +413,30 @@ void cLevel::DrawProgressRing(vek::f32 progress, vek::f32 radius, const vek::vec
   vek::cQuadBatch* batch = GetBatch();
   if (!batch || !g_Ring.texture || !g_Ring.frames) return;
   constexpr vek::f32 kPi = 3.14159265f;
-  vek::DrawPie(batch, g_Ring.texture, centre, radius, 32, 0.0f, 2.0f * kPi, g_Ring.frames[0], 0xFFFFFFFFu);
+  constexpr vek::u32 kSegments = 32;
+  const vek::rectf& uv = g_Ring.frames[0];
+  vek::DrawPie(batch, g_Ring.texture, centre, radius, kSegments, 0.0f, 2.0f * kPi, uv, 0xFFFFFFFFu);
   const vek::u32 color = progress < 0.5f ? vek::ColorFromFloats(2.0f * progress, 1.0f, 0.0f, 1.0f)
                                          : vek::ColorFromFloats(1.0f, 2.0f * (1.0f - progress), 0.0f, 1.0f);
-  vek::DrawPie(batch, g_Ring.texture, centre, radius - 1.0f, 32, kPi * 0.5f, kPi * 0.5f + 2.0f * kPi * progress,
-               g_Ring.frames[0], color);
+  // The arc: a band from radius - 1 inwards, from the top, its sweep a whole turn at 1.0.
+  const vek::f32 outer = radius - 1.0f, inner = outer * 0.6f;
+  const vek::f32 sweep = 2.0f * kPi * std::clamp(progress, 0.0f, 1.0f);
+  if (outer <= 0.0f || sweep <= 0.0f) return;
+  vek::cVertex2D* v = vek::AddBatch(batch, g_Ring.texture, kSegments * 6);
+  if (!v) return;
+  auto at = [&](vek::f32 angle, vek::f32 r) {
+    const vek::f32 c = std::cos(angle), s = std::sin(angle);
+    // The texture's centre is the ring's centre, its edge the outer radius.
+    return vek::cVertex2D{centre.x + c * r, centre.y + s * r, 0.0f, color,
+                          uv.x + uv.w * (0.5f + 0.5f * c * r / radius), uv.y + uv.h * (0.5f + 0.5f * s * r / radius)};
+  };
+  for (vek::u32 k = 0; k < kSegments; ++k) {
+    const vek::f32 a0 = kPi * 0.5f + sweep * static_cast<vek::f32>(k) / kSegments;
+    const vek::f32 a1 = kPi * 0.5f + sweep * static_cast<vek::f32>(k + 1) / kSegments;
+    const vek::cVertex2D o0 = at(a0, outer), o1 = at(a1, outer), i0 = at(a0, inner), i1 = at(a1, inner);
+    v[0] = i0, v[1] = o0, v[2] = o1, v[3] = i0, v[4] = o1, v[5] = i1;
+    v += 6;
+  }
 }
 
 // ---- activation

@@ -157,9 +157,11 @@ class cLevel : public vek::cWidget {
 
   vek::u32 m_GardenerId = 0, m_PumpId = 0, m_CarId = 0, m_CarBackId = 0;
   cLevelGrid m_Grid;
-  vek::vlist_ptr<cObject> m_Registry;
+  // The lists are declared before the registry: they outlive it, since the objects it
+  // deletes leave the draw list in their destructors.
   std::vector<cObject*> m_DrawList;
   std::vector<vek::u32> m_RemoveList;
+  vek::vlist_ptr<cObject> m_Registry;
   std::unique_ptr<cFloatingTexts> m_pTexts;
   cCell m_Hover = kNoCell;
   vek::cQuadBatch* m_pBatch = nullptr;

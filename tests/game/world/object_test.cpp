@@ -115,4 +115,25 @@ TEST_F(ObjectTest, RecordWritesTheCellAndOffFieldIsTheSentinel) {
   EXPECT_EQ(back.GetPosition(), (vek::vec2{0.0f, 0.1f}));  // the off-grid point
 }
 
+TEST_F(ObjectTest, ProgressRingTurnsFromGreenToRed) {
+  const struct {
+    vek::f32 progress;
+    vek::u32 color;
+  } cases[] = {{0.0f, 0xFF00FF00u}, {0.25f, 0xFF7FFF00u}, {0.75f, 0xFFFF7F00u}, {1.0f, 0xFFFF0000u}};
+  for (const auto& c : cases) {
+    batch.Clear();
+    level->DrawProgressRing(c.progress, 20.0f, {300.0f, 300.0f});
+    const vek::u32 disc = 32 * 3;
+    if (c.progress == 0.0f) {
+      EXPECT_EQ(batch.GetVertexCount(), disc);  // an empty arc draws nothing over the disc
+      continue;
+    }
+    ASSERT_EQ(batch.GetVertexCount(), disc + 32 * 6) << c.progress;
+    const vek::cVertex2D& first = batch.GetVertices()[disc];
+    EXPECT_EQ(first.color, c.color) << c.progress;
+    EXPECT_NEAR(first.x, 300.0f, 1e-3f);  // the arc starts at the top
+    EXPECT_GT(first.y, 300.0f);
+  }
+}
+
 }  // namespace
