@@ -29,7 +29,7 @@ u32 PackColor(f32 r, f32 g, f32 b, f32 a) {
 
 u32 FvfOf(const cVertexFormat& f) {
   u32 fvf = 0;
-  if (f.position) fvf |= gfx::kFvfXyz;
+  if (f.position) fvf |= f.flat ? gfx::kFvfXy : gfx::kFvfXyz;
   if (f.normal) fvf |= gfx::kFvfNormal;
   if (f.color) fvf |= gfx::kFvfDiffuse;
   switch (f.texDim) {
@@ -86,7 +86,7 @@ void MatrixIdentity(f32* out) {
 }
 
 u32 VertexFormatStride(const cVertexFormat& f) {
-  return (f.position ? 12u : 0u) + (f.normal ? 12u : 0u) + (f.color ? 4u : 0u) +
+  return (f.position ? (f.flat ? 8u : 12u) : 0u) + (f.normal ? 12u : 0u) + (f.color ? 4u : 0u) +
          4u * static_cast<u32>(std::clamp(f.texDim, 0, 4));
 }
 
