@@ -266,8 +266,8 @@ class Texture : public Resource {
 
 class Buffer : public Resource {
  public:
-  // size 0 locks from offset to the end. kLockDiscard gives a cleared block and leaves the
-  // rest of the buffer undefined.
+  // size 0 locks from offset to the end. kLockDiscard gives a cleared block; the rest of the
+  // buffer keeps no defined contents.
   virtual Result Lock(std::uint32_t offset, std::uint32_t size, void** data,
                       std::uint32_t flags) = 0;
   virtual Result Unlock() = 0;

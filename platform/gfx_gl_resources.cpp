@@ -260,7 +260,7 @@ Result GLBuffer<Base>::Lock(std::uint32_t offset, std::uint32_t size, void** dat
   if (!data || m_Locked || offset > m_Shadow.size()) return kErrInvalidCall;
   if (size == 0) size = static_cast<std::uint32_t>(m_Shadow.size()) - offset;
   if (size > m_Shadow.size() - offset) return kErrInvalidCall;
-  // The block handed out starts cleared; what lies outside it is no longer defined.
+  // The block handed out starts cleared.
   if (flags & kLockDiscard) std::fill_n(m_Shadow.begin() + offset, size, 0);
   m_Locked = true;
   m_LockOffset = offset;
@@ -276,18 +276,13 @@ Result GLBuffer<Base>::Unlock() {
   m_Locked = false;
   if (m_LockFlags & kLockReadOnly) return kOk;
   m_Shared->gl.BindBuffer(GL_ARRAY_BUFFER, m_Name);
-  if (m_LockFlags & kLockDiscard) {
-    // New storage, so that draws still reading the old contents need not be waited for;
-    // only the locked block is sent.
-    const GLenum hint = (m_Usage & kUsageDynamic) ? GL_DYNAMIC_DRAW : GL_STATIC_DRAW;
-    if (m_LockOffset == 0 && m_LockSize == m_Shadow.size()) {
-      m_Shared->gl.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(m_Shadow.size()), m_Shadow.data(), hint);
-    } else {
-      m_Shared->gl.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(m_Shadow.size()), nullptr, hint);
-      if (m_LockSize)
-        m_Shared->gl.BufferSubData(GL_ARRAY_BUFFER, m_LockOffset, m_LockSize, m_Shadow.data() + m_LockOffset);
-    }
-  } else if (m_LockSize)
+  // A whole discarded buffer gets new storage; a block is written in place (a draw still
+  // reading the buffer is the driver's to wait for), which spares the driver a new
+  // allocation each time a stream of vertices is rewritten.
+  if ((m_LockFlags & kLockDiscard) && m_LockOffset == 0 && m_LockSize == m_Shadow.size())
+    m_Shared->gl.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(m_Shadow.size()), m_Shadow.data(),
+                            (m_Usage & kUsageDynamic) ? GL_DYNAMIC_DRAW : GL_STATIC_DRAW);
+  else if (m_LockSize)
     m_Shared->gl.BufferSubData(GL_ARRAY_BUFFER, m_LockOffset, m_LockSize, m_Shadow.data() + m_LockOffset);
   return kOk;
 }

@@ -127,8 +127,8 @@ cQuadBatch::cQuadBatch() : m_Vertices(kMaxVertices), m_Records(kMaxRecords) {
 cQuadBatch::~cQuadBatch() {
   for (cBufferRecord* rec : {&m_DeviceVertices, &m_DeviceIndices}) {
     // Buffers of a renderer that is gone went with its device.
-    if (m_Owner && m_Owner == g_pRender) {
-      m_Owner->RemoveBuffer(rec);
+    if (g_pRender && g_pRender->HasBuffer(rec)) {
+      g_pRender->RemoveBuffer(rec);
       if (rec->buffer) rec->buffer->Release();
     }
     delete rec->copy;
@@ -136,8 +136,8 @@ cQuadBatch::~cQuadBatch() {
 }
 
 bool cQuadBatch::Upload(cRender* render, u32 count) {
-  if (m_Owner != render) {
-    // A renderer of its own: the buffers of an earlier one are not ours to touch.
+  if (!render->HasBuffer(&m_DeviceVertices)) {
+    // A renderer new to the batch: whatever an earlier one left is not ours to touch.
     for (cBufferRecord* rec : {&m_DeviceVertices, &m_DeviceIndices}) {
       rec->buffer = nullptr;
       delete rec->copy;
@@ -145,7 +145,6 @@ bool cQuadBatch::Upload(cRender* render, u32 count) {
     }
     render->AddVertexBuffer(&m_DeviceVertices);
     render->AddIndexBuffer(&m_DeviceIndices);
-    m_Owner = render;
   }
   if (!render->GetDevice()) return false;
   if (!m_DeviceIndices.buffer) {

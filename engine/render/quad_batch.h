@@ -74,10 +74,9 @@ class cQuadBatch {
   u32 m_Used = 0;
   u32 m_OverflowFlushes = 0;
   // The device's copy of the vertices (rewritten by each flush) and the shared quad indices,
-  // listed with the renderer that keeps them across device loss.
+  // listed with the renderer, which keeps them across device loss.
   cBufferRecord m_DeviceVertices;
   cBufferRecord m_DeviceIndices;
-  cRender* m_Owner = nullptr;
 };
 
 // Row-vector orthographic matrix into out[16] (clip z in -1..1).

@@ -768,6 +768,12 @@ void cRender::RemoveBuffer(cBufferRecord* record) {
   if (m_IndexBuffer == record) ResetIndices();
 }
 
+bool cRender::HasBuffer(const cBufferRecord* record) const {
+  for (const auto* list : {&m_FreeOnly, &m_VertexBuffers, &m_IndexBuffers})
+    if (std::find(list->begin(), list->end(), record) != list->end()) return true;
+  return false;
+}
+
 bool cRender::CreateDeviceBuffer(cBufferRecord* record, bool index) {
   gfx::Device* d = m_Holder.device;
   if (!d || !record || !record->size) return false;

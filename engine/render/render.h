@@ -158,6 +158,8 @@ class cRender {
   void AddVertexBuffer(cBufferRecord* record) { m_VertexBuffers.push_back(record); }
   void AddIndexBuffer(cBufferRecord* record) { m_IndexBuffers.push_back(record); }
   void RemoveBuffer(cBufferRecord* record);
+  // Whether the record is in one of the renderer's lists.
+  bool HasBuffer(const cBufferRecord* record) const;
   // Makes the record's device buffer (when a device exists) with its size and usage.
   bool CreateDeviceBuffer(cBufferRecord* record, bool index);
   // A display change marks the device lost; a full-screen device also loses it with the

@@ -127,6 +127,40 @@ TEST_F(QuadBatchTest, FullVertexArrayDrawsAndGoesOn) {
   EXPECT_EQ(DrawnTriangles(), 40000);
 }
 
+TEST_F(QuadBatchTest, DeviceBuffersSurviveDeviceLossAndANewRenderer) {
+  Quad(texA);
+  vek::FlushBatches(batch.get());
+  // One dynamic vertex buffer and one managed index buffer of 16,384 quads, made once.
+  EXPECT_EQ(rec->Count("CreateVertexBuffer(1310720, 0x208"), 1);
+  EXPECT_EQ(rec->Count("CreateIndexBuffer(196608, 0x0"), 1);
+  Mark();
+  vek::FlushBatches(batch.get());
+  EXPECT_FALSE(rec->Has("Create"));
+  EXPECT_EQ(DrawnTriangles(), 2);
+
+  // The device goes and comes back: the renderer restores both; the batch draws on.
+  vek::g_pTextureManager->DeleteContexts();
+  render->Free();
+  ASSERT_EQ(render->Init(Settings()), 0);
+  vek::g_pTextureManager->CreateContexts();
+  Mark();
+  vek::FlushBatches(batch.get());
+  EXPECT_EQ(DrawnTriangles(), 2);
+
+  // A renderer of its own: the buffers are made again on its device.
+  vek::g_pTextureManager->DeleteContexts();
+  render->Free();
+  vek::DestroyRender();
+  vek::CreateRender();
+  render = vek::g_pRender;
+  ASSERT_EQ(render->Init(Settings()), 0);
+  vek::g_pTextureManager->CreateContexts();
+  Mark();
+  vek::FlushBatches(batch.get());
+  EXPECT_EQ(rec->Count("CreateIndexBuffer("), 1);
+  EXPECT_EQ(DrawnTriangles(), 2);
+}
+
 TEST_F(QuadBatchTest, QuadRotatedQuadLineAndPieGeometry) {
   vek::DrawQuad(batch.get(), texA, rectf{10, 20, 30, 40}, rectf{0.25f, 0.5f, 0.5f, 0.25f}, 0x11223344);
   const float quad[6][4] = {{10, 20, 0.25f, 0.5f}, {40, 20, 0.75f, 0.5f}, {10, 60, 0.25f, 0.75f},
