@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/core/image.h"
+#include "engine/files/image.h"
 #include "engine/render/texture.h"
 #include "tests/engine/render/gl_fixture.h"
 
