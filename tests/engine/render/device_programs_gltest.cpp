@@ -31,26 +31,7 @@ class DeviceProgramsGLTest : public vektest::GLRenderFixture {
   };
 
   // Starts a frame in picture pixels (y upwards) over a black clear, blending off.
-  void BeginFrame() {
-    ASSERT_EQ(render->Begin(), 0);
-    float ortho[16] = {};
-    ortho[0] = 2.0f / static_cast<float>(render->GetWidth());
-    ortho[5] = 2.0f / static_cast<float>(render->GetHeight());
-    ortho[10] = -1.0f / 128.0f;
-    ortho[12] = -1.0f;
-    ortho[13] = -1.0f;
-    ortho[15] = 1.0f;
-    float identity[16];
-    vek::MatrixIdentity(identity);
-    render->SetTransform(vek::e_TransformProjection, ortho);
-    render->SetTransform(vek::e_TransformView, identity);
-    render->SetTransform(vek::e_TransformWorld, identity);
-    render->SetRenderState(gfx::RenderState::Lighting, 0);
-    render->SetRenderState(gfx::RenderState::CullMode, gfx::cull::None);
-    render->SetClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    render->Clear(gfx::kClearTarget, 1.0f);
-    render->SetVertexFormat(vek::cVertexFormat{true, false, true, 2});
-  }
+  void BeginFrame() { BeginPictureFrame(0.0f, 0.0f, 0.0f); }
 
   // A 16 x 16 quad with its lower-left corner at (x, y) and depth z (-1..1 of the ortho range).
   void Quad(float x, float y, vek::u32 color, float z = 0.0f) {
