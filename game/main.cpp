@@ -1,6 +1,11 @@
 // The program's entry: one instance, the engine, the window, the game, the main loop.
 #include "engine/app/game.h"
+#include "game/app/game_bindings.h"
+#include "game/app/game_hooks.h"
 #include "game/app/garden.h"
+#include "game/windows/title_windows.h"
+#include "game/windows/windows_bindings.h"
+#include "game/world/world_bindings.h"
 #include "game/world/ware_manager.h"
 #include "platform/os.h"
 #include "platform/window.h"
@@ -40,6 +45,11 @@ int main() {
   }
 
   vek::DumpSystemInformation("render sound");
+
+  // The folders above the application add their script classes and their windows.
+  AddGameBindings(&RegisterGameWorld);
+  AddGameBindings(&RegisterGameWindows);
+  AddLoadingStep(eLoadingStep::Windows, [](cGarden& g) { CreateTitleWindows(&g.GetWindowHost()); });
 
   CreateWareManager();
   auto* garden = new cGarden();

@@ -5,9 +5,17 @@
 -- order of their names.
 
 -- Fonts: the picture "<name>.png" and its script "<name>.lua".
+cLoadFont('{StaticPath}/texture/fonts/menu_header.lua')
+cLoadFont('{StaticPath}/texture/fonts/menu_text.lua')
 
 -- Textures.
 cLoadTexture('{StaticPath}/texture/system/cursor_pointer.png')
+-- The menus' look and icons.
+for _, name in ipairs({'title_panel', 'title_button', 'title_check', 'title_slider', 'title_field',
+                       'title_select', 'title_logo', 'icon_error', 'icon_info', 'icon_warning',
+                       'icon_question', 'icon_head'}) do
+  cLoadTexture('{StaticPath}/texture/title/' .. name .. '.png')
+end
 
 -- Sounds (name of the file = name of the sound) and music.
 
@@ -16,8 +24,8 @@ local topics = {}
 local fs = cFileSystem()
 local entry = fs:GetFirst(filename('{StaticPath}/conf/'))
 while not entry:empty() do
-  local name = entry:name()
-  if entry:ext() == 'lua' and name:sub(1, 8) == 'loading_' then topics[#topics + 1] = name end
+  local name = entry.name
+  if entry.ext == 'lua' and name:sub(1, 8) == 'loading_' then topics[#topics + 1] = name end
   entry = fs:GetNext()
 end
 table.sort(topics)

@@ -13,6 +13,7 @@ class cGarden;
 enum class eLoadingStep {
   Tables,   // after the sound table: particle textures, ware table, building table
   Widgets,  // comics, play field, island, floating texts
+  Windows,  // before the game windows are made: windows made here are kept, the rest follow
   Layouts,  // after the game windows: the holes layouts
 };
 using LoadingStepFn = void (*)(cGarden& garden);

@@ -144,8 +144,17 @@ void cGarden::OnLoadingComplete() {
 }
 
 void cGarden::CreateWindows() {
+  RunLoadingSteps(eLoadingStep::Windows, *this);
   const WindowFunctionFactory factory = GetWindowFunctionFactory();
+  vek::cGUI* gui = vek::g_pGame ? vek::g_pGame->GetGUI() : nullptr;
   for (const char* name : kGameWindows) {
+    // A window that a step above has made already stays as it is.
+    if (vek::cWindow* made = gui ? gui->GetWindow(name) : nullptr) {
+      if (made->GetName() == name) {
+        m_WindowFunctions.push_back(made->GetFunction());
+        continue;
+      }
+    }
     vek::cWindowFunction* function = factory ? factory(name) : nullptr;
     if (!function) function = new vek::cWindowFunction();
     m_WindowFunctions.push_back(function);
@@ -177,7 +186,11 @@ cPlayerBase* cGarden::CreateStandInPlayer() {
   return player;
 }
 
-bool cGarden::SwitchWindow(const vek::string& name, vek::i32 mode) { return cMiddle::SwitchWindow(name, mode); }
+bool cGarden::SwitchWindow(const vek::string& name, vek::i32 mode) {
+  const bool shown = m_WindowHost.SwitchWindow(name, mode);
+  m_WindowMode = m_WindowHost.GetWindowMode();
+  return shown;
+}
 
 void cGarden::SetCursor(const vek::string& /*name*/) {
   vek::cGUI* gui = vek::g_pGame ? vek::g_pGame->GetGUI() : nullptr;

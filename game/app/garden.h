@@ -6,6 +6,7 @@
 
 #include "engine/core/types.h"
 #include "game/app/middle.h"
+#include "game/app/window_host.h"
 
 namespace vek {
 class cMusic;
@@ -41,6 +42,8 @@ class cGarden : public cMiddle {
   vek::i32 GetMoney() const;
 
   const std::vector<vek::cWindowFunction*>& GetWindowFunctions() const { return m_WindowFunctions; }
+  // The game windows' host: window switching and the message box's commands.
+  cWindowHost& GetWindowHost() { return m_WindowHost; }
   vek::cMusic* GetMenuMusic() const { return m_pMenuMusic; }
 
   vek::i32 m_iTraining = 1;  // training hints on (1) or off (0); kept per profile
@@ -59,6 +62,7 @@ class cGarden : public cMiddle {
   // Window functions of the game windows; each window owns its function, this list only
   // names them.
   std::vector<vek::cWindowFunction*> m_WindowFunctions;
+  cWindowHost m_WindowHost;
   vek::cMusic* m_pMenuMusic = nullptr;
   vek::u32 m_PlayerCounter = 0;
   std::vector<vek::i32> m_SoundTable;
