@@ -33,8 +33,9 @@ function LoadHardwareSettings()
   local width = math.floor(Clamp(Setting('width'), 640, 4096))
   local height = math.floor(Clamp(Setting('height'), 480, 4096))
   display(windowed, width, height, 0)
+  -- A gamma that reads back a hair off 1 from the desktop is left alone.
   local gamma = Clamp(Setting('gamma'), 0.5, 2.0)
-  if gamma ~= 1.0 then theEngine:SetGamma(gamma) end
+  if math.abs(gamma - 1.0) >= 0.01 then theEngine:SetGamma(gamma) end
   return 0
 end
 
@@ -62,7 +63,7 @@ function WriteSettings(path)
     windowed = theEngine:IsWindowed(),
     width = w,
     height = h,
-    gamma = theEngine:GetGamma(),
+    gamma = math.floor(theEngine:GetGamma() * 100 + 0.5) / 100,
     soundVolume = sm and sm:GetVolume(1) or defaults.soundVolume,
     musicVolume = sm and sm:GetVolume(2) or defaults.musicVolume,
     mouseSpeed = theGame.m_Settings.fMouseSpeed,

@@ -35,7 +35,7 @@ class GameStart : public ::testing::Test {
     ASSERT_TRUE(game.Start(vektest::GameBinary(), Env()));
     ASSERT_TRUE(WaitForLog(line)) << line << "\n" << Log();
     game.Signal(SIGTERM);
-    EXPECT_EQ(game.Wait(60.0), 0) << line;
+    EXPECT_EQ(game.Wait(180.0), 0) << line;
     const std::string log = Log();
     EXPECT_NE(log.find("</html>"), std::string::npos) << "the log was closed";
     EXPECT_EQ(log.find("class='error'"), std::string::npos) << log;
