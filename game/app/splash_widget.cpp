@@ -129,6 +129,8 @@ void cSplashWidget::Render() {
     vek::Begin2D(800.0f, 600.0f);
     vek::SetBlendMode(vek::e_BlendAlpha, 0.0f);
     const vek::u32 color = vek::ColorFromFloats(1.0f, 1.0f, 1.0f, m_Fade.current);
+    // One pass of its own: the batch starts empty and is drawn at the end.
+    batch->Clear();
     for (size_t i = 0; i < slide.textures.size(); ++i) {
       if (!IsLoadedTexture(slide.textures[i])) continue;
       // The movie's frames arrive upside down.
@@ -137,6 +139,7 @@ void cSplashWidget::Render() {
       vek::DrawQuad(batch, slide.textures[i], slide.rects[i], uv, color);
     }
     vek::FlushBatches(batch);
+    batch->Clear();
     vek::SetBlendMode(vek::e_BlendNone, 0.0f);
     vek::End2D();
   }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/files/image.h"
+#include "engine/render/quad_batch.h"
 #include "engine/render/texture.h"
 #include "game/app/splash_widget.h"
 #include "tests/support/garden_fixture.h"
@@ -100,6 +101,17 @@ TEST_F(SplashTest, SlidesWithoutAPictureAreSkippedAndTheEndIsToldOnce) {
   splash->Step();
   splash->Step();
   EXPECT_EQ(app->ends, 1);
+}
+
+TEST_F(SplashTest, EachFrameDrawsItsSlideOnce) {
+  // The slide's quads go in a pass of their own: frames do not pile them up in the batch.
+  Make({5.0f});
+  vek::cQuadBatch* batch = game->GetQuadBatch();
+  ASSERT_NE(batch, nullptr);
+  for (int frame = 0; frame < 3; ++frame) {
+    splash->Render();
+    EXPECT_EQ(batch->m_Used, 0u) << frame;
+  }
 }
 
 TEST_F(SplashTest, NoSlidesEndAtTheFirstStep) {
