@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <new>
 
 #include "engine/app/game.h"
 #include "engine/gui/widget.h"
@@ -161,6 +162,26 @@ TEST_F(GameLoop, RunMeasuresFramesAndEndsWithTheQuitCode) {
   EXPECT_NEAR(counter->dts[1], 0.025f, 1e-6);
   EXPECT_NEAR(game->GetTotalTime(), 0.125f, 1e-5);
   EXPECT_NEAR(game->GetAverageFrameTime(), 0.125f / 100.0f, 1e-6);
+}
+
+// A frame that runs out of memory is logged and the loop goes on to its normal end.
+class FailingFrame : public vek::cWidget {
+ public:
+  FailingFrame() : vek::cWidget("failing") {}
+  void Render() override {
+    if (++m_Frames == 2) throw std::bad_alloc();
+    if (m_Frames == 4) vek::g_pGame->Exit(7);
+  }
+
+ private:
+  int m_Frames = 0;
+};
+
+TEST_F(GameLoop, AFailingFrameIsLoggedAndTheLoopGoesOn) {
+  new FailingFrame();
+  game->SetFocusWidget("failing");
+  EXPECT_EQ(game->Run(), 7);
+  EXPECT_NE(LogText().find("frame failed: std::bad_alloc"), std::string::npos) << LogText();
 }
 
 TEST_F(GameLoop, InactiveWindowWaitsAndRestartsTheFrameClock) {
