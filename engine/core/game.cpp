@@ -197,6 +197,7 @@ int cGame::Run() {
       continue;
     }
     Frame();
+    window.PaceFrame();
     UpdateFrameTime();
   }
   window.KillTimer(kFrameRateTimer);
