@@ -14,6 +14,7 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <sstream>
 #include <thread>
 
 namespace plat {
@@ -242,17 +243,42 @@ InstanceLock::Result InstanceLock::Acquire(const std::string& name) {
   return Result::Acquired;
 }
 
+namespace {
+// Whether the process holds a flock on the file with this inode, as the kernel lists it. The
+// pid written in the lock file could name another process when the holder runs in another pid
+// namespace (a sandbox); the kernel's list shows holders with pids of our own namespace.
+bool HoldsFlock(long pid, ino_t inode) {
+  std::ifstream locks("/proc/locks");
+  std::string line;
+  while (std::getline(locks, line)) {
+    std::istringstream f(line);
+    std::string id, type, kind, mode, dev;
+    long holder = 0;
+    if (!(f >> id >> type)) continue;
+    if (type == "->") f >> type;  // a waiter, listed under the lock it waits for
+    if (type != "FLOCK" || !(f >> kind >> mode >> holder >> dev)) continue;
+    const size_t colon = dev.rfind(':');
+    if (holder == pid && colon != std::string::npos &&
+        std::strtoull(dev.c_str() + colon + 1, nullptr, 10) == static_cast<unsigned long long>(inode))
+      return true;
+  }
+  return false;
+}
+}  // namespace
+
 bool InstanceLock::AskHolderToShow() {
   if (m_Path.empty()) return false;
   const int fd = ::open(m_Path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
   if (fd < 0) return false;
   char buf[32] = {};
   const ssize_t n = ::read(fd, buf, sizeof buf - 1);
+  struct stat st{};
+  const bool known = ::fstat(fd, &st) == 0;
   ::close(fd);
-  if (n <= 0) return false;
+  if (n <= 0 || !known) return false;
   char* end = nullptr;
   const long pid = std::strtol(buf, &end, 10);
-  if (end == buf || pid <= 1 || pid > INT_MAX) return false;
+  if (end == buf || pid <= 1 || pid > INT_MAX || !HoldsFlock(pid, st.st_ino)) return false;
   return ::kill(static_cast<pid_t>(pid), SIGUSR1) == 0;
 }
 
