@@ -99,6 +99,11 @@ TEST(FirstRun, QuietPacedMenuAndSecondStart) {
   EXPECT_EQ(first.Wait(20.0), 0);
   const std::string err = ReadFileText(tmp / "first.txt");
   EXPECT_EQ(err.find("ALSA"), std::string::npos) << err;
+  // The reason stays in the log.
+  const std::string cards = ReadFileText("/proc/asound/cards");
+  if (cards.empty() || cards.find("no soundcards") != std::string::npos) {
+    EXPECT_NE(LogOf(tmp).find("the game runs silent"), std::string::npos);
+  }
 }
 
 TEST(FirstRun, UnusableLockFolderIsReportedAndTheGameStarts) {
