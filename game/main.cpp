@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <string>
 
-#include "engine/core/game.h"
+#include "engine/app/game.h"
 #include "engine/core/log.h"
 #include "game/app/garden.h"
 #include "game/world/ware_manager.h"
