@@ -81,7 +81,6 @@ class Window {
   void PaceFrame();
   // Benchmarks turn pacing off to measure the whole speed of a frame.
   void SetFramePacing(bool on) { m_Pacing = on; }
-  bool FramePacing() const { return m_Pacing; }
   // Refresh rate of the display the window is on, in Hz; 0 when unknown.
   virtual int RefreshRate();
 
@@ -161,7 +160,6 @@ class ScriptedWindow : public Window {
   std::uint16_t ramp[768] = {};
   int opens = 0, closes = 0, swaps = 0, raises = 0;
   bool systemCursorShown = true;
-  std::string displayError;
 
   // Messages the next Pump delivers.
   std::deque<Message> script;
@@ -185,7 +183,7 @@ class ScriptedWindow : public Window {
   bool IsMinimized() override { return minimized; }
   void ShowSystemCursor(bool show) override { systemCursorShown = show; }
   void Raise() override { ++raises; }
-  std::string DisplayError() const override { return displayError; }
+  std::string DisplayError() const override { return {}; }
   void Wait() override;
   bool DesktopMode(DisplayMode& mode) override {
     mode = desktop;
