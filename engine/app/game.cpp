@@ -206,6 +206,7 @@ int cGame::Run() {
       // A frame that fails (out of memory) is logged; the program goes on or closes normally.
       LogError("cGame", "frame failed: %s\n", e.what());
     }
+    window.PaceFrame();
     UpdateFrameTime();
   }
   window.KillTimer(kFrameRateTimer);
