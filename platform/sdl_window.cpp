@@ -41,8 +41,9 @@ class SdlWindow : public Window {
       Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
       if (!windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
       SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-      SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-      SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+      // Colour only: the graphics device keeps depth and stencil in buffers of its own.
+      SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+      SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
       m_Window = SDL_CreateWindow(Cp1252ToUtf8(title).c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                   width, height, flags);
       if (!m_Window) {
