@@ -419,20 +419,20 @@ void cLevel::DrawProgressRing(vek::f32 progress, vek::f32 radius, const vek::vec
   const vek::f32 outer = radius - 1.0f, inner = outer * 0.6f;
   const vek::f32 sweep = 2.0f * kPi * std::clamp(progress, 0.0f, 1.0f);
   if (outer <= 0.0f || sweep <= 0.0f) return;
-  vek::cVertex2D* v = vek::AddBatch(batch, m_Ring.texture, kSegments * 6);
+  vek::cVertex2D* v = vek::AddBatch(batch, m_Ring.texture, kSegments * vek::kQuadVertices);
   if (!v) return;
   auto at = [&](vek::f32 angle, vek::f32 r) {
     const vek::f32 c = std::cos(angle), s = std::sin(angle);
     // The texture's centre is the ring's centre, its edge the outer radius.
-    return vek::cVertex2D{centre.x + c * r, centre.y + s * r, 0.0f, color,
+    return vek::cVertex2D{centre.x + c * r, centre.y + s * r, color,
                           uv.x + uv.w * (0.5f + 0.5f * c * r / radius), uv.y + uv.h * (0.5f + 0.5f * s * r / radius)};
   };
   for (vek::u32 k = 0; k < kSegments; ++k) {
     const vek::f32 a0 = kPi * 0.5f + sweep * static_cast<vek::f32>(k) / kSegments;
     const vek::f32 a1 = kPi * 0.5f + sweep * static_cast<vek::f32>(k + 1) / kSegments;
     const vek::cVertex2D o0 = at(a0, outer), o1 = at(a1, outer), i0 = at(a0, inner), i1 = at(a1, inner);
-    v[0] = i0, v[1] = o0, v[2] = o1, v[3] = i0, v[4] = o1, v[5] = i1;
-    v += 6;
+    v[0] = i0, v[1] = o0, v[2] = i1, v[3] = o1;  // one quad of the band
+    v += vek::kQuadVertices;
   }
 }
 
