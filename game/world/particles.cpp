@@ -102,14 +102,13 @@ void cParticlePool::WriteQuad(const cParticle& p) {
     color = f <= 1.0f ? Blend(p.colors[2], 1.0f - f, p.colors[1], f) : Blend(p.colors[1], 2.0f - f, p.colors[0], f - 1.0f);
   }
   const vek::vec3 r = m_Right * p.size, u = m_Up * p.size;
+  // The corners in the batch's quad order (left-bottom, right-bottom, left-top, right-top);
+  // the field is drawn flat, so depth plays no part.
   const vek::vec3 c[4] = {p.position - r - u, p.position + r - u, p.position - r + u, p.position + r + u};
   static constexpr vek::f32 kU[4] = {0.0f, 1.0f, 0.0f, 1.0f};
   static constexpr vek::f32 kV[4] = {0.0f, 0.0f, 1.0f, 1.0f};
   vek::cVertex2D* v = &m_Vertices[static_cast<size_t>(m_QuadCount) * vek::kQuadVertices];
-  for (vek::u32 n = 0; n < vek::kQuadVertices; ++n) {
-    // The field is drawn flat: depth plays no part, so every vertex lies in the screen plane.
-    v[n] = vek::cVertex2D{c[n].x, c[n].y, color, kU[n], kV[n]};
-  }
+  for (vek::u32 k = 0; k < vek::kQuadVertices; ++k) v[k] = vek::cVertex2D{c[k].x, c[k].y, color, kU[k], kV[k]};
   ++m_QuadCount;
 }
 

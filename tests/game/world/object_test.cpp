@@ -123,7 +123,7 @@ TEST_F(ObjectTest, ProgressRingTurnsFromGreenToRed) {
   for (const auto& c : cases) {
     batch.Clear();
     level->DrawProgressRing(c.progress, 20.0f, {300.0f, 300.0f});
-    const vek::u32 disc = 32 * vek::kQuadVertices;  // a pie segment is one quad
+    const vek::u32 disc = 32 * vek::kQuadVertices;
     if (c.progress == 0.0f) {
       EXPECT_EQ(batch.GetVertexCount(), disc);  // an empty arc draws nothing over the disc
       continue;
