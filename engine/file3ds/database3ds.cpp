@@ -30,6 +30,8 @@ void ReadChildren(Chunk3ds* parent, File3ds* file, int depth, bool extraData) {
   SkipOwnData3ds(parent);
   if (ftkStop3ds()) return;
   uint64_t at = static_cast<uint64_t>(FileTell3ds());
+  Chunk3ds** tail = &parent->children;  // children are appended in file order
+  while (*tail) tail = &(*tail)->next;
   while (at < end) {
     if (end - at < 6) {
       ftkErrorPush(ERR_INVALID_CHUNK);
@@ -68,7 +70,8 @@ void ReadChildren(Chunk3ds* parent, File3ds* file, int depth, bool extraData) {
       ftkErrorPush(ERR_INVALID_CHUNK);
       return;
     }
-    AppendChild3ds(parent, child);
+    *tail = child;
+    tail = &child->next;
     ReadSubtree(child, file, depth + 1);
     if (ftkStop3ds()) return;
     at = childEnd;

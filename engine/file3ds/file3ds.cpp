@@ -290,6 +290,8 @@ void FileSeek3ds(long position) {
     ftkErrorPush(ERR_READING_FILE);
     return;
   }
+  // Seeking drops the stream buffer: a seek to where the stream already is is skipped.
+  if (static_cast<uint64_t>(position) == g_Current->position) return;
   if (std::fseek(g_Current->stream, position, SEEK_SET) != 0) {
     ftkErrorPush(g_Current->state == 2 ? ERR_WRITING_FILE : ERR_READING_FILE);
     return;

@@ -10,6 +10,7 @@
 namespace {
 
 NodeEntry3ds* g_Nodes = nullptr;
+NodeEntry3ds** g_NodesTail = &g_Nodes;
 
 // The stored numbers of the release levels, per chunk.
 uint32_t VersionOf(uint32_t level) { return level < 3 ? level + 1 : 4; }
@@ -44,9 +45,8 @@ char* NodeName(Chunk3ds* node) {
 }
 
 void AppendEntry(NodeEntry3ds* entry) {
-  NodeEntry3ds** link = &g_Nodes;
-  while (*link) link = &(*link)->next;
-  *link = entry;
+  *g_NodesTail = entry;
+  g_NodesTail = &entry->next;
 }
 
 NodeEntry3ds* NewEntry(Chunk3ds* node) {
@@ -246,6 +246,7 @@ void FreeNodeList3ds() {
     std::free(g_Nodes);
     g_Nodes = next;
   }
+  g_NodesTail = &g_Nodes;
 }
 
 const NodeEntry3ds* NodeList3ds() { return g_Nodes; }

@@ -1,6 +1,7 @@
-// Reads an arbitrary file as a 3DS scene: the chunk tree, every chunk's data, a write of the
-// whole database to a second file and a read of that file again. Lengths, counts, strings
-// and nesting all come from the input; every failure must end in an error code.
+// Reads an arbitrary file as a 3DS scene: the chunk tree, every chunk's data, every object,
+// material and node through the object calls, a write of the whole database to a second file
+// and a read of that file again. Lengths, counts, strings and nesting all come from the input;
+// every failure must end in an error code.
 #include <unistd.h>
 
 #include <cstddef>
@@ -8,10 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "engine/file3ds/database3ds.h"
-#include "engine/file3ds/error3ds.h"
-#include "engine/file3ds/file3ds.h"
-#include "engine/file3ds/kf3ds.h"
+#include "engine/file3ds/ftk3ds.h"
 
 namespace {
 
@@ -34,6 +32,53 @@ void MakeFolder() {
     return true;
   }();
   (void)made;
+}
+
+// Gets every object, material and node of the database (each get on a clear error list).
+void GetEverything(Database3ds* db) {
+  for (uint32_t i = 0, n = GetMeshCount3ds(db); i < n && i < 64; ++i) {
+    ftkErrorClear();
+    Mesh3ds* mesh = nullptr;
+    GetMeshByIndex3ds(db, i, &mesh);
+    ReleaseMesh3ds(&mesh);
+  }
+  for (uint32_t i = 0, n = GetOmnilightCount3ds(db) + GetSpotlightCount3ds(db); i < n && i < 64; ++i) {
+    ftkErrorClear();
+    Light3ds* light = nullptr;
+    GetOmnilightByIndex3ds(db, i, &light);
+    if (light) ReleaseLight3ds(&light);
+    GetSpotlightByIndex3ds(db, i, &light);
+    if (light) ReleaseLight3ds(&light);
+  }
+  for (uint32_t i = 0, n = GetCameraCount3ds(db); i < n && i < 64; ++i) {
+    ftkErrorClear();
+    Camera3ds* camera = nullptr;
+    GetCameraByIndex3ds(db, i, &camera);
+    ReleaseCamera3ds(&camera);
+  }
+  for (uint32_t i = 0, n = GetMaterialCount3ds(db); i < n && i < 64; ++i) {
+    ftkErrorClear();
+    Material3ds* material = nullptr;
+    GetMaterialByIndex3ds(db, i, &material);
+    ReleaseMaterial3ds(&material);
+  }
+  for (uint32_t i = 0, n = GetMeshNodeCount3ds(db); i < n && i < 64; ++i) {
+    ftkErrorClear();
+    MeshMotion3ds* motion = nullptr;
+    GetMeshMotionByIndex3ds(db, i, &motion);
+    ReleaseMeshMotion3ds(&motion);
+  }
+  for (uint32_t i = 0, n = GetCameraMotionCount3ds(db); i < n && i < 64; ++i) {
+    ftkErrorClear();
+    CameraMotion3ds* motion = nullptr;
+    GetCameraMotionByIndex3ds(db, i, &motion);
+    ReleaseCameraMotion3ds(&motion);
+  }
+  ftkErrorClear();
+  KfSettings3ds* settings = nullptr;
+  GetKfSettings3ds(db, &settings);
+  ReleaseKfSettings3ds(&settings);
+  ftkErrorClear();
 }
 
 // Reads the file into a database and detaches it; null when the read failed.
@@ -67,6 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ftkErrorClear();
   Database3ds* db = ReadWhole(g_Input);
   if (db && !ftkErrorPending() && GetDatabaseType3ds(db) != kUnknownDatabase3ds) {
+    GetEverything(db);
     File3ds* out = OpenFile3ds(g_Output, "w");
     if (out) {
       WriteDatabase3ds(out, db);
