@@ -92,7 +92,7 @@ ChunkData3ds* LoadChunkData3ds(Chunk3ds* chunk);
 void WriteChunkData3ds(Chunk3ds* chunk);
 void CopyChunkData3ds(const Chunk3ds* source, Chunk3ds* target);
 void FreeChunkData3ds(Chunk3ds* chunk);
-// Whether the id has a data record (containers have none).
+// Whether the id has a data record of its own shape (containers and raw ids have none).
 bool ChunkHasData3ds(uint32_t id);
 // Bytes of one element of the id's counted array or track values (0 when it has none).
 uint32_t ChunkElementSize3ds(uint32_t id);

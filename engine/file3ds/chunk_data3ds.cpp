@@ -186,7 +186,7 @@ void FreeRecord(ChunkData3ds* d, const char* layout) {
 
 bool ChunkHasData3ds(uint32_t id) {
   const char* layout = Layout(id);
-  return !layout || *layout;
+  return layout && *layout;
 }
 
 uint32_t ChunkElementSize3ds(uint32_t id) {
@@ -215,10 +215,15 @@ ChunkData3ds* LoadChunkData3ds(Chunk3ds* chunk) {
     return nullptr;
   }
   if (chunk->data) return chunk->data;
-  File3ds* file = GetFileByIndex3ds(chunk->readFile);
-  if (!file || file->state != 1) return nullptr;
   const char* layout = Layout(chunk->id);
   if (layout && !*layout) return nullptr;
+  if (chunk->readFile == kNoFile3ds) return nullptr;
+  File3ds* file = GetFileByIndex3ds(chunk->readFile);
+  if (!file || file->state != 1) {
+    // The file the data were to be read from has been closed: they are lost.
+    if (layout || RawDataSize3ds(chunk->id, chunk->length) > 0) ftkErrorPush(ERR_READING_FILE);
+    return nullptr;
+  }
   const uint64_t end = static_cast<uint64_t>(chunk->position) + chunk->length;
   if (chunk->length < 6 || end > file->size) {
     ftkErrorPush(ERR_INVALID_CHUNK);

@@ -191,7 +191,10 @@ void WriteDatabase3ds(File3ds* file, Database3ds* db) {
   db->topChunk->next = nullptr;
   WriteChunk(db->topChunk, file);
   db->topChunk->next = next;
-  if (ftkStop3ds()) return ftkErrorPush(ERR_WRITING_DATABASE);
+  if (ftkErrorPending()) {
+    file->writeFailed = 1;  // closing the file keeps the previous copy
+    if (ftkStop3ds()) return ftkErrorPush(ERR_WRITING_DATABASE);
+  }
 }
 
 uint32_t GetDatabaseType3ds(const Database3ds* db) {

@@ -225,7 +225,7 @@ void GetMaterialFromChunk3ds(Chunk3ds* entry, Material3ds** out) {
       child->next = next;
     }
     if (!c) return;
-    ChunkData3ds* d = ChunkHasData3ds(c->id) ? Data(c) : nullptr;
+    ChunkData3ds* d = Data(c);
     bool known = true;
     switch (c->id) {
       case 0x0000: break;  // an emptied chunk

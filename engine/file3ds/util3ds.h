@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the object parts of the toolkit (not part of its interface).
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 #include "engine/file3ds/chunk3ds.h"
@@ -68,8 +69,16 @@ inline Chunk3ds* AddWord(Chunk3ds* parent, uint32_t id, uint32_t value) {
   return c;
 }
 
-// Gives the array to the chunk's data (count elements of `size` bytes, copied).
+// Gives the array to the chunk's data (count elements of `size` bytes, copied); a raw chunk
+// made in memory gets its record here.
 inline bool SetElements(Chunk3ds* c, const void* elements, uint32_t count, uint32_t size) {
+  if (!c->data) {
+    c->data = static_cast<ChunkData3ds*>(std::calloc(1, sizeof(ChunkData3ds)));
+    if (!c->data) {
+      ftkErrorPush(ERR_NO_MEM);
+      return false;
+    }
+  }
   c->data->count = count;
   if (count == 0 || !elements) return true;
   c->data->elements = static_cast<uint8_t*>(std::malloc(uint64_t{count} * size));
