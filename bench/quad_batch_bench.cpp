@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "engine/core/image.h"
 #include "engine/core/log.h"
 #include "engine/core/path_tokens.h"
+#include "engine/files/image.h"
 #include "engine/render/quad_batch.h"
 #include "engine/render/render.h"
 #include "engine/render/texture.h"

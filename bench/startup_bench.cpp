@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "engine/core/game.h"
+#include "engine/app/game.h"
 #include "platform/window.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The program's entry: one instance, the engine, the window, the game, the main loop.
-#include "engine/core/game.h"
+#include "engine/app/game.h"
 #include "game/app/garden.h"
 #include "game/world/ware_manager.h"
 #include "platform/os.h"

@@ -10,18 +10,13 @@
 #include "engine/core/path_tokens.h"
 #include "platform/os.h"
 
-#if __has_include("engine/core/console.h")
-#include "engine/core/console.h"
-#define VEK_HAS_CONSOLE 1
-#else
-#define VEK_HAS_CONSOLE 0
-#endif
-
 namespace vek {
 
 cLogHolder* g_pLogHolder = nullptr;
 
 namespace {
+
+LogConsoleMaker s_ConsoleMaker = nullptr;
 
 // The header of the HTML file, with the opening time and a line break.
 const char* const kHeader =
@@ -53,19 +48,14 @@ const char* const kColourSpans[8] = {
     nullptr,                          "<span style='color:white'>",
 };
 
-cConsole* Console() { return g_pLogHolder ? g_pLogHolder->m_pConsole : nullptr; }
+iLogConsole* Console() { return g_pLogHolder ? g_pLogHolder->m_pConsole : nullptr; }
 
 // The one place where log text reaches the console.
-void PrintToConsole(cConsole* console, const char* format, const FormatArg& a1,
+void PrintToConsole(iLogConsole* console, const char* format, const FormatArg& a1,
                     const FormatArg& a2, const FormatArg& a3, const FormatArg& a4 = g_NoArg,
                     const FormatArg& a5 = g_NoArg, const FormatArg& a6 = g_NoArg,
                     const FormatArg& a7 = g_NoArg) {
-  if (!console) return;
-#if VEK_HAS_CONSOLE
-  console->Print(format, a1, a2, a3, a4, a5, a6, a7);
-#else
-  (void)format, (void)a1, (void)a2, (void)a3, (void)a4, (void)a5, (void)a6, (void)a7;
-#endif
+  if (console) console->Print(format, a1, a2, a3, a4, a5, a6, a7);
 }
 
 }  // namespace
@@ -163,7 +153,7 @@ void WriteLogEntry(cLogFile& file, const char* level, const char* sender, const 
 
 void Log(const char* color, const char* format, const char* level, const char* sender,
          const FormatArg& a1, const FormatArg& a2, const FormatArg& a3) {
-  if (cConsole* console = Console()) {
+  if (iLogConsole* console = Console()) {
     // Sender in white, ": " in the default colour, then the message in the entry's colour.
     vek::string line;
     AppendFormat(line, "^7%s^6: %s%s", sender ? sender : "", color ? color : "",
@@ -235,6 +225,8 @@ void CloseLog(cLogFile& file) {
 // ---------------------------------------------------------------------------------------------
 // The holder
 
+void SetLogConsoleMaker(LogConsoleMaker maker) { s_ConsoleMaker = maker; }
+
 cLogHolder::cLogHolder(float width, float height) {
   const vek::string& folder = GetPathToken(e_AppPath);
   if (!folder.empty()) {
@@ -243,20 +235,12 @@ cLogHolder::cLogHolder(float width, float height) {
       std::fprintf(stderr, "cannot open the log file %s: %s\n", path.c_str(),
                    std::strerror(errno));
   }
-  // The console: screen width, screen height, half the height as its drop.
-#if VEK_HAS_CONSOLE
-  m_pConsole = new cConsole(width, height, height / 2.0f);
-#else
-  (void)width;
-  (void)height;
-#endif
+  if (s_ConsoleMaker) m_pConsole = s_ConsoleMaker(width, height);
 }
 
 cLogHolder::~cLogHolder() {
   // The console is closed before the file.
-#if VEK_HAS_CONSOLE
   delete m_pConsole;
-#endif
   m_pConsole = nullptr;
   CloseLog(m_LogFile);
 }

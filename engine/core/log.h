@@ -6,10 +6,22 @@
 #include "engine/core/format.h"
 
 namespace vek {
-class cConsole;
-}
 
-namespace vek {
+// The console the log feeds: made by the application frame, owned by the log holder.
+class iLogConsole {
+ public:
+  virtual ~iLogConsole() = default;
+  // Formatted text with its colour codes; line ends close lines.
+  virtual void Print(const char* format, const FormatArg& a1 = g_NoArg,
+                     const FormatArg& a2 = g_NoArg, const FormatArg& a3 = g_NoArg,
+                     const FormatArg& a4 = g_NoArg, const FormatArg& a5 = g_NoArg,
+                     const FormatArg& a6 = g_NoArg, const FormatArg& a7 = g_NoArg) = 0;
+};
+
+// Makes the console of a new log holder from the screen width and height. Until one is set,
+// holders have no console.
+using LogConsoleMaker = iLogConsole* (*)(float width, float height);
+void SetLogConsoleMaker(LogConsoleMaker maker);
 
 // One entry: colour code ("^6", "^5", "^4"), formatter format, level word ("text",
 // "warning", "error"), sender and three records.
@@ -80,7 +92,7 @@ class cLogHolder {
   cLogHolder(float width, float height);
   ~cLogHolder();
   cLogFile m_LogFile;
-  cConsole* m_pConsole = nullptr;
+  iLogConsole* m_pConsole = nullptr;
 };
 
 extern cLogHolder* g_pLogHolder;
@@ -90,7 +102,7 @@ bool OpenLog(cLogFile& file, const vek::string& path);
 // Writes the closing time and the HTML end, and closes the file.
 void CloseLog(cLogFile& file);
 
-// Creates the holder (opens {AppPath}/_log.html, then creates the console).
+// Creates the holder (opens {AppPath}/_log.html, then makes the console when a maker is set).
 void CreateLogHolder(float width, float height);
 // Closes the console, then the log file, and frees the holder.
 void DestroyLogHolder();

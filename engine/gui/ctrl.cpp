@@ -1,7 +1,7 @@
 #include "engine/gui/ctrl.h"
 
-#include "engine/core/game.h"
 #include "engine/gui/gui.h"
+#include "engine/gui/gui_host.h"
 #include "engine/gui/window.h"
 
 namespace vek {
@@ -17,7 +17,7 @@ cCtrl::cCtrl(const vek::string& name, cWindow* window) : m_Name(name) {
     window->m_Controls.push_back(this);
     m_ID = static_cast<unsigned>(window->m_Controls.size() - 1);
   } else {
-    m_pGUI = g_pGame ? g_pGame->GetGUI() : nullptr;
+    m_pGUI = GetGuiHost() ? GetGuiHost()->GetGUI() : nullptr;
   }
 }
 

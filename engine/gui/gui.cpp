@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "engine/core/align.h"
-#include "engine/core/game.h"
 #include "engine/core/log.h"
 #include "engine/gui/ctrl.h"
 #include "engine/gui/cursor.h"
 #include "engine/gui/gui_draw.h"
+#include "engine/gui/gui_host.h"
 #include "engine/gui/window.h"
 #include "engine/render/render.h"
 #include "platform/gfx.h"
@@ -20,8 +20,16 @@ namespace {
 const char* const kSender = "cGUI";
 // The caret blink timer, shared by the whole program.
 f32 s_BlinkTimer = 0.0f;
+iGuiHost* s_pGuiHost = nullptr;
 
 }  // namespace
+
+iGuiHost* GetGuiHost() { return s_pGuiHost; }
+
+void SetGuiHost(iGuiHost* host) {
+  s_pGuiHost = host;
+  SetRenderHost(host);
+}
 
 cGUI::cGUI(f32 width, f32 height) : m_Width(width), m_Height(height) {
   // Window 0, the GUI's own root window, registers itself with id 0.
@@ -90,7 +98,8 @@ void cGUI::Draw() {
 }
 
 void cGUI::UpdateSystemCursor(bool guiCursorDrawn) {
-  const bool active = !g_pGame || g_pGame->IsActive();
+  const iGuiHost* host = GetGuiHost();
+  const bool active = !host || host->IsActive();
   const int state = (guiCursorDrawn ? 1 : 0) | (active ? 2 : 0);
   if (state == m_SystemCursorState) return;
   m_SystemCursorState = state;
@@ -325,7 +334,7 @@ bool cGUI::IsFunctionOwned(const cWindowFunction* function, const cWindow* excep
 // ---------------------------------------------------------------------------------------------
 
 void DumpGUI() {
-  cGUI* gui = g_pGame ? g_pGame->GetGUI() : nullptr;
+  cGUI* gui = GetGuiHost() ? GetGuiHost()->GetGUI() : nullptr;
   if (!gui) return;
   const char* const rule = "  +----+--------------------------+----+---+---+---+----------\n";
   LogPlain("GUI.\n");

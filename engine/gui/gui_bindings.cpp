@@ -5,14 +5,14 @@
 #include <lua.hpp>
 #include <luabind/detail/object_rep.hpp>
 
-#include "engine/core/game.h"
 #include "engine/core/log.h"
-#include "engine/core/script_hooks.h"
 #include "engine/core/vec.h"
 #include "engine/gui/cursor.h"
 #include "engine/gui/gui_bindings_parts.h"
+#include "engine/gui/gui_host.h"
 #include "engine/gui/window.h"
 #include "engine/render/render_bindings.h"
+#include "engine/script/script_hooks.h"
 
 namespace vek {
 
@@ -66,7 +66,7 @@ int cWindowFunctionWrap::Call(cWindow* window, u32 message, u32 p1, u32 p2) {
 void KeepFunction(void* object) {
   auto* function = static_cast<cWindowFunction*>(object);
   script_detail::KeepScriptPart<cWindowFunction>(object);
-  if (g_pGame && g_pGame->GetGUI()) g_pGame->GetGUI()->AdoptFunction(function);
+  if (iGuiHost* host = GetGuiHost(); host && host->GetGUI()) host->GetGUI()->AdoptFunction(function);
 }
 
 f32 ParamToTime(const cGUI&, u32 milliseconds) { return cGUI::ParamToTime(milliseconds); }

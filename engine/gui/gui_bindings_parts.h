@@ -3,9 +3,9 @@
 // binding files: luabind makes a translation unit slow to compile.
 #include <luabind/scope.hpp>
 
-#include "engine/core/script_bind.h"
 #include "engine/gui/ctrl.h"
 #include "engine/gui/gui.h"
+#include "engine/script/script_bind.h"
 
 struct lua_State;
 

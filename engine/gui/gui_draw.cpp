@@ -1,15 +1,15 @@
 #include "engine/gui/gui_draw.h"
 
-#include "engine/core/game.h"
 #include "engine/render/font.h"
 #include "engine/render/quad_batch.h"
 #include "engine/render/render.h"
+#include "engine/render/render_host.h"
 #include "engine/render/texture_manager.h"
 
 namespace vek::gui_draw {
 
 namespace {
-cQuadBatch* Batch() { return g_pGame ? g_pGame->GetQuadBatch() : nullptr; }
+cQuadBatch* Batch() { return GetRenderHost() ? GetRenderHost()->GetQuadBatch() : nullptr; }
 }  // namespace
 
 void Begin2D(f32 width, f32 height) {

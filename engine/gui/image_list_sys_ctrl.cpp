@@ -1,8 +1,8 @@
 #include "engine/gui/image_list_sys_ctrl.h"
 
-#include "engine/core/input.h"
 #include "engine/gui/gui.h"
 #include "engine/gui/image_ctrl.h"
+#include "engine/input/input.h"
 
 namespace vek {
 

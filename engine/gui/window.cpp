@@ -1,11 +1,11 @@
 #include "engine/gui/window.h"
 
-#include "engine/core/game.h"
-#include "engine/core/input.h"
 #include "engine/core/log.h"
 #include "engine/gui/ctrl.h"
 #include "engine/gui/gui.h"
 #include "engine/gui/gui_draw.h"
+#include "engine/gui/gui_host.h"
+#include "engine/input/input.h"
 
 namespace vek {
 
@@ -140,7 +140,8 @@ int cWindowFunction::Call(cWindow* window, u32 message, u32 p1, u32 p2) {
 // cWindow
 
 cWindow::cWindow(cGUI* gui, cWindowFunction* function) {
-  if (!gui && g_pGame) gui = g_pGame->GetGUI();
+  iGuiHost* host = GetGuiHost();
+  if (!gui && host) gui = host->GetGUI();
   m_pGUI = gui;
   if (function && gui && gui->IsFunctionOwned(function, this)) {
     LogWarning(kSender, "The window function belongs to another window already\n");
@@ -149,7 +150,7 @@ cWindow::cWindow(cGUI* gui, cWindowFunction* function) {
   if (function) {
     // Script-made functions wait with the engine's GUI until a window takes them.
     if (gui) gui->ReleaseFunction(function);
-    if (g_pGame && g_pGame->GetGUI() && g_pGame->GetGUI() != gui) g_pGame->GetGUI()->ReleaseFunction(function);
+    if (host && host->GetGUI() && host->GetGUI() != gui) host->GetGUI()->ReleaseFunction(function);
     m_pFunction = function;
   } else {
     m_pFunction = new cWindowFunction();

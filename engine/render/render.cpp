@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "engine/core/game.h"
 #include "engine/core/log.h"
+#include "engine/render/render_host.h"
 #include "engine/render/texture_manager.h"
 #include "platform/os.h"
 #include "platform/window.h"
@@ -14,6 +14,13 @@ namespace vek {
 namespace gfx = plat::gfx;
 
 cRender* g_pRender = nullptr;
+
+namespace {
+iRenderHost* s_pRenderHost = nullptr;
+}  // namespace
+
+iRenderHost* GetRenderHost() { return s_pRenderHost; }
+void SetRenderHost(iRenderHost* host) { s_pRenderHost = host; }
 
 namespace {
 const char* const kSender = "cRender";
@@ -63,7 +70,10 @@ gfx::Format BackBufferFormatOf(gfx::Format display) {
   return display == gfx::Format::X8R8G8B8 ? gfx::Format::A8R8G8B8 : gfx::Format::R5G6B5;
 }
 
-bool EngineWindowed() { return g_pGame ? g_pGame->IsWindowed() : plat::GetWindow().IsWindowed(); }
+bool EngineWindowed() {
+  const iRenderHost* host = GetRenderHost();
+  return host ? host->IsWindowed() : plat::GetWindow().IsWindowed();
+}
 }  // namespace
 
 // ---- matrices and vertex formats ----

@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "engine/core/image.h"
 #include "engine/core/types.h"
+#include "engine/files/image.h"
 #include "platform/gfx.h"
 
 namespace vek {

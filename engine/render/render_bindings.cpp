@@ -1,8 +1,8 @@
 #include "engine/render/render_bindings.h"
 
-#include "engine/core/script_bind.h"
 #include "engine/render/font.h"
 #include "engine/render/texture_info.h"
+#include "engine/script/script_bind.h"
 
 namespace vek::bindings {
 

@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "engine/core/image.h"
-#include "engine/core/image_codecs.h"
 #include "engine/core/log.h"
+#include "engine/files/image.h"
+#include "engine/files/image_codecs.h"
 #include "engine/render/render.h"
 #include "platform/os.h"
 

@@ -4,8 +4,8 @@
 // Every texture lives in the texture manager and is addressed by its index or its name.
 #include <memory>
 
-#include "engine/core/image.h"
 #include "engine/core/types.h"
+#include "engine/files/image.h"
 
 namespace vek {
 

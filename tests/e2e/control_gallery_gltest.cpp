@@ -5,13 +5,13 @@
 
 #include <memory>
 
-#include "engine/core/filename.h"
-#include "engine/core/game.h"
-#include "engine/core/script.h"
+#include "engine/app/game.h"
+#include "engine/files/filename.h"
 #include "engine/gui/cursor.h"
 #include "engine/gui/gui.h"
 #include "engine/gui/widget.h"
 #include "engine/render/render.h"
+#include "engine/script/script.h"
 #include "platform/gfx.h"
 #include "tests/support/gl_game_fixture.h"
 #include "tests/support/image_compare.h"

@@ -6,10 +6,9 @@
 
 #include <set>
 
-#include "engine/core/filename.h"
-#include "engine/core/game.h"
+#include "engine/app/game.h"
 #include "engine/core/path_tokens.h"
-#include "engine/core/script.h"
+#include "engine/files/filename.h"
 #include "engine/gui/button_sys_ctrl.h"
 #include "engine/gui/check_box_sys_ctrl.h"
 #include "engine/gui/edit_sys_ctrl.h"
@@ -20,6 +19,7 @@
 #include "engine/gui/toolbar_sys_ctrl.h"
 #include "engine/gui/widget.h"
 #include "engine/gui/window.h"
+#include "engine/script/script.h"
 #include "tests/support/script_engine_fixture.h"
 #include "tests/support/system_look.h"
 

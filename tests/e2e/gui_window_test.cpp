@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 #include <lua.hpp>
 
-#include "engine/core/game.h"
-#include "engine/core/script.h"
+#include "engine/app/game.h"
 #include "engine/gui/gui.h"
 #include "engine/gui/widget.h"
+#include "engine/script/script.h"
 #include "tests/support/script_engine_fixture.h"
 
 namespace {

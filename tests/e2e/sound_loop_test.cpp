@@ -4,13 +4,13 @@
 
 #include <cstdlib>
 
-#include "engine/core/data_manager.h"
-#include "engine/core/filename.h"
-#include "engine/core/game.h"
-#include "engine/core/music.h"
-#include "engine/core/sound.h"
-#include "engine/core/sound_manager.h"
+#include "engine/app/game.h"
+#include "engine/files/data_manager.h"
+#include "engine/files/filename.h"
 #include "engine/gui/widget.h"
+#include "engine/sound/music.h"
+#include "engine/sound/sound.h"
+#include "engine/sound/sound_manager.h"
 #include "platform/audio.h"
 #include "platform/window.h"
 #include "tests/support/temp_dir.h"

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "engine/core/http_reply.h"
+#include "engine/net/http_reply.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/file.h"
 #include "engine/core/path_tokens.h"
+#include "engine/files/file.h"
 
 namespace {
 

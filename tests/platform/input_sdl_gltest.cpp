@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/core/input.h"
+#include "engine/input/input.h"
 #include "platform/input.h"
 #include "platform/window.h"
 

@@ -4,9 +4,9 @@
 
 #include <memory>
 
-#include "engine/core/game.h"
-#include "platform/input.h"
+#include "engine/app/game.h"
 #include "platform/gfx_recording.h"
+#include "platform/input.h"
 #include "platform/os.h"
 #include "platform/window.h"
 #include "tests/support/temp_dir.h"

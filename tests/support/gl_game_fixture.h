@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "engine/core/game.h"
+#include "engine/app/game.h"
 #include "tests/support/temp_dir.h"
 
 namespace vektest {

@@ -8,8 +8,8 @@
 #include <iterator>
 #include <vector>
 
-#include "engine/core/image.h"
-#include "engine/core/image_codecs.h"
+#include "engine/files/image.h"
+#include "engine/files/image_codecs.h"
 
 namespace vektest {
 

@@ -1,6 +1,6 @@
 #include "tests/support/script_engine_fixture.h"
 
-#include "engine/core/script.h"
+#include "engine/script/script.h"
 
 namespace vektest {
 

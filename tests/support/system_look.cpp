@@ -1,10 +1,10 @@
 #include "tests/support/system_look.h"
 
-#include "engine/core/data_manager.h"
-#include "engine/core/filename.h"
-#include "engine/core/image.h"
-#include "engine/core/script.h"
+#include "engine/files/data_manager.h"
+#include "engine/files/filename.h"
+#include "engine/files/image.h"
 #include "engine/render/texture.h"
+#include "engine/script/script.h"
 
 namespace vektest {
 

@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 #include <lua.hpp>
 
-#include "engine/core/game.h"
-#include "engine/core/script.h"
+#include "engine/app/game.h"
 #include "engine/gui/cursor.h"
 #include "engine/gui/label_ctrl.h"
+#include "engine/script/script.h"
 #include "tests/engine/gui/gui_probe.h"
 #include "tests/support/script_engine_fixture.h"
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "engine/core/game.h"
+#include "engine/app/game.h"
 #include "tests/engine/gui/gui_probe.h"
 #include "tests/support/engine_fixture.h"
 

@@ -4,20 +4,20 @@
 
 #include <memory>
 
-#include "engine/core/data_manager.h"
-#include "engine/core/game.h"
-#include "engine/core/image.h"
+#include "engine/app/game.h"
 #include "engine/core/path_tokens.h"
-#include "engine/core/script.h"
+#include "engine/files/data_manager.h"
+#include "engine/files/image.h"
 #include "engine/gui/cursor.h"
-#include "engine/gui/gui.h"
 #include "engine/gui/frame_ctrl.h"
+#include "engine/gui/gui.h"
 #include "engine/gui/image_ctrl.h"
-#include "engine/gui/window.h"
 #include "engine/gui/widget.h"
+#include "engine/gui/window.h"
 #include "engine/render/render.h"
 #include "engine/render/texture.h"
 #include "engine/render/texture_manager.h"
+#include "engine/script/script.h"
 #include "platform/gfx.h"
 #include "tests/support/gl_game_fixture.h"
 

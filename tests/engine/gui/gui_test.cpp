@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
+#include "engine/app/console.h"
+#include "engine/app/game.h"
 #include "engine/core/align.h"
-#include "engine/core/console.h"
-#include "engine/core/game.h"
 #include "engine/gui/cursor.h"
 #include "engine/gui/gui.h"
 #include "engine/gui/widget.h"

@@ -2,8 +2,7 @@
 #include <gtest/gtest.h>
 #include <lua.hpp>
 
-#include "engine/core/game.h"
-#include "engine/core/script.h"
+#include "engine/app/game.h"
 #include "engine/gui/gui.h"
 #include "engine/gui/image_ctrl.h"
 #include "engine/gui/image_list_sys_ctrl.h"
@@ -13,6 +12,7 @@
 #include "engine/render/font.h"
 #include "engine/render/texture.h"
 #include "engine/render/texture_manager.h"
+#include "engine/script/script.h"
 #include "tests/support/script_engine_fixture.h"
 
 namespace {

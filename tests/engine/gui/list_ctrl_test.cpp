@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/app/game.h"
 #include "engine/core/align.h"
 #include "engine/core/color.h"
-#include "engine/core/game.h"
 #include "engine/gui/image_list_sys_ctrl.h"
 #include "engine/gui/list_ctrl.h"
 #include "engine/gui/list_sys_ctrl.h"

@@ -3,8 +3,7 @@
 #include <gtest/gtest.h>
 #include <lua.hpp>
 
-#include "engine/core/game.h"
-#include "engine/core/script.h"
+#include "engine/app/game.h"
 #include "engine/gui/button_sys_ctrl.h"
 #include "engine/gui/check_box_sys_ctrl.h"
 #include "engine/gui/edit_sys_ctrl.h"
@@ -13,6 +12,7 @@
 #include "engine/gui/slider_sys_ctrl.h"
 #include "engine/gui/text_box_sys_ctrl.h"
 #include "engine/gui/window.h"
+#include "engine/script/script.h"
 #include "tests/support/script_engine_fixture.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <limits>
 
+#include "engine/app/game.h"
 #include "engine/core/align.h"
-#include "engine/core/game.h"
 #include "engine/gui/button_sys_ctrl.h"
 #include "engine/gui/check_box_sys_ctrl.h"
 #include "engine/gui/edit_sys_ctrl.h"

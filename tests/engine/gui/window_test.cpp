@@ -1,8 +1,8 @@
 // The default window function and the plain controls.
 #include <gtest/gtest.h>
 
+#include "engine/app/game.h"
 #include "engine/core/align.h"
-#include "engine/core/game.h"
 #include "engine/gui/frame_ctrl.h"
 #include "engine/gui/label_ctrl.h"
 #include "tests/engine/gui/gui_fixture.h"

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/core/image.h"
+#include "engine/files/image.h"
 #include "engine/render/font.h"
 #include "engine/render/quad_batch.h"
 #include "engine/render/texture.h"

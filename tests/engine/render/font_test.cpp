@@ -3,12 +3,12 @@
 #include <regex>
 #include <string>
 
-#include "engine/core/data_manager.h"
-#include "engine/core/filename.h"
-#include "engine/core/script.h"
-#include "engine/core/script_bindings.h"
+#include "engine/app/script_bindings.h"
+#include "engine/files/data_manager.h"
+#include "engine/files/filename.h"
 #include "engine/render/font.h"
 #include "engine/render/quad_batch.h"
+#include "engine/script/script.h"
 #include "tests/engine/render/render_fixture.h"
 
 namespace {

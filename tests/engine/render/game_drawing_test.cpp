@@ -1,8 +1,8 @@
 // The engine object's drawing services: the quad batch and the font manager.
-#include "engine/core/game.h"
-#include "engine/core/script.h"
+#include "engine/app/game.h"
 #include "engine/render/font.h"
 #include "engine/render/quad_batch.h"
+#include "engine/script/script.h"
 #include "tests/support/engine_fixture.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "engine/core/game.h"
+#include "engine/app/game.h"
 #include "engine/render/render.h"
 #include "engine/render/texture_manager.h"
 #include "tests/support/engine_fixture.h"

@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/data_manager.h"
-#include "engine/core/script.h"
-#include "engine/core/script_bindings.h"
+#include "engine/app/script_bindings.h"
+#include "engine/files/data_manager.h"
 #include "engine/render/font.h"
 #include "engine/render/quad_batch.h"
 #include "engine/render/texture.h"
+#include "engine/script/script.h"
 #include "tests/engine/render/gl_fixture.h"
 #include "tests/support/image_compare.h"
 

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "engine/core/image.h"
-#include "engine/core/image_codecs.h"
+#include "engine/files/image.h"
+#include "engine/files/image_codecs.h"
 #include "tests/engine/render/gl_fixture.h"
 
 namespace {

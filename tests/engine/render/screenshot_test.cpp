@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "engine/core/image.h"
-#include "engine/core/image_codecs.h"
+#include "engine/files/image.h"
+#include "engine/files/image_codecs.h"
 #include "tests/engine/render/render_fixture.h"
 
 namespace {

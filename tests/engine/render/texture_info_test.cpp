@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/script.h"
-#include "engine/core/script_bindings.h"
+#include "engine/app/script_bindings.h"
 #include "engine/render/render_bindings.h"
 #include "engine/render/texture.h"
 #include "engine/render/texture_info.h"
+#include "engine/script/script.h"
 #include "tests/engine/render/render_fixture.h"
 
 namespace {

@@ -1,0 +1,7 @@
+#include "engine/script/locale.h"
+
+namespace vek {
+
+cLocale g_Locale;
+
+}  // namespace vek
