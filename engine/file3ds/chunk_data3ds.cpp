@@ -160,23 +160,25 @@ ChunkData3ds* NewRecord() {
   return d;
 }
 
+// Calls f with the index of every string among the scalar values of a layout.
+template <class F>
+void ForEachString(const char* layout, F f) {
+  int k = 0;
+  for (const char* p = layout ? layout : ""; *p && *p != '[' && *p != 'T' && k < kMaxValues3ds; ++k) {
+    if (*p == 's' || *p == 'p') {
+      ++p;
+      Number(p);
+      f(k);
+    } else {
+      ++p;
+    }
+  }
+}
+
 // Frees what the record owns by its layout (strings, array, keys) and the record.
 void FreeRecord(ChunkData3ds* d, const char* layout) {
   if (!d) return;
-  if (layout) {
-    int k = 0;
-    for (const char* p = layout; *p && k < kMaxValues3ds;) {
-      if (*p == '[' || *p == 'T') break;
-      if (*p == 's' || *p == 'p') {
-        std::free(d->v[k++].s);
-        ++p;
-        Number(p);
-      } else {
-        ++k;
-        ++p;
-      }
-    }
-  }
+  ForEachString(layout, [d](int k) { std::free(d->v[k].s); });
   std::free(d->elements);
   std::free(d->keys);
   std::free(d);
@@ -372,21 +374,11 @@ void CopyChunkData3ds(const Chunk3ds* source, Chunk3ds* target) {
   d->keys = nullptr;
   const char* layout = Layout(source->id);
   // Strings are duplicated in place of the shared pointers.
-  int k = 0;
   bool failed = false;
-  for (const char* p = layout ? layout : ""; *p && k < kMaxValues3ds;) {
-    if (*p == '[' || *p == 'T') break;
-    if (*p == 's' || *p == 'p') {
-      ++p;
-      Number(p);
-      d->v[k].s = s->v[k].s ? StrDup3ds(s->v[k].s) : nullptr;
-      if (s->v[k].s && !d->v[k].s) failed = true;
-      ++k;
-    } else {
-      ++p;
-      ++k;
-    }
-  }
+  ForEachString(layout, [&](int k) {
+    d->v[k].s = s->v[k].s ? StrDup3ds(s->v[k].s) : nullptr;
+    if (s->v[k].s && !d->v[k].s) failed = true;
+  });
   const uint32_t size = layout ? ChunkElementSize3ds(source->id) : 1;
   if (s->elements && s->count && size) {
     d->elements = static_cast<uint8_t*>(std::malloc(uint64_t{s->count} * size));
