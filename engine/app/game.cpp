@@ -241,6 +241,8 @@ void cGame::Frame() {
       m_pFocus->Render();
     } else {
       ClearScreen();
+      // Nothing draws the GUI, so nothing draws its cursor: the system pointer shows.
+      if (m_pGUI) m_pGUI->RefreshSystemCursor(false, false);
     }
     if (cConsole* console = GetConsole()) console->Draw(dt);
     EndRender();
@@ -255,8 +257,9 @@ void cGame::Frame() {
   InputEventList events;
   if (PollInput(&events)) {
     for (const InputEvent& ev : events) {
-      // Each event goes to whatever widget has the focus at that moment.
-      RouteEvent(ev);
+      // Each event goes to whatever widget has the focus at that moment; whether the frame
+      // hands events to it at all was decided at the frame's start.
+      RouteEvent(ev, live);
     }
   }
 
@@ -272,7 +275,7 @@ void cGame::Frame() {
   if (began) Present();
 }
 
-void cGame::RouteEvent(const InputEvent& ev) {
+void cGame::RouteEvent(const InputEvent& ev, bool live) {
   bool taken = false;
   switch (ev.type) {
     case 1:  // key down
@@ -301,7 +304,7 @@ void cGame::RouteEvent(const InputEvent& ev) {
     default:
       break;
   }
-  if (!taken && m_pFocus && m_Pause == 0) {
+  if (!taken && live && m_pFocus) {
     m_pFocus->OnEvent(static_cast<u32>(ev.type), static_cast<u32>(ev.param));
   }
 }
@@ -355,9 +358,14 @@ u32 cGame::WindowProc(const plat::Message& msg) {
         if (msg.l != 0) return 0;  // activated while minimised: nothing of its own
         Log("^6", "Window get focus\n", "text", "LOOP");
         if (!m_bWindowed && window.IsMinimized()) window.Restore();
-        window.ShowSystemCursor(false);
         ResetFrameClock();
         m_bActive = true;
+        // The pointer follows the GUI: hidden only while the GUI draws its own cursor.
+        if (m_pGUI) {
+          m_pGUI->RefreshSystemCursor(m_pFocus != nullptr, true);
+        } else {
+          window.ShowSystemCursor(true);
+        }
         if (g_pRender) g_pRender->OnFocusChange(true);
         if (cSoundManager* sound = GetSound()) sound->Resume();
       } else {
@@ -367,7 +375,11 @@ u32 cGame::WindowProc(const plat::Message& msg) {
         // A full-screen device loses its display with the focus.
         if (g_pRender) g_pRender->OnFocusChange(false);
         if (!m_bWindowed) window.Minimize();
-        window.ShowSystemCursor(true);
+        if (m_pGUI) {
+          m_pGUI->RefreshSystemCursor(m_pFocus != nullptr, true);  // inactive: the system pointer
+        } else {
+          window.ShowSystemCursor(true);
+        }
       }
       return 0;
     case plat::MsgKind::DisplayChange:

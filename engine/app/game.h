@@ -124,7 +124,8 @@ class cGame final : public iGuiHost {
   void EndRender();
   void Present();
   bool PollInput(InputEventList* events);
-  void RouteEvent(const InputEvent& ev);
+  // live is the frame's decision (a focus widget, no pause) made once at the frame's start.
+  void RouteEvent(const InputEvent& ev, bool live);
   void OfferButtonRelease(const InputEvent& ev, bool& taken);
 
   bool m_bActive = true;

@@ -75,8 +75,8 @@ f32 cBitStream::ReadFloat() {
   return v;
 }
 
+// Appends to the caller's text: a caller collecting several strings passes the same one.
 void cBitStream::ReadString(vek::string& text) {
-  text.clear();
   u32 lo = ReadByte();
   u32 hi = ReadByte();
   i32 length = static_cast<int16_t>(static_cast<u16>(lo | hi << 8));

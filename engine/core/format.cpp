@@ -112,24 +112,28 @@ void FormatText(vek::string& out, const Conversion& conv, const char* text) {
 }
 
 void FormatInt(vek::string& out, const Conversion& conv, i32 value) {
-  bool alternate = false, left = false, zeros = false, inPrecision = false;
+  bool alternate = false, left = false, zeros = false, haveWidth = false;
   int width = 0;
   char kind = 'd';
   const char* end = conv.text + conv.size;
+  // An integer has no precision: "." is passed over like any other letter, so the digits after
+  // it still give the width and a "0" there still asks for zeros ('%5.0d' -> '00042').
   for (const char* p = conv.text; p < end; ++p) {
     const char c = *p;
-    if (inPrecision && c >= '0' && c <= '9') continue;  // an integer has no precision
     switch (c) {
       case '#': alternate = true; break;
       case '-': left = true; break;
       case '0': zeros = true; break;
-      case '.': inPrecision = true; break;
       case 'd': case 'i': case 'u': case 'o': case 'x': case 'X': kind = c; break;
       default:
         if (c >= '1' && c <= '9') {
-          width = 0;
-          for (; p < end && *p >= '0' && *p <= '9'; ++p) width = AddDigit(width, *p, kMaxWidth);
+          // The first number is the width ('%5.2f' of an integer: width 5); later ones are
+          // passed over.
+          int number = 0;
+          for (; p < end && *p >= '0' && *p <= '9'; ++p) number = AddDigit(number, *p, kMaxWidth);
           --p;
+          if (!haveWidth) width = number;
+          haveWidth = true;
         }
         break;
     }
@@ -222,11 +226,11 @@ void FormatDouble(vek::string& out, const Conversion& conv, double value) {
   }
 
   if (std::isnan(value)) {
-    Justify(out, "", 0, "NaN", 3, width, left, false);
+    Justify(out, "", 0, "NaN", 3, width, left, zeros);
     return;
   }
   if (std::isinf(value)) {
-    Justify(out, "", 0, value > 0 ? "+INF" : "-INF", 4, width, left, false);
+    Justify(out, "", 0, value > 0 ? "+INF" : "-INF", 4, width, left, zeros);
     return;
   }
 
@@ -361,6 +365,8 @@ vek::string Formatted(const char* format, const FormatArg& a1, const FormatArg& 
 
 // ---------------------------------------------------------------------------------------------
 // String helpers
+
+vek::string Left(const vek::string& text, std::size_t n) { return text.substr(0, n); }
 
 void TrimLeft(vek::string& text) {
   std::size_t i = 0;

@@ -55,6 +55,8 @@ vek::string Formatted(const char* format, const FormatArg& a1 = g_NoArg,
                       const FormatArg& a4 = g_NoArg, const FormatArg& a5 = g_NoArg,
                       const FormatArg& a6 = g_NoArg, const FormatArg& a7 = g_NoArg);
 
+// The first n characters of the text as a new string (the whole text when it is shorter).
+vek::string Left(const vek::string& text, std::size_t n);
 void TrimLeft(vek::string& text);
 void TrimRight(vek::string& text);
 std::pair<vek::string, vek::string> SplitAtFirst(const vek::string& text, char delimiter);

@@ -1,5 +1,9 @@
 #include "engine/files/filename.h"
 
+#include <dirent.h>
+#include <strings.h>
+#include <sys/stat.h>
+
 #include <algorithm>
 
 #include "engine/core/path_tokens.h"
@@ -85,11 +89,14 @@ void ExpandPath(const vek::string& input, vek::string& drive, vek::string& archi
     ShiftSpan(keepBegin, keepEnd, 2);
   }
 
-  // 4. Separators and case.
+  // 4. Separators and case. Only a path written with a token (a data-set path) is lower-cased,
+  // and never the token's value; any other path (a folder the user chose, an absolute path)
+  // keeps its case, as the file system needs it.
+  const bool tokenPath = expanded || keepEnd > 0;
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '/') {
       text[i] = '\\';
-    } else if (i < keepBegin || i >= keepEnd) {
+    } else if (tokenPath && (i < keepBegin || i >= keepEnd)) {
       text[i] = LowerAscii(text[i]);
     }
   }
@@ -192,10 +199,56 @@ filename CombinePath(const vek::string& folder, const char* name) {
   return CombinePath(folder, vek::string(name ? name : ""));
 }
 
+namespace {
+
+bool Exists(const vek::string& path) {
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+// The entry of the folder whose name equals `name` but for the case of ASCII letters; the
+// smallest such name when several do, empty when none.
+vek::string FindCaseBlind(const vek::string& folder, const vek::string& name) {
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) return {};
+  vek::string best;
+  while (const dirent* e = ::readdir(dir)) {
+    if (::strcasecmp(e->d_name, name.c_str()) == 0 && (best.empty() || best > e->d_name))
+      best = e->d_name;
+  }
+  ::closedir(dir);
+  return best;
+}
+
+}  // namespace
+
 vek::string NativePath(const vek::string& path) {
   vek::string out = path;
   std::replace(out.begin(), out.end(), '\\', '/');
-  return out;
+  if (out.empty() || Exists(out)) return out;
+  // Data-set paths are lower-cased; where the exact one is missing, each missing part is looked
+  // up case-blind in its folder. What is not found at all stays as written (a file to create).
+  vek::string resolved = out[0] == '/' ? "/" : "";
+  size_t pos = resolved.size();
+  while (pos <= out.size()) {
+    size_t next = out.find('/', pos);
+    if (next == vek::string::npos) next = out.size();
+    const vek::string part = out.substr(pos, next - pos);
+    if (!part.empty()) {
+      vek::string candidate = resolved + part;
+      if (!Exists(candidate)) {
+        const vek::string found = FindCaseBlind(resolved, part);
+        if (found.empty()) return resolved + out.substr(pos);
+        candidate = resolved + found;
+      }
+      resolved = candidate;
+      if (next < out.size()) resolved += '/';
+    } else if (next < out.size() && (resolved.empty() || resolved.back() != '/')) {
+      resolved += '/';
+    }
+    pos = next + 1;
+  }
+  return resolved;
 }
 
 }  // namespace vek

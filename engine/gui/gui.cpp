@@ -78,6 +78,7 @@ bool cGUI::IsShown(unsigned id) const {
 void cGUI::Draw() {
   cRender* render = g_pRender;
   const bool drawCursor = m_ActiveCount != 0;
+  m_bCursorDrawn = drawCursor;
   UpdateSystemCursor(drawCursor);
   gui_draw::Begin2D(m_Width, m_Height);
   if (render) {
@@ -105,6 +106,12 @@ void cGUI::UpdateSystemCursor(bool guiCursorDrawn) {
   m_SystemCursorState = state;
   // Over an active game window the GUI cursor replaces the system one while it is drawn.
   plat::GetWindow().ShowSystemCursor(!(guiCursorDrawn && active));
+}
+
+void cGUI::RefreshSystemCursor(bool guiDrawn, bool force) {
+  if (!guiDrawn) m_bCursorDrawn = false;
+  if (force) m_SystemCursorState = -1;
+  UpdateSystemCursor(m_bCursorDrawn);
 }
 
 void cGUI::Update(f32 seconds) {

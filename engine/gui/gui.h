@@ -124,6 +124,12 @@ class cGUI {
   // Whether a window other than `except` holds the function.
   bool IsFunctionOwned(const cWindowFunction* function, const cWindow* except) const;
 
+  // Applies the system pointer rule ("the system pointer whenever the GUI draws no cursor of
+  // its own"). With guiDrawn false the GUI is taken to draw nothing from now on. force applies
+  // it even when the state looks unchanged: a focus switch may have changed the pointer behind
+  // the GUI's back.
+  void RefreshSystemCursor(bool guiDrawn, bool force);
+
  private:
   friend class cWindow;
   struct cMessage {
@@ -152,6 +158,7 @@ class cGUI {
   std::vector<cCtrl*> m_Orphans;
   std::vector<cWindowFunction*> m_Functions;
   int m_SystemCursorState = -1;  // last applied (GUI cursor drawn, game active), -1 none
+  bool m_bCursorDrawn = false;   // whether the last drawn frame showed the GUI cursor
 };
 
 // The window table report, to the console and the log file.

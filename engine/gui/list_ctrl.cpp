@@ -127,8 +127,13 @@ void cListCtrl::AddItem(unsigned index, cCtrl* control, u32 data) {
   if (control->GetGUI()) control->GetGUI()->ReleaseOrphan(control);
   if (index > m_Items.size()) index = static_cast<unsigned>(m_Items.size());
   m_Items.insert(m_Items.begin() + index, cItem{control, data});
-  // The highlight stays with the row it belongs to.
-  if (m_Highlight >= static_cast<int>(index)) ++m_Highlight;
+  // The highlight keeps its index (the pointer has not moved), so another row now stands under
+  // it: the row that had it is left and the one there now is entered, keeping the pairs whole.
+  if (m_Highlight >= static_cast<int>(index)) {
+    const unsigned row = static_cast<unsigned>(m_Highlight);
+    if (row + 1 < m_Items.size()) m_Items[row + 1].control->OnEvent(e_evMouseLeave, 0, 0);
+    m_Items[row].control->OnEvent(e_evMouseEnter, 0, 0);
+  }
   UpdateLayout();
 }
 

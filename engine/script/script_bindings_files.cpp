@@ -47,11 +47,13 @@ luabind::scope FilenameClass() {
       .def(luabind::constructor<const vek::string&>())
       .def("c_str", &FilenameCStr)
       .def("empty", &FilenameEmpty)
-      .def("path", &FilenamePath)
-      .def("dir", &FilenameDir)
-      .def("file", &FilenameFile)
-      .def("name", &FilenameName)
-      .def("ext", &FilenameExt)
+      // The parts are read as fields (f.path, f.dir, f.file, f.name, f.ext); "dir" and "file"
+      // are made from the parts on each read.
+      .property("path", &FilenamePath)
+      .property("dir", &FilenameDir)
+      .property("file", &FilenameFile)
+      .property("name", &FilenameName)
+      .property("ext", &FilenameExt)
       .def("replace_ext", &filename::replace_ext);
 }
 

@@ -55,7 +55,7 @@ TEST(SoundLoop, SampleAndModulePlayOnTheDummyDevice) {
             vek::cDataManager::Ok);
   new vek::cSoundManager::cSoundBuffer(sample.handle, "click", false);
   vek::cDataManager::cModuleRecord module;
-  ASSERT_EQ(vek::cDataManager::ReadMusicBuffer(vek::filename(dir + "music.mod"), &module),
+  ASSERT_EQ(vek::cDataManager::ReadMusicBuffer(vek::filename(dir + "music_menu.mod"), &module),
             vek::cDataManager::Ok);
   new vek::cSoundManager::cMusicBuffer(module.handle, "music", false);
 

@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   int end = in.GetReadPosition();
   std::string text = "x";
   in.ReadString(text);
-  Check(in.ReadInt() == 0 && text.empty() && in.GetReadPosition() == end);
+  Check(in.ReadInt() == 0 && text == "x" && in.GetReadPosition() == end);
 
   vek::cBitStream out;
   for (const Value& v : values) {

@@ -3,7 +3,9 @@
 #include <cmath>
 
 #include "engine/app/game.h"
+#include "engine/gui/gui.h"
 #include "engine/gui/widget.h"
+#include "engine/gui/window.h"
 #include "engine/sound/sound_manager.h"
 #include "tests/support/engine_fixture.h"
 
@@ -246,6 +248,74 @@ TEST_F(GameLoop, ShutdownDeletesWidgetsTheGameLeft) {
   delete game;
   game = nullptr;
   EXPECT_EQ(alive, 0);
+}
+
+TEST_F(GameLoop, FrameDecidesOnceWhetherEventsReachTheFocusWidget) {
+  // The first event's handler pauses the game: the rest of this frame's events still arrive,
+  // the next frame's do not.
+  struct Pauser : ProbeWidget {
+    Pauser() : ProbeWidget("pauser") {}
+    void OnEvent(unsigned type, unsigned param) override {
+      ProbeWidget::OnEvent(type, param);
+      if (events.size() == 1) vek::g_pGame->PauseWidget(true);
+    }
+  };
+  auto* pauser = new Pauser();
+  game->SetFocusWidget("pauser");
+  input->Key(0x1E, true);
+  input->Key(0x1F, true);
+  game->Frame();
+  EXPECT_EQ(pauser->events.size(), 2u);
+  input->Key(0x20, true);
+  game->Frame();
+  EXPECT_EQ(pauser->events.size(), 2u);
+}
+
+// A windowed game: its device survives a focus switch, so frames draw right after one.
+class WindowedGame : public EngineFixture {
+ protected:
+  void SetUp() override {
+    EngineFixture::SetUp();
+    ASSERT_TRUE(game->CreateWindow(true, 1024, 768));
+  }
+};
+
+TEST_F(WindowedGame, SystemPointerAfterAFocusSwitchFollowsWhatTheGuiDraws) {
+  // A widget that draws the GUI, as the game's play field does.
+  struct GuiDrawer : vek::cWidget {
+    GuiDrawer() : vek::cWidget("drawer") {}
+    void Render() override { vek::g_pGame->GetGUI()->Draw(); }
+  };
+  const plat::Message lose{plat::MsgKind::Activate, 0, 0, 0};
+  const plat::Message gain{plat::MsgKind::Activate, 1, 0, 0};
+
+  // Nothing draws the GUI (splash, loading): the system pointer shows after focus returns.
+  game->Frame();
+  game->WindowProc(lose);
+  game->WindowProc(gain);
+  game->Frame();
+  EXPECT_TRUE(window->systemCursorShown);
+
+  // An active GUI window draws the GUI's cursor: the system one hides, shows while the focus is
+  // away, and hides again once the focus is back.
+  new GuiDrawer();
+  game->SetFocusWidget("drawer");
+  auto* w = new vek::cWindow(game->GetGUI(), nullptr);
+  w->SetName("w");
+  w->SetActive(true);
+  game->GetGUI()->ShowWindow("w");
+  game->Frame();
+  EXPECT_FALSE(window->systemCursorShown);
+  game->WindowProc(lose);
+  EXPECT_TRUE(window->systemCursorShown);
+  game->WindowProc(gain);
+  game->Frame();
+  EXPECT_FALSE(window->systemCursorShown);
+
+  // The focus widget goes away: the next frame draws no GUI, so the system pointer returns.
+  game->SetFocusWidget("nowhere");
+  game->Frame();
+  EXPECT_TRUE(window->systemCursorShown);
 }
 
 }  // namespace

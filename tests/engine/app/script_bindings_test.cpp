@@ -81,18 +81,25 @@ TEST_F(BindingsTest, FileNamesFilesAndFolders) {
   vek::SetPathToken(vek::e_StaticPath, dir);
 
   ASSERT_TRUE(Run("f = filename('{StaticPath}/conf/system.lua')"));
-  EXPECT_EQ(Eval("f:file()"), "system.lua");
-  EXPECT_EQ(Eval("f:name() .. '|' .. f:ext()"), "system|lua");
-  EXPECT_EQ(Eval("f:path() == f:c_str()"), "true");
-  EXPECT_EQ(Eval("f:dir() .. f:file() == f:path()"), "true");
+  EXPECT_EQ(Eval("f.file"), "system.lua");
+  EXPECT_EQ(Eval("f.name .. '|' .. f.ext"), "system|lua");
+  EXPECT_EQ(Eval("f.path == f:c_str()"), "true");
+  EXPECT_EQ(Eval("f.dir .. f.file == f.path"), "true");
   EXPECT_EQ(Eval("f:empty()"), "false");
   EXPECT_EQ(Eval("filename():empty()"), "true");
   ASSERT_TRUE(Run("g = filename('{StaticPath}/x.dat') g:replace_ext('bak')"));
-  EXPECT_EQ(Eval("g:file()"), "x.bak");
+  EXPECT_EQ(Eval("g.file"), "x.bak");
 
   EXPECT_EQ(Eval("cFileSystem():Exist(f)"), "true");
   EXPECT_EQ(Eval("cFileSystem():IsFolder(filename('{StaticPath}/conf'))"), "true");
-  EXPECT_EQ(Eval("cFileSystem():GetFirst(filename('{StaticPath}/conf')):file()"), "system.lua");
+  EXPECT_EQ(Eval("cFileSystem():GetFirst(filename('{StaticPath}/conf')).file"), "system.lua");
+
+  // A script outside the data set, in a folder with capitals and a space, loads as written.
+  std::filesystem::create_directories(tmp.path() + "/Ann Lee");
+  ASSERT_TRUE(vektest::WriteFileText(tmp.path() + "/Ann Lee/Extra.lua", "extra = 7\n"));
+  ASSERT_TRUE(Run("loaded = GetScript():LoadFile(filename('" + tmp.path() + "/Ann Lee/Extra.lua'))"));
+  EXPECT_EQ(Eval("loaded"), "true");
+  EXPECT_EQ(Eval("extra"), "7");
   ASSERT_TRUE(Run("file = cFile() r = file:Open(f, 'rt') open = file:IsOpen() file:Close()"));
   EXPECT_EQ(Eval("r"), "0");
   EXPECT_EQ(Eval("open"), "true");

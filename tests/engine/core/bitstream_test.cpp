@@ -58,12 +58,14 @@ TEST(BitStreamTest, RoundTrip) {
   EXPECT_EQ(in.ReadInt(), 0x01020304u);
   EXPECT_EQ(in.ReadInt(), 0xFFFFFFFFu);
   EXPECT_EQ(in.ReadFloat(), -3.25f);
+  // A read appends to the text it is given.
   std::string text = "old";
   in.ReadString(text);
-  EXPECT_EQ(text, latin);
+  EXPECT_EQ(text, "old" + latin);
   in.ReadString(text);
-  EXPECT_EQ(text, "");
+  EXPECT_EQ(text, "old" + latin);
   EXPECT_EQ(in.ReadByte(), 200);
+  text.clear();
   in.ReadString(text);
   EXPECT_EQ(text, std::string(32767, 'z'));
   EXPECT_TRUE(in.IsReadEnd());
@@ -93,7 +95,8 @@ TEST(BitStreamTest, ReadsPastTheEndStopThere) {
   EXPECT_EQ(empty.ReadFloat(), 0.0f);
   std::string text = "x";
   empty.ReadString(text);
-  EXPECT_EQ(text, "");
+  EXPECT_EQ(text, "x");  // nothing read, nothing appended
+  text.clear();
 
   // Three bytes: the integer gets them and zeros above, the position stops at the end.
   cBitStream three = FromBytes({0x11, 0x22, 0x33});
@@ -109,6 +112,7 @@ TEST(BitStreamTest, ReadsPastTheEndStopThere) {
   // A stored length of 0x8000 or more reads as negative: empty, only the length consumed.
   for (Bytes bytes : {Bytes{0x00, 0x80, 'a', 'b'}, Bytes{0xFF, 0xFF, 'a', 'b'}}) {
     cBitStream big = FromBytes(bytes);
+    text.clear();
     big.ReadString(text);
     EXPECT_EQ(text, "");
     EXPECT_EQ(big.GetReadPosition(), 16);

@@ -40,6 +40,8 @@ TEST(Format, Conversions) {
       {"%10d", 123, none, "       123"},
       {"%d", INT_MIN, none, "-2147483648"},
       {"%5.2f", 42, none, "   42"},  // the record's type decides, precision ignored
+      {"%5.0d", 42, none, "00042"},  // "." passed over: the "0" after it asks for zeros
+      {"%.3d", 42, none, " 42"},     // and the digits after it give the width
       // The record's type, not the letter, decides.
       {"%s", 42, none, "42"},
       {"%d", "abc", none, "abc"},
@@ -64,6 +66,9 @@ TEST(Format, Conversions) {
       {"%f", -kInf, none, "-INF"},
       {"%f", kInf, none, "+INF"},
       {"%6f|", kNaN, none, "   NaN|"},
+      {"%08f", kInf, none, "0000+INF"},  // justified and zero-padded as integers are
+      {"%06f", kNaN, none, "000NaN"},
+      {"%-7f|", -kInf, none, "-INF   |"},
       // Characters and texts.
       {"%c", FormatArg::Char('x'), none, "x"},
       {"%3c", FormatArg::Char('x'), none, "  x"},
@@ -150,6 +155,9 @@ TEST(StringHelpers, Split) {
   EXPECT_EQ(vek::SplitString(",,,", ","), V{});
   EXPECT_EQ(vek::SplitString("abc", ","), V{"abc"});
   EXPECT_EQ(vek::SplitString("abc", ""), V{"abc"});  // no delimiter: the whole text
+
+  EXPECT_EQ(vek::Left("garden", 3), "gar");
+  EXPECT_EQ(vek::Left("ab", 5), "ab");
 
   EXPECT_EQ(vek::SplitAtFirst("key=value=x", '='), std::make_pair(vek::string("key"), vek::string("value=x")));
   EXPECT_EQ(vek::SplitAtFirst("novalue", '='), std::make_pair(vek::string("novalue"), vek::string()));

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "engine/core/path_tokens.h"
+#include "tests/support/temp_dir.h"
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -53,10 +56,12 @@ TEST_F(FilenameTest, ExpandsAndSplitsPaths) {
        "x", "png"},
       {"readme", "readme", "", "", "", "readme", ""},
       {"a.b.c", "a.b.c", "", "", "", "a.b", "c"},
-      {"{Foo}/x", "{foo}\\x", "", "", "{foo}", "x", ""},
-      {"\\\\?\\D:\\Games\\X.Txt", "D:\\games\\x.txt", "D", "", "games", "x", "txt"},
-      {"Data\\Sub/File.DAT", "data\\sub\\file.dat", "", "", "data\\sub", "file", "dat"},
-      {"/etc/Passwd", "\\etc\\passwd", "/", "", "etc", "passwd", ""},
+      // A path without a token keeps its case: the file system needs it.
+      {"{Foo}/x", "{Foo}\\x", "", "", "{Foo}", "x", ""},
+      {"\\\\?\\D:\\Games\\X.Txt", "D:\\Games\\X.Txt", "D", "", "Games", "X", "Txt"},
+      {"Data\\Sub/File.DAT", "Data\\Sub\\File.DAT", "", "", "Data\\Sub", "File", "DAT"},
+      {"/home/Ann Lee/My Game.lua", "\\home\\Ann Lee\\My Game.lua", "/", "", "home\\Ann Lee",
+       "My Game", "lua"},
       {"", "", "", "", "", "", ""},
   };
   for (const PathCase& c : cases) {
@@ -88,7 +93,7 @@ TEST_F(FilenameTest, TokenValuesAreNeverArchivesAndKeepTheirCaseWhenExpandedAgai
   // Only whole folder names match a token value.
   vek::SetPathToken(vek::e_UserPath, "/home/Tester");
   EXPECT_EQ(filename("/home/Tester/Y").path, "\\home\\Tester\\y");
-  EXPECT_EQ(filename("/home/TesterX/Y").path, "\\home\\testerx\\y");
+  EXPECT_EQ(filename("/home/TesterX/Y").path, "\\home\\TesterX\\Y");
 }
 
 TEST_F(FilenameTest, PartsAndRebuilding) {
@@ -119,6 +124,34 @@ TEST_F(FilenameTest, CombinePath) {
   EXPECT_EQ(vek::CombinePath("", "x.lua").path, "x.lua");
   EXPECT_EQ(vek::CombinePath("{AppPath}/profile", "plr001").path,
             "C:\\ProgramData\\Kelvra\\Orchardia\\profile\\plr001");
+}
+
+TEST_F(FilenameTest, NativePathFindsALowerCasedDataPathCaseBlindOnlyWhenTheExactOneIsMissing) {
+  vektest::TempDir tmp;  // a folder with capitals and a space, as a user's may be
+  const std::string root = tmp / "Ann Lee";
+  ASSERT_EQ(::mkdir(root.c_str(), 0755), 0);
+  ASSERT_EQ(::mkdir((root + "/Conf").c_str(), 0755), 0);
+  ASSERT_TRUE(vektest::WriteFileText(root + "/Conf/System.LUA", "x"));
+  ASSERT_TRUE(vektest::WriteFileText(root + "/Conf/a.txt", "lower"));
+  ASSERT_TRUE(vektest::WriteFileText(root + "/Conf/A.txt", "upper"));
+
+  vek::SetPathToken(vek::e_UserPath, root);
+  const struct {
+    const char* text;
+    std::string native;
+  } cases[] = {
+      {"{UserPath}/conf/system.lua", root + "/Conf/System.LUA"},  // lower-cased: found case-blind
+      {"{UserPath}/Conf/A.txt", root + "/Conf/a.txt"},  // lower-cased to an exact match: kept
+      {"{UserPath}/conf/new.dat", root + "/Conf/new.dat"},  // missing: the rest stays as written
+      {"{UserPath}/nowhere/x", root + "/nowhere/x"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(vek::NativePath(filename(c.text).path), c.native);
+  }
+  // An absolute path with capitals, outside every token, is found as written.
+  vek::SetPathToken(vek::e_UserPath, "/home/Tester");
+  EXPECT_EQ(vektest::ReadFileText(vek::NativePath(filename(root + "/Conf/A.txt").path)), "upper");
 }
 
 }  // namespace

@@ -273,14 +273,19 @@ TEST_F(ListTest, HighlightStaysWithItsRowWhenRowsComeAndGo) {
   list->DeleteItem(0);
   EXPECT_EQ(list->GetHighlight(), 1);
   EXPECT_EQ(list->GetItem(1)->GetName(), "r2");
+  // An insert keeps the index: the row now under it is entered, the one that had it left.
+  rowLog.clear();
   list->AddItem(0, new RowProbe("new", &rowLog), 0);
-  EXPECT_EQ(list->GetHighlight(), 2);
-  list->DeleteItem(3);  // after it: unchanged
-  EXPECT_EQ(list->GetHighlight(), 2);
+  EXPECT_EQ(list->GetHighlight(), 1);
+  EXPECT_EQ(rowLog, (Strings{"r2:33", "r1:32"}));
+  list->AddItem(3, new RowProbe("after", &rowLog), 0);  // after it: unchanged
+  list->DeleteItem(3);
+  list->DeleteItem(3);
+  EXPECT_EQ(list->GetHighlight(), 1);
   // The row that got the enter event gets the leave event.
   rowLog.clear();
   MoveTo(500, 500);
-  EXPECT_EQ(rowLog, (Strings{"r2:33"}));
+  EXPECT_EQ(rowLog, (Strings{"r1:33"}));
   // Deleting the highlighted row clears the highlight; the last row can go too.
   MoveTo(50, 25);
   const int last = list->GetHighlight();

@@ -1,0 +1,58 @@
+#pragma once
+// The player profiles as the title windows use them: a list of players in creation order, the
+// current one, and creation, look-up, selection and deletion by name. A profile lives in its
+// own folder "plr%03i" under "{AppPath}/profile". The profile's records and save files are
+// kept by cPlayer; this list only knows its name, its folder and the two numbers the main
+// menu reads.
+#include <memory>
+#include <vector>
+
+#include "engine/core/types.h"
+
+class cPlayer {
+ public:
+  explicit cPlayer(vek::string folder) : m_Folder(std::move(folder)) {}
+
+  vek::string& GetName() { return m_Name; }
+  const vek::string& GetName() const { return m_Name; }
+  // "{AppPath}/profile/plr%03i".
+  const vek::string& GetFolder() const { return m_Folder; }
+
+  vek::i32 levelProgress = 0;  // the highest level opened
+  vek::i32 savedLevel = -1;    // the level kept in the main save, -1 none
+
+ private:
+  vek::string m_Name;
+  vek::string m_Folder;
+};
+
+class cPlayerList {
+ public:
+  // Profile folders are numbered 0..999.
+  static constexpr int kMaxProfiles = 1000;
+
+  // A new player with the name in the first profile folder that neither a listed player uses
+  // nor exists on disk; the folder is created. Not listed yet (AddPlayer). Null when no folder
+  // is free or it cannot be created (logged).
+  cPlayer* CreatePlayer(const vek::string& name);
+  // Case-blind search; null when none.
+  cPlayer* FindPlayer(const vek::string& name) const;
+  // The list takes the player over.
+  void AddPlayer(cPlayer* player);
+  // Makes the named player current; an unknown name keeps the current one (warned).
+  bool ChangePlayer(const vek::string& name);
+  // Removes the player and deletes its profile folder; a deleted current player leaves no
+  // current player. An unknown name is warned.
+  bool DeletePlayer(const vek::string& name);
+
+  unsigned GetCount() const { return static_cast<unsigned>(m_Players.size()); }
+  // Null outside the list.
+  cPlayer* GetPlayer(unsigned index) const;
+  cPlayer* GetCurrent() const { return m_pCurrent; }
+  // The current player's name; empty without one.
+  const vek::string& GetPlayerName() const;
+
+ private:
+  std::vector<std::unique_ptr<cPlayer>> m_Players;
+  cPlayer* m_pCurrent = nullptr;
+};

@@ -1,0 +1,133 @@
+#include "game/app/window_host.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
+#include "engine/app/game.h"
+#include "engine/script/locale.h"
+#include "engine/gui/cursor.h"
+#include "engine/gui/gui.h"
+#include "engine/gui/window.h"
+#include "platform/window.h"
+
+namespace {
+
+cWindowHost* g_pWindowHost = nullptr;
+
+// The levels a "start_level" command may name.
+constexpr int kFirstLevel = 0;
+constexpr int kLastLevel = 44;
+
+vek::cGUI* Gui() { return vek::g_pGame ? vek::g_pGame->GetGUI() : nullptr; }
+
+}  // namespace
+
+cWindowHost* GetWindowHost() { return g_pWindowHost; }
+
+cWindowHost::cWindowHost() { g_pWindowHost = this; }
+
+cWindowHost::~cWindowHost() {
+  if (g_pWindowHost == this) g_pWindowHost = nullptr;
+}
+
+vek::string cWindowHost::GetText(const vek::string& key) const {
+  static const std::pair<const char*, const char*> kTexts[] = {
+      {"ErrorOnePlayer", "Can't delete\nthe only\nplayer!"},
+      {"ConfirmDeletePlayer", "Are you sure you\nwant to delete\nplayer '%s'?"},
+      {"ConfirmExitGame", "Are you sure you\nwant to exit\nthe game?"},
+      {"ErrorWindowMode", "Can't set windowed mode"},
+      {"ErrorEmptyPlayerName", "Can't create\na user with\nno name!"},
+      {"ErrorPlayerExist", "A user with this\nname already\nexists!"},
+      {"ErrorCreatePlayer", "Can't create\nthe profile\nfolder!"},
+  };
+  for (const auto& [name, text] : kTexts)
+    if (key == name) return text;
+  return key;
+}
+
+bool cWindowHost::SwitchWindow(const vek::string& name, int mode) {
+  vek::cGUI* gui = Gui();
+  if (name == "main") {
+    HideAllWindows();
+  } else if (name == "edit") {
+    if (GetIslandMode() != 3) return false;
+  } else if (name == "escape") {
+    if (gui) gui->HideWindow("options");
+  } else if (name == "profile_select") {
+    if (gui && gui->IsWindowShown("profile_add")) gui->HideWindow("profile_add");
+  }
+  m_WindowMode = mode;
+  return gui && gui->ShowWindow(name) == 0;
+}
+
+void cWindowHost::OnMessageBox(const vek::string& window) {
+  if (window == "messagebox" && m_pMessageBox && m_pMessageBox->GetResult() == 0) {
+    const vek::string command = m_pMessageBox->GetCommand();
+    if (command == "continue_last") {
+      StartLevel(-1);
+    } else if (command.compare(0, 11, "start_level") == 0) {
+      const int level = std::atoi(command.c_str() + 11);
+      StartLevel(std::clamp(level, kFirstLevel, kLastLevel));
+    } else if (command == "exit_level") {
+      // The escape menu under the box releases the pause it holds when "main" hides it.
+      SaveLevel();
+      SwitchWindow("main", 1);
+    } else if (command == "restart_level") {
+      if (vek::cGUI* gui = Gui()) gui->HideWindow("escape");
+      CloseHint();
+      EndLevel();
+      StartLevel(GetCurrentLevel());
+    } else if (command == "exit_game") {
+      plat::GetWindow().PostQuit(0);
+    } else if (command.compare(0, 7, "delete=") == 0) {
+      if (vek::cGUI* gui = Gui()) {
+        const unsigned id = gui->FindWindow("profile_select");
+        if (id) gui->SendMessage(id, kDeleteProfileMessage, static_cast<vek::u32>(std::atoi(command.c_str() + 7)), 0);
+      }
+    }
+  }
+}
+
+void cWindowHost::SetCursor(const vek::string& /*name*/) {
+  vek::cGUI* gui = Gui();
+  if (gui && gui->GetCursor()) gui->GetCursor()->Set("cursor_pointer", vek::vec2{32.0f, 64.0f}, 9, 1, 1);
+}
+
+void cWindowHost::SendWindowMessage(const vek::string& window, int p1, int p2) {
+  vek::cGUI* gui = Gui();
+  if (!gui) return;
+  const unsigned id = gui->FindWindow(window);
+  if (id == 0) return;
+  vek::cWindow* w = gui->GetWindowById(id);
+  if (w && w->GetFunction())
+    w->GetFunction()->Call(w, kRefreshMessage, static_cast<vek::u32>(p1), static_cast<vek::u32>(p2));
+}
+
+void cWindowHost::HideAllWindows() {
+  vek::cGUI* gui = Gui();
+  if (!gui) return;
+  const std::list<unsigned> shown = gui->GetShownList();
+  for (unsigned id : shown) {
+    if (vek::cWindow* w = gui->GetWindowById(id)) gui->HideWindow(w->GetName());
+  }
+}
+
+void ShowMessageBox(int icon, int buttons, const vek::string& text, const vek::string& command) {
+  cWindowHost* host = GetWindowHost();
+  iMessageBox* box = host ? host->GetMessageBox() : nullptr;
+  if (!box) return;
+  static const char* const kIcons[] = {"icon_error", "icon_info", "icon_warning", "icon_question"};
+  const vek::string iconName = icon >= 0 && icon < 4 ? kIcons[icon] : "";
+  box->SetText(text, "");
+  box->SetIcon(iconName, iconName);
+  const vek::cLocale& texts = vek::g_Locale;
+  if (buttons == 0)
+    box->SetButtons(texts.Ok, "");
+  else if (buttons == 1)
+    box->SetButtons(texts.Ok, texts.Cancel);
+  else if (buttons == 2)
+    box->SetButtons(texts.Yes, texts.No);
+  box->SetCommand(command);
+  host->SwitchWindow("messagebox", 1);
+}

@@ -1,0 +1,80 @@
+// Script classes of the game's controls. Every operation bound here is virtual, so a script
+// call reaches the most derived control.
+#include "game/windows/windows_bindings.h"
+
+#include <lua.hpp>
+
+#include "engine/core/log.h"
+#include "engine/gui/gui_bindings_parts.h"
+#include "engine/gui/window.h"
+#include "game/windows/controls/button_ctrl.h"
+#include "game/windows/controls/check_box_ctrl.h"
+#include "game/windows/controls/display_ctrl.h"
+
+namespace {
+
+using namespace vek;
+using namespace vek::bindings;
+
+luabind::scope GameControlClasses() {
+  using luabind::bases;
+  using luabind::class_;
+  using luabind::constructor;
+  using luabind::value;
+  using Ctor = constructor<const vek::string&, cWindow*>;
+  return (class_<cButtonCtrl, bases<cCtrl>>("cButtonCtrl")
+              .def(Ctor())
+              .def("SetText", &cButtonCtrl::SetText)
+              .def("SetFontPrt", &cButtonCtrl::SetFontPrt)
+              .def("SetColor", &cButtonCtrl::SetColor)
+              .def("SetTexture", &cButtonCtrl::SetTexture),
+          class_<cTabButtonCtrl, bases<cButtonCtrl>>("cTabButtonCtrl").def(Ctor()),
+          class_<cButtonLogoCtrl, bases<cCtrl>>("cButtonLogoCtrl").def(Ctor()),
+          class_<cLinkCtrl, bases<cLabelCtrl>>("cLinkCtrl")
+              .def(Ctor())
+              .def("SetColor", &cLinkCtrl::SetColor)
+              .enum_("eLink")[(value("e_lnkNormal", cLinkCtrl::e_lnkNormal),
+                               value("e_lnkHighlight", cLinkCtrl::e_lnkHighlight))],
+          class_<cCheckBoxCtrl, bases<cCheckBoxSysCtrl>>("cCheckBoxCtrl").def(Ctor()),
+          class_<cCheckBoxUpCtrl, bases<cCheckBoxCtrl>>("cCheckBoxUpCtrl").def(Ctor()),
+          class_<cSliderCtrlEx, bases<cSliderSysCtrl>>("cSliderCtrlEx").def(Ctor()),
+          class_<cClockCtrl, bases<cFrameCtrl>>("cClockCtrl").def(Ctor()),
+          class_<cImageCtrlEx, bases<cImageCtrl>>("cImageCtrlEx")
+              .def(Ctor())
+              .def("SetColor", static_cast<void (cImageCtrlEx::*)(f32, f32, f32, f32)>(&cImageCtrlEx::SetColor)),
+          class_<cAnimationCtrl, bases<cImageCtrl>>("cAnimationCtrl")
+              .def(Ctor())
+              .def("SetTileset", &cAnimationCtrl::SetTileset));
+}
+
+void KeepGameControlsNative(lua_State* L) {
+  AddControlScriptClass<cButtonCtrl>("cButtonCtrl");
+  AddControlScriptClass<cButtonLogoCtrl>("cButtonLogoCtrl");
+  AddControlScriptClass<cLinkCtrl>("cLinkCtrl");
+  AddControlScriptClass<cCheckBoxCtrl>("cCheckBoxCtrl");
+  AddControlScriptClass<cSliderCtrlEx>("cSliderCtrlEx");
+  AddControlScriptClass<cImageCtrlEx>("cImageCtrlEx");
+  AddControlScriptClass<cAnimationCtrl>("cAnimationCtrl");
+  KeepControlNative<cButtonCtrl>(L);
+  KeepControlNative<cTabButtonCtrl>(L);
+  KeepControlNative<cButtonLogoCtrl>(L);
+  KeepControlNative<cLinkCtrl>(L);
+  KeepControlNative<cCheckBoxCtrl>(L);
+  KeepControlNative<cCheckBoxUpCtrl>(L);
+  KeepControlNative<cSliderCtrlEx>(L);
+  KeepControlNative<cClockCtrl>(L);
+  KeepControlNative<cImageCtrlEx>(L);
+  KeepControlNative<cAnimationCtrl>(L);
+}
+
+}  // namespace
+
+void RegisterGameWindows(lua_State* L) {
+  if (!L) return;
+  try {
+    luabind::module(L)[(GameControlClasses())];
+    KeepGameControlsNative(L);
+  } catch (const std::exception& e) {
+    LogWarning("RegisterGameWindows", "%s\n", e.what());
+  }
+}
