@@ -46,10 +46,17 @@ void ClearChunk3ds(Chunk3ds* chunk) {
   chunk->position = 0;
   chunk->readFile = kNoFile3ds;
   chunk->writeFile = kNoFile3ds;
+  chunk->readSerial = 0;
+}
+
+File3ds* ChunkReadFile3ds(const Chunk3ds* chunk) {
+  if (!chunk || chunk->readFile == kNoFile3ds) return nullptr;
+  File3ds* file = GetFileByIndex3ds(chunk->readFile);
+  return file && file->state == 1 && file->serial == chunk->readSerial ? file : nullptr;
 }
 
 void FreeReloadableData3ds(Chunk3ds* chunk) {
-  if (chunk && IsFileIndexValid3ds(chunk->readFile)) FreeChunkData3ds(chunk);
+  if (ChunkReadFile3ds(chunk)) FreeChunkData3ds(chunk);
 }
 
 void LoadTreeData3ds(Chunk3ds* chunk) {
@@ -171,9 +178,10 @@ void DuplicateChunk3ds(Chunk3ds* source, Chunk3ds** out) {
   copy->length = source->length;
   copy->position = source->position;
   copy->readFile = source->readFile;
+  copy->readSerial = source->readSerial;
   copy->writeFile = source->writeFile;
   if (source->data) {
-    if (source->readFile != kNoFile3ds) {
+    if (ChunkReadFile3ds(source)) {
       copy->data = source->data;  // can be read again from the file
       source->data = nullptr;
     } else {
@@ -195,8 +203,8 @@ int32_t ChunkWordSum3ds(Chunk3ds* chunk) {
     ftkErrorPush(ERR_INVALID_ARG);
     return 0;
   }
-  File3ds* file = GetFileByIndex3ds(chunk->readFile);
-  if (!file || file->state != 1) return 0;
+  File3ds* file = ChunkReadFile3ds(chunk);
+  if (!file) return 0;
   if (static_cast<uint64_t>(chunk->position) + chunk->length > file->size) {
     ftkErrorPush(ERR_INVALID_CHUNK);
     return 0;

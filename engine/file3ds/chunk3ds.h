@@ -37,6 +37,7 @@ struct Chunk3ds {
   Chunk3ds* children;
   uint8_t readFile;   // slot of the file holding the chunk's bytes, 255 when none
   uint8_t writeFile;  // slot of the file last written to, 255 when none
+  uint32_t readSerial;  // the serial of that file: its slot may hold another file later
 };
 
 // Deepest chunk nesting a reader accepts.
@@ -49,6 +50,8 @@ ChunkData3ds* NewChunkWithData3ds(Chunk3ds** out, uint32_t id);
 void DeleteChunk3ds(Chunk3ds** slot);
 void ClearChunk3ds(Chunk3ds* chunk);
 void FreeReloadableData3ds(Chunk3ds* chunk);
+// The open file the chunk's bytes can be read from again, or null (in memory, or closed).
+File3ds* ChunkReadFile3ds(const Chunk3ds* chunk);
 void LoadTreeData3ds(Chunk3ds* chunk);
 void SearchChunk3ds(Chunk3ds* chunk, uint32_t id, Chunk3ds** out);
 void NextChunkById3ds(Chunk3ds* chunk, uint32_t id, Chunk3ds** out);

@@ -220,8 +220,8 @@ ChunkData3ds* LoadChunkData3ds(Chunk3ds* chunk) {
   const char* layout = Layout(chunk->id);
   if (layout && !*layout) return nullptr;
   if (chunk->readFile == kNoFile3ds) return nullptr;
-  File3ds* file = GetFileByIndex3ds(chunk->readFile);
-  if (!file || file->state != 1) {
+  File3ds* file = ChunkReadFile3ds(chunk);
+  if (!file) {
     // The file the data were to be read from has been closed: they are lost.
     if (layout || RawDataSize3ds(chunk->id, chunk->length) > 0) ftkErrorPush(ERR_READING_FILE);
     return nullptr;

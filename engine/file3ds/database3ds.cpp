@@ -42,6 +42,7 @@ void ReadChildren(Chunk3ds* parent, File3ds* file, int depth, bool extraData) {
     if (!child) return;
     child->position = static_cast<uint32_t>(at);
     child->readFile = file->index;
+    child->readSerial = file->serial;
     uint32_t length = 0;
     SetCurrentFile3ds(file);
     SetReadLimit3ds(end);
@@ -148,6 +149,7 @@ void ReadDatabase3ds(File3ds* file, Database3ds* db) {
   if (!db->topChunk) return ftkErrorPush(ERR_CREATING_DATABASE);
   Chunk3ds* top = db->topChunk;
   top->readFile = file->index;
+  top->readSerial = file->serial;
   SetCurrentFile3ds(file);
   SetReadLimit3ds(kNoLimit3ds);
   FileSeek3ds(0);

@@ -13,6 +13,7 @@ File3ds** g_Table = nullptr;
 uint8_t g_FileCount = 0;
 File3ds* g_Current = nullptr;
 uint8_t g_CurrentIndex = 0;
+uint32_t g_Serial = 0;
 
 constexpr uint32_t kBufferSize = 8192;
 constexpr uint32_t kMaxNameLength = 512;
@@ -346,6 +347,7 @@ File3ds* OpenFile3ds(const char* fileName, const char* mode) {
     FreeFileRecord(file);
     return existing;
   }
+  file->serial = ++g_Serial;
   RegisterFile3ds(file);
   if (file->index == kNoFile3ds) {
     FreeFileRecord(file);

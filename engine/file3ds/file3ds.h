@@ -23,6 +23,7 @@ struct File3ds {
   uint64_t position;  // the stream position as the primitives moved it
   uint64_t size;      // reading: bytes in the file
   uint64_t limit;     // reads may not pass this position (the end of the chunk being read)
+  uint32_t serial;    // unique to each opening: a slot used again by another file differs
 };
 
 inline constexpr uint8_t kNoFile3ds = 255;

@@ -569,6 +569,8 @@ TEST_F(Objects, CopiesBetweenDatabasesAndDetach) {
   Database3ds* attached = Read(tmp / "src.3ds");
   ASSERT_NE(attached, nullptr);
   CloseAllFiles3ds();
+  WriteBytes(tmp / "other.3ds", Bytes(2000, 0x41));
+  ASSERT_NE(OpenFile3ds((tmp / "other.3ds").c_str(), "r"), nullptr);  // takes the freed slot
   EXPECT_FALSE(Write(attached, tmp / "lost.3ds"));
   EXPECT_EQ(Codes().front(), ERR_READING_FILE);
   EXPECT_TRUE(ReadBytes(tmp / "lost.3ds").empty());  // no half-written file
