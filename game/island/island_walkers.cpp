@@ -59,6 +59,7 @@ const std::vector<vec2>& cIslandWalkers::AddRegion(const vec2* points, u32 count
   }
   m_Regions.push_back(std::move(region));
   m_GuardKnown = false;
+  m_LinkRegionsKnown = false;
   return m_Regions.back();
 }
 
@@ -66,6 +67,7 @@ void cIslandWalkers::ClearRegions() {
   m_Regions.clear();
   m_Bounds = {};
   m_GuardKnown = false;
+  m_LinkRegionsKnown = false;
 }
 
 u32 cIslandWalkers::FindRegion(const vec2& p) const {
@@ -78,16 +80,28 @@ void cIslandWalkers::SetLinks(std::vector<vec2> points) {
   if (points.size() % 2 != 0) points.pop_back();
   m_Links = std::move(points);
   m_GuardKnown = false;
+  m_LinkRegionsKnown = false;
 }
 
 void cIslandWalkers::ClearLinks() {
   m_Links.clear();
   m_GuardKnown = false;
+  m_LinkRegionsKnown = false;
+}
+
+const std::vector<u32>& cIslandWalkers::LinkRegions() const {
+  if (!m_LinkRegionsKnown) {
+    m_LinkRegions.resize(m_Links.size());
+    for (size_t i = 0; i < m_Links.size(); ++i) m_LinkRegions[i] = FindRegion(m_Links[i]);
+    m_LinkRegionsKnown = true;
+  }
+  return m_LinkRegions;
 }
 
 u32 cIslandWalkers::FindLink(u32 a, u32 b) const {
+  const std::vector<u32>& regions = LinkRegions();
   for (u32 k = 0; k + 1 < m_Links.size(); k += 2)
-    if (FindRegion(m_Links[k]) == a && FindRegion(m_Links[k + 1]) == b) return k;
+    if (regions[k] == a && regions[k + 1] == b) return k;
   return static_cast<u32>(m_Links.size());
 }
 
@@ -121,8 +135,9 @@ u32 cIslandWalkers::GuardedLink() {
   // Only a guarded point that lies on the ground guards anything.
   const u32 region = FindRegion(GuardedPoint());
   if (region == m_Regions.size()) return none;
+  const std::vector<u32>& regions = LinkRegions();
   for (u32 k = 0; k + 1 < m_Links.size(); k += 2) {
-    if (FindRegion(m_Links[k + 1]) == region) {
+    if (regions[k + 1] == region) {
       m_GuardKnown = true;
       m_Guarded = k;
       return k;
@@ -192,9 +207,9 @@ bool cIslandWalkers::RouteToArrival(cWalker& w) {
         const vec2 last = w.points.back();
         u32 best = static_cast<u32>(m_Links.size());
         f32 bestDistance = 0.0f;
+        const std::vector<u32>& regions = LinkRegions();
         for (u32 k = 0; k + 1 < m_Links.size(); k += 2) {
-          if (FindRegion(m_Links[k]) != chain[m] || FindRegion(m_Links[k + 1]) != chain[m + 1])
-            continue;
+          if (regions[k] != chain[m] || regions[k + 1] != chain[m + 1]) continue;
           const f32 d = Distance2(m_Links[k], last);
           if (best == m_Links.size() || d < bestDistance) {
             best = k;

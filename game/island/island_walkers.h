@@ -78,6 +78,8 @@ class cIslandWalkers {
  private:
   // The guarded link's first point index; the number of link points while none is known.
   vek::u32 GuardedLink();
+  // The region of each link point, worked out again after the regions or links change.
+  const std::vector<vek::u32>& LinkRegions() const;
   bool FindChain(vek::u32 from, vek::u32 to, std::vector<vek::u32>& chain,
                  std::vector<bool>& seen) const;
 
@@ -90,6 +92,8 @@ class cIslandWalkers {
   vek::u32 m_FrontFrames = 0;
   vek::u32 m_BackFrames = 0;
   vek::f32 m_FrameTime = 0.1f;
+  mutable std::vector<vek::u32> m_LinkRegions;
+  mutable bool m_LinkRegionsKnown = false;
   // Found once per set of regions and links.
   bool m_GuardKnown = false;
   vek::u32 m_Guarded = 0;
