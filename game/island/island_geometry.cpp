@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/core/random.h"
 #include "game/island/island_walkers.h"
 
 using vek::f32;
@@ -94,4 +95,39 @@ void FillWalkerGround(cIslandWalkers& walkers, const cIslandPaths& paths) {
   for (const cIslandArea& area : paths.areas)
     walkers.AddRegion(area.outline.data(), static_cast<u32>(area.outline.size()));
   walkers.SetLinks(paths.walkways);
+}
+
+vek::i32 FindHousePlace(const vec2& centre, std::string_view name, const std::vector<vec2>& markers,
+                        const std::vector<vek::string>& levelBuildings) {
+  i32 best = -1;
+  f32 bestDistance = 0.0f;
+  const size_t levels = std::min(markers.size(), levelBuildings.size());
+  for (size_t i = 0; i < levels; ++i) {
+    if (levelBuildings[i] != name) continue;
+    const vec2 d = markers[i] - centre;
+    const f32 d2 = d.x * d.x + d.y * d.y;
+    if (best < 0 || d2 < bestDistance) {
+      best = static_cast<i32>(i);
+      bestDistance = d2;
+    }
+  }
+  return best;
+}
+
+std::vector<vec2> PeoplePlaces(i32 count, i32 mode, const std::vector<vec2>& builtCentres) {
+  std::vector<vec2> places;
+  if (count <= 0) return places;
+  places.reserve(static_cast<size_t>(count));
+  const vec2 arrival(290.0f, 1588.0f);
+  for (i32 i = 0; i < count; ++i) {
+    if (mode == 0) {
+      places.emplace_back(412.0f, 1971.0f - 20.0f * static_cast<f32>(i));
+    } else if (count < 2 || builtCentres.empty()) {
+      places.push_back(arrival);
+    } else {
+      const u32 r = vek::Random(0, static_cast<u32>(builtCentres.size()) - 1);
+      places.push_back(builtCentres[r]);
+    }
+  }
+  return places;
 }

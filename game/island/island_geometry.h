@@ -2,6 +2,7 @@
 // The island map's geometry rules: rectangles against ground areas, the level markers' hit
 // boxes, which markers and dots the player's progress shows, scroll limits, and the meshes
 // and walker ground made from the island's areas.
+#include <string_view>
 #include <vector>
 
 #include "engine/core/geometry.h"
@@ -59,3 +60,16 @@ std::vector<vek::cVertex2D> BuildAreaMesh(const cIslandArea& area, vek::f32 text
                                           vek::f32 textureHeight);
 // The walkers' ground: one region per area outline and the walkways as links.
 void FillWalkerGround(cIslandWalkers& walkers, const cIslandPaths& paths);
+
+// The place of a building: the index of the marker nearest to its centre among the levels
+// whose building has its name (levelBuildings[i] names level i's building); at equal distance
+// the lower level; -1 when no level has such a building.
+vek::i32 FindHousePlace(const vek::vec2& centre, std::string_view name,
+                        const std::vector<vek::vec2>& markers,
+                        const std::vector<vek::string>& levelBuildings);
+
+// Where new people appear. Arriving by ship (mode 0): person i at the landing place, each 20
+// units further down the pier. Otherwise one or none at the arrival point, and a crowd at the
+// centres of the built buildings, drawn at random (at the arrival point when none is built).
+std::vector<vek::vec2> PeoplePlaces(vek::i32 count, vek::i32 mode,
+                                    const std::vector<vek::vec2>& builtCentres);

@@ -5,6 +5,7 @@
 
 #include "game/island/building_table.h"
 #include "game/island/island_files.h"
+#include "game/island/island_geometry.h"
 #include "game/island/island_walkers.h"
 
 using vek::vec2;
@@ -57,6 +58,8 @@ TEST(IslandData, EveryLevelHasItsCatalogueBuildingNearItsOwnMarker) {
   std::vector<cIslandBuildingRecord> buildings;
   ASSERT_EQ(LoadIslandBuildings((kConf + "island.dat").c_str(), buildings), eIslandFileRead::Ok);
   ASSERT_EQ(buildings.size(), 45u);
+  std::vector<vek::string> levelBuildings;
+  for (const cIslandBuildingRecord& b : buildings) levelBuildings.push_back(b.name);
   for (vek::u32 level = 0; level < buildings.size(); ++level) {
     const cIslandBuildingRecord& b = buildings[level];
     EXPECT_EQ(b.number, level);
@@ -65,19 +68,9 @@ TEST(IslandData, EveryLevelHasItsCatalogueBuildingNearItsOwnMarker) {
     EXPECT_EQ(b.kind, BuildingTemplateRows()[row].factory ? kIslandKindFactory : kIslandKindHouse);
     // Of the markers whose level has a building of this name, its own is the nearest to the
     // building (taken as some 80 units square).
-    const vec2 centre = b.position + vec2(40, 40);
-    vek::u32 nearest = 0;
-    float best = -1.0f;
-    for (vek::u32 m = 0; m < buildings.size(); ++m) {
-      if (buildings[m].name != b.name) continue;
-      const vec2 d = paths.markers[m] - centre;
-      const float d2 = d.x * d.x + d.y * d.y;
-      if (best < 0.0f || d2 < best) {
-        best = d2;
-        nearest = m;
-      }
-    }
-    EXPECT_EQ(nearest, level) << b.name;
+    EXPECT_EQ(FindHousePlace(b.position + vec2(40, 40), b.name, paths.markers, levelBuildings),
+              static_cast<vek::i32>(level))
+        << b.name;
   }
   EXPECT_EQ(buildings.back().name, "statue00");
 }

@@ -1,6 +1,7 @@
 // The island map's geometry rules.
 #include <gtest/gtest.h>
 
+#include "engine/core/random.h"
 #include "game/island/island_geometry.h"
 #include "game/island/island_walkers.h"
 
@@ -113,4 +114,34 @@ TEST(IslandGeometry, AreaMeshesAndWalkerGround) {
   EXPECT_EQ(walkers.GetRegionCount(), 1u);
   EXPECT_EQ(walkers.FindRegion({100, 50}), 0u);
   EXPECT_EQ(walkers.FindLink(0, 1), 0u);  // the odd last point is left out
+}
+
+TEST(IslandGeometry, HousePlaceIsTheNearestMarkerOfTheSameBuilding) {
+  const std::vector<vec2> markers = {{0, 0}, {100, 0}, {200, 0}, {300, 0}};
+  const std::vector<vek::string> levels = {"house00", "market00", "house00", "house00"};
+  EXPECT_EQ(FindHousePlace({90, 0}, "house00", markers, levels), 0);   // market00's marker is nearer
+  EXPECT_EQ(FindHousePlace({100, 0}, "house00", markers, levels), 0);  // a tie: the lower level
+  EXPECT_EQ(FindHousePlace({240, 0}, "house00", markers, levels), 2);
+  EXPECT_EQ(FindHousePlace({0, 0}, "market00", markers, levels), 1);
+  EXPECT_EQ(FindHousePlace({0, 0}, "statue00", markers, levels), -1);
+}
+
+TEST(IslandGeometry, PeoplePlaces) {
+  EXPECT_EQ(PeoplePlaces(3, 0, {}), (std::vector<vec2>{{412, 1971}, {412, 1951}, {412, 1931}}));
+  EXPECT_EQ(PeoplePlaces(5, 1, {}), std::vector<vec2>(5, vec2(290, 1588)));
+  EXPECT_EQ(PeoplePlaces(1, 1, {{5, 5}}), std::vector<vec2>(1, vec2(290, 1588)));
+  EXPECT_TRUE(PeoplePlaces(0, 1, {{5, 5}}).empty());
+  // A crowd goes to the built buildings, drawn with the game's generator.
+  const std::vector<vec2> built = {{10, 10}, {20, 20}, {30, 30}};
+  vek::SetRandomSeed(0);
+  const auto crowd = PeoplePlaces(40, 1, built);
+  ASSERT_EQ(crowd.size(), 40u);
+  vek::u32 seed = 0;
+  int seen[3] = {};
+  for (const vec2& p : crowd) {
+    seed = seed * 69069u + 1u;
+    EXPECT_EQ(p, built[(seed & 0x7FFFu) % 3]);
+    ++seen[static_cast<int>(p.x) / 10 - 1];
+  }
+  for (int n : seen) EXPECT_GT(n, 0);
 }
