@@ -239,3 +239,17 @@ bool SaveIslandStates(const vek::filename& file, const std::vector<cIslandStateR
   vek::LogWarning("cIsland", "Save: can't write %s\n", file.c_str());
   return false;
 }
+
+std::vector<u32> MatchFactoryStocks(const std::vector<cIslandBuildingRecord>& buildings,
+                                    const std::vector<cIslandStateRecord>& states) {
+  std::vector<u32> stocks(buildings.size(), 0);
+  for (const cIslandStateRecord& s : states) {
+    if (s.kind != kIslandKindFactory) continue;
+    for (size_t i = 0; i < buildings.size(); ++i) {
+      if (buildings[i].name != s.name || buildings[i].number != s.number) continue;
+      if (buildings[i].kind == kIslandKindFactory) stocks[i] = s.stock;
+      break;
+    }
+  }
+  return stocks;
+}

@@ -89,3 +89,9 @@ void WriteIslandStates(vek::cBitStream& out, const std::vector<cIslandStateRecor
 // A missing file is no fault (a new player): Missing, without a message.
 eIslandFileRead LoadIslandStates(const vek::filename& file, std::vector<cIslandStateRecord>& out);
 bool SaveIslandStates(const vek::filename& file, const std::vector<cIslandStateRecord>& records);
+
+// The input stock of each static building from the player's records: a factory record counts
+// for the static factory of the same name and number; records of buildings that the island no
+// longer has, or that are no factory there, are dropped. Buildings without a record keep 0.
+std::vector<vek::u32> MatchFactoryStocks(const std::vector<cIslandBuildingRecord>& buildings,
+                                         const std::vector<cIslandStateRecord>& states);

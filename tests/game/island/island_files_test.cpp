@@ -235,3 +235,27 @@ TEST(IslandStates, MissingPlayerFileIsNoFault) {
   EXPECT_EQ(LoadIslandStates((dir / "island.dat").c_str(), back), eIslandFileRead::Missing);
   EXPECT_FALSE(log.Contains("cIsland"));
 }
+
+TEST(IslandStates, APlayerFileNamingAMissingFactoryLoadsTheRecordsAfterIt) {
+  const std::vector<cIslandBuildingRecord> island = {
+      {"house00", 0, kIslandKindHouse, {}},
+      {"factory00", 2, kIslandKindFactory, {}},
+      {"factory01", 7, kIslandKindFactory, {}},
+  };
+  // Written in another order; factory05 and a second factory00 are not on the island, and
+  // house00 is no factory there.
+  const std::vector<cIslandStateRecord> player = {
+      {"factory01", 7, kIslandKindFactory, 4},
+      {"factory05", 3, kIslandKindFactory, 99},
+      {"factory00", 9, kIslandKindFactory, 98},
+      {"house00", 0, kIslandKindFactory, 97},
+      {"house00", 0, kIslandKindHouse, 0},
+      {"factory00", 2, kIslandKindFactory, 6},
+  };
+  cBitStream out;
+  WriteIslandStates(out, player);
+  cBitStream in = Reopen(out);
+  std::vector<cIslandStateRecord> back;
+  ASSERT_EQ(ReadIslandStates(in, back), eIslandFileRead::Ok);
+  EXPECT_EQ(MatchFactoryStocks(island, back), (std::vector<vek::u32>{0, 6, 4}));
+}
