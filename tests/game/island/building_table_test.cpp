@@ -5,6 +5,8 @@
 #include <string>
 
 #include "game/island/building_table.h"
+#include "game/world/ware_manager.h"
+#include "tests/support/world_harness.h"
 
 TEST(BuildingTable, RowsInCatalogueOrder) {
   const auto& rows = BuildingTemplateRows();
@@ -71,4 +73,22 @@ TEST(BuildingTable, StageFrames) {
   EXPECT_EQ(BuildingStageFrame("statue00", 1), 4);
   EXPECT_EQ(BuildingStageFrame("house00", 2), 0);
   EXPECT_EQ(BuildingStageFrame("house00", -1), 0);
+}
+
+TEST(BuildingTable, FactoryWaresAreWaresOfTheProductTable) {
+  vektest::WorldHarness world;
+  world.BuildWares();
+  for (const auto& r : BuildingTemplateRows()) {
+    if (!r.factory) continue;
+    const vek::i32 in = g_pWareManager->GetWareId(r.input);
+    const vek::i32 out = g_pWareManager->GetWareId(r.output);
+    EXPECT_NE(in, 1000) << r.name;
+    EXPECT_NE(out, 1000) << r.name;
+    // A first factory of a chain takes a plant sort, a second one the first one's product.
+    EXPECT_EQ(g_pWareManager->GetWare(static_cast<vek::u32>(in)).GetType(),
+              std::string(r.input).starts_with("plant") ? e_WareTypeSort : e_WareTypeProduct)
+        << r.name;
+    EXPECT_EQ(g_pWareManager->GetWare(static_cast<vek::u32>(out)).GetType(), e_WareTypeProduct)
+        << r.name;
+  }
 }
