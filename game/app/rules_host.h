@@ -1,0 +1,62 @@
+#pragma once
+// What the game's rules (profiles, saves, missions, the level table) ask of the application
+// object: the application's own counters and flags that the save files carry, whether a save
+// may be written now, the user's login name and the ware manager's names. The game object
+// registers itself with SetRulesHost; tests register a fake. While none is registered,
+// RulesHost() gives a host that keeps the values in itself and knows no wares.
+#include "engine/core/types.h"
+
+// The ware id that stands for "no ware".
+inline constexpr vek::i32 kNoWare = 1000;
+
+class iRulesHost {
+ public:
+  virtual ~iRulesHost() = default;
+
+  // The number the next new profile folder gets ("plr%03i").
+  virtual int GetPlayerCounter() = 0;
+  virtual void SetPlayerCounter(int value) = 0;
+  // The application's training state, kept in player.dat.
+  virtual vek::i32 GetTraining() = 0;
+  virtual void SetTraining(vek::i32 value) = 0;
+  // The water pump's state, kept in save.dat (0 closed).
+  virtual vek::i32 GetPumpState() = 0;
+  virtual void SetPumpState(vek::i32 value) = 0;
+  // False while the island has the focus or the game is paused: the main save then waits.
+  virtual bool CanSaveMain() = 0;
+  // The island's display mode (2 while a level is played).
+  virtual int GetIslandMode() = 0;
+  // The engine's user name (windows-1252).
+  virtual vek::string GetUserName() = 0;
+  // The ware manager: the id of a ware name (kNoWare when unknown) and the name of an id.
+  virtual vek::i32 GetWareId(const vek::string& name) = 0;
+  virtual vek::string GetWareName(vek::i32 id) = 0;
+};
+
+// Keeps every value in itself; knows no wares; always lets the main save be written.
+class cPlainRulesHost : public iRulesHost {
+ public:
+  int GetPlayerCounter() override { return playerCounter; }
+  void SetPlayerCounter(int value) override { playerCounter = value; }
+  vek::i32 GetTraining() override { return training; }
+  void SetTraining(vek::i32 value) override { training = value; }
+  vek::i32 GetPumpState() override { return pumpState; }
+  void SetPumpState(vek::i32 value) override { pumpState = value; }
+  bool CanSaveMain() override { return canSaveMain; }
+  int GetIslandMode() override { return islandMode; }
+  vek::string GetUserName() override { return userName; }
+  vek::i32 GetWareId(const vek::string&) override { return kNoWare; }
+  vek::string GetWareName(vek::i32) override { return {}; }
+
+  int playerCounter = 0;
+  vek::i32 training = 0;
+  vek::i32 pumpState = 0;
+  bool canSaveMain = true;
+  int islandMode = 0;
+  vek::string userName;
+};
+
+// The registered host, or the plain one when none is registered.
+iRulesHost* RulesHost();
+// The game object registers itself here (a test its fake); null unregisters.
+void SetRulesHost(iRulesHost* host);
