@@ -70,6 +70,9 @@ class cPlayer : public cPlayerBase {
   static constexpr int kHintFlags = 15;
   static constexpr int kTrainingFlags = 10;
   static constexpr int kUpgrades = 6;
+  // Ware ids and animal kinds the counters keep (the files refuse longer arrays).
+  static constexpr vek::i32 kMaxWareIds = 4096;
+  static constexpr vek::i32 kMaxAnimalKinds = 256;
   // The newest format; every file is written in it.
   static constexpr vek::f32 kVersion = 0.9f;
 

@@ -4,7 +4,11 @@
 // may be written now, the user's login name and the ware manager's names. The game object
 // registers itself with SetRulesHost; tests register a fake. While none is registered,
 // RulesHost() gives a host that keeps the values in itself and knows no wares.
+#include <vector>
+
 #include "engine/core/types.h"
+
+struct cMissionTask;
 
 // The ware id that stands for "no ware".
 inline constexpr vek::i32 kNoWare = 1000;
@@ -33,6 +37,45 @@ class iRulesHost {
   virtual vek::string GetWareName(vek::i32 id) = 0;
 };
 
+// What the rules ask of the application, the field, the island and the windows while a
+// level runs. Every operation does nothing by default.
+class iRulesWorld {
+ public:
+  virtual ~iRulesWorld() = default;
+  // An entry of the game's text table by key.
+  virtual vek::string GetText(const vek::string& key) { return key; }
+  // The play field's tool bars enable and disable their buy buttons.
+  virtual void UpdateToolbars() {}
+  // An upgrade has reached a new level: living objects that it changes take it on.
+  virtual void ApplyUpgrade(int /*upgrade*/, int /*level*/) {}
+  // The number of island buildings that are built (state 1 or 2).
+  virtual int CountBuiltBuildings() { return 0; }
+  virtual bool IsBuildingBuilt(const vek::string& /*name*/) { return false; }
+  // Windows.
+  virtual void SwitchWindow(const vek::string& /*name*/, int /*mode*/) {}
+  virtual void SendWindowMessage(const vek::string& /*window*/, int /*p1*/, int /*p2*/) {}
+  // The score window's four task indicators go back to their resting places.
+  virtual void ResetTaskIndicators() {}
+  // The state of task indicator i (0..3) of the score window; -1 when it is missing.
+  virtual int GetTaskIndicatorState(int /*index*/) { return -1; }
+  // The score window's indicators take the active tasks (tasks already bound keep theirs);
+  // an empty task whose indicator has finished is removed from the list.
+  virtual void BindTaskControls(std::vector<cMissionTask>& /*tasks*/) {}
+  // The field's "needed" marks of a ware (0: of every ware).
+  virtual void UpdateNeedFlags(vek::i32 /*ware*/) {}
+  // The delivery car's state (1: at home).
+  virtual int GetCarState() { return 1; }
+  // The water tool on the field's tool cell is filled up.
+  virtual void RefillToolCellWater() {}
+  // The active hint (-1 none) and whether the game is paused.
+  virtual int GetActiveHint() { return -1; }
+  // The end of a level on the field and the island: ware transfers and floating texts
+  // cleared, the field's objects cleared away, every island factory idle and empty.
+  virtual void ClearLevel() {}
+  // A ship sets out for the island.
+  virtual void LaunchShip() {}
+};
+
 // Keeps every value in itself; knows no wares; always lets the main save be written.
 class cPlainRulesHost : public iRulesHost {
  public:
@@ -55,6 +98,13 @@ class cPlainRulesHost : public iRulesHost {
   int islandMode = 0;
   vek::string userName;
 };
+
+class cPlayer;
+// The profile the rules act on (null without one) and the world they reach.
+cPlayer* CurrentPlayer();
+void SetCurrentPlayer(cPlayer* player);
+iRulesWorld* RulesWorld();
+void SetRulesWorld(iRulesWorld* world);
 
 // The registered host, or the plain one when none is registered.
 iRulesHost* RulesHost();

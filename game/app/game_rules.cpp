@@ -1,0 +1,296 @@
+#include "game/app/game_rules.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "engine/core/format.h"
+#include "game/app/level_table.h"
+#include "game/app/rules_host.h"
+
+namespace {
+
+// The price of the next level of each upgrade by its present level.
+constexpr vek::i32 kUpgradePrices[6][3] = {
+    {200, 600, 1000}, {300, 500, 800}, {100, 700, 0}, {250, 400, 600}, {150, 400, 600}, {350, 500, 900},
+};
+
+int UpgradeLevel(const cPlayer* p, int upgrade) {
+  return p && upgrade >= 0 && upgrade < static_cast<int>(p->upgradeLevels.size()) ? p->upgradeLevels[upgrade] : 0;
+}
+
+// Grows a counter vector to cover the index and counts it up.
+void CountUp(std::vector<vek::i32>& counters, vek::i32 index) {
+  if (counters.size() <= static_cast<size_t>(index)) counters.resize(static_cast<size_t>(index) + 1, 0);
+  ++counters[static_cast<size_t>(index)];
+}
+
+}  // namespace
+
+void cGameRules::SetMoney(vek::i32 value) {
+  cPlayer* p = CurrentPlayer();
+  if (!p) return;
+  p->money = std::max(0, value);
+  RulesWorld()->UpdateToolbars();
+}
+
+void cGameRules::SpendMoney(vek::i32 amount) {
+  cPlayer* p = CurrentPlayer();
+  if (!p || p->money < amount) return;
+  p->money = std::max(0, p->money - amount);
+  RulesWorld()->UpdateToolbars();
+}
+
+void cGameRules::SpendBank(vek::i32 amount) {
+  cPlayer* p = CurrentPlayer();
+  if (p && p->bank >= amount) p->bank -= amount;
+}
+
+vek::i32 cGameRules::GetMoney() const {
+  const cPlayer* p = CurrentPlayer();
+  return p ? p->money : 0;
+}
+
+bool cGameRules::CanBuyUpgrade(int upgrade) const {
+  if (upgrade < 0) return false;
+  if (upgrade > 5) return true;
+  return UpgradeLevel(CurrentPlayer(), upgrade) < (upgrade == 2 ? 2 : 3);
+}
+
+vek::i32 cGameRules::GetUpgradePrice(int upgrade) const {
+  if (upgrade > 5 || !CanBuyUpgrade(upgrade)) return 0;
+  const int level = UpgradeLevel(CurrentPlayer(), upgrade);
+  return level >= 0 && level < 3 ? kUpgradePrices[upgrade][level] : 0;
+}
+
+void cGameRules::BuyUpgrade(int upgrade) {
+  cPlayer* p = CurrentPlayer();
+  if (!p || upgrade < 0 || upgrade > 5 || p->upgradeLevels[upgrade] >= 3) return;
+  ++p->upgradeLevels[upgrade];
+  RulesWorld()->ApplyUpgrade(upgrade, p->upgradeLevels[upgrade]);
+}
+
+std::vector<int> cGameRules::GetUpgradesForSale() const {
+  std::vector<int> sale;
+  for (int u = 0; u < 6; ++u)
+    if (CanBuyUpgrade(u)) sale.push_back(u);
+  std::stable_sort(sale.begin(), sale.end(),
+                   [this](int a, int b) { return GetUpgradePrice(a) < GetUpgradePrice(b); });
+  return sale;
+}
+
+int cGameRules::GetTimeGrade() const {
+  const cPlayer* p = CurrentPlayer();
+  if (!p) return 0;
+  const vek::f32 limit = p->mission.timeLimit;
+  const vek::f32 elapsed = p->elapsedTime;
+  if (limit < std::numeric_limits<vek::f32>::epsilon() || elapsed <= limit) return 0;
+  return elapsed < 1.5f * limit ? 1 : 2;
+}
+
+vek::f32 cGameRules::GetTimeGradeProgress() const {
+  const cPlayer* p = CurrentPlayer();
+  if (!p) return 0.0f;
+  const vek::f32 limit = p->mission.timeLimit;
+  const vek::f32 elapsed = p->elapsedTime;
+  if (limit < std::numeric_limits<vek::f32>::epsilon()) return 0.0f;
+  if (elapsed < limit) return elapsed / limit;
+  if (elapsed < 1.5f * limit) return (elapsed - limit) / (0.5f * limit);
+  return 0.0f;
+}
+
+bool cGameRules::GetRate(vek::string* text, int* progress) const {
+  const cPlayer* p = CurrentPlayer();
+  const int count = p ? static_cast<int>(std::count(p->timeGrades.begin(), p->timeGrades.end(), 0)) : 0;
+  int grade = count / 5;
+  int within = count % 5;
+  if (grade >= 4) {
+    grade = 4;
+    within = 5;
+  }
+  if (text) *text = RulesWorld()->GetText(vek::Formatted("Rate%i", grade));
+  if (progress) *progress = within;
+  return count < 21;
+}
+
+bool cGameRules::GetIslandRate(vek::string* text, int* progress) const {
+  const int count = RulesWorld()->CountBuiltBuildings();
+  int grade = count / 10;
+  int within = count % 10;
+  if (grade >= 4) {
+    grade = 4;
+    within = 10;
+  }
+  if (text) *text = RulesWorld()->GetText(vek::Formatted("IslandRate%i", grade));
+  if (progress) *progress = within;
+  return count < 41;
+}
+
+const char* cGameRules::GetMedalArea(int medal) {
+  switch (medal) {
+    case 1: return "silver";
+    case 2: return "bronze";
+    default: return "gold";
+  }
+}
+
+std::vector<cPathKey> cGameRules::BuildWavyPath(vek::f32 ax, vek::f32 ay, vek::f32 bx, vek::f32 by,
+                                                vek::f32 duration, int bends, vek::f32 amplitude) {
+  std::vector<cPathKey> keys{{ax, ay, 0.0f}};
+  const vek::f32 dx = bx - ax;
+  const vek::f32 dy = by - ay;
+  const vek::f32 length = std::sqrt(dx * dx + dy * dy);
+  // The direction from a to b turned a quarter turn to the left (none when a is b).
+  const vek::f32 sx = length > 0.0f ? -dy / length : 0.0f;
+  const vek::f32 sy = length > 0.0f ? dx / length : 0.0f;
+  for (int i = 0; i < bends; ++i) {
+    const vek::f32 t = (static_cast<vek::f32>(i) + 0.5f) / static_cast<vek::f32>(bends);
+    const vek::f32 side = i % 2 == 0 ? amplitude : -amplitude;
+    keys.push_back({ax + dx * t + sx * side, ay + dy * t + sy * side, t * duration});
+  }
+  keys.push_back({bx, by, duration});
+  return keys;
+}
+
+bool cGameRules::SetupLevelMissions(int level) {
+  cPlayer* p = CurrentPlayer();
+  if (!p) return false;
+  iRulesWorld* world = RulesWorld();
+  world->ResetTaskIndicators();
+  world->SendWindowMessage("garden", 2, 20);
+  m_LevelFlags = 0;
+  p->mission.Clear();
+  p->currentLevel = level >= 0 ? level : p->selectedLevel;
+  m_SetupFlag = false;
+  const cLevelRow* row = GetLevelRow(p->currentLevel);
+  if (row) {
+    p->mission.timeLimit = static_cast<vek::f32>(row->timeLimit);
+    for (const cLevelTask& t : row->tasks) {
+      cMissionTask task;
+      task.ware = RulesHost()->GetWareId(t.ware);
+      task.count = t.count;
+      task.startTime = t.startTime;
+      p->mission.tasks.push_back(task);
+    }
+    m_LevelFlags = row->flags;
+    m_SetupFlag = row->setupFlag;
+  }
+  if (p->currentLevel == p->levelProgress) p->mission.name = GetLevelBuilding(p->currentLevel);
+  if (world->IsBuildingBuilt("institute00") && (m_LevelFlags == 0 || GetLevelFlag(2))) m_LevelFlags |= 1u << 2;
+  if (level >= 0) {
+    p->activeTasks.clear();
+    p->nextPendingTask = 0;
+    p->elapsedTime = 0.0f;
+    p->money = row ? std::max(0, row->money) : 0;
+    world->UpdateToolbars();
+  }
+  if (RulesHost()->GetPumpState() != 0 && p->hintFlags.size() > 1 && p->hintFlags[1] != 0 && level >= 0)
+    world->RefillToolCellWater();
+  if (level >= 0) world->SwitchWindow("mission_start", 2);
+  return true;
+}
+
+void cGameRules::UpdateMission() {
+  cPlayer* p = CurrentPlayer();
+  if (!p) return;
+  iRulesWorld* world = RulesWorld();
+  if (!p->mission.done && world->GetActiveHint() < 0) {
+    if (!p->activeTasks.empty()) p->elapsedTime += kStep;
+    if (p->elapsedTime > 0.5f) world->BindTaskControls(p->activeTasks);
+    const auto pending = static_cast<vek::i32>(p->mission.tasks.size());
+    if (p->nextPendingTask < pending && static_cast<int>(p->activeTasks.size()) < kMaxActiveTasks) {
+      const cMissionTask& next = p->mission.tasks[static_cast<size_t>(p->nextPendingTask)];
+      // A player who has finished every issued task gets the next one at once: the clock
+      // stands still without tasks, so waiting for its start time would never end.
+      const bool due = next.startTime == 0.0f || next.startTime <= p->elapsedTime || p->activeTasks.empty();
+      if (due) {
+        p->activeTasks.push_back(next);
+        world->UpdateNeedFlags(0);
+        ++p->nextPendingTask;
+      }
+    }
+    bool indicatorsDone = true;
+    for (int i = 0; i < kMaxActiveTasks; ++i) {
+      const int state = world->GetTaskIndicatorState(i);
+      indicatorsDone = indicatorsDone && (state < 0 || state == 2);
+    }
+    if (p->activeTasks.empty() && p->nextPendingTask >= static_cast<vek::i32>(p->mission.tasks.size()) &&
+        indicatorsDone && world->GetActiveHint() < 0 && world->GetCarState() == 1) {
+      p->mission.done = 1;
+      FinishLevel();
+      p->SaveGame(-1);
+      world->SwitchWindow("mission_finish", 2);
+    }
+  }
+  if (p->currentLevel > 0) {
+    m_ShipTimer += kStep;
+    if (m_ShipTimer >= 50.0f) {
+      world->LaunchShip();
+      m_ShipTimer = 0.0f;
+    }
+  }
+}
+
+cMissionTask* cGameRules::FindTaskForWare(vek::i32 ware) const {
+  cPlayer* p = CurrentPlayer();
+  if (!p) return nullptr;
+  for (auto& task : p->activeTasks)
+    if (!task.IsEmpty() && task.ware == ware) return &task;
+  return nullptr;
+}
+
+void cGameRules::CountProduced(vek::i32 ware) {
+  cPlayer* p = CurrentPlayer();
+  if (p && ware >= 0 && ware < cPlayer::kMaxWareIds) CountUp(p->produced, ware);
+}
+
+void cGameRules::CountAnimalBought(vek::i32 kind) {
+  cPlayer* p = CurrentPlayer();
+  if (p && kind >= 0 && kind < cPlayer::kMaxAnimalKinds) CountUp(p->animalsBought, kind);
+}
+
+void cGameRules::DecWareTask(vek::i32 ware) {
+  cPlayer* p = CurrentPlayer();
+  if (!p) return;
+  for (auto& task : p->activeTasks)
+    if (task.ware == ware) --task.count;
+}
+
+void cGameRules::DecKindTask(vek::i32 kind) {
+  cPlayer* p = CurrentPlayer();
+  if (!p) return;
+  for (auto& task : p->activeTasks) {
+    if (task.kind != kind) continue;
+    if (--task.count <= 0) task.kind = -1;
+  }
+}
+
+void cGameRules::FinishLevel() {
+  cPlayer* p = CurrentPlayer();
+  if (!p) return;
+  RulesWorld()->ClearLevel();
+  p->carLoad.clear();
+  m_LastTimeGrade = GetTimeGrade();
+  if (p->currentLevel >= 0) {
+    const auto index = static_cast<size_t>(p->currentLevel);
+    if (p->levelTimes.size() <= index) p->levelTimes.resize(index + 1, 0.0f);
+    p->levelTimes[index] = p->elapsedTime;
+  }
+}
+
+int cGameRules::SortsForLevel(int level) {
+  if (level < 1) return 0;
+  if (level < 4) return 1;
+  if (level < 9) return 2;
+  if (level < 14) return 3;
+  if (level < 19) return 4;
+  if (level < 23) return 5;
+  if (level < 31) return 6;
+  return 7;
+}
+
+int cGameRules::HolesForLevel(int level, int layoutCount) {
+  int holes = level < 1 ? 0 : level < 4 ? 1 : level < 12 ? 2 : level < 19 ? 3 : 4;
+  if (layoutCount > 0) holes = std::min(holes, layoutCount - 1);
+  return holes;
+}
