@@ -294,3 +294,89 @@ int cGameRules::HolesForLevel(int level, int layoutCount) {
   if (layoutCount > 0) holes = std::min(holes, layoutCount - 1);
   return holes;
 }
+
+bool cGameRules::StartLevel(int level) {
+  cPlayer* p = CurrentPlayer();
+  if (!p) return false;
+  iRulesWorld* world = RulesWorld();
+  world->RestartLevelAnimation();
+  p->LoadGame(level);
+  world->ShowLevel();
+  SetupLevelMissions(level);
+  // The unlocks of the level being played (the selected one when the main save continues).
+  p->lastSort = SortsForLevel(p->currentLevel);
+  p->holesLayout = HolesForLevel(p->currentLevel, world->GetHolesLayoutCount());
+  CheckShips();
+  world->SwitchWindow("garden", 1);
+  world->UpdateToolbars();
+  return true;
+}
+
+bool cGameRules::AdvanceIsland() {
+  cPlayer* p = CurrentPlayer();
+  if (!p) return false;
+  ++p->levelProgress;
+  iRulesWorld* world = RulesWorld();
+  if (!world->HasGardener()) return false;
+  if (!p->SaveGame(p->levelProgress)) return false;
+  world->ResetGardenerWork();
+  p->selectedLevel = -1;
+  return true;
+}
+
+bool cGameRules::NextHolesLayout() {
+  cPlayer* p = CurrentPlayer();
+  if (!p || p->holesLayout >= RulesWorld()->GetHolesLayoutCount() - 1) return false;
+  ++p->holesLayout;
+  return true;
+}
+
+bool cGameRules::AwardNextSort() {
+  cPlayer* p = CurrentPlayer();
+  iRulesWorld* world = RulesWorld();
+  if (!p || !world->HasPlantSort(p->lastSort + 1)) return false;
+  ++p->lastSort;
+  world->PlaySound(12);
+  world->SendWindowMessage("garden", 1, 0);
+  return true;
+}
+
+bool cGameRules::AwardNextAnimal() {
+  cPlayer* p = CurrentPlayer();
+  if (!p || p->animalKinds + 1 >= 4) return false;
+  ++p->animalKinds;
+  RulesWorld()->PlaySound(12);
+  RulesWorld()->SendWindowMessage("garden", 1, 0);
+  return true;
+}
+
+bool cGameRules::IsIslandReady() const {
+  const cPlayer* p = CurrentPlayer();
+  iRulesWorld* world = RulesWorld();
+  const int mode = world->GetIslandMode();
+  if (mode == 2) return true;
+  if (mode != 1 || !p) return false;
+  const int step = world->GetTrainingStep();
+  return p->levelProgress >= 7 && (step < 0 || step == 3);
+}
+
+bool cGameRules::HasIslandProgress() const {
+  const cPlayer* p = CurrentPlayer();
+  return (p && p->levelProgress > 0) || RulesWorld()->GetIslandMode() == 2;
+}
+
+void cGameRules::CheckShips() {
+  iRulesWorld* world = RulesWorld();
+  if (world->IsShipUnderway()) return;
+  const int room = world->SumHouseValues() - world->CountPeople();
+  if (room <= 0) return;
+  world->ClearShips();
+  world->SendShip(room);
+}
+
+vek::i32 cGameRules::ClampToBank(vek::i32 price) const {
+  const cPlayer* p = CurrentPlayer();
+  const vek::i32 bank = p ? p->bank : 0;
+  if (price <= bank) return price;
+  return bank < 5 ? bank : bank - 5;
+}

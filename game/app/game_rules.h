@@ -68,6 +68,23 @@ class cGameRules {
   static int SortsForLevel(int level);
   static int HolesForLevel(int level, int layoutCount);
 
+  // Starts a level (0..44) from its snapshot, or with -1 continues the main save on the level
+  // selected on the island.
+  bool StartLevel(int level);
+  // Opens the next level and takes its snapshot; false without a gardener on the field.
+  bool AdvanceIsland();
+  // Awards of the mission-finish window; true when something was given.
+  bool NextHolesLayout();
+  bool AwardNextSort();
+  bool AwardNextAnimal();
+  bool IsIslandReady() const;
+  bool HasIslandProgress() const;
+  // Sends a ship with new people when the island's houses have room for more.
+  void CheckShips();
+  // A building's price limited by the bank: the price when the bank covers it, else the bank
+  // less 5 (the whole bank when it is below 5).
+  vek::i32 ClampToBank(vek::i32 price) const;
+
   // Seconds until the next ship.
   vek::f32 GetShipTimer() const { return m_ShipTimer; }
 

@@ -225,7 +225,7 @@ vek::cBitStream cPlayer::BuildGame(int slot) {
   vek::cBitStream out;
   iRulesHost* host = RulesHost();
   if (slot < 0) {
-    if (host->GetIslandMode() == 2) selectedLevel = currentLevel;
+    if (RulesWorld()->GetIslandMode() == 2) selectedLevel = currentLevel;
     out.WriteFloat(elapsedTime);
     WriteArray(out, carLoad);
     out.WriteInt(static_cast<vek::u32>(nextPendingTask));

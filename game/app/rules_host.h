@@ -28,8 +28,6 @@ class iRulesHost {
   virtual void SetPumpState(vek::i32 value) = 0;
   // False while the island has the focus or the game is paused: the main save then waits.
   virtual bool CanSaveMain() = 0;
-  // The island's display mode (2 while a level is played).
-  virtual int GetIslandMode() = 0;
   // The engine's user name (windows-1252).
   virtual vek::string GetUserName() = 0;
   // The ware manager: the id of a ware name (kNoWare when unknown) and the name of an id.
@@ -74,6 +72,27 @@ class iRulesWorld {
   virtual void ClearLevel() {}
   // A ship sets out for the island.
   virtual void LaunchShip() {}
+  // Level start: the level animation restarts; the island shows the level (mode 2) and the
+  // field takes the focus.
+  virtual void RestartLevelAnimation() {}
+  virtual void ShowLevel() {}
+  // The island's display mode (2 while a level is played).
+  virtual int GetIslandMode() { return 0; }
+  virtual int GetHolesLayoutCount() { return 0; }
+  // The active training step (-1 none).
+  virtual int GetTrainingStep() { return -1; }
+  // The field's gardener: whether there is one, and its work reset.
+  virtual bool HasGardener() { return false; }
+  virtual void ResetGardenerWork() {}
+  // Whether the ware manager has a plant sort with this id offset.
+  virtual bool HasPlantSort(int /*offset*/) { return false; }
+  virtual void PlaySound(int /*id*/) {}
+  // Ships: one under way; the island's house value and its people; a new ship with people.
+  virtual bool IsShipUnderway() { return false; }
+  virtual int SumHouseValues() { return 0; }
+  virtual int CountPeople() { return 0; }
+  virtual void ClearShips() {}
+  virtual void SendShip(int /*people*/) {}
 };
 
 // Keeps every value in itself; knows no wares; always lets the main save be written.
@@ -86,7 +105,6 @@ class cPlainRulesHost : public iRulesHost {
   vek::i32 GetPumpState() override { return pumpState; }
   void SetPumpState(vek::i32 value) override { pumpState = value; }
   bool CanSaveMain() override { return canSaveMain; }
-  int GetIslandMode() override { return islandMode; }
   vek::string GetUserName() override { return userName; }
   vek::i32 GetWareId(const vek::string&) override { return kNoWare; }
   vek::string GetWareName(vek::i32) override { return {}; }
@@ -95,7 +113,6 @@ class cPlainRulesHost : public iRulesHost {
   vek::i32 training = 0;
   vek::i32 pumpState = 0;
   bool canSaveMain = true;
-  int islandMode = 0;
   vek::string userName;
 };
 

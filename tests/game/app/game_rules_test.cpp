@@ -288,3 +288,116 @@ TEST_F(GameRulesTest, ShipsComeEveryFiftySecondsFromLevelOneOn) {
 
 }  // namespace
 }  // namespace vektest
+
+namespace vektest {
+namespace {
+
+struct LevelWorld : FakeWorld {
+  int GetIslandMode() override { return mode; }
+  int GetHolesLayoutCount() override { return layouts; }
+  int GetTrainingStep() override { return training; }
+  bool HasGardener() override { return gardener; }
+  bool HasPlantSort(int offset) override { return offset <= 7; }
+  void PlaySound(int id) override { sounds.push_back(id); }
+  bool IsShipUnderway() override { return underway; }
+  int SumHouseValues() override { return houses; }
+  int CountPeople() override { return people; }
+  void SendShip(int n) override { sent.push_back(n); }
+  int mode = 0, layouts = 5, training = -1, houses = 0, people = 0;
+  bool gardener = true, underway = false;
+  std::vector<int> sounds, sent;
+};
+
+class LevelFlowTest : public GameRulesTest {
+ protected:
+  void SetUp() override {
+    GameRulesTest::SetUp();
+    SetRulesWorld(&level);
+  }
+  LevelWorld level;
+};
+
+TEST_F(LevelFlowTest, AwardsStopAtTheirLimits) {
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(rules.AwardNextAnimal());
+  EXPECT_EQ(player.animalKinds, 2);
+  EXPECT_TRUE(rules.AwardNextAnimal());
+  EXPECT_EQ(player.animalKinds, 3);
+  EXPECT_FALSE(rules.AwardNextAnimal());
+  EXPECT_EQ(level.sounds, std::vector<int>(4, 12));
+  player.holesLayout = 4;
+  EXPECT_FALSE(rules.NextHolesLayout());
+  EXPECT_EQ(player.holesLayout, 4);
+  player.holesLayout = 3;
+  EXPECT_TRUE(rules.NextHolesLayout());
+  player.lastSort = 6;
+  EXPECT_TRUE(rules.AwardNextSort());
+  EXPECT_FALSE(rules.AwardNextSort());
+  EXPECT_EQ(player.lastSort, 7);
+}
+
+TEST_F(LevelFlowTest, ClampToBank) {
+  player.bank = 100;
+  EXPECT_EQ(rules.ClampToBank(120), 95);
+  EXPECT_EQ(rules.ClampToBank(100), 100);
+  player.bank = 3;
+  EXPECT_EQ(rules.ClampToBank(120), 3);
+}
+
+TEST_F(LevelFlowTest, IslandQuestions) {
+  struct Case {
+    int mode, progress, training;
+    bool ready, progressed;
+  };
+  for (const Case& c : {Case{2, 0, 1, true, true}, Case{1, 7, -1, true, true}, Case{1, 7, 3, true, true},
+                        Case{1, 7, 1, false, true}, Case{1, 6, -1, false, true}, Case{0, 9, -1, false, true},
+                        Case{1, 0, -1, false, false}}) {
+    level.mode = c.mode;
+    level.training = c.training;
+    player.levelProgress = c.progress;
+    EXPECT_EQ(rules.IsIslandReady(), c.ready) << c.mode << " " << c.progress << " " << c.training;
+    EXPECT_EQ(rules.HasIslandProgress(), c.progressed) << c.mode << " " << c.progress;
+  }
+}
+
+TEST_F(LevelFlowTest, AdvancingTakesTheNewLevelsSnapshotAndStartingLoadsIt) {
+  player.levelProgress = 3;
+  player.selectedLevel = 3;
+  player.money = 40;
+  player.bank = 500;
+  ASSERT_TRUE(rules.AdvanceIsland());
+  EXPECT_EQ(player.levelProgress, 4);
+  EXPECT_EQ(player.selectedLevel, -1);
+  EXPECT_TRUE(DiskFileLayer().Exists(ProfileDir() + "4/save.dat"));
+
+  player.bank = 0;
+  level.houses = 5;
+  level.people = 2;
+  ASSERT_TRUE(rules.StartLevel(4));
+  EXPECT_EQ(player.bank, 500);  // from the snapshot
+  EXPECT_EQ(player.currentLevel, 4);
+  EXPECT_EQ(player.money, 35);   // the level's starting money
+  EXPECT_EQ(player.lastSort, 2);
+  EXPECT_EQ(player.holesLayout, 2);
+  EXPECT_EQ(level.sent, std::vector<int>{3});
+  EXPECT_EQ(level.windows.back(), "garden 1");
+
+  level.gardener = false;
+  EXPECT_FALSE(rules.AdvanceIsland());
+  EXPECT_EQ(player.levelProgress, 5);
+}
+
+TEST_F(LevelFlowTest, ShipsWaitForRoomAndForTheShipUnderWay) {
+  level.houses = 4;
+  level.people = 4;
+  rules.CheckShips();
+  level.houses = 6;
+  level.underway = true;
+  rules.CheckShips();
+  EXPECT_TRUE(level.sent.empty());
+  level.underway = false;
+  rules.CheckShips();
+  EXPECT_EQ(level.sent, std::vector<int>{2});
+}
+
+}  // namespace
+}  // namespace vektest

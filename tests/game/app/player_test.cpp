@@ -73,7 +73,10 @@ std::string GameFile(bool withStart, bool withOldField) {
 using PlayerTest = RulesFixture;
 
 TEST_F(PlayerTest, ProfileAndGameRoundTripThroughTheirFiles) {
-  host.islandMode = 2;
+  struct IslandInLevel : iRulesWorld {
+    int GetIslandMode() override { return 2; }
+  } island;
+  SetRulesWorld(&island);
   host.training = 4;
   host.pumpState = 1;
   cPlayer a("plr000");

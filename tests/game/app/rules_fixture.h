@@ -45,6 +45,7 @@ class RulesFixture : public EngineFixture {
   void TearDown() override {
     ClearWorldSaveFiles();
     SetSaveFileLayer(nullptr);
+    SetRulesWorld(nullptr);
     SetRulesHost(nullptr);
     EngineFixture::TearDown();
   }
