@@ -93,6 +93,26 @@ class iRulesWorld {
   virtual int CountPeople() { return 0; }
   virtual void ClearShips() {}
   virtual void SendShip(int /*people*/) {}
+
+  // Hints and training tips. The rectangle of a named target (x, y from the bottom left,
+  // width, height): "control <window> <name>", "hole <n>", "plant <n>", "plant stage <n>",
+  // "plant00 hole", "tool weed", "bin", "car", "can", "pump", "egg", "goat", "hive",
+  // "free cell", "free cell hive", "point <x> <y>", and for the tips "bin corner",
+  // "level house", "ship", "level place", "task <n>", "clock medal", "flowers". False when
+  // it is not there.
+  virtual bool FindTarget(const vek::string& /*target*/, vek::f32* /*rect*/) { return false; }
+  // What a hint step asks of the field before it is shown: 0 show it, 1 close the hint,
+  // 2 pass over it (its condition is the field's: the money for an animal, the can held...).
+  virtual int CheckHintStep(int /*hint*/, int /*step*/) { return 0; }
+  // Whether the field's situation for a hint holds (hints 1, 5, 6, 8, 10 and 11).
+  virtual bool HintSituation(int /*hint*/) { return false; }
+  // The hint window: shown with a text, a highlight (null: none), an arrow point, its
+  // placement (align flags) and a flag; hidden; whether it is shown.
+  virtual void ShowHintWindow(const vek::string& /*text*/, const vek::f32* /*rect*/, vek::f32 /*x*/,
+                              vek::f32 /*y*/, int /*placement*/, int /*flag*/) {}
+  virtual void HideHintWindow() {}
+  virtual bool IsPaused() { return false; }
+  virtual bool IsFieldFocused() { return true; }
 };
 
 // Keeps every value in itself; knows no wares; always lets the main save be written.
