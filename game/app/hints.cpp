@@ -196,20 +196,20 @@ void cHints::UpdateTraining() {
   world->SwitchWindow("hint", 2);
 }
 
-void cHints::ShowTraining(int step, int task) {
+bool cHints::ShowTraining(int step, int task) {
   iRulesWorld* world = RulesWorld();
   cPlayer* p = CurrentPlayer();
-  if (!p || step < 0 || step >= static_cast<int>(p->trainingFlags.size())) return;
-  if (world->IsPaused() || m_Hint >= 0 || Flag(p->trainingFlags, step) == 1) return;
+  if (!p || step < 0 || step >= static_cast<int>(p->trainingFlags.size())) return false;
+  if (world->IsPaused() || m_Hint >= 0 || Flag(p->trainingFlags, step) == 1) return false;
   static const char* const kTargets[] = {"bin corner", "level house", "ship", "level place", "task",
                                          nullptr, nullptr, "clock medal", "clock medal", "flowers"};
   const char* target = kTargets[step];
-  if (!target) return;
+  if (!target) return false;
   vek::f32 rect[4] = {};
   const vek::string name = step == 4 ? vek::Formatted("task %i", task) : vek::string(target);
   // A tip with nothing to point at is not started: an active tip nobody sees would hold up
   // the island's readiness.
-  if (!world->FindTarget(name, rect)) return;
+  if (!world->FindTarget(name, rect)) return false;
   m_Training = step;
   vek::string text;
   int placement = kRight | kTop;
@@ -252,6 +252,7 @@ void cHints::ShowTraining(int step, int task) {
   world->ShowHintWindow(text, nullptr, x, y, placement, flag);
   world->SwitchWindow("hint", 2);
   if (step != 1 && step != 3 && step != 4) Flag(p->trainingFlags, step) = 1;
+  return true;
 }
 
 void cHints::EndTraining(int step) {

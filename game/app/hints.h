@@ -25,7 +25,8 @@ class cHints {
   static bool HintsOn();
 
   // Training tips 0..9; `task` is read by tip 4 only.
-  void ShowTraining(int step, int task);
+  // True when the tip was shown.
+  bool ShowTraining(int step, int task);
   void EndTraining(int step);
   int GetTrainingStep() const { return m_Training; }
   // Once per fixed step: the time of the new-task tip runs out.

@@ -112,6 +112,15 @@ class iRulesWorld {
                               vek::f32 /*y*/, int /*placement*/, int /*flag*/) {}
   virtual void HideHintWindow() {}
   virtual bool IsPaused() { return false; }
+
+  // Ships: a ship's trailing emitter (null: none) moved to a point and finished; people
+  // arriving on the island; a burst of particles at the centre of the first object of a kind
+  // ("can", "pump").
+  virtual void* AddShipEmitter() { return nullptr; }
+  virtual void MoveEmitter(void* /*emitter*/, vek::f32 /*x*/, vek::f32 /*y*/) {}
+  virtual void FinishEmitter(void* /*emitter*/) {}
+  virtual void AddPeople(int /*people*/) {}
+  virtual void BurstAt(const vek::string& /*object*/, int /*count*/) {}
   virtual bool IsFieldFocused() { return true; }
 };
 
