@@ -99,31 +99,32 @@ vek::f32 cGameRules::GetTimeGradeProgress() const {
   return 0.0f;
 }
 
+namespace {
+
+// A rating: `count` things in grades of `per`; above the top grade the progress is full.
+// The result: whether the count is at most four grades and one.
+bool Rating(int count, int per, const char* key, vek::string* text, int* progress) {
+  int grade = count / per;
+  int within = count % per;
+  if (grade >= 4) {
+    grade = 4;
+    within = per;
+  }
+  if (text) *text = RulesWorld()->GetText(vek::Formatted("%s%i", key, grade));
+  if (progress) *progress = within;
+  return count < 4 * per + 1;
+}
+
+}  // namespace
+
 bool cGameRules::GetRate(vek::string* text, int* progress) const {
   const cPlayer* p = CurrentPlayer();
   const int count = p ? static_cast<int>(std::count(p->timeGrades.begin(), p->timeGrades.end(), 0)) : 0;
-  int grade = count / 5;
-  int within = count % 5;
-  if (grade >= 4) {
-    grade = 4;
-    within = 5;
-  }
-  if (text) *text = RulesWorld()->GetText(vek::Formatted("Rate%i", grade));
-  if (progress) *progress = within;
-  return count < 21;
+  return Rating(count, 5, "Rate", text, progress);
 }
 
 bool cGameRules::GetIslandRate(vek::string* text, int* progress) const {
-  const int count = RulesWorld()->CountBuiltBuildings();
-  int grade = count / 10;
-  int within = count % 10;
-  if (grade >= 4) {
-    grade = 4;
-    within = 10;
-  }
-  if (text) *text = RulesWorld()->GetText(vek::Formatted("IslandRate%i", grade));
-  if (progress) *progress = within;
-  return count < 41;
+  return Rating(RulesWorld()->CountBuiltBuildings(), 10, "IslandRate", text, progress);
 }
 
 const char* cGameRules::GetMedalArea(int medal) {

@@ -81,6 +81,11 @@ class cCheckedReader {
     }
     return n;
   }
+  // A counted array of whole numbers, replacing the items.
+  void Array(std::vector<vek::i32>& items, vek::u32 max, const char* what) {
+    items.clear();
+    for (vek::u32 i = 0, n = Count(4, max, what); i < n; ++i) items.push_back(Signed(what));
+  }
   // A whole number that must lie in min..max.
   vek::i32 Ranged(vek::i32 min, vek::i32 max, const char* what) {
     const vek::i32 v = Signed(what);
@@ -196,20 +201,14 @@ bool cPlayer::ParseProfile(vek::cBitStream& in, const char* file) {
       if (i < flags->size()) (*flags)[i] = v;
     }
   }
-  next.timeGrades.clear();
-  for (vek::u32 i = 0, n = r.Count(4, kMaxLevels, "time grade count"); i < n; ++i)
-    next.timeGrades.push_back(r.Signed("time grades"));
+  r.Array(next.timeGrades, kMaxLevels, "time grades");
   next.levelTimes.clear();
   for (vek::u32 i = 0, n = r.Count(4, kMaxLevels, "level time count"); i < n; ++i)
     next.levelTimes.push_back(r.Float("level times"));
   vek::i32 training = RulesHost()->GetTraining();
   if (next.version >= 0.7f) {
-    next.produced.clear();
-    for (vek::u32 i = 0, n = r.Count(4, kMaxWares, "produced count"); i < n; ++i)
-      next.produced.push_back(r.Signed("produced"));
-    next.animalsBought.clear();
-    for (vek::u32 i = 0, n = r.Count(4, kMaxAnimalKinds, "animal count"); i < n; ++i)
-      next.animalsBought.push_back(r.Signed("animals bought"));
+    r.Array(next.produced, kMaxWares, "produced");
+    r.Array(next.animalsBought, kMaxAnimalKinds, "animals bought");
   }
   if (next.version >= 0.9f) training = r.Signed("training");
   if (r.Failed()) {
