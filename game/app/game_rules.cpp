@@ -232,12 +232,78 @@ void cGameRules::UpdateMission() {
   }
 }
 
-cMissionTask* cGameRules::FindTaskForWare(vek::i32 ware) const {
+cMissionTask* cGameRules::FindDirectTask(vek::i32 ware) const {
   cPlayer* p = CurrentPlayer();
   if (!p) return nullptr;
   for (auto& task : p->activeTasks)
     if (!task.IsEmpty() && task.ware == ware) return &task;
   return nullptr;
+}
+
+cMissionTask* cGameRules::FindTaskThroughChain(vek::i32 ware) const {
+  if (cMissionTask* task = FindDirectTask(ware)) return task;
+  iRulesWorld* world = RulesWorld();
+  const vek::i32 product = world->GetFactoryProduct(ware);
+  if (product < 0) return nullptr;
+  if (cMissionTask* task = FindDirectTask(product)) return task;
+  const vek::i32 next = world->GetFactoryProduct(product);
+  return next < 0 ? nullptr : FindDirectTask(next);
+}
+
+cMissionTask* cGameRules::FindTaskForWare(vek::i32 ware) const {
+  if (cMissionTask* task = FindDirectTask(ware)) return task;
+  return RulesWorld()->IsPlantSort(ware) ? FindTaskThroughChain(ware) : nullptr;
+}
+
+vek::i32 cGameRules::CountChainUnits(vek::i32 ware) const {
+  iRulesWorld* world = RulesWorld();
+  if (!world->IsPlantSort(ware)) return 0;
+  vek::i32 units = 0;
+  vek::i32 input = ware;
+  for (int step = 0; step < 2; ++step) {
+    const vek::i32 product = world->GetFactoryProduct(input);
+    if (product < 0) break;
+    units += world->GetFactoryStock(input) + world->CountTransfers(product);
+    input = product;
+  }
+  return units;
+}
+
+void cGameRules::PrepareCarLoad() {
+  cPlayer* p = CurrentPlayer();
+  if (!p) return;
+  for (size_t i = 0; i < p->carLoad.size(); ++i) {
+    const vek::i32 ware = p->carLoad[i];
+    if (ware == kNoWare) continue;
+    const cMissionTask* task = FindTaskThroughChain(ware);
+    const auto kept = std::count(p->carLoad.begin(), p->carLoad.begin() + static_cast<std::ptrdiff_t>(i), ware);
+    if (!task || kept + CountChainUnits(ware) >= task->count) p->carLoad[i] = kNoWare;
+  }
+}
+
+vek::i32 cGameRules::SellCarLoad() {
+  cPlayer* p = CurrentPlayer();
+  if (!p) return 0;
+  iRulesWorld* world = RulesWorld();
+  vek::i32 earnings = 0;
+  std::vector<cMissionTask*> sold;
+  for (vek::i32 ware : p->carLoad) {
+    if (ware == kNoWare) continue;
+    if (cMissionTask* task = FindDirectTask(ware)) {
+      earnings += world->GetWarePrice(ware);
+      sold.push_back(task);
+    } else {
+      world->AddFactoryInput(ware);
+    }
+  }
+  for (cMissionTask* task : sold) {
+    if (task->count > 0 || task->IsEmpty()) continue;
+    world->UpdateNeedFlags(task->ware);
+    task->ware = kNoWare;
+  }
+  p->carLoad.clear();
+  if (earnings != 0) world->PlaySound(0);
+  return earnings;
 }
 
 void cGameRules::CountProduced(vek::i32 ware) {

@@ -56,6 +56,13 @@ class cGameRules {
   void UpdateMission();
   // The first active task for a ware; null when none.
   cMissionTask* FindTaskForWare(vek::i32 ware) const;
+  // Units of a plant sort already inside its factory chain.
+  vek::i32 CountChainUnits(vek::i32 ware) const;
+  // Before the car leaves: what no task still needs is taken out of the load.
+  void PrepareCarLoad();
+  // When the car arrives: the earnings of the wares tasks take; the rest goes to the
+  // factories. The load is emptied.
+  vek::i32 SellCarLoad();
   void CountProduced(vek::i32 ware);
   void CountAnimalBought(vek::i32 kind);
   void DecWareTask(vek::i32 ware);
@@ -89,6 +96,10 @@ class cGameRules {
   vek::f32 GetShipTimer() const { return m_ShipTimer; }
 
  private:
+  // The active task a ware serves directly, or through one or two factory steps.
+  cMissionTask* FindTaskThroughChain(vek::i32 ware) const;
+  cMissionTask* FindDirectTask(vek::i32 ware) const;
+
   vek::u32 m_LevelFlags = 0;
   bool m_SetupFlag = false;
   int m_LastTimeGrade = 0;

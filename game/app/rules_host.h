@@ -121,6 +121,17 @@ class iRulesWorld {
   virtual void FinishEmitter(void* /*emitter*/) {}
   virtual void AddPeople(int /*people*/) {}
   virtual void BurstAt(const vek::string& /*object*/, int /*count*/) {}
+
+  // Wares and factories: whether an id is a plant sort; a ware's price; the product of the
+  // island factory that takes a ware as input (-1 when none takes it); that factory's input
+  // stock; the queued transfers of a ware on the field; a ware handed to the factory that
+  // takes it (false when none does).
+  virtual bool IsPlantSort(vek::i32 /*ware*/) { return false; }
+  virtual vek::i32 GetWarePrice(vek::i32 /*ware*/) { return 0; }
+  virtual vek::i32 GetFactoryProduct(vek::i32 /*input*/) { return -1; }
+  virtual vek::i32 GetFactoryStock(vek::i32 /*input*/) { return 0; }
+  virtual vek::i32 CountTransfers(vek::i32 /*ware*/) { return 0; }
+  virtual bool AddFactoryInput(vek::i32 /*ware*/) { return false; }
   virtual bool IsFieldFocused() { return true; }
 };
 

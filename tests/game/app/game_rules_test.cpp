@@ -401,3 +401,61 @@ TEST_F(LevelFlowTest, ShipsWaitForRoomAndForTheShipUnderWay) {
 
 }  // namespace
 }  // namespace vektest
+
+namespace vektest {
+namespace {
+
+// plant 1 -> factory -> product 10 -> factory -> product 20; ware 5 goes nowhere.
+struct MarketWorld : FakeWorld {
+  bool IsPlantSort(vek::i32 w) override { return w < 5; }
+  vek::i32 GetWarePrice(vek::i32 w) override { return w * 2 + 1; }
+  vek::i32 GetFactoryProduct(vek::i32 input) override { return input == 1 ? 10 : input == 10 ? 20 : -1; }
+  vek::i32 GetFactoryStock(vek::i32 input) override { return input == 1 ? stock : 0; }
+  bool AddFactoryInput(vek::i32 w) override {
+    inputs.push_back(w);
+    return GetFactoryProduct(w) >= 0;
+  }
+  void PlaySound(int id) override { sounds.push_back(id); }
+  int stock = 0;
+  std::vector<int> inputs, sounds;
+};
+
+class CarLoadTest : public GameRulesTest {
+ protected:
+  void SetUp() override {
+    GameRulesTest::SetUp();
+    SetRulesWorld(&market);
+  }
+  MarketWorld market;
+};
+
+TEST_F(CarLoadTest, TheLoadKeepsOnlyWhatTasksStillNeed) {
+  player.activeTasks = {{-1, 20, 2, nullptr, nullptr, nullptr, 0}, {-1, 3, 1, nullptr, nullptr, nullptr, 0}};
+  market.stock = 1;
+  player.carLoad = {5, 1, 1, 1, 3, 3};
+  rules.PrepareCarLoad();
+  // Ware 5: no task, no factory. Plant 1 serves task 20 two steps on; one unit is in the
+  // factory already, so one more is wanted. Ware 3: one wanted.
+  EXPECT_EQ(player.carLoad, (std::vector<int>{kNoWare, 1, kNoWare, kNoWare, 3, kNoWare}));
+  EXPECT_EQ(rules.FindTaskForWare(1), &player.activeTasks[0]);
+  EXPECT_EQ(rules.FindTaskForWare(10), nullptr);  // not a plant sort
+  EXPECT_EQ(rules.CountChainUnits(1), 1);
+}
+
+TEST_F(CarLoadTest, SellingPaysForTasksAndFeedsTheFactories) {
+  player.activeTasks = {{-1, 3, 1, nullptr, nullptr, nullptr, 0}, {-1, 4, 2, nullptr, nullptr, nullptr, 0}};
+  player.carLoad = {3, 1, kNoWare, 4};
+  rules.DecWareTask(3);  // the gardener loaded them: the task counts down
+  rules.DecWareTask(4);
+  EXPECT_EQ(rules.SellCarLoad(), 7 + 9);
+  EXPECT_EQ(market.inputs, std::vector<int>{1});
+  EXPECT_EQ(player.activeTasks[0].ware, kNoWare);  // done
+  EXPECT_EQ(player.activeTasks[1].ware, 4);        // one more wanted
+  EXPECT_TRUE(player.carLoad.empty());
+  EXPECT_EQ(market.sounds, std::vector<int>{0});
+  EXPECT_EQ(rules.SellCarLoad(), 0);
+  EXPECT_EQ(market.sounds.size(), 1u);
+}
+
+}  // namespace
+}  // namespace vektest
