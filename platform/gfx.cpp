@@ -65,6 +65,7 @@ std::uint32_t FvfTexDimension(std::uint32_t fvf) {
 std::uint32_t FvfStride(std::uint32_t fvf) {
   std::uint32_t stride = 0;
   if (fvf & kFvfXyz) stride += 12;
+  else if (fvf & kFvfXy) stride += 8;
   if (fvf & kFvfNormal) stride += 12;
   if (fvf & kFvfDiffuse) stride += 4;
   return stride + 4 * FvfTexDimension(fvf);

@@ -71,6 +71,8 @@ constexpr std::uint32_t kFvfTexSize1 = 0x10;
 constexpr std::uint32_t kFvfTexSize3 = 0x20;
 constexpr std::uint32_t kFvfTexSize4 = 0x30;
 constexpr std::uint32_t kFvfTexSizeMask = 0x30;
+// Position of two floats (x, y; z is 0) in place of kFvfXyz: the flat vertices of 2-D drawing.
+constexpr std::uint32_t kFvfXy = 0x40;
 // Texture-coordinate dimension of a layout (0 without coordinates) and its stride in bytes.
 std::uint32_t FvfTexDimension(std::uint32_t fvf);
 std::uint32_t FvfStride(std::uint32_t fvf);
@@ -264,7 +266,8 @@ class Texture : public Resource {
 
 class Buffer : public Resource {
  public:
-  // size 0 locks from offset to the end. kLockDiscard gives a cleared block.
+  // size 0 locks from offset to the end. kLockDiscard gives a cleared block; the rest of the
+  // buffer keeps no defined contents.
   virtual Result Lock(std::uint32_t offset, std::uint32_t size, void** data,
                       std::uint32_t flags) = 0;
   virtual Result Unlock() = 0;

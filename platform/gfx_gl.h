@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/gfx.h"
@@ -39,6 +40,7 @@ namespace plat::gfx::gl {
   X(PFNGLDELETESHADERPROC, DeleteShader)                                      \
   X(PFNGLCREATEPROGRAMPROC, CreateProgram)                                    \
   X(PFNGLATTACHSHADERPROC, AttachShader)                                      \
+  X(PFNGLDETACHSHADERPROC, DetachShader)                                      \
   X(PFNGLBINDATTRIBLOCATIONPROC, BindAttribLocation)                          \
   X(PFNGLBINDFRAGDATALOCATIONPROC, BindFragDataLocation)                      \
   X(PFNGLLINKPROGRAMPROC, LinkProgram)                                        \
@@ -202,6 +204,30 @@ class GLSurface final : public Surface {
   GLuint m_Renderbuffer;
   std::vector<std::uint8_t> m_Bits;
 };
+
+// What of the device's states changes the shader code: the vertex layout, lighting and the
+// texture transform for the vertex stage; whether a texture is bound, stage 0's operations
+// and arguments and the alpha test's comparison for the fragment stage. Values are the
+// device's, reduced to what the shaders tell apart (unknown operations and comparisons 0).
+struct ProgramKey {
+  bool color = false;
+  bool lighting = false;
+  std::uint8_t texDim = 0;
+  bool texTransform = false;
+  bool texture = false;
+  std::uint8_t colorOp = 0, colorArg1 = 0, colorArg2 = 0;
+  std::uint8_t alphaOp = 0, alphaArg1 = 0, alphaArg2 = 0;
+  std::uint8_t alphaFunc = 0;  // 0: no alpha test
+
+  // ops: colour op, arg 1, arg 2, alpha op, arg 1, arg 2; alphaFunc 0 when the test is off.
+  static ProgramKey Of(std::uint32_t fvf, bool lighting, bool textureTransform, bool texture,
+                       const std::uint32_t ops[6], std::uint32_t alphaFunc);
+  // One number per distinct program.
+  std::uint64_t Pack() const;
+};
+// The shader texts of a key: the states are constants in the code.
+std::string VertexShaderSource(const ProgramKey& key);
+std::string FragmentShaderSource(const ProgramKey& key);
 
 // Makes the device; null when the context cannot carry it.
 Device* CreateDevice(SharedPtr shared, PresentParameters& params);

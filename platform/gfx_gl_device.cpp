@@ -1,9 +1,13 @@
-// The OpenGL device: the frame is drawn into an offscreen framebuffer of the back-buffer
-// size and shown by a scaled copy into the picture's place in the window. The fixed-function
-// pipeline (transforms, vertex colour or material, one texture stage, alpha test) is one
-// shader program whose uniforms follow the device states.
+// The OpenGL device. A frame whose picture fills the window is drawn straight into the
+// window's back buffer; otherwise (letterboxed or scaled full screen, multisampling) and from
+// the first draw that needs the depth buffer on, it is drawn into an offscreen framebuffer of
+// the back-buffer size and shown by one scaled copy into the picture's place. The
+// fixed-function pipeline (transforms, vertex colour or material, one texture stage, alpha
+// test) is a shader program per combination of the states that change the shader code,
+// compiled on first use; the 2-D pass's programs are compiled with the device.
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 #include "platform/gfx_gl.h"
 #include "platform/gfx_loss.h"
@@ -11,97 +15,6 @@
 
 namespace plat::gfx::gl {
 namespace {
-
-const char* const kVertexShader = R"(#version 330 core
-in vec3 aPos;
-in vec3 aNormal;
-in vec4 aColor;
-in vec4 aTex;
-uniform mat4 uWorld;
-uniform mat4 uView;
-uniform mat4 uProj;
-uniform mat4 uTexMatrix;
-uniform int uHasColor;
-uniform int uLighting;
-uniform vec4 uMatDiffuse;
-uniform vec4 uMatEmissive;
-uniform int uTexDim;
-uniform int uTexTransform;
-out vec4 vColor;
-out vec2 vTex;
-void main() {
-  // Row-vector matrices arrive transposed, so the product runs right to left.
-  gl_Position = uProj * uView * uWorld * vec4(aPos, 1.0);
-  vec4 c = uHasColor != 0 ? aColor : vec4(1.0);
-  // Lit without lights: the emissive colour, with the diffuse alpha.
-  if (uLighting != 0) c = vec4(uMatEmissive.rgb, uHasColor != 0 ? aColor.a : uMatDiffuse.a);
-  vColor = clamp(c, 0.0, 1.0);
-  vec4 t = aTex;
-  if (uTexDim == 1) t = vec4(aTex.x, 1.0, 0.0, 0.0);
-  else if (uTexDim == 2) t = vec4(aTex.xy, 1.0, 0.0);
-  else if (uTexDim == 3) t = vec4(aTex.xyz, 1.0);
-  vTex = uTexTransform != 0 ? (uTexMatrix * t).xy : aTex.xy;
-}
-)";
-
-const char* const kFragmentShader = R"(#version 330 core
-in vec4 vColor;
-in vec2 vTex;
-uniform sampler2D uTexture;
-uniform int uHasTexture;
-uniform int uColorOp;
-uniform int uColorArg1;
-uniform int uColorArg2;
-uniform int uAlphaOp;
-uniform int uAlphaArg1;
-uniform int uAlphaArg2;
-uniform vec4 uTFactor;
-uniform int uAlphaFunc;
-uniform float uAlphaRef;
-out vec4 fragColor;
-vec4 Arg(int a, vec4 tex) {
-  int s = a & 15;
-  vec4 v = vColor;
-  if (s == 2) v = tex;
-  else if (s == 3) v = uTFactor;
-  if ((a & 16) != 0) v = vec4(1.0) - v;
-  if ((a & 32) != 0) v = vec4(v.a);
-  return v;
-}
-vec4 Op(int op, vec4 a, vec4 b) {
-  if (op == 2) return a;
-  if (op == 3) return b;
-  if (op == 4) return a * b;
-  if (op == 5) return 2.0 * a * b;
-  if (op == 6) return 4.0 * a * b;
-  if (op == 7) return a + b;
-  if (op == 8) return a + b - vec4(0.5);
-  if (op == 9) return a - b;
-  return vColor;
-}
-bool Pass(float alpha) {
-  float a = floor(alpha * 255.0 + 0.5);
-  if (uAlphaFunc == 1) return false;
-  if (uAlphaFunc == 2) return a < uAlphaRef;
-  if (uAlphaFunc == 3) return a == uAlphaRef;
-  if (uAlphaFunc == 4) return a <= uAlphaRef;
-  if (uAlphaFunc == 5) return a > uAlphaRef;
-  if (uAlphaFunc == 6) return a != uAlphaRef;
-  if (uAlphaFunc == 7) return a >= uAlphaRef;
-  return true;
-}
-void main() {
-  vec4 tex = uHasTexture != 0 ? texture(uTexture, vTex) : vec4(1.0);
-  vec4 c = vColor;
-  if (uColorOp != 1) {
-    c.rgb = Op(uColorOp, Arg(uColorArg1, tex), Arg(uColorArg2, tex)).rgb;
-    if (uAlphaOp != 1) c.a = Op(uAlphaOp, Arg(uAlphaArg1, tex), Arg(uAlphaArg2, tex)).a;
-  }
-  c = clamp(c, 0.0, 1.0);
-  if (uAlphaFunc != 0 && !Pass(c.a)) discard;
-  fragColor = c;
-}
-)";
 
 enum Attr : GLuint { kPos = 0, kNormal = 1, kColor = 2, kTex = 3 };
 
@@ -187,18 +100,27 @@ void ColorToFloats(std::uint32_t argb, float out[4]) {
   out[3] = ((argb >> 24) & 0xFF) / 255.0f;
 }
 
-struct Uniforms {
-  GLint world, view, proj, texMatrix, hasColor, lighting, matDiffuse, matEmissive, texDim,
-      texTransform, texture, hasTexture, colorOp, colorArg1, colorArg2, alphaOp, alphaArg1,
-      alphaArg2, tfactor, alphaFunc, alphaRef;
+// A linked program and the places of its uniforms.
+struct Program {
+  GLuint name = 0;
+  GLint world = -1, view = -1, proj = -1, texMatrix = -1, matDiffuse = -1, matEmissive = -1, tfactor = -1,
+        alphaRef = -1;
 };
+
+// The 2-D pass's vertices (position, colour, two texture coordinates) drawn unlit with stage
+// 0 modulating texture and diffuse, with and without a texture: compiled with the device.
+const std::uint32_t kStage2D[6] = {top::Modulate, targ::Texture, targ::Current,
+                                   top::Modulate, targ::Texture, targ::Current};
 
 class GLDevice final : public Device {
  public:
   explicit GLDevice(SharedPtr shared) : m_S(std::move(shared)), m_Gl(m_S->gl) {}
 
   bool Init(PresentParameters& params) {
-    if (!BuildProgram()) return false;
+    for (bool texture : {true, false}) {
+      const ProgramKey key = ProgramKey::Of(kFvfXy | kFvfDiffuse | kFvfTex1, false, false, texture, kStage2D, 0);
+      if (!ProgramFor(key)) return false;
+    }
     m_Gl.GenVertexArrays(1, &m_Vao);
     m_Gl.BindVertexArray(m_Vao);
     m_Gl.GenBuffers(1, &m_StreamVbo);
@@ -214,7 +136,9 @@ class GLDevice final : public Device {
     if (m_StreamVbo) m_Gl.DeleteBuffers(1, &m_StreamVbo);
     if (m_StreamIbo) m_Gl.DeleteBuffers(1, &m_StreamIbo);
     if (m_Vao) m_Gl.DeleteVertexArrays(1, &m_Vao);
-    if (m_Program) m_Gl.DeleteProgram(m_Program);
+    m_Gl.UseProgram(0);
+    for (auto& [key, program] : m_Programs) m_Gl.DeleteProgram(program.name);
+    for (auto& [key, shader] : m_VertexShaders) m_Gl.DeleteShader(shader);
     m_Gl.BindFramebuffer(GL_FRAMEBUFFER, 0);
     delete this;
   }
@@ -235,6 +159,11 @@ class GLDevice final : public Device {
   Result Present() override {
     if (m_Loss.Lost()) return kErrDeviceLost;
     plat::Window& window = plat::GetWindow();
+    m_DrawnSincePresent = false;
+    if (m_Direct) {
+      window.GLSwap();
+      return kOk;
+    }
     int dw = 0, dh = 0;
     if (!window.DrawableSize(dw, dh) || dw <= 0 || dh <= 0) return kOk;
     plat::Rect r = window.PictureRect();
@@ -257,7 +186,9 @@ class GLDevice final : public Device {
   Result BeginScene() override {
     if (m_InScene) return kErrInvalidCall;
     m_InScene = true;
-    m_Gl.BindFramebuffer(GL_FRAMEBUFFER, m_BackFbo);
+    m_Direct = PictureFillsWindow();
+    m_DrawnSincePresent = true;
+    m_Gl.BindFramebuffer(GL_FRAMEBUFFER, DrawTarget());
     return kOk;
   }
   Result EndScene() override {
@@ -272,7 +203,9 @@ class GLDevice final : public Device {
     const bool hasStencil = hasDepth && m_Params.autoDepthStencilFormat == Format::D24S8;
     if (((flags & kClearZBuffer) && !hasDepth) || ((flags & kClearStencil) && !hasStencil))
       return kErrInvalidCall;
-    m_Gl.BindFramebuffer(GL_FRAMEBUFFER, m_BackFbo);
+    if (!m_InScene) m_Direct = PictureFillsWindow();
+    if (flags & (kClearZBuffer | kClearStencil)) LeaveWindow();
+    m_Gl.BindFramebuffer(GL_FRAMEBUFFER, DrawTarget());
     glViewport(0, 0, static_cast<GLsizei>(m_Width), static_cast<GLsizei>(m_Height));
     GLbitfield bits = 0;
     if (flags & kClearTarget) {
@@ -406,12 +339,23 @@ class GLDevice final : public Device {
     const std::uint32_t w = std::min(m_Width, dest->Desc().width);
     const std::uint32_t h = std::min(m_Height, dest->Desc().height);
     std::vector<std::uint8_t> rows(static_cast<std::size_t>(w) * h * 4);
-    m_Gl.BindFramebuffer(GL_READ_FRAMEBUFFER, ResolvedFramebuffer());
+    if (m_Direct) {
+      // The window's own buffers: the back one while its frame is not shown yet, else the
+      // front one (a context without one keeps the picture in the back buffer).
+      m_Gl.BindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+      while (glGetError() != GL_NO_ERROR) {
+      }
+      glReadBuffer(m_DrawnSincePresent ? GL_BACK : GL_FRONT);
+      if (glGetError() != GL_NO_ERROR) glReadBuffer(GL_BACK);
+    } else {
+      m_Gl.BindFramebuffer(GL_READ_FRAMEBUFFER, ResolvedFramebuffer());
+    }
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     // The picture's top rows: OpenGL reads from the bottom.
     glReadPixels(0, static_cast<GLint>(m_Height - h), static_cast<GLsizei>(w), static_cast<GLsizei>(h),
                  GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
-    m_Gl.BindFramebuffer(GL_FRAMEBUFFER, m_BackFbo);
+    if (m_Direct) glReadBuffer(GL_BACK);
+    m_Gl.BindFramebuffer(GL_FRAMEBUFFER, DrawTarget());
     const std::size_t pitch = static_cast<std::size_t>(dest->Desc().width) * 4;
     for (std::uint32_t y = 0; y < h; ++y)
       std::memcpy(dest->Bits().data() + y * pitch, rows.data() + static_cast<std::size_t>(h - 1 - y) * w * 4,
@@ -478,50 +422,68 @@ class GLDevice final : public Device {
     m_StreamStride = 0;
   }
 
-  bool BuildProgram() {
-    auto compile = [&](GLenum kind, const char* source) -> GLuint {
-      GLuint s = m_Gl.CreateShader(kind);
-      m_Gl.ShaderSource(s, 1, &source, nullptr);
-      m_Gl.CompileShader(s);
-      GLint ok = 0;
-      m_Gl.GetShaderiv(s, GL_COMPILE_STATUS, &ok);
-      if (!ok) {
-        m_Gl.DeleteShader(s);
-        return 0;
-      }
-      return s;
-    };
-    GLuint vs = compile(GL_VERTEX_SHADER, kVertexShader);
-    GLuint fs = compile(GL_FRAGMENT_SHADER, kFragmentShader);
-    if (!vs || !fs) {
-      if (vs) m_Gl.DeleteShader(vs);
-      if (fs) m_Gl.DeleteShader(fs);
-      return false;
+  GLuint Compile(GLenum kind, const std::string& text) {
+    const char* source = text.c_str();
+    GLuint shader = m_Gl.CreateShader(kind);
+    m_Gl.ShaderSource(shader, 1, &source, nullptr);
+    m_Gl.CompileShader(shader);
+    GLint ok = 0;
+    m_Gl.GetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    if (!ok) {
+      m_Gl.DeleteShader(shader);
+      return 0;
     }
-    m_Program = m_Gl.CreateProgram();
-    m_Gl.AttachShader(m_Program, vs);
-    m_Gl.AttachShader(m_Program, fs);
-    m_Gl.BindAttribLocation(m_Program, kPos, "aPos");
-    m_Gl.BindAttribLocation(m_Program, kNormal, "aNormal");
-    m_Gl.BindAttribLocation(m_Program, kColor, "aColor");
-    m_Gl.BindAttribLocation(m_Program, kTex, "aTex");
-    m_Gl.BindFragDataLocation(m_Program, 0, "fragColor");
-    m_Gl.LinkProgram(m_Program);
-    m_Gl.DeleteShader(vs);
+    return shader;
+  }
+
+  // The program of a state combination, compiled and linked the first time it is asked
+  // for; null when it cannot be built. Vertex shaders are shared between the programs
+  // whose vertex states agree.
+  const Program* ProgramFor(const ProgramKey& key) {
+    const std::uint64_t packed = key.Pack();
+    if (auto it = m_Programs.find(packed); it != m_Programs.end()) return &it->second;
+    ProgramKey vertexOnly;
+    vertexOnly.color = key.color;
+    vertexOnly.lighting = key.lighting;
+    vertexOnly.texDim = key.texDim;
+    vertexOnly.texTransform = key.texTransform;
+    GLuint& vs = m_VertexShaders[vertexOnly.Pack()];
+    if (!vs) vs = Compile(GL_VERTEX_SHADER, VertexShaderSource(key));
+    const GLuint fs = Compile(GL_FRAGMENT_SHADER, FragmentShaderSource(key));
+    if (!vs || !fs) {
+      if (fs) m_Gl.DeleteShader(fs);
+      return nullptr;
+    }
+    Program p;
+    p.name = m_Gl.CreateProgram();
+    m_Gl.AttachShader(p.name, vs);
+    m_Gl.AttachShader(p.name, fs);
+    m_Gl.BindAttribLocation(p.name, kPos, "aPos");
+    m_Gl.BindAttribLocation(p.name, kColor, "aColor");
+    m_Gl.BindAttribLocation(p.name, kTex, "aTex");
+    m_Gl.BindFragDataLocation(p.name, 0, "fragColor");
+    m_Gl.LinkProgram(p.name);
+    m_Gl.DetachShader(p.name, vs);
     m_Gl.DeleteShader(fs);
     GLint ok = 0;
-    m_Gl.GetProgramiv(m_Program, GL_LINK_STATUS, &ok);
-    if (!ok) return false;
-    auto loc = [&](const char* name) { return m_Gl.GetUniformLocation(m_Program, name); };
-    m_U = Uniforms{loc("uWorld"),      loc("uView"),       loc("uProj"),      loc("uTexMatrix"),
-                   loc("uHasColor"),   loc("uLighting"),   loc("uMatDiffuse"), loc("uMatEmissive"),
-                   loc("uTexDim"),     loc("uTexTransform"), loc("uTexture"), loc("uHasTexture"),
-                   loc("uColorOp"),    loc("uColorArg1"),  loc("uColorArg2"), loc("uAlphaOp"),
-                   loc("uAlphaArg1"),  loc("uAlphaArg2"),  loc("uTFactor"),   loc("uAlphaFunc"),
-                   loc("uAlphaRef")};
-    m_Gl.UseProgram(m_Program);
-    m_Gl.Uniform1i(m_U.texture, 0);
-    return true;
+    m_Gl.GetProgramiv(p.name, GL_LINK_STATUS, &ok);
+    if (!ok) {
+      m_Gl.DeleteProgram(p.name);
+      return nullptr;
+    }
+    auto loc = [&](const char* name) { return m_Gl.GetUniformLocation(p.name, name); };
+    p.world = loc("uWorld");
+    p.view = loc("uView");
+    p.proj = loc("uProj");
+    p.texMatrix = loc("uTexMatrix");
+    p.matDiffuse = loc("uMatDiffuse");
+    p.matEmissive = loc("uMatEmissive");
+    p.tfactor = loc("uTFactor");
+    p.alphaRef = loc("uAlphaRef");
+    m_Gl.UseProgram(p.name);
+    m_Gl.Uniform1i(loc("uTexture"), 0);
+    m_Current = nullptr;  // the program in use changed
+    return &m_Programs.emplace(packed, p).first->second;
   }
 
   // The back buffer (multisampled when asked), its depth buffer and, with multisampling,
@@ -580,6 +542,32 @@ class GLDevice final : public Device {
       if (*fb) m_Gl.DeleteFramebuffers(1, fb), *fb = 0;
     for (GLuint* rb : {&m_BackColor, &m_BackDepth, &m_ResolveColor})
       if (*rb) m_Gl.DeleteRenderbuffers(1, rb), *rb = 0;
+  }
+
+  // Whether this frame can be drawn straight into the window: the picture fills it 1:1 and
+  // no multisampling asks for the offscreen buffer.
+  bool PictureFillsWindow() {
+    if (m_Params.multiSampleType) return false;
+    plat::Window& window = plat::GetWindow();
+    int dw = 0, dh = 0;
+    if (!window.DrawableSize(dw, dh) || dw != static_cast<int>(m_Width) || dh != static_cast<int>(m_Height))
+      return false;
+    const plat::Rect r = window.PictureRect();
+    return r.x == 0 && r.y == 0 && r.w == dw && r.h == dh;
+  }
+
+  GLuint DrawTarget() const { return m_Direct ? 0 : m_BackFbo; }
+
+  // The window has no depth buffer: from the first use of depth on, the frame goes on in
+  // the offscreen buffer, starting from what the window holds so far.
+  void LeaveWindow() {
+    if (!m_Direct) return;
+    const GLint w = static_cast<GLint>(m_Width), h = static_cast<GLint>(m_Height);
+    m_Gl.BindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    m_Gl.BindFramebuffer(GL_DRAW_FRAMEBUFFER, m_BackFbo);
+    m_Gl.BlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    m_Direct = false;
+    m_Gl.BindFramebuffer(GL_FRAMEBUFFER, m_BackFbo);
   }
 
   GLuint ResolvedFramebuffer() {
@@ -676,50 +664,59 @@ class GLDevice final : public Device {
     glBlendFunc(BlendOf(RS(RenderState::SrcBlend)), BlendOf(RS(RenderState::DestBlend)));
     m_Gl.BlendEquation(BlendOpOf(RS(RenderState::BlendOp)));
 
-    auto matrix = [&](GLint loc, const Matrix& m) { m_Gl.UniformMatrix4fv(loc, 1, GL_FALSE, &m.m[0][0]); };
-    matrix(m_U.world, m_Transforms[static_cast<int>(TransformState::World)]);
-    matrix(m_U.view, m_Transforms[static_cast<int>(TransformState::View)]);
-    matrix(m_U.proj, m_Transforms[static_cast<int>(TransformState::Projection)]);
-    matrix(m_U.texMatrix, m_Transforms[static_cast<int>(TransformState::Texture0)]);
-    m_Gl.Uniform1i(m_U.hasColor, (m_Fvf & kFvfDiffuse) ? 1 : 0);
-    m_Gl.Uniform1i(m_U.lighting, RS(RenderState::Lighting) ? 1 : 0);
-    m_Gl.Uniform4fv(m_U.matDiffuse, 1, m_Material.diffuse);
-    m_Gl.Uniform4fv(m_U.matEmissive, 1, m_Material.emissive);
-    m_Gl.Uniform1i(m_U.texDim, static_cast<GLint>(FvfTexDimension(m_Fvf)));
-    m_Gl.Uniform1i(m_U.texTransform, TSS(0, StageState::TextureTransformFlags) != ttff::Disable ? 1 : 0);
-    m_Gl.Uniform1i(m_U.colorOp, static_cast<GLint>(TSS(0, StageState::ColorOp)));
-    m_Gl.Uniform1i(m_U.colorArg1, static_cast<GLint>(TSS(0, StageState::ColorArg1)));
-    m_Gl.Uniform1i(m_U.colorArg2, static_cast<GLint>(TSS(0, StageState::ColorArg2)));
-    m_Gl.Uniform1i(m_U.alphaOp, static_cast<GLint>(TSS(0, StageState::AlphaOp)));
-    m_Gl.Uniform1i(m_U.alphaArg1, static_cast<GLint>(TSS(0, StageState::AlphaArg1)));
-    m_Gl.Uniform1i(m_U.alphaArg2, static_cast<GLint>(TSS(0, StageState::AlphaArg2)));
-    float factor[4];
-    ColorToFloats(RS(RenderState::TextureFactor), factor);
-    m_Gl.Uniform4fv(m_U.tfactor, 1, factor);
-    m_Gl.Uniform1i(m_U.alphaFunc,
-                   RS(RenderState::AlphaTestEnable) ? static_cast<GLint>(RS(RenderState::AlphaFunc)) : 0);
-    m_Gl.Uniform1f(m_U.alphaRef, static_cast<GLfloat>(RS(RenderState::AlphaRef) & 0xFF));
+  }
+
+  // The current program's uniforms from the device states.
+  void ApplyUniforms(const Program& p) {
+    auto matrix = [&](GLint loc, const Matrix& m) {
+      if (loc >= 0) m_Gl.UniformMatrix4fv(loc, 1, GL_FALSE, &m.m[0][0]);
+    };
+    matrix(p.world, m_Transforms[static_cast<int>(TransformState::World)]);
+    matrix(p.view, m_Transforms[static_cast<int>(TransformState::View)]);
+    matrix(p.proj, m_Transforms[static_cast<int>(TransformState::Projection)]);
+    matrix(p.texMatrix, m_Transforms[static_cast<int>(TransformState::Texture0)]);
+    if (p.matDiffuse >= 0) m_Gl.Uniform4fv(p.matDiffuse, 1, m_Material.diffuse);
+    if (p.matEmissive >= 0) m_Gl.Uniform4fv(p.matEmissive, 1, m_Material.emissive);
+    if (p.tfactor >= 0) {
+      float factor[4];
+      ColorToFloats(RS(RenderState::TextureFactor), factor);
+      m_Gl.Uniform4fv(p.tfactor, 1, factor);
+    }
+    if (p.alphaRef >= 0) m_Gl.Uniform1f(p.alphaRef, static_cast<GLfloat>(RS(RenderState::AlphaRef) & 0xFF));
   }
 
   // Everything a draw needs, with the vertices at byte offset `base` of buffer `vbo`.
   bool Prepare(GLuint vbo, std::uintptr_t base, std::uint32_t stride) {
-    if (!m_InScene || !(m_Fvf & kFvfXyz)) return false;
-    m_Gl.BindFramebuffer(GL_FRAMEBUFFER, m_BackFbo);
+    if (!m_InScene || !(m_Fvf & (kFvfXyz | kFvfXy))) return false;
+    if (m_Params.enableAutoDepthStencil && RS(RenderState::ZEnable)) LeaveWindow();
+    m_Gl.BindFramebuffer(GL_FRAMEBUFFER, DrawTarget());
     glViewport(0, 0, static_cast<GLsizei>(m_Width), static_cast<GLsizei>(m_Height));
-    m_Gl.UseProgram(m_Program);
     m_Gl.BindVertexArray(m_Vao);
+    GLTexture* texture = m_S->boundTextures[0];
     if (m_Dirty) {
       ApplyStates();
+      const std::uint32_t ops[6] = {TSS(0, StageState::ColorOp),  TSS(0, StageState::ColorArg1),
+                                    TSS(0, StageState::ColorArg2), TSS(0, StageState::AlphaOp),
+                                    TSS(0, StageState::AlphaArg1), TSS(0, StageState::AlphaArg2)};
+      const ProgramKey key =
+          ProgramKey::Of(m_Fvf, RS(RenderState::Lighting) != 0,
+                         TSS(0, StageState::TextureTransformFlags) != ttff::Disable, texture != nullptr, ops,
+                         RS(RenderState::AlphaTestEnable) ? RS(RenderState::AlphaFunc) : 0);
+      const Program* program = ProgramFor(key);
+      if (!program) return false;
+      if (program != m_Current) {
+        m_Gl.UseProgram(program->name);
+        m_Current = program;
+      }
+      ApplyUniforms(*program);
       m_Dirty = false;
     }
     // Stage 0's texture, with the stage's sampling state on the texture object.
     m_Gl.ActiveTexture(GL_TEXTURE0);
-    GLTexture* texture = m_S->boundTextures[0];
     if (texture)
       texture->ApplySampler(SamplerOf(0));
     else
       glBindTexture(GL_TEXTURE_2D, 0);
-    m_Gl.Uniform1i(m_U.hasTexture, texture ? 1 : 0);
 
     m_Gl.BindBuffer(GL_ARRAY_BUFFER, vbo);
     std::uintptr_t offset = base;
@@ -735,7 +732,11 @@ class GLDevice final : public Device {
       offset += bytes;
     };
     const std::uint32_t dims = FvfTexDimension(m_Fvf);
-    attribute(kPos, true, 3, GL_FLOAT, GL_FALSE, 12);
+    // A flat position reads z as 0.
+    if (m_Fvf & kFvfXyz)
+      attribute(kPos, true, 3, GL_FLOAT, GL_FALSE, 12);
+    else
+      attribute(kPos, true, 2, GL_FLOAT, GL_FALSE, 8);
     attribute(kNormal, (m_Fvf & kFvfNormal) != 0, 3, GL_FLOAT, GL_FALSE, 12);
     attribute(kColor, (m_Fvf & kFvfDiffuse) != 0, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, 4);
     attribute(kTex, dims > 0, static_cast<GLint>(std::max<std::uint32_t>(1, dims)), GL_FLOAT, GL_FALSE, 4 * dims);
@@ -747,8 +748,10 @@ class GLDevice final : public Device {
   Funcs& m_Gl;
   PresentParameters m_Params;
   DeviceLoss m_Loss;
-  Uniforms m_U{};
-  GLuint m_Program = 0, m_Vao = 0, m_StreamVbo = 0, m_StreamIbo = 0;
+  std::unordered_map<std::uint64_t, Program> m_Programs;     // by ProgramKey::Pack
+  std::unordered_map<std::uint64_t, GLuint> m_VertexShaders;  // by the vertex part's key
+  const Program* m_Current = nullptr;                         // in use, its uniforms set
+  GLuint m_Vao = 0, m_StreamVbo = 0, m_StreamIbo = 0;
   GLuint m_BackFbo = 0, m_BackColor = 0, m_BackDepth = 0, m_ResolveFbo = 0, m_ResolveColor = 0;
   std::uint32_t m_Width = 0, m_Height = 0;
   std::uint32_t m_RS[static_cast<std::uint32_t>(RenderState::Count)] = {};
@@ -760,6 +763,8 @@ class GLDevice final : public Device {
   std::uint32_t m_BaseVertex = 0;
   bool m_InScene = false;
   bool m_Dirty = true;
+  bool m_Direct = false;             // the frame is (was) drawn straight into the window
+  bool m_DrawnSincePresent = false;  // a frame was begun since the last present
 };
 
 }  // namespace

@@ -260,7 +260,8 @@ Result GLBuffer<Base>::Lock(std::uint32_t offset, std::uint32_t size, void** dat
   if (!data || m_Locked || offset > m_Shadow.size()) return kErrInvalidCall;
   if (size == 0) size = static_cast<std::uint32_t>(m_Shadow.size()) - offset;
   if (size > m_Shadow.size() - offset) return kErrInvalidCall;
-  if (flags & kLockDiscard) std::fill(m_Shadow.begin(), m_Shadow.end(), 0);
+  // The block handed out starts cleared.
+  if (flags & kLockDiscard) std::fill_n(m_Shadow.begin() + offset, size, 0);
   m_Locked = true;
   m_LockOffset = offset;
   m_LockSize = size;
@@ -275,7 +276,10 @@ Result GLBuffer<Base>::Unlock() {
   m_Locked = false;
   if (m_LockFlags & kLockReadOnly) return kOk;
   m_Shared->gl.BindBuffer(GL_ARRAY_BUFFER, m_Name);
-  if (m_LockFlags & kLockDiscard)
+  // A whole discarded buffer gets new storage; a block is written in place (a draw still
+  // reading the buffer is the driver's to wait for), which spares the driver a new
+  // allocation each time a stream of vertices is rewritten.
+  if ((m_LockFlags & kLockDiscard) && m_LockOffset == 0 && m_LockSize == m_Shadow.size())
     m_Shared->gl.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(m_Shadow.size()), m_Shadow.data(),
                             (m_Usage & kUsageDynamic) ? GL_DYNAMIC_DRAW : GL_STATIC_DRAW);
   else if (m_LockSize)

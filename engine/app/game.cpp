@@ -200,6 +200,7 @@ int cGame::Run() {
       continue;
     }
     Frame();
+    window.PaceFrame();
     UpdateFrameTime();
   }
   window.KillTimer(kFrameRateTimer);

@@ -16,16 +16,17 @@ namespace gfx = plat::gfx;
 
 namespace {
 
-const cVertexFormat kFormat2D{true, false, true, 2};
+const cVertexFormat kFormat2D{true, false, true, 2, true};
 
-// Writes the six vertices of a quad in the batch's order: (L,B) (R,B) (L,T) (L,T) (R,B) (R,T).
+// Indices of the shared buffer: two triangles for every quad the vertex array can hold.
+constexpr u32 kIndexCount = cQuadBatch::kMaxVertices / kQuadVertices * 6;
+
+// Writes the four vertices of a quad in the batch's order: (L,B) (R,B) (L,T) (R,T).
 void PutQuad(cVertex2D* v, f32 l, f32 b, f32 r, f32 t, f32 ul, f32 vb, f32 ur, f32 vt, u32 color) {
-  v[0] = {l, b, 0.0f, color, ul, vb};
-  v[1] = {r, b, 0.0f, color, ur, vb};
-  v[2] = {l, t, 0.0f, color, ul, vt};
-  v[3] = v[2];
-  v[4] = v[1];
-  v[5] = {r, t, 0.0f, color, ur, vt};
+  v[0] = {l, b, color, ul, vb};
+  v[1] = {r, b, color, ur, vb};
+  v[2] = {l, t, color, ul, vt};
+  v[3] = {r, t, color, ur, vt};
 }
 
 // The batch was full: draw what it holds and start the pass over.
@@ -38,21 +39,21 @@ void Overflow(cQuadBatch* batch) {
 // Bytes of text reserved at a time: long texts go in several reservations.
 constexpr u32 kTextChunk = 2048;
 
-// Hands out the six vertices of each byte of a text, reserving them a chunk at a time.
+// Hands out the quad of each byte of a text, reserving them a chunk at a time.
 class GlyphSink {
  public:
   GlyphSink(cQuadBatch* batch, u32 texture, size_t bytes) : m_Batch(batch), m_Texture(texture), m_Bytes(bytes) {}
 
-  // The next byte's six vertices; null when nothing can be reserved.
+  // The next byte's quad; null when nothing can be reserved.
   cVertex2D* Next() {
     if (m_Left == 0) {
       const u32 k = static_cast<u32>(std::min<size_t>(m_Bytes, kTextChunk));
-      m_Cursor = AddBatch(m_Batch, m_Texture, 6 * k);
+      m_Cursor = AddBatch(m_Batch, m_Texture, kQuadVertices * k);
       if (!m_Cursor) return nullptr;
       m_Left = k;
     }
     cVertex2D* v = m_Cursor;
-    m_Cursor += 6;
+    m_Cursor += kQuadVertices;
     --m_Left;
     --m_Bytes;
     return v;
@@ -61,7 +62,7 @@ class GlyphSink {
   bool Skip() {
     cVertex2D* v = Next();
     if (!v) return false;
-    std::memset(static_cast<void*>(v), 0, 6 * sizeof(cVertex2D));
+    std::memset(static_cast<void*>(v), 0, kQuadVertices * sizeof(cVertex2D));
     return true;
   }
 
@@ -117,7 +118,54 @@ const cFont* TextFont(u32 fontIndex) {
 
 }  // namespace
 
-cQuadBatch::cQuadBatch() : m_Vertices(kMaxVertices), m_Records(kMaxRecords) {}
+cQuadBatch::cQuadBatch() : m_Vertices(kMaxVertices), m_Records(kMaxRecords) {
+  m_DeviceVertices.usage = gfx::kUsageDynamic | gfx::kUsageWriteOnly;
+  m_DeviceVertices.size = kMaxVertices * sizeof(cVertex2D);
+  m_DeviceIndices.size = kIndexCount * sizeof(u16);
+}
+
+cQuadBatch::~cQuadBatch() {
+  for (cBufferRecord* rec : {&m_DeviceVertices, &m_DeviceIndices}) {
+    // Buffers of a renderer that is gone went with its device.
+    if (g_pRender && g_pRender->HasBuffer(rec)) {
+      g_pRender->RemoveBuffer(rec);
+      if (rec->buffer) rec->buffer->Release();
+    }
+    delete rec->copy;
+  }
+}
+
+bool cQuadBatch::Upload(cRender* render, u32 count) {
+  if (!render->HasBuffer(&m_DeviceVertices)) {
+    // A renderer new to the batch: whatever an earlier one left is not ours to touch.
+    for (cBufferRecord* rec : {&m_DeviceVertices, &m_DeviceIndices}) {
+      rec->buffer = nullptr;
+      delete rec->copy;
+      rec->copy = nullptr;
+    }
+    render->AddVertexBuffer(&m_DeviceVertices);
+    render->AddIndexBuffer(&m_DeviceIndices);
+  }
+  if (!render->GetDevice()) return false;
+  if (!m_DeviceIndices.buffer) {
+    if (!render->CreateDeviceBuffer(&m_DeviceIndices, true)) return false;
+    void* data = nullptr;
+    if (gfx::Failed(m_DeviceIndices.buffer->Lock(0, 0, &data, 0)) || !data) return false;
+    u16* index = static_cast<u16*>(data);
+    for (u32 q = 0; q < kIndexCount / 6; ++q) {
+      const u16 first = static_cast<u16>(q * kQuadVertices);
+      for (u16 k : {0, 1, 2, 2, 1, 3}) *index++ = static_cast<u16>(first + k);
+    }
+    m_DeviceIndices.buffer->Unlock();
+  }
+  if (!m_DeviceVertices.buffer && !render->CreateDeviceBuffer(&m_DeviceVertices, false)) return false;
+  void* data = nullptr;
+  const u32 bytes = count * static_cast<u32>(sizeof(cVertex2D));
+  if (gfx::Failed(m_DeviceVertices.buffer->Lock(0, bytes, &data, gfx::kLockDiscard)) || !data) return false;
+  std::memcpy(data, m_Vertices.data(), bytes);
+  m_DeviceVertices.buffer->Unlock();
+  return true;
+}
 
 void MatrixOrtho(f32* out, f32 left, f32 right, f32 bottom, f32 top, f32 zNear, f32 zFar) {
   std::fill(out, out + 16, 0.0f);
@@ -213,10 +261,12 @@ cVertex2D* AddBatch(cQuadBatch* batch, u32 textureIndex, u32 n) {
 
 void FlushBatches(cQuadBatch* batch) {
   cRender* render = g_pRender;
-  if (!batch || !render) return;
+  if (!batch || !render || !batch->m_Used) return;
+  if (!batch->Upload(render, batch->GetVertexCount())) return;
+  render->SetVertexBuffer(&batch->m_DeviceVertices);
   for (u32 i = 0; i < batch->m_Used; ++i) {
     const cBatchRecord& rec = batch->m_Records[i];
-    if (rec.count < 3) continue;
+    if (rec.count < kQuadVertices) continue;
     if (rec.texture == 0 || !g_pTextureManager) {
       render->SetTexture(nullptr);
     } else {
@@ -224,65 +274,65 @@ void FlushBatches(cQuadBatch* batch) {
       cTexture* texture = g_pTextureManager->Get(rec.texture);
       render->SetTexture(texture ? texture->GetContext() : nullptr);
     }
-    render->DrawPrimitives(e_PrimTriangleList, rec.count, rec.count / 3, batch->m_Vertices.data() + rec.first,
-                           nullptr);
+    // The record's quads: the shared indices count from its first vertex.
+    render->SetIndexBuffer(&batch->m_DeviceIndices, static_cast<u16>(rec.first));
+    render->DrawStreamPrimitives(rec.count / kQuadVertices * 2, rec.count);
   }
+  render->SetVertexBuffer(nullptr);
+  render->ResetIndices();
 }
 
 void DrawQuad(cQuadBatch* batch, u32 textureIndex, const rectf& rect, const rectf& uv, u32 color) {
-  cVertex2D* v = AddBatch(batch, textureIndex, 6);
+  cVertex2D* v = AddBatch(batch, textureIndex, kQuadVertices);
   if (!v) return;
   PutQuad(v, rect.x, rect.y, rect.x + rect.w, rect.y + rect.h, uv.x, uv.y, uv.x + uv.w, uv.y + uv.h, color);
 }
 
 void DrawRotatedQuad(cQuadBatch* batch, u32 textureIndex, const rectf& rect, const rectf& uv, u32 color,
                      f32 angle) {
-  cVertex2D* v = AddBatch(batch, textureIndex, 6);
+  cVertex2D* v = AddBatch(batch, textureIndex, kQuadVertices);
   if (!v) return;
   const f32 hw = rect.w * 0.5f, hh = rect.h * 0.5f;
   const f32 cx = rect.x + hw, cy = rect.y + hh;
   const f32 c = std::cos(angle), s = std::sin(angle);
   auto corner = [&](f32 dx, f32 dy, f32 u, f32 vv) {
-    return cVertex2D{cx + dx * c - dy * s, cy + dx * s + dy * c, 0.0f, color, u, vv};
+    return cVertex2D{cx + dx * c - dy * s, cy + dx * s + dy * c, color, u, vv};
   };
   const f32 ul = uv.x, ur = uv.x + uv.w, vb = uv.y, vt = uv.y + uv.h;
   v[0] = corner(-hw, -hh, ul, vb);
   v[1] = corner(hw, -hh, ur, vb);
   v[2] = corner(-hw, hh, ul, vt);
-  v[3] = v[2];
-  v[4] = v[1];
-  v[5] = corner(hw, hh, ur, vt);
+  v[3] = corner(hw, hh, ur, vt);
 }
 
 void DrawFrame(cQuadBatch* batch, u32 textureIndex, const rectf& rect, const rectf& uv, const vec2& border,
                const vec2& uvBorder, bool fillCentre, u32 color) {
-  static const u8 kTriangles[18][3] = {{0, 1, 11},   {11, 1, 12},  {1, 2, 12},   {12, 2, 13},  {2, 3, 13},
-                                       {13, 3, 4},   {13, 4, 14},  {14, 4, 5},   {14, 5, 7},   {7, 5, 6},
-                                       {15, 14, 8},  {8, 14, 7},   {10, 15, 9},  {9, 15, 8},   {11, 12, 10},
-                                       {10, 12, 15}, {12, 13, 15}, {15, 13, 14}};
-  const u32 triangles = fillCentre ? 18 : 16;
-  cVertex2D* v = AddBatch(batch, textureIndex, triangles * 3);
+  // The frame's triangles in pairs: quad (a, b, c, d) is the triangles (a,b,c) (c,b,d).
+  static const u8 kQuads[9][4] = {{0, 1, 11, 12},  {1, 2, 12, 13}, {2, 3, 13, 4},   {13, 4, 14, 5}, {14, 5, 7, 6},
+                                  {15, 14, 8, 7},  {10, 15, 9, 8}, {11, 12, 10, 15}, {12, 13, 15, 14}};
+  const u32 quads = fillCentre ? 9 : 8;
+  cVertex2D* v = AddBatch(batch, textureIndex, quads * kQuadVertices);
   if (!v) return;
   const f32 x = rect.x, y = rect.y, w = rect.w, h = rect.h;
   const f32 xa = x + border.x, xb = x + w - border.x, ya = y + border.y, yb = y + h - border.y;
   const f32 u = uv.x, vv = uv.y, du = uv.w, dv = uv.h;
   const f32 ua = u + uvBorder.x, ub = u + du - uvBorder.x, va = vv + uvBorder.y, vb = vv + dv - uvBorder.y;
   const cVertex2D points[16] = {
-      {x, y, 0.0f, color, u, vv},           {xa, y, 0.0f, color, ua, vv},        {xb, y, 0.0f, color, ub, vv},
-      {x + w, y, 0.0f, color, u + du, vv},  {x + w, ya, 0.0f, color, u + du, va}, {x + w, yb, 0.0f, color, u + du, vb},
-      {x + w, y + h, 0.0f, color, u + du, vv + dv}, {xb, y + h, 0.0f, color, ub, vv + dv},
-      {xa, y + h, 0.0f, color, ua, vv + dv}, {x, y + h, 0.0f, color, u, vv + dv}, {x, yb, 0.0f, color, u, vb},
-      {x, ya, 0.0f, color, u, va},          {xa, ya, 0.0f, color, ua, va},       {xb, ya, 0.0f, color, ub, va},
-      {xb, yb, 0.0f, color, ub, vb},        {xa, yb, 0.0f, color, ua, vb},
+      {x, y, color, u, vv},           {xa, y, color, ua, vv},        {xb, y, color, ub, vv},
+      {x + w, y, color, u + du, vv},  {x + w, ya, color, u + du, va}, {x + w, yb, color, u + du, vb},
+      {x + w, y + h, color, u + du, vv + dv}, {xb, y + h, color, ub, vv + dv},
+      {xa, y + h, color, ua, vv + dv}, {x, y + h, color, u, vv + dv}, {x, yb, color, u, vb},
+      {x, ya, color, u, va},          {xa, ya, color, ua, va},       {xb, ya, color, ub, va},
+      {xb, yb, color, ub, vb},        {xa, yb, color, ua, vb},
   };
-  for (u32 t = 0; t < triangles; ++t)
-    for (u32 k = 0; k < 3; ++k) *v++ = points[kTriangles[t][k]];
+  for (u32 q = 0; q < quads; ++q)
+    for (u32 k = 0; k < kQuadVertices; ++k) *v++ = points[kQuads[q][k]];
 }
 
 void DrawCaret(cQuadBatch* batch, u32 fontIndex, const vec2& point, u32 color) {
   const cFont* font = GetFont(fontIndex);
   if (!font) return;
-  cVertex2D* v = AddBatch(batch, font->GetTexture(), 6);
+  cVertex2D* v = AddBatch(batch, font->GetTexture(), kQuadVertices);
   if (!v) return;
   const f32* g = font->GetGlyph(static_cast<u8>('_'));
   PutQuad(v, point.x, point.y, point.x + g[cFont::e_Width], point.y + font->GetLineHeight(), g[cFont::e_U],
@@ -365,35 +415,35 @@ vec2 MeasureColorText(u32 fontIndex, std::string_view text) {
 void DrawPie(cQuadBatch* batch, u32 textureIndex, const vec2& centre, f32 radius, u32 segments, f32 startAngle,
              f32 endAngle, const rectf& uv, u32 color) {
   if (segments == 0) return;
-  cVertex2D* v = AddBatch(batch, textureIndex, 3 * segments);
+  cVertex2D* v = AddBatch(batch, textureIndex, kQuadVertices * segments);
   if (!v) return;
   const f32 step = (endAngle - startAngle) / static_cast<f32>(segments);
   const f32 hu = uv.w * 0.5f, hv = uv.h * 0.5f;
   const f32 uc = uv.x + hu, vc = uv.y + hv;
   auto rim = [&](f32 a) {
     const f32 c = std::cos(a), s = std::sin(a);
-    return cVertex2D{centre.x + radius * c, centre.y + radius * s, 0.0f, color, uc + hu * c, vc + hv * s};
+    return cVertex2D{centre.x + radius * c, centre.y + radius * s, color, uc + hu * c, vc + hv * s};
   };
   for (u32 k = 0; k < segments; ++k) {
     const f32 a = startAngle + static_cast<f32>(k) * step;
-    *v++ = cVertex2D{centre.x, centre.y, 0.0f, color, uc, vc};
+    *v++ = cVertex2D{centre.x, centre.y, color, uc, vc};
     *v++ = rim(a);
     *v++ = rim(a + step);
+    v[0] = v[-1];
+    ++v;
   }
 }
 
 void DrawLine(cQuadBatch* batch, const vec2& from, const vec2& to, f32 width, const rectf& uv, u32 color) {
-  cVertex2D* v = AddBatch(batch, 0, 6);
+  cVertex2D* v = AddBatch(batch, 0, kQuadVertices);
   if (!v) return;
   const f32 a = std::atan2(to.y - from.y, to.x - from.x);
   const f32 ox = -std::sin(a) * width * 0.5f, oy = std::cos(a) * width * 0.5f;
   const f32 u = uv.x, vv = uv.y, du = uv.w, dv = uv.h;
-  v[0] = {from.x - ox, from.y - oy, 0.0f, color, u, vv + dv};
-  v[1] = {from.x + ox, from.y + oy, 0.0f, color, u, vv};
-  v[2] = {to.x - ox, to.y - oy, 0.0f, color, u + du, vv + dv};
-  v[3] = v[2];
-  v[4] = v[1];
-  v[5] = {to.x + ox, to.y + oy, 0.0f, color, u + du, vv};
+  v[0] = {from.x - ox, from.y - oy, color, u, vv + dv};
+  v[1] = {from.x + ox, from.y + oy, color, u, vv};
+  v[2] = {to.x - ox, to.y - oy, color, u + du, vv + dv};
+  v[3] = {to.x + ox, to.y + oy, color, u + du, vv};
 }
 
 }  // namespace vek

@@ -1,9 +1,11 @@
 #pragma once
 // The quad batch and the flat drawing primitives. Everything flat on screen (windows,
 // controls, text, the cursor, the console, sprites) is appended to one fixed vertex array as
-// textured, coloured triangles, grouped into records by texture; FlushBatches draws each
-// record with one call. The array and the records never grow: when either is full the batch
-// draws what it holds and goes on from the start, so nothing queued is lost.
+// textured, coloured quads of four vertices, grouped into records by texture; FlushBatches
+// sends the vertices to the device once and draws each record with one call, the quads'
+// triangles (0,1,2) (2,1,3) taken from an index buffer that every pass shares. The array and
+// the records never grow: when either is full the batch draws what it holds and goes on from
+// the start, so nothing queued is lost.
 //
 // A 2-D pass: Begin2D, SetBlendMode (or the renderer's blend setters), batch->Clear(), the
 // drawing calls, FlushBatches, SetBlendMode(0, 0), End2D.
@@ -17,16 +19,21 @@
 #include "engine/core/geometry.h"
 #include "engine/core/types.h"
 #include "engine/core/vec.h"
+#include "engine/render/render.h"
 
 namespace vek {
 
-// One vertex of the 2-D format {position, colour, 2 texture coordinates}: 24 bytes.
+// One vertex of the 2-D format {flat position, colour, 2 texture coordinates}: 20 bytes,
+// full float precision for positions and texture coordinates.
 struct cVertex2D {
-  f32 x = 0.0f, y = 0.0f, z = 0.0f;  // z is always 0
-  u32 color = 0;                     // ARGB
+  f32 x = 0.0f, y = 0.0f;
+  u32 color = 0;  // ARGB
   f32 u = 0.0f, v = 0.0f;
 };
-static_assert(sizeof(cVertex2D) == 24, "the 2-D vertex is 24 bytes");
+static_assert(sizeof(cVertex2D) == 20, "the 2-D vertex is 20 bytes");
+
+// Vertices of one quad: (L,B) (R,B) (L,T) (R,T), drawn as the triangles (0,1,2) (2,1,3).
+constexpr u32 kQuadVertices = 4;
 
 // A run of vertices drawn with one texture: an index into the texture manager's table
 // (0 = no texture), the first vertex and the vertex count.
@@ -43,6 +50,8 @@ class cQuadBatch {
 
   // Allocates and zeroes both arrays.
   cQuadBatch();
+  // Gives the device buffers back.
+  ~cQuadBatch();
   cQuadBatch(const cQuadBatch&) = delete;
   cQuadBatch& operator=(const cQuadBatch&) = delete;
 
@@ -56,10 +65,18 @@ class cQuadBatch {
   // How often the batch was full and drew its records in the middle of a pass (statistics).
   u32 GetOverflowFlushes() const { return m_OverflowFlushes; }
 
+  // Sends the first `count` vertices to the device's vertex buffer, making the buffers
+  // first when needed; false when there is no device to draw on.
+  bool Upload(cRender* render, u32 count);
+
   std::vector<cVertex2D> m_Vertices;   // exactly kMaxVertices
   std::vector<cBatchRecord> m_Records;  // exactly kMaxRecords
   u32 m_Used = 0;
   u32 m_OverflowFlushes = 0;
+  // The device's copy of the vertices (rewritten by each flush) and the shared quad indices,
+  // listed with the renderer, which keeps them across device loss.
+  cBufferRecord m_DeviceVertices;
+  cBufferRecord m_DeviceIndices;
 };
 
 // Row-vector orthographic matrix into out[16] (clip z in -1..1).
@@ -83,8 +100,9 @@ void SetBlendMode(u32 mode, f32 alphaReference);
 // restores plain drawing.
 void SetColorFactor(u32 argb);
 
-// Reserves n vertices for the texture and returns them, or null when n can never fit
-// (more than kMaxVertices - 1). A full batch draws its records first and starts over.
+// Reserves n vertices (whole quads: a multiple of kQuadVertices) for the texture and returns
+// them, or null when n can never fit (more than kMaxVertices - 1). A full batch draws its
+// records first and starts over.
 cVertex2D* AddBatch(cQuadBatch* batch, u32 textureIndex, u32 n);
 // Draws the used records in order, one call each. The used count stays: each pass clears it.
 void FlushBatches(cQuadBatch* batch);
@@ -95,7 +113,7 @@ void DrawQuad(cQuadBatch* batch, u32 textureIndex, const rectf& rect, const rect
 void DrawRotatedQuad(cQuadBatch* batch, u32 textureIndex, const rectf& rect, const rectf& uv, u32 color,
                      f32 angle);
 // A nine-part frame: corners of the border size, edges between them, the centre only with
-// fillCentre (48 or 54 vertices).
+// fillCentre (8 or 9 quads).
 void DrawFrame(cQuadBatch* batch, u32 textureIndex, const rectf& rect, const rectf& uv, const vec2& border,
                const vec2& uvBorder, bool fillCentre, u32 color);
 // The font's "_" glyph as a quad one line high at the point.
@@ -112,7 +130,8 @@ vec2 MeasureText(u32 fontIndex, std::string_view text);
 // The same with the colour codes left out.
 vec2 MeasureColorText(u32 fontIndex, std::string_view text);
 // A disc sector from startAngle to endAngle (radians) in `segments` triangles; the uv rect's
-// centre maps to the disc's centre.
+// centre maps to the disc's centre. Each triangle takes a quad whose last corner repeats
+// its third (an empty second triangle).
 void DrawPie(cQuadBatch* batch, u32 textureIndex, const vec2& centre, f32 radius, u32 segments, f32 startAngle,
              f32 endAngle, const rectf& uv, u32 color);
 // An untextured band of the given width from one point to the other.

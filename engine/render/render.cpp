@@ -36,7 +36,7 @@ u32 PackColor(f32 r, f32 g, f32 b, f32 a) {
 
 u32 FvfOf(const cVertexFormat& f) {
   u32 fvf = 0;
-  if (f.position) fvf |= gfx::kFvfXyz;
+  if (f.position) fvf |= f.flat ? gfx::kFvfXy : gfx::kFvfXyz;
   if (f.normal) fvf |= gfx::kFvfNormal;
   if (f.color) fvf |= gfx::kFvfDiffuse;
   switch (f.texDim) {
@@ -96,7 +96,7 @@ void MatrixIdentity(f32* out) {
 }
 
 u32 VertexFormatStride(const cVertexFormat& f) {
-  return (f.position ? 12u : 0u) + (f.normal ? 12u : 0u) + (f.color ? 4u : 0u) +
+  return (f.position ? (f.flat ? 8u : 12u) : 0u) + (f.normal ? 12u : 0u) + (f.color ? 4u : 0u) +
          4u * static_cast<u32>(std::clamp(f.texDim, 0, 4));
 }
 
@@ -776,6 +776,12 @@ void cRender::RemoveBuffer(cBufferRecord* record) {
     if (m_Holder.device) m_Holder.device->SetStreamSource(0, nullptr, 0);
   }
   if (m_IndexBuffer == record) ResetIndices();
+}
+
+bool cRender::HasBuffer(const cBufferRecord* record) const {
+  for (const auto* list : {&m_FreeOnly, &m_VertexBuffers, &m_IndexBuffers})
+    if (std::find(list->begin(), list->end(), record) != list->end()) return true;
+  return false;
 }
 
 bool cRender::CreateDeviceBuffer(cBufferRecord* record, bool index) {

@@ -20,13 +20,14 @@ void MatrixMultiply(f32* out, const f32* a, const f32* b);
 void MatrixMultiplyInPlace(f32* destination, const f32* a, const f32* b);
 void MatrixIdentity(f32* out);
 
-// The layout of a vertex: position (3 floats), normal (3 floats), colour (ARGB word) and
-// texture coordinates of dimension 0..4, in that order.
+// The layout of a vertex: position (3 floats, or 2 when flat), normal (3 floats), colour
+// (ARGB word) and texture coordinates of dimension 0..4, in that order.
 struct cVertexFormat {
   bool position = false;
   bool normal = false;
   bool color = false;
   i32 texDim = 0;
+  bool flat = false;  // the position is x, y only (z = 0): the 2-D vertices
   bool operator==(const cVertexFormat&) const = default;
 };
 u32 VertexFormatStride(const cVertexFormat& format);
@@ -157,6 +158,8 @@ class cRender {
   void AddVertexBuffer(cBufferRecord* record) { m_VertexBuffers.push_back(record); }
   void AddIndexBuffer(cBufferRecord* record) { m_IndexBuffers.push_back(record); }
   void RemoveBuffer(cBufferRecord* record);
+  // Whether the record is in one of the renderer's lists.
+  bool HasBuffer(const cBufferRecord* record) const;
   // Makes the record's device buffer (when a device exists) with its size and usage.
   bool CreateDeviceBuffer(cBufferRecord* record, bool index);
   // A display change marks the device lost; a full-screen device also loses it with the

@@ -2,7 +2,11 @@
 // that builds the font with cFont, Init, Texture, Transform and one Char call for each of
 // the 256 bytes of the windows-1252 code page.
 //
-//   fontbake <font.ttf> <pixel size> <font name> <atlas.png> <script.lua>
+//   fontbake <font.ttf> <pixel size> <font name> <atlas.png> <script.lua> [outline=<pixels>]
+//
+// With an outline every glyph gets a dark rim of that width (headers and money texts that
+// must read on any background): the cells and the line grow by the rim on each side, the
+// rim is dark brown under the white glyph, and vertex colours still tint and fade the whole.
 //
 // Every glyph's cell is one line high (descender to ascender) so that a quad of the glyph's
 // width and the line height draws it pixel for pixel; the texture is named after the atlas's
@@ -13,6 +17,7 @@
 #include FT_FREETYPE_H
 #include <png.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -50,7 +55,11 @@ struct Glyph {
   int advance = 0;       // pen step
   int x = 0, y = 0;      // cell position in the atlas, from the top-left corner
   std::vector<unsigned char> pixels;  // coverage, width x line height
+  std::vector<unsigned char> rim;     // outline coverage (empty without an outline)
 };
+
+// The outline's colour under the white glyph (the art's dark outline colour).
+constexpr unsigned char kRim[3] = {0x4a, 0x2f, 0x1d};
 
 struct Error {
   std::string text;
@@ -88,6 +97,36 @@ std::vector<Glyph> RenderGlyphs(FT_Face face, int lineHeight, int ascent) {
     }
   }
   return glyphs;
+}
+
+// Widens every cell by the rim on each side and fills the rim with the glyph's coverage
+// spread over a disc of that radius. The line grows by twice the rim.
+void AddOutline(std::vector<Glyph>& glyphs, int lineHeight, int rim) {
+  const int h = lineHeight + 2 * rim;
+  for (Glyph& g : glyphs) {
+    if (g.width == 0) continue;
+    const int w = g.width + 2 * rim;
+    std::vector<unsigned char> body(static_cast<size_t>(w) * h, 0), spread(body.size(), 0);
+    for (int r = 0; r < lineHeight; ++r)
+      for (int c = 0; c < g.width; ++c)
+        body[static_cast<size_t>(r + rim) * w + c + rim] = g.pixels[static_cast<size_t>(r) * g.width + c];
+    for (int r = 0; r < h; ++r)
+      for (int c = 0; c < w; ++c) {
+        int best = 0;
+        for (int dr = -rim; dr <= rim; ++dr)
+          for (int dc = -rim; dc <= rim; ++dc) {
+            const int rr = r + dr, cc = c + dc;
+            if (rr < 0 || rr >= h || cc < 0 || cc >= w || dr * dr + dc * dc > rim * rim + rim) continue;
+            best = std::max(best, static_cast<int>(body[static_cast<size_t>(rr) * w + cc]));
+          }
+        spread[static_cast<size_t>(r) * w + c] = static_cast<unsigned char>(best);
+      }
+    g.pixels = std::move(body);
+    g.rim = std::move(spread);
+    g.width = w;
+    g.offset -= rim;
+    g.advance += rim;
+  }
 }
 
 // Places the cells in rows with a one-pixel gap around each; picks the smallest square power
@@ -139,8 +178,18 @@ void WriteAtlas(const fs::path& path, const std::vector<Glyph>& glyphs, int line
   for (size_t i = 0; i < rgba.size(); i += 4) rgba[i] = rgba[i + 1] = rgba[i + 2] = 255;
   for (const Glyph& g : glyphs) {
     for (int r = 0; r < lineHeight && g.width > 0; ++r)
-      for (int c = 0; c < g.width; ++c)
-        rgba[(static_cast<size_t>(g.y + r) * w + g.x + c) * 4 + 3] = g.pixels[static_cast<size_t>(r) * g.width + c];
+      for (int c = 0; c < g.width; ++c) {
+        const size_t src = static_cast<size_t>(r) * g.width + c;
+        unsigned char* px = &rgba[(static_cast<size_t>(g.y + r) * w + g.x + c) * 4];
+        if (g.rim.empty()) {
+          px[3] = g.pixels[src];
+          continue;
+        }
+        // White glyph over its dark rim.
+        const int a = g.pixels[src];
+        for (int k = 0; k < 3; ++k) px[k] = static_cast<unsigned char>((kRim[k] * (255 - a) + 255 * a + 127) / 255);
+        px[3] = std::max(g.pixels[src], g.rim[src]);
+      }
   }
   png_image image;
   std::memset(&image, 0, sizeof image);
@@ -218,7 +267,7 @@ void WriteScript(const fs::path& path, const std::string& fontName, const std::s
 }
 
 int Bake(const fs::path& ttf, const std::string& sizeText, const std::string& fontName, const fs::path& png,
-         const fs::path& lua) {
+         const fs::path& lua, int outline) {
   char* end = nullptr;
   errno = 0;
   const long size = std::strtol(sizeText.c_str(), &end, 10);
@@ -243,10 +292,14 @@ int Bake(const fs::path& ttf, const std::string& sizeText, const std::string& fo
   // Scaled metrics of a scalable face are already whole pixels in 26.6.
   const int ascent = static_cast<int>(std::ceil(face->size->metrics.ascender / 64.0));
   const int descent = static_cast<int>(std::floor(face->size->metrics.descender / 64.0));
-  const int lineHeight = ascent - descent;
+  int lineHeight = ascent - descent;
   if (lineHeight <= 0) Fail("the font has no usable line height");
 
   std::vector<Glyph> glyphs = RenderGlyphs(face, lineHeight, ascent);
+  if (outline > 0) {
+    AddOutline(glyphs, lineHeight, outline);
+    lineHeight += 2 * outline;
+  }
   int w = 0, h = 0;
   Pack(glyphs, lineHeight, &w, &h);
 
@@ -264,12 +317,23 @@ int Bake(const fs::path& ttf, const std::string& sizeText, const std::string& fo
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 6) {
-    std::fprintf(stderr, "usage: fontbake <font.ttf> <pixel size> <font name> <atlas.png> <script.lua>\n");
+  int outline = 0;
+  if (argc == 7) {
+    const std::string opt = argv[6];
+    char* end = nullptr;
+    const long n = opt.rfind("outline=", 0) == 0 ? std::strtol(opt.c_str() + 8, &end, 10) : -1;
+    if (!end || *end != '\0' || n < 1 || n > 8) {
+      std::fprintf(stderr, "fontbake: the option must be outline=<1..8>, not \"%s\"\n", opt.c_str());
+      return 2;
+    }
+    outline = static_cast<int>(n);
+  }
+  if (argc != 6 && argc != 7) {
+    std::fprintf(stderr, "usage: fontbake <font.ttf> <pixel size> <font name> <atlas.png> <script.lua> [outline=<pixels>]\n");
     return 2;
   }
   try {
-    return Bake(argv[1], argv[2], argv[3], argv[4], argv[5]);
+    return Bake(argv[1], argv[2], argv[3], argv[4], argv[5], outline);
   } catch (const Error& e) {
     std::fprintf(stderr, "fontbake: %s\n", e.text.c_str());
   } catch (const std::exception& e) {

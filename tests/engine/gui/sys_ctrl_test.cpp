@@ -161,7 +161,7 @@ TEST_F(SysCtrlTest, TextBoxWithAFontNotYetLoadedHasNoLines) {
   // Once the font is there, the next layout wraps.
   box.SetFontPrt("mono");
   EXPECT_EQ(box.GetLines(), (std::vector<std::string>{"some words"}));
-  EXPECT_EQ(DrawnVertices(&box), 6u * 10u);  // a quad for every character of the line
+  EXPECT_EQ(DrawnVertices(&box), vek::kQuadVertices * 10u);  // a quad for every character of the line
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -195,7 +195,7 @@ TEST_F(SysCtrlTest, ProgressBarCutsItsImageToTheValue) {
   bar.MoveBy(5, 5, 0);
   EXPECT_FLOAT_EQ(bar.GetRect().x, 15.0f);
   EXPECT_FLOAT_EQ(bar.GetRect().w, 100.0f);
-  EXPECT_EQ(DrawnVertices(&bar), 6u);
+  EXPECT_EQ(DrawnVertices(&bar), vek::kQuadVertices);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -406,7 +406,7 @@ TEST_F(SysCtrlTest, SliderMovesWithItsWindowAndDragsThroughIt) {
   EXPECT_EQ(values[0].p1, 25u);
   EXPECT_EQ(values[1].p1, 100u);
   EXPECT_FLOAT_EQ(slider->GetThumbRect().x, 290.0f);
-  EXPECT_EQ(DrawnVertices(slider), 54u + 6u);  // the track's nine parts, then the thumb
+  EXPECT_EQ(DrawnVertices(slider), (9u + 1u) * vek::kQuadVertices);  // the track's nine parts, then the thumb
 }
 
 TEST_F(SysCtrlTest, SliderWithAValueThatIsNotANumberStillLaysOut) {
@@ -454,8 +454,8 @@ TEST_F(SysCtrlTest, CaretShowsOnlyWhileActiveAndInTheBlinkPhase) {
   edit->SetFontPrt("mono");
   edit->SetText("ab");
   edit->SetSize(100, 20, 0);
-  // The frame's nine parts (54) and two characters (12); the caret adds one quad.
-  const vek::u32 plain = 54u + 12u;
+  // The frame's nine parts and two characters, a quad each; the caret adds one quad.
+  const vek::u32 plain = (9u + 2u) * vek::kQuadVertices;
   auto phase = [&](bool on) {
     for (int i = 0; i < 40 && gui->GetCaretBlink() != on; ++i) gui->Update(vek::kFixedStep);
     ASSERT_EQ(gui->GetCaretBlink(), on);
@@ -477,7 +477,7 @@ TEST_F(SysCtrlTest, CaretShowsOnlyWhileActiveAndInTheBlinkPhase) {
     wnd->SetActiveControl(c.active);
     phase(c.blink);
     EXPECT_EQ(edit->ShowsCaret(), c.caret);
-    EXPECT_EQ(DrawnVertices(edit), plain + (c.caret ? 6u : 0u));
+    EXPECT_EQ(DrawnVertices(edit), plain + (c.caret ? vek::kQuadVertices : 0u));
   }
   // The caret stands after the text, on its baseline.
   wnd->SetActiveControl(edit);

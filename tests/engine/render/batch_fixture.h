@@ -62,11 +62,14 @@ class BatchFixture : public RenderFixture {
     int n = 0;
     for (const std::string& c : rec->calls) {
       unsigned count = 0;
-      if (std::sscanf(c.c_str(), "DrawPrimitiveUP(TriangleList, %u,", &count) == 1) n += static_cast<int>(count);
+      unsigned minIndex = 0, vertices = 0, start = 0;
+      if (std::sscanf(c.c_str(), "DrawIndexedPrimitive(TriangleList, %u, %u, %u, %u)", &minIndex, &vertices, &start,
+                      &count) == 4)
+        n += static_cast<int>(count);
     }
     return n;
   }
-  int DrawCalls() const { return rec->Count("DrawPrimitiveUP"); }
+  int DrawCalls() const { return rec->Count("DrawIndexedPrimitive("); }
 
   vek::u32 texA = 0, texB = 0, fontIndex = 0;
   std::unique_ptr<vek::cQuadBatch> batch;

@@ -66,6 +66,9 @@ class GLRenderFixture : public ::testing::Test {
     return DrawAndRead(texture->GetContext(), x, y, static_cast<float>(texture->GetWidth()),
                        static_cast<float>(texture->GetHeight()), color);
   }
+  // Begins a frame drawn in picture pixels (y upwards), unlit and without culling, over the
+  // clear colour, with the vertex format {position, colour, 2 texture coordinates}.
+  void BeginPictureFrame(float r, float g, float b);
   // The same for a device texture drawn as a w x h quad.
   std::vector<vek::u8> DrawAndRead(vek::cDeviceTexture* context, int x, int y, float w, float h,
                                    vek::u32 color = 0xFFFFFFFF);
@@ -87,16 +90,7 @@ class GLRenderFixture : public ::testing::Test {
   vek::i32 rect[4] = {};
 };
 
-inline std::vector<vek::u8> GLRenderFixture::DrawAndRead(vek::cDeviceTexture* context, int x, int y, float w,
-                                                         float h, vek::u32 color) {
-  struct Vertex {
-    float x, y, z;
-    vek::u32 color;
-    float u, v;
-  };
-  const float l = static_cast<float>(x), b = static_cast<float>(y), r = l + w, t = b + h;
-  const Vertex quad[6] = {{l, b, 0, color, 0, 0}, {r, b, 0, color, 1, 0}, {l, t, 0, color, 0, 1},
-                          {l, t, 0, color, 0, 1}, {r, b, 0, color, 1, 0}, {r, t, 0, color, 1, 1}};
+inline void GLRenderFixture::BeginPictureFrame(float r, float g, float b) {
   EXPECT_EQ(render->Begin(), 0);
   // Picture pixels, y upwards.
   float ortho[16] = {};
@@ -113,9 +107,22 @@ inline std::vector<vek::u8> GLRenderFixture::DrawAndRead(vek::cDeviceTexture* co
   render->SetTransform(vek::e_TransformWorld, identity);
   render->SetRenderState(plat::gfx::RenderState::Lighting, 0);
   render->SetRenderState(plat::gfx::RenderState::CullMode, plat::gfx::cull::None);
-  render->SetClearColor(0.0f, 0.0f, 1.0f, 1.0f);
+  render->SetClearColor(r, g, b, 1.0f);
   render->Clear(plat::gfx::kClearTarget, 1.0f);
   render->SetVertexFormat(vek::cVertexFormat{true, false, true, 2});
+}
+
+inline std::vector<vek::u8> GLRenderFixture::DrawAndRead(vek::cDeviceTexture* context, int x, int y, float w,
+                                                         float h, vek::u32 color) {
+  struct Vertex {
+    float x, y, z;
+    vek::u32 color;
+    float u, v;
+  };
+  const float l = static_cast<float>(x), b = static_cast<float>(y), r = l + w, t = b + h;
+  const Vertex quad[6] = {{l, b, 0, color, 0, 0}, {r, b, 0, color, 1, 0}, {l, t, 0, color, 0, 1},
+                          {l, t, 0, color, 0, 1}, {r, b, 0, color, 1, 0}, {r, t, 0, color, 1, 1}};
+  BeginPictureFrame(0.0f, 0.0f, 1.0f);
   render->SetAlphaBlend(plat::gfx::blend::SrcAlpha, plat::gfx::blend::InvSrcAlpha);
   render->SetTexture(context);
   render->DrawPrimitives(vek::e_PrimTriangleList, 6, 2, quad, nullptr);

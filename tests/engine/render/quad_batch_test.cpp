@@ -20,6 +20,12 @@ class QuadBatchTest : public vektest::BatchFixture {
  protected:
   void Quad(u32 texture, float x = 0.0f) { vek::DrawQuad(batch.get(), texture, rectf{x, 0, 8, 8}, kUnit, 0xFFFFFFFF); }
   const cVertex2D& Vertex(u32 i) const { return batch->GetVertices()[i]; }
+  // The i-th vertex of the triangles the device draws from the batch: each quad's corners as
+  // (0,1,2) (2,1,3), in the order the shared index buffer gives them.
+  const cVertex2D& Corner(u32 i) const {
+    static const u32 kOrder[6] = {0, 1, 2, 2, 1, 3};
+    return Vertex(i / 6 * vek::kQuadVertices + kOrder[i % 6]);
+  }
 };
 
 TEST_F(QuadBatchTest, OneRecordAndOneDrawPerTextureChange) {
@@ -50,6 +56,14 @@ TEST_F(QuadBatchTest, OneRecordAndOneDrawPerTextureChange) {
     for (const std::string& call : rec->calls)
       if (call.rfind("SetTexture(", 0) == 0) binds.push_back(call);
     EXPECT_EQ(binds, c.binds);
+    // Every record's quads from the one index buffer, counted from its first vertex.
+    std::vector<std::string> bases;
+    for (const std::string& call : rec->calls)
+      if (call.rfind("SetIndices(", 0) == 0) bases.push_back(call.substr(call.find(", ") + 2));
+    std::vector<std::string> expected;
+    for (u32 r = 0; r < c.records; ++r) expected.push_back(std::to_string(batch->GetRecord(r).first) + ")");
+    expected.push_back("0)");  // unbound after the flush
+    EXPECT_EQ(bases, expected);
   }
   // The used count is left for the next pass to clear: a second flush draws the same again.
   Mark();
@@ -102,15 +116,49 @@ TEST_F(QuadBatchTest, FullVertexArrayDrawsAndGoesOn) {
   Mark();
   EXPECT_EQ(vek::AddBatch(batch.get(), texA, cQuadBatch::kMaxVertices), nullptr);
   EXPECT_EQ(DrawCalls(), 0);
-  EXPECT_EQ(batch->GetVertexCount(), 6u);
+  EXPECT_EQ(batch->GetVertexCount(), 4u);
 
-  // 11,000 quads of one texture: every triangle reaches the device.
+  // 20,000 quads of one texture (16,383 fit in a pass): every triangle reaches the device.
   batch->Clear();
   Mark();
-  for (int i = 0; i < 11000; ++i) Quad(texA);
+  for (int i = 0; i < 20000; ++i) Quad(texA);
   vek::FlushBatches(batch.get());
   EXPECT_EQ(DrawCalls(), 2);
-  EXPECT_EQ(DrawnTriangles(), 22000);
+  EXPECT_EQ(DrawnTriangles(), 40000);
+}
+
+TEST_F(QuadBatchTest, DeviceBuffersSurviveDeviceLossAndANewRenderer) {
+  Quad(texA);
+  vek::FlushBatches(batch.get());
+  // One dynamic vertex buffer and one managed index buffer of 16,384 quads, made once.
+  EXPECT_EQ(rec->Count("CreateVertexBuffer(1310720, 0x208"), 1);
+  EXPECT_EQ(rec->Count("CreateIndexBuffer(196608, 0x0"), 1);
+  Mark();
+  vek::FlushBatches(batch.get());
+  EXPECT_FALSE(rec->Has("Create"));
+  EXPECT_EQ(DrawnTriangles(), 2);
+
+  // The device goes and comes back: the renderer restores both; the batch draws on.
+  vek::g_pTextureManager->DeleteContexts();
+  render->Free();
+  ASSERT_EQ(render->Init(Settings()), 0);
+  vek::g_pTextureManager->CreateContexts();
+  Mark();
+  vek::FlushBatches(batch.get());
+  EXPECT_EQ(DrawnTriangles(), 2);
+
+  // A renderer of its own: the buffers are made again on its device.
+  vek::g_pTextureManager->DeleteContexts();
+  render->Free();
+  vek::DestroyRender();
+  vek::CreateRender();
+  render = vek::g_pRender;
+  ASSERT_EQ(render->Init(Settings()), 0);
+  vek::g_pTextureManager->CreateContexts();
+  Mark();
+  vek::FlushBatches(batch.get());
+  EXPECT_EQ(rec->Count("CreateIndexBuffer("), 1);
+  EXPECT_EQ(DrawnTriangles(), 2);
 }
 
 TEST_F(QuadBatchTest, QuadRotatedQuadLineAndPieGeometry) {
@@ -119,25 +167,24 @@ TEST_F(QuadBatchTest, QuadRotatedQuadLineAndPieGeometry) {
                             {10, 60, 0.25f, 0.75f}, {40, 20, 0.75f, 0.5f}, {40, 60, 0.75f, 0.75f}};
   for (u32 i = 0; i < 6; ++i) {
     SCOPED_TRACE(i);
-    EXPECT_EQ(Vertex(i).x, quad[i][0]);
-    EXPECT_EQ(Vertex(i).y, quad[i][1]);
-    EXPECT_EQ(Vertex(i).z, 0.0f);
-    EXPECT_EQ(Vertex(i).u, quad[i][2]);
-    EXPECT_EQ(Vertex(i).v, quad[i][3]);
-    EXPECT_EQ(Vertex(i).color, 0x11223344u);
+    EXPECT_EQ(Corner(i).x, quad[i][0]);
+    EXPECT_EQ(Corner(i).y, quad[i][1]);
+    EXPECT_EQ(Corner(i).u, quad[i][2]);
+    EXPECT_EQ(Corner(i).v, quad[i][3]);
+    EXPECT_EQ(Corner(i).color, 0x11223344u);
   }
 
   // A quarter turn about the centre (20, 20) of a 20 x 10 rect: the lower-left corner goes
   // to the lower right, the lower-right to the upper right.
   batch->Clear();
   vek::DrawRotatedQuad(batch.get(), texA, rectf{10, 15, 20, 10}, kUnit, 0xFFFFFFFF, 3.14159265f / 2.0f);
-  EXPECT_NEAR(Vertex(0).x, 25.0f, 1e-4);
-  EXPECT_NEAR(Vertex(0).y, 10.0f, 1e-4);
-  EXPECT_NEAR(Vertex(1).x, 25.0f, 1e-4);
-  EXPECT_NEAR(Vertex(1).y, 30.0f, 1e-4);
-  EXPECT_NEAR(Vertex(5).x, 15.0f, 1e-4);
-  EXPECT_NEAR(Vertex(5).y, 30.0f, 1e-4);
-  EXPECT_EQ(Vertex(5).u, 1.0f);
+  EXPECT_NEAR(Corner(0).x, 25.0f, 1e-4);
+  EXPECT_NEAR(Corner(0).y, 10.0f, 1e-4);
+  EXPECT_NEAR(Corner(1).x, 25.0f, 1e-4);
+  EXPECT_NEAR(Corner(1).y, 30.0f, 1e-4);
+  EXPECT_NEAR(Corner(5).x, 15.0f, 1e-4);
+  EXPECT_NEAR(Corner(5).y, 30.0f, 1e-4);
+  EXPECT_EQ(Corner(5).u, 1.0f);
 
   // A horizontal line of width 4: a band from y - 2 to y + 2, untextured.
   batch->Clear();
@@ -146,21 +193,26 @@ TEST_F(QuadBatchTest, QuadRotatedQuadLineAndPieGeometry) {
   const float line[6][3] = {{0, 8, 1}, {0, 12, 0}, {50, 8, 1}, {50, 8, 1}, {0, 12, 0}, {50, 12, 0}};
   for (u32 i = 0; i < 6; ++i) {
     SCOPED_TRACE(i);
-    EXPECT_NEAR(Vertex(i).x, line[i][0], 1e-4);
-    EXPECT_NEAR(Vertex(i).y, line[i][1], 1e-4);
-    EXPECT_EQ(Vertex(i).v, line[i][2]);
+    EXPECT_NEAR(Corner(i).x, line[i][0], 1e-4);
+    EXPECT_NEAR(Corner(i).y, line[i][1], 1e-4);
+    EXPECT_EQ(Corner(i).v, line[i][2]);
   }
 
-  // A half disc in 4 segments: 12 vertices, each triangle from the centre.
+  // A half disc in 4 segments: a quad each, its first triangle from the centre and its
+  // second empty (the last corner repeats the third).
   batch->Clear();
   vek::DrawPie(batch.get(), texA, vec2(100, 100), 10.0f, 4, 0.0f, 3.14159265f, kUnit, 0xFFFFFFFF);
-  EXPECT_EQ(batch->GetVertexCount(), 12u);
-  EXPECT_EQ(Vertex(0).x, 100.0f);
-  EXPECT_EQ(Vertex(0).u, 0.5f);
-  EXPECT_NEAR(Vertex(1).x, 110.0f, 1e-4);
-  EXPECT_NEAR(Vertex(1).u, 1.0f, 1e-6);
-  EXPECT_NEAR(Vertex(11).x, 90.0f, 1e-4);
-  EXPECT_NEAR(Vertex(11).y, 100.0f, 1e-4);
+  EXPECT_EQ(batch->GetVertexCount(), 16u);
+  EXPECT_EQ(Corner(0).x, 100.0f);
+  EXPECT_EQ(Corner(0).u, 0.5f);
+  EXPECT_NEAR(Corner(1).x, 110.0f, 1e-4);
+  EXPECT_NEAR(Corner(1).u, 1.0f, 1e-6);
+  EXPECT_NEAR(Corner(20).x, 90.0f, 1e-4);
+  EXPECT_NEAR(Corner(20).y, 100.0f, 1e-4);
+  for (u32 k = 0; k < 4; ++k) {
+    const cVertex2D &third = Vertex(4 * k + 2), &fourth = Vertex(4 * k + 3);
+    EXPECT_TRUE(third.x == fourth.x && third.y == fourth.y) << k;
+  }
   batch->Clear();
   vek::DrawPie(batch.get(), texA, vec2(0, 0), 10.0f, 0, 0.0f, 1.0f, kUnit, 0xFFFFFFFF);
   EXPECT_EQ(batch->GetUsed(), 0u);
@@ -172,20 +224,20 @@ TEST_F(QuadBatchTest, FrameVertexCountsAndCorners) {
     batch->Clear();
     vek::DrawFrame(batch.get(), texA, rectf{0, 0, 100, 50}, kUnit, vec2(10, 5), vec2(0.25f, 0.125f), fill,
                    0xFFFFFFFF);
-    ASSERT_EQ(batch->GetVertexCount(), fill ? 54u : 48u);
+    ASSERT_EQ(batch->GetVertexCount(), fill ? 36u : 32u);
     // Triangle (0, 1, 11): the outer corner, the bottom edge's first inner point and the
     // left edge's lower inner point.
-    EXPECT_EQ(Vertex(0).x, 0.0f);
-    EXPECT_EQ(Vertex(1).x, 10.0f);
-    EXPECT_EQ(Vertex(1).u, 0.25f);
-    EXPECT_EQ(Vertex(2).y, 5.0f);
-    EXPECT_EQ(Vertex(2).v, 0.125f);
+    EXPECT_EQ(Corner(0).x, 0.0f);
+    EXPECT_EQ(Corner(1).x, 10.0f);
+    EXPECT_EQ(Corner(1).u, 0.25f);
+    EXPECT_EQ(Corner(2).y, 5.0f);
+    EXPECT_EQ(Corner(2).v, 0.125f);
     if (fill) {
       // The centre (12, 13, 15): inner corners.
-      EXPECT_EQ(Vertex(48).x, 10.0f);
-      EXPECT_EQ(Vertex(49).x, 90.0f);
-      EXPECT_EQ(Vertex(50).y, 45.0f);
-      EXPECT_EQ(Vertex(50).v, 0.875f);
+      EXPECT_EQ(Corner(48).x, 10.0f);
+      EXPECT_EQ(Corner(49).x, 90.0f);
+      EXPECT_EQ(Corner(50).y, 45.0f);
+      EXPECT_EQ(Corner(50).v, 0.875f);
     }
   }
 }
@@ -194,7 +246,7 @@ TEST_F(QuadBatchTest, FrameVertexCountsAndCorners) {
 // zeroed vertices of codes.
 std::vector<u32> GlyphColors(const cQuadBatch& b) {
   std::vector<u32> colors;
-  for (u32 i = 0; i < b.GetVertexCount(); i += 6) {
+  for (u32 i = 0; i < b.GetVertexCount(); i += vek::kQuadVertices) {
     const cVertex2D& v = b.GetVertices()[i];
     if (v.x == 0 && v.y == 0 && v.color == 0 && v.u == 0 && v.v == 0) continue;
     colors.push_back(v.color);
@@ -225,7 +277,7 @@ TEST_F(QuadBatchTest, ColorCodesDrawAndMeasureAlike) {
     batch->Clear();
     u32 color = W;
     vek::DrawColorText(batch.get(), fontIndex, vec2(0, 0), c.text, &color);
-    EXPECT_EQ(batch->GetVertexCount(), 6 * std::string(c.text).size());  // skipped bytes keep theirs
+    EXPECT_EQ(batch->GetVertexCount(), vek::kQuadVertices * std::string(c.text).size());  // skipped bytes keep theirs
     EXPECT_EQ(GlyphColors(*batch), c.colors);
     EXPECT_EQ(color, c.after);
     const vec2 size = vek::MeasureColorText(fontIndex, c.text);
@@ -249,16 +301,16 @@ TEST_F(QuadBatchTest, TextLayoutAndMeasure) {
   // The pen starts at the point rounded down; each quad sits at pen + offset, one line high,
   // with the glyph's texture rectangle.
   vek::DrawText(batch.get(), fontIndex, vec2(10.7f, 20.2f), "Or", 0xFF0000FF);
-  ASSERT_EQ(batch->GetVertexCount(), 12u);
+  ASSERT_EQ(batch->GetVertexCount(), 8u);
   EXPECT_EQ(batch->GetRecord(0).texture, texA);
   const float o = 10.0f + Offset('O');
-  EXPECT_EQ(Vertex(0).x, o);
-  EXPECT_EQ(Vertex(0).y, 20.0f);
-  EXPECT_EQ(Vertex(5).x, o + Width('O'));
-  EXPECT_EQ(Vertex(5).y, 20.0f + kLine);
-  EXPECT_EQ(Vertex(6).x, 10.0f + Advance('O') + kSpacing + Offset('r'));
-  EXPECT_EQ(Vertex(0).u, ('O' % 16) * 4 / 64.0f);
-  EXPECT_EQ(Vertex(5).v, 1.0f - ('O' / 16) * 4 / 64.0f);
+  EXPECT_EQ(Corner(0).x, o);
+  EXPECT_EQ(Corner(0).y, 20.0f);
+  EXPECT_EQ(Corner(5).x, o + Width('O'));
+  EXPECT_EQ(Corner(5).y, 20.0f + kLine);
+  EXPECT_EQ(Corner(6).x, 10.0f + Advance('O') + kSpacing + Offset('r'));
+  EXPECT_EQ(Corner(0).u, ('O' % 16) * 4 / 64.0f);
+  EXPECT_EQ(Corner(5).v, 1.0f - ('O' / 16) * 4 / 64.0f);
 
   // Font 0 and the empty text draw nothing; a text longer than one reservation is whole.
   batch->Clear();
@@ -267,15 +319,15 @@ TEST_F(QuadBatchTest, TextLayoutAndMeasure) {
   vek::DrawColorText(batch.get(), 0, vec2(0, 0), word);
   EXPECT_EQ(batch->GetUsed(), 0u);
   vek::DrawText(batch.get(), fontIndex, vec2(0, 0), std::string(5000, 'x'), 0xFFFFFFFF);
-  EXPECT_EQ(batch->GetVertexCount(), 30000u);
+  EXPECT_EQ(batch->GetVertexCount(), 20000u);
   EXPECT_EQ(batch->GetUsed(), 1u);
 
   // The caret: the "_" glyph's width and rectangle, one line high, at the point as given.
   batch->Clear();
   vek::DrawCaret(batch.get(), fontIndex, vec2(5.5f, 7.0f), 0xFFFFFFFF);
-  EXPECT_EQ(Vertex(0).x, 5.5f);
-  EXPECT_EQ(Vertex(5).x, 5.5f + Width('_'));
-  EXPECT_EQ(Vertex(5).y, 7.0f + kLine);
+  EXPECT_EQ(Corner(0).x, 5.5f);
+  EXPECT_EQ(Corner(5).x, 5.5f + Width('_'));
+  EXPECT_EQ(Corner(5).y, 7.0f + kLine);
 }
 
 TEST_F(QuadBatchTest, BlendModesAndColorFactors) {
@@ -341,10 +393,10 @@ TEST_F(QuadBatchTest, TwoDimensionalPass) {
   EXPECT_EQ(render->GetView()[13], 0.0f);
   EXPECT_TRUE(rec->Has("SetRenderState(Lighting, 0)"));
   EXPECT_TRUE(rec->Has("SetRenderState(CullMode, 1)"));
-  EXPECT_TRUE(rec->Has("SetVertexFormat(0xD)"));
+  EXPECT_TRUE(rec->Has("SetVertexFormat(0x4C)"));  // flat position, colour, texture coordinates
   Quad(texA);
   vek::FlushBatches(batch.get());
-  EXPECT_TRUE(rec->Has("DrawPrimitiveUP(TriangleList, 2, 24)"));
+  EXPECT_TRUE(rec->Has("DrawIndexedPrimitive(TriangleList, 0, 4, 0, 2)"));
   Mark();
   vek::End2D();
   EXPECT_EQ(rec->calls, (std::vector<std::string>{"SetRenderState(CullMode, 2)", "SetRenderState(Lighting, 1)"}));

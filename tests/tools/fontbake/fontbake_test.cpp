@@ -236,6 +236,8 @@ TEST_F(FontBake, RefusesBadInputWithoutWritingFiles) {
       {{ttf, "16", "", png, lua}, "font name"},
       {{ttf, "16", "f", tmp / "out.bmp", lua}, ".png"},
       {{ttf, "16", "f"}, "usage"},
+      {{ttf, "16", "f", png, lua, "outline=0"}, "outline=<1..8>"},
+      {{ttf, "16", "f", png, lua, "border=2"}, "outline=<1..8>"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.says);
@@ -244,6 +246,31 @@ TEST_F(FontBake, RefusesBadInputWithoutWritingFiles) {
     EXPECT_FALSE(fs::exists(png));
     EXPECT_FALSE(fs::exists(lua));
   }
+}
+
+TEST_F(FontBake, OutlineGivesEveryGlyphADarkRim) {
+  const std::string ttf = std::string(kDejaVu) + "DejaVuSans-Bold.ttf";
+  ASSERT_EQ(Bake({ttf, "24", "plain", tmp / "plain.png", tmp / "plain.lua"}, tmp / "err.txt"), 0) << Err();
+  ASSERT_EQ(Bake({ttf, "24", "rim", tmp / "rim.png", tmp / "rim.lua", "outline=2"}, tmp / "err.txt"), 0) << Err();
+  const FontScript plain = ParseScript(vektest::ReadFileText(tmp / "plain.lua"));
+  const FontScript rim = ParseScript(vektest::ReadFileText(tmp / "rim.lua"));
+  EXPECT_EQ(rim.lineHeight, plain.lineHeight + 4);
+  const GlyphRecord &p = plain.glyphs['O'], &r = rim.glyphs['O'];
+  EXPECT_EQ(r.w, p.w + 4);
+  EXPECT_EQ(r.advance, p.advance + 2);
+  Atlas atlas;
+  ASSERT_TRUE(ReadAtlas(tmp / "rim.png", &atlas));
+  // The rim: opaque and dark at the left edge of the O's middle row; the body stays white.
+  int darkest = 255, whitest = 0;
+  const int row = r.y + r.h / 2;
+  for (int x = r.x; x < r.x + r.w; ++x) {
+    const unsigned char* px = &atlas.rgba[(static_cast<size_t>(row) * atlas.w + x) * 4];
+    if (px[3] < 250) continue;
+    darkest = std::min(darkest, static_cast<int>(px[0]));
+    whitest = std::max(whitest, static_cast<int>(px[0]));
+  }
+  EXPECT_LT(darkest, 0x60);
+  EXPECT_GT(whitest, 0xF0);
 }
 
 TEST(SystemFont, IsBakedIntoTheDataFolder) {

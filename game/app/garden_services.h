@@ -1,0 +1,132 @@
+#pragma once
+// What the garden world asks of the game application (money, sounds, hints, windows, the
+// mission, the profile and the game-wide effect lists). The world reaches the game object
+// only through this interface, so tests can run a field with a fake. cNullGardenServices
+// answers everything with "nothing here" and is what GardenServices() gives while no game
+// object has registered itself.
+#include <vector>
+
+#include "engine/core/types.h"
+
+namespace vek {
+class cMusic;
+}
+class cParticles;
+class cFlyerList;
+
+// The hole cells of one level's layout, in reading order: {row, column}.
+struct cHoleCell {
+  vek::i32 row = 0;
+  vek::i32 column = 0;
+  bool operator==(const cHoleCell&) const = default;
+};
+using cHolesLayout = std::vector<cHoleCell>;
+
+// A ship on its way to the island: progress 0..1 along the horizon, and its heading (0 or
+// above: to the right).
+struct cShipView {
+  vek::f32 progress = 0.0f;
+  vek::i32 direction = 0;
+};
+
+class iGardenServices {
+ public:
+  virtual ~iGardenServices() = default;
+
+  // Money of the current player.
+  virtual vek::i32 GetMoney() = 0;
+  virtual void SpendMoney(vek::i32 amount) = 0;
+  // Entry i of the game's sound table, once.
+  virtual void PlaySound(vek::i32 index) = 0;
+
+  // Hints and training.
+  virtual void CheckHints() = 0;
+  virtual void CloseHint() = 0;
+  virtual vek::i32 GetHintIndex() = 0;        // -1 when no hint step is active
+  virtual bool IsHintAnimating() = 0;         // the hint's animation has not reached its target
+  virtual bool IsTraining() = 0;
+  virtual vek::i32 GetTrainingClickFlag() = 0;  // the player's flag that ends the training click gate
+
+  // Windows.
+  virtual void SwitchWindow(const vek::string& name, vek::i32 mode) = 0;
+  virtual void HideAllWindows() = 0;
+
+  // The running level.
+  virtual vek::i32 GetPlayMode() = 0;  // 0 while a level is played, 2 in the after-level sequence
+  virtual void UpdateMission() = 0;
+  virtual vek::f32 GetMissionTime() = 0;
+  virtual vek::i32 GetWaterFlag() = 0;
+  virtual void UpdateShips() = 0;
+  virtual void ClearShips() = 0;
+  virtual vek::u32 GetShipCount() = 0;
+  virtual cShipView GetShip(vek::u32 index) = 0;
+  // The island works on while a level is played.
+  virtual void StepIslandEffects() = 0;
+  virtual void UpdateIslandTexts(vek::f32 dt) = 0;
+
+  // The profile: the folder of the current player's slot ("" without a current player), the
+  // version of the save being read, the holes layouts and the player's layout index.
+  virtual vek::string GetProfilePath(vek::i32 slot) = 0;
+  virtual vek::f32 GetSaveVersion() = 0;
+  virtual const std::vector<cHolesLayout>& GetHolesLayouts() = 0;
+  virtual vek::i32 GetHolesLayoutIndex() = 0;
+
+  // An entry of the game's text table by field name ("" when unknown).
+  virtual vek::string GetText(const vek::string& field) = 0;
+
+  // Game-wide effect lists and the two music slots (null when none).
+  virtual cParticles* GetParticles() = 0;
+  virtual cFlyerList* GetFlyers() = 0;
+  virtual vek::cMusic* GetMusicSlot(vek::i32 slot) = 0;
+  virtual void SetMusicSlot(vek::i32 slot, vek::cMusic* music) = 0;
+};
+
+// Every answer empty: no money, no hint, no player, nothing to draw.
+class cNullGardenServices : public iGardenServices {
+ public:
+  vek::i32 GetMoney() override { return 0; }
+  void SpendMoney(vek::i32) override {}
+  void PlaySound(vek::i32) override {}
+  void CheckHints() override {}
+  void CloseHint() override {}
+  vek::i32 GetHintIndex() override { return -1; }
+  bool IsHintAnimating() override { return false; }
+  bool IsTraining() override { return false; }
+  vek::i32 GetTrainingClickFlag() override { return 1; }
+  void SwitchWindow(const vek::string&, vek::i32) override {}
+  void HideAllWindows() override {}
+  vek::i32 GetPlayMode() override { return 0; }
+  void UpdateMission() override {}
+  vek::f32 GetMissionTime() override { return 0.0f; }
+  vek::i32 GetWaterFlag() override { return 1; }
+  void UpdateShips() override {}
+  void ClearShips() override {}
+  vek::u32 GetShipCount() override { return 0; }
+  cShipView GetShip(vek::u32) override { return {}; }
+  void StepIslandEffects() override {}
+  void UpdateIslandTexts(vek::f32) override {}
+  vek::string GetProfilePath(vek::i32) override { return {}; }
+  vek::f32 GetSaveVersion() override { return 1.0f; }
+  const std::vector<cHolesLayout>& GetHolesLayouts() override { return m_Layouts; }
+  vek::i32 GetHolesLayoutIndex() override { return 0; }
+  vek::string GetText(const vek::string&) override { return {}; }
+  cParticles* GetParticles() override { return nullptr; }
+  cFlyerList* GetFlyers() override { return nullptr; }
+  vek::cMusic* GetMusicSlot(vek::i32) override { return nullptr; }
+  void SetMusicSlot(vek::i32, vek::cMusic*) override {}
+
+ protected:
+  std::vector<cHolesLayout> m_Layouts;
+};
+
+namespace garden_detail {
+inline cNullGardenServices g_NullServices;
+inline iGardenServices* g_pServices = nullptr;
+}  // namespace garden_detail
+
+// The registered services, or the null services when none are registered.
+inline iGardenServices* GardenServices() {
+  return garden_detail::g_pServices ? garden_detail::g_pServices : &garden_detail::g_NullServices;
+}
+// The game object registers itself here (a test registers its fake); null unregisters.
+inline void SetGardenServices(iGardenServices* services) { garden_detail::g_pServices = services; }

@@ -1,0 +1,22 @@
+#pragma once
+// The holes layouts file: one layout of planting holes per level, and the small type-tag
+// predicates that the game's scripts use.
+#include <vector>
+
+#include "engine/files/filename.h"
+#include "game/app/garden_services.h"
+
+class cDataManagerGD {
+ public:
+  // Replaces the layouts with the file's: 8 rows of 10 comma-separated cells per level, a ';'
+  // line between levels, a cell "0" is a hole (a line may end in CR LF). A missing file
+  // leaves one empty layout. Only cells inside the 8 x 10 grid are kept.
+  static void ReadTheme(const vek::filename& path, std::vector<cHolesLayout>* layouts);
+  // The same from the file's text.
+  static void ParseTheme(const vek::string& text, std::vector<cHolesLayout>* layouts);
+};
+
+bool IsFloat(const vek::string& tag);
+bool IsInt(const vek::string& tag);
+bool IsString(const vek::string& tag);
+bool IsArray(const vek::string& tag);

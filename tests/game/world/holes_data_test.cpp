@@ -1,0 +1,38 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "game/world/holes_layouts.h"
+#include "tests/support/world_harness.h"
+
+namespace {
+
+// The data set's holes layouts as the field places them.
+TEST(HolesData, EveryLevelHasAGrowingLayoutOffTheFixedCells) {
+  vektest::WorldHarness world;
+  std::vector<cHolesLayout> layouts;
+  cDataManagerGD::ReadTheme(std::string(VEK_TEST_BIN_DIR) + "/data/conf/holes.lvs", &layouts);
+  ASSERT_EQ(layouts.size(), 45u);
+  size_t previous = 0;
+  for (size_t n = 0; n < layouts.size(); ++n) {
+    const cHolesLayout& l = layouts[n];
+    EXPECT_GE(l.size(), previous) << "level " << n;
+    if (n > 0) {
+      for (const cHoleCell& h : layouts[n - 1])
+        EXPECT_NE(std::find(l.begin(), l.end(), h), l.end()) << "level " << n << " lost a hole";
+    }
+    previous = l.size();
+    ASSERT_FALSE(l.empty()) << "level " << n;
+    for (const cHoleCell& h : l) {
+      const int row = 8 - h.row, col = h.column;  // the field's cell
+      EXPECT_TRUE(row >= 1 && row <= 7) << "level " << n;
+      EXPECT_FALSE(row >= 2 && row <= 4 && col <= 2) << "car at level " << n;
+      EXPECT_FALSE(row >= 1 && row <= 3 && col >= 8) << "pump at level " << n;
+      EXPECT_FALSE(row == 5 && col >= 3 && col <= 5) << "tools at level " << n;
+    }
+  }
+  EXPECT_LE(layouts.front().size(), 5u);
+  EXPECT_GE(layouts.back().size(), 50u);
+}
+
+}  // namespace

@@ -1,0 +1,108 @@
+#pragma once
+// A headless garden world for tests: textures in memory with the sizes of the data set,
+// sprite areas from `.tex` scripts, fonts, the ware manager, fixed random seeds, and the game
+// application's services replaced by a recording fake. No graphics device is made.
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/script/script.h"
+#include "engine/render/quad_batch.h"
+#include "game/app/garden_services.h"
+#include "game/world/effects.h"
+#include "game/world/particles.h"
+
+class cLevel;
+
+namespace vektest {
+
+// Records what the world asked for; every answer can be set by the test.
+class FakeGardenServices : public cNullGardenServices {
+ public:
+  FakeGardenServices();
+  ~FakeGardenServices() override;
+
+  vek::i32 GetMoney() override { return money; }
+  void SpendMoney(vek::i32 amount) override {
+    if (money >= amount) money -= amount;
+  }
+  void PlaySound(vek::i32 index) override { sounds.push_back(index); }
+  void CheckHints() override { calls.push_back("CheckHints"); }
+  void CloseHint() override { calls.push_back("CloseHint"); }
+  vek::i32 GetHintIndex() override { return hintIndex; }
+  bool IsHintAnimating() override { return hintAnimating; }
+  bool IsTraining() override { return training; }
+  vek::i32 GetTrainingClickFlag() override { return trainingClickFlag; }
+  void SwitchWindow(const vek::string& name, vek::i32 mode) override {
+    calls.push_back("SwitchWindow " + name + " " + std::to_string(mode));
+  }
+  void HideAllWindows() override { calls.push_back("HideAllWindows"); }
+  vek::i32 GetPlayMode() override { return playMode; }
+  void UpdateMission() override { calls.push_back("UpdateMission"); }
+  vek::f32 GetMissionTime() override { return missionTime; }
+  vek::i32 GetWaterFlag() override { return waterFlag; }
+  void UpdateShips() override { calls.push_back("UpdateShips"); }
+  void ClearShips() override { calls.push_back("ClearShips"); }
+  vek::u32 GetShipCount() override { return static_cast<vek::u32>(ships.size()); }
+  cShipView GetShip(vek::u32 i) override { return ships[i]; }
+  void StepIslandEffects() override { calls.push_back("StepIslandEffects"); }
+  vek::string GetProfilePath(vek::i32) override { return profilePath; }
+  vek::f32 GetSaveVersion() override { return saveVersion; }
+  const std::vector<cHolesLayout>& GetHolesLayouts() override { return layouts; }
+  vek::i32 GetHolesLayoutIndex() override { return layoutIndex; }
+  vek::string GetText(const vek::string& field) override {
+    auto it = texts.find(field);
+    return it == texts.end() ? vek::string{} : it->second;
+  }
+  cParticles* GetParticles() override { return particles.get(); }
+  cFlyerList* GetFlyers() override { return flyers.get(); }
+  vek::cMusic* GetMusicSlot(vek::i32 slot) override { return music[slot & 1]; }
+  void SetMusicSlot(vek::i32 slot, vek::cMusic* m) override { music[slot & 1] = m; }
+
+  vek::i32 money = 0;
+  std::vector<vek::i32> sounds;
+  std::vector<std::string> calls;
+  vek::i32 hintIndex = -1;
+  bool hintAnimating = false;
+  bool training = false;
+  vek::i32 trainingClickFlag = 1;
+  vek::i32 playMode = 0;
+  vek::f32 missionTime = 10.0f;
+  vek::i32 waterFlag = 1;
+  std::vector<cShipView> ships;
+  vek::string profilePath;
+  vek::f32 saveVersion = 1.0f;
+  std::vector<cHolesLayout> layouts;
+  vek::i32 layoutIndex = 0;
+  std::map<std::string, std::string> texts;
+  vek::cQuadBatch batch;
+  std::unique_ptr<cParticles> particles;
+  std::unique_ptr<cFlyerList> flyers;
+  vek::cMusic* music[2] = {nullptr, nullptr};
+};
+
+// The world's services as a test needs them; one at a time.
+class WorldHarness {
+ public:
+  static constexpr vek::f32 kStep = 1.0f / 30.0f;
+
+  WorldHarness();
+  ~WorldHarness();
+  WorldHarness(const WorldHarness&) = delete;
+  WorldHarness& operator=(const WorldHarness&) = delete;
+
+  // A texture of the given size in memory under the name, then its area script.
+  bool LoadSheet(const std::string& name, vek::u32 width, vek::u32 height, const std::string& texScript);
+  // Every sheet of the world's test data (tests/game/world/data/sheets.txt: name width height).
+  bool LoadTestSheets();
+  // The product table with English display names.
+  void BuildWares();
+  // n fixed steps and frame updates of the field.
+  void Run(cLevel& level, int steps);
+
+  FakeGardenServices services;
+  vek::cScript script;
+};
+
+}  // namespace vektest
