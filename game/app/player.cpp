@@ -19,7 +19,6 @@ constexpr const char* kGameFile = "save.dat";
 constexpr vek::u32 kMaxFlags = 1024;
 constexpr vek::u32 kMaxLevels = 4096;
 constexpr vek::u32 kMaxWares = cPlayer::kMaxWareIds;
-constexpr vek::u32 kMaxAnimalKinds = cPlayer::kMaxAnimalKinds;
 constexpr vek::u32 kMaxCarLoad = 1024;
 constexpr vek::u32 kMaxActiveTasks = 4;
 constexpr vek::i32 kLevelCount = 45;
