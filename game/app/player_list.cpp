@@ -15,21 +15,41 @@ const vek::string kNoName;
 cPlayer* cPlayerList::CreatePlayer(const vek::string& name) {
   vek::cFileSystem fs;
   for (int i = 0; i < kMaxProfiles; ++i) {
-    const vek::string folder = vek::Formatted("{AppPath}/profile/plr%03i", i);
+    const vek::string folderName = vek::Formatted("plr%03i", i);
+    const vek::string folder = "{AppPath}/profile/" + folderName;
     bool used = false;
-    for (const auto& p : m_Players) used = used || p->GetFolder() == folder;
+    for (const auto& p : m_Players) used = used || p->GetFolder() == folderName;
     if (used || fs.Exist(folder)) continue;
     fs.CreateFolder(folder);
     if (!fs.IsFolder(folder)) {
       vek::LogWarning("CreatePlayer", "Can't create profile folder '%s'\n", folder);
       return nullptr;
     }
-    auto* player = new cPlayer(folder);
+    auto* player = new cPlayer(folderName);
     player->GetName() = name;
     return player;
   }
   vek::LogWarning("CreatePlayer", "No free profile folder\n");
   return nullptr;
+}
+
+unsigned cPlayerList::LoadPlayers() {
+  unsigned listed = 0;
+  vek::cFileSystem fs;
+  for (int i = 0; i < kMaxProfiles; ++i) {
+    const vek::string name = vek::Formatted("plr%03i", i);
+    bool used = false;
+    for (const auto& p : m_Players) used = used || p->GetFolder() == name;
+    if (used || !fs.IsFolder("{AppPath}/profile/" + name)) continue;
+    auto player = std::make_unique<cPlayer>(name);
+    if (!player->Load()) {
+      vek::LogWarning("LoadPlayers", "Profile '%s' can't be read; left out\n", name);
+      continue;
+    }
+    m_Players.push_back(std::move(player));
+    ++listed;
+  }
+  return listed;
 }
 
 cPlayer* cPlayerList::FindPlayer(const vek::string& name) const {
@@ -57,8 +77,7 @@ bool cPlayerList::DeletePlayer(const vek::string& name) {
   for (auto it = m_Players.begin(); it != m_Players.end(); ++it) {
     if (strcasecmp((*it)->GetName().c_str(), name.c_str()) != 0) continue;
     vek::LogText("DeletePlayer", "Delete player '%s'\n", name);
-    vek::cFileSystem fs;
-    if (fs.IsFolder((*it)->GetFolder())) fs.DeleteFolder((*it)->GetFolder());
+    (*it)->Delete();
     if (m_pCurrent == it->get()) m_pCurrent = nullptr;
     m_Players.erase(it);
     return true;

@@ -1,30 +1,13 @@
 #pragma once
 // The player profiles as the title windows use them: a list of players in creation order, the
 // current one, and creation, look-up, selection and deletion by name. A profile lives in its
-// own folder "plr%03i" under "{AppPath}/profile". The profile's records and save files are
-// kept by cPlayer; this list only knows its name, its folder and the two numbers the main
-// menu reads.
+// own folder "plr%03i" under "{AppPath}/profile"; its records and save files are kept by
+// cPlayer.
 #include <memory>
 #include <vector>
 
 #include "engine/core/types.h"
-
-class cPlayer {
- public:
-  explicit cPlayer(vek::string folder) : m_Folder(std::move(folder)) {}
-
-  vek::string& GetName() { return m_Name; }
-  const vek::string& GetName() const { return m_Name; }
-  // "{AppPath}/profile/plr%03i".
-  const vek::string& GetFolder() const { return m_Folder; }
-
-  vek::i32 levelProgress = 0;  // the highest level opened
-  vek::i32 savedLevel = -1;    // the level kept in the main save, -1 none
-
- private:
-  vek::string m_Name;
-  vek::string m_Folder;
-};
+#include "game/app/player.h"
 
 class cPlayerList {
  public:
@@ -39,6 +22,10 @@ class cPlayerList {
   cPlayer* FindPlayer(const vek::string& name) const;
   // The list takes the player over.
   void AddPlayer(cPlayer* player);
+  // Lists every profile folder "plr%03i" of "{AppPath}/profile" whose player.dat can be read,
+  // in folder order; a folder whose profile is missing or damaged is left out (logged).
+  // Returns the number listed.
+  unsigned LoadPlayers();
   // Makes the named player current; an unknown name keeps the current one (warned).
   bool ChangePlayer(const vek::string& name);
   // Removes the player and deletes its profile folder; a deleted current player leaves no

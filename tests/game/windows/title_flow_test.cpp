@@ -88,7 +88,7 @@ TEST_F(TitleFlow, StartDecisionTable) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.progress << " " << c.saved);
     p->levelProgress = c.progress;
-    p->savedLevel = c.saved;
+    p->selectedLevel = c.saved;
     gui->HideWindow("messagebox");
     Settle();
     host->SwitchWindow("main", 1);
