@@ -1,5 +1,9 @@
 // The program's entry: one instance, the engine, the window, the game, the main loop.
+#include <cstdio>
+#include <string>
+
 #include "engine/app/game.h"
+#include "engine/core/log.h"
 #include "game/app/game_bindings.h"
 #include "game/app/game_hooks.h"
 #include "game/app/garden.h"
@@ -13,9 +17,20 @@
 int main() {
   plat::InstallTerminationHandlers();
 
-  // A second instance ends at once; nothing else has been done.
+  // A second instance asks the first to show its window and ends at once; nothing else has
+  // been done. A lock that cannot be made is reported and the game starts without it.
   plat::InstanceLock lock;
-  if (!lock.Acquire("GardenMutex")) return 0;
+  const plat::InstanceLock::Result held = lock.Acquire("GardenMutex");
+  if (held == plat::InstanceLock::Result::Held) {
+    lock.AskHolderToShow();
+    std::fputs("already running\n", stderr);
+    return 0;
+  }
+  std::string lockError;
+  if (held == plat::InstanceLock::Result::Failed) {
+    lockError = lock.Error() + "; starting without the single-instance lock";
+    std::fprintf(stderr, "%s\n", lockError.c_str());
+  }
 
   plat::Window& window = plat::GetWindow();
   plat::Rect area;
@@ -32,6 +47,19 @@ int main() {
 
   auto* game = new vek::cGame();
   game->Init(settings);
+  if (!lockError.empty()) vek::LogError("Orchardia", "%s\n", lockError);
+
+  // Without a display nothing can be shown: say so where the player looks, and end.
+  const std::string noDisplay = window.DisplayError();
+  if (!noDisplay.empty()) {
+    std::fprintf(stderr, "%s\n", noDisplay.c_str());
+    vek::LogError("Orchardia", "%s\n", noDisplay);
+    game->Shutdown();
+    delete game;
+    vek::g_pGame = nullptr;
+    window.Shutdown();
+    return 1;
+  }
 
   vek::DumpSystemInformation("cpu os video");
 

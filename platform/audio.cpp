@@ -2,6 +2,7 @@
 #include "platform/audio.h"
 
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <chrono>
@@ -152,8 +153,26 @@ void SdlCallback(void*, Uint8* stream, int len) {
   m.MixLocked(reinterpret_cast<std::int16_t*>(stream), std::size_t(len) / 4);
 }
 
+// The ALSA library prints every failure of its own on stderr (a machine without a sound card
+// gets a screenful at start); the reason that matters reaches the log through SDL. ALSA is
+// loaded the way SDL loads it, so its error handler is set here before SDL opens a device.
+void AlsaQuiet(const char*, int, const char*, int, const char*, ...) {}
+
+void SilenceAlsa() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  void* alsa = ::dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+  if (!alsa) return;  // no ALSA library: nothing prints
+  using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+  using SetHandler = int (*)(Handler);
+  if (auto set = reinterpret_cast<SetHandler>(::dlsym(alsa, "snd_lib_error_set_handler"))) set(&AlsaQuiet);
+  // The library stays loaded for the program's life, with the handler in it.
+}
+
 // Opens the SDL output; false with the reason in `why`.
 bool OpenSdl(Mixer& m, std::string& why) {
+  SilenceAlsa();
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     why = SDL_GetError();
     return false;

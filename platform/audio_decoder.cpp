@@ -1,11 +1,15 @@
 #include "platform/audio_decoder.h"
 
+#include <unistd.h>
 #include <vorbis/vorbisfile.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <vector>
+
+#include "platform/regular_file.h"
 
 namespace plat::audio::detail {
 
@@ -327,8 +331,14 @@ std::unique_ptr<ByteInput> MemoryInput(const void* data, std::size_t size) {
 }
 
 std::unique_ptr<ByteInput> FileInput(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return nullptr;
+  // Special files (a FIFO named like a sound) are refused instead of blocking the program.
+  const int fd = plat::OpenRegularForReading(path);
+  if (fd < 0) return nullptr;
+  std::FILE* f = ::fdopen(fd, "rb");
+  if (!f) {
+    ::close(fd);
+    return nullptr;
+  }
   return std::make_unique<FileBytes>(f);
 }
 

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <sstream>
 #include <thread>
 
 namespace plat {
@@ -48,6 +49,14 @@ class PosixOs : public Os {
   }
   std::int64_t Frequency() override { return 1000000000LL; }
   void SleepMs(int ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+  void SleepUntil(std::int64_t counter) override {
+    timespec ts{};
+    ts.tv_sec = static_cast<time_t>(counter / 1000000000LL);
+    ts.tv_nsec = static_cast<long>(counter % 1000000000LL);
+    while (::clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) == EINTR) {
+      if (TerminationRequested()) return;
+    }
+  }
 
   std::string ExecutableFolder() override {
     char buf[PATH_MAX + 1];
@@ -78,9 +87,10 @@ class PosixOs : public Os {
   std::string RuntimeFolder() override {
     std::string r = EnvOr("XDG_RUNTIME_DIR", "");
     if (!r.empty()) return r;
-    std::string fallback = "/tmp/orchardia-" + std::to_string(::getuid());
-    ::mkdir(fallback.c_str(), 0700);
-    return fallback;
+    // Never a shared folder such as /tmp, where another user could make the folder first.
+    const std::string home = HomeFolder();
+    const std::string cache = EnvOr("XDG_CACHE_HOME", home.empty() ? std::string() : home + "/.cache");
+    return cache.empty() ? std::string() : cache + "/orchardia";
   }
 
   bool UserName(std::string& name) override {
@@ -114,8 +124,12 @@ std::unique_ptr<Os>& Active() {
 }
 
 std::atomic<bool> g_Termination{false};
+std::atomic<bool> g_ShowRequest{false};
 
 void OnTerminate(int) { g_Termination.store(true); }
+void OnShowRequest(int) { g_ShowRequest.store(true); }
+
+std::string ErrnoText(const std::string& what) { return what + ": " + std::strerror(errno); }
 
 // windows-1252 bytes 0x80..0x9F; 0 marks the five bytes with no character.
 const std::uint16_t kHigh[32] = {
@@ -151,21 +165,121 @@ bool MakeFolders(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-InstanceLock::~InstanceLock() { Release(); }
-
-bool InstanceLock::Acquire(const std::string& name) {
-  Release();
-  std::string folder = GetOs().RuntimeFolder();
-  MakeFolders(folder);
-  std::string path = folder + "/" + name + ".lock";
-  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    ::close(fd);
+bool MakePrivateFolder(const std::string& path, std::string& why) {
+  struct stat st{};
+  if (::lstat(path.c_str(), &st) != 0) {
+    if (errno != ENOENT) {
+      why = ErrnoText(path);
+      return false;
+    }
+    const size_t slash = path.rfind('/');
+    if (slash != std::string::npos && slash > 0) MakeFolders(path.substr(0, slash));
+    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
+      why = ErrnoText("cannot create " + path);
+      return false;
+    }
+    if (::lstat(path.c_str(), &st) != 0) {
+      why = ErrnoText(path);
+      return false;
+    }
+  }
+  if (!S_ISDIR(st.st_mode)) {
+    why = path + " is not a folder";
     return false;
   }
-  m_Fd = fd;
+  if (st.st_uid != ::geteuid()) {
+    why = path + " belongs to another user (uid " + std::to_string(st.st_uid) + ")";
+    return false;
+  }
+  if (st.st_mode & (S_IWGRP | S_IWOTH)) {
+    why = path + " may be written by other users";
+    return false;
+  }
   return true;
+}
+
+InstanceLock::~InstanceLock() { Release(); }
+
+InstanceLock::Result InstanceLock::Acquire(const std::string& name) {
+  Release();
+  m_Error.clear();
+  const std::string folder = GetOs().RuntimeFolder();
+  if (folder.empty()) {
+    m_Error = "no folder for the instance lock: neither XDG_RUNTIME_DIR nor HOME is set";
+    return Result::Failed;
+  }
+  std::string why;
+  if (!MakePrivateFolder(folder, why)) {
+    m_Error = "cannot use the lock folder: " + why;
+    return Result::Failed;
+  }
+  m_Path = folder + "/" + name + ".lock";
+  const int fd = ::open(m_Path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (fd < 0) {
+    m_Error = ErrnoText("cannot create the instance lock " + m_Path);
+    return Result::Failed;
+  }
+  struct stat st{};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
+    ::close(fd);
+    m_Error = "the instance lock " + m_Path + " is not a file of this user";
+    return Result::Failed;
+  }
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const int err = errno;
+    ::close(fd);
+    if (err == EWOULDBLOCK) return Result::Held;
+    errno = err;
+    m_Error = ErrnoText("cannot lock " + m_Path);
+    return Result::Failed;
+  }
+  // The holder's pid, for a later start that asks it to show its window. Without it (a failed
+  // write) the lock still holds and a second start only reports.
+  const std::string pid = std::to_string(::getpid()) + "\n";
+  bool written = ::ftruncate(fd, 0) == 0;
+  written = written && ::pwrite(fd, pid.data(), pid.size(), 0) == static_cast<ssize_t>(pid.size());
+  (void)written;
+  m_Fd = fd;
+  return Result::Acquired;
+}
+
+namespace {
+// Whether the process holds a flock on the file with this inode, as the kernel lists it. The
+// pid written in the lock file could name another process when the holder runs in another pid
+// namespace (a sandbox); the kernel's list shows holders with pids of our own namespace.
+bool HoldsFlock(long pid, ino_t inode) {
+  std::ifstream locks("/proc/locks");
+  std::string line;
+  while (std::getline(locks, line)) {
+    std::istringstream f(line);
+    std::string id, type, kind, mode, dev;
+    long holder = 0;
+    if (!(f >> id >> type)) continue;
+    if (type == "->") f >> type;  // a waiter, listed under the lock it waits for
+    if (type != "FLOCK" || !(f >> kind >> mode >> holder >> dev)) continue;
+    const size_t colon = dev.rfind(':');
+    if (holder == pid && colon != std::string::npos &&
+        std::strtoull(dev.c_str() + colon + 1, nullptr, 10) == static_cast<unsigned long long>(inode))
+      return true;
+  }
+  return false;
+}
+}  // namespace
+
+bool InstanceLock::AskHolderToShow() {
+  if (m_Path.empty()) return false;
+  const int fd = ::open(m_Path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  if (fd < 0) return false;
+  char buf[32] = {};
+  const ssize_t n = ::read(fd, buf, sizeof buf - 1);
+  struct stat st{};
+  const bool known = ::fstat(fd, &st) == 0;
+  ::close(fd);
+  if (n <= 0 || !known) return false;
+  char* end = nullptr;
+  const long pid = std::strtol(buf, &end, 10);
+  if (end == buf || pid <= 1 || pid > INT_MAX || !HoldsFlock(pid, st.st_ino)) return false;
+  return ::kill(static_cast<pid_t>(pid), SIGUSR1) == 0;
 }
 
 void InstanceLock::Release() {
@@ -257,9 +371,12 @@ void InstallTerminationHandlers() {
   sigemptyset(&sa.sa_mask);
   ::sigaction(SIGTERM, &sa, nullptr);
   ::sigaction(SIGINT, &sa, nullptr);
+  sa.sa_handler = OnShowRequest;
+  ::sigaction(SIGUSR1, &sa, nullptr);
 }
 
 bool TerminationRequested() { return g_Termination.load(); }
 void ClearTerminationRequest() { g_Termination.store(false); }
+bool TakeShowRequest() { return g_ShowRequest.exchange(false); }
 
 }  // namespace plat

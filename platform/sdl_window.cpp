@@ -2,7 +2,9 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "platform/os.h"
 #include "platform/window.h"
@@ -26,6 +28,30 @@ std::uint32_t Pack(int w, int h) {
 std::uint32_t BitsOf(std::uint32_t format) {
   if (SDL_BYTESPERPIXEL(format) == 4) return 32;
   return SDL_BITSPERPIXEL(format);
+}
+
+const char* const kNoDisplay =
+    "no display: set DISPLAY or WAYLAND_DISPLAY, or SDL_VIDEODRIVER=offscreen for a headless run";
+
+bool EnvSet(const char* name) {
+  const char* v = std::getenv(name);
+  return v && *v;
+}
+
+// The compiled video drivers that show a picture on a screen, as a list for SDL's driver hint.
+// SDL would otherwise fall back to its offscreen driver when no display answers and the game
+// would run unseen; the headless drivers are used only when SDL_VIDEODRIVER names them.
+std::string DisplayDrivers() {
+  std::string list;
+  for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+    const std::string name = SDL_GetVideoDriver(i);
+    if (name == "offscreen" || name == "dummy" || name == "evdev") continue;
+    // Without a runtime folder the Wayland client library prints its own complaint.
+    if (name == "wayland" && !EnvSet("WAYLAND_DISPLAY") && !EnvSet("XDG_RUNTIME_DIR")) continue;
+    if (!list.empty()) list += ',';
+    list += name;
+  }
+  return list;
 }
 
 class SdlWindow : public Window {
@@ -158,6 +184,19 @@ class SdlWindow : public Window {
   void ShowSystemCursor(bool show) override {
     if (m_VideoUp) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
   }
+  void Raise() override {
+    if (!m_Window) return;
+    if (SDL_GetWindowFlags(m_Window) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(m_Window);
+    SDL_RaiseWindow(m_Window);
+  }
+  std::string DisplayError() const override { return m_DisplayError; }
+  int RefreshRate() override {
+    if (!m_Window) return Window::RefreshRate();
+    SDL_DisplayMode m{};
+    const int display = SDL_GetWindowDisplayIndex(m_Window);
+    if (display < 0 || SDL_GetCurrentDisplayMode(display, &m) != 0) return 0;
+    return m.refresh_rate;
+  }
 
   void Wait() override {
     if (!m_VideoUp) {
@@ -231,10 +270,23 @@ class SdlWindow : public Window {
  private:
   bool InitVideo() {
     if (m_VideoUp) return true;
+    if (!m_DisplayError.empty()) return false;  // tried already: no display answers
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    const bool asked = EnvSet("SDL_VIDEODRIVER");
+    if (!asked) {
+      const std::string drivers = DisplayDrivers();
+      if (drivers.empty()) {
+        m_DisplayError = kNoDisplay;
+        return false;
+      }
+      SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+    }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
       m_LastError = SDL_GetError();
+      m_DisplayError = asked ? "cannot start the video driver " + std::string(std::getenv("SDL_VIDEODRIVER")) +
+                                   ": " + m_LastError
+                             : std::string(kNoDisplay);
       return false;
     }
     m_VideoUp = true;
@@ -330,6 +382,7 @@ class SdlWindow : public Window {
   bool m_HaveMotion = false;
   int m_MouseX = 0, m_MouseY = 0;
   std::string m_LastError;
+  std::string m_DisplayError;
 };
 
 }  // namespace

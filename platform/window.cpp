@@ -26,6 +26,7 @@ void SetWindow(std::unique_ptr<Window> window) { Active() = std::move(window); }
 
 bool Window::Peek(Message& msg) {
   Pump();
+  if (TakeShowRequest()) Raise();
   if (TerminationRequested()) {
     ClearTerminationRequest();
     m_Posted.push_back(Message{MsgKind::Close, 0, 0, 0});
@@ -53,6 +54,25 @@ bool Window::Peek(Message& msg) {
     }
   }
   return false;
+}
+
+int Window::RefreshRate() {
+  DisplayMode mode;
+  return DesktopMode(mode) ? static_cast<int>(mode.refresh) : 0;
+}
+
+void Window::PaceFrame() {
+  if (!m_Pacing) return;
+  Os& os = GetOs();
+  int hz = RefreshRate();
+  if (hz <= 0) hz = 60;
+  const std::int64_t period = os.Frequency() / hz;
+  const std::int64_t now = os.Counter();
+  // Measured from the end of the previous paced frame, not from an ideal cadence, so that a
+  // late frame is not followed by a hurried one and vertical sync is never fought.
+  if (m_Paced && now >= m_LastPaced && now - m_LastPaced < period) os.SleepUntil(m_LastPaced + period);
+  m_LastPaced = os.Counter();
+  m_Paced = true;
 }
 
 void Window::PostQuit(int code) {

@@ -68,6 +68,21 @@ class Window {
   virtual bool IsMinimized() = 0;
   // Whether the system cursor shows over the window.
   virtual void ShowSystemCursor(bool show) = 0;
+  // Brings the window to the front, restored when minimised, where the window system allows it
+  // (a second start of the program asks for this).
+  virtual void Raise() = 0;
+  // Why the video system could not reach a display; empty while it can (or was not tried).
+  virtual std::string DisplayError() const = 0;
+
+  // Frame pacing, called once a frame: sleeps until one refresh period of the display has
+  // passed since the previous paced frame (60 Hz when the rate is unknown), so that no more
+  // frames are made than the display shows. With vertical sync the swap has waited already and
+  // the sleep is near zero. The fixed logic step is measured in time and does not change.
+  void PaceFrame();
+  // Benchmarks turn pacing off to measure the whole speed of a frame.
+  void SetFramePacing(bool on) { m_Pacing = on; }
+  // Refresh rate of the display the window is on, in Hz; 0 when unknown.
+  virtual int RefreshRate();
 
   // Event pump: the next message, removed from the queue; false when none waits.
   bool Peek(Message& msg);
@@ -111,6 +126,9 @@ class Window {
   std::vector<Timer> m_Timers;
   bool m_QuitPosted = false;
   int m_QuitCode = 0;
+  bool m_Pacing = true;
+  bool m_Paced = false;  // a frame was paced: m_LastPaced holds its end
+  std::int64_t m_LastPaced = 0;
 };
 
 // Platform modules that read the same system events (input) register here; the SDL2 back end
@@ -140,7 +158,7 @@ class ScriptedWindow : public Window {
   Rect workArea{0, 0, 1024, 768};
   std::vector<DisplayMode> modes;
   std::uint16_t ramp[768] = {};
-  int opens = 0, closes = 0, swaps = 0;
+  int opens = 0, closes = 0, swaps = 0, raises = 0;
   bool systemCursorShown = true;
 
   // Messages the next Pump delivers.
@@ -164,6 +182,8 @@ class ScriptedWindow : public Window {
   void Restore() override { minimized = false; }
   bool IsMinimized() override { return minimized; }
   void ShowSystemCursor(bool show) override { systemCursorShown = show; }
+  void Raise() override { ++raises; }
+  std::string DisplayError() const override { return {}; }
   void Wait() override;
   bool DesktopMode(DisplayMode& mode) override {
     mode = desktop;

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <exception>
+#include <iterator>
 
 #include "engine/core/log.h"
-#include "engine/files/data_manager.h"
+#include "engine/files/file.h"
 #include "engine/files/file_system.h"
 #include "engine/files/filename.h"
 #include "engine/gui/gui_draw.h"
@@ -53,16 +55,61 @@ cConsole* GetConsole() {
 iLogConsole* MakeConsole(float width, float height) { return new cConsole(width, height, height / 2.0f); }
 
 cConsole::cConsole(f32 width, f32 height, f32 dropHeight) : m_Width(width), m_Height(height), m_Drop(dropHeight) {
-  const filename file("{StaticPath}/conf/concom.txt");
-  vek::string text;
-  if (cFileSystem().Exist(file) && cDataManager::ReadText(&text, file) == cDataManager::Ok) {
-    for (vek::string& line : SplitString(text, "\n")) {
-      // A file written on another system may carry "\r\n" line ends.
-      while (!line.empty() && line.back() == '\r') line.pop_back();
-      if (!line.empty()) m_History.push_back(line);
-    }
+  try {
+    ReadHistory();
+  } catch (const std::exception& e) {
+    // The console works without its history; nothing leaves the constructor.
+    m_History.clear();
+    LogWarning("cConsole", "history not read: %s\n", e.what());
   }
   m_HistoryPos = static_cast<int>(m_History.size());
+}
+
+void cConsole::ReadHistory() {
+  const filename name("{StaticPath}/conf/concom.txt");
+  if (!cFileSystem().Exist(name)) return;
+  cFile file;
+  if (file.Open(name, "rt") != cFile::e_Opened) return;
+  std::deque<vek::string> kept;
+  vek::string line;
+  bool tooLong = false;
+  auto endLine = [&] {
+    // A file written on another system may carry "\r\n" line ends.
+    while (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty() && !tooLong) {
+      kept.push_back(std::move(line));
+      if (kept.size() > kMaxLines) kept.pop_front();
+    }
+    line.clear();
+    tooLong = false;
+  };
+  std::vector<char> block(65536);
+  bool ended = false;
+  while (!ended) {
+    const u32 got = file.Read(block.data(), 1, static_cast<u32>(block.size()));
+    if (got == 0) break;
+    for (u32 i = 0; i < got; ++i) {
+      const char c = block[i];
+      if (c == '\0') {
+        // The text ends at its first zero byte.
+        ended = true;
+        break;
+      }
+      if (c == '\n') {
+        endLine();
+      } else if (line.size() < kMaxHistoryLine) {
+        line += c;
+      } else {
+        tooLong = true;
+      }
+    }
+  }
+  endLine();
+  if (!file.Close()) {
+    LogWarning("cConsole", "history file %s not read whole\n", name.path);
+    return;
+  }
+  m_History.assign(std::make_move_iterator(kept.begin()), std::make_move_iterator(kept.end()));
 }
 
 void cConsole::Print(const char* format, const FormatArg& a1, const FormatArg& a2, const FormatArg& a3,
@@ -188,7 +235,10 @@ bool cConsole::OnChar(u32 character) {
     const vek::string line = m_Input;
     m_Input.clear();
     m_Caret = 0;
-    if (!line.empty() && (m_History.empty() || m_History.back() != line)) m_History.push_back(line);
+    if (!line.empty() && (m_History.empty() || m_History.back() != line)) {
+      m_History.push_back(line);
+      if (m_History.size() > kMaxLines) m_History.erase(m_History.begin());
+    }
     m_HistoryPos = static_cast<int>(m_History.size());
     // Errors of the line are reported through "_ALERT" and show here as warnings.
     if (cScript* script = GetScript()) script->DoString(line, "=console");

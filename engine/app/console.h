@@ -3,7 +3,8 @@
 // half, shows the log's lines with their colour codes, and has an input line whose text runs
 // as Lua when Enter is pressed. Owned by the log holder; receives every log entry and every
 // script print, gets keys and characters before anything else in the frame, and is drawn
-// after the focused widget. Its history starts with the lines of {StaticPath}/conf/concom.txt.
+// after the focused widget. Its history starts with the newest lines of
+// {StaticPath}/conf/concom.txt and keeps at most kMaxLines lines, like the output.
 #include <deque>
 #include <vector>
 
@@ -15,8 +16,10 @@ namespace vek {
 
 class cConsole final : public iLogConsole {
  public:
-  // At most this many output lines are kept; the oldest go first.
+  // At most this many output lines, and as many history lines, are kept; the oldest go first.
   static constexpr size_t kMaxLines = 2000;
+  // History lines longer than this are no typed commands: they are not kept.
+  static constexpr size_t kMaxHistoryLine = 4096;
 
   cConsole(f32 width, f32 height, f32 dropHeight);
   ~cConsole() override = default;
@@ -59,6 +62,8 @@ class cConsole final : public iLogConsole {
   void Right();
   void Slide(f32 dt, f32 lineHeight);
   void DrawPanel(u32 font, f32 lineHeight, f32 advance);
+  // Reads the history file in blocks, keeping only the lines the history keeps.
+  void ReadHistory();
 
   std::deque<vek::string> m_Lines;
   int m_LineCount = 0;

@@ -1,6 +1,7 @@
 #include "engine/app/game.h"
 
 #include <algorithm>
+#include <exception>
 #include <filesystem>
 
 #include "engine/app/console.h"
@@ -199,7 +200,13 @@ int cGame::Run() {
       PollInput(nullptr);
       continue;
     }
-    Frame();
+    try {
+      Frame();
+    } catch (const std::exception& e) {
+      // A frame that fails (out of memory) is logged; the program goes on or closes normally.
+      LogError("cGame", "frame failed: %s\n", e.what());
+    }
+    window.PaceFrame();
     UpdateFrameTime();
   }
   window.KillTimer(kFrameRateTimer);

@@ -58,6 +58,11 @@ void PrintToConsole(iLogConsole* console, const char* format, const FormatArg& a
   if (console) console->Print(format, a1, a2, a3, a4, a5, a6, a7);
 }
 
+void ReportWriteFailure(int error) {
+  std::fprintf(stderr, "cannot write the log file: %s; entries may be missing\n",
+               std::strerror(error));
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -72,14 +77,26 @@ void cLogFile::Attach(std::FILE* file) {
   m_File = file;
   m_Owned = false;
   m_SpanOpen = false;
+  m_WriteFailed = false;
+}
+
+void cLogFile::CheckStream(bool failed) {
+  if (!m_File) return;
+  failed = failed || std::ferror(m_File) != 0;
+  if (!failed) return;
+  const int error = errno;
+  std::clearerr(m_File);
+  // Once per file: the log itself is where the next entries would go.
+  if (!m_WriteFailed) ReportWriteFailure(error);
+  m_WriteFailed = true;
 }
 
 void cLogFile::Flush() {
-  if (m_File) std::fflush(m_File);
+  if (m_File) CheckStream(std::fflush(m_File) != 0);
 }
 
 void cLogFile::WriteRaw(const char* text) {
-  if (m_File && text) std::fputs(text, m_File);
+  if (m_File && text) CheckStream(std::fputs(text, m_File) == EOF);
 }
 
 void cLogFile::Print(const char* format, const FormatArg& a1, const FormatArg& a2,
@@ -131,7 +148,7 @@ void cLogFile::WriteHtml(const char* text) {
       default: html += c; break;
     }
   }
-  std::fwrite(html.data(), 1, html.size(), m_File);
+  CheckStream(std::fwrite(html.data(), 1, html.size(), m_File) != html.size());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -191,9 +208,27 @@ bool OpenLog(cLogFile& file, const vek::string& path) {
   const std::size_t slash = path.rfind('/');
   if (slash != vek::string::npos && slash > 0) plat::MakeFolders(path.substr(0, slash));
 
-  // Replaced at every start; readable by all, writable by the owner only.
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  // The previous log is kept beside the new one ("_log.html" -> "_log.old.html").
+  const std::size_t dot = path.rfind('.');
+  const vek::string old = dot != vek::string::npos && (slash == vek::string::npos || dot > slash)
+                              ? path.substr(0, dot) + ".old" + path.substr(dot)
+                              : path + ".old";
+  struct stat st;
+  if (::lstat(path.c_str(), &st) == 0 && ::rename(path.c_str(), old.c_str()) != 0) {
+    std::fprintf(stderr, "cannot keep the previous log file %s as %s: %s\n", path.c_str(),
+                 old.c_str(), std::strerror(errno));
+  }
+  // A new regular file, readable by all and writable by the owner only; O_NONBLOCK so that a
+  // FIFO left in its place cannot hang the start.
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0644);
   if (fd < 0) return false;
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 ||
+      ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    ::close(fd);
+    errno = EINVAL;
+    return false;
+  }
   ::fchmod(fd, 0644);
   std::FILE* stream = ::fdopen(fd, "w");
   if (!stream) {
@@ -202,6 +237,7 @@ bool OpenLog(cLogFile& file, const vek::string& path) {
   }
   file.m_File = stream;
   file.m_Owned = true;
+  file.m_WriteFailed = false;
 
   file.WriteRaw(Formatted(kHeader, LogTimeText(), "<br />\n").c_str());
   file.Flush();
@@ -214,10 +250,10 @@ void CloseLog(cLogFile& file) {
   file.m_SpanOpen = false;
   file.WriteRaw(Formatted("<span class='time'>%s</span>\n", LogTimeText()).c_str());
   file.WriteRaw("</p></body>\n</html>\n");
-  if (file.m_Owned)
-    std::fclose(file.m_File);
-  else
-    std::fflush(file.m_File);
+  file.Flush();
+  if (file.m_Owned && std::fclose(file.m_File) != 0 && !file.m_WriteFailed) {
+    ReportWriteFailure(errno);
+  }
   file.m_File = nullptr;
   file.m_Owned = false;
 }

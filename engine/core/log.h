@@ -1,6 +1,9 @@
 #pragma once
 // The engine log: every entry goes to the console (when one exists) and to the HTML file
-// {AppPath}/_log.html, flushed after each entry.
+// {AppPath}/_log.html, flushed after each entry. The previous session's log is kept as
+// {AppPath}/_log.old.html. A write that fails (a full disk) is reported once on stderr; what
+// was written stays, later entries are still tried, and the closing tags are written at exit
+// when there is room.
 #include <cstdio>
 
 #include "engine/core/format.h"
@@ -69,6 +72,8 @@ class cLogFile {
 
   bool IsOpen() const { return m_File != nullptr; }
   bool SpanOpen() const { return m_SpanOpen; }
+  // Whether a write has failed since the file was opened or attached.
+  bool WriteFailed() const { return m_WriteFailed; }
 
   // Writes into an already open stream (tests); the stream is not closed by this object.
   void Attach(std::FILE* file);
@@ -78,9 +83,14 @@ class cLogFile {
   friend void CloseLog(cLogFile&);
   friend void WriteLogEntry(cLogFile&, const char*, const char*, const char*, const FormatArg&,
                             const FormatArg&, const FormatArg&);
+  // Notes a failed write of the stream (reported on stderr the first time) and clears the
+  // stream's error, so that later entries are tried again.
+  void CheckStream(bool failed);
+
   bool m_SpanOpen = false;
   std::FILE* m_File = nullptr;
   bool m_Owned = false;
+  bool m_WriteFailed = false;
 };
 
 void WriteLogEntry(cLogFile& file, const char* level, const char* sender, const char* format,
@@ -97,7 +107,9 @@ class cLogHolder {
 
 extern cLogHolder* g_pLogHolder;
 
-// Opens the file for writing (replacing it) and writes the HTML header; the folder is created.
+// Opens the file for writing and writes the HTML header; the folder is created. A file of that
+// name from before is renamed to "<name>.old.<ext>" first (replacing an older one), so the
+// previous log is never cut short before the new one is written.
 bool OpenLog(cLogFile& file, const vek::string& path);
 // Writes the closing time and the HTML end, and closes the file.
 void CloseLog(cLogFile& file);

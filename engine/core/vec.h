@@ -56,8 +56,26 @@ struct vec3 {
   vec3& operator-=(const vec3& o) { x -= o.x; y -= o.y; z -= o.z; return *this; }
   bool operator==(const vec3& o) const { return x == o.x && y == o.y && z == o.z; }
   bool operator!=(const vec3& o) const { return !(*this == o); }
+
+  f32 Length() const { return std::sqrt(x * x + y * y + z * z); }
+  // Divides by the length; a length not above kEpsilon gives (0, 0, 0).
+  vec3& Normalize() {
+    const f32 len = Length();
+    if (!(len > kEpsilon)) {
+      x = y = z = 0.0f;
+    } else {
+      x /= len;
+      y /= len;
+      z /= len;
+    }
+    return *this;
+  }
 };
 
 inline vec3 operator*(f32 s, const vec3& v) { return v * s; }
+inline f32 Dot(const vec3& a, const vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+inline vec3 Cross(const vec3& a, const vec3& b) {
+  return vec3(a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x);
+}
 
 }  // namespace vek

@@ -13,8 +13,8 @@ namespace vek {
 namespace {
 
 // Reads a whole file opened with the mode into the buffer (one byte longer than the data,
-// which ends in a zero byte). Only the bytes actually read count; a file that delivers none
-// of its bytes, or reports an error when closed, is an InternalError.
+// which ends in a zero byte). A file that delivers fewer bytes than its size, or reports an
+// error when closed, is an InternalError.
 cDataManager::cResult ReadWhole(const filename& name, const char* mode, std::vector<char>& buffer,
                                 u32& length) {
   cFile file;
@@ -27,7 +27,7 @@ cDataManager::cResult ReadWhole(const filename& name, const char* mode, std::vec
   buffer.assign(size_t(size) + 1, 0);
   length = file.Read(buffer.data(), 1, size);
   bool closed = file.Close();
-  if (length == 0 || !closed) return cDataManager::InternalError;
+  if (length != size || !closed) return cDataManager::InternalError;
   buffer[length] = 0;
   return cDataManager::Ok;
 }
@@ -66,6 +66,11 @@ cDataManager::cResult cDataManager::ReadBinary(cBitStream* stream, const filenam
 
 cDataManager::cResult cDataManager::WriteBinary(const cBitStream* stream, const filename& name) {
   if (!stream) return NoOutput;
+  const u32 count = stream->GetByteCount();
+  return WriteWhole(name, count ? stream->GetBytes().data() : nullptr, count);
+}
+
+cDataManager::cResult cDataManager::WriteWhole(const filename& name, const void* data, u32 size) {
   // The temporary beside the target: "<name>.<ext>.tmp".
   filename temp = name;
   if (!name.ext.empty()) temp.name += "." + name.ext;
@@ -73,8 +78,7 @@ cDataManager::cResult cDataManager::WriteBinary(const cBitStream* stream, const 
 
   cFile file;
   if (file.Open(temp, "wb") != cFile::e_Opened) return FileNotFound;
-  u32 count = stream->GetByteCount();
-  bool ok = count == 0 || file.Write(stream->GetBytes().data(), 1, count) == count;
+  bool ok = size == 0 || (data && file.Write(data, 1, size) == size);
   ok = file.Flush() && ok;
   ok = file.Close() && ok;
   vek::string nativeTemp = NativePath(temp.path);

@@ -31,11 +31,14 @@ class cDataManager {
   static cResult ReadText(vek::string* text, const filename& name);
   // The whole file ("rb") into the stream (read position 0).
   static cResult ReadBinary(cBitStream* stream, const filename& name);
-  // The stream's bytes as the whole file. The bytes go to a temporary file beside the target,
-  // which is flushed to disk and then renamed over the target, so the previous copy survives
-  // any failure. Every write, the flush and the close are checked: a failure is an
-  // InternalError and leaves the target as it was.
+  // The stream's bytes as the whole file (WriteWhole).
   static cResult WriteBinary(const cBitStream* stream, const filename& name);
+  // The engine's one way to replace a file: the bytes go to a temporary file beside the target
+  // ("<name>.<ext>.tmp"), which is flushed and synced to disk and then renamed over the target,
+  // so the previous copy survives any failure. FileNotFound when the temporary cannot be
+  // created (a folder missing, an archive path); a failed write, flush, close or rename is an
+  // InternalError. On failure only the temporary is removed: the target stays as it was.
+  static cResult WriteWhole(const filename& name, const void* data, u32 size);
   // Reads an image with the reader its extension names ("png", "jpg", "bmp", "dds", compared
   // exactly); any other extension is an InternalError. The result is the reader's.
   static u32 ReadImage(const filename& name, cImage* image);

@@ -25,7 +25,8 @@ constexpr u32 kMaxPlaybacks = 20;
 constexpr std::size_t kMaxWavData = std::size_t(512) << 20;
 constexpr u32 kDecodeBlock = 20000;
 
-// Reads the whole file into a new buffer. Ok with the bytes actually read in `length`.
+// Reads the whole file into a new buffer; a file that delivers fewer bytes than its size, or
+// reports an error when closed, is an InternalError.
 cDataManager::cResult LoadWhole(const filename& name, std::unique_ptr<u8[]>& buffer, u32& length) {
   cFile file;
   if (file.Open(name, "rb") != cFile::e_Opened) return cDataManager::FileNotFound;
@@ -40,7 +41,11 @@ cDataManager::cResult LoadWhole(const filename& name, std::unique_ptr<u8[]>& buf
     return cDataManager::InternalError;
   }
   length = file.Read(buffer.get(), 1, size);
-  file.Close();
+  const bool closed = file.Close();
+  if (length != size || !closed) {
+    buffer.reset();
+    return cDataManager::InternalError;
+  }
   return cDataManager::Ok;
 }
 
@@ -108,21 +113,8 @@ cDataManager::cResult cDataManager::WriteWAV(const vek::string& source, const fi
     LogWarning(kSender, "WriteWAV: BASS_StreamCreateFile %s\n", source);
     return NoOutput;
   }
-  // The file is written beside the target and renamed over it once complete.
-  filename temp = destination;
-  if (!destination.ext.empty()) temp.name += "." + destination.ext;
-  temp.replace_ext("tmp");
-  cFile file;
-  if (file.Open(temp, "wb") != cFile::e_Opened) {
-    LogWarning(kSender, "WriteWAV: file not opened %s\n", destination.path);
-    au::StreamFree(stream);
-    return NoOutput;
-  }
-  const vek::string nativeTemp = NativePath(temp.path);
   auto fail = [&](const char* message) {
-    if (message) LogWarning(kSender, message, destination.path);
-    file.Close();
-    std::remove(nativeTemp.c_str());
+    LogWarning(kSender, message, destination.path);
     au::StreamFree(stream);
     return NoOutput;
   };
@@ -158,13 +150,12 @@ cDataManager::cResult cDataManager::WriteWAV(const vek::string& source, const fi
   Put32(out, 4, fileSize - 8);
   Put32(out, 40, fileSize - 44);
 
-  bool ok = file.Write(out.data(), 1, fileSize) == fileSize;
-  ok = file.Flush() && ok;
-  ok = file.Close() && ok;
-  if (ok) ok = std::rename(nativeTemp.c_str(), NativePath(destination.path).c_str()) == 0;
-  if (!ok) {
-    std::remove(nativeTemp.c_str());
-    LogWarning(kSender, "WriteWAV: file not written %s\n", destination.path);
+  // Written beside the target and renamed over it once complete.
+  const cResult written = WriteWhole(destination, out.data(), fileSize);
+  if (written != Ok) {
+    LogWarning(kSender, written == FileNotFound ? "WriteWAV: file not opened %s\n"
+                                                : "WriteWAV: file not written %s\n",
+               destination.path);
     return NoOutput;
   }
   return Ok;

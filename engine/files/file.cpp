@@ -13,6 +13,7 @@
 
 #include "engine/core/log.h"
 #include "engine/files/file_system.h"
+#include "platform/regular_file.h"
 
 namespace vek {
 namespace {
@@ -78,10 +79,10 @@ voidpf ZCALLBACK ArchiveOpen(voidpf, const void* path, int mode) {
   if ((mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ || !path) {
     return nullptr;
   }
-  int fd = ::open(static_cast<const char*>(path), O_RDONLY | O_CLOEXEC);
+  int fd = plat::OpenRegularForReading(static_cast<const char*>(path));
   if (fd < 0) return nullptr;
   struct stat st;
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+  if (::fstat(fd, &st) != 0) {
     ::close(fd);
     return nullptr;
   }
@@ -235,6 +236,14 @@ int cFile::Open(const filename& name, const char* mode) {
       return fail(e_ArchiveError, "Internal error in ZIP file - couldn't get file info\n",
                   nullptr);
     }
+    // Only stored and deflated members are read: the archive reader would hand over the raw
+    // bytes of any other method as if they were the data.
+    if (info.compression_method != 0 && info.compression_method != Z_DEFLATED) {
+      LogWarning(kSender, "Unsupported compression method %d of %s in ZIP file\n",
+                 static_cast<int>(info.compression_method), member);
+      unzClose(zip);
+      return e_ArchiveError;
+    }
     // Encrypted members cannot be read without a password.
     if ((info.flag & 1) != 0 || unzOpenCurrentFile(zip) != UNZ_OK) {
       return fail(e_ArchiveError, "Internal error in ZIP file - couldn't open file\n", nullptr);
@@ -252,23 +261,29 @@ int cFile::Open(const filename& name, const char* mode) {
   vek::string native = NativePath(name.path);
   vek::string cleanMode = CleanMode(mode);
   std::FILE* file = nullptr;
-  if (first == 'r') {
-    file = std::fopen(native.c_str(), cleanMode.c_str());
+  bool update = cleanMode.find('+') != vek::string::npos;
+  int fd = -1;
+  if (first == 'r' && !update) {
+    // Only regular files are read: a folder, a FIFO or a device named like a data file is
+    // refused without waiting for it.
+    fd = plat::OpenRegularForReading(native);
   } else {
-    bool update = cleanMode.find('+') != vek::string::npos;
-    int flags = O_CREAT | O_CLOEXEC | (update ? O_RDWR : O_WRONLY) |
-                (first == 'w' ? O_TRUNC : O_APPEND);
-    int fd = ::open(native.c_str(), flags, 0644);
-    if (fd >= 0) {
-      file = ::fdopen(fd, cleanMode.c_str());
-      if (!file) ::close(fd);
+    // Without blocking as well: a FIFO with no reader fails at once, and is then refused.
+    int flags = O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | (update ? O_RDWR : O_WRONLY) |
+                (first == 'w' ? O_TRUNC : first == 'a' ? O_APPEND : 0);
+    if (first == 'r') flags &= ~(O_CREAT | O_TRUNC);
+    fd = ::open(native.c_str(), flags, 0644);
+    struct stat st;
+    int mode = fd >= 0 ? ::fcntl(fd, F_GETFL) : -1;
+    if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || mode < 0 ||
+                    ::fcntl(fd, F_SETFL, mode & ~O_NONBLOCK) != 0)) {
+      ::close(fd);
+      fd = -1;
     }
   }
-  // Only regular files are files here (a folder opens for reading on this system).
-  struct stat st;
-  if (file && (::fstat(::fileno(file), &st) != 0 || !S_ISREG(st.st_mode))) {
-    std::fclose(file);
-    file = nullptr;
+  if (fd >= 0) {
+    file = ::fdopen(fd, cleanMode.c_str());
+    if (!file) ::close(fd);
   }
   if (!file) {
     LogWarning(kSender, "File %s not found on disk\n", name.path);
@@ -323,8 +338,10 @@ u32 cFile::Read(void* buffer, u32 size, u32 count) {
     got += static_cast<u64>(n);
   }
   r.delivered += got;
-  // The whole member has passed: its checksum must match, or its data is not delivered.
-  if (r.delivered == r.info.uncompressed_size && r.crc != r.info.crc) {
+  // A member is good only when its whole declared size came out and its checksum matches:
+  // data that ends early, or ends with the wrong checksum, is not delivered.
+  bool ended = got < want || r.delivered == r.info.uncompressed_size;
+  if (ended && (r.delivered != r.info.uncompressed_size || r.crc != r.info.crc)) {
     LogWarning(kSender, "Internal error in ZIP file - couldn't read file\n");
     r.failed = true;
     return 0;

@@ -16,7 +16,8 @@ class cFile {
     e_NotFound = 1,       // empty path, disk file not opened, or no such member
     e_NoArchive = 2,      // the archive itself is not found
     e_BadMode = 3,        // the mode cannot be served (archives are read only)
-    e_ArchiveError = 4,   // the archive fails inside (member information, opening, bad sizes)
+    e_ArchiveError = 4,   // the archive fails inside (member information, opening, bad sizes,
+                          // a compression method other than stored or deflate)
     e_AlreadyOpen = 5,    // this object holds a file already; nothing changed
   };
 
@@ -26,7 +27,8 @@ class cFile {
   cFile& operator=(const cFile&) = delete;
 
   // Opens a disk file (mode beginning with "r", "w" or "a"; "t" is ignored) or an archive
-  // member (mode "r..." only). Files opened for writing get the engine's file permissions.
+  // member (mode "r..." only). Only regular files are opened, never waiting for one: a folder,
+  // FIFO or device is e_NotFound. Files opened for writing get the engine's file permissions.
   // Failures are logged as warnings of the sender "File".
   int Open(const filename& name, const char* mode);
   // Closes whatever is open. False when an error was found while closing: buffered data
@@ -34,7 +36,9 @@ class cFile {
   bool Close();
   bool IsOpen() const { return m_pRecord != nullptr; }
 
-  // Whole elements read; a corrupt member delivers no further elements.
+  // Whole elements read. A member is good only when its whole declared size comes out with
+  // a matching checksum: data that ends early or fails the checksum is a read error (logged),
+  // which delivers no further elements and makes Close return false.
   u32 Read(void* buffer, u32 size, u32 count);
   // Whole elements written; 0 unless a disk file is open.
   u32 Write(const void* buffer, u32 size, u32 count);

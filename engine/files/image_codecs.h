@@ -15,7 +15,8 @@
 //   ReadPNG   2 not opened, 3 bad signature, 4 library structures not made, library error
 //             or a picture beyond the limits
 // WritePNG:   3 no level data or a format other than 1, 2, 4, 6; 4 library structures not
-//             made or library error; 5 the file was not opened or not written whole.
+//             made or library error; 5 the file was not written whole (the previous file
+//             of that name is then kept).
 #include <cstddef>
 #include <vector>
 
@@ -53,7 +54,8 @@ u32 ReadJPEG(cImage& image, const void* data, size_t size, const char* name,
 u32 ReadPNG(cImage& image, const void* data, size_t size, const char* name,
             u64 maxBytes = kMaxImageBytes);
 
-// Writes level 0 as a PNG file on disk (top row first in the file).
+// Writes level 0 as a PNG file on disk (top row first in the file), replacing the file only
+// once the new one is complete.
 u32 WritePNG(const cImage& image, const vek::filename& path);
 // Encodes level 0 as PNG bytes; the same results but 5. name is what messages quote.
 u32 WritePNG(const cImage& image, std::vector<u8>& out, const char* name = "");

@@ -12,6 +12,8 @@
 #include <luabind/exception_handler.hpp>
 #include <luabind/open.hpp>
 
+#include <cstdio>
+#include <cstdlib>
 #include <new>
 
 #include "engine/core/log.h"
@@ -20,6 +22,7 @@
 #include "engine/files/filename.h"
 #include "engine/script/script_bind.h"
 #include "engine/script/script_hooks.h"
+#include "platform/os.h"
 
 namespace vek {
 
@@ -171,6 +174,44 @@ int UndeleteBody(lua_State* L) {
   return 0;
 }
 
+// The state's allocator: Lua's own contract (free on size 0, null on failure), counting what
+// the state holds and refusing growth beyond the limit. Lua collects garbage and tries once
+// more before it raises "not enough memory".
+template <class Memory>
+void* Allocate(void* ud, void* block, size_t oldSize, size_t newSize) {
+  auto* memory = static_cast<Memory*>(ud);
+  if (!block) oldSize = 0;  // then oldSize holds the kind of object, not a size
+  if (newSize == 0) {
+    std::free(block);
+    memory->used -= oldSize;
+    return nullptr;
+  }
+  if (newSize > oldSize && memory->used - oldSize + newSize > memory->limit) return nullptr;
+  void* grown = std::realloc(block, newSize);
+  if (grown) memory->used = memory->used - oldSize + newSize;
+  return grown;
+}
+
+int Panic(lua_State* L) {
+  const char* text = lua_tostring(L, -1);
+  std::fprintf(stderr, "unprotected error in a script: %s\n", text ? text : "(no message)");
+  return 0;  // Lua then aborts
+}
+
+// Runs every kInterruptInterval instructions of any script: a termination request ends the
+// running script with an error, so that the main loop gets to close the program.
+void InterruptHook(lua_State* L, lua_Debug*) {
+  if (!plat::TerminationRequested()) {
+    if (lua_gethookcount(L) != cScript::kInterruptInterval) {
+      lua_sethook(L, InterruptHook, LUA_MASKCOUNT, cScript::kInterruptInterval);
+    }
+    return;
+  }
+  // From now on at once: a script that catches the error with pcall meets it again.
+  lua_sethook(L, InterruptHook, LUA_MASKCOUNT, 1);
+  luaL_error(L, "script interrupted: the program is closing");
+}
+
 // The exceptions of native functions whose text is the whole script error message.
 void TranslateScriptError(lua_State* L, const cScriptError& e) { lua_pushstring(L, e.what()); }
 
@@ -195,8 +236,10 @@ void cScript::Close() {
 
 bool cScript::Init() {
   if (m_pState) return true;
-  lua_State* L = luaL_newstate();
+  lua_State* L = lua_newstate(&Allocate<cMemory>, &m_Memory);
   if (!L) return false;
+  lua_atpanic(L, Panic);
+  lua_sethook(L, InterruptHook, LUA_MASKCOUNT, kInterruptInterval);
   lua_pushcfunction(L, script_detail::OpenLibraries);
   if (lua_pcall(L, 0, 0, 0) != LUA_OK) {
     lua_close(L);

@@ -25,8 +25,23 @@ class cScript {
   cScript(const cScript&) = delete;
   cScript& operator=(const cScript&) = delete;
 
+  // Memory the state may hold unless told otherwise: a script that needs more gets a
+  // "not enough memory" error instead of taking the machine's memory.
+  static constexpr u64 kDefaultMemoryLimit = u64(1) << 30;
+  // Lua instructions between two checks for a termination request.
+  static constexpr int kInterruptInterval = 10000;
+
   // Opens the state, the standard libraries, the hooks and luabind. False leaves no state.
+  // While a script runs, a termination request (SIGTERM, SIGINT) ends it with the error
+  // "script interrupted: the program is closing", so that the program can shut down.
   bool Init();
+
+  // The most memory the state may hold (bytes); takes effect at once, also for a running
+  // state (memory already held stays).
+  void SetMemoryLimit(u64 bytes) { m_Memory.limit = bytes; }
+  u64 GetMemoryLimit() const { return m_Memory.limit; }
+  // The memory the state holds now.
+  u64 GetMemoryUsed() const { return m_Memory.used; }
 
   // The Lua state; null when Init failed or has not run.
   lua_State* GetState() const { return m_pState; }
@@ -55,7 +70,13 @@ class cScript {
  private:
   void Close();
 
+  struct cMemory {
+    u64 used = 0;
+    u64 limit = kDefaultMemoryLimit;
+  };
+
   lua_State* m_pState = nullptr;
+  cMemory m_Memory;
 };
 
 // The engine-wide host; null when none exists.

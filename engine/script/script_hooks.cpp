@@ -266,10 +266,26 @@ const char* TopText(lua_State* L) {
   return lua_tostring(L, -1);
 }
 
+// The top value as the text of an error: a string or a number as it is, a value with a
+// __tostring metamethod by that, anything else as "error object is a <type> value".
+const char* ErrorText(lua_State* L) {
+  if (lua_gettop(L) < 1) lua_pushnil(L);
+  if (const char* text = TopText(L)) return text;
+  if (!lua_checkstack(L, 3)) return "error object is not a string";
+  const int value = lua_gettop(L);
+  if (luaL_getmetafield(L, value, "__tostring")) {
+    lua_pushvalue(L, value);
+    if (lua_pcall(L, 1, 1, 0) == LUA_OK && lua_type(L, -1) == LUA_TSTRING) return lua_tostring(L, -1);
+    lua_settop(L, value);
+  }
+  lua_pushfstring(L, "error object is a %s value", luaL_typename(L, value));
+  return lua_tostring(L, -1);
+}
+
 }  // namespace
 
 int ScriptAlert(lua_State* L) {
-  const char* text = TopText(L);
+  const char* text = ErrorText(L);
   try {
     LogWarning("cScript", "%s\n", text);
   } catch (...) {

@@ -182,7 +182,7 @@ cPlayerBase* cGarden::CreatePlayer(const vek::string& folder) {
 
 cPlayerBase* cGarden::CreateStandInPlayer() {
   auto* player = new (std::nothrow) cPlayer("");
-  if (player) player->m_Folder.clear();
+  if (player) player->GetName().clear();
   return player;
 }
 
@@ -215,5 +215,5 @@ vek::string cGarden::GetMessageText(vek::i32 id) const {
 
 vek::i32 cGarden::GetMoney() const {
   const auto* player = dynamic_cast<const cPlayer*>(GetCurrentPlayer());
-  return player ? player->m_Money : 0;
+  return player ? player->money : 0;
 }

@@ -1,30 +1,13 @@
 #pragma once
 // The player profiles as the title windows use them: a list of players in creation order, the
 // current one, and creation, look-up, selection and deletion by name. A profile lives in its
-// own folder "plr%03i" under "{AppPath}/profile". The profile's records and save files are
-// kept by the profile class; this list only knows its name, its folder and the two numbers the main
-// menu reads.
+// own folder "plr%03i" under "{AppPath}/profile"; its records and save files are kept by
+// cPlayer.
 #include <memory>
 #include <vector>
 
 #include "engine/core/types.h"
-
-class cProfileEntry {
- public:
-  explicit cProfileEntry(vek::string folder) : m_Folder(std::move(folder)) {}
-
-  vek::string& GetName() { return m_Name; }
-  const vek::string& GetName() const { return m_Name; }
-  // "{AppPath}/profile/plr%03i".
-  const vek::string& GetFolder() const { return m_Folder; }
-
-  vek::i32 levelProgress = 0;  // the highest level opened
-  vek::i32 savedLevel = -1;    // the level kept in the main save, -1 none
-
- private:
-  vek::string m_Name;
-  vek::string m_Folder;
-};
+#include "game/app/player.h"
 
 class cPlayerList {
  public:
@@ -34,11 +17,15 @@ class cPlayerList {
   // A new player with the name in the first profile folder that neither a listed player uses
   // nor exists on disk; the folder is created. Not listed yet (AddPlayer). Null when no folder
   // is free or it cannot be created (logged).
-  cProfileEntry* CreatePlayer(const vek::string& name);
+  cPlayer* CreatePlayer(const vek::string& name);
   // Case-blind search; null when none.
-  cProfileEntry* FindPlayer(const vek::string& name) const;
+  cPlayer* FindPlayer(const vek::string& name) const;
   // The list takes the player over.
-  void AddPlayer(cProfileEntry* player);
+  void AddPlayer(cPlayer* player);
+  // Lists every profile folder "plr%03i" of "{AppPath}/profile" whose player.dat can be read,
+  // in folder order; a folder whose profile is missing or damaged is left out (logged).
+  // Returns the number listed.
+  unsigned LoadPlayers();
   // Makes the named player current; an unknown name keeps the current one (warned).
   bool ChangePlayer(const vek::string& name);
   // Removes the player and deletes its profile folder; a deleted current player leaves no
@@ -47,12 +34,12 @@ class cPlayerList {
 
   unsigned GetCount() const { return static_cast<unsigned>(m_Players.size()); }
   // Null outside the list.
-  cProfileEntry* GetPlayer(unsigned index) const;
-  cProfileEntry* GetCurrent() const { return m_pCurrent; }
+  cPlayer* GetPlayer(unsigned index) const;
+  cPlayer* GetCurrent() const { return m_pCurrent; }
   // The current player's name; empty without one.
   const vek::string& GetPlayerName() const;
 
  private:
-  std::vector<std::unique_ptr<cProfileEntry>> m_Players;
-  cProfileEntry* m_pCurrent = nullptr;
+  std::vector<std::unique_ptr<cPlayer>> m_Players;
+  cPlayer* m_pCurrent = nullptr;
 };

@@ -119,7 +119,7 @@ int cMainGDWF::Call(vek::cWindow* window, u32 message, u32 p1, u32 p2) {
   if (message == vek::e_wndShow && host) {
     host->ShowIsland(0);
     FocusWidgetIfPresent("island");
-    const cProfileEntry* player = host->Players().GetCurrent();
+    const cPlayer* player = host->Players().GetCurrent();
     if (m_bFirstShowing && player && host->IsIslandReady()) {
       const int place = player->levelProgress;
       if (place >= 0 && place < host->GetIslandPlaceCount()) {
@@ -128,13 +128,13 @@ int cMainGDWF::Call(vek::cWindow* window, u32 message, u32 p1, u32 p2) {
       }
     }
   } else if (message == vek::e_ntfButtonClick && IsControl(window, p2, "btStart") && host) {
-    if (const cProfileEntry* player = host->Players().GetCurrent()) {
-      if (player->levelProgress == 0 && player->savedLevel < 0) {
+    if (const cPlayer* player = host->Players().GetCurrent()) {
+      if (player->levelProgress == 0 && player->selectedLevel < 0) {
         host->HideAllWindows();
         host->StartComics(0);
       } else {
         host->ShowIsland(1);
-        if (player->savedLevel >= 0) Ask("MessageContinueLast", "continue_last");
+        if (player->selectedLevel >= 0) Ask("MessageContinueLast", "continue_last");
       }
     }
   } else if (message == vek::e_ntfButtonClick && IsControl(window, p2, "btExit")) {

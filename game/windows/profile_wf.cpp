@@ -49,7 +49,7 @@ void cProfileSelectWF::AskDelete(vek::cWindow* window) {
     return;
   }
   const unsigned row = m_pList->GetSelectedItem(0);
-  const cProfileEntry* player = host->Players().GetPlayer(row);
+  const cPlayer* player = host->Players().GetPlayer(row);
   if (row >= count || !player) return;
   box->SetText(SubstituteText(host->GetText("ConfirmDeletePlayer"), player->GetName()), texts.Warning);
   box->SetButtons(texts.Yes, texts.No);
@@ -65,8 +65,8 @@ void cProfileSelectWF::DeleteRow(u32 row) {
   if (!host || row >= count) return;
   cPlayerList& players = host->Players();
   const unsigned next = row == 0 ? 1 : row - 1;
-  const cProfileEntry* deleted = players.GetPlayer(row);
-  const cProfileEntry* current = players.GetPlayer(next);
+  const cPlayer* deleted = players.GetPlayer(row);
+  const cPlayer* current = players.GetPlayer(next);
   const vek::string deletedName = deleted ? deleted->GetName() : vek::string();
   if (next < count && current) {
     m_pList->SelectItem(next, true, false);
@@ -102,7 +102,7 @@ int cProfileSelectWF::Call(vek::cWindow* window, u32 message, u32 p1, u32 p2) {
         AskDelete(window);
       } else if (IsControl(window, p2, "btOk")) {
         const unsigned row = m_pList->GetSelectedItem(0);
-        const cProfileEntry* player = host && row < m_pList->GetItemCount() ? host->Players().GetPlayer(row) : nullptr;
+        const cPlayer* player = host && row < m_pList->GetItemCount() ? host->Players().GetPlayer(row) : nullptr;
         if (player) {
           host->Players().ChangePlayer(player->GetName());
           host->SwitchWindow("main", 1);
@@ -140,7 +140,7 @@ void cProfileAddWF::CreateFromName() {
     ShowMessageBox(0, 0, message, "");
     return;
   }
-  cProfileEntry* player = host->Players().CreatePlayer("");
+  cPlayer* player = host->Players().CreatePlayer("");
   if (!player) {
     ShowMessageBox(0, 0, host->GetText("ErrorCreatePlayer"), "");
     return;

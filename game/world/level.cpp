@@ -23,9 +23,6 @@ namespace {
 
 constexpr vek::f32 kStep = 1.0f / 30.0f;
 
-// The process-wide ring sprite of DrawProgressRing.
-cSpriteRecord g_Ring;
-
 // A plain object of a kind whose class is not registered.
 class cPlainObject final : public cObject {
  public:
@@ -124,7 +121,7 @@ void cLevel::LoadSprites() {
   loop(m_Light, "light", 560.0f, 688.0f);
   m_Highlight = LookupSprite("images00", "highlight");
   m_Cloud = LookupSprite("icons00", "cloud");
-  if (g_Ring.texture == 0) g_Ring = LookupSprite("icons00", "circle_need");
+  m_Ring = LookupSprite("icons00", "circle_need");
 }
 
 vek::cQuadBatch* cLevel::GetBatch() const {
@@ -411,18 +408,18 @@ void cLevel::Render() {
 
 void cLevel::DrawProgressRing(vek::f32 progress, vek::f32 radius, const vek::vec2& centre) {
   vek::cQuadBatch* batch = GetBatch();
-  if (!batch || !g_Ring.texture || !g_Ring.frames) return;
+  if (!batch || !m_Ring.texture || !m_Ring.frames) return;
   constexpr vek::f32 kPi = 3.14159265f;
   constexpr vek::u32 kSegments = 32;
-  const vek::rectf& uv = g_Ring.frames[0];
-  vek::DrawPie(batch, g_Ring.texture, centre, radius, kSegments, 0.0f, 2.0f * kPi, uv, 0xFFFFFFFFu);
+  const vek::rectf& uv = m_Ring.frames[0];
+  vek::DrawPie(batch, m_Ring.texture, centre, radius, kSegments, 0.0f, 2.0f * kPi, uv, 0xFFFFFFFFu);
   const vek::u32 color = progress < 0.5f ? vek::ColorFromFloats(2.0f * progress, 1.0f, 0.0f, 1.0f)
                                          : vek::ColorFromFloats(1.0f, 2.0f * (1.0f - progress), 0.0f, 1.0f);
   // The arc: a band from radius - 1 inwards, from the top, its sweep a whole turn at 1.0.
   const vek::f32 outer = radius - 1.0f, inner = outer * 0.6f;
   const vek::f32 sweep = 2.0f * kPi * std::clamp(progress, 0.0f, 1.0f);
   if (outer <= 0.0f || sweep <= 0.0f) return;
-  vek::cVertex2D* v = vek::AddBatch(batch, g_Ring.texture, kSegments * 6);
+  vek::cVertex2D* v = vek::AddBatch(batch, m_Ring.texture, kSegments * vek::kQuadVertices);
   if (!v) return;
   auto at = [&](vek::f32 angle, vek::f32 r) {
     const vek::f32 c = std::cos(angle), s = std::sin(angle);
@@ -434,8 +431,8 @@ void cLevel::DrawProgressRing(vek::f32 progress, vek::f32 radius, const vek::vec
     const vek::f32 a0 = kPi * 0.5f + sweep * static_cast<vek::f32>(k) / kSegments;
     const vek::f32 a1 = kPi * 0.5f + sweep * static_cast<vek::f32>(k + 1) / kSegments;
     const vek::cVertex2D o0 = at(a0, outer), o1 = at(a1, outer), i0 = at(a0, inner), i1 = at(a1, inner);
-    v[0] = i0, v[1] = o0, v[2] = o1, v[3] = i0, v[4] = o1, v[5] = i1;
-    v += 6;
+    v[0] = i0, v[1] = o0, v[2] = i1, v[3] = o1;  // one quad of the band
+    v += vek::kQuadVertices;
   }
 }
 

@@ -168,7 +168,7 @@ class cLevel : public vek::cWidget {
   cCursorReader m_CursorReader = nullptr;
 
   // Background.
-  cSpriteRecord m_Base, m_Sky, m_Top, m_Lighthouse, m_Ship, m_ShipMirrored, m_Highlight, m_Cloud;
+  cSpriteRecord m_Base, m_Sky, m_Top, m_Lighthouse, m_Ship, m_ShipMirrored, m_Highlight, m_Cloud, m_Ring;
   vek::rectf m_ShipFrameMirrored;
   vek::f32 m_SkyOffset = 0.0f;
   cLoopSprite m_Ocean, m_Wave, m_Light;

@@ -53,7 +53,7 @@ void cParticleEmitter::Step(vek::f32 dt) {
 }
 
 cParticlePool::cParticlePool(vek::u32 capacity)
-    : m_Vertices(static_cast<size_t>(capacity) * 6), m_Particles(capacity) {
+    : m_Vertices(static_cast<size_t>(capacity) * vek::kQuadVertices), m_Particles(capacity) {
   m_Serving.reserve(16);
 }
 
@@ -102,16 +102,13 @@ void cParticlePool::WriteQuad(const cParticle& p) {
     color = f <= 1.0f ? Blend(p.colors[2], 1.0f - f, p.colors[1], f) : Blend(p.colors[1], 2.0f - f, p.colors[0], f - 1.0f);
   }
   const vek::vec3 r = m_Right * p.size, u = m_Up * p.size;
+  // The corners in the batch's quad order (left-bottom, right-bottom, left-top, right-top);
+  // the field is drawn flat, so depth plays no part.
   const vek::vec3 c[4] = {p.position - r - u, p.position + r - u, p.position - r + u, p.position + r + u};
-  static constexpr int kCorner[6] = {0, 1, 2, 2, 1, 3};
   static constexpr vek::f32 kU[4] = {0.0f, 1.0f, 0.0f, 1.0f};
   static constexpr vek::f32 kV[4] = {0.0f, 0.0f, 1.0f, 1.0f};
-  vek::cVertex2D* v = &m_Vertices[static_cast<size_t>(m_QuadCount) * 6];
-  for (int k = 0; k < 6; ++k) {
-    const int n = kCorner[k];
-    // The field is drawn flat: depth plays no part, so every vertex lies in the screen plane.
-    v[k] = vek::cVertex2D{c[n].x, c[n].y, color, kU[n], kV[n]};
-  }
+  vek::cVertex2D* v = &m_Vertices[static_cast<size_t>(m_QuadCount) * vek::kQuadVertices];
+  for (vek::u32 k = 0; k < vek::kQuadVertices; ++k) v[k] = vek::cVertex2D{c[k].x, c[k].y, color, kU[k], kV[k]};
   ++m_QuadCount;
 }
 
@@ -169,7 +166,7 @@ void cParticlePool::Update(vek::f32 dt) {
 
 void cParticlePool::Draw(vek::cQuadBatch* batch, vek::u32 texture) const {
   if (!batch || m_QuadCount == 0) return;
-  const vek::u32 n = m_QuadCount * 6;
+  const vek::u32 n = m_QuadCount * vek::kQuadVertices;
   vek::cVertex2D* out = vek::AddBatch(batch, texture, n);
   if (out) std::memcpy(out, m_Vertices.data(), sizeof(vek::cVertex2D) * n);
 }

@@ -81,7 +81,7 @@ class cParticlePool {
   void Emit(cParticleEmitter& e, cParticle& p);
   void WriteQuad(const cParticle& p);
 
-  std::vector<vek::cVertex2D> m_Vertices;  // 6 per particle
+  std::vector<vek::cVertex2D> m_Vertices;  // one quad per particle
   vek::u32 m_QuadCount = 0;
   vek::vec3 m_Right{1.0f, 0.0f, 0.0f};
   vek::vec3 m_Up{0.0f, 1.0f, 0.0f};

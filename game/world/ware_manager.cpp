@@ -27,10 +27,10 @@ cWareManager::~cWareManager() {
 
 void cWareManager::Register(cWare* ware) {
   if (!m_pDefaultSort) {
-    m_pDefaultSort = static_cast<cSort*>(ware);
+    m_pDefaultSort = ware;
     ware->m_Id = 0;
   } else if (!m_pDefaultProduct) {
-    m_pDefaultProduct = static_cast<cProduct*>(ware);
+    m_pDefaultProduct = ware;
     ware->m_Id = 0;
   } else {
     ware->m_Id = static_cast<vek::i32>(m_Wares.size());
@@ -59,7 +59,7 @@ vek::i32 cWareManager::GetWareId(const vek::string& name) const {
 
 cSort& cWareManager::GetSort(vek::u32 id) {
   if (id < m_Wares.size() && m_Wares[id]->GetType() == e_WareTypeSort) return *static_cast<cSort*>(m_Wares[id]);
-  return *m_pDefaultSort;
+  return *static_cast<cSort*>(m_pDefaultSort);
 }
 
 bool CreateWareManager() {

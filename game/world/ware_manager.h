@@ -73,8 +73,8 @@ class cWareManager {
   // The listed sort; the default sort for any other id or a ware of another class.
   cSort& GetSort(vek::u32 id);
   vek::u32 GetCount() const { return static_cast<vek::u32>(m_Wares.size()); }
-  const cSort* GetDefaultSort() const { return m_pDefaultSort; }
-  const cProduct* GetDefaultProduct() const { return m_pDefaultProduct; }
+  const cSort* GetDefaultSort() const { return static_cast<const cSort*>(m_pDefaultSort); }
+  const cProduct* GetDefaultProduct() const { return static_cast<const cProduct*>(m_pDefaultProduct); }
 
  private:
   friend class cWare;
@@ -82,8 +82,9 @@ class cWareManager {
   void Register(cWare* ware);
 
   std::vector<cWare*> m_Wares;
-  cSort* m_pDefaultSort = nullptr;
-  cProduct* m_pDefaultProduct = nullptr;
+  // Kept as wares: they register while their own constructors have not yet run.
+  cWare* m_pDefaultSort = nullptr;
+  cWare* m_pDefaultProduct = nullptr;
 };
 
 extern cWareManager* g_pWareManager;

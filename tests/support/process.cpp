@@ -1,5 +1,6 @@
 #include "tests/support/process.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -23,9 +24,10 @@ bool ChildProcess::Start(const std::string& program, const std::vector<std::stri
   std::vector<std::string> vars;
   for (char** e = environ; *e; ++e) vars.emplace_back(*e);
   for (const std::string& v : env) {
-    const std::string name = v.substr(0, v.find('=') + 1);
+    const bool unset = v.find('=') == std::string::npos;
+    const std::string name = unset ? v + "=" : v.substr(0, v.find('=') + 1);
     std::erase_if(vars, [&](const std::string& x) { return x.compare(0, name.size(), name) == 0; });
-    vars.push_back(v);
+    if (!unset) vars.push_back(v);
   }
   std::vector<char*> envp;
   for (std::string& v : vars) envp.push_back(v.data());
@@ -33,7 +35,14 @@ bool ChildProcess::Start(const std::string& program, const std::vector<std::stri
   std::string prog = program;
   char* argv[] = {prog.data(), nullptr};
   m_Done = false;
-  return ::posix_spawn(&m_Pid, program.c_str(), nullptr, nullptr, argv, envp.data()) == 0;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (!m_Stderr.empty())
+    posix_spawn_file_actions_addopen(&actions, 2, m_Stderr.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (!m_Folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, m_Folder.c_str());
+  const bool started = ::posix_spawn(&m_Pid, program.c_str(), &actions, nullptr, argv, envp.data()) == 0;
+  posix_spawn_file_actions_destroy(&actions);
+  return started;
 }
 
 bool ChildProcess::Running() {

@@ -15,8 +15,12 @@ class ChildProcess {
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
 
-  // Starts the program with the current environment plus the given "NAME=value" entries.
+  // Starts the program with the current environment plus the given "NAME=value" entries; an
+  // entry without "=" removes that variable.
   bool Start(const std::string& program, const std::vector<std::string>& env);
+  // Before Start: the file that receives the child's stderr, and the folder it starts in.
+  void SetStderrFile(const std::string& path) { m_Stderr = path; }
+  void SetWorkingFolder(const std::string& path) { m_Folder = path; }
   bool Running();
   // Waits up to the given time; the exit code, or -1 (still running or killed by a signal).
   int Wait(double seconds);
@@ -25,6 +29,8 @@ class ChildProcess {
 
  private:
   pid_t m_Pid = -1;
+  std::string m_Stderr;
+  std::string m_Folder;
   int m_Status = -1;
   bool m_Done = false;
 };

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 #include <lua.hpp>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -89,6 +92,54 @@ TEST_F(ConsoleTest, HistoryComesFromConcomAndKeysWalkIt) {
   // A missing file leaves the history empty.
   std::filesystem::remove(tmp.path() + "/conf/concom.txt");
   EXPECT_TRUE(Make(nullptr)->GetHistory().empty());
+}
+
+// A huge history file: the console keeps its newest lines (as many as its output) and reads
+// the file without holding it, even under an address-space limit far below the file's cost.
+TEST_F(ConsoleTest, HugeHistoryFileKeepsTheNewestLinesWithinBoundedMemory) {
+  std::filesystem::create_directories(tmp.path() + "/conf");
+  const int count = 8'000'000;
+  {
+    std::ofstream out(tmp.path() + "/conf/concom.txt", std::ios::binary);
+    std::string chunk;
+    for (int i = 0; i < count; ++i) {
+      chunk += std::to_string(i);
+      chunk += i % 1000 == 7 ? "\r\n" : "\n";
+      if (i == count - 5) chunk += std::string(vek::cConsole::kMaxHistoryLine + 1, 'x') + "\n";
+      if (chunk.size() > (1 << 20)) {
+        out << chunk;
+        chunk.clear();
+      }
+    }
+    out << chunk;
+  }
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // The file costs hundreds of megabytes when held as one string per line.
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t limit = static_cast<rlim_t>(pages) * ::sysconf(_SC_PAGESIZE) + (rlim_t(200) << 20);
+    struct rlimit rl = {limit, limit};
+    ::setrlimit(RLIMIT_AS, &rl);
+    vek::SetPathToken(vek::e_StaticPath, tmp.path());
+    bool good = false;
+    try {
+      vek::cConsole console(1024.0f, 768.0f, 384.0f);
+      const auto& history = console.GetHistory();
+      const int kept = static_cast<int>(vek::cConsole::kMaxLines);
+      good = history.size() == vek::cConsole::kMaxLines && history.back() == std::to_string(count - 1) &&
+             history.front() == std::to_string(count - kept) &&
+             history[history.size() - 1000] == std::to_string(count - 1000);
+    } catch (...) {
+      ::_exit(4);  // an exception left the constructor
+    }
+    ::_exit(good ? 0 : 3);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST_F(ConsoleTest, EnteredLinesRunAsLuaAndJoinTheHistoryOnce) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <new>
 
 #include "engine/app/game.h"
 #include "engine/gui/gui.h"
@@ -145,7 +146,9 @@ class FrameCounter : public vek::cWidget {
     if (--m_Left == 0) vek::g_pGame->Exit(7);
   }
   void Update(float dt) override { dts.push_back(dt); }
+  void Step() override { ++steps; }
   std::vector<float> dts;
+  int steps = 0;
 
  private:
   plat::FixedOs* m_Os;
@@ -163,6 +166,26 @@ TEST_F(GameLoop, RunMeasuresFramesAndEndsWithTheQuitCode) {
   EXPECT_NEAR(counter->dts[1], 0.025f, 1e-6);
   EXPECT_NEAR(game->GetTotalTime(), 0.125f, 1e-5);
   EXPECT_NEAR(game->GetAverageFrameTime(), 0.125f / 100.0f, 1e-6);
+}
+
+// A frame that runs out of memory is logged and the loop goes on to its normal end.
+class FailingFrame : public vek::cWidget {
+ public:
+  FailingFrame() : vek::cWidget("failing") {}
+  void Render() override {
+    if (++m_Frames == 2) throw std::bad_alloc();
+    if (m_Frames == 4) vek::g_pGame->Exit(7);
+  }
+
+ private:
+  int m_Frames = 0;
+};
+
+TEST_F(GameLoop, AFailingFrameIsLoggedAndTheLoopGoesOn) {
+  new FailingFrame();
+  game->SetFocusWidget("failing");
+  EXPECT_EQ(game->Run(), 7);
+  EXPECT_NE(LogText().find("frame failed: std::bad_alloc"), std::string::npos) << LogText();
 }
 
 TEST_F(GameLoop, InactiveWindowWaitsAndRestartsTheFrameClock) {
@@ -196,6 +219,36 @@ TEST_F(GameLoop, FrameRateTimerAndSampleClamp) {
   (void)counter;
   // 30 frames of 50 ms: the 500 ms timer fired at least twice; each half second holds 10 frames.
   EXPECT_EQ(game->GetFPS(), 20u);
+}
+
+// Frames that render quickly: the loop sleeps to the display's refresh (60 Hz when unknown),
+// and the fixed logic step still runs 30 times a second of clock time.
+TEST_F(GameLoop, QuickFramesArePacedToTheRefreshRate) {
+  struct Case {
+    bool pacing;
+    std::uint32_t refresh;
+    float frameSeconds;  // what each frame measures
+  };
+  const Case cases[] = {
+      {true, 60, 1.0f / 60}, {true, 0, 1.0f / 60}, {true, 75, 1.0f / 75}, {false, 60, 0.005f}};
+  for (const Case& c : cases) {
+    window->desktop.refresh = c.refresh;
+    window->SetFramePacing(c.pacing);
+    vek::SetStepAccumulator(0.0f);
+    auto* counter = new FrameCounter(os, 61, 0.005);
+    game->SetFocusWidget("counter");
+    EXPECT_EQ(game->Run(), 7);
+    ASSERT_EQ(counter->dts.size(), 61u);
+    // The first frames measure the time before the loop's first paced frame.
+    float total = counter->dts[1];
+    for (size_t i = 2; i < counter->dts.size(); ++i) {
+      EXPECT_NEAR(counter->dts[i], c.frameSeconds, 1e-5) << c.refresh << " frame " << i;
+      total += counter->dts[i];
+    }
+    EXPECT_NEAR(counter->steps, total * 30.0f, 1.0f) << c.refresh;
+    delete counter;
+  }
+  window->SetFramePacing(true);
 }
 
 TEST_F(GameLoop, LongFrameSampleIsClampedButFrameTimeIsNot) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <memory>
@@ -10,6 +11,7 @@
 
 #include "engine/core/path_tokens.h"
 #include "platform/os.h"
+#include "tests/support/small_disk.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -216,13 +218,55 @@ TEST_F(LogHolderTest, FileHoldsHeaderEntriesAndFooter) {
   EXPECT_EQ(text.find("after"), std::string::npos);
 }
 
-TEST_F(LogHolderTest, FileIsReplacedAtEveryStart) {
+TEST_F(LogHolderTest, FileIsReplacedAtEveryStartAndThePreviousOneKept) {
   vek::CreateLogHolder(1024.0f, 768.0f);
   vek::LogText("cGame", "first run\n");
   vek::DestroyLogHolder();
   vek::CreateLogHolder(1024.0f, 768.0f);
+  vek::LogText("cGame", "second run\n");
   vek::DestroyLogHolder();
   EXPECT_EQ(vektest::ReadFileText(LogPath()).find("first run"), std::string::npos);
+  const std::string old = vektest::ReadFileText(m_Dir / "Kelvra/Orchardia/_log.old.html");
+  EXPECT_NE(old.find("first run"), std::string::npos);
+  EXPECT_NE(old.find("</html>"), std::string::npos);
+}
+
+// A disk that fills up while the log is written: the previous log stays whole, the failure is
+// told once on stderr, what fitted stays, and once there is room again the entries and the
+// closing tags are written.
+TEST_F(LogHolderTest, FullDiskIsReportedOnceAndThePreviousLogKept) {
+  vektest::SmallDisk disk(64 * 1024);
+  if (!disk.mounted()) GTEST_SKIP() << "a small file system cannot be mounted here";
+  vek::SetPathToken(vek::e_AppPath, disk.path());
+  const std::string previous = "<html>the previous session</html>\n";
+  ASSERT_TRUE(vektest::WriteFileText(disk / "_log.html", previous));
+  ASSERT_TRUE(disk.Fill(4096));
+
+  testing::internal::CaptureStderr();
+  vek::CreateLogHolder(1024.0f, 768.0f);
+  ASSERT_TRUE(vek::g_pLogHolder->m_LogFile.IsOpen());
+  for (int i = 0; i < 300; ++i) vek::LogText("cGame", "entry number %d of a long session\n", i);
+  EXPECT_TRUE(vek::g_pLogHolder->m_LogFile.WriteFailed());
+  const std::string full = vektest::ReadFileText(disk / "_log.html");
+  ::unlink((disk / ".filler").c_str());
+  vek::LogText("cGame", "room again\n");
+  vek::DestroyLogHolder();
+  const std::string err = testing::internal::GetCapturedStderr();
+
+  EXPECT_EQ(vektest::ReadFileText(disk / "_log.old.html"), previous);
+  size_t reports = 0;
+  for (size_t at = err.find("cannot write the log file"); at != std::string::npos;
+       at = err.find("cannot write the log file", at + 1)) {
+    ++reports;
+  }
+  EXPECT_EQ(reports, 1u) << err;
+  EXPECT_EQ(full.rfind("<!DOCTYPE", 0), 0u);
+  EXPECT_NE(full.find("entry number 0 of"), std::string::npos);
+  const std::string text = vektest::ReadFileText(disk / "_log.html");
+  EXPECT_NE(text.find("room again"), std::string::npos);
+  const std::string end = "</p></body>\n</html>\n";
+  ASSERT_GE(text.size(), end.size());
+  EXPECT_EQ(text.substr(text.size() - end.size()), end);
 }
 
 TEST_F(LogHolderTest, UnwritableFolderLeavesTheLogClosed) {

@@ -1,5 +1,8 @@
 #include "engine/files/file.h"
 
+#include "engine/core/bitstream.h"
+#include "engine/files/data_manager.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -141,6 +144,67 @@ TEST_F(ZipTest, CorruptMembersDeliverNoDataAndAreLogged) {
               std::string::npos)
         << log.Text();
   }
+}
+
+// Members whose own checks fail: each is a failed read with a log line, for a reader of
+// the file layer and for the data manager's whole-file loaders.
+TEST(ZipMemberChecks, MembersFailingTheirChecksAreReadErrors) {
+  filetest::TokenFolders tokens;
+  std::filesystem::create_directories(tokens / "Data");
+  std::string text;
+  for (int i = 0; text.size() < 20000; ++i) text += "row " + std::to_string(i) + " of the text\n";
+  const std::string half = text.substr(0, text.size() / 2);
+  const std::string bzip = "BZh91AY&SY" + std::string(40, '\x17');
+  const unsigned long size = static_cast<unsigned long>(text.size());
+  std::vector<ZipMember> members = {
+      // A complete deflate stream of the first half, declared as the whole text.
+      {"short.txt", filetest::RawDeflate(half), true, true, size, filetest::Crc(text)},
+      // The whole text with a checksum that does not match it.
+      {"checksum.txt", filetest::RawDeflate(text), true, true, size, filetest::Crc(text) ^ 1},
+      // Bzip2 bytes with a size and checksum that fit them as they are.
+      {"bzip.txt", bzip, true, true, static_cast<unsigned long>(bzip.size()), filetest::Crc(bzip)},
+      {"good.txt", filetest::RawDeflate(text), true, true, size, filetest::Crc(text)},
+  };
+  const std::string path = tokens / "Data/bad.zip";
+  ASSERT_TRUE(filetest::WriteZip(path, members));
+  std::string bytes = vektest::ReadFileText(path);
+  ASSERT_TRUE(filetest::PatchMethod(bytes, "bzip.txt", 12));
+  ASSERT_TRUE(vektest::WriteFileText(path, bytes));
+
+  struct Case {
+    const char* member;
+    const char* logged;
+  };
+  const Case cases[] = {
+      {"short.txt", "couldn&#39;t read file"},
+      {"checksum.txt", "couldn&#39;t read file"},
+      {"bzip.txt", "Unsupported compression method 12 of bzip.txt"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.member);
+    const vek::filename name(vek::CombinePath("{StaticPath}/bad.zip", c.member));
+    {
+      filetest::LogCapture log;
+      cFile file;
+      if (file.Open(name, "rb") == cFile::e_Opened) {
+        EXPECT_NE(ReadAll(file), text);
+        EXPECT_FALSE(file.Close());
+      }
+      EXPECT_NE(log.Text().find(c.logged), std::string::npos) << log.Text();
+    }
+    filetest::LogCapture log;
+    vek::string read = "before";
+    EXPECT_NE(vek::cDataManager::ReadText(&read, name), vek::cDataManager::Ok);
+    EXPECT_EQ(read, "before");
+    vek::cBitStream stream;
+    EXPECT_NE(vek::cDataManager::ReadBinary(&stream, name), vek::cDataManager::Ok);
+    EXPECT_NE(log.Text().find(c.logged), std::string::npos) << log.Text();
+  }
+  // The same archive's good member reads whole.
+  vek::string read;
+  EXPECT_EQ(vek::cDataManager::ReadText(&read, vek::filename("{StaticPath}/bad.zip/good.txt")),
+            vek::cDataManager::Ok);
+  EXPECT_EQ(read, text);
 }
 
 TEST(FileTest, DiskFilesReadWriteAppendAndKeepTheirPosition) {

@@ -79,6 +79,22 @@ struct ZipMember {
   unsigned long rawCrc = 0;
 };
 
+// The data as a raw deflate stream (no zlib header), as zip members hold it.
+inline std::string RawDeflate(const std::string& data) {
+  z_stream z;
+  std::memset(&z, 0, sizeof(z));
+  if (deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) return {};
+  std::string out(deflateBound(&z, static_cast<uLong>(data.size())), '\0');
+  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+  z.avail_in = static_cast<uInt>(data.size());
+  z.next_out = reinterpret_cast<Bytef*>(out.data());
+  z.avail_out = static_cast<uInt>(out.size());
+  const int rc = deflate(&z, Z_FINISH);
+  out.resize(z.total_out);
+  deflateEnd(&z);
+  return rc == Z_STREAM_END ? out : std::string();
+}
+
 // Writes a zip archive with minizip's writer; false when it fails.
 inline bool WriteZip(const std::string& path, const std::vector<ZipMember>& members) {
   zipFile zip = zipOpen(path.c_str(), APPEND_STATUS_CREATE);
@@ -103,6 +119,30 @@ inline bool WriteZip(const std::string& path, const std::vector<ZipMember>& memb
 inline unsigned long Crc(const std::string& data) {
   return crc32(crc32(0L, Z_NULL, 0), reinterpret_cast<const Bytef*>(data.data()),
                static_cast<uInt>(data.size()));
+}
+
+// Sets the compression method that the local header and the central directory state for a
+// member (12 = bzip2, which the engine does not read).
+inline bool PatchMethod(std::string& zip, const std::string& member, unsigned method) {
+  int patched = 0;
+  const struct {
+    const char* signature;
+    size_t method, nameLength, name;
+  } kinds[] = {{"PK\x03\x04", 8, 26, 30}, {"PK\x01\x02", 10, 28, 46}};
+  for (const auto& k : kinds) {
+    for (size_t at = zip.find(k.signature); at != std::string::npos;
+         at = zip.find(k.signature, at + 4)) {
+      if (at + k.name > zip.size()) break;
+      const size_t length = static_cast<unsigned char>(zip[at + k.nameLength]) |
+                            static_cast<size_t>(static_cast<unsigned char>(zip[at + k.nameLength + 1])) << 8;
+      if (zip.compare(at + k.name, length, member) != 0) continue;
+      zip[at + k.method] = static_cast<char>(method & 0xFF);
+      zip[at + k.method + 1] = static_cast<char>(method >> 8);
+      ++patched;
+      break;
+    }
+  }
+  return patched == 2;
 }
 
 // Sets the uncompressed size (and, when asked, the compressed size) that the local header and

@@ -2,17 +2,22 @@
 
 #include <gtest/gtest.h>
 #include <luabind/luabind.hpp>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/app/script_bindings.h"
 #include "engine/core/path_tokens.h"
 #include "engine/files/filename.h"
 #include "engine/script/script_bind.h"
+#include "platform/os.h"
 #include "tests/engine/script/script_fixture.h"
 
 namespace {
@@ -165,11 +170,99 @@ TEST_F(ScriptFixture, NativeProtectedCallsUseTheErrorHook) {
 }
 
 TEST_F(ScriptFixture, AlertHandlerLogsTextNumbersAndNothingElse) {
-  ASSERT_TRUE(Run("_ALERT('alert text') _ALERT(12) _ALERT({})"));
+  ASSERT_TRUE(Run("_ALERT('alert text') _ALERT(12)"));
   const std::string log = Log();
   EXPECT_EQ(Count(log, Entry("cScript", "warning", "alert text<br />")), 1) << log;
   EXPECT_EQ(Count(log, Entry("cScript", "warning", "12<br />")), 1);
-  EXPECT_EQ(Count(log, Entry("cScript", "warning", "<br />")), 1);
+}
+
+// Errors whose object is no text are logged readably, never as an empty warning.
+TEST_F(ScriptFixture, ErrorsWithoutTextAreLoggedReadably) {
+  struct Case {
+    const char* code;
+    const char* logged;
+  };
+  const Case cases[] = {
+      {"error(nil)", "error object is a nil value"},
+      {"error()", "error object is a nil value"},
+      {"error({})", "error object is a table value"},
+      {"error(true)", "error object is a boolean value"},
+      {"error(setmetatable({}, {__tostring = function() return 'a described failure' end}))",
+       "a described failure"},
+      // A __tostring that fails or gives no text falls back to the type.
+      {"error(setmetatable({}, {__tostring = function() error('inner') end}))",
+       "error object is a table value"},
+      {"error(setmetatable({}, {__tostring = function() return {} end}))",
+       "error object is a table value"},
+      {"_ALERT({})", "error object is a table value"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code);
+    const size_t before = Log().size();
+    Run(c.code);
+    const std::string log = Log().substr(before);
+    EXPECT_NE(log.find(Entry("cScript", "warning", c.logged)), std::string::npos) << log;
+    EXPECT_EQ(Count(log, Entry("cScript", "warning", "<br />")), 0) << log;
+  }
+}
+
+// A script in an endless loop ends when the program is asked to close, and the host stays
+// usable for the shutdown.
+TEST_F(ScriptFixture, TerminationRequestEndsAnEndlessScript) {
+  struct sigaction savedTerm{}, savedInt{};
+  ::sigaction(SIGTERM, nullptr, &savedTerm);
+  ::sigaction(SIGINT, nullptr, &savedInt);
+  plat::InstallTerminationHandlers();
+  struct Case {
+    const char* code;
+  };
+  const Case cases[] = {
+      {"while true do end"},
+      {"local t = {} while true do t[1] = (t[1] or 0) + 1 end"},
+      // A loop that catches every error still ends.
+      {"while true do pcall(function() for i = 1, 1000 do end end) end"},
+      {"local co = coroutine.wrap(function() while true do end end) co()"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code);
+    std::thread signaller([] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      ::kill(::getpid(), SIGTERM);
+    });
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(Run(c.code));
+    const auto took = std::chrono::steady_clock::now() - start;
+    signaller.join();
+    EXPECT_TRUE(plat::TerminationRequested());
+    plat::ClearTerminationRequest();
+    EXPECT_LT(took, std::chrono::seconds(1));
+    EXPECT_NE(Log().find("script interrupted: the program is closing"), std::string::npos);
+    // With the request handled, scripts run again.
+    EXPECT_TRUE(Run("local n = 0 for i = 1, 100000 do n = n + i end assert(n == 5000050000)"));
+  }
+  ::sigaction(SIGTERM, &savedTerm, nullptr);
+  ::sigaction(SIGINT, &savedInt, nullptr);
+}
+
+// The state's memory has a limit: a script that grows beyond it gets an error and the memory
+// comes back; the limit can be set.
+TEST_F(ScriptFixture, MemoryLimitTurnsExhaustionIntoAScriptError) {
+  EXPECT_EQ(script->GetMemoryLimit(), vek::u64(1) << 30);
+  const vek::u64 base = script->GetMemoryUsed();
+  EXPECT_GT(base, 0u);
+  script->SetMemoryLimit(base + (vek::u64(32) << 20));
+  const char* const hogs[] = {
+      "local t = {} while true do t[#t + 1] = string.rep('x', 4096) .. #t end",
+      "local s = 'x' while true do s = s .. s end",
+  };
+  for (const char* hog : hogs) {
+    SCOPED_TRACE(hog);
+    EXPECT_FALSE(Run(hog));
+    EXPECT_NE(Log().find("not enough memory"), std::string::npos);
+    lua_gc(L, LUA_GCCOLLECT, 0);
+    EXPECT_LT(script->GetMemoryUsed(), base + (vek::u64(4) << 20));
+    EXPECT_TRUE(Run("local t = {} for i = 1, 1000 do t[i] = tostring(i) end"));
+  }
 }
 
 // ---------------------------------------------------------------------------------------------

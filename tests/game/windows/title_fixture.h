@@ -63,7 +63,7 @@ class TitleFixture : public vektest::EngineFixture {
   void Key(vek::u32 key) { gui->OnKeyDown(key); }
   // Adds a player with that name (its folder under the temporary data home) and makes it
   // current when asked.
-  cProfileEntry* AddPlayer(const std::string& name, bool current = true);
+  cPlayer* AddPlayer(const std::string& name, bool current = true);
 
   vek::cWindow* Window(const std::string& name) const { return gui->GetWindow(name); }
   bool Shown(const std::string& name) const { return gui->IsWindowShown(name); }
@@ -120,8 +120,8 @@ inline void TitleFixture::Click(const std::string& window, const std::string& co
   Step();
 }
 
-inline cProfileEntry* TitleFixture::AddPlayer(const std::string& name, bool current) {
-  cProfileEntry* p = host->Players().CreatePlayer(name);
+inline cPlayer* TitleFixture::AddPlayer(const std::string& name, bool current) {
+  cPlayer* p = host->Players().CreatePlayer(name);
   host->Players().AddPlayer(p);
   if (current) host->Players().ChangePlayer(name);
   return p;

@@ -84,11 +84,11 @@ TEST_F(TitleFlow, StartDecisionTable) {
       {6, -1, {"ShowIsland 0", "ShowIsland 1"}, false},
       {6, 5, {"ShowIsland 0", "ShowIsland 1"}, true},
   };
-  cProfileEntry* p = AddPlayer("Ann");
+  cPlayer* p = AddPlayer("Ann");
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.progress << " " << c.saved);
     p->levelProgress = c.progress;
-    p->savedLevel = c.saved;
+    p->selectedLevel = c.saved;
     gui->HideWindow("messagebox");
     Settle();
     host->SwitchWindow("main", 1);
@@ -105,7 +105,7 @@ TEST_F(TitleFlow, StartDecisionTable) {
 }
 
 TEST_F(TitleFlow, TheIslandScrollsToThePlayersLevelOncePerRun) {
-  cProfileEntry* p = AddPlayer("Ann");
+  cPlayer* p = AddPlayer("Ann");
   p->levelProgress = 3;
   host->placeCount = 3;  // level 3 has no place yet: no scroll, asked again next time
   host->islandReady = true;

@@ -124,7 +124,7 @@ TEST_F(TitleWindowsGL, EveryWindowOnTheScreen) {
   Shot("title_profile_add", 620, 300);
   gui->HideWindow("profile_add");
   for (const char* name : {"Ann", "Bob", "Chloe", "Dmitri"}) {
-    cProfileEntry* p = host->Players().CreatePlayer(name);
+    cPlayer* p = host->Players().CreatePlayer(name);
     ASSERT_NE(p, nullptr);
     host->Players().AddPlayer(p);
   }

@@ -39,9 +39,9 @@ TEST_F(EffectsTest, FlyerTrailAlphasAndArrival) {
   f->AddPoint({300.0f, 100.0f}, 2.0f);
   batch.Clear();
   list.Draw();
-  ASSERT_EQ(batch.GetVertexCount(), 24u);
+  ASSERT_EQ(batch.GetVertexCount(), 4 * vek::kQuadVertices);
   std::vector<vek::u32> alphas;
-  for (int k = 0; k < 4; ++k) alphas.push_back(batch.GetVertices()[6 * k].color >> 24);
+  for (vek::u32 k = 0; k < 4; ++k) alphas.push_back(batch.GetVertices()[vek::kQuadVertices * k].color >> 24);
   EXPECT_EQ(alphas, (std::vector<vek::u32>{66, 129, 192, 255}));  // tail first, head last
   list.Update(0.5f);
   EXPECT_GT(f->trail[0].x, 100.0f);

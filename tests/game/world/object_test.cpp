@@ -20,9 +20,9 @@ class ObjectTest : public ::testing::Test {
   }
   // {min x, min y, width, height} of quad k in the batch.
   vek::rectf Quad(vek::u32 k) const {
-    const vek::cVertex2D* v = batch.GetVertices() + 6 * k;
+    const vek::cVertex2D* v = batch.GetVertices() + vek::kQuadVertices * k;
     vek::f32 x0 = v[0].x, x1 = v[0].x, y0 = v[0].y, y1 = v[0].y;
-    for (int i = 1; i < 6; ++i) {
+    for (vek::u32 i = 1; i < vek::kQuadVertices; ++i) {
       x0 = std::min(x0, v[i].x), x1 = std::max(x1, v[i].x);
       y0 = std::min(y0, v[i].y), y1 = std::max(y1, v[i].y);
     }
@@ -77,7 +77,7 @@ TEST_F(ObjectTest, BusyMarkersAndMirroredRect) {
   for (int i = 0; i < 3; ++i) o.IncBusy();
   batch.Clear();
   o.Draw();  // no sprite: only the three markers, placed from the normalised rect {80, 200, 40, 30}
-  ASSERT_EQ(batch.GetVertexCount(), 18u);
+  ASSERT_EQ(batch.GetVertexCount(), 3 * vek::kQuadVertices);
   const vek::f32 mw = cObject::GetMarker().width;
   ASSERT_EQ(mw, 32.0f);
   for (vek::u32 k = 0; k < 3; ++k) {
@@ -123,12 +123,12 @@ TEST_F(ObjectTest, ProgressRingTurnsFromGreenToRed) {
   for (const auto& c : cases) {
     batch.Clear();
     level->DrawProgressRing(c.progress, 20.0f, {300.0f, 300.0f});
-    const vek::u32 disc = 32 * 3;
+    const vek::u32 disc = 32 * vek::kQuadVertices;
     if (c.progress == 0.0f) {
       EXPECT_EQ(batch.GetVertexCount(), disc);  // an empty arc draws nothing over the disc
       continue;
     }
-    ASSERT_EQ(batch.GetVertexCount(), disc + 32 * 6) << c.progress;
+    ASSERT_EQ(batch.GetVertexCount(), disc + 32 * vek::kQuadVertices) << c.progress;
     const vek::cVertex2D& first = batch.GetVertices()[disc];
     EXPECT_EQ(first.color, c.color) << c.progress;
     EXPECT_NEAR(first.x, 300.0f, 1e-3f);  // the arc starts at the top

@@ -60,7 +60,7 @@ TEST_F(ParticlesTest, PlantBurstEmitsNineAndQuadsFollow) {
   vek::cQuadBatch batch;
   pool.Draw(&batch, 0);
   EXPECT_EQ(batch.GetUsed(), 1u);  // one record: one draw call for the pool
-  EXPECT_EQ(batch.GetVertexCount(), 54u);
+  EXPECT_EQ(batch.GetVertexCount(), 9 * vek::kQuadVertices);
 }
 
 TEST_F(ParticlesTest, AmbientFadesInAndOutAndSizeNeverNegative) {

@@ -1,0 +1,41 @@
+#pragma once
+// The step-by-step hints (fifteen lessons shown once per profile when their situation first
+// arises) and the one-shot training tips, both shown in the window "hint".
+#include "engine/core/types.h"
+
+class cHints {
+ public:
+  static constexpr vek::f32 kPause = 0.6f;
+
+  // Starts a hint: marked as seen in the profile; shown only while the hint switch is on and
+  // no other hint is active.
+  void ShowHint(int hint);
+  // Advances the active hint when it is exactly (hint, step); the next step follows a pause.
+  bool NextHintStep(int hint, int step);
+  void CloseHint();
+  bool IsHintShown(int hint) const;
+  // Once per fixed step: starts hints whose situation arose and times the pause.
+  void CheckHints();
+  // Shows the active hint's current step (or closes or passes over it).
+  void UpdateTraining();
+  int GetHint() const { return m_Hint; }
+  int GetStep() const { return m_Step; }
+
+  // The hint switch (the application's training value).
+  static bool HintsOn();
+
+  // Training tips 0..9; `task` is read by tip 4 only.
+  // True when the tip was shown.
+  bool ShowTraining(int step, int task);
+  void EndTraining(int step);
+  int GetTrainingStep() const { return m_Training; }
+  // Once per fixed step: the time of the new-task tip runs out.
+  void StepTipTimer();
+
+ private:
+  int m_Hint = -1;
+  int m_Step = -1;
+  vek::f32 m_Pause = 0.0f;  // seconds left before the next step shows
+  int m_Training = -1;
+  vek::f32 m_TipTimer = 0.0f;
+};

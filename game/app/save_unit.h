@@ -1,0 +1,61 @@
+#pragma once
+// A saved game is several files (save.dat, the world's level.dat and island.dat, player.dat)
+// that must change together: after a save, or after the program is killed in the middle of
+// one, a profile holds either the whole new set or the whole previous one.
+//
+// The save writes every file's new bytes to "<file>.new" beside it, flushed to disk. Only
+// when all of them are complete does it write the list of files, "save.commit" in the
+// profile folder, through a temporary and one rename: that rename is the moment the new set
+// counts. Then each "<file>.new" is renamed over its file, in the order given, and the list is
+// removed. Before a profile's files are read, Recover finishes an interrupted save whose list
+// exists (the renames left over) and throws away the temporaries of one whose list does not.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/core/types.h"
+
+// The file operations a save needs, on native paths. The real layer works on disk and makes
+// every write durable; tests put a layer that fails in between.
+class iSaveFileLayer {
+ public:
+  virtual ~iSaveFileLayer() = default;
+  // The whole file, written and flushed to disk. False on any failure.
+  virtual bool Write(const std::string& path, const std::vector<vek::u8>& bytes) = 0;
+  // Replaces `to` by `from` (one step); then makes the change durable.
+  virtual bool Rename(const std::string& from, const std::string& to) = 0;
+  virtual bool Remove(const std::string& path) = 0;
+  virtual bool Exists(const std::string& path) = 0;
+  // The whole file; false when it cannot be read.
+  virtual bool Read(const std::string& path, std::vector<vek::u8>& bytes) = 0;
+  // Creates the folder chain; true when it exists afterwards.
+  virtual bool MakeFolder(const std::string& path) = 0;
+};
+
+// The disk.
+iSaveFileLayer& DiskFileLayer();
+// The layer the profiles use: the disk unless a test set another (null restores the disk).
+iSaveFileLayer& SaveFileLayer();
+void SetSaveFileLayer(iSaveFileLayer* layer);
+
+// One file of a save: its path relative to the profile folder ("save.dat", "7/level.dat")
+// and its new bytes.
+struct cSaveFile {
+  std::string name;
+  std::vector<vek::u8> bytes;
+};
+
+// The name of the list of files of a save in progress.
+inline constexpr const char* kSaveCommitName = "save.commit";
+// The ending of the temporary of each file.
+inline constexpr const char* kSaveTempEnding = ".new";
+
+// Writes the files as one unit into the profile folder `root` (a native path ending in "/").
+// True when every file was replaced. On a failure before the list was written nothing has
+// changed and the temporaries are removed; on a failure after it, Recover finishes the save.
+bool SaveUnit(iSaveFileLayer& files, const std::string& root, const std::vector<cSaveFile>& unit);
+
+// Brings the profile folder to a whole set: finishes a listed save, or removes the
+// temporaries of the files named in `names` when there is no list. False (logged) when a
+// listed save cannot be finished.
+bool RecoverUnit(iSaveFileLayer& files, const std::string& root, const std::vector<std::string>& names);

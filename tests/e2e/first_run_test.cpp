@@ -1,0 +1,230 @@
+// The real program the way a new player meets it: no display, no sound card, a second start,
+// an unusable lock folder, the menu's cost in CPU time, and the installed layout.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "tests/support/process.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using vektest::ChildProcess;
+using vektest::ReadFileText;
+
+const char* const kNoDisplay =
+    "no display: set DISPLAY or WAYLAND_DISPLAY, or SDL_VIDEODRIVER=offscreen for a headless run\n";
+
+// The folders of one player: data (with the log) and runtime under a temporary folder.
+std::vector<std::string> PlayerEnv(const vektest::TempDir& tmp) {
+  return {"XDG_DATA_HOME=" + tmp.path() + "/data", "XDG_RUNTIME_DIR=" + tmp.path() + "/run",
+          "XDG_CACHE_HOME=" + tmp.path() + "/cache", "HOME=" + tmp.path()};
+}
+
+// Starts the program as that player with `extra` entries on top, its stderr into tmp/<errFile>.
+void StartAs(ChildProcess& p, const vektest::TempDir& tmp, const std::vector<std::string>& extra,
+             const std::string& errFile, const std::string& program = vektest::GameBinary()) {
+  auto env = PlayerEnv(tmp);
+  env.insert(env.end(), extra.begin(), extra.end());
+  p.SetStderrFile(tmp / errFile);
+  ASSERT_TRUE(p.Start(program, env));
+}
+
+std::string LogOf(const vektest::TempDir& tmp) {
+  return ReadFileText(tmp.path() + "/data/Kelvra/Orchardia/_log.html");
+}
+
+bool ReachesTheGame(const vektest::TempDir& tmp) {
+  return vektest::WaitFor(30.0, [&] { return LogOf(tmp).find("CreateWareManager") != std::string::npos; });
+}
+
+// User plus system CPU time of a process, in seconds.
+double CpuSeconds(pid_t pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::istringstream fields(text.substr(text.rfind(')') + 2));
+  std::string f;
+  long long utime = 0, stime = 0;
+  for (int i = 3; i <= 15 && fields >> f; ++i) {
+    if (i == 14) utime = std::stoll(f);
+    if (i == 15) stime = std::stoll(f);
+  }
+  return double(utime + stime) / double(::sysconf(_SC_CLK_TCK));
+}
+
+TEST(FirstRun, NoDisplayIsOneLineOnStderrAndExitOne) {
+  vektest::TempDir tmp;
+  ChildProcess p;
+  const auto t0 = std::chrono::steady_clock::now();
+  StartAs(p, tmp, {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}, "stderr.txt");
+  EXPECT_EQ(p.Wait(20.0), 1);
+  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(), 5.0);
+  EXPECT_EQ(ReadFileText(tmp / "stderr.txt"), kNoDisplay);
+  const std::string log = LogOf(tmp);
+  EXPECT_NE(log.find("no display: set DISPLAY or WAYLAND_DISPLAY"), std::string::npos) << log;
+  EXPECT_NE(log.find("</html>"), std::string::npos);
+}
+
+// On the offscreen driver with the real audio back end: the machines that run the tests have no
+// sound card, which is the case that printed the sound library's complaints.
+TEST(FirstRun, QuietPacedMenuAndSecondStart) {
+  vektest::TempDir tmp;
+  const std::vector<std::string> env = {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER"};
+  ChildProcess first;
+  StartAs(first, tmp, env, "first.txt");
+  ASSERT_TRUE(ReachesTheGame(tmp)) << LogOf(tmp);
+
+  // Two seconds of the first screen cost a small part of one core (unpaced it took several).
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  const double cpu0 = CpuSeconds(first.pid());
+  const auto t0 = std::chrono::steady_clock::now();
+  std::this_thread::sleep_for(std::chrono::seconds(2));
+  const double share = (CpuSeconds(first.pid()) - cpu0) /
+                       std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  EXPECT_LT(share, 0.5) << "share of one core";
+
+  ChildProcess second;
+  StartAs(second, tmp, env, "second.txt");
+  EXPECT_EQ(second.Wait(10.0), 0);
+  EXPECT_EQ(ReadFileText(tmp / "second.txt"), "already running\n");
+  EXPECT_TRUE(first.Running());
+
+  first.Signal(SIGTERM);
+  EXPECT_EQ(first.Wait(20.0), 0);
+  const std::string err = ReadFileText(tmp / "first.txt");
+  EXPECT_EQ(err.find("ALSA"), std::string::npos) << err;
+  // The reason stays in the log.
+  const std::string cards = ReadFileText("/proc/asound/cards");
+  if (cards.empty() || cards.find("no soundcards") != std::string::npos) {
+    EXPECT_NE(LogOf(tmp).find("the game runs silent"), std::string::npos);
+  }
+}
+
+TEST(FirstRun, UnusableLockFolderIsReportedAndTheGameStarts) {
+  vektest::TempDir tmp;
+  ChildProcess p;
+  StartAs(p, tmp, {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy", "XDG_RUNTIME_DIR=/proc"},
+          "stderr.txt");
+  ASSERT_TRUE(ReachesTheGame(tmp)) << LogOf(tmp);
+  p.Signal(SIGTERM);
+  EXPECT_EQ(p.Wait(20.0), 0);
+  const std::string err = ReadFileText(tmp / "stderr.txt");
+  EXPECT_NE(err.find("cannot create the instance lock /proc/GardenMutex.lock"), std::string::npos) << err;
+  EXPECT_NE(err.find("starting without the single-instance lock"), std::string::npos) << err;
+  EXPECT_NE(LogOf(tmp).find("cannot create the instance lock /proc/GardenMutex.lock"), std::string::npos);
+}
+
+// Width and height of a PNG file from its header; 0 x 0 when it is not one.
+std::pair<int, int> PngSize(const std::string& path) {
+  const std::string s = ReadFileText(path);
+  if (s.size() < 24 || s.compare(1, 3, "PNG") != 0) return {0, 0};
+  auto be = [&](size_t at) {
+    return (int((unsigned char)s[at]) << 24) | (int((unsigned char)s[at + 1]) << 16) |
+           (int((unsigned char)s[at + 2]) << 8) | int((unsigned char)s[at + 3]);
+  };
+  return {be(16), be(20)};
+}
+
+TEST(FirstRun, InstalledProgramFindsItsDataFromAnyFolder) {
+  vektest::TempDir tmp;
+  const std::string prefix = tmp / "prefix";
+  const std::string cmd = std::string("'") + VEK_CMAKE_COMMAND + "' --install '" + VEK_BUILD_DIR +
+                          "' --prefix '" + prefix + "' > '" + tmp.path() + "/install.txt' 2>&1";
+  ASSERT_EQ(std::system(cmd.c_str()), 0) << ReadFileText(tmp / "install.txt");
+
+  namespace fs = std::filesystem;
+  EXPECT_TRUE(fs::is_regular_file(prefix + "/bin/orchardia"));
+  // The whole data folder of the build, file for file.
+  const fs::path built = fs::path(VEK_TEST_BIN_DIR) / "data";
+  int files = 0;
+  for (const auto& f : fs::recursive_directory_iterator(built)) {
+    if (!f.is_regular_file()) continue;
+    ++files;
+    EXPECT_TRUE(fs::is_regular_file(prefix + "/share/orchardia/data/" + fs::relative(f.path(), built).string()))
+        << f.path();
+  }
+  EXPECT_GT(files, 0);
+  const std::string entry = ReadFileText(prefix + "/share/applications/orchardia.desktop");
+  for (const char* line : {"[Desktop Entry]\n", "\nType=Application\n", "\nName=Orchardia\n",
+                           "\nExec=orchardia\n", "\nIcon=orchardia\n", "\nCategories=Game;"}) {
+    EXPECT_NE(entry.find(line), std::string::npos) << line;
+  }
+  for (int size : {16, 32, 48, 64, 128, 256}) {
+    const std::string png = prefix + "/share/icons/hicolor/" + std::to_string(size) + "x" +
+                            std::to_string(size) + "/apps/orchardia.png";
+    EXPECT_EQ(PngSize(png), std::make_pair(size, size)) << png;
+  }
+  EXPECT_TRUE(fs::is_regular_file(prefix + "/share/icons/hicolor/scalable/apps/orchardia.svg"));
+
+  // Started from an unrelated folder, the installed program reads the installed data.
+  ASSERT_TRUE(fs::create_directory(tmp / "elsewhere"));
+  ChildProcess p;
+  p.SetWorkingFolder(tmp / "elsewhere");
+  StartAs(p, tmp, {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy"}, "stderr.txt",
+          prefix + "/bin/orchardia");
+  ASSERT_TRUE(ReachesTheGame(tmp)) << LogOf(tmp);
+  p.Signal(SIGTERM);
+  EXPECT_EQ(p.Wait(20.0), 0);
+  const std::string log = LogOf(tmp);
+  EXPECT_NE(log.find("{StaticPath} = " + prefix + "/share/orchardia/data"), std::string::npos) << log;
+  EXPECT_EQ(log.find("class='error'"), std::string::npos) << log;
+}
+
+}  // namespace
+
+namespace {
+
+// The package script with stand-ins for the system's tools: a user who is not root, a package
+// database where the listed packages are missing, a sudo that marks where it would ask, and an
+// apt-get that prints a progress line.
+TEST(FirstRun, InstallScriptSaysWhatAndWhyBeforeAskingForAPassword) {
+  vektest::TempDir tmp;
+  const std::string bin = tmp / "bin";
+  ASSERT_TRUE(std::filesystem::create_directory(bin));
+  const std::pair<const char*, const char*> stubs[] = {
+      {"id", "#!/bin/sh\necho 1000\n"},
+      {"dpkg-query",
+       "#!/bin/sh\nfor p in $MISSING; do [ \"$p\" = \"$3\" ] && exit 1; done\n"
+       "printf 'install ok installed'\n"},
+      {"sudo", "#!/bin/sh\necho \"PASSWORD PROMPT\"\nshift 2\nexec \"$@\"\n"},
+      {"apt-get", "#!/bin/sh\necho \"apt-get $*\"\necho \"Get:1 progress line\"\n"},
+  };
+  for (const auto& [name, text] : stubs) {
+    ASSERT_TRUE(vektest::WriteFileText(bin + "/" + name, text));
+    ASSERT_EQ(::chmod((bin + "/" + name).c_str(), 0755), 0);
+  }
+  struct Case {
+    const char* missing;
+    const char* expected;  // the whole output
+  };
+  const Case cases[] = {
+      {"", "install: all packages present\n"},
+      {"libxmp-dev zip",
+       "install: 2 Debian package(s) needed to build and test Orchardia are missing: libxmp-dev zip\n"
+       "install: apt-get runs through sudo, which may ask for your password\n"
+       "install: updating the package lists\n"
+       "PASSWORD PROMPT\n"
+       "apt-get update\n"
+       "Get:1 progress line\n"
+       "install: installing libxmp-dev zip\n"
+       "PASSWORD PROMPT\n"
+       "apt-get install -y --no-install-recommends libxmp-dev zip\n"
+       "Get:1 progress line\n"
+       "install: done\n"},
+  };
+  for (const Case& c : cases) {
+    const std::string cmd = "MISSING='" + std::string(c.missing) + "' PATH='" + bin + ":" +
+                            std::getenv("PATH") + "' bash '" VEK_SOURCE_DIR "/.ci/install' > '" +
+                            tmp.path() + "/out.txt' 2>&1";
+    EXPECT_EQ(std::system(cmd.c_str()), 0) << c.missing;
+    EXPECT_EQ(ReadFileText(tmp / "out.txt"), c.expected) << c.missing;
+  }
+}
+
+}  // namespace

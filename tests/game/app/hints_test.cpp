@@ -1,0 +1,154 @@
+// Step-by-step hints and one-shot training tips.
+#include "game/app/hints.h"
+#include "tests/game/app/rules_fixture.h"
+
+namespace vektest {
+namespace {
+
+struct HintWorld : iRulesWorld {
+  bool FindTarget(const vek::string& target, vek::f32* rect) override {
+    if (missing.count(target)) return false;
+    rect[0] = 100, rect[1] = 200, rect[2] = 50, rect[3] = 40;
+    return true;
+  }
+  int CheckHintStep(int hint, int step) override {
+    auto it = checks.find({hint, step});
+    return it == checks.end() ? 0 : it->second;
+  }
+  bool HintSituation(int hint) override { return situations.count(hint) > 0; }
+  void ShowHintWindow(const vek::string& text, const vek::f32*, vek::f32, vek::f32, int, int) override {
+    shown.push_back(text);
+    open = true;
+  }
+  void HideHintWindow() override { open = false; }
+  bool IsPaused() override { return paused; }
+  std::set<std::string> missing;
+  std::map<std::pair<int, int>, int> checks;
+  std::set<int> situations;
+  std::vector<std::string> shown;
+  bool open = false, paused = false;
+};
+
+class HintsTest : public RulesFixture {
+ protected:
+  void SetUp() override {
+    RulesFixture::SetUp();
+    host.training = 1;
+    SetRulesWorld(&world);
+    SetCurrentPlayer(&player);
+  }
+  void TearDown() override {
+    SetCurrentPlayer(nullptr);
+    RulesFixture::TearDown();
+  }
+  void Steps(int n) {
+    for (int i = 0; i < n; ++i) hints.CheckHints();
+  }
+  HintWorld world;
+  cPlayer player{"plr000"};
+  cHints hints;
+};
+
+TEST_F(HintsTest, OnlyTheFirstOfTwoHintsIsShownTheOtherIsMarkedSeen) {
+  player.hintFlags[0] = 1;
+  player.elapsedTime = 3.0f;
+  player.activeTasks = {{-1, host.wares["product00"], 1}, {-1, host.wares["egg"], 1}};
+  Steps(1);
+  EXPECT_EQ(hints.GetHint(), 3);
+  EXPECT_TRUE(hints.IsHintShown(4));
+  EXPECT_EQ(world.shown, std::vector<std::string>{"TrainingFactory0"});
+  hints.CloseHint();
+  Steps(5);
+  EXPECT_EQ(hints.GetHint(), -1);  // hint 4 never comes back
+}
+
+TEST_F(HintsTest, WithTheSwitchOffHintsAreOnlyMarked) {
+  host.training = 0;
+  player.elapsedTime = 3.0f;
+  Steps(1);
+  EXPECT_TRUE(hints.IsHintShown(0));
+  EXPECT_EQ(hints.GetHint(), -1);
+  EXPECT_TRUE(world.shown.empty());
+}
+
+TEST_F(HintsTest, StepsAdvanceAfterAPauseThatWaitsWhilePaused) {
+  hints.ShowHint(0);
+  ASSERT_EQ(world.shown.size(), 1u);
+  for (int i = 0; i < 4; ++i) ASSERT_TRUE(hints.NextHintStep(0, i)) << i;
+  EXPECT_FALSE(hints.NextHintStep(0, 5));
+  EXPECT_EQ(hints.GetStep(), 4);
+  EXPECT_FALSE(world.open);
+  world.paused = true;
+  Steps(100);
+  EXPECT_FALSE(world.open);
+  world.paused = false;
+  Steps(17);
+  EXPECT_FALSE(world.open);
+  Steps(1);
+  EXPECT_TRUE(world.open);
+  EXPECT_EQ(world.shown.back(), "TrainingPlants4");
+}
+
+TEST_F(HintsTest, PassedOverAndClosingSteps) {
+  world.checks[{1, 0}] = 2;  // the gardener holds the can already
+  world.checks[{1, 1}] = 2;  // and it is full
+  hints.ShowHint(1);
+  EXPECT_EQ(hints.GetStep(), 1);
+  Steps(18);
+  EXPECT_EQ(hints.GetStep(), 2);
+  Steps(18);
+  EXPECT_EQ(world.shown, std::vector<std::string>{"TrainingWater2"});
+  // A hint with no closing step of its own ends after its last one.
+  hints.CloseHint();
+  player.hintFlags[11] = 0;
+  hints.ShowHint(11);
+  ASSERT_TRUE(hints.NextHintStep(11, 0));
+  Steps(18);
+  ASSERT_TRUE(hints.NextHintStep(11, 1));
+  Steps(18);
+  EXPECT_EQ(hints.GetHint(), -1);
+  // A missing target closes the hint.
+  world.missing.insert("control garden plants");
+  hints.ShowHint(0);
+  EXPECT_EQ(hints.GetHint(), -1);
+}
+
+TEST_F(HintsTest, TrainingTips) {
+  hints.ShowTraining(0, 0);
+  hints.EndTraining(0);
+  hints.ShowTraining(0, 0);
+  EXPECT_EQ(world.shown, std::vector<std::string>{"HintBinUp"});
+  EXPECT_EQ(hints.GetTrainingStep(), -1);
+
+  hints.ShowTraining(3, 0);
+  hints.ShowTraining(3, 0);
+  EXPECT_EQ(player.trainingFlags[3], 0);
+  world.open = true;
+  hints.EndTraining(5);
+  EXPECT_EQ(hints.GetTrainingStep(), -1);
+  EXPECT_TRUE(world.open);
+
+  world.shown.clear();
+  hints.ShowTraining(4, 0);
+  EXPECT_EQ(player.trainingFlags[4], 2);
+  hints.ShowTraining(4, 1);
+  EXPECT_EQ(world.shown, (std::vector<std::string>{"HintNewTask0", "HintNewTask"}));
+  for (int i = 0; i < 4 * 30 + 1; ++i) hints.StepTipTimer();
+  EXPECT_EQ(hints.GetTrainingStep(), -1);
+  EXPECT_FALSE(world.open);
+
+  // Nothing to point at: not started, so nothing waits for it.
+  world.missing.insert("ship");
+  hints.ShowTraining(2, 0);
+  EXPECT_EQ(hints.GetTrainingStep(), -1);
+  EXPECT_EQ(player.trainingFlags[2], 0);
+
+  // While a hint runs, a tip is dropped and not marked.
+  hints.ShowHint(2);
+  hints.ShowTraining(7, 0);
+  EXPECT_EQ(player.trainingFlags[7], 0);
+  EXPECT_EQ(hints.GetTrainingStep(), -1);
+}
+
+}  // namespace
+}  // namespace vektest
