@@ -25,7 +25,7 @@ engine/gui         60
 engine/app         70
 game/app           80
 game/world         90
-game/island        90
+game/island        95
 game/windows      100
 game              110
 '

@@ -28,6 +28,7 @@ engine/app/game.cpp         engine/scene3d/scene.h         pass
 game/app/garden.cpp         engine/app/game.h              pass
 game/app/garden.cpp         game/world/ware_manager.h      fail
 game/world/ware.cpp         game/island/island.h           fail
+game/island/house.cpp       game/world/object.h            pass
 game/windows/shop.cpp       game/world/ware_manager.h      pass
 game/main.cpp               game/windows/shop.h            pass
 engine/novel/thing.cpp      engine/core/types.h            fail
