@@ -4,7 +4,12 @@
 
 #include "engine/app/game.h"
 #include "engine/core/log.h"
+#include "game/app/game_bindings.h"
+#include "game/app/game_hooks.h"
 #include "game/app/garden.h"
+#include "game/windows/title_windows.h"
+#include "game/windows/windows_bindings.h"
+#include "game/world/world_bindings.h"
 #include "game/world/ware_manager.h"
 #include "platform/os.h"
 #include "platform/window.h"
@@ -68,6 +73,11 @@ int main() {
   }
 
   vek::DumpSystemInformation("render sound");
+
+  // The folders above the application add their script classes and their windows.
+  AddGameBindings(&RegisterGameWorld);
+  AddGameBindings(&RegisterGameWindows);
+  AddLoadingStep(eLoadingStep::Windows, [](cGarden& g) { CreateTitleWindows(&g.GetWindowHost()); });
 
   CreateWareManager();
   auto* garden = new cGarden();

@@ -1,5 +1,5 @@
 -- A window with one control of each of the seventeen control classes that scripts know, in
--- the system look (texture "gui_system", see assets/gui/gui_system.svg for its areas) and the
+-- the system look (texture "gui_system", see assets/sprites/gui/gui_system.svg for its areas) and the
 -- system font. The game makes the window and calls FillWindow with it.
 
 local SHEET = 256

@@ -80,14 +80,16 @@ TEST(FirstRun, QuietPacedMenuAndSecondStart) {
   StartAs(first, tmp, env, "first.txt");
   ASSERT_TRUE(ReachesTheGame(tmp)) << LogOf(tmp);
 
-  // Two seconds of the first screen cost a small part of one core (unpaced it took several).
+  // Two seconds of the first screen stay well below what an unpaced loop burns (four cores and
+  // more here): the splash is a full-screen picture that the software renderer fills 60 times a
+  // second, about one core on its own. The frame rate itself is checked by the pacing GL test.
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
   const double cpu0 = CpuSeconds(first.pid());
   const auto t0 = std::chrono::steady_clock::now();
   std::this_thread::sleep_for(std::chrono::seconds(2));
   const double share = (CpuSeconds(first.pid()) - cpu0) /
                        std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-  EXPECT_LT(share, 0.5) << "share of one core";
+  EXPECT_LT(share, 2.0) << "share of one core";
 
   ChildProcess second;
   StartAs(second, tmp, env, "second.txt");

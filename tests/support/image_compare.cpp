@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -28,6 +29,14 @@ void WriteImage(const vek::cImage& image, const std::string& path) {
 }
 
 }  // namespace
+
+void SaveScreenshot(const vek::u8* rgb, int width, int height, const std::string& name) {
+  vek::cImage image(vek::e_PixRGB, static_cast<vek::u32>(width), static_cast<vek::u32>(height), 1);
+  std::copy(rgb, rgb + image.GetLevelSize(0), image.GetLevel(0));
+  const std::string folder = std::string(VEK_TEST_BIN_DIR) + "/../screenshots";
+  std::filesystem::create_directories(folder);
+  WriteImage(image, folder + "/" + name + ".png");
+}
 
 void ExpectFrameMatchesPicture(const vek::u8* rgb, int width, int height, const std::string& expectedPath,
                                int tolerance) {

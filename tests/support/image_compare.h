@@ -12,4 +12,8 @@ namespace vektest {
 void ExpectFrameMatchesPicture(const vek::u8* rgb, int width, int height, const std::string& expectedPath,
                                int tolerance = 16);
 
+// Writes the RGB frame (rows from the bottom) as build/screenshots/<name>.png, for people to
+// look at.
+void SaveScreenshot(const vek::u8* rgb, int width, int height, const std::string& name);
+
 }  // namespace vektest

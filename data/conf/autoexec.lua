@@ -1,0 +1,3 @@
+-- Runs once when the game has finished starting, with the main menu on screen. Lines added
+-- here run at every start (for example theEngine:EnableConsole(true) to open the console with
+-- its key).

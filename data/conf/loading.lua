@@ -1,0 +1,34 @@
+-- The loading list: every texture, font, sound and music the game uses, loaded one at a time
+-- while the loading screen shows. Paths name files of the data folder; a texture's area
+-- script (the ".tex" beside it) runs when the texture loads. Other parts of the game add
+-- their own lists as "loading_<topic>.lua" in this folder: they run after this one, in the
+-- order of their names.
+
+-- Fonts: the picture "<name>.png" and its script "<name>.lua".
+cLoadFont('{StaticPath}/texture/fonts/menu_header.lua')
+cLoadFont('{StaticPath}/texture/fonts/menu_text.lua')
+
+-- Textures.
+cLoadTexture('{StaticPath}/texture/system/cursor_pointer.png')
+-- The menus' look and icons.
+for _, name in ipairs({'title_panel', 'title_button', 'title_check', 'title_slider', 'title_field',
+                       'title_select', 'title_logo', 'icon_error', 'icon_info', 'icon_warning',
+                       'icon_question', 'icon_head'}) do
+  cLoadTexture('{StaticPath}/texture/title/' .. name .. '.png')
+end
+
+-- Sounds (name of the file = name of the sound) and music.
+
+-- The topic lists.
+local topics = {}
+local fs = cFileSystem()
+local entry = fs:GetFirst(filename('{StaticPath}/conf/'))
+while not entry:empty() do
+  local name = entry.name
+  if entry.ext == 'lua' and name:sub(1, 8) == 'loading_' then topics[#topics + 1] = name end
+  entry = fs:GetNext()
+end
+table.sort(topics)
+for _, name in ipairs(topics) do
+  GetScript():LoadFile(filename('{StaticPath}/conf/' .. name .. '.lua'))
+end

@@ -1,0 +1,31 @@
+#pragma once
+// Sprite sheets of the built data folder without a graphics device, for tests of code that
+// looks up sprite areas: each sheet's picture is kept in memory by the texture manager and its
+// areas come from running its ".tex" area script, as the game's texture loader does.
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace vektest {
+
+// The data folder beside the built game.
+std::string BuiltDataDir();
+
+// Makes whatever of the texture manager, the sheet registry and the script host (with the
+// script class "cTextureInfo") is missing, and destroys what it made. Make it after the log.
+class HeadlessSprites {
+ public:
+  HeadlessSprites();
+  ~HeadlessSprites();
+  HeadlessSprites(const HeadlessSprites&) = delete;
+  HeadlessSprites& operator=(const HeadlessSprites&) = delete;
+
+  // Loads a picture of the built data folder (e.g. "texture/system/loading_sprout.png") as a
+  // texture named after the file and runs the area script beside it.
+  ::testing::AssertionResult Load(const std::string& dataPath);
+
+ private:
+  bool m_OwnTextures = false, m_OwnInfos = false, m_OwnScript = false;
+};
+
+}  // namespace vektest

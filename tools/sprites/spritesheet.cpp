@@ -1,0 +1,796 @@
+// spritesheet: makes a sprite sheet (a PNG and its ".tex" area script) or a plain picture
+// (PNG or JPEG) from one description file and its SVG templates, and draws contact sheets of
+// built sheets.
+//
+//   spritesheet build <description> <data folder> <work folder> <rsvg-convert>
+//   spritesheet contact <screenshot folder> <rsvg-convert> <sheet.png>...
+//
+// The description names its output and lists items; each item is a grid of frames made from
+// one SVG template whose {{expressions}} take per-frame parameter values. All frames of a
+// sheet are composed into one SVG document and rasterised in one rsvg-convert run, so the
+// picture and the area script come from the same numbers. Every frame keeps a transparent
+// ring of one pixel (the padding) inside its area, so linear filtering never pulls in a
+// neighbour. The format is described in assets/sprites/README.md.
+//
+// Area scripts count rectangles in texture pixels from the bottom row of the picture, as the
+// engine's images do (rows bottom first); the tool converts from the SVG's top-down rows.
+// Outputs are written beside their final names and renamed into place.
+#include <cstdio>  // before jpeglib.h, which uses FILE
+
+#include <jpeglib.h>
+#include <png.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Error {
+  std::string text;
+};
+
+[[noreturn]] void Fail(const std::string& text) { throw Error{text}; }
+
+std::string Trim(const std::string& s) {
+  size_t a = 0, b = s.size();
+  while (a < b && std::isspace(static_cast<unsigned char>(s[a]))) ++a;
+  while (b > a && std::isspace(static_cast<unsigned char>(s[b - 1]))) --b;
+  return s.substr(a, b - a);
+}
+
+std::vector<std::string> Words(const std::string& s) {
+  std::istringstream in(s);
+  std::vector<std::string> out;
+  for (std::string w; in >> w;) out.push_back(w);
+  return out;
+}
+
+std::string ReadText(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  if (!in) Fail("cannot read " + p.string());
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteText(const fs::path& p, const std::string& text) {
+  fs::create_directories(p.parent_path());
+  const fs::path tmp = p.string() + ".part";
+  {
+    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+    if (!out) Fail("cannot write " + tmp.string());
+    out << text;
+    if (!out.flush()) Fail("cannot write " + tmp.string());
+  }
+  fs::rename(tmp, p);
+}
+
+double ParseNumber(const std::string& s, const std::string& where) {
+  char* end = nullptr;
+  const double v = std::strtod(s.c_str(), &end);
+  if (s.empty() || *end != '\0' || !std::isfinite(v)) Fail(where + ": not a number: \"" + s + "\"");
+  return v;
+}
+
+int ParseInt(const std::string& s, const std::string& where) {
+  const double v = ParseNumber(s, where);
+  if (v != std::floor(v) || std::fabs(v) > 1e6) Fail(where + ": not a whole number: \"" + s + "\"");
+  return static_cast<int>(v);
+}
+
+// A number as SVG text: at most four decimals, no trailing zeros.
+std::string Num(double v) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.4f", v);
+  std::string s = buf;
+  while (!s.empty() && s.back() == '0') s.pop_back();
+  if (!s.empty() && s.back() == '.') s.pop_back();
+  if (s == "-0") s = "0";
+  return s;
+}
+
+// ---- expressions of the templates: numbers, names, + - * /, parentheses, sin() cos() in degrees
+
+class Expression {
+ public:
+  Expression(const std::string& text, const std::map<std::string, double>& vars)
+      : m_Text(text), m_Vars(vars) {}
+
+  double Evaluate() {
+    const double v = Sum();
+    Skip();
+    if (m_Pos != m_Text.size()) Bad("unexpected \"" + m_Text.substr(m_Pos) + "\"");
+    return v;
+  }
+
+ private:
+  void Skip() {
+    while (m_Pos < m_Text.size() && std::isspace(static_cast<unsigned char>(m_Text[m_Pos]))) ++m_Pos;
+  }
+  [[noreturn]] void Bad(const std::string& why) { Fail("expression \"" + m_Text + "\": " + why); }
+  double Sum() {
+    double v = Product();
+    for (;;) {
+      Skip();
+      if (m_Pos < m_Text.size() && (m_Text[m_Pos] == '+' || m_Text[m_Pos] == '-')) {
+        const char op = m_Text[m_Pos++];
+        const double r = Product();
+        v = op == '+' ? v + r : v - r;
+      } else {
+        return v;
+      }
+    }
+  }
+  double Product() {
+    double v = Unary();
+    for (;;) {
+      Skip();
+      if (m_Pos < m_Text.size() && (m_Text[m_Pos] == '*' || m_Text[m_Pos] == '/')) {
+        const char op = m_Text[m_Pos++];
+        const double r = Unary();
+        if (op == '/' && r == 0.0) Bad("division by zero");
+        v = op == '*' ? v * r : v / r;
+      } else {
+        return v;
+      }
+    }
+  }
+  double Unary() {
+    Skip();
+    if (m_Pos < m_Text.size() && m_Text[m_Pos] == '-') {
+      ++m_Pos;
+      return -Unary();
+    }
+    return Atom();
+  }
+  double Atom() {
+    Skip();
+    if (m_Pos >= m_Text.size()) Bad("ends early");
+    const char c = m_Text[m_Pos];
+    if (c == '(') {
+      ++m_Pos;
+      const double v = Sum();
+      Skip();
+      if (m_Pos >= m_Text.size() || m_Text[m_Pos] != ')') Bad("missing \")\"");
+      ++m_Pos;
+      return v;
+    }
+    if (std::isdigit(static_cast<unsigned char>(c)) || c == '.') {
+      size_t start = m_Pos;
+      while (m_Pos < m_Text.size() &&
+             (std::isdigit(static_cast<unsigned char>(m_Text[m_Pos])) || m_Text[m_Pos] == '.'))
+        ++m_Pos;
+      return ParseNumber(m_Text.substr(start, m_Pos - start), "expression \"" + m_Text + "\"");
+    }
+    if (std::isalpha(static_cast<unsigned char>(c)) || c == '_') {
+      size_t start = m_Pos;
+      while (m_Pos < m_Text.size() &&
+             (std::isalnum(static_cast<unsigned char>(m_Text[m_Pos])) || m_Text[m_Pos] == '_'))
+        ++m_Pos;
+      const std::string name = m_Text.substr(start, m_Pos - start);
+      Skip();
+      if (m_Pos < m_Text.size() && m_Text[m_Pos] == '(') {
+        ++m_Pos;
+        const double a = Sum();
+        Skip();
+        if (m_Pos >= m_Text.size() || m_Text[m_Pos] != ')') Bad("missing \")\"");
+        ++m_Pos;
+        const double rad = a * M_PI / 180.0;
+        if (name == "sin") return std::sin(rad);
+        if (name == "cos") return std::cos(rad);
+        Bad("unknown function " + name);
+      }
+      const auto it = m_Vars.find(name);
+      if (it == m_Vars.end()) Bad("unknown parameter " + name);
+      return it->second;
+    }
+    Bad(std::string("unexpected \"") + c + "\"");
+  }
+
+  const std::string& m_Text;
+  const std::map<std::string, double>& m_Vars;
+  size_t m_Pos = 0;
+};
+
+// ---- the description
+
+struct Param {
+  std::string name, kind;  // const, list, ramp, wave, swing
+  std::vector<double> values;
+  int line = 0;
+
+  double At(int frame, int frames) const {
+    const double t = static_cast<double>(frame) / frames;
+    const double u = frames > 1 ? static_cast<double>(frame) / (frames - 1) : 0.0;
+    if (kind == "const") return values[0];
+    if (kind == "list") return values[static_cast<size_t>(frame)];
+    if (kind == "ramp") return values[0] + (values[1] - values[0]) * u;
+    if (kind == "wave") return values[0] + (values[1] - values[0]) * (1.0 - std::cos(2.0 * M_PI * t)) / 2.0;
+    return values[0] + values[1] * std::sin(2.0 * M_PI * t);  // swing
+  }
+};
+
+struct Item {
+  std::string name, templ;
+  int w = 0, h = 0, frames = 1, columns = 0, rows = 1;
+  double time = 30.0;
+  std::vector<Param> params;
+  int line = 0;
+  int x = 0, y = 0;  // top-left corner of the block in the picture, from the top
+};
+
+struct Description {
+  fs::path file, folder;
+  bool picture = false;  // a plain picture: one frame, no padding, no area script
+  std::string output;    // relative to the data folder
+  int padding = 1;
+  std::vector<Param> defaults;
+  std::vector<Item> items;
+};
+
+Param ReadParam(const std::vector<std::string>& w, const std::string& where, int line) {
+  if (w.size() < 4) Fail(where + ": param needs a name, a kind and values");
+  Param p;
+  p.name = w[1];
+  p.kind = w[2];
+  p.line = line;
+  for (size_t i = 3; i < w.size(); ++i) p.values.push_back(ParseNumber(w[i], where));
+  const size_t n = p.values.size();
+  if (p.kind == "const") {
+    if (n != 1) Fail(where + ": const takes one value");
+  } else if (p.kind == "ramp" || p.kind == "wave" || p.kind == "swing") {
+    if (n != 2) Fail(where + ": " + p.kind + " takes two values");
+  } else if (p.kind != "list") {
+    Fail(where + ": unknown kind \"" + p.kind + "\" (const, list, ramp, wave, swing)");
+  }
+  if (!std::isalpha(static_cast<unsigned char>(p.name[0])) && p.name[0] != '_')
+    Fail(where + ": bad parameter name \"" + p.name + "\"");
+  return p;
+}
+
+void ReadSize(const std::string& v, int& w, int& h, const std::string& where) {
+  const size_t x = v.find('x');
+  if (x == std::string::npos) Fail(where + ": size is WIDTHxHEIGHT");
+  w = ParseInt(v.substr(0, x), where);
+  h = ParseInt(v.substr(x + 1), where);
+  if (w < 1 || h < 1 || w > 4096 || h > 4096) Fail(where + ": size out of range");
+}
+
+Description ReadDescription(const fs::path& file) {
+  Description d;
+  d.file = file;
+  d.folder = file.parent_path();
+  std::istringstream in(ReadText(file));
+  int lineNo = 0;
+  for (std::string line; std::getline(in, line);) {
+    ++lineNo;
+    const size_t hash = line.find('#');
+    if (hash != std::string::npos) line.erase(hash);
+    const std::vector<std::string> w = Words(line);
+    if (w.empty()) continue;
+    const std::string where = file.filename().string() + ":" + std::to_string(lineNo);
+    if (w[0] == "sheet" || w[0] == "picture") {
+      if (!d.output.empty()) Fail(where + ": a description makes one sheet or picture");
+      if (w.size() < 2) Fail(where + ": " + w[0] + " needs its output file");
+      d.picture = w[0] == "picture";
+      d.output = w[1];
+      const std::string ext = fs::path(d.output).extension().string();
+      if (d.output.find("..") != std::string::npos || fs::path(d.output).is_absolute())
+        Fail(where + ": the output stays inside the data folder");
+      if (d.output != [&] {
+            std::string s = d.output;
+            for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            return s;
+          }())
+        Fail(where + ": data file names are lower case");
+      if (!d.picture && ext != ".png") Fail(where + ": a sheet is a .png file");
+      if (d.picture && ext != ".png" && ext != ".jpg") Fail(where + ": a picture is a .png or .jpg file");
+      if (d.picture) {
+        // A picture is one item named after the file, with the rest of the line as its keys.
+        Item it;
+        it.name = fs::path(d.output).stem().string();
+        it.line = lineNo;
+        it.columns = 1;
+        for (size_t i = 2; i < w.size(); ++i) {
+          const size_t eq = w[i].find('=');
+          const std::string key = w[i].substr(0, eq), val = eq == std::string::npos ? "" : w[i].substr(eq + 1);
+          if (key == "template") it.templ = val;
+          else if (key == "size") ReadSize(val, it.w, it.h, where);
+          else Fail(where + ": unknown key \"" + key + "\" (template, size)");
+        }
+        d.items.push_back(it);
+        d.padding = 0;
+      }
+    } else if (w[0] == "padding") {
+      if (d.picture || w.size() != 2) Fail(where + ": padding N, for sheets");
+      d.padding = ParseInt(w[1], where);
+      if (d.padding < 0 || d.padding > 8) Fail(where + ": padding out of range");
+    } else if (w[0] == "item") {
+      if (d.output.empty() || d.picture) Fail(where + ": items belong to a sheet line above them");
+      if (w.size() < 2) Fail(where + ": item needs a name");
+      Item it;
+      it.name = w[1];
+      it.line = lineNo;
+      for (size_t i = 2; i < w.size(); ++i) {
+        const size_t eq = w[i].find('=');
+        if (eq == std::string::npos) Fail(where + ": expected key=value, got \"" + w[i] + "\"");
+        const std::string key = w[i].substr(0, eq), val = w[i].substr(eq + 1);
+        if (key == "template") it.templ = val;
+        else if (key == "size") ReadSize(val, it.w, it.h, where);
+        else if (key == "frames") it.frames = ParseInt(val, where);
+        else if (key == "columns") it.columns = ParseInt(val, where);
+        else if (key == "time") it.time = ParseNumber(val, where);
+        else Fail(where + ": unknown key \"" + key + "\" (template, size, frames, columns, time)");
+      }
+      if (it.frames < 1 || it.frames > 256) Fail(where + ": frames out of range");
+      if (it.columns == 0) it.columns = it.frames;
+      if (it.columns < 1 || it.frames % it.columns != 0)
+        Fail(where + ": frames must fill the grid (frames a multiple of columns)");
+      it.rows = it.frames / it.columns;
+      for (const Item& o : d.items)
+        if (o.name == it.name) Fail(where + ": item \"" + it.name + "\" named twice");
+      d.items.push_back(it);
+    } else if (w[0] == "param") {
+      Param p = ReadParam(w, where, lineNo);
+      std::vector<Param>& list = d.items.empty() ? d.defaults : d.items.back().params;
+      for (const Param& o : list)
+        if (o.name == p.name) Fail(where + ": parameter \"" + p.name + "\" given twice");
+      list.push_back(p);
+    } else {
+      Fail(where + ": unknown line \"" + w[0] + "\" (sheet, picture, padding, item, param)");
+    }
+  }
+  const std::string name = file.filename().string();
+  if (d.output.empty()) Fail(name + ": no sheet or picture line");
+  if (d.items.empty()) Fail(name + ": a sheet needs items");
+  for (Item& it : d.items) {
+    const std::string where = name + ":" + std::to_string(it.line);
+    if (it.templ.empty()) Fail(where + ": template= missing");
+    if (it.w == 0) Fail(where + ": size= missing");
+    if (it.w <= 2 * d.padding || it.h <= 2 * d.padding) Fail(where + ": frames smaller than their padding");
+    if (!fs::exists(d.folder / it.templ)) Fail(where + ": no template " + (d.folder / it.templ).string());
+    for (const Param& p : it.params)
+      if (p.kind == "list" && static_cast<int>(p.values.size()) != it.frames)
+        Fail(name + ":" + std::to_string(p.line) + ": list of " + std::to_string(p.values.size()) +
+             " values for " + std::to_string(it.frames) + " frames");
+    for (const Param& p : d.defaults)
+      if (p.kind == "list" && static_cast<int>(p.values.size()) != it.frames &&
+          std::none_of(it.params.begin(), it.params.end(), [&](const Param& q) { return q.name == p.name; }))
+        Fail(name + ":" + std::to_string(p.line) + ": list of " + std::to_string(p.values.size()) +
+             " values does not fit item \"" + it.name + "\"");
+  }
+  return d;
+}
+
+// ---- layout: blocks of frames packed on shelves into a picture with power-of-two sides
+
+int NextPow2(int v) {
+  int p = 1;
+  while (p < v) p <<= 1;
+  return p;
+}
+
+// Places the blocks, tallest first, on the first shelf of the given width with room for them
+// (a new shelf below the others when none has room); returns the height used, 0 when a block
+// is wider than the picture.
+int Shelves(std::vector<Item*>& order, int width) {
+  struct Shelf {
+    int y, height, x;
+  };
+  std::vector<Shelf> shelves;
+  int bottom = 0;
+  for (Item* it : order) {
+    const int bw = it->w * it->columns, bh = it->h * it->rows;
+    if (bw > width) return 0;
+    Shelf* place = nullptr;
+    for (Shelf& s : shelves)
+      if (s.x + bw <= width && bh <= s.height) {
+        place = &s;
+        break;
+      }
+    if (!place) {
+      shelves.push_back(Shelf{bottom, bh, 0});
+      bottom += bh;
+      place = &shelves.back();
+    }
+    it->x = place->x;
+    it->y = place->y;
+    place->x += bw;
+  }
+  return bottom;
+}
+
+void Pack(Description& d, int& texW, int& texH) {
+  if (d.picture) {
+    texW = d.items[0].w;
+    texH = d.items[0].h;
+    return;
+  }
+  std::vector<Item*> order;
+  for (Item& it : d.items) order.push_back(&it);
+  std::stable_sort(order.begin(), order.end(), [](const Item* a, const Item* b) {
+    return a->h * a->rows != b->h * b->rows ? a->h * a->rows > b->h * b->rows : a->w * a->columns > b->w * b->columns;
+  });
+  int best = -1, bestW = 0;
+  long bestArea = 0;
+  for (int width = 16; width <= 4096; width *= 2) {
+    const int used = Shelves(order, width);
+    if (used == 0 || used > 4096) continue;
+    const long area = static_cast<long>(width) * NextPow2(used);
+    // The smallest picture; between equals the squarer one.
+    if (best < 0 || area < bestArea || (area == bestArea && std::abs(width - NextPow2(used)) < std::abs(bestW - best))) {
+      best = NextPow2(used);
+      bestW = width;
+      bestArea = area;
+    }
+  }
+  if (best < 0) Fail(d.file.filename().string() + ": the items do not fit in 4096 x 4096");
+  Shelves(order, bestW);
+  texW = bestW;
+  texH = best;
+}
+
+// ---- SVG composition
+
+// The template with its root element's position and size replaced and its ids made unique.
+std::string Instantiate(const std::string& templ, const std::string& where, const std::map<std::string, double>& vars,
+                        int w, int h, const std::string& suffix) {
+  // Substitute {{expressions}}.
+  std::string text;
+  size_t pos = 0;
+  for (;;) {
+    const size_t open = templ.find("{{", pos);
+    if (open == std::string::npos) {
+      text += templ.substr(pos);
+      break;
+    }
+    const size_t close = templ.find("}}", open);
+    if (close == std::string::npos) Fail(where + ": \"{{\" without \"}}\"");
+    text += templ.substr(pos, open - pos);
+    try {
+      text += Num(Expression(templ.substr(open + 2, close - open - 2), vars).Evaluate());
+    } catch (const Error& e) {
+      Fail(where + ": " + e.text);
+    }
+    pos = close + 2;
+  }
+  // Drop the prolog and a doctype.
+  const size_t root = text.find("<svg");
+  if (root == std::string::npos) Fail(where + ": no <svg> element");
+  text.erase(0, root);
+  const size_t tagEnd = text.find('>');
+  if (tagEnd == std::string::npos) Fail(where + ": unclosed <svg> tag");
+  std::string tag = text.substr(4, tagEnd - 4);
+  // Rebuild the root tag's attributes without x, y, width and height.
+  std::string attrs, viewBox;
+  for (size_t i = 0; i < tag.size();) {
+    while (i < tag.size() && std::isspace(static_cast<unsigned char>(tag[i]))) ++i;
+    if (i >= tag.size() || tag[i] == '/') break;
+    const size_t eq = tag.find('=', i);
+    if (eq == std::string::npos) break;
+    const std::string name = Trim(tag.substr(i, eq - i));
+    size_t q = eq + 1;
+    while (q < tag.size() && std::isspace(static_cast<unsigned char>(tag[q]))) ++q;
+    if (q >= tag.size() || (tag[q] != '"' && tag[q] != '\'')) Fail(where + ": unquoted attribute " + name);
+    const size_t qe = tag.find(tag[q], q + 1);
+    if (qe == std::string::npos) Fail(where + ": unclosed attribute " + name);
+    const std::string value = tag.substr(q + 1, qe - q - 1);
+    if (name == "viewBox") viewBox = value;
+    else if (name != "x" && name != "y" && name != "width" && name != "height")
+      attrs += " " + name + "=\"" + value + "\"";
+    i = qe + 1;
+  }
+  if (viewBox.empty()) viewBox = "0 0 " + std::to_string(w) + " " + std::to_string(h);
+  text = "<svg" + attrs + " width=\"" + std::to_string(w) + "\" height=\"" + std::to_string(h) + "\" viewBox=\"" +
+         viewBox + "\"" + text.substr(tagEnd);
+  // Unique ids: every id="X" becomes X<suffix>, with its references "#X" and url(#X).
+  std::vector<std::string> ids;
+  for (size_t p = text.find(" id=\""); p != std::string::npos; p = text.find(" id=\"", p + 1)) {
+    const size_t e = text.find('"', p + 5);
+    if (e != std::string::npos) ids.push_back(text.substr(p + 5, e - p - 5));
+  }
+  for (const std::string& id : ids) {
+    for (const std::string& from : {"id=\"" + id + "\"", "\"#" + id + "\"", "(#" + id + ")"}) {
+      std::string repl = from;
+      repl.insert(from.size() - 1, suffix);
+      for (size_t p = text.find(from); p != std::string::npos; p = text.find(from, p + repl.size()))
+        text.replace(p, from.size(), repl);
+    }
+  }
+  return text;
+}
+
+// Runs a program with its arguments and waits; false when it did not exit with 0.
+bool Run(const std::vector<std::string>& args) {
+  std::vector<char*> argv;
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return false;
+  int status = 0;
+  if (waitpid(pid, &status, 0) != pid) return false;
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void Rasterise(const std::string& rsvg, const fs::path& svg, const fs::path& png) {
+  fs::create_directories(png.parent_path());
+  if (!Run({rsvg, "--format=png", "--output=" + png.string(), svg.string()}))
+    Fail("rsvg-convert failed on " + svg.string());
+}
+
+// ---- PNG and JPEG
+
+struct Picture {
+  int w = 0, h = 0;
+  std::vector<unsigned char> rgba;  // rows from the top
+};
+
+Picture ReadPng(const fs::path& file) {
+  png_image img;
+  std::memset(&img, 0, sizeof img);
+  img.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&img, file.c_str())) Fail("cannot read " + file.string());
+  img.format = PNG_FORMAT_RGBA;
+  Picture p;
+  p.w = static_cast<int>(img.width);
+  p.h = static_cast<int>(img.height);
+  p.rgba.resize(PNG_IMAGE_SIZE(img));
+  if (!png_image_finish_read(&img, nullptr, p.rgba.data(), 0, nullptr)) {
+    png_image_free(&img);
+    Fail("cannot read " + file.string());
+  }
+  return p;
+}
+
+void WriteJpeg(const Picture& p, const fs::path& file) {
+  fs::create_directories(file.parent_path());
+  const fs::path tmp = file.string() + ".part";
+  FILE* f = std::fopen(tmp.c_str(), "wb");
+  if (!f) Fail("cannot write " + tmp.string());
+  jpeg_compress_struct c;
+  jpeg_error_mgr err;
+  c.err = jpeg_std_error(&err);
+  jpeg_create_compress(&c);
+  jpeg_stdio_dest(&c, f);
+  c.image_width = static_cast<JDIMENSION>(p.w);
+  c.image_height = static_cast<JDIMENSION>(p.h);
+  c.input_components = 3;
+  c.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&c);
+  jpeg_set_quality(&c, 92, TRUE);
+  jpeg_start_compress(&c, TRUE);
+  std::vector<unsigned char> row(static_cast<size_t>(p.w) * 3);
+  while (c.next_scanline < c.image_height) {
+    const unsigned char* src = p.rgba.data() + static_cast<size_t>(c.next_scanline) * p.w * 4;
+    // Pictures are opaque; a transparent pixel shows black.
+    for (int x = 0; x < p.w; ++x)
+      for (int k = 0; k < 3; ++k) row[x * 3 + k] = static_cast<unsigned char>(src[x * 4 + k] * src[x * 4 + 3] / 255);
+    JSAMPROW r = row.data();
+    jpeg_write_scanlines(&c, &r, 1);
+  }
+  jpeg_finish_compress(&c);
+  jpeg_destroy_compress(&c);
+  const bool ok = std::fflush(f) == 0;
+  std::fclose(f);
+  if (!ok) Fail("cannot write " + tmp.string());
+  fs::rename(tmp, file);
+}
+
+// ---- build
+
+void Build(const fs::path& descFile, const fs::path& dataDir, const fs::path& workDir, const std::string& rsvg) {
+  Description d = ReadDescription(descFile);
+  int texW = 0, texH = 0;
+  Pack(d, texW, texH);
+  const std::string texName = fs::path(d.output).stem().string();
+  std::ostringstream svg;
+  svg << "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"" << texW
+      << "\" height=\"" << texH << "\" viewBox=\"0 0 " << texW << " " << texH << "\">\n";
+  std::map<std::string, std::string> templates;
+  const int pad = d.padding;
+  for (const Item& it : d.items) {
+    auto t = templates.find(it.templ);
+    if (t == templates.end()) t = templates.emplace(it.templ, ReadText(d.folder / it.templ)).first;
+    for (int f = 0; f < it.frames; ++f) {
+      std::map<std::string, double> vars;
+      for (const Param& p : d.defaults) vars[p.name] = p.kind == "list" && static_cast<int>(p.values.size()) != it.frames
+                                                           ? p.values[0]
+                                                           : p.At(f, it.frames);
+      for (const Param& p : it.params) vars[p.name] = p.At(f, it.frames);
+      vars["frame"] = f;
+      vars["frames"] = it.frames;
+      vars["t"] = static_cast<double>(f) / it.frames;
+      vars["w"] = it.w;
+      vars["h"] = it.h;
+      const int cx = it.x + (f % it.columns) * it.w, cy = it.y + (f / it.columns) * it.h;
+      const std::string where = d.file.filename().string() + ": item " + it.name + " frame " + std::to_string(f) +
+                                " (" + it.templ + ")";
+      const std::string body =
+          Instantiate(t->second, where, vars, it.w, it.h, "_" + std::to_string(&it - d.items.data()) + "_" + std::to_string(f));
+      // The frame's own clip leaves its outer ring of padding transparent.
+      svg << "<svg x=\"" << cx + pad << "\" y=\"" << cy + pad << "\" width=\"" << it.w - 2 * pad << "\" height=\""
+          << it.h - 2 * pad << "\" viewBox=\"" << pad << " " << pad << " " << it.w - 2 * pad << " " << it.h - 2 * pad
+          << "\" overflow=\"hidden\">\n"
+          << body << "\n</svg>\n";
+    }
+  }
+  svg << "</svg>\n";
+  const fs::path composed = workDir / (texName + ".svg");
+  WriteText(composed, svg.str());
+  const fs::path out = dataDir / d.output;
+  const fs::path ext = out.extension();
+  const fs::path rendered = ext == ".jpg" ? workDir / (texName + ".png") : fs::path(out.string() + ".part.png");
+  Rasterise(rsvg, composed, rendered);
+  if (ext == ".jpg") {
+    WriteJpeg(ReadPng(rendered), out);
+  } else {
+    fs::rename(rendered, out);
+  }
+  if (d.picture) return;
+  std::ostringstream tex;
+  tex << "-- Areas of the sprite sheet " << fs::path(d.output).filename().string() << " (" << texW << " x " << texH
+      << "),\n-- made by tools/sprites from assets/sprites/" << d.folder.filename().string() << "/"
+      << d.file.filename().string() << ": edit that description, not this file.\n"
+      << "-- AddNode(item, recti(x, y, w, h) in pixels from the bottom-left corner, columns, rows, frame time)\n"
+      << "local sheet = cTextureInfo(\"" << texName << "\", false)\n";
+  for (const Item& it : d.items) {
+    const int bw = it.w * it.columns, bh = it.h * it.rows;
+    tex << "sheet:AddNode(\"" << it.name << "\", recti(" << it.x << ", " << texH - it.y - bh << ", " << bw << ", " << bh
+        << "), " << it.columns << ", " << it.rows << ", " << Num(it.time) << ")\n";
+  }
+  fs::path texFile = out;
+  texFile.replace_extension(".tex");
+  WriteText(texFile, tex.str());
+}
+
+// ---- contact sheets
+
+const char kB64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+std::string Base64(const std::string& bytes) {
+  std::string out;
+  out.reserve((bytes.size() + 2) / 3 * 4);
+  size_t i = 0;
+  for (; i + 2 < bytes.size(); i += 3) {
+    const unsigned v = static_cast<unsigned char>(bytes[i]) << 16 | static_cast<unsigned char>(bytes[i + 1]) << 8 |
+                       static_cast<unsigned char>(bytes[i + 2]);
+    out += {kB64[v >> 18], kB64[(v >> 12) & 63], kB64[(v >> 6) & 63], kB64[v & 63]};
+  }
+  if (i + 1 == bytes.size()) {
+    const unsigned v = static_cast<unsigned char>(bytes[i]) << 16;
+    out += {kB64[v >> 18], kB64[(v >> 12) & 63], '=', '='};
+  } else if (i + 2 == bytes.size()) {
+    const unsigned v = static_cast<unsigned char>(bytes[i]) << 16 | static_cast<unsigned char>(bytes[i + 1]) << 8;
+    out += {kB64[v >> 18], kB64[(v >> 12) & 63], kB64[(v >> 6) & 63], '='};
+  }
+  return out;
+}
+
+std::string Escape(const std::string& s) {
+  std::string out;
+  for (char c : s) {
+    if (c == '<') out += "&lt;";
+    else if (c == '>') out += "&gt;";
+    else if (c == '&') out += "&amp;";
+    else out += c;
+  }
+  return out;
+}
+
+struct Area {
+  std::string name;
+  int x, y, w, h, columns, rows;
+  double time;
+};
+
+// The areas of an area script as this tool writes them.
+std::vector<Area> ReadAreas(const fs::path& tex) {
+  std::vector<Area> areas;
+  std::istringstream in(ReadText(tex));
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("sheet:AddNode(\"", 0) != 0) continue;
+    Area a{};
+    char name[256] = {};
+    if (std::sscanf(line.c_str(), "sheet:AddNode(\"%255[^\"]\", recti(%d, %d, %d, %d), %d, %d, %lf)", name, &a.x, &a.y,
+                    &a.w, &a.h, &a.columns, &a.rows, &a.time) != 8)
+      Fail(tex.string() + ": unreadable line: " + line);
+    a.name = name;
+    areas.push_back(a);
+  }
+  return areas;
+}
+
+void Contact(const fs::path& shotDir, const std::string& rsvg, const fs::path& png) {
+  fs::path tex = png;
+  tex.replace_extension(".tex");
+  const std::vector<Area> areas = ReadAreas(tex);
+  const Picture pic = ReadPng(png);
+  const std::string name = png.stem().string();
+  const int pageW = 1024, cell = 136, labelH = 22, margin = 12;
+  // Each area: a label line, then its frames in cells of at most cell x cell, scaled down to fit.
+  std::ostringstream body;
+  int y = 44;
+  for (const Area& a : areas) {
+    const int fw = a.w / a.columns, fh = a.h / a.rows, n = a.columns * a.rows;
+    const double scale = std::min(1.0, std::min(static_cast<double>(cell - 8) / fw, static_cast<double>(cell - 8) / fh));
+    const int perRow = std::max(1, (pageW - 2 * margin) / cell);
+    body << "<text x=\"" << margin << "\" y=\"" << y + 15 << "\" font-family=\"DejaVu Sans\" font-size=\"14\" fill=\"#4a2f1d\">"
+         << Escape(a.name) << "  -  " << n << (n == 1 ? " frame" : " frames") << ", " << fw << " x " << fh
+         << ", time " << Num(a.time) << "</text>\n";
+    y += labelH;
+    for (int f = 0; f < n; ++f) {
+      const int cx = margin + (f % perRow) * cell, cy = y + (f / perRow) * cell;
+      // Frame f is column f % columns of row f / columns from the top of the area.
+      const int sx = a.x + (f % a.columns) * fw;
+      const int syTop = pic.h - (a.y + a.h) + (f / a.columns) * fh;
+      const double dw = fw * scale, dh = fh * scale;
+      const double ox = cx + (cell - dw) / 2, oy = cy + (cell - dh) / 2;
+      body << "<rect x=\"" << cx + 2 << "\" y=\"" << cy + 2 << "\" width=\"" << cell - 4 << "\" height=\"" << cell - 4
+           << "\" fill=\"url(#checker)\"/>\n"
+           << "<svg x=\"" << Num(ox) << "\" y=\"" << Num(oy) << "\" width=\"" << Num(dw) << "\" height=\"" << Num(dh)
+           << "\" viewBox=\"" << sx << " " << syTop << " " << fw << " " << fh << "\"><use xlink:href=\"#sheet\"/></svg>\n"
+           << "<rect x=\"" << Num(ox - 0.5) << "\" y=\"" << Num(oy - 0.5) << "\" width=\"" << Num(dw + 1) << "\" height=\""
+           << Num(dh + 1) << "\" fill=\"none\" stroke=\"#d9503f\" stroke-width=\"1\"/>\n"
+           << "<text x=\"" << cx + 6 << "\" y=\"" << cy + cell - 6 << "\" font-family=\"DejaVu Sans\" font-size=\"10\" fill=\"#7a4a24\">"
+           << f << "</text>\n";
+    }
+    y += ((n + perRow - 1) / perRow) * cell + 8;
+  }
+  const int pageH = y + margin;
+  std::ostringstream svg;
+  svg << "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"" << pageW
+      << "\" height=\"" << pageH << "\">\n<defs>\n"
+      << "<pattern id=\"checker\" width=\"16\" height=\"16\" patternUnits=\"userSpaceOnUse\"><rect width=\"16\" height=\"16\" "
+         "fill=\"#e8e8e8\"/><rect width=\"8\" height=\"8\" fill=\"#c8c8c8\"/><rect x=\"8\" y=\"8\" width=\"8\" height=\"8\" "
+         "fill=\"#c8c8c8\"/></pattern>\n"
+      << "<image id=\"sheet\" width=\"" << pic.w << "\" height=\"" << pic.h << "\" xlink:href=\"data:image/png;base64,"
+      << Base64(ReadText(png)) << "\"/>\n</defs>\n"
+      << "<rect width=\"100%\" height=\"100%\" fill=\"#fff4d6\"/>\n"
+      << "<text x=\"" << margin << "\" y=\"28\" font-family=\"DejaVu Sans\" font-weight=\"bold\" font-size=\"18\" fill=\"#4a2f1d\">"
+      << Escape(name) << " (" << pic.w << " x " << pic.h << ", " << areas.size() << " areas)</text>\n"
+      << body.str() << "</svg>\n";
+  const fs::path composed = shotDir / ("sprites_" + name + ".svg");
+  WriteText(composed, svg.str());
+  Rasterise(rsvg, composed, shotDir / ("sprites_" + name + ".png"));
+  fs::remove(composed);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "build" && argc == 6) {
+      Build(argv[2], argv[3], argv[4], argv[5]);
+    } else if (mode == "contact" && argc >= 4) {
+      for (int i = 4; i < argc; ++i) Contact(argv[2], argv[3], argv[i]);
+    } else {
+      std::fprintf(stderr,
+                   "usage: spritesheet build <description> <data folder> <work folder> <rsvg-convert>\n"
+                   "       spritesheet contact <screenshot folder> <rsvg-convert> <sheet.png>...\n");
+      return 2;
+    }
+  } catch (const Error& e) {
+    std::fprintf(stderr, "spritesheet: %s\n", e.text.c_str());
+    return 1;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "spritesheet: %s\n", e.what());
+    return 1;
+  }
+  return 0;
+}
