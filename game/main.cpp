@@ -9,6 +9,7 @@
 #include "game/app/garden.h"
 #include "game/windows/title_windows.h"
 #include "game/windows/windows_bindings.h"
+#include "game/world/plant.h"
 #include "game/world/world_bindings.h"
 #include "game/world/ware_manager.h"
 #include "platform/os.h"
@@ -77,6 +78,8 @@ int main() {
   // The folders above the application add their script classes and their windows.
   AddGameBindings(&RegisterGameWorld);
   AddGameBindings(&RegisterGameWindows);
+  // The field's own figures in place of plain objects.
+  RegisterPlantMakers();
   AddLoadingStep(eLoadingStep::Windows, [](cGarden& g) { CreateTitleWindows(&g.GetWindowHost()); });
 
   CreateWareManager();
