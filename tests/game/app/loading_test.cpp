@@ -154,15 +154,15 @@ TEST_F(LoadingTest, WhatEachItemLoads) {
   const vek::u32 before = vek::g_pTextureManager->Count();
   new cLoadTexture("{StaticPath}/texture/system/gui_system.png");  // loaded already: nothing happens
   new cLoadTexture("{StaticPath}/texture/system/cursor_pointer.png");
-  new cLoadMusic("{StaticPath}/sounds/music.mod", false);
-  new cLoadMusic("music_short", "{StaticPath}/sounds/music.mod", 1, 2, false);
+  new cLoadMusic("{StaticPath}/sounds/music_menu.mod", false);
+  new cLoadMusic("music_short", "{StaticPath}/sounds/music_menu.mod", 1, 2, false);
   new cLoadSound("{StaticPath}/sounds/click.wav", false);
   RunQueue();
   EXPECT_EQ(vek::g_pTextureManager->Count(), before + 1);
   EXPECT_NE(vek::g_pTextureManager->FindIndex("cursor_pointer"), 0u);
   vek::cSoundManager* sm = vek::GetSound();
   ASSERT_NE(sm, nullptr);
-  const vek::cMusic* plain = sm->GetMusics().FindItem("music");
+  const vek::cMusic* plain = sm->GetMusics().FindItem("music_menu");
   const vek::cMusic* named = sm->GetMusics().FindItem("music_short");
   ASSERT_NE(plain, sm->GetMusics().Get(0));
   ASSERT_NE(named, sm->GetMusics().Get(0));

@@ -15,7 +15,7 @@ using namespace test3ds;
 // Runs the tool on the file; its standard output and error, and its exit status.
 std::string Dump(const std::string& path, int* status) {
   const std::string command =
-      std::string(VEK_TEST_BIN_DIR) + "/../tools/dump3ds/dump3ds '" + path + "' 2>&1";
+      "'" + std::string(VEK_TEST_BIN_DIR) + "/../tools/dump3ds/dump3ds' '" + path + "' 2>&1";
   std::FILE* pipe = popen(command.c_str(), "r");
   std::string out;
   char buffer[512];
