@@ -25,18 +25,8 @@ struct FakeWorld : iRulesWorld {
   std::vector<std::string> windows;
 };
 
-class GameRulesTest : public RulesFixture {
+class GameRulesTest : public RulesWorldFixture<FakeWorld> {
  protected:
-  void SetUp() override {
-    RulesFixture::SetUp();
-    SetRulesWorld(&world);
-    SetCurrentPlayer(&player);
-  }
-  void TearDown() override {
-    SetCurrentPlayer(nullptr);
-    SetRulesWorld(nullptr);
-    RulesFixture::TearDown();
-  }
   void Steps(int n) {
     for (int i = 0; i < n; ++i) rules.UpdateMission();
   }
@@ -47,9 +37,6 @@ class GameRulesTest : public RulesFixture {
     player.elapsedTime = 0.0f;
     for (float s : starts) player.mission.tasks.push_back({-1, 0, 1, nullptr, nullptr, nullptr, s});
   }
-  FakeWorld world;
-  cPlayer player{"plr000"};
-  cGameRules rules;
 };
 
 TEST_F(GameRulesTest, MoneyAndBank) {

@@ -82,21 +82,8 @@ struct RecordingWorld : iRulesWorld {
   bool institute = false;
 };
 
-class LevelTableTest : public RulesFixture {
+class LevelTableTest : public RulesWorldFixture<RecordingWorld> {
  protected:
-  void SetUp() override {
-    RulesFixture::SetUp();
-    SetRulesWorld(&world);
-    SetCurrentPlayer(&player);
-  }
-  void TearDown() override {
-    SetCurrentPlayer(nullptr);
-    SetRulesWorld(nullptr);
-    RulesFixture::TearDown();
-  }
-  RecordingWorld world;
-  cPlayer player{"plr000"};
-  cGameRules rules;
 };
 
 TEST_F(LevelTableTest, EveryLevelSetsUpItsRow) {

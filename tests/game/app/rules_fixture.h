@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/core/path_tokens.h"
+#include "game/app/game_rules.h"
 #include "game/app/player.h"
 #include "game/app/rules_host.h"
 #include "game/app/save_unit.h"
@@ -55,6 +56,25 @@ class RulesFixture : public EngineFixture {
   }
 
   FakeRulesHost host;
+};
+
+// The rules fixture with a world of the test's own (any iRulesWorld) and a current player.
+template <class World>
+class RulesWorldFixture : public RulesFixture {
+ protected:
+  void SetUp() override {
+    RulesFixture::SetUp();
+    SetRulesWorld(&world);
+    SetCurrentPlayer(&player);
+  }
+  void TearDown() override {
+    SetCurrentPlayer(nullptr);
+    SetRulesWorld(nullptr);
+    RulesFixture::TearDown();
+  }
+  World world;
+  cPlayer player{"plr000"};
+  cGameRules rules;
 };
 
 }  // namespace vektest
