@@ -73,7 +73,6 @@ TEST_F(StartupGLTest, SplashLoadingAndMainMenuScreens) {
   for (int i = 0; i < 60 && loading->GetDone() < 0.4f * loading->GetTotal(); ++i) loading->Update(0.016f);
   Shot("app_loading");
   for (int i = 0; i < 2000 && (loading->GetQueueSize() || GetItemBeingLoaded()); ++i) loading->Update(0.016f);
-  Shot("dbg_before");
   for (int i = 0; i < 2000 && !loading->IsFinished(); ++i) loading->Update(0.016f);
   ASSERT_TRUE(loading->IsFinished());
   // The loading window fades out over the GUI's steps.
