@@ -194,7 +194,6 @@ class GLDevice final : public Device {
   Result EndScene() override {
     if (!m_InScene) return kErrInvalidCall;
     m_InScene = false;
-    glFlush();
     return kOk;
   }
 

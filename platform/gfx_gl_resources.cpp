@@ -276,14 +276,20 @@ Result GLBuffer<Base>::Unlock() {
   m_Locked = false;
   if (m_LockFlags & kLockReadOnly) return kOk;
   m_Shared->gl.BindBuffer(GL_ARRAY_BUFFER, m_Name);
-  // A whole discarded buffer gets new storage; a block is written in place (a draw still
-  // reading the buffer is the driver's to wait for), which spares the driver a new
-  // allocation each time a stream of vertices is rewritten.
-  if ((m_LockFlags & kLockDiscard) && m_LockOffset == 0 && m_LockSize == m_Shadow.size())
-    m_Shared->gl.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(m_Shadow.size()), m_Shadow.data(),
-                            (m_Usage & kUsageDynamic) ? GL_DYNAMIC_DRAW : GL_STATIC_DRAW);
-  else if (m_LockSize)
+  const GLenum usage = (m_Usage & kUsageDynamic) ? GL_DYNAMIC_DRAW : GL_STATIC_DRAW;
+  if ((m_LockFlags & kLockDiscard) && m_LockOffset == 0 && m_LockSize == m_Shadow.size()) {
+    m_Shared->gl.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(m_Shadow.size()), m_Shadow.data(), usage);
+  } else if (m_LockFlags & kLockDiscard) {
+    // A discarded buffer's old contents are gone: fresh storage first, so that writing the
+    // block never waits for the frame still being drawn from the old one. Only the block is
+    // sent; the rest of the buffer is undefined until it is written again, as with any
+    // discarding lock.
+    m_Shared->gl.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(m_Shadow.size()), nullptr, usage);
+    if (m_LockSize)
+      m_Shared->gl.BufferSubData(GL_ARRAY_BUFFER, m_LockOffset, m_LockSize, m_Shadow.data() + m_LockOffset);
+  } else if (m_LockSize) {
     m_Shared->gl.BufferSubData(GL_ARRAY_BUFFER, m_LockOffset, m_LockSize, m_Shadow.data() + m_LockOffset);
+  }
   return kOk;
 }
 
