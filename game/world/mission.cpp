@@ -116,7 +116,7 @@ namespace {
 void BindOne(cMissionTask& task) {
   for (vek::u32 k = 0; k < 4; ++k) {
     iTaskIndicator* control = GetScoreTaskControl(k);
-    if (!control || control->GetState() != 2) continue;
+    if (!control || control->GetMoveState() != 2) continue;
     vek::string text, sheet, area;
     vek::i32 count = 0;
     GetTaskInfo(task, text, sheet, area, count);
@@ -158,7 +158,7 @@ void BindTaskControls(std::vector<cMissionTask>& tasks) {
     if (!task.IsEmpty() && !task.indicator) BindOne(task);
     if (!task.IsEmpty() && task.indicator && !task.chain) FillChain(task);
     iTaskIndicator* control = Indicator(task);
-    if (task.IsEmpty() && control && control->GetState() == 0) {
+    if (task.IsEmpty() && control && control->GetMoveState() == 0) {
       const vek::rectf r = control->GetRect();
       if (cParticles* particles = GardenServices()->GetParticles())
         particles->AddBurst(vek::vec3(r.x + r.w * 0.5f, r.y + r.h * 0.5f, 0.0f), 50, 30.0f);

@@ -20,7 +20,7 @@
 class iTaskIndicator {
  public:
   virtual ~iTaskIndicator() = default;
-  virtual int GetState() const = 0;
+  virtual int GetMoveState() const = 0;
   virtual void SetText(const vek::string& text) = 0;
   virtual void SetIcon(const vek::string& sheet, const vek::string& area) = 0;
   virtual bool IsChecked() const = 0;

@@ -11,7 +11,7 @@ namespace {
 
 class FakeIndicator : public iTaskIndicator {
  public:
-  int GetState() const override { return state; }
+  int GetMoveState() const override { return state; }
   void SetText(const vek::string& t) override { text = t; }
   void SetIcon(const vek::string& s, const vek::string& a) override {
     sheet = s;
