@@ -12,6 +12,7 @@
 #include "game/windows/controls/check_box_ctrl.h"
 #include "game/windows/controls/display_ctrl.h"
 #include "game/windows/controls/mission_ctrl.h"
+#include "game/windows/controls/toolbar_ctrl.h"
 
 namespace {
 
@@ -58,7 +59,10 @@ luabind::scope GameControlClasses() {
               .enum_("eItem")[(value("e_itemLabel", cMissionCtrl::e_itemLabel),
                                value("e_itemImage", cMissionCtrl::e_itemImage),
                                value("e_itemFrame", cMissionCtrl::e_itemFrame))],
-          class_<cTaskCtrl, bases<cMissionCtrl>>("cTaskCtrl").def(Ctor()));
+          class_<cTaskCtrl, bases<cMissionCtrl>>("cTaskCtrl").def(Ctor()),
+          class_<cToolbarCtrl, bases<cListCtrl>>("cToolbarCtrl")
+              .def(Ctor())
+              .def("SetTexture", &cToolbarCtrl::SetTexture));
 }
 
 void KeepGameControlsNative(lua_State* L) {
@@ -70,6 +74,7 @@ void KeepGameControlsNative(lua_State* L) {
   AddControlScriptClass<cImageCtrlEx>("cImageCtrlEx");
   AddControlScriptClass<cAnimationCtrl>("cAnimationCtrl");
   AddControlScriptClass<cMissionCtrl>("cMissionCtrl");
+  AddControlScriptClass<cToolbarCtrl>("cToolbarCtrl");
   KeepControlNative<cButtonCtrl>(L);
   KeepControlNative<cTabButtonCtrl>(L);
   KeepControlNative<cButtonLogoCtrl>(L);
@@ -82,6 +87,7 @@ void KeepGameControlsNative(lua_State* L) {
   KeepControlNative<cAnimationCtrl>(L);
   KeepControlNative<cMissionCtrl>(L);
   KeepControlNative<cTaskCtrl>(L);
+  KeepControlNative<cToolbarCtrl>(L);
 }
 
 }  // namespace
