@@ -79,6 +79,12 @@ class iGardenServices {
   virtual cFlyerList* GetFlyers() = 0;
   virtual vek::cMusic* GetMusicSlot(vek::i32 slot) = 0;
   virtual void SetMusicSlot(vek::i32 slot, vek::cMusic* music) = 0;
+
+  // Mission tasks and their indicators.
+  // The level-start tween has ended (the training steps about tasks may show).
+  virtual bool IsLevelStartTweenDone() { return true; }
+  // Training step n, when the player has not seen it.
+  virtual void ShowTraining(vek::i32 /*step*/) {}
 };
 
 // Every answer empty: no money, no hint, no player, nothing to draw.

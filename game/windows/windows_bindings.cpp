@@ -7,9 +7,12 @@
 #include "engine/core/log.h"
 #include "engine/gui/gui_bindings_parts.h"
 #include "engine/gui/window.h"
+#include "game/windows/base_wf.h"
 #include "game/windows/controls/button_ctrl.h"
 #include "game/windows/controls/check_box_ctrl.h"
 #include "game/windows/controls/display_ctrl.h"
+#include "game/windows/controls/mission_ctrl.h"
+#include "game/windows/controls/toolbar_ctrl.h"
 
 namespace {
 
@@ -44,7 +47,22 @@ luabind::scope GameControlClasses() {
               .def("SetColor", static_cast<void (cImageCtrlEx::*)(f32, f32, f32, f32)>(&cImageCtrlEx::SetColor)),
           class_<cAnimationCtrl, bases<cImageCtrl>>("cAnimationCtrl")
               .def(Ctor())
-              .def("SetTileset", &cAnimationCtrl::SetTileset));
+              .def("SetTileset", &cAnimationCtrl::SetTileset),
+          class_<cMissionCtrl, bases<cCtrl>>("cMissionCtrl")
+              .def(Ctor())
+              .def("SetTexture", &cMissionCtrl::SetTexture)
+              .def("SetIcon", &cMissionCtrl::SetIcon)
+              .def("SetIconCheck", &cMissionCtrl::SetIconCheck)
+              .def("SetText", &cMissionCtrl::SetText)
+              .def("SetAlign", &cMissionCtrl::SetAlign)
+              .def("SetFontPrt", &cMissionCtrl::SetFontPrt)
+              .enum_("eItem")[(value("e_itemLabel", cMissionCtrl::e_itemLabel),
+                               value("e_itemImage", cMissionCtrl::e_itemImage),
+                               value("e_itemFrame", cMissionCtrl::e_itemFrame))],
+          class_<cTaskCtrl, bases<cMissionCtrl>>("cTaskCtrl").def(Ctor()),
+          class_<cToolbarCtrl, bases<cListCtrl>>("cToolbarCtrl")
+              .def(Ctor())
+              .def("SetTexture", &cToolbarCtrl::SetTexture));
 }
 
 void KeepGameControlsNative(lua_State* L) {
@@ -55,6 +73,8 @@ void KeepGameControlsNative(lua_State* L) {
   AddControlScriptClass<cSliderCtrlEx>("cSliderCtrlEx");
   AddControlScriptClass<cImageCtrlEx>("cImageCtrlEx");
   AddControlScriptClass<cAnimationCtrl>("cAnimationCtrl");
+  AddControlScriptClass<cMissionCtrl>("cMissionCtrl");
+  AddControlScriptClass<cToolbarCtrl>("cToolbarCtrl");
   KeepControlNative<cButtonCtrl>(L);
   KeepControlNative<cTabButtonCtrl>(L);
   KeepControlNative<cButtonLogoCtrl>(L);
@@ -65,6 +85,9 @@ void KeepGameControlsNative(lua_State* L) {
   KeepControlNative<cClockCtrl>(L);
   KeepControlNative<cImageCtrlEx>(L);
   KeepControlNative<cAnimationCtrl>(L);
+  KeepControlNative<cMissionCtrl>(L);
+  KeepControlNative<cTaskCtrl>(L);
+  KeepControlNative<cToolbarCtrl>(L);
 }
 
 }  // namespace
@@ -74,6 +97,10 @@ void RegisterGameWindows(lua_State* L) {
   try {
     luabind::module(L)[(GameControlClasses())];
     KeepGameControlsNative(L);
+    // The mission binds its tasks to the score window's task indicators.
+    SetTaskIndicatorFinder([](const vek::string& window, const vek::string& control) -> iTaskIndicator* {
+      return dynamic_cast<cTaskCtrl*>(FindControl(window, control));
+    });
   } catch (const std::exception& e) {
     LogWarning("RegisterGameWindows", "%s\n", e.what());
   }

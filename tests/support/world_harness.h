@@ -59,6 +59,8 @@ class FakeGardenServices : public cNullGardenServices {
   cFlyerList* GetFlyers() override { return flyers.get(); }
   vek::cMusic* GetMusicSlot(vek::i32 slot) override { return music[slot & 1]; }
   void SetMusicSlot(vek::i32 slot, vek::cMusic* m) override { music[slot & 1] = m; }
+  bool IsLevelStartTweenDone() override { return levelStartDone; }
+  void ShowTraining(vek::i32 step) override { calls.push_back("ShowTraining " + std::to_string(step)); }
 
   vek::i32 money = 0;
   std::vector<vek::i32> sounds;
@@ -80,6 +82,7 @@ class FakeGardenServices : public cNullGardenServices {
   std::unique_ptr<cParticles> particles;
   std::unique_ptr<cFlyerList> flyers;
   vek::cMusic* music[2] = {nullptr, nullptr};
+  bool levelStartDone = true;
 };
 
 // The world's services as a test needs them; one at a time.
