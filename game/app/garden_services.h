@@ -83,8 +83,23 @@ class iGardenServices {
   // Mission tasks and their indicators.
   // The level-start tween has ended (the training steps about tasks may show).
   virtual bool IsLevelStartTweenDone() { return true; }
-  // Training step n, when the player has not seen it.
-  virtual void ShowTraining(vek::i32 /*step*/) {}
+  // The island map: the player's level progress and the level being played, training and
+  // hints, the ratings' progress, window messages and the island's steps of the game.
+  virtual vek::i32 GetLevelProgress() = 0;
+  virtual vek::i32 GetCurrentLevel() = 0;
+  virtual vek::i32 GetTrainingStep() = 0;  // -1 when none is active
+  virtual void ShowTraining(vek::i32 step) = 0;  // -1 ends the active step
+  virtual void ShowHint(vek::i32 hint) = 0;      // -1: the pending hint
+  virtual bool IsPaused() = 0;
+  virtual bool IsIslandReady() = 0;
+  virtual bool HasIslandProgress() = 0;
+  virtual vek::i32 GetRateProgress() = 0;
+  virtual vek::i32 GetIslandRateProgress() = 0;
+  virtual bool AdvanceIsland() = 0;
+  virtual void CheckShips() = 0;
+  virtual void SendWindowMessage(const vek::string& window, vek::i32 p1, vek::i32 p2) = 0;
+  // Asks the player to confirm a command (the message box with its text and icon).
+  virtual void AskConfirm(const vek::string& text, const vek::string& icon, const vek::string& command) = 0;
 };
 
 // Every answer empty: no money, no hint, no player, nothing to draw.
@@ -120,6 +135,22 @@ class cNullGardenServices : public iGardenServices {
   cFlyerList* GetFlyers() override { return nullptr; }
   vek::cMusic* GetMusicSlot(vek::i32) override { return nullptr; }
   void SetMusicSlot(vek::i32, vek::cMusic*) override {}
+
+  // island
+  vek::i32 GetLevelProgress() override { return 0; }
+  vek::i32 GetCurrentLevel() override { return 0; }
+  vek::i32 GetTrainingStep() override { return -1; }
+  void ShowTraining(vek::i32) override {}
+  void ShowHint(vek::i32) override {}
+  bool IsPaused() override { return false; }
+  bool IsIslandReady() override { return true; }
+  bool HasIslandProgress() override { return false; }
+  vek::i32 GetRateProgress() override { return 1; }
+  vek::i32 GetIslandRateProgress() override { return 1; }
+  bool AdvanceIsland() override { return false; }
+  void CheckShips() override {}
+  void SendWindowMessage(const vek::string&, vek::i32, vek::i32) override {}
+  void AskConfirm(const vek::string&, const vek::string&, const vek::string&) override {}
 
  protected:
   std::vector<cHolesLayout> m_Layouts;

@@ -19,6 +19,7 @@ cBuild::cBuild(std::string name, iBuildingOwner* owner)
 }
 
 void cBuild::Step() {
+  if (m_Available) m_Highlight.Step(m_Hovered, m_Pressed);
   // A template has no island and is never processed.
   if (m_pOwner && m_pOwner->GetMode() != 0) Process();
 }
@@ -38,6 +39,12 @@ bool cBuild::IsNear(const vek::vec2& p, f32 radius) const {
     if (dx * dx + dy * dy > radius * radius) return false;
   }
   return true;
+}
+
+void cBuild::OnEvent(i32 code, i32 param) {
+  if (code == 32) m_Hovered = true;
+  if (code == 33) m_Hovered = false;
+  if (code == 48) m_Pressed = param != 0;
 }
 
 void cBuild::CopyFrom(const cBuild& b) {

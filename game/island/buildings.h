@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/core/types.h"
+#include "game/island/house_rules.h"
 #include "game/world/object.h"
 
 class cHouse;
@@ -38,10 +39,24 @@ class cBuild : public cObject {
   // All four corners within the radius.
   bool IsNear(const vek::vec2& p, vek::f32 radius) const;
   void CopyFrom(const cBuild& b);
+  // Pointer events from the island: 32 enter, 33 leave, 48 press. Houses keep their hover
+  // and selection highlights with them.
+  virtual void OnEvent(vek::i32 code, vek::i32 param);
+  const cHighlight& GetHighlight() const { return m_Highlight; }
+  // The serial number on the island and whether the player may build it now.
+  vek::i32 GetNumber() const { return m_Number; }
+  void SetNumber(vek::i32 number) { m_Number = number; }
+  bool IsAvailable() const { return m_Available; }
+  void SetAvailable(bool available) { m_Available = available; }
 
  protected:
   std::string m_Name;
   vek::i32 m_Category = 0;
+  vek::i32 m_Number = 0;
+  bool m_Available = false;
+  bool m_Hovered = false;
+  bool m_Pressed = false;
+  cHighlight m_Highlight;
   iBuildingOwner* m_pOwner = nullptr;
 };
 

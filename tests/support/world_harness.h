@@ -60,7 +60,41 @@ class FakeGardenServices : public cNullGardenServices {
   vek::cMusic* GetMusicSlot(vek::i32 slot) override { return music[slot & 1]; }
   void SetMusicSlot(vek::i32 slot, vek::cMusic* m) override { music[slot & 1] = m; }
   bool IsLevelStartTweenDone() override { return levelStartDone; }
-  void ShowTraining(vek::i32 step) override { calls.push_back("ShowTraining " + std::to_string(step)); }
+
+  // island
+  vek::i32 GetLevelProgress() override { return levelProgress; }
+  vek::i32 GetCurrentLevel() override { return currentLevel; }
+  vek::i32 GetTrainingStep() override { return trainingStep; }
+  void ShowTraining(vek::i32 step) override {
+    trainingStep = step;
+    calls.push_back("ShowTraining " + std::to_string(step));
+  }
+  void ShowHint(vek::i32 hint) override { calls.push_back("ShowHint " + std::to_string(hint)); }
+  bool IsPaused() override { return paused; }
+  bool IsIslandReady() override { return islandReady; }
+  bool HasIslandProgress() override { return islandProgress; }
+  vek::i32 GetRateProgress() override { return rateProgress; }
+  vek::i32 GetIslandRateProgress() override { return islandRateProgress; }
+  bool AdvanceIsland() override {
+    calls.push_back("AdvanceIsland");
+    ++levelProgress;
+    return true;
+  }
+  void CheckShips() override { calls.push_back("CheckShips"); }
+  void SendWindowMessage(const vek::string& w, vek::i32 p1, vek::i32 p2) override {
+    calls.push_back("Message " + w + " " + std::to_string(p1) + " " + std::to_string(p2));
+  }
+  void AskConfirm(const vek::string& text, const vek::string& icon, const vek::string& command) override {
+    calls.push_back("AskConfirm " + text + " " + icon + " " + command);
+  }
+  vek::i32 levelProgress = 0;
+  vek::i32 currentLevel = 0;
+  vek::i32 trainingStep = -1;
+  bool paused = false;
+  bool islandReady = true;
+  bool islandProgress = false;
+  vek::i32 rateProgress = 1;
+  vek::i32 islandRateProgress = 1;
 
   vek::i32 money = 0;
   std::vector<vek::i32> sounds;

@@ -1,0 +1,481 @@
+#include "game/island/island.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/core/log.h"
+#include "engine/core/random.h"
+#include "engine/input/input.h"
+#include "engine/sound/sound.h"
+#include "game/app/building_catalogue.h"
+#include "game/app/garden_services.h"
+#include "game/island/building_table.h"
+
+using vek::f32;
+using vek::i32;
+using vek::u32;
+using vek::vec2;
+
+namespace {
+enum : u32 { e_KeyDown = 1, e_ButtonDown = 4, e_ButtonUp = 5, e_MouseMove = 6, e_Wheel = 7, e_Leave = 33 };
+constexpr u32 kEscape = 1;
+constexpr i32 kScrollTraining = 3;
+constexpr i32 kMessage = 100000;
+
+vec2 Centre(const cBuild& b) { return {b.GetPosition().x + b.GetWidth() * 0.5f, b.GetPosition().y + b.GetHeight() * 0.5f}; }
+}  // namespace
+
+cIsland::cIsland() : vek::cWidget("island") {
+  m_Pulse.speed = 2.5f;
+  m_Pulse.SetTarget(1.0f);
+  m_Scroll = ClampScroll({0.0f, m_MapSize.y - kIslandScreenHeight}, m_MapSize);
+}
+
+cIsland::~cIsland() = default;
+
+bool cIsland::LoadPaths(const vek::filename& file) {
+  cIslandPaths paths;
+  const bool ok = LoadIslandPaths(file, paths);
+  SetPaths(std::move(paths));
+  return ok;
+}
+
+void cIsland::SetPaths(cIslandPaths paths) {
+  m_Paths = std::move(paths);
+  m_Dots = MarkerDots(m_Paths.markers);
+  FillWalkerGround(m_Walkers, m_Paths);
+}
+
+void cIsland::SetMapSize(const vec2& size) {
+  m_MapSize = size;
+  m_Scroll = ClampScroll({0.0f, m_MapSize.y - kIslandScreenHeight}, m_MapSize);
+}
+
+cBuild* cIsland::AddBuilding(std::unique_ptr<cBuild> building) {
+  if (!building) return nullptr;
+  m_Buildings.push_back(std::move(building));
+  return m_Buildings.back().get();
+}
+
+void cIsland::RemoveBuilding(cBuild* building) {
+  if (m_pHovered == building) m_pHovered = nullptr;
+  if (m_pPlaced == building) m_pPlaced = nullptr;
+  m_Buildings.remove_if([&](const std::unique_ptr<cBuild>& b) { return b.get() == building; });
+}
+
+void cIsland::LoadBuildings(const std::vector<cIslandBuildingRecord>& records) {
+  for (const cIslandBuildingRecord& r : records) {
+    const i32 row = FindBuildingTemplateRow(r.name);
+    if (row < 0) {
+      vek::LogWarning("cIsland", "Unknown building %s\n", r.name);
+      continue;
+    }
+    const cBuildingTemplateRow& t = BuildingTemplateRows()[static_cast<size_t>(row)];
+    const vek::string display = GardenServices()->GetText(t.textEntry);
+    std::unique_ptr<cHouse> house;
+    if (t.factory) {
+      auto f = std::make_unique<cFactory>(t.name, display, this);
+      f->SetInput(t.input ? t.input : "");
+      f->SetOutput(t.output ? t.output : "", t.workTime);
+      house = std::move(f);
+    } else {
+      house = std::make_unique<cHouse>(t.name, display, this);
+    }
+    house->SetPrice(t.price);
+    house->SetValue(t.value);
+    house->SetFrames(r.name == "statue00" ? 5 : 7);
+    house->SetNumber(static_cast<i32>(r.number));
+    house->SetPosition(r.position.x, r.position.y);
+    house->SetState(0);
+    AddBuilding(std::move(house));
+  }
+}
+
+void cIsland::LoadStates(const std::vector<cIslandStateRecord>& states) {
+  for (const cIslandStateRecord& s : states) {
+    if (s.kind != kIslandKindFactory) continue;
+    auto* f = dynamic_cast<cFactory*>(FindHouse(s.name, static_cast<i32>(s.number)));
+    if (!f) {
+      vek::LogWarning("cIsland", "Load. Factory %s %i not on the island\n", s.name, static_cast<i32>(s.number));
+      continue;
+    }
+    f->AddInput(static_cast<i32>(s.stock));
+  }
+}
+
+std::vector<cIslandStateRecord> cIsland::SaveStates() const {
+  std::vector<cIslandStateRecord> out;
+  for (const auto& b : m_Buildings) {
+    cIslandStateRecord r;
+    r.name = b->GetName();
+    r.number = static_cast<u32>(b->GetNumber());
+    if (const auto* f = dynamic_cast<const cFactory*>(b.get())) {
+      r.kind = kIslandKindFactory;
+      r.stock = static_cast<u32>(std::max(0, f->GetStock()));
+    }
+    out.push_back(r);
+  }
+  return out;
+}
+
+void cIsland::Show(i32 mode) {
+  iGardenServices* s = GardenServices();
+  m_Mode = mode;
+  if (m_Active && mode != e_islNone) {
+    s->HideAllWindows();
+    s->SwitchWindow("score", 2);
+    s->SwitchWindow("island", 2);
+  }
+  if (mode == e_islMap) {
+    s->SendWindowMessage("score", 0, 0);
+    s->SendWindowMessage("island", 0, 0);
+    m_Entry = vek::cAnimatedFloat{};
+    m_Entry.SetTarget(1.5f);
+  }
+}
+
+void cIsland::ScrollTo(f32 x, f32 y) { m_Scroll = ScrollToward({x, y}, m_MapSize); }
+
+vec2 cIsland::GetCursorMapPos() const {
+  i32 x = 0, y = 0;
+  const bool ok = m_CursorReader ? m_CursorReader(&x, &y) : vek::GetCursorClientPos(&x, &y);
+  if (!ok) x = y = 0;
+  return {m_Scroll.x + static_cast<f32>(x), m_Scroll.y + kIslandScreenHeight - static_cast<f32>(y)};
+}
+
+void cIsland::StepEffects() {
+  m_Walkers.Update(kStep);
+  for (const auto& b : m_Buildings) b->Step();
+}
+
+void cIsland::Step() {
+  iGardenServices* s = GardenServices();
+  s->CheckHints();
+  if (s->GetTrainingStep() != 2) s->UpdateShips();
+  if (s->IsPaused()) return;
+  StepEffects();
+  if (m_Mode == e_islAfterLevel) StepAfterLevel();
+  if (m_Mode == e_islMap && s->GetTrainingStep() != 2 && m_Entry.IsRunning() &&
+      m_Entry.Update(kStep) != vek::e_TweenRunning)
+    s->ShowTraining(kScrollTraining);
+  if (m_Mode != e_islNone && s->IsIslandReady()) s->ShowHint(-1);
+  if (m_Pulse.Update(kStep) != vek::e_TweenRunning) m_Pulse.SetTarget(m_Pulse.target > 0.5f ? 0.0f : 1.0f);
+}
+
+void cIsland::EndScrollTraining() {
+  iGardenServices* s = GardenServices();
+  if (s->GetTrainingStep() == kScrollTraining) s->ShowTraining(-1);
+}
+
+void cIsland::Update(f32 dt) {
+  iGardenServices* s = GardenServices();
+  if (s->IsPaused() || !CanScroll(m_Mode, s->GetLevelProgress(), s->GetTrainingStep())) return;
+  i32 cx = 0, cy = 0;
+  if (!(m_CursorReader ? m_CursorReader(&cx, &cy) : vek::GetCursorClientPos(&cx, &cy))) cx = cy = -1;
+  const vec2 before = m_Scroll;
+  vec2 d;
+  if (cx >= 0) {
+    if (cx < 10) d.x -= kScrollSpeed * dt;
+    if (cx > 1014) d.x += kScrollSpeed * dt;
+    if (cy < 10) d.y += kScrollSpeed * dt;
+    if (cy > 758) d.y -= kScrollSpeed * dt;
+  }
+  d.y += m_WheelSpeed * dt;
+  m_WheelSpeed /= 5.0f * dt + 1.0f;
+  m_Scroll = ClampScroll(m_Scroll + d, m_MapSize);
+  if (std::fabs(m_Scroll.x - before.x) + std::fabs(m_Scroll.y - before.y) > vek::kEpsilon) EndScrollTraining();
+}
+
+void cIsland::Activate() {
+  iGardenServices* s = GardenServices();
+  m_Active = true;
+  if (m_Mode != e_islNone) {
+    s->HideAllWindows();
+    s->SwitchWindow("score", 2);
+    s->SwitchWindow("island", 2);
+  }
+  m_HoveredMarker = m_PressedMarker = -1;
+  m_pHovered = nullptr;
+  if (m_PlacingState == 0) m_pPlaced = nullptr;
+  if (m_Mode == e_islMap) UpdateHouses();
+  if (m_Mode == e_islAfterLevel) {
+    const cHouse* house = FindHouseAtPlace(s->GetCurrentLevel());
+    if (house && house->GetState() != 2 && s->GetLevelProgress() > 6) {
+      const vec2 c = Centre(*house);
+      ScrollTo(c.x, c.y);
+    }
+    m_Stages.Reset();
+    m_Stages.Start(0, 1.0f);
+  }
+}
+
+void cIsland::Deactivate() {
+  iGardenServices* s = GardenServices();
+  m_Active = false;
+  m_pHovered = nullptr;
+  s->CloseHint();
+}
+
+void cIsland::OnEvent(u32 type, u32 param) {
+  if (m_Mode != e_islMap && m_Mode != e_islAfterLevel) return;
+  iGardenServices* s = GardenServices();
+  switch (type) {
+    case e_KeyDown:
+      if (param == kEscape) s->SwitchWindow("escape", 2);
+      break;
+    case e_ButtonDown:
+      if (param != 0) break;
+      if (m_pHovered) m_pHovered->OnEvent(48, 1);
+      m_PressedMarker = m_HoveredMarker;
+      if (m_PressedMarker >= 0) {
+        vek::cSound click("click");
+        click.Play(false);
+      }
+      break;
+    case e_ButtonUp:
+      if (param != 0) break;
+      if (m_Mode == e_islMap && m_HoveredMarker >= 0 &&
+          m_HoveredMarker < static_cast<i32>(m_Paths.markers.size()) && m_HoveredMarker == m_PressedMarker) {
+        EndScrollTraining();
+        s->AskConfirm(s->GetText("MessageStartLevel"), "icon_question",
+                      "start_level" + std::to_string(m_HoveredMarker));
+      }
+      m_PressedMarker = -1;
+      break;
+    case e_MouseMove: {
+      const vec2 p = GetCursorMapPos();
+      if (m_Mode == e_islMap) {
+        const i32 m = FindMarkerAt(p);
+        if (m != m_HoveredMarker) {
+          m_HoveredMarker = m;
+          if (m < 0) s->SwitchWindow("hint_mp", 0);
+          else {
+            s->SendWindowMessage("hint_mp", m, 0);
+            s->SwitchWindow("hint_mp", 2);
+          }
+        }
+      }
+      if (m_PlacingState == 0) {
+        cBuild* hovered = nullptr;
+        for (const auto& b : m_Buildings)
+          if (b->Contains(p.x, p.y)) {
+            hovered = b.get();
+            break;
+          }
+        if (hovered != m_pHovered) {
+          if (m_pHovered) m_pHovered->OnEvent(33, 0);
+          if (hovered) hovered->OnEvent(32, 0);
+          m_pHovered = hovered;
+        }
+      }
+      break;
+    }
+    case e_Wheel:
+      if (s->IsIslandReady()) {
+        m_WheelSpeed = static_cast<f32>(static_cast<i32>(param)) * 10.0f;
+        EndScrollTraining();
+        s->SwitchWindow("hint_mp", 0);
+      }
+      break;
+    case e_Leave:
+      if (m_pHovered) m_pHovered->OnEvent(33, 0);
+      m_pHovered = nullptr;
+      break;
+    default:
+      break;
+  }
+}
+
+void cIsland::UpdateHouses() {
+  iGardenServices* s = GardenServices();
+  const i32 progress = s->GetLevelProgress();
+  for (const auto& b : m_Buildings) {
+    const i32 p = GetHousePlace(*b);
+    if (p < 0) {
+      vek::LogWarning("cIsland", "UpdateHouses: unuseful house found - %s\n", b->GetName());
+      continue;
+    }
+    if (p < progress) {
+      b->SetState(2);
+      b->SetAvailable(true);
+    } else if (p == progress && m_Mode == e_islAfterLevel && s->GetCurrentLevel() == progress) {
+      b->SetState(0);
+      b->SetAvailable(true);
+    } else {
+      b->SetState(0);
+      b->SetAvailable(false);
+    }
+  }
+}
+
+void cIsland::StepAfterLevel() {
+  const cAfterLevelStages::cEnded e = m_Stages.Step();
+  if (e.stage >= 0) ActOnStage(e.stage, e.acts);
+  if (m_Stages.IsFinished() && m_Mode == e_islAfterLevel) {
+    iGardenServices* s = GardenServices();
+    if (s->GetHintIndex() != 13) {
+      Show(e_islMap);
+      s->CheckShips();
+    }
+  }
+}
+
+void cIsland::ActOnStage(int stage, bool acts) {
+  iGardenServices* s = GardenServices();
+  const i32 level = s->GetCurrentLevel();
+  switch (stage) {
+    case 0:
+      if (!acts) break;
+      s->PlaySound(26);
+      if (s->HasIslandProgress()) m_Stages.Start(1, 2.0f);
+      break;
+    case 1: {
+      if (!acts) break;
+      UpdateHouses();
+      s->PlaySound(12);
+      const i32 rate = s->GetRateProgress();
+      if (rate == 0 || rate == 5) {
+        m_Stages.Start(2, 1.2f);
+        s->PlaySound(23);
+      } else {
+        s->SendWindowMessage("island", 0, 0);
+      }
+      break;
+    }
+    case 2:
+      if (!acts) break;
+      if (level >= s->GetLevelProgress()) m_Stages.Start(3, 1.2f);
+      s->SendWindowMessage("island", 0, 0);
+      s->PlaySound(2);
+      if (s->HasIslandProgress()) s->ShowHint(-1);
+      break;
+    case 3:
+      if (!acts) break;
+      if (const cHouse* house = FindHouseAtPlace(level); house && house->GetState() != 2) {
+        // The sequence waits for the building: its completion starts the next stage.
+        m_Stages.Start(4, 0.0f);
+      }
+      break;
+    case 4: {
+      if (!acts) break;
+      s->PlaySound(12);
+      const i32 rate = s->GetIslandRateProgress();
+      if (rate == 0 || rate == 10) {
+        m_Stages.Start(5, 1.2f);
+        s->PlaySound(23);
+      } else {
+        s->SendWindowMessage("island", 0, 0);
+      }
+      break;
+    }
+    case 5:
+      if (level >= s->GetLevelProgress()) s->AdvanceIsland();
+      if (acts) {
+        s->SendWindowMessage("island", 0, 0);
+        s->PlaySound(2);
+      }
+      s->ShowHint(13);
+      break;
+    default:
+      break;
+  }
+}
+
+bool cIsland::IsHouseBuilt(const vek::string& name) const {
+  return std::any_of(m_Buildings.begin(), m_Buildings.end(),
+                     [&](const auto& b) { return b->GetName() == name && b->GetState() != 0; });
+}
+
+i32 cIsland::SumHouseValues() const {
+  i32 sum = 0;
+  for (const auto& b : m_Buildings)
+    if (b->GetCategory() == e_catHouse && b->GetState() != 0)
+      if (const auto* h = dynamic_cast<const cHouse*>(b.get())) sum += h->GetValue();
+  return sum;
+}
+
+cFactory* cIsland::FindFactoryByInput(const vek::string& ware) const {
+  for (const auto& b : m_Buildings)
+    if (auto* f = dynamic_cast<cFactory*>(b.get()); f && f->GetInput() == ware) return f;
+  return nullptr;
+}
+
+cFactory* cIsland::FindFactoryByOutput(const vek::string& ware) const {
+  for (const auto& b : m_Buildings)
+    if (auto* f = dynamic_cast<cFactory*>(b.get()); f && f->GetOutput() == ware) return f;
+  return nullptr;
+}
+
+cBuild* cIsland::FindHouse(const vek::string& name, i32 number) const {
+  for (const auto& b : m_Buildings)
+    if (b->GetName() == name && b->GetNumber() == number) return b.get();
+  return nullptr;
+}
+
+i32 cIsland::GetMaxHouseValue() const {
+  i32 best = -1;
+  for (const auto& b : m_Buildings) best = std::max(best, b->GetNumber());
+  return best;
+}
+
+i32 cIsland::GetHousePlace(const cBuild& b) const {
+  std::vector<cPlacePoint> places;
+  places.reserve(m_Paths.markers.size());
+  for (const vec2& m : m_Paths.markers) places.push_back({m.x, m.y});
+  const f32 rect[4] = {b.GetPosition().x, b.GetPosition().y, b.GetWidth(), b.GetHeight()};
+  return ::GetHousePlace(b.GetName(), rect, places);
+}
+
+cHouse* cIsland::FindHouseAtPlace(i32 place) const {
+  if (place < 0) return nullptr;
+  for (const auto& b : m_Buildings)
+    if (auto* h = dynamic_cast<cHouse*>(b.get()); h && GetHousePlace(*h) == place) return h;
+  return nullptr;
+}
+
+i32 cIsland::FindMarkerAt(const vec2& p) const {
+  return ::FindMarkerAt(m_Paths.markers, p, GardenServices()->GetLevelProgress(), m_Mode);
+}
+
+void cIsland::BeginPlacement(cBuild* building) {
+  if (!building) return;
+  m_pPlaced = building;
+  const vec2 c = GetCursorMapPos();
+  building->SetPosition(c.x - building->GetWidth() * 0.5f, c.y + 400.0f - building->GetHeight() * 0.5f);
+  const vec2 at = building->GetPosition();
+  m_PlacedArea = FindAreaForRect({at.x, at.y, building->GetWidth(), building->GetHeight()}, m_Paths.areas);
+  m_PlacingState = 1;
+  m_PlacingCursor = c;
+}
+
+bool cIsland::CancelPlacement() {
+  if (m_PlacingState != 1 || !m_pPlaced) return false;
+  m_PlacingState = 0;
+  RemoveBuilding(m_pPlaced);
+  m_pPlaced = nullptr;
+  return true;
+}
+
+void cIsland::AddPeople(i32 count, i32 mode) {
+  std::vector<vec2> built;
+  for (const auto& b : m_Buildings)
+    if (b->GetState() == 2) built.push_back(Centre(*b));
+  for (const vec2& p : PeoplePlaces(count, mode, built)) {
+    cWalker& w = m_Walkers.AddWalker(p);
+    if (mode == 0) m_Walkers.RouteToArrival(w);
+  }
+}
+
+f32 cIsland::RandomFloat(f32 lo, f32 hi) {
+  return lo + (hi - lo) * static_cast<f32>(vek::Random(0, 0x7FFF)) / 32767.0f;
+}
+
+void cIsland::AddFirework(const vec2& centre) { m_Fireworks.push_back(centre); }
+
+void cIsland::StartComics() { GardenServices()->SwitchWindow("comics", 2); }
+
+bool cIsland::IsNewestLevelBuilding(const cHouse& house) const {
+  return m_Mode == e_islAfterLevel && GetHousePlace(house) == GardenServices()->GetCurrentLevel();
+}
+
+void cIsland::StartAfterLevelStage(int stage, f32 seconds) { m_Stages.Start(stage, seconds); }

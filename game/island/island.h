@@ -1,0 +1,137 @@
+#pragma once
+// The island map shown between levels: the island picture with its buildings, people and
+// ships, the level markers joined by dots, scrolling, and the timed after-level sequence that
+// awards the stars and opens the next level. The logic is headless; the game application is
+// reached through GardenServices().
+#include <list>
+#include <memory>
+#include <vector>
+
+#include "engine/core/tween.h"
+#include "engine/core/types.h"
+#include "engine/core/vec.h"
+#include "engine/files/filename.h"
+#include "engine/gui/widget.h"
+#include "game/island/after_level_stages.h"
+#include "game/island/buildings.h"
+#include "game/island/island_files.h"
+#include "game/island/island_geometry.h"
+#include "game/island/island_walkers.h"
+
+class cIsland : public vek::cWidget, public iBuildingOwner {
+ public:
+  static constexpr vek::f32 kStep = 1.0f / 30.0f;
+  static constexpr vek::f32 kScrollSpeed = 330.0f;
+
+  cIsland();
+  ~cIsland() override;
+  cIsland(const cIsland&) = delete;
+  cIsland& operator=(const cIsland&) = delete;
+
+  // Geometry: the island's areas, walkways, ship path and markers; the walkers' ground and
+  // the dots follow. A missing or damaged file leaves an island without geometry.
+  bool LoadPaths(const vek::filename& file);
+  void SetPaths(cIslandPaths paths);
+  const cIslandPaths& GetPaths() const { return m_Paths; }
+  const std::vector<vek::vec2>& GetDots() const { return m_Dots; }
+  // The map's size in units (the island picture's); 1024 x 2048 until a picture says more.
+  void SetMapSize(const vek::vec2& size);
+  const vek::vec2& GetMapSize() const { return m_MapSize; }
+
+  // Buildings, owned, in list order.
+  cBuild* AddBuilding(std::unique_ptr<cBuild> building);
+  void RemoveBuilding(cBuild* building);
+  const std::list<std::unique_ptr<cBuild>>& GetBuildings() const { return m_Buildings; }
+  // The buildings of the static island.dat, made from the building table; the player's
+  // island.dat then gives the factories their stock.
+  void LoadBuildings(const std::vector<cIslandBuildingRecord>& records);
+  void LoadStates(const std::vector<cIslandStateRecord>& states);
+  std::vector<cIslandStateRecord> SaveStates() const;
+
+  // Modes (eIslandMode).
+  void Show(vek::i32 mode);
+  vek::i32 GetMode() const override { return m_Mode; }
+
+  // Scrolling.
+  void ScrollTo(vek::f32 x, vek::f32 y);
+  const vek::vec2& GetScroll() const { return m_Scroll; }
+  // Where the cursor comes from (client pixels, top left); tests set their own.
+  using cCursorReader = bool (*)(vek::i32* x, vek::i32* y);
+  void SetCursorReader(cCursorReader reader) { m_CursorReader = reader; }
+  // The cursor in map units; (0, 0) in client pixels when it cannot be read.
+  vek::vec2 GetCursorMapPos() const;
+
+  // The widget.
+  void Step() override;
+  void Update(vek::f32 dt) override;
+  void Activate() override;
+  void Deactivate() override;
+  void OnEvent(vek::u32 type, vek::u32 param) override;
+  // Buildings, people and effects move on (also while a level is played).
+  void StepEffects();
+  void StepAfterLevel();
+  // Every building's state and availability from the player's level progress.
+  void UpdateHouses();
+  const cAfterLevelStages& GetStages() const { return m_Stages; }
+  vek::i32 GetHoveredMarker() const { return m_HoveredMarker; }
+  vek::i32 GetPressedMarker() const { return m_PressedMarker; }
+  cBuild* GetHoveredBuilding() const { return m_pHovered; }
+
+  // Look-ups.
+  bool IsHouseBuilt(const vek::string& name) const;
+  vek::i32 SumHouseValues() const;
+  cFactory* FindFactoryByInput(const vek::string& ware) const;
+  cFactory* FindFactoryByOutput(const vek::string& ware) const;
+  cBuild* FindHouse(const vek::string& name, vek::i32 number) const;
+  vek::i32 GetMaxHouseValue() const;
+  // The level marker (place) a building stands at; -1 when none.
+  vek::i32 GetHousePlace(const cBuild& b) const;
+  // The building standing at a level's place; null when none.
+  cHouse* FindHouseAtPlace(vek::i32 place) const;
+  vek::i32 FindMarkerAt(const vek::vec2& p) const;
+
+  // Placing (island editor).
+  void BeginPlacement(cBuild* building);
+  bool CancelPlacement();
+  vek::i32 GetPlacingState() const { return m_PlacingState; }
+  vek::u32 GetPlacedArea() const { return m_PlacedArea; }
+
+  // People.
+  void AddPeople(vek::i32 count, vek::i32 mode);
+  cIslandWalkers& GetWalkers() { return m_Walkers; }
+
+  // iBuildingOwner.
+  vek::f32 RandomFloat(vek::f32 lo, vek::f32 hi) override;
+  void AddFirework(const vek::vec2& centre) override;
+  void StartComics() override;
+  bool IsNewestLevelBuilding(const cHouse& house) const override;
+  void StartAfterLevelStage(int stage, vek::f32 seconds) override;
+  const std::vector<vek::vec2>& GetFireworks() const { return m_Fireworks; }
+
+ private:
+  void ScrollBy(const vek::vec2& d);
+  void EndScrollTraining();
+  void ActOnStage(int stage, bool acts);
+
+  cIslandPaths m_Paths;
+  std::vector<vek::vec2> m_Dots;
+  std::list<std::unique_ptr<cBuild>> m_Buildings;
+  cIslandWalkers m_Walkers;
+  std::vector<vek::vec2> m_Fireworks;
+  cAfterLevelStages m_Stages;
+  vek::i32 m_Mode = e_islNone;
+  vek::cAnimatedFloat m_Entry;
+  vek::cAnimatedFloat m_Pulse;
+  vek::vec2 m_MapSize{1024.0f, 2048.0f};
+  vek::vec2 m_Scroll;
+  vek::f32 m_WheelSpeed = 0.0f;
+  vek::i32 m_HoveredMarker = -1;
+  vek::i32 m_PressedMarker = -1;
+  cBuild* m_pHovered = nullptr;
+  cBuild* m_pPlaced = nullptr;
+  vek::i32 m_PlacingState = 0;
+  vek::u32 m_PlacedArea = 0;
+  vek::vec2 m_PlacingCursor;
+  cCursorReader m_CursorReader = nullptr;
+  bool m_Active = false;
+};

@@ -1,0 +1,276 @@
+// The island map widget driven headless: the after-level sequence, scrolling, markers, people
+// and the building look-ups, with the game application faked.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "engine/core/random.h"
+#include "game/island/island.h"
+#include "tests/support/world_harness.h"
+
+namespace {
+
+vek::i32 g_CursorX = 0, g_CursorY = 0;
+bool ReadCursor(vek::i32* x, vek::i32* y) {
+  *x = g_CursorX;
+  *y = g_CursorY;
+  return true;
+}
+
+class IslandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetGardenServices(&fake);
+    vek::SetRandomSeed(7);
+    island = std::make_unique<cIsland>();
+    island->SetCursorReader(&ReadCursor);
+    cIslandPaths paths;
+    paths.markers = {{300.0f, 300.0f}, {600.0f, 400.0f}};
+    island->SetPaths(paths);
+  }
+  void TearDown() override {
+    island.reset();
+    SetGardenServices(nullptr);
+  }
+  cHouse* AddHouse(const std::string& name, vek::vec2 at, vek::i32 number) {
+    auto h = std::make_unique<cHouse>(name, name, island.get());
+    h->SetFrames(7);
+    h->SetNumber(number);
+    h->SetPosition(at.x, at.y);
+    h->SetState(0);
+    return static_cast<cHouse*>(island->AddBuilding(std::move(h)));
+  }
+  // Moves the cursor to a map point (the map is not scrolled sideways in these tests).
+  void MoveTo(vek::vec2 p) {
+    g_CursorX = static_cast<vek::i32>(p.x - island->GetScroll().x);
+    g_CursorY = static_cast<vek::i32>(island->GetScroll().y + 768.0f - p.y);
+    island->OnEvent(6, 0);
+  }
+  int Count(const std::string& call) const { return static_cast<int>(std::count(fake.calls.begin(), fake.calls.end(), call)); }
+
+  vektest::FakeGardenServices fake;
+  std::unique_ptr<cIsland> island;
+};
+
+TEST_F(IslandTest, AfterLevelSequenceWaitsForTheNewBuildingAndOpensTheNextLevelOnce) {
+  cHouse* house = AddHouse("house00", {300.0f, 300.0f}, 0);
+  fake.islandProgress = true;
+  fake.rateProgress = 0;
+  fake.islandRateProgress = 0;
+  island->Show(e_islAfterLevel);
+  island->Activate();
+
+  int step = 0;
+  auto runUntil = [&](auto done, int limit) {
+    while (!done() && step < limit) {
+      island->Step();
+      ++step;
+    }
+  };
+  // The first stage lasts one second, then the good sound; two seconds later the houses are
+  // brought up to date and the level's house may be built.
+  runUntil([&] { return !fake.sounds.empty(); }, 100);
+  EXPECT_EQ(step, 30);
+  EXPECT_EQ(fake.sounds[0], 26);
+  runUntil([&] { return house->IsAvailable(); }, 200);
+  EXPECT_GE(step, 90);  // 60 steps of 1/30 s may fall a rounding short of two seconds
+  EXPECT_LE(step, 91);
+  EXPECT_EQ(house->GetState(), 0);
+  // Stars (1.2 s), the level success (1.2 s): then the sequence waits for the building.
+  for (int i = 0; i < 300; ++i) island->Step();
+  EXPECT_EQ(island->GetMode(), e_islAfterLevel);
+  EXPECT_EQ(Count("AdvanceIsland"), 0);
+  EXPECT_FALSE(island->GetStages().IsRunning(4));
+
+  house->SetPrice(50);
+  vek::i32 bank = 100;
+  EXPECT_EQ(house->Buy(bank), 50);
+  step = 0;
+  runUntil([&] { return island->GetMode() == e_islMap; }, 1000);
+  EXPECT_EQ(house->GetState(), 2);
+  EXPECT_EQ(Count("AdvanceIsland"), 1);
+  EXPECT_EQ(Count("CheckShips"), 1);
+  EXPECT_EQ(Count("ShowHint 13"), 1);
+  // Two seconds of the built house's stage and 1.2 s of the island stars after construction.
+  EXPECT_GT(step, 60 + 36);
+  for (int i = 0; i < 100; ++i) island->Step();
+  EXPECT_EQ(Count("AdvanceIsland"), 1);
+}
+
+TEST_F(IslandTest, AfterLevelSequenceWithoutProgressEndsWithoutStars) {
+  island->Show(e_islAfterLevel);
+  island->Activate();
+  for (int i = 0; i < 60 && island->GetMode() == e_islAfterLevel; ++i) island->Step();
+  // Stage one only plays its sound; the rest pass the sequence on by single steps.
+  EXPECT_EQ(island->GetMode(), e_islMap);
+  EXPECT_EQ(fake.sounds, (std::vector<vek::i32>{26}));
+  EXPECT_EQ(Count("AdvanceIsland"), 1);
+}
+
+TEST_F(IslandTest, HintThirteenHoldsTheEndOfTheSequence) {
+  fake.hintIndex = 13;
+  island->Show(e_islAfterLevel);
+  island->Activate();
+  for (int i = 0; i < 120; ++i) island->Step();
+  EXPECT_EQ(island->GetMode(), e_islAfterLevel);
+  fake.hintIndex = -1;
+  island->Step();
+  EXPECT_EQ(island->GetMode(), e_islMap);
+  EXPECT_EQ(Count("AdvanceIsland"), 1);
+}
+
+TEST_F(IslandTest, CursorScrollsTheMapFromProgressSevenOn) {
+  island->Show(e_islMap);
+  const vek::vec2 top = island->GetScroll();
+  EXPECT_EQ(top, vek::vec2(0.0f, 2048.0f - 768.0f));
+  g_CursorX = 500;
+  g_CursorY = 765;  // at the bottom edge: down the map
+  fake.levelProgress = 6;
+  island->Update(0.1f);
+  EXPECT_EQ(island->GetScroll(), top);
+  fake.levelProgress = 7;
+  island->Update(0.1f);
+  EXPECT_NEAR(island->GetScroll().y, top.y - 33.0f, 1e-3f);
+  // A training step other than scrolling holds the map; the scrolling one ends on a move.
+  fake.trainingStep = 5;
+  island->Update(0.1f);
+  EXPECT_NEAR(island->GetScroll().y, top.y - 33.0f, 1e-3f);
+  fake.trainingStep = 3;
+  island->Update(0.1f);
+  EXPECT_EQ(fake.trainingStep, -1);
+  // Never beyond the map.
+  for (int i = 0; i < 100; ++i) island->Update(0.1f);
+  EXPECT_EQ(island->GetScroll().y, 0.0f);
+  // The after-level sequence never scrolls.
+  island->Show(e_islAfterLevel);
+  g_CursorY = 5;
+  island->Update(0.1f);
+  EXPECT_EQ(island->GetScroll().y, 0.0f);
+}
+
+TEST_F(IslandTest, MapSmallerThanTheScreenKeepsTheNegativeOffset) {
+  island->SetMapSize({800.0f, 600.0f});
+  island->ScrollTo(1000.0f, 1000.0f);
+  EXPECT_EQ(island->GetScroll(), vek::vec2(-224.0f, -168.0f));
+}
+
+TEST_F(IslandTest, MarkerClickAsksToStartTheLevelOnlyWhenPressedAndReleasedOnIt) {
+  fake.levelProgress = 1;
+  fake.texts["MessageStartLevel"] = "Start?";
+  island->Show(e_islMap);
+  island->ScrollTo(0.0f, 0.0f);
+
+  MoveTo({300.0f, 310.0f});
+  EXPECT_EQ(island->GetHoveredMarker(), 0);
+  island->OnEvent(4, 0);
+  MoveTo({600.0f, 410.0f});
+  EXPECT_EQ(island->GetHoveredMarker(), 1);
+  island->OnEvent(5, 0);
+  EXPECT_EQ(Count("AskConfirm Start? icon_question start_level1"), 0);
+  EXPECT_EQ(island->GetPressedMarker(), -1);
+
+  island->OnEvent(4, 0);
+  island->OnEvent(5, 0);
+  EXPECT_EQ(Count("AskConfirm Start? icon_question start_level1"), 1);
+  // Exactly 18 units beside a marker is outside it.
+  EXPECT_EQ(island->FindMarkerAt({318.0f, 300.0f}), -1);
+  EXPECT_EQ(island->FindMarkerAt({317.5f, 300.0f}), 0);
+}
+
+TEST_F(IslandTest, PressOverABuildingReachesItWithoutAMarker) {
+  cHouse* house = AddHouse("house00", {100.0f, 100.0f}, 0);
+  house->SetSize(80.0f, 60.0f);
+  house->SetAvailable(true);
+  island->Show(e_islMap);
+  island->ScrollTo(0.0f, 0.0f);
+  MoveTo({140.0f, 130.0f});
+  EXPECT_EQ(island->GetHoveredBuilding(), house);
+  EXPECT_EQ(island->GetHoveredMarker(), -1);
+  island->OnEvent(4, 0);
+  // The press selects the house: its selection fades in once the cursor leaves.
+  island->OnEvent(33, 0);
+  EXPECT_EQ(island->GetHoveredBuilding(), nullptr);
+  for (int i = 0; i < 10; ++i) island->StepEffects();
+  EXPECT_GT(house->GetHighlight().selection, 0.5f);
+}
+
+TEST_F(IslandTest, UpdateHousesFollowsTheLevelProgress) {
+  cHouse* first = AddHouse("house00", {300.0f, 300.0f}, 0);
+  cHouse* second = AddHouse("market00", {600.0f, 400.0f}, 1);
+  AddHouse("statue00", {0.0f, 0.0f}, 2);  // stands at no level's place: left alone
+  fake.levelProgress = 1;
+  island->Show(e_islMap);
+  island->Activate();
+  EXPECT_EQ(first->GetState(), 2);
+  EXPECT_TRUE(first->IsAvailable());
+  EXPECT_EQ(second->GetState(), 0);
+  EXPECT_FALSE(second->IsAvailable());
+}
+
+TEST_F(IslandTest, AddPeoplePlacesByModeAndBuiltBuildings) {
+  island->AddPeople(5, 1);
+  for (const cWalker& w : island->GetWalkers().GetWalkers()) EXPECT_EQ(w.position, vek::vec2(290.0f, 1588.0f));
+  island->GetWalkers().ClearWalkers();
+  island->AddPeople(2, 0);
+  const auto& ws = island->GetWalkers().GetWalkers();
+  ASSERT_EQ(ws.size(), 2u);
+  EXPECT_EQ(ws.front().position, vek::vec2(412.0f, 1971.0f));
+  EXPECT_EQ(ws.back().position, vek::vec2(412.0f, 1951.0f));
+  island->GetWalkers().ClearWalkers();
+  cHouse* built = AddHouse("house00", {300.0f, 300.0f}, 0);
+  built->SetSize(40.0f, 20.0f);
+  built->SetState(2);
+  island->AddPeople(3, 1);
+  for (const cWalker& w : island->GetWalkers().GetWalkers()) EXPECT_EQ(w.position, vek::vec2(320.0f, 310.0f));
+}
+
+TEST_F(IslandTest, LookUpsAndFactoryStockRoundTrip) {
+  EXPECT_EQ(island->GetMaxHouseValue(), -1);
+  island->LoadBuildings({{"house00", 0, kIslandKindHouse, {300.0f, 300.0f}},
+                         {"factory00", 4, kIslandKindFactory, {600.0f, 400.0f}},
+                         {"no_such_building", 5, kIslandKindHouse, {0.0f, 0.0f}}});
+  EXPECT_EQ(island->GetBuildings().size(), 2u);
+  EXPECT_EQ(island->GetMaxHouseValue(), 4);
+  cFactory* f = island->FindFactoryByInput("plant01");
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(island->FindFactoryByOutput("product00"), f);
+  EXPECT_EQ(island->FindFactoryByInput("plant02"), nullptr);
+  EXPECT_EQ(island->FindHouse("factory00", 4), f);
+  EXPECT_EQ(island->FindHouse("factory00", 3), nullptr);
+  EXPECT_FALSE(island->IsHouseBuilt("house00"));
+  EXPECT_EQ(island->SumHouseValues(), 0);
+  island->FindHouse("house00", 0)->SetState(2);
+  EXPECT_TRUE(island->IsHouseBuilt("house00"));
+  EXPECT_EQ(island->SumHouseValues(), 1);
+
+  f->AddInput(3);
+  const std::vector<cIslandStateRecord> saved = island->SaveStates();
+  cIsland other;
+  other.SetPaths(island->GetPaths());
+  other.LoadBuildings({{"factory00", 4, kIslandKindFactory, {600.0f, 400.0f}}});
+  // A record of a factory the island no longer has is passed over.
+  std::vector<cIslandStateRecord> states = saved;
+  states.push_back({"factory01", 9, kIslandKindFactory, 5});
+  other.LoadStates(states);
+  EXPECT_EQ(other.FindFactoryByInput("plant01")->GetStock(), 3);
+}
+
+TEST_F(IslandTest, PlacementHangsTheBuildingAboveTheCursorAndCancelDeletesIt) {
+  EXPECT_FALSE(island->CancelPlacement());
+  island->BeginPlacement(nullptr);
+  EXPECT_EQ(island->GetPlacingState(), 0);
+  cHouse* h = AddHouse("house00", {0.0f, 0.0f}, 0);
+  h->SetSize(40.0f, 20.0f);
+  island->ScrollTo(0.0f, 0.0f);
+  g_CursorX = 100;
+  g_CursorY = 700;
+  island->BeginPlacement(h);
+  EXPECT_EQ(h->GetPosition(), vek::vec2(80.0f, 68.0f + 400.0f - 10.0f));
+  EXPECT_EQ(island->GetPlacedArea(), 0u);  // no areas: the area count
+  EXPECT_TRUE(island->CancelPlacement());
+  EXPECT_TRUE(island->GetBuildings().empty());
+}
+
+}  // namespace
