@@ -3,19 +3,21 @@
 #include "engine/files/filename.h"
 #include "engine/core/log.h"
 #include "engine/script/script.h"
+#include "game/windows/garden_bar_wf.h"
 #include "game/windows/mission_goal_wf.h"
 #include "game/windows/mission_start_wf.h"
 #include "game/windows/score_wf.h"
 #include "game/windows/title_windows.h"
 
 namespace {
-const char* const kPlayWindows[] = {"score", "mission_start", "mission_goal"};
+const char* const kPlayWindows[] = {"score", "mission_start", "mission_goal", "garden"};
 }
 
 vek::cWindowFunction* MakePlayWindowFunction(const vek::string& name) {
   if (name == "score") return new cScoreWF();
   if (name == "mission_start") return new cMissionStartWF();
   if (name == "mission_goal") return new cMissionGoalWF();
+  if (name == "garden") return new cGardenWF();
   return nullptr;
 }
 
