@@ -4,13 +4,14 @@
 #include "engine/core/log.h"
 #include "engine/script/script.h"
 #include "game/windows/garden_bar_wf.h"
+#include "game/windows/mission_finish_wf.h"
 #include "game/windows/mission_goal_wf.h"
 #include "game/windows/mission_start_wf.h"
 #include "game/windows/score_wf.h"
 #include "game/windows/title_windows.h"
 
 namespace {
-const char* const kPlayWindows[] = {"score", "mission_start", "mission_goal", "garden"};
+const char* const kPlayWindows[] = {"score", "mission_start", "mission_goal", "garden", "mission_finish"};
 }
 
 vek::cWindowFunction* MakePlayWindowFunction(const vek::string& name) {
@@ -18,6 +19,7 @@ vek::cWindowFunction* MakePlayWindowFunction(const vek::string& name) {
   if (name == "mission_start") return new cMissionStartWF();
   if (name == "mission_goal") return new cMissionGoalWF();
   if (name == "garden") return new cGardenWF();
+  if (name == "mission_finish") return new cMissionFinishWF();
   return nullptr;
 }
 
