@@ -9,9 +9,10 @@
 #include "game/windows/mission_start_wf.h"
 #include "game/windows/score_wf.h"
 #include "game/windows/title_windows.h"
+#include "game/windows/upgrades_wf.h"
 
 namespace {
-const char* const kPlayWindows[] = {"score", "mission_start", "mission_goal", "garden", "mission_finish"};
+const char* const kPlayWindows[] = {"score", "mission_start", "mission_goal", "garden", "mission_finish", "up"};
 }
 
 vek::cWindowFunction* MakePlayWindowFunction(const vek::string& name) {
@@ -20,6 +21,7 @@ vek::cWindowFunction* MakePlayWindowFunction(const vek::string& name) {
   if (name == "mission_goal") return new cMissionGoalWF();
   if (name == "garden") return new cGardenWF();
   if (name == "mission_finish") return new cMissionFinishWF();
+  if (name == "up") return new cUpWF();
   return nullptr;
 }
 

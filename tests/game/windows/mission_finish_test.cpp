@@ -162,6 +162,22 @@ TEST_F(MissionFinish, AwardsInOrderAndAFourthWithoutARowIsStillGiven) {
   EXPECT_TRUE(Wf()->IsFinished());
 }
 
+TEST_F(MissionFinish, AnAffordableUpgradeAwardLeadsToTheUpgrades) {
+  play.Rules().SetLevelFlag(cMissionFinishWF::e_AwardUpgrade);
+  player.money = 0;
+  player.bank = 150;
+  Open();
+  Click("mission_finish", "ok");
+  Step();
+  EXPECT_EQ(Text("mission_finish", "lbAward0"), "AwardUp");
+  Step();
+  Click("mission_finish", "ok");
+  Settle();
+  EXPECT_FALSE(Shown("mission_finish"));
+  EXPECT_TRUE(Shown("up"));
+  EXPECT_EQ(play.GetPauseState(), 3);
+}
+
 TEST_F(MissionFinish, UpgradeAwardDroppedWhenNothingIsAffordable) {
   play.Rules().SetLevelFlag(cMissionFinishWF::e_AwardUpgrade);
   player.money = 0;

@@ -127,7 +127,7 @@ TEST_F(Score, MoneyFrameHiddenOnlyOnTheIslandInItsFirstMode) {
 
 // A play window whose layout lacks its controls warns once, with its name, and stays inert.
 TEST_F(PlayFixture, EveryPlayWindowWithoutItsControlsIsInert) {
-  for (const char* name : {"score", "mission_start", "mission_goal", "garden", "mission_finish"}) {
+  for (const char* name : {"score", "mission_start", "mission_goal", "garden", "mission_finish", "up"}) {
     const std::string bare = std::string("bare_") + name;
     vek::cWindow* w = CreateGameWindow(bare, MakePlayWindowFunction(name));
     ASSERT_NE(w, nullptr);
