@@ -7,7 +7,7 @@
 void cWorkStation::Update() {
   m_Anim.Update(1.0f / 30.0f);
   if (m_State == -1) SetState(0);
-  else if (m_State == 2) Remove();
+  if (m_State == 2) Remove();
   else if (m_State == 0) SetState(1);
 }
 
