@@ -156,8 +156,7 @@ void cHive::Draw() {
     vek::DrawQuad(batch, m_Texture, body, m_pFrames[0], 0xFFFFFFFFu);
   }
   DrawMarkers(r);
-  if (m_State != e_Appearing && m_State != e_Vanishing)
-    m_Top.Draw(batch, {m_X - m_Top.sprite.width * 0.5f, m_Y + m_H, m_Top.sprite.width, m_Top.sprite.height});
+  m_Top.Draw(batch, {m_X - m_Top.sprite.width * 0.5f, m_Y + m_H, m_Top.sprite.width, m_Top.sprite.height});
   if (IsReady() && m_pLevel) {
     static const cSpriteRecord honey = LookupSprite("icons00", "honey");
     const vek::vec2 centre{m_X, r.y + r.h * 0.5f};

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "game/world/hive.h"
 #include "game/world/level.h"
 #include "game/world/tools.h"
 #include "tests/support/world_harness.h"
@@ -162,6 +163,44 @@ TEST_F(ToolsTest, HitAndDrawFollowTakenAndTheLevelsWater) {
   bin->SetTaken(true);
   EXPECT_GT(Drawn(bin), 0u);  // its places still show while carried
   EXPECT_FALSE(bin->HitTest(bin->GetPosition()));
+}
+
+// The bin's record has no fixed length: the hive section behind it must still read right.
+TEST_F(ToolsTest, ToolsAndHivesComeBackFromTheLevelFile) {
+  RegisterHiveMakers();
+  level->BuildFixedObjects();
+  level->PlaceFixedDefaults();
+  auto* can = static_cast<cToolWater*>(level->FindObjectAt(kNoCell, e_TypeToolWater));
+  auto* bin = static_cast<cToolBin*>(level->FindObjectAt(kNoCell, e_TypeToolBin));
+  can->SetAmount(1);
+  bin->AddItem(6);
+  bin->AddItem(2);
+  auto* hive = static_cast<cHive*>(level->Make(e_KindHive));
+  hive->SetCell(0, 4);
+  hive->AddHoney();
+  vek::cBitStream s;
+  level->WriteLevel(s);
+
+  level = std::make_unique<cLevel>();
+  level->Clear();
+  level->BuildFixedObjects();
+  ASSERT_TRUE(level->ReadLevel(s));
+  can = static_cast<cToolWater*>(level->FindObjectAt(kNoCell, e_TypeToolWater));
+  bin = static_cast<cToolBin*>(level->FindObjectAt(kNoCell, e_TypeToolBin));
+  EXPECT_EQ(can->GetAmount(), 1);
+  EXPECT_EQ(bin->GetItems(), (std::vector<vek::u32>{6, 2}));
+  cObject* loaded = level->FindObjectAt({0, 4}, e_TypeHive);
+  ASSERT_TRUE(loaded->IsType(e_TypeHive));
+  EXPECT_TRUE(loaded->IsReady());
+  vek::i32 bees = 0;
+  for (cObject* o : level->GetRegistry()) {
+    if (o->GetType() != e_TypeBee) continue;
+    ++bees;
+    EXPECT_EQ(static_cast<cBee*>(o)->GetHiveId(), loaded->GetId());
+    EXPECT_EQ(o->GetCell(), (cCell{0, 4}));
+  }
+  EXPECT_EQ(bees, 1);
+  for (eFieldKind k : {e_KindHive, e_KindBee}) cLevel::SetMaker(k, nullptr);
 }
 
 }  // namespace
