@@ -12,6 +12,7 @@ namespace vek {
 class cMusic;
 }
 class cParticles;
+struct cBalance;
 class cFlyerList;
 
 // The hole cells of one level's layout, in reading order: {row, column}.
@@ -100,6 +101,27 @@ class iGardenServices {
   virtual void SendWindowMessage(const vek::string& window, vek::i32 p1, vek::i32 p2) = 0;
   // Asks the player to confirm a command (the message box with its text and icon).
   virtual void AskConfirm(const vek::string& text, const vek::string& icon, const vek::string& command) = 0;
+
+  // Field life: training hint steps, the player's upgrades and training, the balance record,
+  // the car's load and sale, and the focused window.
+  // Advances the hint's step when it is the one due; true when it advanced.
+  virtual bool NextHintStep(vek::i32 /*hint*/, vek::i32 /*step*/) { return false; }
+  // The current player's level of upgrade 0..5.
+  virtual vek::i32 GetUpgradeLevel(vek::i32 /*upgrade*/) { return 0; }
+  // Whether the current player has done the training step.
+  virtual bool IsTrainingDone(vek::i32 /*step*/) { return true; }
+  // Hides the named window when it is shown.
+  virtual void HideWindowIfShown(const vek::string& /*name*/) {}
+  // The game's balance record; null when there is none (GameBalance gives the defaults then).
+  virtual const cBalance* GetBalance() { return nullptr; }
+  virtual vek::u32 GetCarLoadCount() { return 0; }
+  // Before a sale: false refuses it (the car stays parked).
+  virtual bool PrepareCarLoad() { return true; }
+  // The earnings of the load; the load is emptied.
+  virtual vek::i32 SellCarLoad() { return 0; }
+  // Adds to the current player's money, never below 0.
+  virtual void AddMoney(vek::i32 /*amount*/) {}
+  virtual vek::string GetFocusWidgetName() { return "garden"; }
 };
 
 // Every answer empty: no money, no hint, no player, nothing to draw.

@@ -2,6 +2,7 @@
 // A headless garden world for tests: textures in memory with the sizes of the data set,
 // sprite areas from `.tex` scripts, fonts, the ware manager, fixed random seeds, and the game
 // application's services replaced by a recording fake. No graphics device is made.
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
@@ -10,6 +11,7 @@
 #include "engine/script/script.h"
 #include "engine/render/quad_batch.h"
 #include "game/app/garden_services.h"
+#include "game/world/balance.h"
 #include "game/world/effects.h"
 #include "game/world/particles.h"
 
@@ -117,6 +119,34 @@ class FakeGardenServices : public cNullGardenServices {
   std::unique_ptr<cFlyerList> flyers;
   vek::cMusic* music[2] = {nullptr, nullptr};
   bool levelStartDone = true;
+
+  // field life
+  bool NextHintStep(vek::i32 hint, vek::i32 step) override {
+    hintSteps.push_back(std::to_string(hint) + "," + std::to_string(step));
+    return hint == advanceHint && step == advanceStep;
+  }
+  vek::i32 GetUpgradeLevel(vek::i32 upgrade) override { return upgrade >= 0 && upgrade < 6 ? upgrades[upgrade] : 0; }
+  bool IsTrainingDone(vek::i32 step) override { return step < 0 || step >= 10 || trainingDone[step]; }
+  void HideWindowIfShown(const vek::string& name) override { calls.push_back("Hide " + name); }
+  const cBalance* GetBalance() override { return &balance; }
+  vek::u32 GetCarLoadCount() override { return static_cast<vek::u32>(carLoad.size()); }
+  bool PrepareCarLoad() override { return carLoadAccepted; }
+  vek::i32 SellCarLoad() override {
+    calls.push_back("SellCarLoad");
+    carLoad.clear();
+    return saleEarnings;
+  }
+  void AddMoney(vek::i32 amount) override { money = std::max(0, money + amount); }
+  vek::string GetFocusWidgetName() override { return focusWidget; }
+  std::vector<std::string> hintSteps;
+  vek::i32 advanceHint = -1, advanceStep = -1;  // the one hint step that advances
+  vek::i32 upgrades[6] = {0, 0, 0, 0, 0, 0};
+  bool trainingDone[10] = {true, true, true, true, true, true, true, true, true, true};
+  cBalance balance;
+  std::vector<vek::u32> carLoad;
+  bool carLoadAccepted = true;
+  vek::i32 saleEarnings = 0;
+  vek::string focusWidget = "garden";
 };
 
 // The world's services as a test needs them; one at a time.
