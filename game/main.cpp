@@ -9,6 +9,7 @@
 #include "game/app/garden.h"
 #include "game/windows/title_windows.h"
 #include "game/windows/windows_bindings.h"
+#include "game/world/animal.h"
 #include "game/world/plant.h"
 #include "game/world/world_bindings.h"
 #include "game/world/ware_manager.h"
@@ -80,6 +81,7 @@ int main() {
   AddGameBindings(&RegisterGameWindows);
   // The field's own figures in place of plain objects.
   RegisterPlantMakers();
+  RegisterAnimalMakers();
   AddLoadingStep(eLoadingStep::Windows, [](cGarden& g) { CreateTitleWindows(&g.GetWindowHost()); });
 
   CreateWareManager();
