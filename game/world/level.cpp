@@ -286,12 +286,11 @@ void cLevel::Step() {
   if (cFlyerList* flyers = s->GetFlyers()) flyers->Update(kStep);
   if (s->GetPlayMode() != 0) return;
   s->UpdateMission();
-  static vek::i32 s_SortCounter = 0;
-  if (!m_DrawList.empty() && s_SortCounter % 3 == 0) {
+  if (!m_DrawList.empty() && m_SortCounter % 3 == 0) {
     SortByDepth();
-    s_SortCounter = 0;
+    m_SortCounter = 0;
   }
-  ++s_SortCounter;
+  ++m_SortCounter;
   UpdateObjects();
   s->StepIslandEffects();
 }

@@ -206,6 +206,7 @@ class cLevel : public vek::cWidget {
   vek::u32 m_GardenerId = 0, m_PumpId = 0, m_CarId = 0, m_CarBackId = 0;
   std::list<cWareTransfer> m_Transfers;
   vek::vec2 m_CarPoint;  // where wares meet the car; worked out when first needed
+  vek::i32 m_SortCounter = 0;  // the draw order is sorted every third step
   void StepTransfers(vek::f32 dt);
   vek::vec2 GetCarPoint();
   cLevelGrid m_Grid;
