@@ -297,4 +297,26 @@ TEST_F(AnimalFieldTest, PeacockRectSitsBehindItsTail) {
   EXPECT_LT(p->GetWidth(), 0.0f) << "flipped when walking right";
 }
 
+TEST_F(AnimalFieldTest, AnimalsComeBackFromTheLevelFileOnTheirCellsAndCounted) {
+  level->BuildFixedObjects();
+  Add<cOstrich>({2, 6});
+  Add<cPeacock>({5, 1});
+  Add<cGoat>({4, 8});
+  new cEgg(level.get(), {0, 5});  // products are not stored
+  vek::cBitStream stream;
+  level->WriteLevel(stream);
+  level->Clear();
+  level->BuildFixedObjects();
+  ASSERT_TRUE(level->ReadLevel(stream));
+  EXPECT_EQ(level->FindObjectAt({2, 6}, e_TypeOstrich)->GetType(), e_TypeOstrich);
+  EXPECT_EQ(level->FindObjectAt({5, 1}, e_TypePeacock)->GetType(), e_TypePeacock);
+  EXPECT_EQ(level->FindObjectAt({4, 8}, e_TypeGoat)->GetType(), e_TypeGoat);
+  EXPECT_EQ(CountOfType(e_TypeEgg), 0u);
+  EXPECT_EQ(level->CountKind(cAnimal::e_KindOstrich), 1);
+  EXPECT_EQ(level->CountKind(cAnimal::e_KindGoat), 1);
+  EXPECT_EQ(level->CountKind(cAnimal::e_KindPeacock), 1);
+  world.Run(*level, 2);
+  EXPECT_EQ(level->FindObjectAt(kNoCell, e_TypeGoat)->GetState(), 1) << "a loaded animal starts content";
+}
+
 }  // namespace
