@@ -9,6 +9,7 @@
 #include "game/app/garden.h"
 #include "game/windows/title_windows.h"
 #include "game/windows/windows_bindings.h"
+#include "game/world/animal.h"
 #include "game/world/plant.h"
 #include "game/world/car.h"
 #include "game/world/hive.h"
@@ -88,6 +89,7 @@ int main() {
   RegisterCarMakers();
   RegisterPumpMakers();
   RegisterHiveMakers();
+  RegisterAnimalMakers();
   AddLoadingStep(eLoadingStep::Windows, [](cGarden& g) { CreateTitleWindows(&g.GetWindowHost()); });
 
   CreateWareManager();

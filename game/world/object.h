@@ -98,6 +98,13 @@ class cObject {
   virtual vek::i32 GetStage() const { return -1; }         // a plant's need (0 water)
   virtual bool IsReady() const { return false; }           // a hive full of honey
   virtual bool IsTaken() const { return false; }           // a tool carried by the gardener
+  // Kept by the field's need update: whether a mission task still wants what the object
+  // gives (plants, animals, hives).
+  virtual void SetNeeded(bool /*needed*/) {}
+  // The object it belongs to (a bee's hive).
+  virtual void SetHome(vek::u32 /*id*/) {}
+  // Drops what it has gathered (a hive's honey).
+  virtual void ClearStock() {}
 
   cLevel* GetLevel() const { return m_pLevel; }
   vek::vec2 GetPosition() const { return {m_X, m_Y}; }
