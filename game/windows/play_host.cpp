@@ -1,16 +1,63 @@
 #include "game/windows/play_host.h"
 
+#include "engine/app/game.h"
 #include "engine/gui/ctrl.h"
+#include "engine/gui/widget.h"
 #include "engine/gui/image_ctrl.h"
 #include "engine/gui/label_ctrl.h"
 #include "game/app/game_rules.h"
+#include "game/app/garden.h"
 #include "game/app/garden_services.h"
+#include "game/app/player.h"
 #include "game/app/window_host.h"
 #include "game/windows/controls/sheet_area.h"
+#include "game/world/level.h"
 #include "game/world/particles.h"
 
+// The profile the rules act on (declared with the rules' host, whose ware constant the
+// field's headers also define).
+cPlayer* CurrentPlayer();
+
 namespace {
+
 cPlayHost* g_pPlayHost = nullptr;
+
+cLevel* Field() {
+  if (!vek::g_pGame) return nullptr;
+  for (vek::cWidget* widget : vek::g_pGame->GetWidgets())
+    if (auto* level = dynamic_cast<cLevel*>(widget)) return level;
+  return nullptr;
+}
+
+}  // namespace
+
+vek::i32 cPlayHost::GetPauseState() const { return g_pGarden ? g_pGarden->m_Paused : m_PauseState; }
+
+void cPlayHost::SetPauseState(vek::i32 state) {
+  m_PauseState = state;
+  if (g_pGarden) g_pGarden->m_Paused = state;
+}
+
+bool cPlayHost::HasLevel() {
+  const cPlayer* player = CurrentPlayer();
+  return Field() && player && player->currentLevel >= 0;
+}
+
+void cPlayHost::SelectSeed(vek::i32 ware) {
+  if (cLevel* level = Field(); level && ware >= 0) level->SelectSeed(static_cast<vek::u32>(ware));
+}
+
+void cPlayHost::BuyAnimal(vek::i32 kind) {
+  if (cLevel* level = Field()) level->BuyAnimal(kind);
+}
+
+void cPlayHost::UpdateToolbars() {
+  if (cLevel* level = Field()) level->UpdateToolbars();
+}
+
+cFloatingTexts* cPlayHost::GetFloatingTexts() {
+  cLevel* level = Field();
+  return level ? &level->GetTexts() : nullptr;
 }
 
 cPlayHost::cPlayHost() : m_pRules(new cGameRules()) {}

@@ -44,14 +44,16 @@ class cPlayHost {
 
   // The pause state of the mission: 0 runs; 1 the mission start, 2 the mission finish, 3 the
   // upgrades window hold it.
-  virtual vek::i32 GetPauseState() const { return m_PauseState; }
-  virtual void SetPauseState(vek::i32 state) { m_PauseState = state; }
+  // (The game object's while there is one.)
+  virtual vek::i32 GetPauseState() const;
+  virtual void SetPauseState(vek::i32 state);
 
-  // The field: whether a level exists, the shop's picks and the tool bars' enabled items.
-  virtual bool HasLevel() { return false; }
-  virtual void SelectSeed(vek::i32 /*ware*/) {}
-  virtual void BuyAnimal(vek::i32 /*kind*/) {}
-  virtual void UpdateToolbars() {}
+  // The field (the engine's widget of class cLevel): whether a level is played, the shop's
+  // picks and the tool bars' enabled items.
+  virtual bool HasLevel();
+  virtual void SelectSeed(vek::i32 ware);
+  virtual void BuyAnimal(vek::i32 kind);
+  virtual void UpdateToolbars();
 
   // The island factory whose output is the ware; null when none.
   virtual iChainFactory* FindFactoryMaking(vek::i32 /*ware*/) { return nullptr; }
@@ -67,7 +69,7 @@ class cPlayHost {
   // Game-wide effect lists and the music playing (null when none).
   virtual cParticles* GetParticles();
   virtual cFlyerList* GetFlyers();
-  virtual cFloatingTexts* GetFloatingTexts() { return nullptr; }
+  virtual cFloatingTexts* GetFloatingTexts();
   virtual vek::cMusic* GetMusic() { return nullptr; }
 
  private:
