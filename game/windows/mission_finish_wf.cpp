@@ -44,12 +44,10 @@ cPoint2 Along(const cPoint2& a, const cPoint2& b, f32 t) { return {a.x + (b.x - 
 
 vek::vec2 V(const cPoint2& p, f32 dx = 0.0f, f32 dy = 0.0f) { return vek::vec2(p.x + dx, p.y + dy); }
 
-// The medal's picture: the island's medal sheet, or the icons' medals where that has none.
-cSheetArea MedalArea(int grade) {
-  const char* area = cGameRules::GetMedalArea(grade);
-  cSheetArea found = FindSheetArea("houses05", area);
-  if (found.texture == 0) found = FindSheetArea("icons01", area);
-  return found;
+// The sheet of the medal's picture: the island's medal sheet, or the icons' medals where that
+// has none.
+const char* MedalSheet(int grade) {
+  return FindSheetArea("houses05", cGameRules::GetMedalArea(grade)).texture != 0 ? "houses05" : "icons01";
 }
 
 }  // namespace
@@ -75,7 +73,7 @@ int cMissionFinishWF::Call(vek::cWindow* window, u32 message, u32 p1, u32 p2) {
       bool complete = m_pBank && m_pMedal && m_pCaption;
       for (int i = 0; i < kAwardRows; ++i) complete = complete && m_pAwardLabels[i] && m_pAwardImages[i];
       if (!complete) return ReportError(window, "wndAfterCreate");
-      if (auto* image = dynamic_cast<vek::cImageCtrl*>(m_pMedal)) image->SetTexture(MedalArea(0).texture ? "houses05" : "icons01");
+      if (auto* image = dynamic_cast<vek::cImageCtrl*>(m_pMedal)) image->SetTexture(MedalSheet(0));
       if (auto* label = dynamic_cast<vek::cLabelCtrl*>(m_pCaption)) m_CaptionFormat = label->GetText();
       if (!m_bBankImageLooked) {
         m_pBankImage = GetControlByName(window, "imgBank");
@@ -248,11 +246,7 @@ cMissionFinishWF::eStage cMissionFinishWF::MedalLanding(f32 seconds) {
   if (m_MedalTimer.target <= 0.0f) return e_Skip;
   if (m_MedalTimer.Update(seconds) != vek::e_TweenRunning) {
     AtRest(m_MedalTimer, 0.0f);
-    const cSheetArea medal = MedalArea(m_MedalGrade);
-    if (medal.texture != 0) {
-      m_pMedal->SetUVPos(medal.uv.x, medal.uv.y, 0);
-      m_pMedal->SetUVSize(medal.uv.w, medal.uv.h, 0);
-    }
+    SetControlPicture(m_pMedal, MedalSheet(m_MedalGrade), cGameRules::GetMedalArea(m_MedalGrade));
     ShowControl(m_pMedal, true);
     BurstAt(m_pMedal, 30, 15.0f);
     GetPlayHost()->PlaySound(1);

@@ -160,11 +160,11 @@ TEST_F(GardenBar, FactoryRowThroughIdleWorkAndTheEndOfAUnit) {
 
 TEST_F(GardenBar, ShopRowsScrollToTheNewestSortAndHideWithoutAnimals) {
   auto* plants = Control<cToolbarCtrl>("garden", "plants");
-  ASSERT_EQ(plants->GetVisibleCount(), 6u);
+  ASSERT_EQ(plants->GetVisibleCount(), 5u);
   struct Case {
     vek::i32 last, first;
   };
-  for (const Case& c : {Case{7, 2}, Case{4, 0}, Case{5, 0}, Case{-1, 0}}) {
+  for (const Case& c : {Case{7, 3}, Case{4, 0}, Case{5, 1}, Case{-1, 0}}) {
     player.lastSort = c.last;
     Refresh(1, 0);
     EXPECT_EQ(plants->GetFirstVisible(), static_cast<unsigned>(c.first)) << c.last;

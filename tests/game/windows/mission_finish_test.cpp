@@ -88,6 +88,7 @@ TEST_F(MissionFinish, NothingToPayTheMedalFliesAtOnceAndLands) {
   auto* medal = Control<vek::cImageCtrl>("mission_finish", "imgMedal");
   EXPECT_EQ(medal->GetUVRect().x, FindSheetArea("icons01", "bronze").uv.x);
   EXPECT_EQ(medal->GetUVRect().y, FindSheetArea("icons01", "bronze").uv.y);
+  EXPECT_EQ(medal->GetTexture(), FindSheetArea("icons01", "bronze").texture);
   Seconds(1.0f);
   EXPECT_TRUE(Wf()->IsFinished());
   EXPECT_EQ(Wf()->GetAwardSlot(), 0);
