@@ -7,6 +7,7 @@
 #include "game/app/game_bindings.h"
 #include "game/app/game_hooks.h"
 #include "game/app/garden.h"
+#include "game/windows/play_windows.h"
 #include "game/windows/title_windows.h"
 #include "game/windows/windows_bindings.h"
 #include "game/world/animal.h"
@@ -91,6 +92,7 @@ int main() {
   RegisterHiveMakers();
   RegisterAnimalMakers();
   AddLoadingStep(eLoadingStep::Windows, [](cGarden& g) { CreateTitleWindows(&g.GetWindowHost()); });
+  AddLoadingStep(eLoadingStep::Windows, [](cGarden&) { CreatePlayWindows(); });
 
   CreateWareManager();
   auto* garden = new cGarden();
