@@ -3,6 +3,7 @@
 // sequence and after it, and a level with more awards than rows.
 #include <gtest/gtest.h>
 
+#include "game/windows/animated_int.h"
 #include "game/windows/controls/sheet_area.h"
 #include "game/windows/mission_finish_wf.h"
 #include "tests/game/windows/play_fixture.h"
@@ -19,6 +20,33 @@ class AwardWorld : public iRulesWorld {
 TEST(TimeBonus, TwoPerSecondToTheNearestFiveAtLeastFive) {
   const std::pair<vek::f32, vek::i32> cases[] = {{7.3f, 15}, {0.2f, 5}, {3.8f, 5}, {10.0f, 20}, {0.0f, 0}, {-4.0f, 0}};
   for (const auto& [left, bonus] : cases) EXPECT_EQ(cMissionFinishWF::TimeBonus(left), bonus) << left;
+}
+
+TEST(AnimatedInt, CountsTruncatedAndNeverAtARateOfZero) {
+  cAnimatedInt money;
+  money.speed = 250.0f / 1.2f;
+  money.SetTarget(250);
+  EXPECT_EQ(money.Update(0.6f), vek::e_TweenRunning);
+  EXPECT_EQ(money.value, 125);
+  EXPECT_EQ(money.Update(0.25f), vek::e_TweenRunning);
+  EXPECT_EQ(money.value, 177);  // 250 x 0.85 / 1.2 = 177.08
+  EXPECT_EQ(money.Update(1.0f), vek::e_TweenArrived);
+  EXPECT_EQ(money.value, 250);
+  EXPECT_EQ(money.Update(1.0f), vek::e_TweenAtRest);
+  // No rate to count at: the counter stands at its target at once, with no division by it.
+  for (vek::f32 speed : {0.0f, -3.0f}) {
+    cAnimatedInt c;
+    c.speed = speed;
+    c.SetTarget(40);
+    EXPECT_EQ(c.value, 40) << speed;
+    EXPECT_EQ(c.duration, 0.0f);
+    EXPECT_EQ(c.Update(0.1f), vek::e_TweenAtRest);
+  }
+  cAnimatedInt c;
+  c.SetTarget(10);
+  c.SetSpeed(0.0f);
+  EXPECT_EQ(c.value, 10);
+  EXPECT_FALSE(c.IsRunning());
 }
 
 class MissionFinish : public PlayFixture {

@@ -76,6 +76,21 @@ TEST_F(MissionStart, FillsRowsTitleBuildingAndTime) {
   EXPECT_EQ(Text("mission_start", "tasks"), "Level 10");
 }
 
+TEST_F(MissionStart, TitleTemplateIsFilledSafely) {
+  // A translated title with a wrong or extra placeholder takes the number once and reads
+  // nothing more.
+  player.currentLevel = 4;
+  for (const auto& [layout, shown] : {std::pair{"Level %s %i %n", "Level 5 %i %n"}, std::pair{"%d%%", "5%"},
+                                      std::pair{"No number", "No number"}}) {
+    Control<vek::cLabelCtrl>("mission_start", "tasks")->SetText(layout);
+    Function<cMissionStartWF>("mission_start")->Call(Window("mission_start"), vek::e_wndAfterCreate, 0, 0);
+    ShowStart();
+    EXPECT_EQ(Text("mission_start", "tasks"), shown) << layout;
+    gui->HideWindow("mission_start");
+    Settle();
+  }
+}
+
 TEST_F(MissionStart, BuildingRowHiddenWithoutBuildingAndUnknownOnesCostNothing) {
   player.mission.name = "";
   ShowStart();
