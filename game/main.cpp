@@ -10,6 +10,7 @@
 #include "game/windows/title_windows.h"
 #include "game/windows/windows_bindings.h"
 #include "game/world/plant.h"
+#include "game/world/gardener.h"
 #include "game/world/car.h"
 #include "game/world/hive.h"
 #include "game/world/pump.h"
@@ -88,6 +89,7 @@ int main() {
   RegisterCarMakers();
   RegisterPumpMakers();
   RegisterHiveMakers();
+  RegisterGardenerMaker();
   AddLoadingStep(eLoadingStep::Windows, [](cGarden& g) { CreateTitleWindows(&g.GetWindowHost()); });
 
   CreateWareManager();

@@ -122,6 +122,13 @@ class iGardenServices {
   // Adds to the current player's money, never below 0.
   virtual void AddMoney(vek::i32 /*amount*/) {}
   virtual vek::string GetFocusWidgetName() { return "garden"; }
+
+  // The gardener: the flag of the sowing-over hint, the produced-ware counters, and the
+  // sample buffer of a game sound for its own looping channels (0 when none).
+  virtual void MarkHint11Shown() {}
+  virtual void CountProduced(vek::i32 /*ware*/) {}
+  virtual vek::u32 GetSoundBuffer(vek::i32 /*sound*/) { return 0; }
+  virtual void AddToCarLoad(vek::i32 /*ware*/) {}
 };
 
 // Every answer empty: no money, no hint, no player, nothing to draw.

@@ -147,6 +147,15 @@ class FakeGardenServices : public cNullGardenServices {
   bool carLoadAccepted = true;
   vek::i32 saleEarnings = 0;
   vek::string focusWidget = "garden";
+
+  // the gardener
+  void MarkHint11Shown() override { hint11Marked = true; }
+  void CountProduced(vek::i32 ware) override { produced.push_back(ware); }
+  void AddToCarLoad(vek::i32 ware) override {
+    if (ware != 1000) carLoad.push_back(static_cast<vek::u32>(ware));
+  }
+  bool hint11Marked = false;
+  std::vector<vek::i32> produced;
 };
 
 // The world's services as a test needs them; one at a time.
