@@ -46,6 +46,7 @@ class cCar : public cWorkStation {
   bool IsGardenerAtCar() const;
 
   vek::cAnimatedFloat m_Drive;
+  vek::f32 m_ParkedX = kParkedX;
   vek::rectf m_Rect{0.0f, 0.0f, 0.0f, 0.0f};
   cStationPart m_Wheel, m_Board;
 };

@@ -33,6 +33,8 @@ class cHive : public cWorkStation {
   // The top part plays with the gardener's honey work.
   void SetTopMode(vek::u32 mode) { m_Top.Play(mode, false); }
   void SetNeeded(bool needed) { m_bNeeded = needed; }
+  // Drops the honey (no task needs it any more).
+  void ClearStock() { m_Honey = 0; }
   bool IsNeeded() const { return m_bNeeded; }
   vek::i32 GetHoney() const { return m_Honey; }
   void SetHoney(vek::i32 honey) { m_Honey = honey; }
@@ -67,6 +69,8 @@ class cBee : public cObject {
   void Update() override;
   void Draw() override;
 
+  // The hive the bee serves; the bee moves to its cell.
+  void SetHome(vek::u32 hiveId);
   vek::u32 GetHiveId() const { return m_HiveId; }
   vek::u32 GetTarget() const { return m_Target; }
   const vek::cAnimatedFloat& GetWaitTimer() const { return m_Wait; }
@@ -83,13 +87,6 @@ class cBee : public cObject {
   vek::u32 m_Target = 0;
   vek::cAnimatedVec2 m_Flight;
 };
-
-// The place for a new hive: the cell at the bottom middle of the field, else two rows higher;
-// the no-cell sentinel when both hold a hive (the field holds at most two).
-cCell FindHiveCell(cLevel* level);
-// A hive with its bee on the free place (what stood on the cell is removed); 0 when no place is
-// left, and then nothing is made.
-vek::u32 AddHive(cLevel* level);
 
 // Registers the hive and bee makers with the field.
 void RegisterHiveMakers();

@@ -2,12 +2,27 @@
 #include "game/world/work_station.h"
 
 #include "engine/render/quad_batch.h"
+#include "game/world/level.h"
 
 void cWorkStation::Update() {
   m_Anim.Update(1.0f / 30.0f);
   if (m_State == -1) SetState(0);
-  else if (m_State == 2) Remove();
+  if (m_State == 2) Remove();
   else if (m_State == 0) SetState(1);
+}
+
+vek::cQuadBatch* cWorkStation::GetBatch() const { return m_pLevel ? m_pLevel->GetBatch() : nullptr; }
+
+void cWorkStation::DrawMarkers(const vek::rectf& r) const {
+  const cSpriteRecord& marker = GetMarker();
+  vek::cQuadBatch* batch = GetBatch();
+  if (!batch || !marker.texture || !marker.frames) return;
+  for (vek::i32 i = 0; i < m_Busy; ++i) {
+    const vek::f32 mw = marker.width;
+    vek::DrawQuad(batch, marker.texture,
+                  {r.x + r.w + (0.25f * static_cast<vek::f32>(i) - 1.0f) * mw, r.y, mw, marker.height},
+                  marker.frames[0], 0xFFFFFFFFu);
+  }
 }
 
 bool cStationPart::Init(const vek::string& sheet, const vek::string& area, vek::u32 mode, const vek::vec2& at) {

@@ -9,6 +9,11 @@ class cWorkStation : public cObject {
   using cObject::cObject;
   vek::u32 GetType() const override { return e_TypeWorkStation; }
   void Update() override;
+
+ protected:
+  vek::cQuadBatch* GetBatch() const;
+  // One target marker per queued gardener task, at the rectangle's top right.
+  void DrawMarkers(const vek::rectf& r) const;
 };
 
 // A sprite part of a station drawn at an offset from it, with its own frame animation.
