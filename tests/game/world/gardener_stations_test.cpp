@@ -62,7 +62,7 @@ TEST_F(GardenerStationsTest, TakingHoneyFromAFullHive) {
   ASSERT_GE(RunIdle(), 0);
   EXPECT_EQ(bin->GetCount(), 0);
 
-  hive->SetHoney(hive->GetCapacity());
+  while (!hive->IsReady()) ASSERT_TRUE(hive->AddHoney());
   ASSERT_TRUE(hive->IsReady());
   gardener->AddTaskObject(hive->GetId());
   ASSERT_GE(RunUntil([this] { return gardener->GetState() == 20; }), 0);
@@ -78,7 +78,7 @@ TEST_F(GardenerStationsTest, TakingHoneyFromAFullHive) {
             world.services.hintSteps.end());
 
   // A full bin: the hive is refused with the "stock" bubble.
-  hive->SetHoney(hive->GetCapacity());
+  while (!hive->IsReady()) ASSERT_TRUE(hive->AddHoney());
   while (!bin->IsFull()) bin->AddItem(Ware("plant00"));
   gardener->AddTaskObject(hive->GetId());
   EXPECT_TRUE(gardener->GetTasks().empty());
