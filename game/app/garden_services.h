@@ -146,6 +146,12 @@ class iGardenServices {
   virtual bool GetIslandHouseRect(vek::u32 /*id*/, vek::rectf* /*rect*/) { return false; }
   // A ware in flight has reached the island factory with that id.
   virtual void AddFactoryInput(vek::u32 /*id*/) {}
+
+  // The gardener: the flag of the sowing-over hint, the produced-ware counters, and the
+  // sample buffer of a game sound for its own looping channels (0 when none).
+  virtual void MarkHint11Shown() {}
+  virtual void CountProduced(vek::i32 /*ware*/) {}
+  virtual vek::u32 GetSoundBuffer(vek::i32 /*sound*/) { return 0; }
 };
 
 // Every answer empty: no money, no hint, no player, nothing to draw.
