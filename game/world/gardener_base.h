@@ -19,6 +19,8 @@ class cGardenerBase : public cObject {
   virtual void AddTaskCell(const cCell& cell) = 0;
   virtual void AddTaskObject(vek::u32 id) = 0;
   virtual void AddTaskByType(vek::u32 mask) = 0;
+  // Queues the choice of a seed (the shop's seed row).
+  virtual void AddTaskAction(vek::u32 /*ware*/) {}
   // Empties the queue and releases the targets.
   virtual void ReleaseTaskTargets() = 0;
   virtual void ClearSeed() = 0;
