@@ -94,10 +94,6 @@ class FakeGardenServices : public cNullGardenServices {
   // animals, purchases, transfers, need flags
   bool IsOpenField() override { return openField; }
   bool IsHintShown(vek::i32 hint) override { return shownHints.count(hint) != 0; }
-  bool NextHintStep(vek::i32 hint, vek::i32 step) override {
-    hintSteps.emplace_back(hint, step);
-    return true;
-  }
   bool IsFieldFocused() override { return fieldFocused; }
   std::vector<cMissionTask>* GetActiveTasks() override { return &tasks; }
   cMissionTask* FindTaskForWare(vek::i32 ware) override {
@@ -162,7 +158,7 @@ class FakeGardenServices : public cNullGardenServices {
 
   // field life
   bool NextHintStep(vek::i32 hint, vek::i32 step) override {
-    hintSteps.push_back(std::to_string(hint) + "," + std::to_string(step));
+    hintSteps.emplace_back(hint, step);
     return hint == advanceHint && step == advanceStep;
   }
   vek::i32 GetUpgradeLevel(vek::i32 upgrade) override { return upgrade >= 0 && upgrade < 6 ? upgrades[upgrade] : 0; }
@@ -178,12 +174,10 @@ class FakeGardenServices : public cNullGardenServices {
   }
   void AddMoney(vek::i32 amount) override { money = std::max(0, money + amount); }
   vek::string GetFocusWidgetName() override { return focusWidget; }
-  std::vector<std::string> hintSteps;
   vek::i32 advanceHint = -1, advanceStep = -1;  // the one hint step that advances
   vek::i32 upgrades[6] = {0, 0, 0, 0, 0, 0};
   bool trainingDone[10] = {true, true, true, true, true, true, true, true, true, true};
   cBalance balance;
-  std::vector<vek::u32> carLoad;
   bool carLoadAccepted = true;
   vek::i32 saleEarnings = 0;
   vek::string focusWidget = "garden";
