@@ -100,6 +100,8 @@ class iGardenServices {
   virtual void SendWindowMessage(const vek::string& window, vek::i32 p1, vek::i32 p2) = 0;
   // Asks the player to confirm a command (the message box with its text and icon).
   virtual void AskConfirm(const vek::string& text, const vek::string& icon, const vek::string& command) = 0;
+  // Moves the hint sequence on when the hint's step is the active one.
+  virtual void NextHintStep(vek::i32 hint, vek::i32 step) = 0;
 };
 
 // Every answer empty: no money, no hint, no player, nothing to draw.
@@ -151,6 +153,7 @@ class cNullGardenServices : public iGardenServices {
   void CheckShips() override {}
   void SendWindowMessage(const vek::string&, vek::i32, vek::i32) override {}
   void AskConfirm(const vek::string&, const vek::string&, const vek::string&) override {}
+  void NextHintStep(vek::i32, vek::i32) override {}
 
  protected:
   std::vector<cHolesLayout> m_Layouts;
