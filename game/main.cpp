@@ -9,6 +9,7 @@
 #include "game/app/garden.h"
 #include "game/windows/title_windows.h"
 #include "game/windows/windows_bindings.h"
+#include "game/island/island_bindings.h"
 #include "game/world/plant.h"
 #include "game/world/world_bindings.h"
 #include "game/world/ware_manager.h"
@@ -78,6 +79,7 @@ int main() {
   // The folders above the application add their script classes and their windows.
   AddGameBindings(&RegisterGameWorld);
   AddGameBindings(&RegisterGameWindows);
+  AddGameBindings(&RegisterGameIsland);
   // The field's own figures in place of plain objects.
   RegisterPlantMakers();
   AddLoadingStep(eLoadingStep::Windows, [](cGarden& g) { CreateTitleWindows(&g.GetWindowHost()); });
