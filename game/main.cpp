@@ -10,6 +10,7 @@
 #include "game/windows/title_windows.h"
 #include "game/windows/windows_bindings.h"
 #include "game/world/animal.h"
+#include "game/island/island_bindings.h"
 #include "game/world/plant.h"
 #include "game/world/gardener.h"
 #include "game/world/car.h"
@@ -84,6 +85,7 @@ int main() {
   // The folders above the application add their script classes and their windows.
   AddGameBindings(&RegisterGameWorld);
   AddGameBindings(&RegisterGameWindows);
+  AddGameBindings(&RegisterGameIsland);
   // The field's own figures in place of plain objects.
   RegisterPlantMakers();
   RegisterToolMakers();
