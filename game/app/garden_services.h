@@ -83,6 +83,10 @@ class iGardenServices {
   // Mission tasks and their indicators.
   // The level-start tween has ended (the training steps about tasks may show).
   virtual bool IsLevelStartTweenDone() { return true; }
+  // The training step the island's windows end (-1: whichever is active; the hint window is
+  // hidden when it showed that step), and the active step forgotten without hiding anything.
+  virtual void EndTraining(vek::i32 /*step*/) {}
+  virtual void ClearTrainingStep() {}
   // The island map: the player's level progress and the level being played, training and
   // hints, the ratings' progress, window messages and the island's steps of the game.
   virtual vek::i32 GetLevelProgress() = 0;
@@ -100,6 +104,8 @@ class iGardenServices {
   virtual void SendWindowMessage(const vek::string& window, vek::i32 p1, vek::i32 p2) = 0;
   // Asks the player to confirm a command (the message box with its text and icon).
   virtual void AskConfirm(const vek::string& text, const vek::string& icon, const vek::string& command) = 0;
+  // Moves the hint sequence on when the hint's step is the active one.
+  virtual void NextHintStep(vek::i32 hint, vek::i32 step) = 0;
 };
 
 // Every answer empty: no money, no hint, no player, nothing to draw.
@@ -151,6 +157,7 @@ class cNullGardenServices : public iGardenServices {
   void CheckShips() override {}
   void SendWindowMessage(const vek::string&, vek::i32, vek::i32) override {}
   void AskConfirm(const vek::string&, const vek::string&, const vek::string&) override {}
+  void NextHintStep(vek::i32, vek::i32) override {}
 
  protected:
   std::vector<cHolesLayout> m_Layouts;
