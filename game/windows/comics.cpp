@@ -77,11 +77,14 @@ vek::cCtrl* cComics::GetCaption(const cComicsCaption& caption) {
 
 void cComics::NextPage() {
   if (!m_Pages.empty()) m_Pages.pop_front();
-  if (m_Pages.empty()) Finish();
+  if (!m_Pages.empty() || !m_bPlaying) return;
+  m_bPlaying = false;
+  Finish();
 }
 
 void cComics::OnActivate() {
   ClearPages();
+  m_bPlaying = true;
   Start();
 }
 

@@ -66,7 +66,8 @@ class cComics : public vek::cWidget {
   virtual void ClearPages();
   // Appends a page built from the named window; an unknown window adds nothing.
   virtual void AddPage(const vek::string& windowName);
-  // Drops the page on screen; with no page left the comic finishes (again, if it had).
+  // Drops the page on screen; when no page is left the comic finishes, once per start (a
+  // second "next" on the last page does not leave the comic twice).
   virtual void NextPage();
   virtual void Start() {}
   virtual void Finish() {}
@@ -75,10 +76,12 @@ class cComics : public vek::cWidget {
   // The caption's text control; null when its window has gone.
   static vek::cCtrl* GetCaption(const cComicsCaption& caption);
   const std::list<cComicsPage>& GetPages() const { return m_Pages; }
+  bool IsPlaying() const { return m_bPlaying; }
 
  protected:
   // The 2-D space the comic is drawn in (the GUI's).
   static void ScreenSize(vek::f32* width, vek::f32* height);
 
   std::list<cComicsPage> m_Pages;
+  bool m_bPlaying = false;
 };
