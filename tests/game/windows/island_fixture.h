@@ -1,6 +1,7 @@
 #pragma once
 // The island screen's windows and the comic pages built from the data folder's window files
 // over the title windows, with game services that record what the windows asked for.
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "game/windows/island_windows.h"
 #include "game/windows/title_windows.h"
 #include "tests/game/windows/title_fixture.h"
+#include "tests/support/sprite_sheets.h"
 
 class cIsland;
 
@@ -42,6 +44,7 @@ class IslandFixture : public titletest::TitleFixture {
  protected:
   void SetUp() override {
     TitleFixture::SetUp();
+    sprites = std::make_unique<vektest::HeadlessSprites>();
     SetGardenServices(&services);
     for (const char* name : {"hint", "hint_mp", "island", "edit", "stat_garden", "stat_island", "comics",
                              "comics00", "comics01", "comics02"})
@@ -49,6 +52,7 @@ class IslandFixture : public titletest::TitleFixture {
   }
   void TearDown() override {
     TitleFixture::TearDown();
+    sprites.reset();
     SetGardenServices(nullptr);
   }
   // Sends a message to the named window's function as the GUI would.
@@ -61,6 +65,8 @@ class IslandFixture : public titletest::TitleFixture {
   }
 
   RecordingServices services;
+  // The sheet registry for the test sheets.
+  std::unique_ptr<vektest::HeadlessSprites> sprites;
 };
 
 }  // namespace islandtest

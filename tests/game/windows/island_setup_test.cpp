@@ -22,7 +22,10 @@ void AddTestSheet(const std::string& texture, int w, int h, const std::vector<cA
   vek::cImage image(vek::e_PixARGB, static_cast<vek::u32>(w), static_cast<vek::u32>(h), 1);
   new vek::cTexture(texture, false, &image);
   auto* sheet = new vek::cTextureInfo(texture, false);
-  for (const cArea& a : areas) sheet->AddNode(a.name, vek::recti{a.x, a.y, a.w, a.h});
+  // Texture coordinates from the bottom left, as the sheets' area scripts give them.
+  const float fw = static_cast<float>(w), fh = static_cast<float>(h);
+  for (const cArea& a : areas)
+    sheet->AddNodeGrid(a.name, vek::rectf{a.x / fw, 1.0f - (a.y + a.h) / fh, a.w / fw, a.h / fh}, 1, 1, 30.0f);
 }
 
 }  // namespace islandtest
