@@ -6,8 +6,8 @@
 ComicsPage = {}
 
 local INK = {0.29, 0.18, 0.11}
-local PLACES = {{60, 408}, {544, 408}, {302, 96}}
-local W, H = 420, 280
+local PLACES = {{52, 456}, {532, 456}, {292, 176}}
+local W, H = 440, 220
 
 -- The text of a key of the game's text table (the key itself without one).
 local function Text(key)
@@ -23,8 +23,8 @@ function ComicsPage.Fill(wnd, panels)
     picture:SetPos(x, y, 0)
     picture:SetSize(W, H, 0)
     local caption = cTextBoxSysCtrl(panel.caption, wnd)
-    caption:SetPos(x + 14, y + 6, 0)
-    caption:SetSize(W - 28, 58, 0)
+    caption:SetPos(x + 14, y + 5, 0)
+    caption:SetSize(W - 28, 46, 0)
     caption:SetAlign(cAlign.Center + cAlign.Middle)
     caption:SetFontPrt('menu_text')
     caption:SetColor(INK[1], INK[2], INK[3])
