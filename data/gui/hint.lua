@@ -19,14 +19,14 @@ function FillWindow(wnd)
   arrow:SetPos(0, 0, 0)
   arrow:SetSize(56, 56, 0)
 
-  MenuLook.Panel(wnd, 'frame', 0, 0, 340, 156)
+  MenuLook.Panel(wnd, 'frame', 0, 0, 340, 180)
   local text = cTextBoxSysCtrl('text', wnd)
-  text:SetPos(26, 70, 0)
+  text:SetPos(26, 90, 0)
   text:SetSize(288, 60, 0)
   text:SetAlign(cAlign.Center + cAlign.Middle)
   text:SetFontPrt('menu_text')
   text:SetColor(BROWN[1], BROWN[2], BROWN[3])
   text:SetText('')
-  MenuLook.Button(wnd, 'close', 'Ok', 110, 20, 120, 46)
+  MenuLook.Button(wnd, 'close', 'Ok', 110, 28, 120, 46)
   return 0
 end

@@ -3,14 +3,14 @@
 -- board stands at the origin.
 
 function FillWindow(wnd)
-  MenuLook.Panel(wnd, 'frame', 0, 0, 200, 112)
+  MenuLook.Panel(wnd, 'frame', 0, 0, 236, 140)
   local left = cAlign.Left + cAlign.Middle
   local right = cAlign.Right + cAlign.Middle
-  MenuLook.Label(wnd, 'lbDay', 'Day', 22, 72, 80, 24, left, 'menu_header')
-  MenuLook.Label(wnd, 'day', '', 100, 72, 78, 24, right, 'menu_header')
-  MenuLook.Label(wnd, 'lbTime', 'Time', 22, 46, 80, 22, left)
-  MenuLook.Label(wnd, 'time', '', 100, 46, 78, 22, right)
-  MenuLook.Label(wnd, 'lbMedal', 'Medal', 22, 22, 80, 22, left)
-  MenuLook.Label(wnd, 'medal', '', 100, 22, 78, 22, right)
+  MenuLook.Label(wnd, 'lbDay', 'Day', 34, 86, 80, 26, left, 'menu_header')
+  MenuLook.Label(wnd, 'day', '', 116, 86, 86, 26, right, 'menu_header')
+  MenuLook.Label(wnd, 'lbTime', 'Time', 34, 58, 80, 24, left)
+  MenuLook.Label(wnd, 'time', '', 116, 58, 86, 24, right)
+  MenuLook.Label(wnd, 'lbMedal', 'Medal', 34, 30, 80, 24, left)
+  MenuLook.Label(wnd, 'medal', '', 116, 30, 86, 24, right)
   return 0
 end

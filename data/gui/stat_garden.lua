@@ -1,7 +1,7 @@
 -- The garden statistics "stat_garden": every ware of the garden and every animal kind with
 -- its picture and how many the player has produced or bought. A picture is named as its ware
 -- and its count "num_" and the ware's name; the game shows a lock and "x0" for what the
--- player never had.
+-- player never had (every row starts with a lock).
 
 local rows = {
   -- Plants, in the order they are unlocked.
@@ -26,7 +26,7 @@ function FillWindow(wnd)
     local row = math.floor((i - 1) / 5)
     local x = 252 + 108 * column
     local y = 526 - 84 * row
-    MenuLook.Picture(wnd, name, 'icons01', x, y, 56, 56)
+    MenuLook.Picture(wnd, name, 'stat_lock', x, y, 56, 56)
     MenuLook.Label(wnd, 'num_' .. name, 'x0', x + 52, y, 48, 28, cAlign.Left + cAlign.Middle, 'menu_header')
   end
   MenuLook.Button(wnd, 'ok', 'Ok', 412, 108, 200)

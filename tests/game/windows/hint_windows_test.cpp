@@ -43,15 +43,15 @@ TEST_F(Hint, CentredMessageWithAndWithoutTheCloseButton) {
   EXPECT_FLOAT_EQ(blocking.y, (768.0f - blocking.h) / 2.0f);
   // The button stands on the frame where the layout put it.
   EXPECT_FLOAT_EQ(R("close").x - blocking.x, 110.0f);
-  EXPECT_FLOAT_EQ(R("close").y - blocking.y, 20.0f);
+  EXPECT_FLOAT_EQ(R("close").y - blocking.y, 28.0f);
 
   hint->PlaceCentered("Plant the seeds.", false);
   EXPECT_FALSE(Visible("close"));
   const rectf plain = R("frame");
   // Without its button row the frame is shorter by the row, and the text takes its place.
-  EXPECT_FLOAT_EQ(blocking.h - plain.h, 70.0f - 20.0f);
+  EXPECT_FLOAT_EQ(blocking.h - plain.h, 90.0f - 28.0f);
   EXPECT_FLOAT_EQ(plain.y, (768.0f - plain.h) / 2.0f);
-  EXPECT_FLOAT_EQ(R("text").y - plain.y, 20.0f);
+  EXPECT_FLOAT_EQ(R("text").y - plain.y, 28.0f);
 }
 
 TEST_F(Hint, PlacementAroundAPoint) {
@@ -87,7 +87,7 @@ TEST_F(Hint, PlacementAroundAPoint) {
     EXPECT_EQ(hint->GetFramePos().x, f.x);
     // The text moves with the frame into the button row.
     EXPECT_FLOAT_EQ(R("text").x - f.x, 26.0f);
-    EXPECT_FLOAT_EQ(R("text").y - f.y, 20.0f);
+    EXPECT_FLOAT_EQ(R("text").y - f.y, 28.0f);
   }
 }
 
@@ -227,19 +227,19 @@ TEST_F(HintMP, FillsAndPlacesItselfAboveALevelPlayed) {
   EXPECT_EQ(Text("time"), "1 : 05");
   EXPECT_EQ(Text("medal"), "Silver");
   const vek::cWindow* w = Window("hint_mp");
-  EXPECT_FLOAT_EQ(w->GetX(), 100.0f - view.x - 200.0f * 0.5f);
-  EXPECT_FLOAT_EQ(w->GetY(), 300.0f - view.y - 112.0f - 38.0f);
+  EXPECT_FLOAT_EQ(w->GetX(), 100.0f - view.x - 236.0f * 0.5f);
+  EXPECT_FLOAT_EQ(w->GetY(), 300.0f - view.y - 140.0f - 38.0f);
   // A stored time without a stored grade is gold.
   Send("hint_mp", kRefreshMessage, 1);
   EXPECT_EQ(Text("day"), "2");
   EXPECT_EQ(Text("time"), "10 : 00");
   EXPECT_EQ(Text("medal"), "Gold");
-  EXPECT_FLOAT_EQ(w->GetX(), 400.0f - view.x - 100.0f);
+  EXPECT_FLOAT_EQ(w->GetX(), 400.0f - view.x - 118.0f);
   // A level without a stored time, or beyond the places, changes nothing.
   for (vek::u32 level : {2u, 7u}) {
     Send("hint_mp", kRefreshMessage, level);
     EXPECT_EQ(Text("day"), "2");
-    EXPECT_FLOAT_EQ(w->GetX(), 300.0f - view.x);
+    EXPECT_FLOAT_EQ(w->GetX(), 282.0f - view.x);
   }
 }
 
