@@ -2,6 +2,7 @@
 
 #include <lua.hpp>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "engine/core/align.h"
@@ -16,6 +17,7 @@
 #include "engine/gui/cursor.h"
 #include "engine/gui/gui.h"
 #include "engine/gui/window.h"
+#include "engine/gui/widget.h"
 #include "game/app/game_bindings.h"
 #include "game/app/game_hooks.h"
 #include "game/app/garden_link.h"
@@ -104,6 +106,43 @@ void cGarden::SetLink(std::unique_ptr<cGardenLink> link) {
   SetRulesWorld(link.get());
   m_pLink = std::move(link);
 }
+
+bool cGarden::StartLevel(vek::i32 level) {
+  const vek::i32 wanted = level < 0 ? -1 : std::min(level, 44);
+  cPlayerBase* current = GetCurrentPlayer();
+  if (!current || IsStandInPlayer(current)) {
+    vek::LogWarning(kSender, "StartLevel %i: no current profile\n", wanted);
+    return false;
+  }
+  bool field = false;
+  if (vek::g_pGame)
+    for (vek::cWidget* w : vek::g_pGame->GetWidgets()) field = field || (w && w->GetName() == "garden");
+  if (!field) {
+    vek::LogWarning(kSender, "StartLevel %i: there is no play field\n", wanted);
+    return false;
+  }
+  vek::LogText(kSender, "Start level %i\n", wanted);
+  m_PlayMode = 0;
+  return m_Rules.StartLevel(wanted);
+}
+
+void cGardenWindowHost::StartLevel(int level) { m_Garden.StartLevel(level); }
+
+void cGardenWindowHost::SaveLevel() {
+  if (auto* p = dynamic_cast<cPlayer*>(m_Garden.GetCurrentPlayer()); p && !m_Garden.IsStandInPlayer(p)) p->SaveMain();
+}
+
+void cGardenWindowHost::EndLevel() {
+  m_Garden.Ships().Clear();
+  m_Garden.GetLink().ClearLevel();
+}
+
+int cGardenWindowHost::GetCurrentLevel() const {
+  const cPlayer* p = CurrentPlayer();
+  return p ? p->currentLevel : 0;
+}
+
+void cGardenWindowHost::CloseHint() { m_Garden.Hints().CloseHint(); }
 
 void cGarden::UpdateMission() {
   if (m_Paused != 0) return;
@@ -245,7 +284,7 @@ cPlayerBase* cGarden::GetNextPlayer() {
 }
 
 vek::u32 cGarden::GetPlayerCount() const {
-  return const_cast<cWindowHost&>(m_WindowHost).Players().GetCount();
+  return const_cast<cGardenWindowHost&>(m_WindowHost).Players().GetCount();
 }
 
 cPlayerBase* cGarden::GetPlayer(vek::u32 index) { return m_WindowHost.Players().GetPlayer(index); }
@@ -256,7 +295,7 @@ vek::string cGarden::GetCurrentPlayerName() const {
 }
 
 cPlayerBase* cGarden::GetCurrentPlayer() const {
-  cPlayer* current = const_cast<cWindowHost&>(m_WindowHost).Players().GetCurrent();
+  cPlayer* current = const_cast<cGardenWindowHost&>(m_WindowHost).Players().GetCurrent();
   return current ? current : m_pStandIn;
 }
 

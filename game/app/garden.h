@@ -19,6 +19,22 @@ class cWindowFunction;
 }  // namespace vek
 
 class cGardenLink;
+class cGarden;
+
+// The window host of the game: the windows' commands that start, save, end and restart levels
+// go to the game object.
+class cGardenWindowHost : public cWindowHost {
+ public:
+  explicit cGardenWindowHost(cGarden& garden) : m_Garden(garden) {}
+  void StartLevel(int level) override;
+  void SaveLevel() override;
+  void EndLevel() override;
+  int GetCurrentLevel() const override;
+  void CloseHint() override;
+
+ private:
+  cGarden& m_Garden;
+};
 
 class cGarden : public cMiddle {
  public:
@@ -69,6 +85,9 @@ class cGarden : public cMiddle {
   cGameRules& Rules() { return m_Rules; }
   cHints& Hints() { return m_Hints; }
   cShips& Ships() { return m_Ships; }
+  // Starts a level of the current profile (clamped to 0..44; -1 continues the main save on the
+  // level selected on the island). False, with a log line, without a profile or a play field.
+  bool StartLevel(vek::i32 level);
   // The mission step of a fixed step (nothing while paused): the rules' mission, the training
   // tip of the gardener upgrade, the water pump's timer and the tip timer.
   void UpdateMission();
@@ -107,7 +126,7 @@ class cGarden : public cMiddle {
   // Window functions of the game windows; each window owns its function, this list only
   // names them.
   std::vector<vek::cWindowFunction*> m_WindowFunctions;
-  cWindowHost m_WindowHost;
+  cGardenWindowHost m_WindowHost{*this};
   vek::cMusic* m_pMenuMusic = nullptr;
   vek::u32 m_PlayerCounter = 0;
   std::vector<vek::i32> m_SoundTable;

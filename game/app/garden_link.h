@@ -77,7 +77,7 @@ class cGardenLink : public iGardenServices, public iRulesHost, public iRulesWorl
   // Not while the island has the focus or the game is paused.
   bool CanSaveMain() override;
   vek::string GetUserName() override;
-  vek::i32 GetWareId(const vek::string&) override { return kNoWare; }
+  vek::i32 GetWareId(const vek::string&) override { return rules_ids::kNoWare; }
   vek::string GetWareName(vek::i32) override { return {}; }
 
   // ---- the rules' world, as far as the application holds it

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 
+#include "engine/gui/widget.h"
 #include "engine/script/script.h"
 #include "game/app/game_hooks.h"
 #include "game/app/garden_link.h"
@@ -200,6 +201,32 @@ TEST_F(GardenWiringTest, AFixedStepReachesTheMissionTheTipsAndTheShips) {
   for (int i = 0; i < 230; ++i) s->UpdateShips();
   EXPECT_EQ(s->GetShipCount(), 0u);
   EXPECT_FALSE(Link()->IsShipUnderway());
+}
+
+TEST_F(GardenWiringTest, AScriptStartsALevelOnlyWithAProfileAndAField) {
+  StartGarden();
+  RunToMainMenu();
+  // A fresh install: the stand-in plays no level.
+  EXPECT_EQ(Eval("theGame:StartLevel(2)"), "false");
+  WriteProfile("plr000", "Ann");
+  garden->GetWindowHost().Players().LoadPlayers();
+  garden->ChangePlayer("Ann");
+  EXPECT_EQ(Eval("theGame:StartLevel(2)"), "false") << "no play field yet";
+  EXPECT_NE(LogText().find("StartLevel 2: there is no play field"), std::string::npos);
+
+  new vek::cWidget("garden");  // the engine's list owns it
+  struct {
+    const char* call;
+    int level;
+  } const kCases[] = {{"theGame:StartLevel(3)", 3}, {"theGame:StartLevel(99)", 44}, {"theGame:StartLevel(0)", 0}};
+  for (const auto& c : kCases) {
+    EXPECT_EQ(Eval(c.call), "true") << c.call;
+    EXPECT_EQ(CurrentPlayer()->currentLevel, c.level) << c.call;
+  }
+  EXPECT_FALSE(CurrentPlayer()->mission.tasks.empty());
+  // The windows' command goes the same way.
+  garden->GetWindowHost().StartLevel(5);
+  EXPECT_EQ(CurrentPlayer()->currentLevel, 5);
 }
 
 TEST_F(GardenWiringTest, TheLinkAnswersFromTheProfileAndTheTexts) {
