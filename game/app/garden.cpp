@@ -24,6 +24,7 @@
 #include "game/app/locale_gd.h"
 #include "game/app/player.h"
 #include "game/app/splash_widget.h"
+#include "game/app/title_backdrop.h"
 #include "game/app/loading.h"
 
 cGarden* g_pGarden = nullptr;
@@ -80,6 +81,8 @@ cGarden::~cGarden() {
   SetMessageBox(nullptr);
   m_pHintWF = nullptr;
   m_Ships.Clear();
+  // A speed the options window changed goes into the settings record the script writes.
+  if (m_WindowHost.mouseSpeed != m_OptionsMouseSpeed) m_Settings.fMouseSpeed = m_WindowHost.mouseSpeed;
   if (GetCurrentPlayer() && !IsStandInPlayer(GetCurrentPlayer())) {
     const vek::string path = vek::NativePath(vek::filename("{AppPath}/conf/settings.lua").path);
     lua_Number ignored = 0;
@@ -209,14 +212,27 @@ void cGarden::OnLoadingComplete() {
   LoadTexture("{StaticPath}/fsdata/logo_a.png");
   vek::LogText(kSender, "Loading complete. Finish game initialization...\n");
   CallScript("LoadSettings");
+  // The options window works on the host's copies of the settings.
+  m_WindowHost.mouseSpeed = m_OptionsMouseSpeed = m_Settings.fMouseSpeed;
+  m_WindowHost.hintsEnabled = m_iTraining;
   CreateWindows();
   RunLoadingSteps(eLoadingStep::Layouts, *this);
   SetCursor("pointer");
   vek::LogText(kSender, "Game initialization complete. Run game...\n");
+  ShowTitleBackdrop();
   SwitchWindow("main", 1);
   if (vek::g_pGame) vek::g_pGame->SetBackground(false);
   if (vek::GetScript()) vek::GetScript()->LoadFile("{StaticPath}/conf/autoexec.lua");
   if (GetCurrentPlayer() && !IsStandInPlayer(GetCurrentPlayer())) GetCurrentPlayer()->LoadMain();
+}
+
+void cGarden::ShowTitleBackdrop() {
+  if (!vek::g_pGame) return;
+  // The main menu stands over the island map; without one, over the title painting.
+  for (vek::cWidget* w : vek::g_pGame->GetWidgets())
+    if (w && (w->GetName() == "island" || w->GetName() == "title")) return;
+  new cTitleBackdrop(this);
+  vek::g_pGame->SetFocusWidget("title");
 }
 
 void cGarden::LoadProfiles() {

@@ -117,6 +117,8 @@ class cGarden : public cMiddle {
  private:
   // The game windows, in the order they are made.
   void CreateWindows();
+  // The title painting behind the main menu while there is no island map.
+  void ShowTitleBackdrop();
   // The current profile changes hands: the leaving one keeps its game, the rules follow the
   // new one, which continues its own game.
   void OnCurrentPlayer(cPlayer* leaving, cPlayer* coming);
@@ -136,6 +138,7 @@ class cGarden : public cMiddle {
   std::vector<cHolesLayout> m_HolesLayouts;
   std::unique_ptr<cGardenLink> m_pLink;
   unsigned m_ListCursor = 0;
+  vek::f32 m_OptionsMouseSpeed = 1.0f;  // the speed handed to the options window
 };
 
 // The game application object; null while none exists.

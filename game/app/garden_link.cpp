@@ -41,7 +41,7 @@ void cGardenLink::SpendMoney(vek::i32 amount) { m_Garden.Rules().SpendMoney(amou
 void cGardenLink::CheckHints() { m_Garden.Hints().CheckHints(); }
 void cGardenLink::CloseHint() { m_Garden.Hints().CloseHint(); }
 vek::i32 cGardenLink::GetHintIndex() { return m_Garden.Hints().GetHint(); }
-bool cGardenLink::IsTraining() { return m_Garden.m_iTraining != 0; }
+bool cGardenLink::IsTraining() { return m_Garden.GetWindowHost().hintsEnabled != 0; }
 void cGardenLink::HideAllWindows() { m_Garden.GetWindowHost().HideAllWindows(); }
 vek::i32 cGardenLink::GetPlayMode() { return m_Garden.m_PlayMode; }
 void cGardenLink::UpdateMission() { m_Garden.UpdateMission(); }
@@ -145,8 +145,9 @@ void cGardenLink::AskConfirm(const vek::string& text, const vek::string& icon, c
 
 int cGardenLink::GetPlayerCounter() { return static_cast<int>(m_Garden.GetPlayerCounter()); }
 void cGardenLink::SetPlayerCounter(int value) { m_Garden.SetPlayerCounter(static_cast<vek::u32>(value)); }
-vek::i32 cGardenLink::GetTraining() { return m_Garden.m_iTraining; }
-void cGardenLink::SetTraining(vek::i32 value) { m_Garden.m_iTraining = value; }
+// The switch of the options window, kept in each profile.
+vek::i32 cGardenLink::GetTraining() { return m_Garden.GetWindowHost().hintsEnabled; }
+void cGardenLink::SetTraining(vek::i32 value) { m_Garden.m_iTraining = m_Garden.GetWindowHost().hintsEnabled = value; }
 vek::i32 cGardenLink::GetPumpState() { return m_Garden.m_PumpState; }
 void cGardenLink::SetPumpState(vek::i32 value) { m_Garden.m_PumpState = value; }
 
