@@ -7,6 +7,7 @@
 #include "game/app/game_bindings.h"
 #include "game/app/game_hooks.h"
 #include "game/app/garden.h"
+#include "game/play/play_steps.h"
 #include "game/windows/title_windows.h"
 #include "game/windows/windows_bindings.h"
 #include "game/world/animal.h"
@@ -94,6 +95,8 @@ int main() {
   RegisterHiveMakers();
   RegisterAnimalMakers();
   RegisterGardenerMaker();
+  // The play field, its effect lists and holes layouts, and its file in every save.
+  InstallGardenWorld();
   AddLoadingStep(eLoadingStep::Windows, [](cGarden& g) { CreateTitleWindows(&g.GetWindowHost()); });
 
   CreateWareManager();

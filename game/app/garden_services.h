@@ -207,7 +207,6 @@ class cNullGardenServices : public iGardenServices {
   void CheckShips() override {}
   void SendWindowMessage(const vek::string&, vek::i32, vek::i32) override {}
   void AskConfirm(const vek::string&, const vek::string&, const vek::string&) override {}
-  void NextHintStep(vek::i32, vek::i32) override {}
 
  protected:
   std::vector<cHolesLayout> m_Layouts;
