@@ -64,7 +64,7 @@ cPlayHost::cPlayHost() : m_pRules(new cGameRules()) {}
 
 cPlayHost::~cPlayHost() { delete m_pRules; }
 
-cGameRules& cPlayHost::Rules() { return *m_pRules; }
+cGameRules& cPlayHost::Rules() { return g_pGarden ? g_pGarden->Rules() : *m_pRules; }
 
 vek::string cPlayHost::GetText(const vek::string& key) {
   vek::string text = GardenServices()->GetText(key);
@@ -76,6 +76,8 @@ vek::string cPlayHost::GetText(const vek::string& key) {
 void cPlayHost::PlaySound(vek::i32 id) { GardenServices()->PlaySound(id); }
 
 void cPlayHost::ShowTraining(vek::i32 step) { GardenServices()->ShowTraining(step); }
+
+void cPlayHost::NextHintStep(vek::i32 hint, vek::i32 step) { GardenServices()->NextHintStep(hint, step); }
 
 cParticles* cPlayHost::GetParticles() { return GardenServices()->GetParticles(); }
 

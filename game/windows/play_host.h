@@ -39,7 +39,8 @@ class cPlayHost {
   cPlayHost(const cPlayHost&) = delete;
   cPlayHost& operator=(const cPlayHost&) = delete;
 
-  // The game's rules on the current profile (money, bank, upgrades, grades, award flags).
+  // The game's rules on the current profile (money, bank, upgrades, grades, award flags):
+  // the game object's while there is one.
   virtual cGameRules& Rules();
 
   // The pause state of the mission: 0 runs; 1 the mission start, 2 the mission finish, 3 the
@@ -63,7 +64,7 @@ class cPlayHost {
   // Sound `id` of the game's sound table.
   virtual void PlaySound(vek::i32 id);
   // Hints and training: the active hint steps on when it is `hint` at `step`; a training step.
-  virtual void NextHintStep(vek::i32 /*hint*/, vek::i32 /*step*/) {}
+  virtual void NextHintStep(vek::i32 hint, vek::i32 step);
   virtual void ShowTraining(vek::i32 step);
 
   // Game-wide effect lists and the music playing (null when none).
