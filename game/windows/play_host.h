@@ -56,8 +56,8 @@ class cPlayHost {
   virtual void BuyAnimal(vek::i32 kind);
   virtual void UpdateToolbars();
 
-  // The island factory whose output is the ware; null when none.
-  virtual iChainFactory* FindFactoryMaking(vek::i32 /*ware*/) { return nullptr; }
+  // The island factory whose output is the ware (the island widget's); null when none.
+  virtual iChainFactory* FindFactoryMaking(vek::i32 ware);
 
   // The text-table entry of a key (the key itself without a window host).
   virtual vek::string GetText(const vek::string& key);
