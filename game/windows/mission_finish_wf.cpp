@@ -167,25 +167,21 @@ void cMissionFinishWF::Pause(f32 seconds) { Restart(m_PauseTimer, seconds); }
 
 void cMissionFinishWF::Coin(const vek::cCtrl* from) {
   if (m_bFinished || !from || !m_pBankImage) return;
-  cFlyerList* flyers = GetPlayHost()->GetFlyers();
-  if (flyers) {
-    const cPoint2 a = ControlCentre(from), b = ControlCentre(m_pBankImage);
-    if (cFlyer* coin = flyers->Add("peacock01", "money", -0.1f, 1)) {
-      coin->AddPoint(V(a), 0.0f);
-      coin->AddPoint(V(Along(a, b, 0.33f), 30.0f, 30.0f), 0.33f);
-      coin->AddPoint(V(Along(a, b, 0.66f), 30.0f, 30.0f), 0.66f);
-      coin->AddPoint(V(b), 1.0f);
-    }
+  const cPoint2 a = ControlCentre(from), b = ControlCentre(m_pBankImage);
+  if (cFlyer* coin = AddPlayFlyer("peacock01", "money", -0.1f, 1)) {
+    coin->AddPoint(V(a), 0.0f);
+    coin->AddPoint(V(Along(a, b, 0.33f), 30.0f, 30.0f), 0.33f);
+    coin->AddPoint(V(Along(a, b, 0.66f), 30.0f, 30.0f), 0.66f);
+    coin->AddPoint(V(b), 1.0f);
   }
   Restart(m_CoinTimer, 0.3f);
   GetPlayHost()->PlaySound(25);
 }
 
 void cMissionFinishWF::Star(const vek::cCtrl* from, f32 x, f32 y) {
-  cFlyerList* flyers = GetPlayHost()->GetFlyers();
-  if (!flyers || !from) return;
+  if (!from) return;
   const cPoint2 a = ControlCentre(from), b{x, y};
-  if (cFlyer* star = flyers->Add("peacock01", "star", -0.1f, 5)) {
+  if (cFlyer* star = AddPlayFlyer("peacock01", "star", -0.1f, 5)) {
     star->AddPoint(V(a), 0.0f);
     star->AddPoint(V(Along(a, b, 0.3f), 100.0f, 0.0f), 0.7f);
     star->AddPoint(V(Along(a, b, 0.6f), -100.0f, 0.0f), 1.4f);
@@ -229,14 +225,12 @@ cMissionFinishWF::eStage cMissionFinishWF::MedalFlight() {
   m_bMedal = false;
   if (m_bFinished) return e_Acted;
   if (!m_pScoreMedal) return e_EndStep;
-  if (cFlyerList* flyers = GetPlayHost()->GetFlyers()) {
-    const cPoint2 a = ControlCentre(m_pScoreMedal), b = ControlCentre(m_pMedal);
-    if (cFlyer* medal = flyers->Add("icons01", cGameRules::GetMedalArea(m_MedalGrade), 0.0f, 1)) {
-      medal->AddPoint(V(a), 0.0f);
-      medal->AddPoint(V(Along(a, b, 0.33f), -30.0f, 30.0f), 0.33f);
-      medal->AddPoint(V(Along(a, b, 0.66f), -30.0f, 30.0f), 0.66f);
-      medal->AddPoint(V(b), 1.0f);
-    }
+  const cPoint2 a = ControlCentre(m_pScoreMedal), b = ControlCentre(m_pMedal);
+  if (cFlyer* medal = AddPlayFlyer("icons01", cGameRules::GetMedalArea(m_MedalGrade), 0.0f, 1)) {
+    medal->AddPoint(V(a), 0.0f);
+    medal->AddPoint(V(Along(a, b, 0.33f), -30.0f, 30.0f), 0.33f);
+    medal->AddPoint(V(Along(a, b, 0.66f), -30.0f, 30.0f), 0.66f);
+    medal->AddPoint(V(b), 1.0f);
   }
   GetPlayHost()->PlaySound(25);
   return e_Acted;

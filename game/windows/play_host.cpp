@@ -16,6 +16,7 @@
 #include "game/windows/controls/sheet_area.h"
 #include "game/island/buildings.h"
 #include "game/island/island.h"
+#include "game/world/effects.h"
 #include "game/world/level.h"
 #include "game/world/ware_manager.h"
 #include "game/world/particles.h"
@@ -176,4 +177,14 @@ void BurstAt(const vek::cCtrl* control, vek::u32 count, vek::f32 spread) {
   if (!particles || !control) return;
   const cPoint2 c = ControlCentre(control);
   particles->AddBurst(vek::vec3(c.x, c.y, 0.0f), count, spread);
+}
+
+cFlyer* AddPlayFlyer(const vek::string& sheet, const vek::string& area, vek::f32 spacing, vek::u32 trailPoints) {
+  cFlyerList* flyers = GetPlayHost()->GetFlyers();
+  if (!flyers) return nullptr;
+  if (FindSheetArea(sheet, area).texture == 0) {
+    if (area == "money") return flyers->Add("icons01", "coin", spacing, trailPoints);
+    if (area == "star") return flyers->Add("icons00", "star", spacing, trailPoints);
+  }
+  return flyers->Add(sheet, area, spacing, trailPoints);
 }

@@ -101,3 +101,7 @@ struct cPoint2 {
 cPoint2 ControlCentre(const vek::cCtrl* control);
 // A burst of the game's particles at the centre of a control.
 void BurstAt(const vek::cCtrl* control, vek::u32 count, vek::f32 spread);
+// A flyer of the game's flyer list with the sheet's area; where the sheet lacks it, the coin
+// and the star of the play windows' own icons fly instead. Null without a flyer list.
+class cFlyer;
+cFlyer* AddPlayFlyer(const vek::string& sheet, const vek::string& area, vek::f32 spacing, vek::u32 trailPoints);

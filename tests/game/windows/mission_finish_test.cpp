@@ -100,6 +100,12 @@ TEST_F(MissionFinish, PaysMoneyIntoTheBankOverOnePointTwoSeconds) {
   EXPECT_EQ(player.money, 0);
   EXPECT_GE(Count(25), 4);  // a coin every 0.3 s
   EXPECT_LE(Count(25), 5);
+  // The coins fly from the score panel's coin to the bank; the coin picture of the play
+  // windows stands in where the game's sheet has none.
+  ASSERT_EQ(play.flyers.Size(), static_cast<size_t>(Count(25)));
+  const cFlyer& coin = play.flyers.GetFlyers().front();
+  EXPECT_EQ(coin.texture, FindSheetArea("icons01", "coin").texture);
+  EXPECT_EQ(coin.spline.GetKeyCount(), 4u);
 }
 
 TEST_F(MissionFinish, NothingToPayTheMedalFliesAtOnceAndLands) {
@@ -154,11 +160,14 @@ TEST_F(MissionFinish, OkMidPaymentCompletesEverythingWithoutFlights) {
   EXPECT_EQ(player.money, 0);
   EXPECT_TRUE(Visible("mission_finish", "imgMedal"));
   EXPECT_EQ(play.sounds, std::vector<vek::i32>{1});  // the landing only: no coin, star or award sound
+  const size_t flown = play.flyers.Size();
   EXPECT_TRUE(Visible("mission_finish", "lbAward0"));
   EXPECT_EQ(Text("mission_finish", "lbAward0"), "Sort plant02");
   EXPECT_FALSE(Visible("mission_finish", "lbAward1"));
   EXPECT_EQ(player.lastSort, 2);
   EXPECT_TRUE(Wf()->IsFinished());
+  Step(10);
+  EXPECT_EQ(play.flyers.Size(), flown);  // nothing more flies once completed
   Click("mission_finish", "ok");
   Settle();
   EXPECT_FALSE(Shown("mission_finish"));
@@ -174,6 +183,7 @@ TEST_F(MissionFinish, AwardsInOrderAndAFourthWithoutARowIsStillGiven) {
   Seconds(2.0f + 1.2f + 0.9f);  // pause, medal, landing pause
   EXPECT_EQ(Text("mission_finish", "lbAward0"), "Sort plant02");
   EXPECT_EQ(player.lastSort, 1);  // the star is on its way
+  EXPECT_EQ(play.flyers.GetFlyers().back().trail.size(), 5u);
   Seconds(2.1f);
   EXPECT_EQ(player.lastSort, 2);
   Seconds(0.6f);
