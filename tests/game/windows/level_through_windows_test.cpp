@@ -69,6 +69,20 @@ class LevelThroughWindows : public PlayFixture {
       Step();
     }
   }
+  // From the briefing's "ok" to the result shown, delivering every task as it comes.
+  void PlayToTheResult() {
+    Click("mission_start", "ok");
+    for (int i = 0; i < 3000 && !Shown("mission_finish"); ++i) {
+      Play();
+      for (cMissionTask& task : player.activeTasks)
+        if (task.ware != kNoWare && task.count > 0 && task.indicator) {
+          play.Rules().DecWareTask(task.ware);
+          player.carLoad.push_back(task.ware);
+          player.money += play.Rules().SellCarLoad();
+          break;
+        }
+    }
+  }
   std::unique_ptr<WindowWorld> world;
   WareHost wares;
 };
@@ -133,6 +147,31 @@ TEST_F(LevelThroughWindows, FirstLevelFromBriefingToTheIsland) {
     Step(60);
     EXPECT_FALSE(Shown("up"));
   }
+  EXPECT_EQ(play.GetPauseState(), 0);
+  EXPECT_EQ(game->GetFocusWidgetName(), "island");
+}
+
+TEST_F(LevelThroughWindows, AnUpgradeAwardEndsInTheUpgradesWindow) {
+  cGameRules& rules = play.Rules();
+  ASSERT_TRUE(rules.SetupLevelMissions(1));
+  rules.SetLevelFlag(cMissionFinishWF::e_AwardUpgrade);
+  player.bank = 400;
+  Settle();
+  PlayToTheResult();
+  ASSERT_TRUE(Shown("mission_finish"));
+  Click("mission_finish", "ok");  // completes the payment
+  Step(3);
+  Click("mission_finish", "ok");
+  Step(60);
+  ASSERT_TRUE(Shown("up"));
+  EXPECT_EQ(play.GetPauseState(), 3);
+  const vek::i32 bank = player.bank;
+  Click("up", "ch0");  // the cheapest: the basket, $100
+  Click("up", "done");
+  Step(90);
+  EXPECT_FALSE(Shown("up"));
+  EXPECT_EQ(player.bank, bank - 100);
+  EXPECT_EQ(player.upgradeLevels[2], 1);
   EXPECT_EQ(play.GetPauseState(), 0);
   EXPECT_EQ(game->GetFocusWidgetName(), "island");
 }
