@@ -86,6 +86,10 @@ class iGardenServices {
   // Mission tasks and their indicators.
   // The level-start tween has ended (the training steps about tasks may show).
   virtual bool IsLevelStartTweenDone() { return true; }
+  // The training step the island's windows end (-1: whichever is active; the hint window is
+  // hidden when it showed that step), and the active step forgotten without hiding anything.
+  virtual void EndTraining(vek::i32 /*step*/) {}
+  virtual void ClearTrainingStep() {}
   // The island map: the player's level progress and the level being played, training and
   // hints, the ratings' progress, window messages and the island's steps of the game.
   virtual vek::i32 GetLevelProgress() = 0;
@@ -146,6 +150,12 @@ class iGardenServices {
   virtual bool GetIslandHouseRect(vek::u32 /*id*/, vek::rectf* /*rect*/) { return false; }
   // A ware in flight has reached the island factory with that id.
   virtual void AddFactoryInput(vek::u32 /*id*/) {}
+
+  // The gardener: the flag of the sowing-over hint, the produced-ware counters, and the
+  // sample buffer of a game sound for its own looping channels (0 when none).
+  virtual void MarkHint11Shown() {}
+  virtual void CountProduced(vek::i32 /*ware*/) {}
+  virtual vek::u32 GetSoundBuffer(vek::i32 /*sound*/) { return 0; }
 };
 
 // Every answer empty: no money, no hint, no player, nothing to draw.

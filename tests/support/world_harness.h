@@ -106,7 +106,9 @@ class FakeGardenServices : public cNullGardenServices {
   void CountAnimalBought(vek::i32 kind) override { animalsBought.push_back(kind); }
   vek::i32 GetAnimalPrice(vek::i32 kind) override { return kind >= 0 && kind < 4 ? animalPrices[kind] : -1; }
   vek::i32 GetHighestPlant() override { return highestPlant; }
-  void AddToCarLoad(vek::i32 ware) override { carLoad.push_back(ware); }
+  void AddToCarLoad(vek::i32 ware) override {
+    if (ware != 1000) carLoad.push_back(ware);  // 1000: no ware
+  }
   bool GetIslandHouseRect(vek::u32 id, vek::rectf* r) override {
     auto it = houseRects.find(id);
     if (it == houseRects.end()) return false;
@@ -181,6 +183,12 @@ class FakeGardenServices : public cNullGardenServices {
   bool carLoadAccepted = true;
   vek::i32 saleEarnings = 0;
   vek::string focusWidget = "garden";
+
+  // the gardener
+  void MarkHint11Shown() override { hint11Marked = true; }
+  void CountProduced(vek::i32 ware) override { produced.push_back(ware); }
+  bool hint11Marked = false;
+  std::vector<vek::i32> produced;
 };
 
 // The world's services as a test needs them; one at a time.
