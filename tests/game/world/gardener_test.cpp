@@ -402,6 +402,13 @@ TEST_F(GardenerTest, FillingTheCanAtThePump) {
   world.services.money = 4;
   gardener->AddTaskObject(level->GetPumpId());
   EXPECT_TRUE(gardener->GetTasks().empty());
+
+  // Put down beside the pump (off the grid) the can lands on a free cell near it.
+  gardener->AddTaskAction(Ware("grass"));
+  ASSERT_GE(RunIdle(), 0);
+  EXPECT_FALSE(can->IsTaken());
+  EXPECT_GE(can->GetCell().j, level->GetGrid().columns - 2);
+  EXPECT_NE(level->GetCellValue(can->GetCell().i, can->GetCell().j), 0.0f);
 }
 
 }  // namespace
