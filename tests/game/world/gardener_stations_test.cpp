@@ -49,6 +49,16 @@ TEST_F(GardenerStationsTest, EmptyingTheBinIntoTheCar) {
   EXPECT_EQ(Sounds(22), 1);
   ASSERT_GE(RunIdle(100), 0);
   EXPECT_EQ(Sounds(22), 1);
+
+  // A car gone from the field is not waited for: the gardener gives up, the bin keeps its wares.
+  ASSERT_GE(RunUntil([car] { return car->GetState() == 1; }), 0);
+  bin->AddItem(tomato);
+  gardener->AddTaskByType(e_TypeCar);
+  ASSERT_GE(RunUntil([this] { return gardener->GetState() == 28; }), 0);
+  car->SetState(2);
+  Run(2);
+  EXPECT_EQ(gardener->GetState(), 3);
+  EXPECT_EQ(bin->GetItems(), (std::vector<vek::u32>{tomato}));
 }
 
 TEST_F(GardenerStationsTest, TakingHoneyFromAFullHive) {
