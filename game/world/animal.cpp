@@ -1,6 +1,7 @@
 // Animals of the field: ostriches, peacocks and goats.
 #include "game/world/animal.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -366,8 +367,8 @@ vek::rectf cAnimal::GetRect() const {
 void cAnimal::Draw() {
   cObject::Draw();
   if (m_State != 3 || m_Food != 0 || !m_StateTimer.IsRunning() || m_StateTimer.target <= 0.0f) return;
-  static const cSpriteRecord icon = LookupSprite("icons00", "grass");
-  DrawRingWithIcon(GetLevel(), m_StateTimer.current / m_StateTimer.target, 22.0f, Centre(GetRect()), icon);
+  DrawRingWithIcon(GetLevel(), m_StateTimer.current / m_StateTimer.target, 22.0f, Centre(GetRect()),
+                   LookupSprite("icons00", "grass"));
 }
 
 // ---- cOstrich
@@ -534,8 +535,8 @@ void cGoat::Update() {
 void cGoat::Draw() {
   cAnimal::Draw();
   if (m_State != 9 || m_StateTimer.target <= 0.0f) return;
-  static const cSpriteRecord icon = LookupSprite("icons00", "tool_bin");
-  DrawRingWithIcon(GetLevel(), m_StateTimer.current / m_StateTimer.target, 21.0f, Centre(GetRect()), icon);
+  DrawRingWithIcon(GetLevel(), m_StateTimer.current / m_StateTimer.target, 21.0f, Centre(GetRect()),
+                   LookupSprite("icons00", "tool_bin"));
 }
 
 void RegisterAnimalMakers() {
