@@ -11,6 +11,10 @@
 #include "game/windows/windows_bindings.h"
 #include "game/world/animal.h"
 #include "game/world/plant.h"
+#include "game/world/car.h"
+#include "game/world/hive.h"
+#include "game/world/pump.h"
+#include "game/world/tools.h"
 #include "game/world/world_bindings.h"
 #include "game/world/ware_manager.h"
 #include "platform/os.h"
@@ -81,6 +85,10 @@ int main() {
   AddGameBindings(&RegisterGameWindows);
   // The field's own figures in place of plain objects.
   RegisterPlantMakers();
+  RegisterToolMakers();
+  RegisterCarMakers();
+  RegisterPumpMakers();
+  RegisterHiveMakers();
   RegisterAnimalMakers();
   AddLoadingStep(eLoadingStep::Windows, [](cGarden& g) { CreateTitleWindows(&g.GetWindowHost()); });
 

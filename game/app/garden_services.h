@@ -13,6 +13,7 @@ namespace vek {
 class cMusic;
 }
 class cParticles;
+struct cBalance;
 class cFlyerList;
 struct cMissionTask;
 
@@ -107,9 +108,6 @@ class iGardenServices {
   // The level's open-field flag: animals roam and graze anywhere, products come sooner.
   virtual bool IsOpenField() { return false; }
   virtual bool IsHintShown(vek::i32 /*hint*/) { return true; }
-  virtual bool NextHintStep(vek::i32 /*hint*/, vek::i32 /*step*/) { return false; }
-  // The focused widget is the play field ("garden").
-  virtual bool IsFieldFocused() { return true; }
   // The current player's active mission tasks (null without a player).
   virtual std::vector<cMissionTask>* GetActiveTasks() { return nullptr; }
   // The first active task a ware serves (directly or through its factory chain); null when none.
@@ -126,6 +124,27 @@ class iGardenServices {
   virtual bool GetIslandHouseRect(vek::u32 /*id*/, vek::rectf* /*rect*/) { return false; }
   // A ware in flight has reached the island factory with that id.
   virtual void AddFactoryInput(vek::u32 /*id*/) {}
+
+  // Field life: training hint steps, the player's upgrades and training, the balance record,
+  // the car's load and sale, and the focused window.
+  // Advances the hint's step when it is the one due; true when it advanced.
+  virtual bool NextHintStep(vek::i32 /*hint*/, vek::i32 /*step*/) { return false; }
+  // The current player's level of upgrade 0..5.
+  virtual vek::i32 GetUpgradeLevel(vek::i32 /*upgrade*/) { return 0; }
+  // Whether the current player has done the training step.
+  virtual bool IsTrainingDone(vek::i32 /*step*/) { return true; }
+  // Hides the named window when it is shown.
+  virtual void HideWindowIfShown(const vek::string& /*name*/) {}
+  // The game's balance record; null when there is none (GameBalance gives the defaults then).
+  virtual const cBalance* GetBalance() { return nullptr; }
+  virtual vek::u32 GetCarLoadCount() { return 0; }
+  // Before a sale: false refuses it (the car stays parked).
+  virtual bool PrepareCarLoad() { return true; }
+  // The earnings of the load; the load is emptied.
+  virtual vek::i32 SellCarLoad() { return 0; }
+  // Adds to the current player's money, never below 0.
+  virtual void AddMoney(vek::i32 /*amount*/) {}
+  virtual vek::string GetFocusWidgetName() { return "garden"; }
 };
 
 // Every answer empty: no money, no hint, no player, nothing to draw.

@@ -89,6 +89,8 @@ class cObject {
   // Per frame with the frame time.
   virtual void Move(vek::f32 /*dt*/) {}
   virtual void Draw();
+  // The plant an animal has chosen to eat; 0 none (and for everything but animals).
+  virtual vek::u32 GetFood() const { return 0; }
 
   // What the play field's input asks of the objects that live on it; the classes that have
   // the answer override these.
