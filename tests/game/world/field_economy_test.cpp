@@ -30,10 +30,6 @@ class EconomyTest : public AnimalFieldTest {
       return it == lists.end() ? nullptr : it->second.get();
     });
   }
-  void TearDown() override {
-    SetFieldControlFinder(nullptr);
-    AnimalFieldTest::TearDown();
-  }
   bool Enabled(const char* list, unsigned k) { return !lists[list]->GetItem(k)->GetState(vek::cCtrl::e_Disabled); }
   std::string Row(const char* list) {
     std::string s;
