@@ -186,7 +186,9 @@ void cAnimal::CommonUpdate() {
       SetState(1);
       break;
     case 1:
-      if (m_Food == 0 && m_Hunger.Update(kStep) == vek::e_TweenArrived) SetState(3);
+      // A hunger refused while no task wanted the animal stays due, so an animal wanted again
+      // gets hungry again (only arriving once, it would never eat again).
+      if (m_Food == 0 && m_Hunger.Update(kStep) != vek::e_TweenRunning) SetState(3);
       break;
     case 3: {
       if (m_Food != 0 && level->IsObjectValid(m_Food)) break;  // on its way to the grass

@@ -283,6 +283,14 @@ TEST_F(AnimalFieldTest, AnimalsNoTaskNeedsNeitherHungerNorGive) {
   g->SetState(5);
   g->SetState(9);
   EXPECT_EQ(g->GetState(), 5);
+  // Its hunger comes due while unwanted; wanted again, it gets hungry at once.
+  world.Run(*level, 20 * kPerSecond);
+  EXPECT_EQ(o->GetState(), 1);
+  EXPECT_FALSE(o->GetHungerTimer().IsRunning());
+  o->SetNeeded(true);
+  // The egg that came due first, then the hunger.
+  ASSERT_TRUE(RunUntil([&] { return o->GetState() == 3; }, kPerSecond));
+  EXPECT_EQ(CountOfType(e_TypeEgg), 1u);
 }
 
 TEST_F(AnimalFieldTest, PeacockRectSitsBehindItsTail) {
