@@ -11,6 +11,7 @@
 #include "game/windows/windows_bindings.h"
 #include "game/world/animal.h"
 #include "game/world/plant.h"
+#include "game/world/gardener.h"
 #include "game/world/car.h"
 #include "game/world/hive.h"
 #include "game/world/pump.h"
@@ -90,6 +91,7 @@ int main() {
   RegisterPumpMakers();
   RegisterHiveMakers();
   RegisterAnimalMakers();
+  RegisterGardenerMaker();
   AddLoadingStep(eLoadingStep::Windows, [](cGarden& g) { CreateTitleWindows(&g.GetWindowHost()); });
 
   CreateWareManager();

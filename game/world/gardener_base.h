@@ -29,4 +29,6 @@ class cGardenerBase : public cObject {
   // The selected seed's ware id; 1000 when none.
   virtual vek::u32 GetSeed() const = 0;
   virtual const std::deque<cGardenerTask>& GetTasks() const = 0;
+  // The walking speed in units per second; a walk in progress takes it on at once.
+  virtual void SetSpeed(vek::f32 /*speed*/) {}
 };

@@ -117,6 +117,7 @@ class cObject {
   vek::i32 GetBusy() const { return m_Busy; }
   vek::u32 GetTexture() const { return m_Texture; }
   const vek::cFrameAnimation& GetAnimation() const { return m_Anim; }
+  const vek::rectf* GetFrames() const { return m_pFrames; }
 
   // The target marker shared by all objects ("target" of "icons00").
   static const cSpriteRecord& GetMarker() { return s_Marker; }

@@ -12,8 +12,8 @@
 #include "engine/script/script.h"
 #include "engine/render/quad_batch.h"
 #include "game/app/garden_services.h"
-#include "game/app/player.h"
 #include "game/world/balance.h"
+#include "game/app/player.h"
 #include "game/world/effects.h"
 #include "game/world/particles.h"
 
@@ -94,6 +94,7 @@ class FakeGardenServices : public cNullGardenServices {
   // animals, purchases, transfers, need flags
   bool IsOpenField() override { return openField; }
   bool IsHintShown(vek::i32 hint) override { return shownHints.count(hint) != 0; }
+  bool IsFieldFocused() override { return fieldFocused; }
   std::vector<cMissionTask>* GetActiveTasks() override { return &tasks; }
   cMissionTask* FindTaskForWare(vek::i32 ware) override {
     for (cMissionTask& t : tasks)
@@ -105,7 +106,9 @@ class FakeGardenServices : public cNullGardenServices {
   void CountAnimalBought(vek::i32 kind) override { animalsBought.push_back(kind); }
   vek::i32 GetAnimalPrice(vek::i32 kind) override { return kind >= 0 && kind < 4 ? animalPrices[kind] : -1; }
   vek::i32 GetHighestPlant() override { return highestPlant; }
-  void AddToCarLoad(vek::i32 ware) override { carLoad.push_back(static_cast<vek::u32>(ware)); }
+  void AddToCarLoad(vek::i32 ware) override {
+    if (ware != 1000) carLoad.push_back(ware);  // 1000: no ware
+  }
   bool GetIslandHouseRect(vek::u32 id, vek::rectf* r) override {
     auto it = houseRects.find(id);
     if (it == houseRects.end()) return false;
@@ -115,8 +118,10 @@ class FakeGardenServices : public cNullGardenServices {
   void AddFactoryInput(vek::u32 id) override { factoryInputs.push_back(id); }
   bool openField = false;
   std::set<vek::i32> shownHints;
+  std::vector<std::pair<vek::i32, vek::i32>> hintSteps;
+  bool fieldFocused = true;
   std::vector<cMissionTask> tasks;
-  std::vector<vek::i32> decWares, decKinds, animalsBought;
+  std::vector<vek::i32> decWares, decKinds, animalsBought, carLoad;
   vek::i32 animalPrices[4] = {100, 200, 300, 400};  // ostrich, goat, hive, peacock
   vek::i32 highestPlant = 0;
   std::map<vek::u32, vek::rectf> houseRects;
@@ -155,7 +160,7 @@ class FakeGardenServices : public cNullGardenServices {
 
   // field life
   bool NextHintStep(vek::i32 hint, vek::i32 step) override {
-    hintSteps.push_back(std::to_string(hint) + "," + std::to_string(step));
+    hintSteps.emplace_back(hint, step);
     return hint == advanceHint && step == advanceStep;
   }
   vek::i32 GetUpgradeLevel(vek::i32 upgrade) override { return upgrade >= 0 && upgrade < 6 ? upgrades[upgrade] : 0; }
@@ -171,15 +176,19 @@ class FakeGardenServices : public cNullGardenServices {
   }
   void AddMoney(vek::i32 amount) override { money = std::max(0, money + amount); }
   vek::string GetFocusWidgetName() override { return focusWidget; }
-  std::vector<std::string> hintSteps;
   vek::i32 advanceHint = -1, advanceStep = -1;  // the one hint step that advances
   vek::i32 upgrades[6] = {0, 0, 0, 0, 0, 0};
   bool trainingDone[10] = {true, true, true, true, true, true, true, true, true, true};
   cBalance balance;
-  std::vector<vek::u32> carLoad;
   bool carLoadAccepted = true;
   vek::i32 saleEarnings = 0;
   vek::string focusWidget = "garden";
+
+  // the gardener
+  void MarkHint11Shown() override { hint11Marked = true; }
+  void CountProduced(vek::i32 ware) override { produced.push_back(ware); }
+  bool hint11Marked = false;
+  std::vector<vek::i32> produced;
 };
 
 // The world's services as a test needs them; one at a time.

@@ -74,7 +74,7 @@ TEST_F(CarTest, DeliveryRunsTheWholeCycle) {
   EXPECT_EQ(world.services.money, 55);  // paid as the board opens
   EXPECT_EQ(g_Traffic.sales, std::vector<vek::i32>{45});
   EXPECT_TRUE(world.services.carLoad.empty());
-  EXPECT_NE(std::find(world.services.hintSteps.begin(), world.services.hintSteps.end(), "0,10"),
+  EXPECT_NE(std::find(world.services.hintSteps.begin(), world.services.hintSteps.end(), std::make_pair(0, 10)),
             world.services.hintSteps.end());
   EXPECT_EQ(world.services.sounds, std::vector<vek::i32>{9});
 

@@ -88,7 +88,7 @@ TEST_F(EconomyTest, BuyingAtExactlyTheMoneySucceedsAndOneLessDoesNot) {
     EXPECT_EQ(s.sounds, std::vector<vek::i32>{c.sound});
     EXPECT_EQ(s.animalsBought, std::vector<vek::i32>{c.kind});
     EXPECT_EQ(s.decKinds, std::vector<vek::i32>{c.kind});
-    EXPECT_EQ(s.hintSteps, (std::vector<std::string>{"4,0", "7,0", "9,0", "12,0"}));
+    EXPECT_EQ(s.hintSteps, (std::vector<std::pair<vek::i32, vek::i32>>{{4, 0}, {7, 0}, {9, 0}, {12, 0}}));
     ASSERT_EQ(level->GetTexts().Size(), 1u);
     const auto& text = level->GetTexts().m_Items.back();
     EXPECT_EQ(text.text, "-$" + std::to_string(s.animalPrices[c.kind]));
@@ -215,7 +215,7 @@ TEST_F(EconomyTest, TransferTimingAndTargets) {
     const int frames = FramesUntilCount(0, 60);
     EXPECT_GE(frames, c.frames) << c.name;
     EXPECT_LE(frames, c.frames + 1) << c.name;
-    EXPECT_EQ(s.carLoad, c.toCar ? std::vector<vek::u32>{static_cast<vek::u32>(egg)} : std::vector<vek::u32>{}) << c.name;
+    EXPECT_EQ(s.carLoad, c.toCar ? std::vector<vek::i32>{egg} : std::vector<vek::i32>{}) << c.name;
     EXPECT_EQ(s.decWares, c.toCar ? std::vector<vek::i32>{egg} : std::vector<vek::i32>{}) << c.name;
     EXPECT_EQ(s.factoryInputs, c.toFactory ? std::vector<vek::u32>{7} : std::vector<vek::u32>{}) << c.name;
   }
@@ -321,10 +321,10 @@ TEST_F(EconomyTest, SeedChoiceGoesToTheGardenerUnlessATrainingHintMoves) {
   EXPECT_TRUE(level->SelectSeed(Ware("grass")));
   EXPECT_EQ(g->log.back(), "seed " + std::to_string(Ware("grass")));
   EXPECT_EQ(s.sounds.back(), 11);
-  EXPECT_EQ(s.hintSteps, (std::vector<std::string>{"4,0", "0,0", "5,0"}));
+  EXPECT_EQ(s.hintSteps, (std::vector<std::pair<vek::i32, vek::i32>>{{4, 0}, {0, 0}, {5, 0}}));
   s.hintSteps.clear();
   EXPECT_TRUE(level->SelectSeed(Ware("flowers")));
-  EXPECT_EQ(s.hintSteps, (std::vector<std::string>{"4,0", "0,0", "9,1"}));
+  EXPECT_EQ(s.hintSteps, (std::vector<std::pair<vek::i32, vek::i32>>{{4, 0}, {0, 0}, {9, 1}}));
 }
 
 }  // namespace

@@ -155,19 +155,19 @@ class Eater : public cObject {
 
 TEST_F(PlantTest, HintStepsOfTheCycle) {
   sort->m_NeedPeriods = {1, 0};
-  std::vector<std::string>& steps = world.services.hintSteps;
+  auto& steps = world.services.hintSteps;
   cPlant* p = NewPlant();
   p->Update();
   p->Update();
-  EXPECT_EQ(steps, (std::vector<std::string>{"0,3", "0,2", "0,1", "11,1"}));
+  EXPECT_EQ(steps, (std::vector<std::pair<vek::i32, vek::i32>>{{0, 3}, {0, 2}, {0, 1}, {11, 1}}));
   GrowUp(p);
   steps.clear();
   p->Tend();
-  EXPECT_EQ(steps, (std::vector<std::string>{"0,5", "1,2"}));
+  EXPECT_EQ(steps, (std::vector<std::pair<vek::i32, vek::i32>>{{0, 5}, {1, 2}}));
   p->Update();
   steps.clear();
   p->Harvest();
-  EXPECT_EQ(steps, (std::vector<std::string>{"0,9", "0,8", "0,7"}));
+  EXPECT_EQ(steps, (std::vector<std::pair<vek::i32, vek::i32>>{{0, 9}, {0, 8}, {0, 7}}));
 
   // The training plant asks for weeding at once, before it has grown at all.
   world.services.advanceHint = 0;
