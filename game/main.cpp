@@ -7,9 +7,11 @@
 #include "game/app/game_bindings.h"
 #include "game/app/game_hooks.h"
 #include "game/app/garden.h"
+#include "game/play/play_steps.h"
 #include "game/windows/title_windows.h"
 #include "game/windows/windows_bindings.h"
 #include "game/world/animal.h"
+#include "game/island/island_bindings.h"
 #include "game/world/plant.h"
 #include "game/world/gardener.h"
 #include "game/world/car.h"
@@ -84,6 +86,7 @@ int main() {
   // The folders above the application add their script classes and their windows.
   AddGameBindings(&RegisterGameWorld);
   AddGameBindings(&RegisterGameWindows);
+  AddGameBindings(&RegisterGameIsland);
   // The field's own figures in place of plain objects.
   RegisterPlantMakers();
   RegisterToolMakers();
@@ -92,6 +95,8 @@ int main() {
   RegisterHiveMakers();
   RegisterAnimalMakers();
   RegisterGardenerMaker();
+  // The play field, its effect lists and holes layouts, and its file in every save.
+  InstallGardenWorld();
   AddLoadingStep(eLoadingStep::Windows, [](cGarden& g) { CreateTitleWindows(&g.GetWindowHost()); });
 
   CreateWareManager();

@@ -86,6 +86,10 @@ class iGardenServices {
   // Mission tasks and their indicators.
   // The level-start tween has ended (the training steps about tasks may show).
   virtual bool IsLevelStartTweenDone() { return true; }
+  // The training step the island's windows end (-1: whichever is active; the hint window is
+  // hidden when it showed that step), and the active step forgotten without hiding anything.
+  virtual void EndTraining(vek::i32 /*step*/) {}
+  virtual void ClearTrainingStep() {}
   // The island map: the player's level progress and the level being played, training and
   // hints, the ratings' progress, window messages and the island's steps of the game.
   virtual vek::i32 GetLevelProgress() = 0;

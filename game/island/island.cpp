@@ -9,7 +9,13 @@
 #include "engine/sound/sound.h"
 #include "game/app/building_catalogue.h"
 #include "game/app/garden_services.h"
+#include "game/app/player.h"
 #include "game/island/building_table.h"
+#include "game/world/mission.h"
+#include "game/world/ware_manager.h"
+
+// The current profile (the rules host keeps it; its header clashes with the world's ware id).
+cPlayer* CurrentPlayer();
 
 using vek::f32;
 using vek::i32;
@@ -29,9 +35,14 @@ cIsland::cIsland() : vek::cWidget("island") {
   m_Pulse.speed = 2.5f;
   m_Pulse.SetTarget(1.0f);
   m_Scroll = ClampScroll({0.0f, m_MapSize.y - kIslandScreenHeight}, m_MapSize);
+  LookUpTextures();
 }
 
-cIsland::~cIsland() = default;
+cIsland::~cIsland() {
+  // The buildings give their anchors back to the people before the people go.
+  m_pHovered = m_pPlaced = nullptr;
+  m_Buildings.clear();
+}
 
 bool cIsland::LoadPaths(const vek::filename& file) {
   cIslandPaths paths;
@@ -83,9 +94,18 @@ void cIsland::LoadBuildings(const std::vector<cIslandBuildingRecord>& records) {
     }
     house->SetPrice(t.price);
     house->SetValue(t.value);
-    house->SetFrames(r.name == "statue00" ? 5 : 7);
+    bool drawn = false;
+    for (const cBuildingSprite& sprite : t.sprites)
+      if (sprite.area) drawn = house->AddSprite(sprite.texture, sprite.area) || drawn;
+    if (drawn) house->SetSprite(0);
+    // Without its sheet a building still goes through its stages.
+    else house->SetFrames(r.name == "statue00" ? 5 : 7);
     house->SetNumber(static_cast<i32>(r.number));
     house->SetPosition(r.position.x, r.position.y);
+    if (vek::rectf* anchor = house->GetAnchor() ? nullptr : AddAnchor()) {
+      *anchor = {r.position.x, r.position.y, house->GetWidth(), house->GetHeight()};
+      house->SetAnchor(anchor);
+    }
     house->SetState(0);
     AddBuilding(std::move(house));
   }
@@ -99,7 +119,7 @@ void cIsland::LoadStates(const std::vector<cIslandStateRecord>& states) {
       vek::LogWarning("cIsland", "Load. Factory %s %i not on the island\n", s.name, static_cast<i32>(s.number));
       continue;
     }
-    f->AddInput(static_cast<i32>(s.stock));
+    f->SetStock(static_cast<i32>(s.stock));
   }
 }
 
@@ -146,6 +166,8 @@ vec2 cIsland::GetCursorMapPos() const {
 void cIsland::StepEffects() {
   m_Walkers.Update(kStep);
   for (const auto& b : m_Buildings) b->Step();
+  m_Effects.Update(kStep);
+  m_Texts.Update(kStep);
 }
 
 void cIsland::Step() {
@@ -153,11 +175,14 @@ void cIsland::Step() {
   s->CheckHints();
   if (s->GetTrainingStep() != 2) s->UpdateShips();
   if (s->IsPaused()) return;
+  StepWaters();
   StepEffects();
   if (m_Mode == e_islAfterLevel) StepAfterLevel();
   if (m_Mode == e_islMap && s->GetTrainingStep() != 2 && m_Entry.IsRunning() &&
       m_Entry.Update(kStep) != vek::e_TweenRunning)
     s->ShowTraining(kScrollTraining);
+  m_WavePhase += 0.01f;
+  if (m_WavePhase > 31.415928f) m_WavePhase = 0.0f;
   if (m_Mode != e_islNone && s->IsIslandReady()) s->ShowHint(-1);
   if (m_Pulse.Update(kStep) != vek::e_TweenRunning) m_Pulse.SetTarget(m_Pulse.target > 0.5f ? 0.0f : 1.0f);
 }
@@ -470,7 +495,10 @@ f32 cIsland::RandomFloat(f32 lo, f32 hi) {
   return lo + (hi - lo) * static_cast<f32>(vek::Random(0, 0x7FFF)) / 32767.0f;
 }
 
-void cIsland::AddFirework(const vec2& centre) { m_Fireworks.push_back(centre); }
+void cIsland::AddFirework(const vec2& centre) {
+  m_Fireworks.push_back(centre);
+  m_Effects.Add(centre, "firework", "total");
+}
 
 void cIsland::StartComics() { GardenServices()->SwitchWindow("comics", 2); }
 
@@ -479,3 +507,69 @@ bool cIsland::IsNewestLevelBuilding(const cHouse& house) const {
 }
 
 void cIsland::StartAfterLevelStage(int stage, f32 seconds) { m_Stages.Start(stage, seconds); }
+
+void cIsland::ForgetPlacedBuilding(const cBuild* building) {
+  if (m_pPlaced == building) m_pPlaced = nullptr;
+}
+
+i32 cIsland::GetBank() const {
+  const cPlayer* p = CurrentPlayer();
+  return p ? p->bank : 0;
+}
+
+void cIsland::SetBank(i32 bank) {
+  if (cPlayer* p = CurrentPlayer()) p->bank = bank;
+}
+
+void cIsland::PlaySound(i32 index) { GardenServices()->PlaySound(index); }
+
+vek::string cIsland::GetText(const vek::string& key) { return GardenServices()->GetText(key); }
+
+void cIsland::AddFloatingText(const vek::string& text, const vec2& screen) { m_Texts.Add(text, screen); }
+
+void cIsland::SendWindowMessage(const vek::string& window, i32 p1, i32 p2) {
+  GardenServices()->SendWindowMessage(window, p1, p2);
+}
+
+void cIsland::NextHintStep(i32 hint, i32 step) { GardenServices()->NextHintStep(hint, step); }
+
+void cIsland::EndTrainingOnClick() {
+  iGardenServices* s = GardenServices();
+  const i32 step = s->GetTrainingStep();
+  if (step == -1) return;
+  if (step == 1) s->SwitchWindow("hint", 0);
+  s->ShowTraining(-1);
+}
+
+void cIsland::OnConstructionFinished(cHouse& house, const vec2& /*screenCentre*/) {
+  if (cPlayer* p = CurrentPlayer()) p->selectedLevel = -1;
+  if (IsNewestLevelBuilding(house)) PlaySound(23);
+}
+
+vek::rectf* cIsland::AddAnchor() { return m_Walkers.AddObstacle(); }
+
+void cIsland::RemoveAnchor(const vek::rectf* anchor) { m_Walkers.RemoveObstacle(anchor); }
+
+bool cIsland::HasMissionTask(const vek::string& ware) const {
+  cPlayer* p = CurrentPlayer();
+  if (!p || !g_pWareManager) return false;
+  const i32 id = g_pWareManager->GetWareId(ware);
+  return id != static_cast<i32>(kNoWare) && FindMissionTask(p->activeTasks, id) != nullptr;
+}
+
+void cIsland::AddTransfer(const vek::string& ware, cFactory& from, cFactory* to) {
+  if (m_TransferSink) m_TransferSink(ware, from, to);
+}
+
+void cIsland::CountProduced(const vek::string& ware) {
+  cPlayer* p = CurrentPlayer();
+  if (!p || !g_pWareManager) return;
+  const i32 id = g_pWareManager->GetWareId(ware);
+  if (id < 0 || id >= cPlayer::kMaxWareIds || id == static_cast<i32>(kNoWare)) return;
+  if (p->produced.size() <= static_cast<size_t>(id)) p->produced.resize(static_cast<size_t>(id) + 1, 0);
+  ++p->produced[static_cast<size_t>(id)];
+}
+
+void cIsland::OnFactoryInput(cFactory& factory) {
+  if (m_InputSink) m_InputSink(factory);
+}

@@ -3,6 +3,7 @@
 // ships, the level markers joined by dots, scrolling, and the timed after-level sequence that
 // awards the stars and opens the next level. The logic is headless; the game application is
 // reached through GardenServices().
+#include <functional>
 #include <list>
 #include <memory>
 #include <vector>
@@ -17,6 +18,12 @@
 #include "game/island/island_files.h"
 #include "game/island/island_geometry.h"
 #include "game/island/island_walkers.h"
+#include "game/world/effects.h"
+#include "game/world/sprite_lookup.h"
+
+namespace vek {
+class cQuadBatch;
+}
 
 class cIsland : public vek::cWidget, public iBuildingOwner {
  public:
@@ -75,12 +82,12 @@ class cIsland : public vek::cWidget, public iBuildingOwner {
   const cAfterLevelStages& GetStages() const { return m_Stages; }
   vek::i32 GetHoveredMarker() const { return m_HoveredMarker; }
   vek::i32 GetPressedMarker() const { return m_PressedMarker; }
-  cBuild* GetHoveredBuilding() const { return m_pHovered; }
+  cBuild* GetHoveredBuilding() const override { return m_pHovered; }
 
   // Look-ups.
   bool IsHouseBuilt(const vek::string& name) const;
   vek::i32 SumHouseValues() const;
-  cFactory* FindFactoryByInput(const vek::string& ware) const;
+  cFactory* FindFactoryByInput(const vek::string& ware) const override;
   cFactory* FindFactoryByOutput(const vek::string& ware) const;
   cBuild* FindHouse(const vek::string& name, vek::i32 number) const;
   vek::i32 GetMaxHouseValue() const;
@@ -107,13 +114,70 @@ class cIsland : public vek::cWidget, public iBuildingOwner {
   bool IsNewestLevelBuilding(const cHouse& house) const override;
   void StartAfterLevelStage(int stage, vek::f32 seconds) override;
   const std::vector<vek::vec2>& GetFireworks() const { return m_Fireworks; }
+  vek::cQuadBatch* GetBatch() const override { return m_pBatch; }
+  vek::vec2 GetScrollOffset() const override { return m_Scroll; }
+  vek::f32 GetPulse() const override { return m_Pulse.current; }
+  vek::f32 GetWavePhase() const override { return m_WavePhase; }
+  cBuild* GetPlacedBuilding() const override { return m_pPlaced; }
+  void ForgetPlacedBuilding(const cBuild* building) override;
+  vek::i32 GetBank() const override;
+  void SetBank(vek::i32 bank) override;
+  void PlaySound(vek::i32 index) override;
+  vek::string GetText(const vek::string& key) override;
+  void AddFloatingText(const vek::string& text, const vek::vec2& screen) override;
+  void SendWindowMessage(const vek::string& window, vek::i32 p1, vek::i32 p2) override;
+  void NextHintStep(vek::i32 hint, vek::i32 step) override;
+  void EndTrainingOnClick() override;
+  void OnConstructionFinished(cHouse& house, const vek::vec2& screenCentre) override;
+  vek::rectf* AddAnchor() override;
+  void RemoveAnchor(const vek::rectf* anchor) override;
+  bool HasMissionTask(const vek::string& ware) const override;
+  void AddTransfer(const vek::string& ware, cFactory& from, cFactory* to) override;
+  void CountProduced(const vek::string& ware) override;
+  void OnFactoryInput(cFactory& factory) override;
+
+  // Where a factory's product goes (the play field's ware transfers): to the next factory,
+  // or with a null `to` to the delivery car. Unset, products are only counted.
+  using cTransferSink = std::function<void(const vek::string& ware, cFactory& from, cFactory* to)>;
+  void SetTransferSink(cTransferSink sink) { m_TransferSink = std::move(sink); }
+  // A ware reached a factory: the field drops its "needed" marks once the chain holds
+  // enough for the mission.
+  using cInputSink = std::function<void(cFactory& factory)>;
+  void SetInputSink(cInputSink sink) { m_InputSink = std::move(sink); }
+
+  // Drawing: the batch to draw into (none: nothing is drawn), the textures of the map
+  // looked up again (after loading), and one frame of the map.
+  void SetBatch(vek::cQuadBatch* batch);
+  void LookUpTextures();
+  void Render() override;
+  // The draw passes without the GUI, for tests and benchmarks.
+  void DrawMap();
+  const cFloatingTexts& GetTexts() const { return m_Texts; }
 
  private:
   void ScrollBy(const vek::vec2& d);
   void EndScrollTraining();
   void ActOnStage(int stage, bool acts);
 
+  void DrawMarkers();
+  void DrawAreas();
+  void StepWaters();
+
   cIslandPaths m_Paths;
+  vek::cQuadBatch* m_pBatch = nullptr;
+  cTransferSink m_TransferSink;
+  cInputSink m_InputSink;
+  cSpriteAnims m_Effects{nullptr};
+  cFloatingTexts m_Texts{nullptr, "header24x24"};
+  vek::f32 m_WavePhase = 0.0f;
+  // The map's pictures.
+  cSpriteRecord m_Ocean, m_Waterfall;
+  vek::u32 m_WaterfallTextures[2] = {0, 0};
+  vek::u32 m_WaterfallShown = 0;
+  vek::cFrameAnimation m_OceanFrames, m_WaterfallFrames;
+  vek::u32 m_Halves[2] = {0, 0};  // island00_0 (upper), island00_1 (lower)
+  vek::vec2 m_HalfSizes[2];
+  cSpriteRecord m_Dot, m_Marker, m_MarkerSelect, m_Medals[3], m_Ship, m_WalkerFront, m_WalkerBack;
   std::vector<vek::vec2> m_Dots;
   std::list<std::unique_ptr<cBuild>> m_Buildings;
   cIslandWalkers m_Walkers;

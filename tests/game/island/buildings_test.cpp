@@ -1,7 +1,10 @@
 // The island's building chain driven headless with a fake island.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <list>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "game/island/buildings.h"
@@ -25,6 +28,40 @@ class cFakeIsland : public iBuildingOwner {
   void StartComics() override { ++comics; }
   bool IsNewestLevelBuilding(const cHouse&) const override { return newest; }
   void StartAfterLevelStage(int stage, vek::f32 s) override { stages.emplace_back(stage, s); }
+
+  // Factories and the game around them.
+  std::vector<cFactory*> factories;
+  std::vector<std::string> wanted;  // wares the mission's active tasks ask for
+  std::vector<std::pair<std::string, cFactory*>> transfers;
+  std::vector<std::string> messages, texts;
+  std::vector<std::pair<int, int>> hints;
+  std::vector<int> sounds;
+  int trainingEnded = 0;
+  vek::i32 bank = 0;
+  cFactory* FindFactoryByInput(const vek::string& ware) const override {
+    for (cFactory* f : factories)
+      if (f->GetInput() == ware) return f;
+    return nullptr;
+  }
+  bool HasMissionTask(const vek::string& ware) const override {
+    return std::find(wanted.begin(), wanted.end(), ware) != wanted.end();
+  }
+  void AddTransfer(const vek::string& ware, cFactory&, cFactory* to) override { transfers.emplace_back(ware, to); }
+  void SendWindowMessage(const vek::string& w, vek::i32 p1, vek::i32) override {
+    messages.push_back(w + " " + std::to_string(p1));
+  }
+  void NextHintStep(vek::i32 hint, vek::i32 step) override { hints.emplace_back(hint, step); }
+  void PlaySound(vek::i32 i) override { sounds.push_back(i); }
+  vek::string GetText(const vek::string& key) override {
+    return key == "IncPeople" ? "+%i people" : key == "IncMarket" ? "+%i market" : "";
+  }
+  void AddFloatingText(const vek::string& t, const vek::vec2&) override { texts.push_back(t); }
+  void EndTrainingOnClick() override { ++trainingEnded; }
+  vek::i32 GetBank() const override { return bank; }
+  void SetBank(vek::i32 b) override { bank = b; }
+  std::list<vek::rectf> anchors;
+  vek::rectf* AddAnchor() override { return &anchors.emplace_back(); }
+  void RemoveAnchor(const vek::rectf* a) override { anchors.remove_if([&](const vek::rectf& r) { return &r == a; }); }
 };
 
 void StepUntil(cHouse& h, vek::i32 state, int maxSteps) {
@@ -151,29 +188,177 @@ TEST(Buildings, ContainsIsStrictAndIsNearNeedsAllCorners) {
   EXPECT_FALSE(b.IsNear({10.0f, 20.0f}, 49.0f));  // three corners, not the fourth (50 away)
 }
 
-TEST(Buildings, FactoryWorksItsTimeInFixedStepsPerWare) {
-  cFakeIsland island;
-  cFactory f("factory00", "", &island);
-  f.SetInput("apple");
-  f.SetOutput("juice", 7.0f);
-  EXPECT_EQ(f.GetWorkSteps(), 210);
+// A built factory of the olive chain on the fake island.
+cFactory& Built(cFakeIsland& island, std::list<cFactory>& store, const char* name, const char* in, const char* out,
+                vek::f32 seconds) {
+  cFactory& f = store.emplace_back(name, "", &island);
+  f.SetInput(in);
+  f.SetOutput(out, seconds);
   f.SetFrames(1);
   f.SetState(2);
+  island.factories.push_back(&f);
+  return f;
+}
+
+TEST(Buildings, FactoryRunTakesItsWorkTimeAndOneUnitPerActivation) {
+  cFakeIsland island;
+  std::list<cFactory> store;
+  cFactory& f = Built(island, store, "factory00", "plant01", "product00", 7.0f);
+  EXPECT_EQ(f.GetWorkSteps(), 210);
+  // Idle without stock: nothing happens and the window hears nothing.
+  EXPECT_FALSE(f.Activate());
+  EXPECT_TRUE(island.messages.empty());
   f.AddInput(2);
+  EXPECT_EQ(f.GetStock(), 2);
+  EXPECT_EQ(f.GetState(), 2);  // arriving wares wait for the player
+  ASSERT_TRUE(f.Activate());
   EXPECT_EQ(f.GetState(), 3);
   for (int i = 0; i < 209; ++i) f.Step();
   EXPECT_EQ(f.GetProduced(), 0);
   f.Step();
   EXPECT_EQ(f.GetProduced(), 1);
-  EXPECT_EQ(f.GetState(), 3);  // the second ware goes straight in
-  for (int i = 0; i < 210; ++i) f.Step();
-  EXPECT_EQ(f.GetProduced(), 2);
-  EXPECT_EQ(f.GetState(), 2);
+  EXPECT_EQ(f.GetStock(), 1);
+  EXPECT_EQ(f.GetState(), 2);  // one unit per run
+  for (int i = 0; i < 300; ++i) f.Step();
+  EXPECT_EQ(f.GetProduced(), 1);
+  // A run stopped half-way loses its time and keeps its unit.
+  ASSERT_TRUE(f.Activate());
+  for (int i = 0; i < 100; ++i) f.Step();
+  EXPECT_TRUE(f.Deactivate());
+  EXPECT_FALSE(f.Deactivate());
+  EXPECT_EQ(f.GetStock(), 1);
+  EXPECT_FLOAT_EQ(f.GetWorkTimer().current, 0.0f);
+  EXPECT_EQ(island.hints, (std::vector<std::pair<int, int>>{{3, 0}, {3, 1}, {3, 1}}));
 
+  // No work time: runs of one second.
+  cFactory& quick = Built(island, store, "factory09", "x", "y", 0.0f);
+  quick.AddInput(1);
+  quick.Activate();
+  for (int i = 0; i < 29; ++i) quick.Step();
+  EXPECT_EQ(quick.GetProduced(), 0);
+  quick.Step();
+  EXPECT_EQ(quick.GetProduced(), 1);
+}
+
+TEST(Buildings, ProductsFollowTheChainOnlyWhileTheMissionWantsTheNextProduct) {
+  struct Case {
+    bool nextFactory;
+    std::vector<std::string> wanted;
+    bool toNext;
+  } cases[] = {
+      {true, {"product01_1"}, true},  // lemonade wanted: the juice goes on
+      {true, {"product01"}, false},   // only juice wanted: the car sells it
+      {true, {}, false},
+      {false, {"product01_1"}, false},  // no lemonade factory on the island
+  };
+  for (const Case& c : cases) {
+    cFakeIsland island;
+    island.wanted = c.wanted;
+    std::list<cFactory> store;
+    cFactory& juice = Built(island, store, "factory01", "plant02", "product01", 1.0f);
+    cFactory* lemonade = c.nextFactory ? &Built(island, store, "factory01_1", "product01", "product01_1", 1.0f) : nullptr;
+    juice.AddInput(1);
+    juice.Activate();
+    for (int i = 0; i < 30; ++i) juice.Step();
+    ASSERT_EQ(island.transfers.size(), 1u);
+    EXPECT_EQ(island.transfers[0].first, "product01");
+    EXPECT_EQ(island.transfers[0].second, c.toNext ? lemonade : nullptr);
+  }
+}
+
+TEST(Buildings, FactoryCopyKeepsTheStockAndStatesRoundTrip) {
+  cFakeIsland island;
+  std::list<cFactory> store;
+  cFactory& f = Built(island, store, "factory00", "plant01", "product00", 7.0f);
+  f.SetPrice(60);
   cFactory copy("factory00", "", &island);
+  copy.SetStock(4);
   copy.CopyFrom(f);
-  EXPECT_EQ(copy.GetInput(), "apple");
-  EXPECT_EQ(copy.GetOutput(), "juice");
+  EXPECT_EQ(copy.GetInput(), "plant01");
+  EXPECT_EQ(copy.GetOutput(), "product00");
   EXPECT_EQ(copy.GetWorkSteps(), 210);
   EXPECT_EQ(copy.GetCategory(), 3);
+  EXPECT_EQ(copy.GetPrice(), 60);
+  EXPECT_EQ(copy.GetStock(), 4);
+
+  vek::cBitStream out;
+  copy.WriteState(out);
+  cHouse house("house00", "", &island);
+  EXPECT_TRUE(house.WriteState(out));  // houses keep nothing per player
+  vek::cBitStream in;
+  in.SetData(out.GetBytes().data(), out.GetByteCount());
+  EXPECT_EQ(in.GetByteCount(), 4u);
+  cFactory back("factory00", "", &island);
+  back.ReadState(in);
+  EXPECT_EQ(back.GetStock(), 4);
+}
+
+TEST(Buildings, RecordRegistersOneAnchorThatTheBuildingGivesBack) {
+  cFakeIsland island;
+  vek::cBitStream out;
+  {
+    cHouse h("house00", "", &island);
+    h.SetPosition(12.5f, -3.0f);
+    h.Write(out);
+  }
+  EXPECT_EQ(out.GetByteCount(), 8u);
+  {
+    vek::cBitStream in;
+    in.SetData(out.GetBytes().data(), out.GetByteCount());
+    cHouse h("house00", "", &island);
+    h.Read(in);
+    EXPECT_EQ(h.GetPosition(), vek::vec2(12.5f, -3.0f));
+    ASSERT_EQ(island.anchors.size(), 1u);
+    EXPECT_EQ(h.GetAnchor(), &island.anchors.front());
+  }
+  EXPECT_TRUE(island.anchors.empty());
+}
+
+TEST(Buildings, ClicksTextsAndCompletionEffects) {
+  cFakeIsland island;
+  island.bank = 60;
+  cHouse house("house01", "", &island);
+  house.SetFrames(1);
+  house.SetValue(2);
+  house.SetPrice(50);
+  house.SetState(0);
+  house.OnEvent(48, 1);  // not available: ignored
+  EXPECT_EQ(island.trainingEnded, 0);
+  house.SetAvailable(true);
+  house.OnEvent(32, 0);
+  house.OnEvent(48, 0);
+  EXPECT_EQ(house.GetState(), 0);
+  house.OnEvent(48, 1);
+  EXPECT_EQ(island.trainingEnded, 1);
+  EXPECT_EQ(house.GetState(), 1);
+  EXPECT_EQ(island.bank, 10);
+  house.Step();
+  EXPECT_EQ(house.GetState(), 2);
+  EXPECT_EQ(island.texts, (std::vector<std::string>{"-$50", "+2 people"}));
+  EXPECT_EQ(island.sounds.front(), 13);  // the click, then the construction
+  EXPECT_NE(std::find(island.sounds.begin(), island.sounds.end(), 28), island.sounds.end());
+
+  // Set straight to built (the island's refresh): none of the completion effects.
+  cFakeIsland quiet;
+  cHouse market("market00", "", &quiet);
+  market.SetState(2);
+  EXPECT_TRUE(quiet.texts.empty());
+  EXPECT_EQ(market.GetFireworksLeft(), 0);
+
+  cFakeIsland zoo;
+  cHouse animals("animals00", "", &zoo);
+  animals.SetFrames(1);
+  animals.SetState(0);
+  animals.Buy();
+  animals.Step();
+  EXPECT_EQ(zoo.messages, (std::vector<std::string>{"garden 1"}));
+}
+
+TEST(Buildings, SpritesNeedTheirSheet) {
+  cHouse h("house00", "", nullptr);
+  EXPECT_FALSE(h.AddSprite("houses00", "house00"));  // no textures at all
+  EXPECT_TRUE(h.GetSprites().empty());
+  EXPECT_FALSE(h.SetSprite(0));
+  EXPECT_EQ(h.GetCurrentSprite().texture, 0u);
+  EXPECT_EQ(h.GetCurrentSprite().count, 0u);
 }

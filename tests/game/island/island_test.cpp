@@ -8,7 +8,11 @@
 
 #include "engine/core/random.h"
 #include "game/island/island.h"
+#include "game/app/player.h"
 #include "tests/support/world_harness.h"
+
+cPlayer* CurrentPlayer();
+void SetCurrentPlayer(cPlayer* player);
 
 namespace {
 
@@ -179,21 +183,35 @@ TEST_F(IslandTest, MarkerClickAsksToStartTheLevelOnlyWhenPressedAndReleasedOnIt)
   EXPECT_EQ(island->FindMarkerAt({317.5f, 300.0f}), 0);
 }
 
-TEST_F(IslandTest, PressOverABuildingReachesItWithoutAMarker) {
+TEST_F(IslandTest, PressOverAnAvailableHouseBuysItInTheAfterLevelSequence) {
   cHouse* house = AddHouse("house00", {100.0f, 100.0f}, 0);
   house->SetSize(80.0f, 60.0f);
+  house->SetPrice(50);
   house->SetAvailable(true);
+  cPlayer player;
+  player.bank = 40;
+  SetCurrentPlayer(&player);
   island->Show(e_islMap);
   island->ScrollTo(0.0f, 0.0f);
   MoveTo({140.0f, 130.0f});
   EXPECT_EQ(island->GetHoveredBuilding(), house);
   EXPECT_EQ(island->GetHoveredMarker(), -1);
+  for (int i = 0; i < 10; ++i) island->StepEffects();
+  EXPECT_FLOAT_EQ(house->GetHoverAlpha(), 1.0f);
+  // On the map a press only clicks; in the after-level sequence it buys what the bank holds.
   island->OnEvent(4, 0);
-  // The press selects the house: its selection fades in once the cursor leaves.
+  EXPECT_EQ(house->GetState(), 0);
+  island->Show(e_islAfterLevel);
+  island->OnEvent(4, 0);
+  EXPECT_EQ(house->GetState(), 1);
+  EXPECT_EQ(player.bank, 5);
+  ASSERT_EQ(island->GetTexts().Size(), 1u);
+  EXPECT_EQ(island->GetTexts().m_Items.front().text, "-$35");
   island->OnEvent(33, 0);
   EXPECT_EQ(island->GetHoveredBuilding(), nullptr);
   for (int i = 0; i < 10; ++i) island->StepEffects();
-  EXPECT_GT(house->GetHighlight().selection, 0.5f);
+  EXPECT_FLOAT_EQ(house->GetHoverAlpha(), 0.0f);
+  SetCurrentPlayer(nullptr);
 }
 
 TEST_F(IslandTest, UpdateHousesFollowsTheLevelProgress) {
