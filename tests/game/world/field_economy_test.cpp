@@ -130,6 +130,18 @@ TEST_F(EconomyTest, WithoutTheAnimalsRowTheAnimalIsBoughtWithoutAPriceText) {
   EXPECT_EQ(level->GetTexts().Size(), 0u);
 }
 
+TEST_F(EconomyTest, WithoutTheGamesOwnPricesTheBalanceTableHolds) {
+  auto& s = world.services;
+  for (vek::i32& p : s.animalPrices) p = -1;
+  s.balance.goatPrice = 120;
+  s.money = 119;
+  EXPECT_FALSE(level->BuyAnimal(1));
+  s.money = 120;
+  EXPECT_TRUE(level->BuyAnimal(1));
+  EXPECT_EQ(s.money, 0);
+  EXPECT_EQ(level->GetTexts().m_Items.back().text, "-$120");
+}
+
 TEST_F(EconomyTest, AFieldHoldsTwoHivesAndAThirdCostsNothing) {
   AddGrass({0, 4});
   world.services.money = 1000;
