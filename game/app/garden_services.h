@@ -140,7 +140,7 @@ class iGardenServices {
   virtual void DecWareTask(vek::i32 /*ware*/) {}
   virtual void DecKindTask(vek::i32 /*kind*/) {}
   virtual void CountAnimalBought(vek::i32 /*kind*/) {}
-  // The price of animal kind 0 ostrich, 1 goat, 2 hive, 3 peacock (-1: not for sale).
+  // The price of animal kind 0 ostrich, 1 goat, 2 hive, 3 peacock (-1: the balance table's).
   virtual vek::i32 GetAnimalPrice(vek::i32 /*kind*/) { return -1; }
   // The highest plant sort index the player has unlocked.
   virtual vek::i32 GetHighestPlant() { return 0; }
