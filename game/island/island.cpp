@@ -3,14 +3,20 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/app/game.h"
 #include "engine/core/log.h"
+#include "engine/gui/ctrl.h"
+#include "engine/gui/gui.h"
+#include "engine/gui/window.h"
 #include "engine/core/random.h"
 #include "engine/input/input.h"
 #include "engine/sound/sound.h"
 #include "game/app/building_catalogue.h"
 #include "game/app/garden_services.h"
 #include "game/app/player.h"
+#include "game/app/game_rules.h"
 #include "game/island/building_table.h"
+#include "game/world/particles.h"
 #include "game/world/mission.h"
 #include "game/world/ware_manager.h"
 
@@ -351,8 +357,12 @@ void cIsland::ActOnStage(int stage, bool acts) {
   switch (stage) {
     case 0:
       if (!acts) break;
+      Burst(MarkerOnScreen(level), 20);
       s->PlaySound(26);
-      if (s->HasIslandProgress()) m_Stages.Start(1, 2.0f);
+      if (s->HasIslandProgress()) {
+        m_Stages.Start(1, 2.0f);
+        Fly(MarkerOnScreen(level), "island", "star" + std::to_string(std::clamp(s->GetRateProgress() - 1, 0, 4)), "star");
+      }
       break;
     case 1: {
       if (!acts) break;
@@ -361,6 +371,8 @@ void cIsland::ActOnStage(int stage, bool acts) {
       const i32 rate = s->GetRateProgress();
       if (rate == 0 || rate == 5) {
         m_Stages.Start(2, 1.2f);
+        for (int i = 0; i < 5; ++i) Fly(MarkerOnScreen(level), "island", "star" + std::to_string(i), "star");
+        Fly(MarkerOnScreen(level), "island", "rate", "star");
         s->PlaySound(23);
       } else {
         s->SendWindowMessage("island", 0, 0);
@@ -371,6 +383,8 @@ void cIsland::ActOnStage(int stage, bool acts) {
       if (!acts) break;
       if (level >= s->GetLevelProgress()) m_Stages.Start(3, 1.2f);
       s->SendWindowMessage("island", 0, 0);
+      Fly(MarkerOnScreen(level), "island", "rate", "star");
+      Burst(MarkerOnScreen(level), 20);
       s->PlaySound(2);
       if (s->HasIslandProgress()) s->ShowHint(-1);
       break;
@@ -387,6 +401,9 @@ void cIsland::ActOnStage(int stage, bool acts) {
       const i32 rate = s->GetIslandRateProgress();
       if (rate == 0 || rate == 10) {
         m_Stages.Start(5, 1.2f);
+        for (int i = 0; i < 10; ++i)
+          Fly(MarkerOnScreen(level), "island", "island_star" + std::to_string(i), "house");
+        Fly(MarkerOnScreen(level), "island", "island_rate", "house");
         s->PlaySound(23);
       } else {
         s->SendWindowMessage("island", 0, 0);
@@ -397,6 +414,7 @@ void cIsland::ActOnStage(int stage, bool acts) {
       if (level >= s->GetLevelProgress()) s->AdvanceIsland();
       if (acts) {
         s->SendWindowMessage("island", 0, 0);
+        Burst(ControlCentre("island", "island_rate"), 10);
         s->PlaySound(2);
       }
       s->ShowHint(13);
@@ -541,9 +559,41 @@ void cIsland::EndTrainingOnClick() {
   s->ShowTraining(-1);
 }
 
-void cIsland::OnConstructionFinished(cHouse& house, const vec2& /*screenCentre*/) {
+void cIsland::OnConstructionFinished(cHouse& house, const vec2& screenCentre) {
   if (cPlayer* p = CurrentPlayer()) p->selectedLevel = -1;
-  if (IsNewestLevelBuilding(house)) PlaySound(23);
+  if (!IsNewestLevelBuilding(house)) return;
+  const i32 p = GardenServices()->GetIslandRateProgress();
+  Fly(screenCentre, "island", "island_star" + std::to_string(p == 0 ? 4 : std::clamp(p - 1, 0, 9)), "house");
+  PlaySound(23);
+}
+
+vec2 cIsland::ControlCentre(const vek::string& window, const vek::string& control) const {
+  vek::cGUI* gui = vek::g_pGame ? vek::g_pGame->GetGUI() : nullptr;
+  if (vek::cWindow* w = gui ? gui->GetWindow(window) : nullptr)
+    if (vek::cCtrl* c = w->GetControl(w->FindControl(control)); c && w->FindControl(control) != 0) {
+      const vek::rectf r = c->GetRect();
+      return {r.x + r.w * 0.5f, r.y + r.h * 0.5f};
+    }
+  return {900.0f, 720.0f};  // where the island window keeps its ratings
+}
+
+vec2 cIsland::MarkerOnScreen(i32 level) const {
+  if (level < 0 || level >= static_cast<i32>(m_Paths.markers.size())) return {512.0f, 384.0f};
+  return m_Paths.markers[static_cast<size_t>(level)] - m_Scroll;
+}
+
+void cIsland::Fly(const vec2& from, const vek::string& window, const vek::string& control, const char* area) {
+  cFlyerList* flyers = GardenServices()->GetFlyers();
+  if (!flyers) return;
+  const vec2 to = ControlCentre(window, control);
+  cFlyer* f = flyers->Add("icons00", area, 0.05f, 8);
+  if (!f) return;
+  for (const cPathKey& k : cGameRules::BuildWavyPath(from.x, from.y, to.x, to.y, 2.0f, 2, 30.0f))
+    f->AddPoint({k.x, k.y}, k.time);
+}
+
+void cIsland::Burst(const vec2& screen, u32 count) {
+  if (cParticles* parts = GardenServices()->GetParticles()) parts->AddBurst({screen.x, screen.y, 0.0f}, count, 5.0f);
 }
 
 vek::rectf* cIsland::AddAnchor() { return m_Walkers.AddObstacle(); }

@@ -159,6 +159,12 @@ class cIsland : public vek::cWidget, public iBuildingOwner {
   void EndScrollTraining();
   void ActOnStage(int stage, bool acts);
 
+  // A flyer of "icons00" from a screen point to the centre of a window's control (the top of
+  // the screen when the window or control is missing), and a burst of sparks.
+  void Fly(const vek::vec2& from, const vek::string& window, const vek::string& control, const char* area);
+  void Burst(const vek::vec2& screen, vek::u32 count);
+  vek::vec2 MarkerOnScreen(vek::i32 level) const;
+  vek::vec2 ControlCentre(const vek::string& window, const vek::string& control) const;
   void DrawMarkers();
   void DrawAreas();
   void StepWaters();
