@@ -7,10 +7,17 @@
 #include "game/app/game_bindings.h"
 #include "game/app/game_hooks.h"
 #include "game/app/garden.h"
+#include "game/play/play_steps.h"
 #include "game/windows/title_windows.h"
 #include "game/windows/windows_bindings.h"
+#include "game/world/animal.h"
 #include "game/island/island_bindings.h"
 #include "game/world/plant.h"
+#include "game/world/gardener.h"
+#include "game/world/car.h"
+#include "game/world/hive.h"
+#include "game/world/pump.h"
+#include "game/world/tools.h"
 #include "game/world/world_bindings.h"
 #include "game/world/ware_manager.h"
 #include "platform/os.h"
@@ -82,6 +89,14 @@ int main() {
   AddGameBindings(&RegisterGameIsland);
   // The field's own figures in place of plain objects.
   RegisterPlantMakers();
+  RegisterToolMakers();
+  RegisterCarMakers();
+  RegisterPumpMakers();
+  RegisterHiveMakers();
+  RegisterAnimalMakers();
+  RegisterGardenerMaker();
+  // The play field, its effect lists and holes layouts, and its file in every save.
+  InstallGardenWorld();
   AddLoadingStep(eLoadingStep::Windows, [](cGarden& g) { CreateTitleWindows(&g.GetWindowHost()); });
 
   CreateWareManager();

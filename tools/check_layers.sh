@@ -27,6 +27,7 @@ game/app           80
 game/world         90
 game/island        95
 game/windows      100
+game/play         105
 game              110
 '
 

@@ -173,3 +173,15 @@ locale.TrainingHoney1 = "Honey goes to the car like\nany other ware."
 locale.TrainingPeacock0 = "Buy a peacock in the\ngarden bar. It drops\nfine feathers."
 locale.TrainingIslandRate0 = "Each building makes the\nisland grow. Watch its\nrating rise."
 locale.TrainingRate0 = "Finish levels quickly to\nraise your gardener's\nrating."
+
+-- The comics: the opening comic (the gardener comes to the island) and the ending comic (the
+-- finished island and its statue). One caption under each picture.
+locale.ComicsOpening0 = "A young gardener sets out\nwith a sack of seeds."
+locale.ComicsOpening1 = "Land ahoy! A quiet island\nwith rich, empty soil."
+locale.ComicsOpening2 = "The islanders long for\nfresh fruit and vegetables."
+locale.ComicsOpening3 = "The first beds are dug\nand the first seeds sown."
+locale.ComicsOpening4 = "The car takes each harvest\nto the island's markets."
+locale.ComicsOpening5 = "Every sale helps the island\ngrow. Let's get planting!"
+locale.ComicsEnding0 = "Street by street, the island\nhas become a busy town."
+locale.ComicsEnding1 = "The islanders raise a statue\nto their gardener."
+locale.ComicsEnding2 = "Time for a well-earned rest.\nThank you for playing!"

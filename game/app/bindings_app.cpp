@@ -65,6 +65,7 @@ luabind::scope AppClasses() {
               .def("GetPlayerCounter", &cGarden::GetPlayerCounter)
               .def("GetMoney", &GardenMoney)
               .def("HideAllWindows", &cGarden::HideAllWindows)
+              .def("StartLevel", &cGarden::StartLevel)
               .def_readwrite("m_Settings", &cGarden::m_Settings)
               .def_readwrite("m_iTraining", &cGarden::m_iTraining)
               .def_readwrite("m_strLinkFinishBeta", &cGarden::m_strLinkFinishBeta));

@@ -2,6 +2,7 @@
 
 #include <lua.hpp>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "engine/core/align.h"
@@ -16,11 +17,14 @@
 #include "engine/gui/cursor.h"
 #include "engine/gui/gui.h"
 #include "engine/gui/window.h"
+#include "engine/gui/widget.h"
 #include "game/app/game_bindings.h"
 #include "game/app/game_hooks.h"
+#include "game/app/garden_link.h"
 #include "game/app/locale_gd.h"
 #include "game/app/player.h"
 #include "game/app/splash_widget.h"
+#include "game/app/title_backdrop.h"
 #include "game/app/loading.h"
 
 cGarden* g_pGarden = nullptr;
@@ -56,8 +60,13 @@ bool CallScript(const char* name, const vek::string* arg = nullptr, lua_Number* 
 
 }  // namespace
 
-cGarden::cGarden() {
+cGarden::cGarden() : m_pLink(std::make_unique<cGardenLink>(*this)) {
   g_pGarden = this;
+  SetGardenServices(m_pLink.get());
+  SetRulesHost(m_pLink.get());
+  SetRulesWorld(m_pLink.get());
+  m_WindowHost.Players().SetCurrentListener(
+      [this](cPlayer* leaving, cPlayer* coming) { OnCurrentPlayer(leaving, coming); });
   if (vek::cSoundManager* sound = vek::GetSound()) {
     sound->SetVolume(vek::cSoundManager::e_Sound, 0.5f);
     sound->SetVolume(vek::cSoundManager::e_Music, 0.5f);
@@ -65,22 +74,92 @@ cGarden::cGarden() {
 }
 
 cGarden::~cGarden() {
+  // The games and profiles first, while the field and the island still exist to save theirs.
+  SaveProfiles();
   // The windows own their functions and go with the GUI.
   m_WindowFunctions.clear();
   SetMessageBox(nullptr);
   m_pHintWF = nullptr;
-  RunShutdownSteps(*this);
+  m_Ships.Clear();
+  // A speed the options window changed goes into the settings record the script writes.
+  if (m_WindowHost.mouseSpeed != m_OptionsMouseSpeed) m_Settings.fMouseSpeed = m_WindowHost.mouseSpeed;
   if (GetCurrentPlayer() && !IsStandInPlayer(GetCurrentPlayer())) {
     const vek::string path = vek::NativePath(vek::filename("{AppPath}/conf/settings.lua").path);
     lua_Number ignored = 0;
     CallScript("WriteSettings", &path, &ignored);
   }
+  RunShutdownSteps(*this);
   if (cLoadingWidget* loading = GetLoadingWidget()) loading->Detach();
   if (vek::g_pGame) {
     for (vek::cWidget* w : vek::g_pGame->GetWidgets())
       if (auto* splash = dynamic_cast<cSplashWidget*>(w)) splash->Detach();
   }
+  m_WindowHost.Players().SetCurrentListener(nullptr);
+  SetCurrentPlayer(nullptr);
+  if (GardenServices() == m_pLink.get()) SetGardenServices(nullptr);
+  if (RulesHost() == m_pLink.get()) SetRulesHost(nullptr);
+  if (RulesWorld() == m_pLink.get()) SetRulesWorld(nullptr);
   if (g_pGarden == this) g_pGarden = nullptr;
+}
+
+void cGarden::SetLink(std::unique_ptr<cGardenLink> link) {
+  if (!link) link = std::make_unique<cGardenLink>(*this);
+  SetGardenServices(link.get());
+  SetRulesHost(link.get());
+  SetRulesWorld(link.get());
+  m_pLink = std::move(link);
+}
+
+bool cGarden::StartLevel(vek::i32 level) {
+  const vek::i32 wanted = level < 0 ? -1 : std::min(level, 44);
+  cPlayerBase* current = GetCurrentPlayer();
+  if (!current || IsStandInPlayer(current)) {
+    vek::LogWarning(kSender, "StartLevel %i: no current profile\n", wanted);
+    return false;
+  }
+  bool field = false;
+  if (vek::g_pGame)
+    for (vek::cWidget* w : vek::g_pGame->GetWidgets()) field = field || (w && w->GetName() == "garden");
+  if (!field) {
+    vek::LogWarning(kSender, "StartLevel %i: there is no play field\n", wanted);
+    return false;
+  }
+  vek::LogText(kSender, "Start level %i\n", wanted);
+  m_PlayMode = 0;
+  return m_Rules.StartLevel(wanted);
+}
+
+void cGardenWindowHost::StartLevel(int level) { m_Garden.StartLevel(level); }
+
+void cGardenWindowHost::SaveLevel() {
+  if (auto* p = dynamic_cast<cPlayer*>(m_Garden.GetCurrentPlayer()); p && !m_Garden.IsStandInPlayer(p)) p->SaveMain();
+}
+
+void cGardenWindowHost::EndLevel() {
+  m_Garden.Ships().Clear();
+  m_Garden.GetLink().ClearLevel();
+}
+
+int cGardenWindowHost::GetCurrentLevel() const {
+  const cPlayer* p = CurrentPlayer();
+  return p ? p->currentLevel : 0;
+}
+
+void cGardenWindowHost::CloseHint() { m_Garden.Hints().CloseHint(); }
+
+void cGarden::UpdateMission() {
+  if (m_Paused != 0) return;
+  m_Rules.UpdateMission();
+  m_pLink->StepWaterPump();
+  const cPlayer* p = CurrentPlayer();
+  if (p && p->upgradeLevels.size() > 2 && p->upgradeLevels[2] > 0) m_Hints.ShowTraining(0, 0);
+  m_Hints.StepTipTimer();
+}
+
+void cGarden::SaveProfiles() {
+  cPlayerList& players = m_WindowHost.Players();
+  if (cPlayer* current = players.GetCurrent()) current->SaveMain();
+  for (unsigned i = 0; i < players.GetCount(); ++i) players.GetPlayer(i)->Save();
 }
 
 vek::i32 cGarden::Init() {
@@ -133,14 +212,107 @@ void cGarden::OnLoadingComplete() {
   LoadTexture("{StaticPath}/fsdata/logo_a.png");
   vek::LogText(kSender, "Loading complete. Finish game initialization...\n");
   CallScript("LoadSettings");
+  // The options window works on the host's copies of the settings.
+  m_WindowHost.mouseSpeed = m_OptionsMouseSpeed = m_Settings.fMouseSpeed;
+  m_WindowHost.hintsEnabled = m_iTraining;
   CreateWindows();
   RunLoadingSteps(eLoadingStep::Layouts, *this);
   SetCursor("pointer");
   vek::LogText(kSender, "Game initialization complete. Run game...\n");
+  ShowTitleBackdrop();
   SwitchWindow("main", 1);
   if (vek::g_pGame) vek::g_pGame->SetBackground(false);
   if (vek::GetScript()) vek::GetScript()->LoadFile("{StaticPath}/conf/autoexec.lua");
   if (GetCurrentPlayer() && !IsStandInPlayer(GetCurrentPlayer())) GetCurrentPlayer()->LoadMain();
+}
+
+void cGarden::ShowTitleBackdrop() {
+  if (!vek::g_pGame) return;
+  // The main menu stands over the island map; without one, over the title painting.
+  for (vek::cWidget* w : vek::g_pGame->GetWidgets())
+    if (w && (w->GetName() == "island" || w->GetName() == "title")) return;
+  new cTitleBackdrop(this);
+  vek::g_pGame->SetFocusWidget("title");
+}
+
+void cGarden::LoadProfiles() {
+  cPlayerList& players = m_WindowHost.Players();
+  players.LoadPlayers();
+  vek::LogText("cMiddle", "Found %i Player profiles\n", static_cast<int>(players.GetCount()));
+  if (players.GetCount() == 0) {
+    // A stand-in for the current player until the first profile is made: never listed, never
+    // written.
+    m_pStandIn = CreateStandInPlayer();
+    SetCurrentPlayer(dynamic_cast<cPlayer*>(m_pStandIn));
+  } else {
+    players.ChangePlayer(players.GetPlayer(0)->GetName());
+  }
+}
+
+void cGarden::OnCurrentPlayer(cPlayer* leaving, cPlayer* coming) {
+  if (leaving && leaving != coming) leaving->SaveMain();
+  if (coming && m_pStandIn) {
+    SetCurrentPlayer(nullptr);
+    delete m_pStandIn;
+    m_pStandIn = nullptr;
+  }
+  SetCurrentPlayer(coming ? coming : dynamic_cast<cPlayer*>(m_pStandIn));
+  if (coming) coming->LoadMain();
+}
+
+// ---- profiles
+
+vek::i32 cGarden::ChangePlayer(const vek::string& name) {
+  cPlayerList& players = m_WindowHost.Players();
+  const vek::string before = GetCurrentPlayerName();
+  if (players.GetCurrent() && name == before) return 0;
+  players.ChangePlayer(name);
+  if (GetCurrentPlayerName() != before) m_pLink->ResetIslandView();
+  return 0;
+}
+
+vek::i32 cGarden::DeletePlayer(const vek::string& name) {
+  cPlayerList& players = m_WindowHost.Players();
+  if (players.GetCurrent() && name == players.GetCurrent()->GetName()) return 0;
+  players.DeletePlayer(name);
+  return 0;
+}
+
+vek::i32 cGarden::AddPlayer(cPlayerBase* player) {
+  if (auto* p = dynamic_cast<cPlayer*>(player)) {
+    m_WindowHost.Players().AddPlayer(p);
+  } else {
+    delete player;
+  }
+  return 0;
+}
+
+cPlayerBase* cGarden::FindPlayer(const vek::string& name) { return m_WindowHost.Players().FindPlayer(name); }
+
+cPlayerBase* cGarden::GetFirstPlayer() {
+  m_ListCursor = 0;
+  return m_WindowHost.Players().GetPlayer(0);
+}
+
+cPlayerBase* cGarden::GetNextPlayer() {
+  if (m_ListCursor >= m_WindowHost.Players().GetCount()) return nullptr;
+  return m_WindowHost.Players().GetPlayer(++m_ListCursor);
+}
+
+vek::u32 cGarden::GetPlayerCount() const {
+  return const_cast<cGardenWindowHost&>(m_WindowHost).Players().GetCount();
+}
+
+cPlayerBase* cGarden::GetPlayer(vek::u32 index) { return m_WindowHost.Players().GetPlayer(index); }
+
+vek::string cGarden::GetCurrentPlayerName() const {
+  const cPlayerBase* p = GetCurrentPlayer();
+  return p ? p->GetNameCopy() : vek::string();
+}
+
+cPlayerBase* cGarden::GetCurrentPlayer() const {
+  cPlayer* current = const_cast<cGardenWindowHost&>(m_WindowHost).Players().GetCurrent();
+  return current ? current : m_pStandIn;
 }
 
 void cGarden::CreateWindows() {
@@ -181,8 +353,12 @@ cPlayerBase* cGarden::CreatePlayer(const vek::string& folder) {
 }
 
 cPlayerBase* cGarden::CreateStandInPlayer() {
-  auto* player = new (std::nothrow) cPlayer("");
-  if (player) player->GetName().clear();
+  // No folder of its own: it takes no profile number and its saves write nothing.
+  auto* player = new (std::nothrow) cPlayer("-");
+  if (player) {
+    player->GetName().clear();
+    player->ForgetFolder();
+  }
   return player;
 }
 
@@ -213,7 +389,4 @@ vek::string cGarden::GetMessageText(vek::i32 id) const {
   }
 }
 
-vek::i32 cGarden::GetMoney() const {
-  const auto* player = dynamic_cast<const cPlayer*>(GetCurrentPlayer());
-  return player ? player->money : 0;
-}
+vek::i32 cGarden::GetMoney() const { return m_Rules.GetMoney(); }

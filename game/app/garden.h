@@ -2,16 +2,39 @@
 // The game application object: lives from the engine's start-up to its shut-down, runs the
 // game's start (splash, loading, windows, start-up scripts) and end (settings), and keeps the
 // game-wide state the rest of the game reaches through g_pGarden.
+#include <memory>
 #include <vector>
 
 #include "engine/core/types.h"
+#include "game/app/game_rules.h"
+#include "game/app/garden_services.h"
+#include "game/app/hints.h"
 #include "game/app/middle.h"
+#include "game/app/ships.h"
 #include "game/app/window_host.h"
 
 namespace vek {
 class cMusic;
 class cWindowFunction;
 }  // namespace vek
+
+class cGardenLink;
+class cGarden;
+
+// The window host of the game: the windows' commands that start, save, end and restart levels
+// go to the game object.
+class cGardenWindowHost : public cWindowHost {
+ public:
+  explicit cGardenWindowHost(cGarden& garden) : m_Garden(garden) {}
+  void StartLevel(int level) override;
+  void SaveLevel() override;
+  void EndLevel() override;
+  int GetCurrentLevel() const override;
+  void CloseHint() override;
+
+ private:
+  cGarden& m_Garden;
+};
 
 class cGarden : public cMiddle {
  public:
@@ -22,6 +45,18 @@ class cGarden : public cMiddle {
   void OnLoadingComplete() override;
   cPlayerBase* CreatePlayer(const vek::string& folder) override;
   cPlayerBase* CreateStandInPlayer() override;
+  // Profiles: one list, the window host's, which the title windows use as well.
+  vek::i32 ChangePlayer(const vek::string& name) override;
+  vek::i32 DeletePlayer(const vek::string& name) override;
+  vek::i32 AddPlayer(cPlayerBase* player) override;
+  cPlayerBase* FindPlayer(const vek::string& name) override;
+  cPlayerBase* GetFirstPlayer() override;
+  cPlayerBase* GetNextPlayer() override;
+  vek::u32 GetPlayerCount() const override;
+  cPlayerBase* GetPlayer(vek::u32 index) override;
+  vek::string GetCurrentPlayerName() const override;
+  // The list's current profile, else the stand-in of a fresh install (null before loading).
+  cPlayerBase* GetCurrentPlayer() const override;
   cHighscoreRow* CreateHighscoreRow() override { return nullptr; }
   bool SwitchWindow(const vek::string& name, vek::i32 mode) override;
   void SetCursor(const vek::string& name) override;
@@ -46,26 +81,64 @@ class cGarden : public cMiddle {
   cWindowHost& GetWindowHost() { return m_WindowHost; }
   vek::cMusic* GetMenuMusic() const { return m_pMenuMusic; }
 
+  // The game's rules, hints and ships, on the current profile.
+  cGameRules& Rules() { return m_Rules; }
+  cHints& Hints() { return m_Hints; }
+  cShips& Ships() { return m_Ships; }
+  // Starts a level of the current profile (clamped to 0..44; -1 continues the main save on the
+  // level selected on the island). False, with a log line, without a profile or a play field.
+  bool StartLevel(vek::i32 level);
+  // The mission step of a fixed step (nothing while paused): the rules' mission, the training
+  // tip of the gardener upgrade, the water pump's timer and the tip timer.
+  void UpdateMission();
+  // The garden layouts of holes.lvs (filled by the world at the end of loading).
+  std::vector<cHolesLayout>& HolesLayouts() { return m_HolesLayouts; }
+  vek::cMusic* m_MusicSlots[2] = {nullptr, nullptr};
+
+  // The link through which the world, the island, the windows and the rules reach the game;
+  // registered as the world's services, the rules' host and the rules' world. The folders
+  // above the application hand in their own (null: back to the application's plain one).
+  void SetLink(std::unique_ptr<cGardenLink> link);
+  cGardenLink& GetLink() { return *m_pLink; }
+
   vek::i32 m_iTraining = 1;  // training hints on (1) or off (0); kept per profile
   vek::i32 m_PumpState = 0;
   vek::i32 m_LevelFlags[4] = {0, 0, 0, 0};
   vek::i32 m_Paused = 0;  // while set the play field runs no mission step
+  vek::i32 m_PlayMode = 0;  // 0 while a level is played, 2 in the after-level sequence
   vek::i32 m_TrainingStep = -1;
   vek::i32 m_LastTimeGrade = -1;
   vek::string m_strLinkFinishBeta;
   vek::cWindowFunction* m_pHintWF = nullptr;
 
+ protected:
+  void LoadProfiles() override;
+
  private:
   // The game windows, in the order they are made.
   void CreateWindows();
+  // The title painting behind the main menu while there is no island map.
+  void ShowTitleBackdrop();
+  // The current profile changes hands: the leaving one keeps its game, the rules follow the
+  // new one, which continues its own game.
+  void OnCurrentPlayer(cPlayer* leaving, cPlayer* coming);
+  // The main saves and profiles of the listed players, at exit.
+  void SaveProfiles();
 
   // Window functions of the game windows; each window owns its function, this list only
   // names them.
   std::vector<vek::cWindowFunction*> m_WindowFunctions;
-  cWindowHost m_WindowHost;
+  cGardenWindowHost m_WindowHost{*this};
   vek::cMusic* m_pMenuMusic = nullptr;
   vek::u32 m_PlayerCounter = 0;
   std::vector<vek::i32> m_SoundTable;
+  cGameRules m_Rules;
+  cHints m_Hints;
+  cShips m_Ships;
+  std::vector<cHolesLayout> m_HolesLayouts;
+  std::unique_ptr<cGardenLink> m_pLink;
+  unsigned m_ListCursor = 0;
+  vek::f32 m_OptionsMouseSpeed = 1.0f;  // the speed handed to the options window
 };
 
 // The game application object; null while none exists.

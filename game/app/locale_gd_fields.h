@@ -156,4 +156,13 @@
   KEY(MessageStartLevel) \
   KEY(MessageExitLevel) \
   KEY(AwardHoles) \
-  KEY(AwardUp)
+  KEY(AwardUp) \
+  KEY(ComicsOpening0) \
+  KEY(ComicsOpening1) \
+  KEY(ComicsOpening2) \
+  KEY(ComicsOpening3) \
+  KEY(ComicsOpening4) \
+  KEY(ComicsOpening5) \
+  KEY(ComicsEnding0) \
+  KEY(ComicsEnding1) \
+  KEY(ComicsEnding2)

@@ -20,6 +20,8 @@
 #include "engine/render/texture.h"
 #include "platform/gfx.h"
 #include "engine/render/texture_info.h"
+#include "engine/scene3d/managers.h"
+#include "engine/scene3d/scene.h"
 #include "game/app/loading.h"
 #include "game/app/player_base.h"
 
@@ -45,6 +47,10 @@ cMiddle::~cMiddle() {
   m_pStandIn = nullptr;
   m_pTransfer.reset();
   WriteHighscores();
+  // The 3-D managers go in the reverse order of their making; each logs its own end.
+  vek::DestroyMeshManager();
+  vek::DestroySceneManager();
+  vek::DestroyMaterialManager();
   vek::DestroyTextureInfoTable();
   vek::LogText("DestroyTextureInfos", "Ok\n");
   if (g_pMiddle == this) g_pMiddle = nullptr;
@@ -58,6 +64,9 @@ vek::i32 cMiddle::Init() {
     if (!fs.Exist(folder)) fs.CreateFolder(folder);
   }
   vek::CreateTextureInfos();
+  vek::CreateMaterialManager();
+  vek::CreateSceneManager();
+  vek::CreateMeshManager();
   LoadTexture("{StaticPath}/texture/system/gui_console0.jpg");
   LoadTexture("{StaticPath}/texture/system/gui_console1.jpg");
   LoadTexture("{StaticPath}/texture/system/font_system.png");
@@ -80,6 +89,10 @@ void cMiddle::OnLoadingComplete() {
   vek::LogText(kSender, "Loading complete. Finish game initialization...\n");
   ReadHighscores();
 
+  LoadProfiles();
+}
+
+void cMiddle::LoadProfiles() {
   vek::cFileSystem fs;
   for (vek::filename entry = fs.GetFirst("{AppPath}/profile/"); !entry.empty(); entry = fs.GetNext()) {
     cPlayerBase* player = CreatePlayer(entry.file());

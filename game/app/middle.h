@@ -100,7 +100,7 @@ class cMiddle {
   // when no file exists).
   static vek::i32 LoadTexture(const vek::filename& file);
 
-  cPlayerBase* GetCurrentPlayer() const { return m_pCurrentPlayer; }
+  virtual cPlayerBase* GetCurrentPlayer() const { return m_pCurrentPlayer; }
   // The stand-in player made when no profile exists: current until a real profile is, never
   // listed and never written to disk.
   bool IsStandInPlayer(const cPlayerBase* player) const { return player && player == m_pStandIn; }
@@ -114,6 +114,9 @@ class cMiddle {
  protected:
   // Makes the player current; a stand-in player that stops being current is deleted.
   void MakeCurrent(cPlayerBase* player);
+  // The profile stage of the end of loading: every readable profile folder is listed and the
+  // first profile made current (with its main save), or a stand-in when there is none.
+  virtual void LoadProfiles();
   // highscore.dat: read at the end of loading, written at exit.
   void ReadHighscores();
   void WriteHighscores();

@@ -103,6 +103,8 @@ class cPlayer : public cPlayerBase {
   // without a folder name.
   vek::string GetProfilePath(int slot) const;
   const vek::string& GetFolder() const { return m_Folder; }
+  // A player without a profile folder (the stand-in of a fresh install): its saves write nothing.
+  void ForgetFolder() { m_Folder.clear(); }
 
   // The file images, for the save and for tests. Parse* change nothing unless the whole file
   // is sound; they log why they refuse one.

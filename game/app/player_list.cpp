@@ -69,7 +69,9 @@ bool cPlayerList::ChangePlayer(const vek::string& name) {
     return false;
   }
   vek::LogText("ChangePlayer", "Change player '%s' to '%s'\n", GetPlayerName(), player->GetName());
+  cPlayer* leaving = m_pCurrent;
   m_pCurrent = player;
+  if (m_Listener) m_Listener(leaving, player);
   return true;
 }
 
@@ -77,8 +79,11 @@ bool cPlayerList::DeletePlayer(const vek::string& name) {
   for (auto it = m_Players.begin(); it != m_Players.end(); ++it) {
     if (strcasecmp((*it)->GetName().c_str(), name.c_str()) != 0) continue;
     vek::LogText("DeletePlayer", "Delete player '%s'\n", name);
+    if (m_pCurrent == it->get()) {
+      m_pCurrent = nullptr;
+      if (m_Listener) m_Listener(nullptr, nullptr);
+    }
     (*it)->Delete();
-    if (m_pCurrent == it->get()) m_pCurrent = nullptr;
     m_Players.erase(it);
     return true;
   }

@@ -3,6 +3,7 @@
 // current one, and creation, look-up, selection and deletion by name. A profile lives in its
 // own folder "plr%03i" under "{AppPath}/profile"; its records and save files are kept by
 // cPlayer.
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -39,7 +40,14 @@ class cPlayerList {
   // The current player's name; empty without one.
   const vek::string& GetPlayerName() const;
 
+  // Told whenever the current player changes hands, before the list forgets a deleted one:
+  // `leaving` is the player that was current (null when there was none or it is being
+  // deleted), `coming` the new current player (null when none follows).
+  using CurrentListener = std::function<void(cPlayer* leaving, cPlayer* coming)>;
+  void SetCurrentListener(CurrentListener listener) { m_Listener = std::move(listener); }
+
  private:
   std::vector<std::unique_ptr<cPlayer>> m_Players;
   cPlayer* m_pCurrent = nullptr;
+  CurrentListener m_Listener;
 };

@@ -1,0 +1,10 @@
+-- The pictures of the hint, island and statistics windows and of the comics.
+for _, name in ipairs({'hint_arrow', 'hint_glow', 'island_face', 'stat_people', 'stat_house', 'stat_market',
+                       'stat_factory', 'stat_institute', 'stat_animals', 'stat_statue', 'stat_lock'}) do
+  cLoadTexture('{StaticPath}/texture/gui/' .. name .. '.png')
+end
+for _, name in ipairs({'comicsb0', 'comicsb1', 'comicsb2', 'comicsb3', 'comics_boat', 'comics_landing',
+                       'comics_islanders', 'comics_digging', 'comics_car', 'comics_plans', 'comics_town',
+                       'comics_statue', 'comics_rest'}) do
+  cLoadTexture('{StaticPath}/texture/comics/' .. name .. '.png')
+end

@@ -1,0 +1,173 @@
+#include "game/app/garden_link.h"
+
+#include "engine/app/game.h"
+#include "game/app/garden.h"
+#include "game/app/locale_gd.h"
+#include "game/app/player.h"
+
+namespace {
+
+cPlayer* Current() { return CurrentPlayer(); }
+
+}  // namespace
+
+// ---- shared
+
+void cGardenLink::PlaySound(vek::i32 id) { m_Garden.PlaySound(id); }
+
+void cGardenLink::SwitchWindow(const vek::string& name, vek::i32 mode) { m_Garden.SwitchWindow(name, mode); }
+
+void cGardenLink::SendWindowMessage(const vek::string& window, vek::i32 p1, vek::i32 p2) {
+  m_Garden.SendWindowMessage(window, p1, p2);
+}
+
+vek::string cGardenLink::GetText(const vek::string& key) {
+#define LOCALE_GD_FIND(field, ...) \
+  if (key == #field) return g_LocaleGD.field;
+  LOCALE_GD_MESSAGES(LOCALE_GD_FIND)
+  LOCALE_GD_KEYS(LOCALE_GD_FIND)
+#undef LOCALE_GD_FIND
+  return key;
+}
+
+bool cGardenLink::IsPaused() { return m_Garden.m_Paused != 0; }
+vek::i32 cGardenLink::GetTrainingStep() { return m_Garden.Hints().GetTrainingStep(); }
+void cGardenLink::ClearShips() { m_Garden.Ships().Clear(); }
+
+// ---- services of the world
+
+vek::i32 cGardenLink::GetMoney() { return m_Garden.Rules().GetMoney(); }
+void cGardenLink::SpendMoney(vek::i32 amount) { m_Garden.Rules().SpendMoney(amount); }
+void cGardenLink::CheckHints() { m_Garden.Hints().CheckHints(); }
+void cGardenLink::CloseHint() { m_Garden.Hints().CloseHint(); }
+vek::i32 cGardenLink::GetHintIndex() { return m_Garden.Hints().GetHint(); }
+bool cGardenLink::IsTraining() { return m_Garden.GetWindowHost().hintsEnabled != 0; }
+void cGardenLink::HideAllWindows() { m_Garden.GetWindowHost().HideAllWindows(); }
+vek::i32 cGardenLink::GetPlayMode() { return m_Garden.m_PlayMode; }
+void cGardenLink::UpdateMission() { m_Garden.UpdateMission(); }
+
+vek::f32 cGardenLink::GetMissionTime() {
+  const cPlayer* p = Current();
+  return p ? p->elapsedTime : 0.0f;
+}
+
+vek::i32 cGardenLink::GetWaterFlag() {
+  const cPlayer* p = Current();
+  const int level = p ? p->currentLevel : 0;
+  if (level <= 0) return 0;
+  if (level <= 3) return 1;
+  if (level <= 11) return 2;
+  if (level <= 18) return 3;
+  return 4;
+}
+
+void cGardenLink::UpdateShips() { m_Garden.Ships().Update(); }
+vek::u32 cGardenLink::GetShipCount() { return static_cast<vek::u32>(m_Garden.Ships().List().size()); }
+
+cShipView cGardenLink::GetShip(vek::u32 index) {
+  const auto& ships = m_Garden.Ships().List();
+  if (index >= ships.size()) return {};
+  // Ships sail from the left to the island on the right.
+  return {ships[index].progress, 1};
+}
+
+vek::string cGardenLink::GetProfilePath(vek::i32 slot) {
+  const cPlayer* p = Current();
+  return p && !m_Garden.IsStandInPlayer(p) ? p->GetProfilePath(slot) : vek::string();
+}
+
+vek::f32 cGardenLink::GetSaveVersion() {
+  const cPlayer* p = Current();
+  return p ? p->version : cPlayer::kVersion;
+}
+
+const std::vector<cHolesLayout>& cGardenLink::GetHolesLayouts() { return m_Garden.HolesLayouts(); }
+
+vek::i32 cGardenLink::GetHolesLayoutIndex() {
+  const cPlayer* p = Current();
+  return p ? p->holesLayout : 0;
+}
+
+vek::cMusic* cGardenLink::GetMusicSlot(vek::i32 slot) {
+  return slot == 0 || slot == 1 ? m_Garden.m_MusicSlots[slot] : nullptr;
+}
+
+void cGardenLink::SetMusicSlot(vek::i32 slot, vek::cMusic* music) {
+  if (slot == 0 || slot == 1) m_Garden.m_MusicSlots[slot] = music;
+}
+
+vek::i32 cGardenLink::GetLevelProgress() {
+  const cPlayer* p = Current();
+  return p ? p->levelProgress : 0;
+}
+
+vek::i32 cGardenLink::GetCurrentLevel() {
+  const cPlayer* p = Current();
+  return p ? p->currentLevel : 0;
+}
+
+void cGardenLink::ShowTraining(vek::i32 step) {
+  if (step < 0)
+    m_Garden.Hints().EndTraining(-1);
+  else
+    m_Garden.Hints().ShowTraining(step, 0);
+}
+
+void cGardenLink::ShowHint(vek::i32 hint) { m_Garden.Hints().ShowHint(hint); }
+bool cGardenLink::IsIslandReady() { return m_Garden.Rules().IsIslandReady(); }
+bool cGardenLink::HasIslandProgress() { return m_Garden.Rules().HasIslandProgress(); }
+
+vek::i32 cGardenLink::GetRateProgress() {
+  int progress = 0;
+  m_Garden.Rules().GetRate(nullptr, &progress);
+  return progress;
+}
+
+vek::i32 cGardenLink::GetIslandRateProgress() {
+  int progress = 0;
+  m_Garden.Rules().GetIslandRate(nullptr, &progress);
+  return progress;
+}
+
+bool cGardenLink::AdvanceIsland() { return m_Garden.Rules().AdvanceIsland(); }
+void cGardenLink::CheckShips() { m_Garden.Rules().CheckShips(); }
+
+void cGardenLink::AskConfirm(const vek::string& text, const vek::string& icon, const vek::string& command) {
+  // The question box: the icon by name, "Yes" and "No".
+  static const char* const kIcons[] = {"icon_error", "icon_info", "icon_warning", "icon_question"};
+  int index = 3;
+  for (int i = 0; i < 4; ++i)
+    if (icon == kIcons[i]) index = i;
+  ShowMessageBox(index, 2, text, command);
+}
+
+// ---- the rules' host
+
+int cGardenLink::GetPlayerCounter() { return static_cast<int>(m_Garden.GetPlayerCounter()); }
+void cGardenLink::SetPlayerCounter(int value) { m_Garden.SetPlayerCounter(static_cast<vek::u32>(value)); }
+// The switch of the options window, kept in each profile.
+vek::i32 cGardenLink::GetTraining() { return m_Garden.GetWindowHost().hintsEnabled; }
+void cGardenLink::SetTraining(vek::i32 value) { m_Garden.m_iTraining = m_Garden.GetWindowHost().hintsEnabled = value; }
+vek::i32 cGardenLink::GetPumpState() { return m_Garden.m_PumpState; }
+void cGardenLink::SetPumpState(vek::i32 value) { m_Garden.m_PumpState = value; }
+
+bool cGardenLink::CanSaveMain() {
+  if (m_Garden.m_Paused != 0) return false;
+  return !vek::g_pGame || vek::g_pGame->GetFocusWidgetName() != "island";
+}
+
+vek::string cGardenLink::GetUserName() { return vek::g_pGame ? vek::g_pGame->GetUserName() : vek::string(); }
+
+// ---- the rules' world
+
+int cGardenLink::GetActiveHint() { return m_Garden.Hints().GetHint(); }
+int cGardenLink::GetHolesLayoutCount() { return static_cast<int>(m_Garden.HolesLayouts().size()); }
+void cGardenLink::LaunchShip() { m_Garden.Ships().Add(0, &m_Garden.Hints()); }
+
+bool cGardenLink::IsShipUnderway() {
+  for (const cShip& ship : m_Garden.Ships().List())
+    if (ship.people > 0) return true;
+  return false;
+}
+
+void cGardenLink::SendShip(int people) { m_Garden.Ships().Add(people, &m_Garden.Hints()); }

@@ -1,0 +1,98 @@
+#pragma once
+// The one object through which the play field, the island, the windows and the game's rules
+// reach the game application: the world's services, the rules' host and the rules' world. This
+// class answers everything the application itself holds (money and the mission through the
+// rules, hints and training tips, ships, sounds, windows, texts, the holes layouts, the music
+// slots); what lives on the play field or the island is left at "nothing there" for the
+// folders above the application, which derive from it and hand their object to
+// cGarden::SetLink.
+#include "game/app/garden_services.h"
+#include "game/app/rules_host.h"
+
+class cGarden;
+
+class cGardenLink : public iGardenServices, public iRulesHost, public iRulesWorld {
+ public:
+  explicit cGardenLink(cGarden& garden) : m_Garden(garden) {}
+  cGarden& Garden() const { return m_Garden; }
+
+  // ---- shared by the three interfaces
+  void PlaySound(vek::i32 id) override;
+  void SwitchWindow(const vek::string& name, vek::i32 mode) override;
+  void SendWindowMessage(const vek::string& window, vek::i32 p1, vek::i32 p2) override;
+  // A text-table entry by field name; an unknown name gives the name itself.
+  vek::string GetText(const vek::string& key) override;
+  bool IsPaused() override;
+  vek::i32 GetTrainingStep() override;
+  void ClearShips() override;
+
+  // ---- services of the world
+  vek::i32 GetMoney() override;
+  void SpendMoney(vek::i32 amount) override;
+  void CheckHints() override;
+  void CloseHint() override;
+  vek::i32 GetHintIndex() override;
+  bool IsHintAnimating() override { return false; }
+  bool IsTraining() override;
+  vek::i32 GetTrainingClickFlag() override { return 1; }
+  void HideAllWindows() override;
+  vek::i32 GetPlayMode() override;
+  // The mission step of the application (see cGarden::UpdateMission).
+  void UpdateMission() override;
+  vek::f32 GetMissionTime() override;
+  // From the level number: 0 on level 0, 1 for levels 1-3, 2 for 4-11, 3 for 12-18, else 4.
+  vek::i32 GetWaterFlag() override;
+  void UpdateShips() override;
+  vek::u32 GetShipCount() override;
+  cShipView GetShip(vek::u32 index) override;
+  void StepIslandEffects() override {}
+  void UpdateIslandTexts(vek::f32) override {}
+  vek::string GetProfilePath(vek::i32 slot) override;
+  vek::f32 GetSaveVersion() override;
+  const std::vector<cHolesLayout>& GetHolesLayouts() override;
+  vek::i32 GetHolesLayoutIndex() override;
+  cParticles* GetParticles() override { return nullptr; }
+  cFlyerList* GetFlyers() override { return nullptr; }
+  vek::cMusic* GetMusicSlot(vek::i32 slot) override;
+  void SetMusicSlot(vek::i32 slot, vek::cMusic* music) override;
+  vek::i32 GetLevelProgress() override;
+  vek::i32 GetCurrentLevel() override;
+  void ShowTraining(vek::i32 step) override;
+  void ShowHint(vek::i32 hint) override;
+  bool IsIslandReady() override;
+  bool HasIslandProgress() override;
+  vek::i32 GetRateProgress() override;
+  vek::i32 GetIslandRateProgress() override;
+  bool AdvanceIsland() override;
+  void CheckShips() override;
+  void AskConfirm(const vek::string& text, const vek::string& icon, const vek::string& command) override;
+
+  // ---- the rules' host
+  int GetPlayerCounter() override;
+  void SetPlayerCounter(int value) override;
+  vek::i32 GetTraining() override;
+  void SetTraining(vek::i32 value) override;
+  vek::i32 GetPumpState() override;
+  void SetPumpState(vek::i32 value) override;
+  // Not while the island has the focus or the game is paused.
+  bool CanSaveMain() override;
+  vek::string GetUserName() override;
+  vek::i32 GetWareId(const vek::string&) override { return rules_ids::kNoWare; }
+  vek::string GetWareName(vek::i32) override { return {}; }
+
+  // ---- the rules' world, as far as the application holds it
+  int GetActiveHint() override;
+  int GetHolesLayoutCount() override;
+  void LaunchShip() override;
+  bool IsShipUnderway() override;
+  void SendShip(int people) override;
+
+  // ---- what only the play field knows, asked by the application's mission step
+  // One fixed step of the water pump's timer (the pump opens once the first plants grow).
+  virtual void StepWaterPump() {}
+  // The island map's view goes back to its start (after a change of profile).
+  virtual void ResetIslandView() {}
+
+ private:
+  cGarden& m_Garden;
+};

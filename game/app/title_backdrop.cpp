@@ -1,0 +1,31 @@
+#include "game/app/title_backdrop.h"
+
+#include "engine/app/game.h"
+#include "engine/core/color.h"
+#include "engine/render/quad_batch.h"
+#include "engine/render/render.h"
+#include "engine/render/texture.h"
+#include "engine/render/texture_manager.h"
+#include "game/app/middle.h"
+
+cTitleBackdrop::cTitleBackdrop(const cMiddle* owner) : vek::cWidget("title"), m_pOwner(owner) {}
+
+void cTitleBackdrop::Render() {
+  cMiddle::ClearScreen(m_pOwner);
+  vek::cTextureManager* textures = vek::g_pTextureManager;
+  vek::cQuadBatch* batch = vek::g_pGame ? vek::g_pGame->GetQuadBatch() : nullptr;
+  const vek::u32 index = textures ? textures->FindIndex("splash2") : 0;
+  // No painting loaded: the background colour alone.
+  if (vek::g_pRender && batch && index != 0 && index < textures->Count() && textures->Get(index) != textures->Get(0)) {
+    vek::Begin2D(800.0f, 600.0f);
+    vek::SetBlendMode(vek::e_BlendAlpha, 0.0f);
+    batch->Clear();
+    vek::DrawQuad(batch, index, vek::rectf{0.0f, 0.0f, 800.0f, 600.0f}, vek::rectf{0.0f, 0.0f, 1.0f, 1.0f},
+                  vek::ColorFromFloats(1.0f, 1.0f, 1.0f, 1.0f));
+    vek::FlushBatches(batch);
+    batch->Clear();
+    vek::SetBlendMode(vek::e_BlendNone, 0.0f);
+    vek::End2D();
+  }
+  vek::cWidget::Render();
+}

@@ -1,0 +1,7 @@
+#pragma once
+// The steps the play folder adds to the game's start and end.
+
+// The play field, its effect lists and the holes layouts at the end of loading, the field's
+// "level.dat" in every save, and the game's own link again at the end. Once, before the game
+// object is made.
+void InstallGardenWorld();

@@ -1,0 +1,61 @@
+#include "game/windows/island_windows.h"
+
+#include "engine/app/game.h"
+#include "engine/gui/widget.h"
+#include "engine/gui/window.h"
+#include "game/island/island.h"
+#include "game/windows/comics_wf.h"
+#include "game/windows/edit_wf.h"
+#include "game/windows/garden_comics.h"
+#include "game/windows/hint_gd_wf.h"
+#include "game/windows/hint_mp_wf.h"
+#include "game/windows/island_wf.h"
+#include "game/windows/stat_garden_wf.h"
+#include "game/windows/stat_island_wf.h"
+
+namespace {
+
+// The island's event for the pointer leaving it.
+constexpr vek::u32 kIslandLeave = 33;
+
+template <class T>
+T* FindWidget(const char* name) {
+  if (!vek::g_pGame) return nullptr;
+  for (vek::cWidget* w : vek::g_pGame->GetWidgets())
+    if (w && w->GetName() == name)
+      if (auto* found = dynamic_cast<T*>(w)) return found;
+  return nullptr;
+}
+
+}  // namespace
+
+vek::cWindowFunction* MakeIslandWindowFunction(const vek::string& name) {
+  if (name == "hint") return new cHintGDWF();
+  if (name == "hint_mp") return new cHintMPWF();
+  if (name == "island") return new cIslandWF();
+  if (name == "edit") return new cEditWF();
+  if (name == "stat_garden") return new cStatGardenWF();
+  if (name == "stat_island") return new cStatIslandWF();
+  if (name == "comics") return new cComicsWF();
+  if (name == "comics00" || name == "comics01" || name == "comics02") return new vek::cWindowFunction();
+  return nullptr;
+}
+
+cGardenComics* CreateGardenComics() {
+  if (cGardenComics* made = FindComicsWidget()) return made;
+  return new cGardenComics();
+}
+
+cIsland* FindIslandWidget() { return FindWidget<cIsland>("island"); }
+cGardenComics* FindComicsWidget() { return FindWidget<cGardenComics>("comics"); }
+
+void ClearIslandHover() {
+  if (cIsland* island = FindIslandWidget()) island->OnEvent(kIslandLeave, 0);
+}
+
+bool GetIslandPlaceOnScreen(vek::u32 place, vek::vec2* point) {
+  const cIsland* island = FindIslandWidget();
+  if (!island || place >= island->GetPaths().markers.size()) return false;
+  if (point) *point = island->GetPaths().markers[place] - island->GetScroll();
+  return true;
+}

@@ -1,0 +1,281 @@
+// The game object wired into the rest of the game: it is the world's services, the rules' host
+// and the rules' world while it lives; the end of loading runs its stages in their order; one
+// profile list serves the title windows, the rules and the settings; a fixed step reaches the
+// mission, the tips and the ships; the end saves the games before the settings and the
+// folders above the application go.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "engine/gui/widget.h"
+#include "engine/script/script.h"
+#include "game/app/game_hooks.h"
+#include "game/app/garden_link.h"
+#include "game/app/loading.h"
+#include "game/app/player.h"
+#include "tests/support/garden_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Appends a word to the script table "calls", which the scripts below fill as well.
+void Note(const char* word) {
+  vek::GetScript()->DoString(std::string("calls[#calls + 1] = '") + word + "'", "@note");
+}
+
+// The part of the link a folder above the application fills in, recording what it is asked.
+class RecordingLink : public cGardenLink {
+ public:
+  using cGardenLink::cGardenLink;
+  void StepWaterPump() override { ++pumpSteps; }
+  void ResetIslandView() override { ++viewResets; }
+  int pumpSteps = 0;
+  int viewResets = 0;
+};
+
+class GardenWiringTest : public vektest::GardenFixture {
+ protected:
+  void SetUp() override {
+    GardenFixture::SetUp();
+    WriteData("conf/system.lua", R"(
+      calls = {}
+      function LoadHardwareSettings() return 0 end
+      function LoadSettings() calls[#calls + 1] = 'settings:' .. theGame:GetName() return 0 end
+      function WriteSettings(path) calls[#calls + 1] = 'write:' .. theGame:GetName() return 0 end
+    )");
+    WriteData("conf/splash.lua", "function FillSplash(s) s:AddNode(1.0):AddImage('nothing', 0, 0, 800, 600) return 0 end");
+    WriteData("conf/loading.lua", "");
+    WriteData("gui/game_loading.lua", R"(
+      function FillWindow(w)
+        cProgressBarSysCtrl('progress', w)
+        cLabelCtrl('label', w)
+        return 0
+      end)");
+    WriteData("gui/main.lua", "function FillWindow(w) calls[#calls + 1] = 'window:main' return 0 end");
+    WriteData("conf/autoexec.lua", "calls[#calls + 1] = 'autoexec'");
+    AddLoadingStep(eLoadingStep::Tables, [](cGarden&) { Note("tables"); });
+    AddLoadingStep(eLoadingStep::Widgets, [](cGarden& g) {
+      Note("widgets");
+      g.SetLink(std::make_unique<RecordingLink>(g));
+    });
+    AddLoadingStep(eLoadingStep::Windows, [](cGarden&) { Note("windows"); });
+    AddLoadingStep(eLoadingStep::Layouts, [](cGarden&) { Note("layouts"); });
+    AddShutdownStep([](cGarden&) { Note("shutdown"); });
+  }
+
+  void RunToMainMenu() {
+    // An empty loading list ends in the loading screen's first frame, which hands the focus on.
+    for (int i = 0; i < 2500 && !(GetLoadingWidget() && GetLoadingWidget()->IsFinished()); ++i) {
+      Steps(1);
+      Updates(1);
+    }
+    ASSERT_TRUE(GetLoadingWidget() && GetLoadingWidget()->IsFinished());
+  }
+
+  // A profile on disk, as the profile window leaves it.
+  void WriteProfile(const std::string& folder, const std::string& name) {
+    cPlayer player(folder);
+    player.GetName() = name;
+    ASSERT_TRUE(player.WriteProfile());
+  }
+
+  RecordingLink* Link() { return dynamic_cast<RecordingLink*>(&garden->GetLink()); }
+};
+
+TEST_F(GardenWiringTest, TheGameIsTheServicesWhileItLives) {
+  garden = new cGarden();
+  iGardenServices* services = GardenServices();
+  EXPECT_EQ(services, static_cast<iGardenServices*>(&garden->GetLink()));
+  EXPECT_EQ(RulesHost(), static_cast<iRulesHost*>(&garden->GetLink()));
+  EXPECT_EQ(RulesWorld(), static_cast<iRulesWorld*>(&garden->GetLink()));
+  // The rules' host is the game's own counters.
+  RulesHost()->SetPlayerCounter(4);
+  EXPECT_EQ(garden->GetPlayerCounter(), 4u);
+  EndGarden();
+  EXPECT_EQ(CurrentPlayer(), nullptr);
+  EXPECT_NE(RulesHost()->GetPlayerCounter(), 4);
+  EXPECT_EQ(GardenServices()->GetMoney(), 0);
+}
+
+TEST_F(GardenWiringTest, EndOfLoadingRunsItsStagesInOrderWithTheProfileCurrent) {
+  WriteProfile("plr000", "Ann");
+  StartGarden();
+  RunToMainMenu();
+  EXPECT_EQ(vektest::LuaStrings(L, "calls"),
+            (std::vector<std::string>{"tables", "widgets", "settings:Ann", "windows", "window:main", "layouts",
+                                      "autoexec"}));
+  // One list: the windows' host, the game object and the rules see the same current profile.
+  cPlayer* ann = garden->GetWindowHost().Players().GetCurrent();
+  ASSERT_NE(ann, nullptr);
+  EXPECT_EQ(garden->GetCurrentPlayer(), ann);
+  EXPECT_EQ(CurrentPlayer(), ann);
+  EXPECT_EQ(garden->GetPlayerCount(), 1u);
+  ASSERT_NE(Link(), nullptr);
+  EXPECT_EQ(GardenServices(), static_cast<iGardenServices*>(Link()));
+
+  // The end: the game saved, then the settings, then the folders above the application.
+  ann->money = 321;
+  Run("calls = {}");
+  EndGarden();
+  EXPECT_EQ(vektest::LuaStrings(L, "calls"), (std::vector<std::string>{"write:Ann", "shutdown"}));
+  cPlayer back("plr000");
+  ASSERT_TRUE(back.Load());
+  ASSERT_TRUE(back.LoadGame(-1));
+  EXPECT_EQ(back.money, 321);
+}
+
+TEST_F(GardenWiringTest, AProfileChosenInTheWindowsIsTheRulesProfile) {
+  WriteProfile("plr000", "Ann");
+  WriteProfile("plr001", "Bob");
+  StartGarden();
+  RunToMainMenu();
+  cPlayerList& players = garden->GetWindowHost().Players();
+  ASSERT_EQ(players.GetCount(), 2u);
+  cPlayer* ann = players.FindPlayer("Ann");
+  ASSERT_EQ(CurrentPlayer(), ann);
+  ann->money = 55;
+
+  // As the profile window changes it: Ann's game is kept, Bob's read.
+  ASSERT_TRUE(players.ChangePlayer("Bob"));
+  EXPECT_EQ(CurrentPlayer(), players.FindPlayer("Bob"));
+  EXPECT_EQ(garden->GetName(), "Bob");
+  cPlayer back("plr000");
+  ASSERT_TRUE(back.LoadGame(-1));
+  EXPECT_EQ(back.money, 55);
+
+  // Through the game object: the exact current name changes nothing, another name turns the
+  // island's view back; a deleted current profile leaves the rules without one.
+  garden->ChangePlayer("Bob");
+  EXPECT_EQ(Link()->viewResets, 0);
+  garden->ChangePlayer("ann");
+  EXPECT_EQ(Link()->viewResets, 1);
+  EXPECT_EQ(CurrentPlayer(), ann);
+  garden->DeletePlayer("Ann");
+  EXPECT_EQ(garden->GetPlayerCount(), 2u) << "the current profile is not deleted";
+  players.DeletePlayer("Ann");
+  EXPECT_EQ(CurrentPlayer(), nullptr);
+  EXPECT_FALSE(fs::exists(App("profile/plr000")));
+}
+
+TEST_F(GardenWiringTest, AFreshInstallHasAStandInThatTakesNoProfileNumber) {
+  StartGarden();
+  RunToMainMenu();
+  ASSERT_NE(CurrentPlayer(), nullptr);
+  EXPECT_TRUE(garden->IsStandInPlayer(CurrentPlayer()));
+  EXPECT_EQ(garden->GetPlayerCounter(), 0u);
+  EXPECT_EQ(GardenServices()->GetProfilePath(-1), "");
+  // The first profile the window makes replaces it everywhere.
+  cPlayer* made = garden->GetWindowHost().Players().CreatePlayer("Cid");
+  ASSERT_NE(made, nullptr);
+  EXPECT_EQ(made->GetFolder(), "plr000");
+  garden->GetWindowHost().Players().AddPlayer(made);
+  garden->GetWindowHost().Players().ChangePlayer("Cid");
+  EXPECT_EQ(CurrentPlayer(), made);
+  EXPECT_FALSE(garden->IsStandInPlayer(garden->GetCurrentPlayer()));
+}
+
+TEST_F(GardenWiringTest, AFixedStepReachesTheMissionTheTipsAndTheShips) {
+  WriteProfile("plr000", "Ann");
+  StartGarden();
+  RunToMainMenu();
+  cPlayer* ann = CurrentPlayer();
+  ASSERT_NE(ann, nullptr);
+  ann->mission.tasks = {cMissionTask{-1, 5, 2}, cMissionTask{-1, 6, 1}};
+  iGardenServices* s = GardenServices();
+
+  // Paused: nothing moves.
+  garden->m_Paused = 1;
+  s->UpdateMission();
+  EXPECT_TRUE(ann->activeTasks.empty());
+  EXPECT_EQ(Link()->pumpSteps, 0);
+
+  garden->m_Paused = 0;
+  s->UpdateMission();
+  s->UpdateMission();
+  EXPECT_EQ(ann->activeTasks.size(), 2u) << "one pending task a step";
+  EXPECT_EQ(Link()->pumpSteps, 2);
+  EXPECT_GT(s->GetMissionTime(), 0.0f);
+
+  // A ship with people crosses in about 200 steps and leaves the list.
+  Link()->SendShip(3);
+  EXPECT_TRUE(Link()->IsShipUnderway());
+  ASSERT_EQ(s->GetShipCount(), 1u);
+  for (int i = 0; i < 230; ++i) s->UpdateShips();
+  EXPECT_EQ(s->GetShipCount(), 0u);
+  EXPECT_FALSE(Link()->IsShipUnderway());
+}
+
+TEST_F(GardenWiringTest, AScriptStartsALevelOnlyWithAProfileAndAField) {
+  StartGarden();
+  RunToMainMenu();
+  // A fresh install: the stand-in plays no level.
+  EXPECT_EQ(Eval("theGame:StartLevel(2)"), "false");
+  WriteProfile("plr000", "Ann");
+  garden->GetWindowHost().Players().LoadPlayers();
+  garden->ChangePlayer("Ann");
+  EXPECT_EQ(Eval("theGame:StartLevel(2)"), "false") << "no play field yet";
+  EXPECT_NE(LogText().find("StartLevel 2: there is no play field"), std::string::npos);
+
+  new vek::cWidget("garden");  // the engine's list owns it
+  struct {
+    const char* call;
+    int level;
+  } const kCases[] = {{"theGame:StartLevel(3)", 3}, {"theGame:StartLevel(99)", 44}, {"theGame:StartLevel(0)", 0}};
+  for (const auto& c : kCases) {
+    EXPECT_EQ(Eval(c.call), "true") << c.call;
+    EXPECT_EQ(CurrentPlayer()->currentLevel, c.level) << c.call;
+  }
+  EXPECT_FALSE(CurrentPlayer()->mission.tasks.empty());
+  // The windows' command goes the same way.
+  garden->GetWindowHost().StartLevel(5);
+  EXPECT_EQ(CurrentPlayer()->currentLevel, 5);
+}
+
+TEST_F(GardenWiringTest, TheOptionsWindowsSettingsAreTheOnesWritten) {
+  WriteProfile("plr000", "Ann");
+  WriteData("conf/system.lua", R"(
+    function LoadHardwareSettings() return 0 end
+    function LoadSettings() theGame.m_Settings.fMouseSpeed = 0.75 return 0 end
+    function WriteSettings(path) speed = theGame.m_Settings.fMouseSpeed return 0 end
+  )");
+  WriteData("gui/main.lua", "");
+  WriteData("conf/autoexec.lua", "");
+  Run("calls = {}");
+  StartGarden();
+  RunToMainMenu();
+  cWindowHost& host = garden->GetWindowHost();
+  EXPECT_FLOAT_EQ(host.mouseSpeed, 0.75f);
+  // The hint switch of the options window is the one the rules and the profile keep.
+  host.hintsEnabled = 0;
+  EXPECT_EQ(RulesHost()->GetTraining(), 0);
+  EXPECT_FALSE(GardenServices()->IsTraining());
+  host.mouseSpeed = 1.25f;
+  EndGarden();
+  EXPECT_EQ(Eval("speed"), "1.25");
+}
+
+TEST_F(GardenWiringTest, TheLinkAnswersFromTheProfileAndTheTexts) {
+  WriteProfile("plr000", "Ann");
+  StartGarden();
+  RunToMainMenu();
+  cPlayer* ann = CurrentPlayer();
+  iGardenServices* s = GardenServices();
+  struct {
+    int level;
+    int water;
+  } const kWater[] = {{0, 0}, {1, 1}, {3, 1}, {4, 2}, {11, 2}, {12, 3}, {18, 3}, {19, 4}, {44, 4}};
+  for (const auto& row : kWater) {
+    ann->currentLevel = row.level;
+    EXPECT_EQ(s->GetWaterFlag(), row.water) << row.level;
+  }
+  ann->money = 40;
+  s->SpendMoney(15);
+  EXPECT_EQ(s->GetMoney(), 25);
+  EXPECT_EQ(garden->GetMoney(), 25);
+  EXPECT_EQ(s->GetText("ConfirmExitGame"), garden->GetMessageText(2));
+  EXPECT_EQ(s->GetText("NoSuchText"), "NoSuchText");
+  EXPECT_EQ(s->GetProfilePath(-1), "{AppPath}/profile/plr000/");
+}
+
+}  // namespace
