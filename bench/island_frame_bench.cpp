@@ -64,11 +64,14 @@ struct WonIsland {
 bool LoadIslandPictures(vekbench::cRecordingDevice& device) {
   static const char* const kSheets[] = {"island01", "island02_0", "island02_1", "firework", "houses00",
                                         "houses01", "houses02",   "houses03",   "houses04", "houses05",
-                                        "houses07", "houses08",   "houses09",   "peacock01", "peacock02"};
+                                        "houses07", "houses08",   "houses09"};
   for (const char* n : {"island00_0", "island00_1"})
     if (!device.LoadPicture(kData + "texture/island/" + n + ".png", false)) return false;
   for (const char* n : kSheets)
     if (!device.LoadPicture(kData + "texture/island/" + n + ".png", true)) return false;
+  // The statue, the hover glow and the islanders are on the play field's peacock sheets.
+  for (const char* n : {"peacock01", "peacock02"})
+    if (!device.LoadPicture(kData + "texture/world/" + n + ".png", true)) return false;
   return true;
 }
 

@@ -180,6 +180,7 @@ void cIsland::Step() {
   iGardenServices* s = GardenServices();
   s->CheckHints();
   if (s->GetTrainingStep() != 2) s->UpdateShips();
+  if (cFlyerList* flyers = s->GetFlyers()) flyers->Update(kStep);
   if (s->IsPaused()) return;
   StepWaters();
   StepEffects();

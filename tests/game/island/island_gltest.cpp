@@ -24,6 +24,7 @@
 #include "engine/script/script_bind.h"
 #include "game/app/player.h"
 #include "game/island/island.h"
+#include "game/world/particles.h"
 #include "tests/support/gl_game_fixture.h"
 #include "tests/support/world_harness.h"
 
@@ -35,7 +36,10 @@ namespace {
 const char* const kIslandTextures[] = {"island00_0", "island00_1", "island01", "island02_0", "island02_1",
                                        "island030",  "island031",  "firework", "houses00",   "houses01",
                                        "houses02",   "houses03",   "houses04", "houses05",   "houses07",
-                                       "houses08",   "houses09",   "peacock01", "peacock02"};
+                                       "houses08",   "houses09"};
+// The statue, the hover glow and the islanders share the play field's peacock sheets.
+// The flyers' and ships' icons and the sparks are the play field's too.
+const char* const kWorldTextures[] = {"peacock01", "peacock02", "icons00", "part00", "part01", "part02"};
 
 bool LoadTexture(const std::string& folder, const std::string& name, bool withAreas) {
   vek::cImage image;
@@ -89,11 +93,14 @@ TEST_F(IslandGLTest, AWonLevelRaisesItsBuildingWithFireworksAndPeopleArrive) {
     const bool picture = n == "island00_0" || n == "island00_1" || n == "island030" || n == "island031";
     ASSERT_TRUE(LoadTexture("island", n, !picture)) << n;
   }
+  for (const char* name : kWorldTextures) ASSERT_TRUE(LoadTexture("world", name, true)) << name;
   ASSERT_TRUE(LoadTexture("fonts", "header24x24", false));
   ASSERT_TRUE(vek::GetScript()->LoadFile("{StaticPath}/texture/fonts/header24x24.lua"));
 
   vektest::FakeGardenServices services;
   SetGardenServices(&services);
+  services.particles->LoadTextures();
+  services.ships.push_back({0.55f, 0});
   // Level 11 has just been won; the levels before it have their medals.
   cPlayer player;
   player.levelProgress = player.currentLevel = 11;
@@ -115,6 +122,12 @@ TEST_F(IslandGLTest, AWonLevelRaisesItsBuildingWithFireworksAndPeopleArrive) {
   island->LoadBuildings(records);
   ASSERT_EQ(island->GetBuildings().size(), 45u);
 
+  auto steps = [&](int n) {
+    for (int k = 0; k < n; ++k) {
+      island->Step();
+      for (vek::u32 p = 0; p < cParticles::kPoolCount; ++p) services.particles->GetPool(p).Update(1.0f / 30.0f);
+    }
+  };
   island->Show(e_islAfterLevel);
   island->Activate();  // the earlier levels' buildings stand; the view goes to the new one
   cHouse* house = island->FindHouseAtPlace(11);
@@ -122,7 +135,7 @@ TEST_F(IslandGLTest, AWonLevelRaisesItsBuildingWithFireworksAndPeopleArrive) {
   EXPECT_EQ(house->GetName(), "factory01_1");
   EXPECT_GT(house->GetWidth(), 40.0f);  // its size comes from the sheet
   island->AddPeople(10, 0);  // a boatload walks in from the pier
-  for (int k = 0; k < 140; ++k) island->Step();  // the level's stars fly; the house is on offer
+  steps(140);  // the level's stars fly; the house is on offer
   ASSERT_TRUE(house->IsAvailable());
   ASSERT_EQ(house->GetState(), 0);
   EXPECT_EQ(island->FindHouseAtPlace(3)->GetState(), 2);  // the earlier levels' buildings stand
@@ -135,15 +148,14 @@ TEST_F(IslandGLTest, AWonLevelRaisesItsBuildingWithFireworksAndPeopleArrive) {
   house->OnEvent(48, 1);
   EXPECT_EQ(house->GetState(), 1);
   EXPECT_EQ(player.bank, 900 - house->GetPrice());
-  for (int k = 0; k < 8 && house->GetFrame() < 2; ++k)
-    for (int s = 0; s < 5; ++s) island->Step();
+  for (int k = 0; k < 8 && house->GetFrame() < 2; ++k) steps(5);
   EXPECT_EQ(house->GetFrame(), 2);
   Shoot(*island, "island_building");
 
   // Finished: fireworks over it, the sequence goes on with the island's rating.
-  for (int k = 0; k < 300 && house->GetState() != 2; ++k) island->Step();
+  for (int k = 0; k < 300 && house->GetState() != 2; ++k) steps(1);
   ASSERT_EQ(house->GetState(), 2);
-  for (int k = 0; k < 8; ++k) island->Step();
+  steps(8);
   EXPECT_GE(island->GetFireworks().size(), 1u);
   EXPECT_EQ(services.levelProgress, 11) << "the next level opens once the sequence ends";
   Shoot(*island, "island_fireworks");
@@ -152,15 +164,23 @@ TEST_F(IslandGLTest, AWonLevelRaisesItsBuildingWithFireworksAndPeopleArrive) {
   EXPECT_FALSE(wall[1] > wall[0] + 30 && wall[1] > wall[2] + 30) << "the building stands on the grass, not behind it";
 
   // The sequence ends on the map with the next level open; the player scrolls south.
-  for (int k = 0; k < 30 * 8 && island->GetMode() == e_islAfterLevel; ++k) island->Step();
+  for (int k = 0; k < 30 * 8 && island->GetMode() == e_islAfterLevel; ++k) steps(1);
   EXPECT_EQ(island->GetMode(), e_islMap);
   EXPECT_EQ(services.levelProgress, 12);
   island->ScrollTo(1100.0f, 400.0f);
-  for (int k = 0; k < 10; ++k) island->Step();
+  steps(10);
   Shoot(*island, "island_map_south");
   const auto sea = MapPixel(*island, {1510.0f, 30.0f});
   EXPECT_GT(sea[2], sea[0] + 60) << "open sea off the south-east shore";
 
+  // The harbour: a ship on its way in, the newcomers walking up from the pier.
+  services.particles->ClearAll();  // the rating's sparks belong to the island window, not shown here
+  island->ScrollTo(700.0f, 2000.0f);
+  island->AddPeople(8, 0);
+  steps(45);
+  Shoot(*island, "island_harbour");
+  const auto pier = MapPixel(*island, {400.0f, 1900.0f});
+  EXPECT_GT(pier[0], pier[2] + 40) << "the wooden pier";
   island.reset();
   services.flyers->Clear();
   SetCurrentPlayer(nullptr);
