@@ -80,35 +80,42 @@ void cIsland::RemoveBuilding(cBuild* building) {
   m_Buildings.remove_if([&](const std::unique_ptr<cBuild>& b) { return b.get() == building; });
 }
 
+std::unique_ptr<cHouse> cIsland::MakeBuilding(const vek::string& name) {
+  const i32 row = FindBuildingTemplateRow(name);
+  if (row < 0) return nullptr;
+  const cBuildingTemplateRow& t = BuildingTemplateRows()[static_cast<size_t>(row)];
+  const vek::string display = GardenServices()->GetText(t.textEntry);
+  std::unique_ptr<cHouse> house;
+  if (t.factory) {
+    auto f = std::make_unique<cFactory>(t.name, display, this);
+    f->SetInput(t.input ? t.input : "");
+    f->SetOutput(t.output ? t.output : "", t.workTime);
+    house = std::move(f);
+  } else {
+    house = std::make_unique<cHouse>(t.name, display, this);
+  }
+  house->SetPrice(t.price);
+  house->SetValue(t.value);
+  bool drawn = false;
+  for (const cBuildingSprite& sprite : t.sprites)
+    if (sprite.area) drawn = house->AddSprite(sprite.texture, sprite.area) || drawn;
+  if (drawn) house->SetSprite(0);
+  // Without its sheet a building still goes through its stages.
+  else house->SetFrames(name == "statue00" ? 5 : 7);
+  return house;
+}
+
 void cIsland::LoadBuildings(const std::vector<cIslandBuildingRecord>& records) {
   for (const cIslandBuildingRecord& r : records) {
-    const i32 row = FindBuildingTemplateRow(r.name);
-    if (row < 0) {
+    std::unique_ptr<cHouse> house = MakeBuilding(r.name);
+    if (!house) {
       vek::LogWarning("cIsland", "Unknown building %s\n", r.name);
       continue;
     }
-    const cBuildingTemplateRow& t = BuildingTemplateRows()[static_cast<size_t>(row)];
-    const vek::string display = GardenServices()->GetText(t.textEntry);
-    std::unique_ptr<cHouse> house;
-    if (t.factory) {
-      auto f = std::make_unique<cFactory>(t.name, display, this);
-      f->SetInput(t.input ? t.input : "");
-      f->SetOutput(t.output ? t.output : "", t.workTime);
-      house = std::move(f);
-    } else {
-      house = std::make_unique<cHouse>(t.name, display, this);
-    }
-    house->SetPrice(t.price);
-    house->SetValue(t.value);
-    bool drawn = false;
-    for (const cBuildingSprite& sprite : t.sprites)
-      if (sprite.area) drawn = house->AddSprite(sprite.texture, sprite.area) || drawn;
-    if (drawn) house->SetSprite(0);
-    // Without its sheet a building still goes through its stages.
-    else house->SetFrames(r.name == "statue00" ? 5 : 7);
     house->SetNumber(static_cast<i32>(r.number));
     house->SetPosition(r.position.x, r.position.y);
-    if (vek::rectf* anchor = house->GetAnchor() ? nullptr : AddAnchor()) {
+    // The people fade while they pass behind it.
+    if (vek::rectf* anchor = AddAnchor()) {
       *anchor = {r.position.x, r.position.y, house->GetWidth(), house->GetHeight()};
       house->SetAnchor(anchor);
     }

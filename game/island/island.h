@@ -49,6 +49,10 @@ class cIsland : public vek::cWidget, public iBuildingOwner {
   cBuild* AddBuilding(std::unique_ptr<cBuild> building);
   void RemoveBuilding(cBuild* building);
   const std::list<std::unique_ptr<cBuild>>& GetBuildings() const { return m_Buildings; }
+  // A building of the catalogue for this island, with its sheet's sprites and its size (a
+  // frame counter of its own when the sheet is missing); null for an unknown name. Not yet
+  // on the island: AddBuilding puts it there.
+  std::unique_ptr<cHouse> MakeBuilding(const vek::string& name);
   // The buildings of the static island.dat, made from the building table; the player's
   // island.dat then gives the factories their stock.
   void LoadBuildings(const std::vector<cIslandBuildingRecord>& records);
