@@ -17,6 +17,7 @@
 #include "game/app/game_rules.h"
 #include "game/island/building_table.h"
 #include "game/world/particles.h"
+#include "game/world/level.h"
 #include "game/world/mission.h"
 #include "game/world/ware_manager.h"
 
@@ -630,4 +631,37 @@ void cIsland::CountProduced(const vek::string& ware) {
 
 void cIsland::OnFactoryInput(cFactory& factory) {
   if (m_InputSink) m_InputSink(factory);
+}
+
+cBuild* cIsland::FindBuildingById(u32 id) const {
+  if (id == 0) return nullptr;
+  for (const auto& b : m_Buildings)
+    if (GetBuildingId(*b) == id) return b.get();
+  return nullptr;
+}
+
+bool cIsland::GetHouseScreenRect(u32 id, vek::rectf* rect) const {
+  const cBuild* b = FindBuildingById(id);
+  if (!b || !rect) return false;
+  *rect = {b->GetPosition().x - m_Scroll.x, b->GetPosition().y - m_Scroll.y, b->GetWidth(), b->GetHeight()};
+  return true;
+}
+
+bool cIsland::AddFactoryInputById(u32 id) {
+  auto* f = dynamic_cast<cFactory*>(FindBuildingById(id));
+  if (!f) return false;
+  f->AddInput();
+  return true;
+}
+
+void cIsland::SendProductsTo(cLevel* level) {
+  if (!level) {
+    m_TransferSink = nullptr;
+    return;
+  }
+  m_TransferSink = [this, level](const vek::string& ware, cFactory& from, cFactory* to) {
+    const i32 id = g_pWareManager ? g_pWareManager->GetWareId(ware) : static_cast<i32>(kNoWare);
+    level->AddTransfer(id, cWareTransfer::e_Factory, static_cast<i32>(GetBuildingId(from)),
+                       to ? cWareTransfer::e_Factory : cWareTransfer::e_Car, to ? static_cast<i32>(GetBuildingId(*to)) : 0);
+  };
 }

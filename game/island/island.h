@@ -24,6 +24,7 @@
 namespace vek {
 class cQuadBatch;
 }
+class cLevel;
 
 class cIsland : public vek::cWidget, public iBuildingOwner {
  public:
@@ -144,6 +145,16 @@ class cIsland : public vek::cWidget, public iBuildingOwner {
   // or with a null `to` to the delivery car. Unset, products are only counted.
   using cTransferSink = std::function<void(const vek::string& ware, cFactory& from, cFactory* to)>;
   void SetTransferSink(cTransferSink sink) { m_TransferSink = std::move(sink); }
+  // The play field's wares in flight name island buildings by id: the serial number plus
+  // one (0 is no building). The screen rectangle of a building by id, and a ware arriving at
+  // a factory by id; false when there is no such building (or it is no factory).
+  vek::u32 GetBuildingId(const cBuild& b) const { return static_cast<vek::u32>(b.GetNumber() + 1); }
+  cBuild* FindBuildingById(vek::u32 id) const;
+  bool GetHouseScreenRect(vek::u32 id, vek::rectf* rect) const;
+  bool AddFactoryInputById(vek::u32 id);
+  // Products set out as the field's wares in flight: from the factory to the next one, or to
+  // the delivery car (null: they are only counted).
+  void SendProductsTo(cLevel* level);
   // A ware reached a factory: the field drops its "needed" marks once the chain holds
   // enough for the mission.
   using cInputSink = std::function<void(cFactory& factory)>;
