@@ -19,6 +19,7 @@
 #include "game/world/particles.h"
 #include "game/world/level.h"
 #include "game/world/mission.h"
+#include "game/world/plant.h"
 #include "game/world/ware_manager.h"
 
 // The current profile (the rules host keeps it; its header clashes with the world's ware id).
@@ -610,10 +611,14 @@ vek::rectf* cIsland::AddAnchor() { return m_Walkers.AddObstacle(); }
 void cIsland::RemoveAnchor(const vek::rectf* anchor) { m_Walkers.RemoveObstacle(anchor); }
 
 bool cIsland::HasMissionTask(const vek::string& ware) const {
-  cPlayer* p = CurrentPlayer();
-  if (!p || !g_pWareManager) return false;
+  if (!g_pWareManager) return false;
+  std::vector<cMissionTask>* tasks = GardenServices()->GetActiveTasks();
+  if (!tasks) {
+    cPlayer* p = CurrentPlayer();
+    tasks = p ? &p->activeTasks : nullptr;
+  }
   const i32 id = g_pWareManager->GetWareId(ware);
-  return id != static_cast<i32>(kNoWare) && FindMissionTask(p->activeTasks, id) != nullptr;
+  return tasks && id != static_cast<i32>(kNoWare) && FindMissionTask(*tasks, id) != nullptr;
 }
 
 void cIsland::AddTransfer(const vek::string& ware, cFactory& from, cFactory* to) {
@@ -630,7 +635,46 @@ void cIsland::CountProduced(const vek::string& ware) {
 }
 
 void cIsland::OnFactoryInput(cFactory& factory) {
-  if (m_InputSink) m_InputSink(factory);
+  if (m_InputSink) {
+    m_InputSink(factory);
+    return;
+  }
+  // Enough of a plant sort is on its way through the chain for the mission: the field's
+  // plants of that sort are no longer marked as needed, and ripe ones are tended off.
+  if (!m_pLevel || !g_pWareManager) return;
+  const i32 ware = g_pWareManager->GetWareId(factory.GetInput());
+  if (ware == static_cast<i32>(kNoWare) || g_pWareManager->GetWare(static_cast<u32>(ware)).GetType() != e_WareTypeSort)
+    return;
+  const cMissionTask* task = GardenServices()->FindTaskForWare(ware);
+  if (!task || (task->ware == static_cast<i32>(kNoWare) && task->kind == -1)) return;
+  if (CountChainUnits(factory.GetInput()) < task->count) return;
+  cParticles* parts = GardenServices()->GetParticles();
+  for (cObject* o : m_pLevel->GetRegistry()) {
+    if (o == m_pLevel->GetFirstObject() || !o->IsType(e_TypePlant) || static_cast<i32>(o->GetWareId()) != ware) continue;
+    auto* plant = dynamic_cast<cPlant*>(o);
+    if (!plant || !plant->IsNeeded()) continue;
+    plant->SetNeeded(false);
+    if (plant->GetState() == 3 && plant->GetStage() != 2) {
+      plant->Tend();
+      if (parts) {
+        const vek::rectf r = plant->GetRect();
+        parts->AddBurst({r.x + r.w * 0.5f, r.y + r.h * 0.5f, 0.0f}, 20, 20.0f);
+      }
+    }
+  }
+}
+
+i32 cIsland::CountChainUnits(const vek::string& input) const {
+  i32 units = 0;
+  vek::string ware = input;
+  for (int step = 0; step < 2; ++step) {
+    const cFactory* f = FindFactoryByInput(ware);
+    if (!f) break;
+    const i32 product = g_pWareManager ? g_pWareManager->GetWareId(f->GetOutput()) : static_cast<i32>(kNoWare);
+    units += f->GetStock() + (m_pLevel ? m_pLevel->CountTransfers(product) : 0);
+    ware = f->GetOutput();
+  }
+  return units;
 }
 
 cBuild* cIsland::FindBuildingById(u32 id) const {
@@ -655,6 +699,7 @@ bool cIsland::AddFactoryInputById(u32 id) {
 }
 
 void cIsland::SendProductsTo(cLevel* level) {
+  m_pLevel = level;
   if (!level) {
     m_TransferSink = nullptr;
     return;

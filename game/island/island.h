@@ -186,7 +186,11 @@ class cIsland : public vek::cWidget, public iBuildingOwner {
 
   cIslandPaths m_Paths;
   vek::cQuadBatch* m_pBatch = nullptr;
+  // Units of a plant sort inside its factory chain: in the factories' stock and in flight.
+  vek::i32 CountChainUnits(const vek::string& input) const;
+
   cTransferSink m_TransferSink;
+  cLevel* m_pLevel = nullptr;
   cInputSink m_InputSink;
   cSpriteAnims m_Effects{nullptr};
   cFloatingTexts m_Texts{nullptr, "header24x24"};

@@ -8,6 +8,7 @@
 #include "game/app/player.h"
 #include "game/island/island.h"
 #include "game/world/level.h"
+#include "game/world/plant.h"
 #include "game/world/ware_manager.h"
 #include "tests/support/world_harness.h"
 
@@ -70,7 +71,7 @@ TEST_F(IslandFactoriesTest, JuiceGoesToTheLemonadeWorksOnlyWhileLemonadeIsWanted
   cMissionTask task;
   task.ware = Ware("product01_1");
   task.count = 2;
-  player.activeTasks.push_back(task);
+  world.services.tasks.push_back(task);
   RunJuice();
   const cWareTransfer& toWorks = level->GetTransfers().back();
   EXPECT_EQ(toWorks.target, cWareTransfer::e_Factory);
@@ -80,6 +81,24 @@ TEST_F(IslandFactoriesTest, JuiceGoesToTheLemonadeWorksOnlyWhileLemonadeIsWanted
   EXPECT_EQ(lemonade->GetStock(), 1);
   EXPECT_FALSE(island->AddFactoryInputById(0));
   EXPECT_FALSE(island->AddFactoryInputById(77));
+}
+
+TEST_F(IslandFactoriesTest, EnoughInTheChainReleasesTheFieldsPlantsOfThatSort) {
+  ASSERT_TRUE(world.LoadTestSheets());
+  cMissionTask task;
+  task.ware = Ware("plant02");
+  task.count = 2;
+  world.services.tasks.push_back(task);
+  auto* orange = new cPlant(static_cast<vek::u32>(Ware("plant02")), level.get());
+  auto* olive = new cPlant(static_cast<vek::u32>(Ware("plant01")), level.get());
+  juice->AddInput();
+  EXPECT_TRUE(orange->IsNeeded());  // one of two: still needed
+  juice->AddInput();
+  EXPECT_FALSE(orange->IsNeeded());
+  EXPECT_TRUE(olive->IsNeeded());
+  // A product reaching a second factory is only counted.
+  lemonade->AddInput();
+  EXPECT_EQ(lemonade->GetStock(), 1);
 }
 
 TEST_F(IslandFactoriesTest, BuildingsAreFoundOnTheScreenById) {
