@@ -14,6 +14,7 @@
 #include "game/app/building_catalogue.h"
 #include "game/app/garden_services.h"
 #include "game/app/player.h"
+#include "game/app/window_host.h"
 #include "game/app/game_rules.h"
 #include "game/island/building_table.h"
 #include "game/world/particles.h"
@@ -528,7 +529,11 @@ void cIsland::AddFirework(const vec2& centre) {
   m_Effects.Add(centre, "firework", "total");
 }
 
-void cIsland::StartComics() { GardenServices()->SwitchWindow("comics", 2); }
+void cIsland::StartComics() {
+  // The closing comic (mode 1) takes the screen; without a window host only its window opens.
+  if (cWindowHost* host = GetWindowHost()) host->StartComics(1);
+  else GardenServices()->SwitchWindow("comics", 2);
+}
 
 bool cIsland::IsNewestLevelBuilding(const cHouse& house) const {
   return m_Mode == e_islAfterLevel && GetHousePlace(house) == GardenServices()->GetCurrentLevel();
