@@ -9,7 +9,13 @@
 #include "game/app/garden.h"
 #include "game/windows/title_windows.h"
 #include "game/windows/windows_bindings.h"
+#include "game/world/animal.h"
 #include "game/world/plant.h"
+#include "game/world/gardener.h"
+#include "game/world/car.h"
+#include "game/world/hive.h"
+#include "game/world/pump.h"
+#include "game/world/tools.h"
 #include "game/world/world_bindings.h"
 #include "game/world/ware_manager.h"
 #include "platform/os.h"
@@ -80,6 +86,12 @@ int main() {
   AddGameBindings(&RegisterGameWindows);
   // The field's own figures in place of plain objects.
   RegisterPlantMakers();
+  RegisterToolMakers();
+  RegisterCarMakers();
+  RegisterPumpMakers();
+  RegisterHiveMakers();
+  RegisterAnimalMakers();
+  RegisterGardenerMaker();
   AddLoadingStep(eLoadingStep::Windows, [](cGarden& g) { CreateTitleWindows(&g.GetWindowHost()); });
 
   CreateWareManager();

@@ -1,4 +1,5 @@
 #include "platform/os.h"
+#include "platform/regular_file.h"
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -26,8 +27,21 @@ std::string EnvOr(const char* name, const std::string& fallback) {
 }
 
 // Reads XDG_DESKTOP_DIR from the user-dirs file; "$HOME" inside it is expanded.
+// Only a regular file is read (a FIFO or device there must not hang the start), and only its
+// first 64 KB: the real file is a few hundred bytes.
 std::string DesktopFromUserDirs(const std::string& home, const std::string& configHome) {
-  std::ifstream in(configHome + "/user-dirs.dirs");
+  const int fd = OpenRegularForReading(configHome + "/user-dirs.dirs");
+  if (fd < 0) return {};
+  std::string text;
+  char buf[4096];
+  while (text.size() < 65536) {
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    text.append(buf, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  std::istringstream in(text);
   std::string line;
   while (std::getline(in, line)) {
     const std::string key = "XDG_DESKTOP_DIR=";

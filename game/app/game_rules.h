@@ -51,6 +51,13 @@ class cGameRules {
   bool SetupLevelMissions(int level);
   bool GetLevelFlag(int flag) const { return flag >= 1 && flag <= 4 && (m_LevelFlags >> (flag - 1) & 1u) != 0; }
   bool GetSetupFlag() const { return m_SetupFlag; }
+  // An award given out (or dropped) by the level result.
+  void SetLevelFlag(int flag) {
+    if (flag >= 1 && flag <= 4) m_LevelFlags |= 1u << (flag - 1);
+  }
+  void ClearLevelFlag(int flag) {
+    if (flag >= 1 && flag <= 4) m_LevelFlags &= ~(1u << (flag - 1));
+  }
 
   // The mission step, once per fixed step while the game is not paused.
   void UpdateMission();

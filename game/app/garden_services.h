@@ -6,13 +6,16 @@
 // object has registered itself.
 #include <vector>
 
+#include "engine/core/geometry.h"
 #include "engine/core/types.h"
 
 namespace vek {
 class cMusic;
 }
 class cParticles;
+struct cBalance;
 class cFlyerList;
+struct cMissionTask;
 
 // The hole cells of one level's layout, in reading order: {row, column}.
 struct cHoleCell {
@@ -104,8 +107,55 @@ class iGardenServices {
   virtual void SendWindowMessage(const vek::string& window, vek::i32 p1, vek::i32 p2) = 0;
   // Asks the player to confirm a command (the message box with its text and icon).
   virtual void AskConfirm(const vek::string& text, const vek::string& icon, const vek::string& command) = 0;
-  // Moves the hint sequence on when the hint's step is the active one.
-  virtual void NextHintStep(vek::i32 hint, vek::i32 step) = 0;
+
+  // Field life: training hint steps, the player's upgrades and training, the balance record,
+  // the car's load and sale, and the focused window.
+  // Advances the hint's step when it is the one due; true when it advanced.
+  virtual bool NextHintStep(vek::i32 /*hint*/, vek::i32 /*step*/) { return false; }
+  // The current player's level of upgrade 0..5.
+  virtual vek::i32 GetUpgradeLevel(vek::i32 /*upgrade*/) { return 0; }
+  // Whether the current player has done the training step.
+  virtual bool IsTrainingDone(vek::i32 /*step*/) { return true; }
+  // Hides the named window when it is shown.
+  virtual void HideWindowIfShown(const vek::string& /*name*/) {}
+  // The game's balance record; null when there is none (GameBalance gives the defaults then).
+  virtual const cBalance* GetBalance() { return nullptr; }
+  virtual vek::u32 GetCarLoadCount() { return 0; }
+  // Before a sale: false refuses it (the car stays parked).
+  virtual bool PrepareCarLoad() { return true; }
+  // The earnings of the load; the load is emptied.
+  virtual vek::i32 SellCarLoad() { return 0; }
+  // Adds to the current player's money, never below 0.
+  virtual void AddMoney(vek::i32 /*amount*/) {}
+  virtual vek::string GetFocusWidgetName() { return "garden"; }
+  // The field's animals, purchases, transfers and need flags.
+  // The level's open-field flag: animals roam and graze anywhere, products come sooner.
+  virtual bool IsOpenField() { return false; }
+  virtual bool IsHintShown(vek::i32 /*hint*/) { return true; }
+  // The focused widget is the play field ("garden").
+  virtual bool IsFieldFocused() { return true; }
+  // The current player's active mission tasks (null without a player).
+  virtual std::vector<cMissionTask>* GetActiveTasks() { return nullptr; }
+  // The first active task a ware serves (directly or through its factory chain); null when none.
+  virtual cMissionTask* FindTaskForWare(vek::i32 /*ware*/) { return nullptr; }
+  virtual void DecWareTask(vek::i32 /*ware*/) {}
+  virtual void DecKindTask(vek::i32 /*kind*/) {}
+  virtual void CountAnimalBought(vek::i32 /*kind*/) {}
+  // The price of animal kind 0 ostrich, 1 goat, 2 hive, 3 peacock (-1: not for sale).
+  virtual vek::i32 GetAnimalPrice(vek::i32 /*kind*/) { return -1; }
+  // The highest plant sort index the player has unlocked.
+  virtual vek::i32 GetHighestPlant() { return 0; }
+  virtual void AddToCarLoad(vek::i32 /*ware*/) {}
+  // The screen rectangle of an island house or factory by id; false when there is none.
+  virtual bool GetIslandHouseRect(vek::u32 /*id*/, vek::rectf* /*rect*/) { return false; }
+  // A ware in flight has reached the island factory with that id.
+  virtual void AddFactoryInput(vek::u32 /*id*/) {}
+
+  // The gardener: the flag of the sowing-over hint, the produced-ware counters, and the
+  // sample buffer of a game sound for its own looping channels (0 when none).
+  virtual void MarkHint11Shown() {}
+  virtual void CountProduced(vek::i32 /*ware*/) {}
+  virtual vek::u32 GetSoundBuffer(vek::i32 /*sound*/) { return 0; }
 };
 
 // Every answer empty: no money, no hint, no player, nothing to draw.
@@ -157,7 +207,6 @@ class cNullGardenServices : public iGardenServices {
   void CheckShips() override {}
   void SendWindowMessage(const vek::string&, vek::i32, vek::i32) override {}
   void AskConfirm(const vek::string&, const vek::string&, const vek::string&) override {}
-  void NextHintStep(vek::i32, vek::i32) override {}
 
  protected:
   std::vector<cHolesLayout> m_Layouts;

@@ -12,11 +12,22 @@
 #include "game/windows/controls/check_box_ctrl.h"
 #include "game/windows/controls/display_ctrl.h"
 #include "game/windows/controls/mission_ctrl.h"
+#include "game/windows/controls/sheet_area.h"
 #include "game/windows/controls/toolbar_ctrl.h"
 
 namespace {
 
 using namespace vek;
+
+// For window files: the first frame of a sheet's area as a control's texture coordinates, for
+// the part the flags name; false (nothing changed) when the sheet has no such area.
+bool SetSheetArea(cCtrl* control, const vek::string& sheet, const vek::string& area, int flags) {
+  const cSheetArea found = FindSheetArea(sheet, area);
+  if (!control || found.texture == 0) return false;
+  control->SetUVPos(found.uv.x, found.uv.y, flags);
+  control->SetUVSize(found.uv.w, found.uv.h, flags);
+  return true;
+}
 using namespace vek::bindings;
 
 luabind::scope GameControlClasses() {
@@ -96,6 +107,7 @@ void RegisterGameWindows(lua_State* L) {
   if (!L) return;
   try {
     luabind::module(L)[(GameControlClasses())];
+    luabind::module(L)[luabind::def("SetSheetArea", &SetSheetArea)];
     KeepGameControlsNative(L);
     // The mission binds its tasks to the score window's task indicators.
     SetTaskIndicatorFinder([](const vek::string& window, const vek::string& control) -> iTaskIndicator* {

@@ -78,3 +78,9 @@ vek::vec3 Vec3TransformCoord(const vek::vec3& v, const vek::f32 m[16]) {
   return {m[0] * v.x + m[4] * v.y + m[8] * v.z + m[12], m[1] * v.x + m[5] * v.y + m[9] * v.z + m[13],
           m[2] * v.x + m[6] * v.y + m[10] * v.z + m[14]};
 }
+
+const cBalance& GameBalance() {
+  static const cBalance defaults;
+  const cBalance* b = GardenServices()->GetBalance();
+  return b ? *b : defaults;
+}

@@ -31,3 +31,6 @@ void BuildProductTable();
 void MatrixRotationZ(vek::f32 out[16], vek::f32 angle);
 // (x, y, z, 1) times the matrix, without the division by w.
 vek::vec3 Vec3TransformCoord(const vek::vec3& v, const vek::f32 m[16]);
+
+// The running game's balance record, or the defaults while no game gives one.
+const cBalance& GameBalance();

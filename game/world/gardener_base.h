@@ -19,6 +19,8 @@ class cGardenerBase : public cObject {
   virtual void AddTaskCell(const cCell& cell) = 0;
   virtual void AddTaskObject(vek::u32 id) = 0;
   virtual void AddTaskByType(vek::u32 mask) = 0;
+  // Queues the choice of a seed (the shop's seed row).
+  virtual void AddTaskAction(vek::u32 /*ware*/) {}
   // Empties the queue and releases the targets.
   virtual void ReleaseTaskTargets() = 0;
   virtual void ClearSeed() = 0;
@@ -27,4 +29,6 @@ class cGardenerBase : public cObject {
   // The selected seed's ware id; 1000 when none.
   virtual vek::u32 GetSeed() const = 0;
   virtual const std::deque<cGardenerTask>& GetTasks() const = 0;
+  // The walking speed in units per second; a walk in progress takes it on at once.
+  virtual void SetSpeed(vek::f32 /*speed*/) {}
 };

@@ -262,6 +262,8 @@ void cLevel::Clear() {
   m_DrawList.clear();
   m_Registry.Clear();
   m_GardenerId = m_PumpId = m_CarId = m_CarBackId = 0;
+  m_Transfers.clear();
+  m_CarPoint = {};
   for (vek::i32& n : m_KindCounts) n = 0;
   m_Grid.Clear();
   m_Grid.Resize(kRows, kColumns);
@@ -284,12 +286,11 @@ void cLevel::Step() {
   if (cFlyerList* flyers = s->GetFlyers()) flyers->Update(kStep);
   if (s->GetPlayMode() != 0) return;
   s->UpdateMission();
-  static vek::i32 s_SortCounter = 0;
-  if (!m_DrawList.empty() && s_SortCounter % 3 == 0) {
+  if (!m_DrawList.empty() && m_SortCounter % 3 == 0) {
     SortByDepth();
-    s_SortCounter = 0;
+    m_SortCounter = 0;
   }
-  ++s_SortCounter;
+  ++m_SortCounter;
   UpdateObjects();
   s->StepIslandEffects();
 }
@@ -303,11 +304,11 @@ void cLevel::Update(vek::f32 dt) {
   m_Ocean.Update(dt);
   m_Wave.Update(dt);
   m_Light.Update(dt);
-  if (m_Registry.Size() > 1)
-    for (auto it = std::next(m_Registry.begin()); it != m_Registry.end(); ++it) (*it)->Move(dt);
   if (s->GetPlayMode() == 0) {
-    m_pTexts->Update(dt);
+    UpdateTransfers(dt);  // the texts, the objects' moves and the wares in flight
     s->UpdateIslandTexts(dt);
+  } else if (m_Registry.Size() > 1) {
+    for (auto it = std::next(m_Registry.begin()); it != m_Registry.end(); ++it) (*it)->Move(dt);
   }
 }
 

@@ -2,6 +2,7 @@
 // The play field of one garden level: the grid of cells, the registry of every object on it,
 // their draw order, the removal queue and the background scenery. One field exists for the
 // whole run; a level starts by clearing it and loading or setting it up again.
+#include <list>
 #include <memory>
 #include <vector>
 
@@ -53,6 +54,27 @@ enum eFieldKind : vek::u32 {
   e_KindCount
 };
 using cObjectMaker = cObject* (*)(cLevel* level);
+
+// One ware in flight between the delivery car, the island's factories and away from the
+// field. A record whose elapsed time equals its duration has not started yet.
+struct cWareTransfer {
+  // Source and target kinds.
+  enum : vek::i32 { e_Car = 0, e_Away = 1, e_Factory = 2 };
+  vek::i32 ware = static_cast<vek::i32>(kNoWare);
+  vek::i32 source = e_Car;
+  vek::i32 target = e_Car;
+  vek::f32 from = 0.0f;
+  vek::f32 to = 0.0f;
+  vek::f32 value = 0.0f;
+  vek::f32 rate = 1.0f;
+  vek::f32 elapsed = 0.0f;
+  vek::f32 duration = 0.0f;
+  vek::i32 sourceId = 0;
+  vek::i32 targetId = 0;
+  bool IsStarted() const { return elapsed != duration; }
+};
+
+struct cMissionTask;
 
 // A looping sprite of the background.
 struct cLoopSprite {
@@ -147,6 +169,32 @@ class cLevel : public vek::cWidget {
   void DrawProgressRing(vek::f32 progress, vek::f32 radius, const vek::vec2& centre);
   vek::f32 GetSkyOffset() const { return m_SkyOffset; }
 
+  // ---- economy: seeds, purchases, the shop's tool bars, wares in flight, need flags
+  // Queues the seed for the gardener; false while a training hint animates or without a gardener.
+  bool SelectSeed(vek::u32 ware);
+  // A new plant of the ware's sort on the cell; its id.
+  vek::u32 AddPlant(vek::u32 ware, const cCell& cell);
+  // Kind 0 ostrich, 1 goat, 2 hive, 3 peacock: bought when the money covers the price.
+  bool BuyAnimal(vek::i32 kind);
+  vek::u32 AddOstrich();
+  vek::u32 AddGoat();
+  vek::u32 AddPeacock();
+  // A hive and its bee at the first free hive place; 0 when both places hold a hive.
+  vek::u32 AddHive();
+  // Buy buttons are enabled only for what the player can afford and use.
+  void UpdateToolbars();
+  void AddTransfer(vek::i32 ware, vek::i32 sourceKind, vek::i32 sourceId, vek::i32 targetKind, vek::i32 targetId);
+  vek::i32 CountTransfers(vek::i32 ware) const;
+  // The per-frame step of the floating texts, the objects and the wares in flight.
+  void UpdateTransfers(vek::f32 dt);
+  const std::list<cWareTransfer>& GetTransfers() const { return m_Transfers; }
+  // "+$n" beside the delivery car.
+  void ShowSaleMoney(vek::i32 amount);
+  // The needed flags of the objects serving the task (null: every task).
+  void UpdateNeedFlags(const cMissionTask* task);
+  // Kinds 0..3 on the field now (ostriches, goats, hives, peacocks by the shop's order).
+  vek::i32 CountKind(vek::i32 kind) const;
+
  private:
   void OnLeftClick();
   void OnMouseMove();
@@ -156,6 +204,11 @@ class cLevel : public vek::cWidget {
   bool ReadSections(vek::cBitStream& stream);
 
   vek::u32 m_GardenerId = 0, m_PumpId = 0, m_CarId = 0, m_CarBackId = 0;
+  std::list<cWareTransfer> m_Transfers;
+  vek::vec2 m_CarPoint;  // where wares meet the car; worked out when first needed
+  vek::i32 m_SortCounter = 0;  // the draw order is sorted every third step
+  void StepTransfers(vek::f32 dt);
+  vek::vec2 GetCarPoint();
   cLevelGrid m_Grid;
   // The lists are declared before the registry: they outlive it, since the objects it
   // deletes leave the draw list in their destructors.

@@ -164,7 +164,7 @@ bool cLevel::ReadSections(vek::cBitStream& stream) {
         const cCell c = o->GetCell();
         SetCellValue(c.i, c.j, 0.0f);
         SetCellValue(c.i + 1, c.j, 0.0f);
-        Make(e_KindBee);
+        Make(e_KindBee)->SetHome(o->GetId());
       }
     }
   }

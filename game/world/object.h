@@ -89,6 +89,8 @@ class cObject {
   // Per frame with the frame time.
   virtual void Move(vek::f32 /*dt*/) {}
   virtual void Draw();
+  // The plant an animal has chosen to eat; 0 none (and for everything but animals).
+  virtual vek::u32 GetFood() const { return 0; }
 
   // What the play field's input asks of the objects that live on it; the classes that have
   // the answer override these.
@@ -96,6 +98,13 @@ class cObject {
   virtual vek::i32 GetStage() const { return -1; }         // a plant's need (0 water)
   virtual bool IsReady() const { return false; }           // a hive full of honey
   virtual bool IsTaken() const { return false; }           // a tool carried by the gardener
+  // Kept by the field's need update: whether a mission task still wants what the object
+  // gives (plants, animals, hives).
+  virtual void SetNeeded(bool /*needed*/) {}
+  // The object it belongs to (a bee's hive).
+  virtual void SetHome(vek::u32 /*id*/) {}
+  // Drops what it has gathered (a hive's honey).
+  virtual void ClearStock() {}
 
   cLevel* GetLevel() const { return m_pLevel; }
   vek::vec2 GetPosition() const { return {m_X, m_Y}; }
@@ -108,6 +117,7 @@ class cObject {
   vek::i32 GetBusy() const { return m_Busy; }
   vek::u32 GetTexture() const { return m_Texture; }
   const vek::cFrameAnimation& GetAnimation() const { return m_Anim; }
+  const vek::rectf* GetFrames() const { return m_pFrames; }
 
   // The target marker shared by all objects ("target" of "icons00").
   static const cSpriteRecord& GetMarker() { return s_Marker; }

@@ -5,6 +5,7 @@
 
 #include "game/app/garden_services.h"
 #include "game/world/level.h"
+#include "game/world/particles.h"
 
 namespace {
 
@@ -36,9 +37,9 @@ cPlant::cPlant(vek::u32 wareId, cLevel* level) : cObject(level) {
   m_Rate = m_pSort && m_pSort->m_GrowthTime > 0.0f ? 1.0f / m_pSort->m_GrowthTime : 0.0f;
 }
 
-bool cPlant::IsGround() const {
-  return m_pSort && (m_pSort->GetName() == "grass" || m_pSort->GetName() == "flowers");
-}
+bool cPlant::IsSort(const char* name) const { return m_pSort && m_pSort->GetName() == name; }
+
+bool cPlant::IsGround() const { return IsSort("grass") || IsSort("flowers"); }
 
 bool cPlant::SetKind(vek::u32 wareId) {
   if (!g_pWareManager) return false;
@@ -60,10 +61,25 @@ void cPlant::AddGrowth(vek::f32 d) { SetGrowth(std::min(m_Growth + d, 1.0f)); }
 
 void cPlant::StartCycle() {
   iGardenServices* s = GardenServices();
+  s->NextHintStep(0, 3);
+  if (s->NextHintStep(0, 2)) {
+    // The training plant asks for weeding at once.
+    OnStageChange(1);
+    return;
+  }
+  s->NextHintStep(0, 1);
+  s->NextHintStep(11, 1);
+  if (IsSort("grass")) s->NextHintStep(5, 2);
+  if (IsSort("flowers")) s->NextHintStep(9, 2);
   if (s->GetHintIndex() != 0) {
     m_NextNeed = -1;
     if (CountNeed(m_pSort->m_NeedPeriods[1], &m_pSort->m_NeedCounters[1])) m_NextNeed = 1;
     else if (CountNeed(m_pSort->m_NeedPeriods[0], &m_pSort->m_NeedCounters[0])) m_NextNeed = 0;
+  }
+  // Flowers ask for water until the player has learnt to water them.
+  if (IsSort("flowers") && !s->IsTrainingDone(kFlowersTraining)) {
+    m_NextNeed = 0;
+    m_pSort->m_NeedCounters[0] = 0;
   }
   SetState(1);
 }
@@ -83,6 +99,7 @@ void cPlant::Update() {
           m_Eater = 0;
           break;
         }
+        if (level->FindObject(m_Eater)->GetFood() != m_Id) m_Eater = 0;
       }
       const vek::f32 before = m_Growth;
       AddGrowth(m_Rate * kStep);
@@ -108,14 +125,28 @@ void cPlant::Update() {
 }
 
 void cPlant::OnStageChange(vek::i32 stage) {
+  if (stage == static_cast<vek::i32>(kRipe) && !IsGround()) {
+    if (cParticles* particles = GardenServices()->GetParticles()) {
+      const vek::rectf r = GetRect();
+      particles->AddPlantBurst({r.x + r.w * 0.5f, r.y + r.h * 0.5f, 0.0f}, 24.0f);
+    }
+  }
   m_Stage = stage;
   m_Wait = vek::cAnimatedFloat{};
   m_Wait.SetTarget(kWaitSeconds);
   SetState(3);
+  if (stage == 0 && IsSort("flowers")) GardenServices()->ShowTraining(kFlowersTraining);
 }
 
 void cPlant::Tend() {
   if (m_State != 3) return;
+  iGardenServices* s = GardenServices();
+  s->NextHintStep(0, 5);
+  s->NextHintStep(1, 2);
+  if (m_Stage == 0 && IsSort("flowers") && s->GetTrainingStep() != -1) {
+    if (s->GetTrainingStep() == kFlowersTraining) s->HideWindowIfShown("hint");
+    s->ShowTraining(-1);
+  }
   m_Stage = -1;
   m_NextNeed = -1;
   m_Wait.SetTarget(0.0f);
@@ -132,6 +163,10 @@ vek::u32 cPlant::Harvest() {
   if (m_Stage != static_cast<vek::i32>(kRipe)) return kNoWare;
   SetGrowth(0.0f);
   SetState(0);
+  iGardenServices* s = GardenServices();
+  s->NextHintStep(0, 9);
+  s->NextHintStep(0, 8);
+  s->NextHintStep(0, 7);
   return GetKind();
 }
 

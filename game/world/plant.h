@@ -9,6 +9,8 @@
 class cPlant : public cObject {
  public:
   static constexpr vek::f32 kWaitSeconds = 60.0f;
+  // The training step that teaches watering flowers.
+  static constexpr vek::i32 kFlowersTraining = 9;
 
   cPlant(vek::u32 wareId, cLevel* level);
   ~cPlant() override = default;
@@ -47,6 +49,7 @@ class cPlant : public cObject {
   const vek::cAnimatedFloat& GetWaitTimer() const { return m_Wait; }
 
  private:
+  bool IsSort(const char* name) const;
   bool IsGround() const;  // grass and flowers lie under everything else
   void StartCycle();
 

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
 #include <map>
 #include <optional>
 
@@ -247,3 +248,23 @@ TEST(EventPump, TerminationBecomesCloseAndTimersFollowTheClock) {
 }
 
 }  // namespace
+
+TEST(Folders, DesktopFolderReadsUserDirsAndIgnoresASpecialFileThere) {
+  vektest::TempDir tmp;
+  EnvScope env;
+  env.Set("HOME", tmp.path().c_str());
+  env.Set("XDG_CONFIG_HOME", (tmp / "conf").c_str());
+  plat::SetOs(nullptr);
+  ASSERT_EQ(::mkdir((tmp / "conf").c_str(), 0755), 0);
+  {
+    std::ofstream f(tmp / "conf/user-dirs.dirs");
+    f << "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n";
+  }
+  EXPECT_EQ(plat::GetOs().DesktopFolder(), tmp / "Schreibtisch");
+  // A FIFO in its place (nobody writes to it) falls back at once instead of blocking.
+  ASSERT_EQ(::unlink((tmp / "conf/user-dirs.dirs").c_str()), 0);
+  ASSERT_EQ(::mkfifo((tmp / "conf/user-dirs.dirs").c_str(), 0644), 0);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(plat::GetOs().DesktopFolder(), tmp / "Desktop");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+}

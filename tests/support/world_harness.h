@@ -2,7 +2,9 @@
 // A headless garden world for tests: textures in memory with the sizes of the data set,
 // sprite areas from `.tex` scripts, fonts, the ware manager, fixed random seeds, and the game
 // application's services replaced by a recording fake. No graphics device is made.
+#include <algorithm>
 #include <map>
+#include <set>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,6 +12,8 @@
 #include "engine/script/script.h"
 #include "engine/render/quad_batch.h"
 #include "game/app/garden_services.h"
+#include "game/world/balance.h"
+#include "game/app/player.h"
 #include "game/world/effects.h"
 #include "game/world/particles.h"
 
@@ -87,6 +91,42 @@ class FakeGardenServices : public cNullGardenServices {
   void AskConfirm(const vek::string& text, const vek::string& icon, const vek::string& command) override {
     calls.push_back("AskConfirm " + text + " " + icon + " " + command);
   }
+  // animals, purchases, transfers, need flags
+  bool IsOpenField() override { return openField; }
+  bool IsHintShown(vek::i32 hint) override { return shownHints.count(hint) != 0; }
+  bool IsFieldFocused() override { return fieldFocused; }
+  std::vector<cMissionTask>* GetActiveTasks() override { return &tasks; }
+  cMissionTask* FindTaskForWare(vek::i32 ware) override {
+    for (cMissionTask& t : tasks)
+      if (!t.IsEmpty() && t.ware == ware) return &t;
+    return nullptr;
+  }
+  void DecWareTask(vek::i32 ware) override { decWares.push_back(ware); }
+  void DecKindTask(vek::i32 kind) override { decKinds.push_back(kind); }
+  void CountAnimalBought(vek::i32 kind) override { animalsBought.push_back(kind); }
+  vek::i32 GetAnimalPrice(vek::i32 kind) override { return kind >= 0 && kind < 4 ? animalPrices[kind] : -1; }
+  vek::i32 GetHighestPlant() override { return highestPlant; }
+  void AddToCarLoad(vek::i32 ware) override {
+    if (ware != 1000) carLoad.push_back(ware);  // 1000: no ware
+  }
+  bool GetIslandHouseRect(vek::u32 id, vek::rectf* r) override {
+    auto it = houseRects.find(id);
+    if (it == houseRects.end()) return false;
+    *r = it->second;
+    return true;
+  }
+  void AddFactoryInput(vek::u32 id) override { factoryInputs.push_back(id); }
+  bool openField = false;
+  std::set<vek::i32> shownHints;
+  std::vector<std::pair<vek::i32, vek::i32>> hintSteps;
+  bool fieldFocused = true;
+  std::vector<cMissionTask> tasks;
+  std::vector<vek::i32> decWares, decKinds, animalsBought, carLoad;
+  vek::i32 animalPrices[4] = {100, 200, 300, 400};  // ostrich, goat, hive, peacock
+  vek::i32 highestPlant = 0;
+  std::map<vek::u32, vek::rectf> houseRects;
+  std::vector<vek::u32> factoryInputs;
+
   vek::i32 levelProgress = 0;
   vek::i32 currentLevel = 0;
   vek::i32 trainingStep = -1;
@@ -117,6 +157,38 @@ class FakeGardenServices : public cNullGardenServices {
   std::unique_ptr<cFlyerList> flyers;
   vek::cMusic* music[2] = {nullptr, nullptr};
   bool levelStartDone = true;
+
+  // field life
+  bool NextHintStep(vek::i32 hint, vek::i32 step) override {
+    hintSteps.emplace_back(hint, step);
+    return hint == advanceHint && step == advanceStep;
+  }
+  vek::i32 GetUpgradeLevel(vek::i32 upgrade) override { return upgrade >= 0 && upgrade < 6 ? upgrades[upgrade] : 0; }
+  bool IsTrainingDone(vek::i32 step) override { return step < 0 || step >= 10 || trainingDone[step]; }
+  void HideWindowIfShown(const vek::string& name) override { calls.push_back("Hide " + name); }
+  const cBalance* GetBalance() override { return &balance; }
+  vek::u32 GetCarLoadCount() override { return static_cast<vek::u32>(carLoad.size()); }
+  bool PrepareCarLoad() override { return carLoadAccepted; }
+  vek::i32 SellCarLoad() override {
+    calls.push_back("SellCarLoad");
+    carLoad.clear();
+    return saleEarnings;
+  }
+  void AddMoney(vek::i32 amount) override { money = std::max(0, money + amount); }
+  vek::string GetFocusWidgetName() override { return focusWidget; }
+  vek::i32 advanceHint = -1, advanceStep = -1;  // the one hint step that advances
+  vek::i32 upgrades[6] = {0, 0, 0, 0, 0, 0};
+  bool trainingDone[10] = {true, true, true, true, true, true, true, true, true, true};
+  cBalance balance;
+  bool carLoadAccepted = true;
+  vek::i32 saleEarnings = 0;
+  vek::string focusWidget = "garden";
+
+  // the gardener
+  void MarkHint11Shown() override { hint11Marked = true; }
+  void CountProduced(vek::i32 ware) override { produced.push_back(ware); }
+  bool hint11Marked = false;
+  std::vector<vek::i32> produced;
 };
 
 // The world's services as a test needs them; one at a time.

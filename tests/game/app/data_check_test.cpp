@@ -38,6 +38,10 @@ const std::set<std::string> kWindowsAuthoredLater = {
 // Areas the logic animates once or back and forth: (texture, area). They need 2 frames.
 const std::pair<const char*, const char*> kAnimatedAreas[] = {
     {"loading_sprout", "grow"},
+    {"gard08", "milking_start"}, {"gard08", "water_put"},   {"gard08", "water_wait"},  {"gard09", "seed_start"},
+    {"gard09", "seed_work"},     {"gard09", "been_stock"},  {"gard10", "water_start"}, {"gard10", "water_work"},
+    {"gard10", "weed_start"},    {"gard10", "weed_work"},   {"gard11", "harvest_start"}, {"gard11", "harvest_work"},
+    {"gard11", "honey_start"},   {"car", "bort"},           {"peacock01", "hive_top"},
 };
 
 class DataCheckTest : public vektest::GardenFixture {

@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "engine/files/data_manager.h"
@@ -29,8 +28,6 @@
 
 namespace {
 
-const std::string kData = std::string(VEK_SOURCE_DIR) + "/tests/game/world/data/";
-const std::string kArt = std::string(VEK_TEST_BIN_DIR) + "/../tests/world_art/";
 
 class Hole : public cObject {
  public:
@@ -39,35 +36,13 @@ class Hole : public cObject {
 };
 cObject* MakeHole(cLevel* level) { return new Hole(level); }
 
-// A sheet laid out as its area script places the areas: every "AddNode("area", recti(...))"
-// line takes <art>/<sheet>/<area>.png (or part.png for the one-area particle sheets).
-bool LoadSheet(const std::string& name, vek::u32 w, vek::u32 h) {
-  vek::cImage sheet(vek::e_PixARGB, w, h, 1);
-  std::fill(sheet.GetLevel(0), sheet.GetLevel(0) + sheet.GetLevelSize(0), vek::u8{0});
-  std::ifstream tex(kData + name + ".tex");
-  std::string line;
-  while (std::getline(tex, line)) {
-    char area[64] = {};
-    int x = 0, y = 0, aw = 0, ah = 0;
-    const size_t at = line.find("AddNode(\"");
-    if (at == std::string::npos ||
-        std::sscanf(line.c_str() + at, "AddNode(\"%63[^\"]\", recti(%d, %d, %d, %d)", area, &x, &y, &aw, &ah) != 5)
-      continue;
-    vek::cImage pic;
-    if (vek::cDataManager::ReadImage(kArt + name + "/" + area + ".png", &pic) != 0) return false;
-    const vek::u32 bpp = pic.GetFormat().id == vek::e_PixARGB ? 4 : pic.GetFormat().id == vek::e_PixRGB ? 3 : 0;
-    if (!bpp) return false;
-    // Both images keep their bottom row first, as the area rectangles count.
-    for (vek::u32 r = 0; r < pic.GetHeight() && r < static_cast<vek::u32>(ah); ++r) {
-      for (vek::u32 c = 0; c < pic.GetWidth() && c < static_cast<vek::u32>(aw); ++c) {
-        const vek::u8* src = pic.GetLevel(0) + bpp * (r * pic.GetWidth() + c);
-        vek::u8* dst = sheet.GetLevel(0) + 4 * ((y + r) * w + x + c);
-        dst[0] = src[0], dst[1] = src[1], dst[2] = src[2], dst[3] = bpp == 4 ? src[3] : 255;
-      }
-    }
-  }
+// A sheet of the built data folder, as the game loads it: the picture, then its area script.
+bool LoadSheet(const std::string& name) {
+  vek::cImage sheet;
+  const std::string path = "{StaticPath}/texture/world/" + name;
+  if (vek::cDataManager::ReadImage(path + ".png", &sheet) != 0) return false;
   new vek::cTexture(name, false, &sheet);
-  return vek::GetScript()->LoadFile(vek::filename(kData + name + ".tex"));
+  return vek::GetScript()->LoadFile(vek::filename(path + ".tex"));
 }
 
 class FieldGLTest : public vektest::GLGameFixture {
@@ -80,14 +55,8 @@ TEST_F(FieldGLTest, AStartedLevelShowsTheGarden) {
   lua_State* L = vek::GetScript()->GetState();
   luabind::module(L)[vek::bindings::TextureInfoClass()];
   vek::bindings::KeepTextureInfosNative(L);
-  std::ifstream list(kData + "sheets.txt");
-  for (std::string row; std::getline(list, row);) {
-    std::istringstream in(row);
-    std::string name;
-    vek::u32 w = 0, h = 0;
-    if (!(in >> name >> w >> h) || name[0] == '#') continue;
-    ASSERT_TRUE(LoadSheet(name, w, h)) << name;
-  }
+  for (const char* name : {"back", "images00", "icons00", "part00", "part01", "part02"})
+    ASSERT_TRUE(LoadSheet(name)) << name;
   vek::cImage font;
   ASSERT_EQ(vek::cDataManager::ReadImage("{StaticPath}/texture/fonts/header24x24.png", &font), 0u);
   new vek::cTexture("header24x24", false, &font);

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "game/world/level.h"
+#include "game/world/particles.h"
 #include "game/world/plant.h"
 #include "tests/support/world_harness.h"
 
@@ -141,6 +142,97 @@ TEST_F(PlantTest, RecordRoundTripAndUnknownSort) {
   bad.WriteInt(999);
   bad.WriteFloat(0.5f);
   EXPECT_FALSE(level->Make(e_KindPlant)->Read(bad));
+}
+
+// An animal that has chosen a plant to eat.
+class Eater : public cObject {
+ public:
+  Eater(cLevel* level, vek::u32 food) : cObject(level), food(food) {}
+  vek::u32 GetType() const override { return e_TypeOstrich; }
+  vek::u32 GetFood() const override { return food; }
+  vek::u32 food;
+};
+
+TEST_F(PlantTest, HintStepsOfTheCycle) {
+  sort->m_NeedPeriods = {1, 0};
+  auto& steps = world.services.hintSteps;
+  cPlant* p = NewPlant();
+  p->Update();
+  p->Update();
+  EXPECT_EQ(steps, (std::vector<std::pair<vek::i32, vek::i32>>{{0, 3}, {0, 2}, {0, 1}, {11, 1}}));
+  GrowUp(p);
+  steps.clear();
+  p->Tend();
+  EXPECT_EQ(steps, (std::vector<std::pair<vek::i32, vek::i32>>{{0, 5}, {1, 2}}));
+  p->Update();
+  steps.clear();
+  p->Harvest();
+  EXPECT_EQ(steps, (std::vector<std::pair<vek::i32, vek::i32>>{{0, 9}, {0, 8}, {0, 7}}));
+
+  // The training plant asks for weeding at once, before it has grown at all.
+  world.services.advanceHint = 0;
+  world.services.advanceStep = 2;
+  cPlant* trainee = NewPlant();
+  trainee->Update();
+  trainee->Update();
+  EXPECT_EQ(trainee->GetState(), 3);
+  EXPECT_EQ(trainee->GetStage(), 1);
+  EXPECT_FLOAT_EQ(trainee->GetGrowth(), 0.0f);
+}
+
+TEST_F(PlantTest, FlowersAskForWaterUntilTheTrainingIsDone) {
+  auto* flowers = new cSort("flowers", "Flowers");
+  flowers->m_GrowthTime = 0.2f;
+  for (bool trained : {false, true}) {
+    SCOPED_TRACE(trained);
+    world.services.trainingDone[cPlant::kFlowersTraining] = trained;
+    world.services.calls.clear();
+    flowers->m_NeedCounters = {1, 0};
+    auto* p = new cPlant(static_cast<vek::u32>(flowers->GetId()), level.get());
+    GrowUp(p);
+    EXPECT_EQ(p->GetStage(), trained ? 2 : 0);
+    if (trained) continue;
+    EXPECT_EQ(flowers->m_NeedCounters[0], 0);
+    EXPECT_EQ(world.services.calls, std::vector<std::string>{"ShowTraining 9"});
+    p->Tend();  // watering them ends the training step and its hint
+    EXPECT_EQ(world.services.calls,
+              (std::vector<std::string>{"ShowTraining 9", "Hide hint", "ShowTraining -1"}));
+    EXPECT_EQ(world.services.trainingStep, -1);
+  }
+}
+
+TEST_F(PlantTest, RipeningBurstsExceptForGroundSorts) {
+  auto* grass = new cSort("grass", "Grass");
+  cParticlePool& pool = world.services.particles->GetPool(1);
+  for (cSort* s : {sort, grass}) {
+    const vek::u32 before = pool.GetEmitterCount();
+    auto* p = new cPlant(static_cast<vek::u32>(s->GetId()), level.get());
+    GrowUp(p);
+    ASSERT_EQ(p->GetStage(), 2);
+    EXPECT_EQ(pool.GetEmitterCount(), before + (s == sort ? 1u : 0u)) << s->GetName();
+  }
+}
+
+TEST_F(PlantTest, EaterIsKeptOnlyWhileTheAnimalStillWantsThePlant) {
+  sort->m_GrowthTime = 10.0f;
+  cPlant* p = NewPlant();
+  p->Update();
+  p->Update();
+  ASSERT_EQ(p->GetState(), 1);
+  auto* fond = new Eater(level.get(), p->GetId());
+  auto* fickle = new Eater(level.get(), 12345);
+  struct Case {
+    vek::u32 eater;
+    vek::u32 after;
+    bool grows;  // a gone eater ends the step before the plant grows
+  } cases[] = {{fond->GetId(), fond->GetId(), true}, {fickle->GetId(), 0, true}, {9999, 0, false}};
+  for (const Case& c : cases) {
+    p->SetEater(c.eater);
+    const vek::f32 g = p->GetGrowth();
+    p->Update();
+    EXPECT_EQ(p->GetEater(), c.after) << c.eater;
+    EXPECT_EQ(p->GetGrowth() > g, c.grows) << c.eater;
+  }
 }
 
 }  // namespace

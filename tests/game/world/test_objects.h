@@ -43,6 +43,7 @@ class RecordingGardener : public cGardenerBase {
     tasks.push_back({id, GetLevel()->FindObject(id)->GetCell()});
   }
   void AddTaskByType(vek::u32 mask) override { log.push_back("type " + std::to_string(mask)); }
+  void AddTaskAction(vek::u32 ware) override { log.push_back("seed " + std::to_string(ware)); }
   void ReleaseTaskTargets() override {
     log.push_back("release");
     tasks.clear();

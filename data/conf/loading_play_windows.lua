@@ -1,0 +1,5 @@
+-- The sheets of the play windows (score panel, mission windows, garden bar, level result,
+-- upgrades).
+for _, name in ipairs({'icons01', 'gui_plants', 'gui_ups00', 'gui_ups01'}) do
+  cLoadTexture('{StaticPath}/texture/gui/' .. name .. '.png')
+end

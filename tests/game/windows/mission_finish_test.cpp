@@ -1,0 +1,199 @@
+// The level result: the time bonus, the timed payment of money and bonus into the bank, the
+// medal's flight and landing, the awards in their rows and their unlocks, "ok" during the
+// sequence and after it, and a level with more awards than rows.
+#include <gtest/gtest.h>
+
+#include "game/windows/controls/sheet_area.h"
+#include "game/windows/mission_finish_wf.h"
+#include "tests/game/windows/play_fixture.h"
+
+namespace playtest {
+namespace {
+
+class AwardWorld : public iRulesWorld {
+ public:
+  bool HasPlantSort(int offset) override { return offset < 8; }
+  int GetHolesLayoutCount() override { return 5; }
+};
+
+TEST(TimeBonus, TwoPerSecondToTheNearestFiveAtLeastFive) {
+  const std::pair<vek::f32, vek::i32> cases[] = {{7.3f, 15}, {0.2f, 5}, {3.8f, 5}, {10.0f, 20}, {0.0f, 0}, {-4.0f, 0}};
+  for (const auto& [left, bonus] : cases) EXPECT_EQ(cMissionFinishWF::TimeBonus(left), bonus) << left;
+}
+
+class MissionFinish : public PlayFixture {
+ protected:
+  void SetUp() override {
+    PlayFixture::SetUp();
+    SetRulesWorld(&world);
+    player.currentLevel = 2;
+    player.lastSort = 1;
+    player.animalKinds = -1;
+    player.upgradeLevels.assign(6, 0);
+    player.mission.timeLimit = 100.0f;
+    player.elapsedTime = 100.0f;
+    gui->ShowWindow("score");
+    Focus("garden");
+  }
+  void TearDown() override {
+    SetRulesWorld(nullptr);
+    PlayFixture::TearDown();
+  }
+  cMissionFinishWF* Wf() const { return Function<cMissionFinishWF>("mission_finish"); }
+  void Open() {
+    gui->ShowWindow("mission_finish");
+    Step();
+  }
+  void Seconds(vek::f32 s) {
+    for (int i = 0; i < static_cast<int>(s * 30.0f + 0.5f); ++i) Step();
+  }
+  int Count(vek::i32 sound) const { return static_cast<int>(std::count(play.sounds.begin(), play.sounds.end(), sound)); }
+  AwardWorld world;
+};
+
+TEST_F(MissionFinish, PaysMoneyIntoTheBankOverOnePointTwoSeconds) {
+  player.money = 250;
+  player.bank = 100;
+  Open();
+  EXPECT_EQ(play.GetPauseState(), 2);
+  EXPECT_EQ(Text("mission_finish", "caption"), "Level 3 done!");
+  EXPECT_EQ(Count(2), 1);
+  Seconds(1.9f);
+  EXPECT_EQ(player.bank, 100);  // the opening pause
+  std::vector<int> banks;
+  for (int i = 0; i < 40; ++i) {
+    Step();
+    banks.push_back(std::stoi(Text("mission_finish", "lbBank")));
+    EXPECT_GE(player.money, 0);
+    EXPECT_EQ(player.bank + player.money, 350);
+  }
+  EXPECT_TRUE(std::is_sorted(banks.begin(), banks.end()));
+  EXPECT_EQ(player.bank, 350);
+  EXPECT_EQ(player.money, 0);
+  EXPECT_GE(Count(25), 4);  // a coin every 0.3 s
+  EXPECT_LE(Count(25), 5);
+}
+
+TEST_F(MissionFinish, NothingToPayTheMedalFliesAtOnceAndLands) {
+  player.money = 0;
+  player.elapsedTime = 160.0f;  // bronze
+  Open();
+  Seconds(2.0f);
+  Step();
+  EXPECT_EQ(Count(25), 1);  // the medal's flight, no coin
+  EXPECT_FALSE(Visible("mission_finish", "imgMedal"));
+  Seconds(1.1f);
+  EXPECT_TRUE(Visible("mission_finish", "imgMedal"));
+  EXPECT_EQ(Count(1), 1);
+  auto* medal = Control<vek::cImageCtrl>("mission_finish", "imgMedal");
+  EXPECT_EQ(medal->GetUVRect().x, FindSheetArea("icons01", "bronze").uv.x);
+  EXPECT_EQ(medal->GetUVRect().y, FindSheetArea("icons01", "bronze").uv.y);
+  Seconds(1.0f);
+  EXPECT_TRUE(Wf()->IsFinished());
+  EXPECT_EQ(Wf()->GetAwardSlot(), 0);
+  Click("mission_finish", "ok");
+  Settle();
+  EXPECT_FALSE(Shown("mission_finish"));
+  EXPECT_EQ(play.GetPauseState(), 0);
+  EXPECT_EQ(game->GetFocusWidgetName(), "island");
+}
+
+TEST_F(MissionFinish, BonusFillsTheClockAndPaysTheTimeLeft) {
+  player.money = 0;
+  player.bank = 10;
+  player.elapsedTime = 92.7f;  // 7.3 s left: 15
+  Open();
+  Seconds(2.0f);
+  Seconds(1.3f);
+  EXPECT_EQ(player.bank, 25);
+  EXPECT_FLOAT_EQ(player.elapsedTime, 100.0f);
+  EXPECT_GE(Count(25), 4);
+}
+
+TEST_F(MissionFinish, OkMidPaymentCompletesEverythingWithoutFlights) {
+  play.Rules().SetLevelFlag(cMissionFinishWF::e_AwardSort);
+  player.money = 250;
+  player.bank = 100;
+  player.elapsedTime = 92.7f;
+  Open();
+  Seconds(2.3f);  // paying
+  ASSERT_GT(player.money, 0);
+  Click("mission_finish", "ok");
+  play.sounds.clear();
+  Step();
+  EXPECT_EQ(player.bank, 100 + 250 + 15);
+  EXPECT_EQ(player.money, 0);
+  EXPECT_TRUE(Visible("mission_finish", "imgMedal"));
+  EXPECT_EQ(play.sounds, std::vector<vek::i32>{1});  // the landing only: no coin, star or award sound
+  EXPECT_TRUE(Visible("mission_finish", "lbAward0"));
+  EXPECT_EQ(Text("mission_finish", "lbAward0"), "Sort plant02");
+  EXPECT_FALSE(Visible("mission_finish", "lbAward1"));
+  EXPECT_EQ(player.lastSort, 2);
+  EXPECT_TRUE(Wf()->IsFinished());
+  Click("mission_finish", "ok");
+  Settle();
+  EXPECT_FALSE(Shown("mission_finish"));
+  EXPECT_EQ(game->GetFocusWidgetName(), "island");
+}
+
+TEST_F(MissionFinish, AwardsInOrderAndAFourthWithoutARowIsStillGiven) {
+  auto& rules = play.Rules();
+  for (int flag = 1; flag <= 4; ++flag) rules.SetLevelFlag(flag);
+  player.money = 0;
+  player.bank = 500;  // an upgrade is affordable
+  Open();
+  Seconds(2.0f + 1.2f + 0.9f);  // pause, medal, landing pause
+  EXPECT_EQ(Text("mission_finish", "lbAward0"), "Sort plant02");
+  EXPECT_EQ(player.lastSort, 1);  // the star is on its way
+  Seconds(2.1f);
+  EXPECT_EQ(player.lastSort, 2);
+  Seconds(0.6f);
+  EXPECT_EQ(Text("mission_finish", "lbAward1"), "Ostrich");
+  Seconds(2.7f);
+  EXPECT_EQ(player.animalKinds, 0);
+  EXPECT_EQ(Text("mission_finish", "lbAward2"), "AwardUp");
+  Seconds(1.0f);
+  // The fourth award has no row: the garden still grows, and the log says why.
+  EXPECT_EQ(player.holesLayout, 1);
+  EXPECT_EQ(Wf()->GetAwardSlot(), 3);
+  EXPECT_NE(LogText().find("no award row left"), std::string::npos);
+  EXPECT_EQ(Count(26), 4);
+  Seconds(0.2f);
+  EXPECT_TRUE(Wf()->IsFinished());
+}
+
+TEST_F(MissionFinish, AnAffordableUpgradeAwardLeadsToTheUpgrades) {
+  play.Rules().SetLevelFlag(cMissionFinishWF::e_AwardUpgrade);
+  player.money = 0;
+  player.bank = 150;
+  Open();
+  Click("mission_finish", "ok");
+  Step();
+  EXPECT_EQ(Text("mission_finish", "lbAward0"), "AwardUp");
+  Step();
+  Click("mission_finish", "ok");
+  Settle();
+  EXPECT_FALSE(Shown("mission_finish"));
+  EXPECT_TRUE(Shown("up"));
+  EXPECT_EQ(play.GetPauseState(), 3);
+}
+
+TEST_F(MissionFinish, UpgradeAwardDroppedWhenNothingIsAffordable) {
+  play.Rules().SetLevelFlag(cMissionFinishWF::e_AwardUpgrade);
+  player.money = 0;
+  player.bank = 50;  // the cheapest upgrade costs 100
+  Open();
+  Click("mission_finish", "ok");
+  Step();
+  Step();
+  EXPECT_FALSE(play.Rules().GetLevelFlag(cMissionFinishWF::e_AwardUpgrade));
+  EXPECT_FALSE(Visible("mission_finish", "lbAward0"));
+  Step();
+  EXPECT_TRUE(Wf()->IsFinished());
+  Click("mission_finish", "ok");
+  Settle();
+  EXPECT_EQ(game->GetFocusWidgetName(), "island");
+}
+
+}  // namespace
+}  // namespace playtest
