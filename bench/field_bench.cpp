@@ -3,31 +3,15 @@
 // frame (the field's own CPU cost plus one recorded call per draw) and the draw calls.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 
-#include "engine/app/script_bindings.h"
-#include "engine/core/log.h"
-#include "engine/core/path_tokens.h"
-#include "engine/files/filename.h"
-#include "engine/files/image.h"
-#include "engine/render/font.h"
+#include "bench/recording_device.h"
 #include "engine/render/quad_batch.h"
-#include "engine/render/render.h"
-#include "engine/render/render_bindings.h"
-#include "engine/render/texture.h"
-#include "engine/render/texture_info.h"
-#include "engine/render/texture_manager.h"
-#include "engine/script/script.h"
-#include "engine/script/script_bind.h"
 #include "game/app/garden_services.h"
 #include "game/world/effects.h"
 #include "game/world/level.h"
 #include "game/world/particles.h"
-#include "platform/gfx.h"
-#include "platform/gfx_recording.h"
-#include "platform/window.h"
 
 namespace {
 
@@ -62,50 +46,17 @@ void Fill(cParticlePool& pool) {
 }
 
 void BM_FieldFrameRecordingDevice(benchmark::State& state) {
-  const std::filesystem::path logs = std::filesystem::temp_directory_path() / "vekbench-field";
-  vek::SetPathToken(vek::e_AppPath, logs.string());
-  vek::CreateLogHolder(1024.0f, 768.0f);
-  auto recorder = std::make_shared<plat::gfx::Recorder>();
-  plat::gfx::UseRecordingSystem(recorder);
-  auto window = std::make_unique<plat::ScriptedWindow>();
-  window->open = true;
-  window->windowed = true;
-  window->clientW = 1024;
-  window->clientH = 768;
-  plat::SetWindow(std::move(window));
-  vek::CreateRender();
-  vek::cRender::cSettings settings;
-  if (vek::g_pRender->Init(settings) != 0) state.SkipWithError("no recording device");
-  vek::CreateTextureManager();
-  vek::CreateTextureInfos();
-  vek::CreateFontManager();
+  vekbench::cRecordingDevice device("field");
+  if (!device.IsOk()) state.SkipWithError("no recording device");
   {
-    vek::cScript script;
-    script.Init();
-    vek::RegisterEngine(&script);
-    luabind::module(script.GetState())[vek::bindings::TextureInfoClass()];
-    vek::bindings::KeepTextureInfosNative(script.GetState());
     const struct {
       const char* name;
       vek::u32 w, h;
     } sheets[] = {{"back", 1024, 1024}, {"images00", 512, 512}, {"icons00", 256, 256},
                   {"part00", 32, 32},   {"part01", 32, 32},     {"part02", 32, 32}};
-    for (const auto& s : sheets) {
-      vek::cImage image(vek::e_PixARGB, s.w, s.h, 1);
-      new vek::cTexture(s.name, false, &image);
-      script.LoadFile(vek::filename(kSheets + s.name + ".tex"));
-    }
+    for (const auto& s : sheets) device.LoadBlankSheet(s.name, s.w, s.h, kSheets + s.name + ".tex");
   }
-  // The header font: a 16 x 16 grid of 24-pixel glyphs on a 512 x 512 texture.
-  {
-    vek::cImage image(vek::e_PixARGB, 512, 512, 1);
-    new vek::cTexture("header24x24", false, &image);
-    auto* font = new vek::cFont("header24x24");
-    font->Init("DejaVu Sans", "Bold", 24, 29);
-    font->Texture("header24x24", 512, 512);
-    for (int c = 32; c < 128; ++c)
-      font->Char(std::string(1, static_cast<char>(c)), 24, vek::recti{(c % 16) * 32, (c / 16) * 32, 24, 29}, 0, 18);
-  }
+  device.LoadHeaderFont();
 
   Services services;
   SetGardenServices(&services);
@@ -129,10 +80,10 @@ void BM_FieldFrameRecordingDevice(benchmark::State& state) {
 
     size_t calls = 0;
     for (auto _ : state) {
-      recorder->calls.clear();
+      device.Reset();
       level->Update(1.0f / 60.0f);
       level->Render();
-      calls = static_cast<size_t>(recorder->Count("Draw"));  // every kind of draw call
+      calls = device.CountDraws();
     }
     state.counters["draws_per_frame"] = static_cast<double>(calls);
     state.counters["particle_quads"] =
@@ -143,16 +94,6 @@ void BM_FieldFrameRecordingDevice(benchmark::State& state) {
   }
   SetGardenServices(nullptr);
   batch.reset();
-  vek::DestroyFontManager();
-  vek::DestroyTextureInfoTable();
-  vek::DestroyTextureManager();
-  vek::g_pRender->Free();
-  vek::DestroyRender();
-  plat::gfx::SetSystemFactory({});
-  plat::SetWindow(nullptr);
-  vek::DestroyLogHolder();
-  std::error_code ec;
-  std::filesystem::remove_all(logs, ec);
 }
 BENCHMARK(BM_FieldFrameRecordingDevice)->Unit(benchmark::kMicrosecond);
 

@@ -33,7 +33,10 @@ cAfterLevelStages::cEnded cAfterLevelStages::Step(vek::f32 dt) {
     if (!t.IsRunning()) continue;
     if (t.Update(dt) == vek::e_TweenRunning) return {};
     const bool acts = t.target > 0.0f;
-    if (s + 1 < kStages) Start(s + 1, -kOneStep);
+    // A stage that was started ahead (the new building finished before the stars had flown)
+    // keeps its time instead of being cut to one silent step.
+    if (s + 1 < kStages && !(m_Timers[s + 1].target > 0.0f && m_Timers[s + 1].IsRunning()))
+      Start(s + 1, -kOneStep);
     return {s, acts};
   }
   return {};

@@ -3,15 +3,24 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/app/game.h"
 #include "engine/core/log.h"
+#include "engine/gui/ctrl.h"
+#include "engine/gui/gui.h"
+#include "engine/gui/window.h"
 #include "engine/core/random.h"
 #include "engine/input/input.h"
 #include "engine/sound/sound.h"
 #include "game/app/building_catalogue.h"
 #include "game/app/garden_services.h"
 #include "game/app/player.h"
+#include "game/app/window_host.h"
+#include "game/app/game_rules.h"
 #include "game/island/building_table.h"
+#include "game/world/particles.h"
+#include "game/world/level.h"
 #include "game/world/mission.h"
+#include "game/world/plant.h"
 #include "game/world/ware_manager.h"
 
 // The current profile (the rules host keeps it; its header clashes with the world's ware id).
@@ -74,35 +83,42 @@ void cIsland::RemoveBuilding(cBuild* building) {
   m_Buildings.remove_if([&](const std::unique_ptr<cBuild>& b) { return b.get() == building; });
 }
 
+std::unique_ptr<cHouse> cIsland::MakeBuilding(const vek::string& name) {
+  const i32 row = FindBuildingTemplateRow(name);
+  if (row < 0) return nullptr;
+  const cBuildingTemplateRow& t = BuildingTemplateRows()[static_cast<size_t>(row)];
+  const vek::string display = GardenServices()->GetText(t.textEntry);
+  std::unique_ptr<cHouse> house;
+  if (t.factory) {
+    auto f = std::make_unique<cFactory>(t.name, display, this);
+    f->SetInput(t.input ? t.input : "");
+    f->SetOutput(t.output ? t.output : "", t.workTime);
+    house = std::move(f);
+  } else {
+    house = std::make_unique<cHouse>(t.name, display, this);
+  }
+  house->SetPrice(t.price);
+  house->SetValue(t.value);
+  bool drawn = false;
+  for (const cBuildingSprite& sprite : t.sprites)
+    if (sprite.area) drawn = house->AddSprite(sprite.texture, sprite.area) || drawn;
+  if (drawn) house->SetSprite(0);
+  // Without its sheet a building still goes through its stages.
+  else house->SetFrames(name == "statue00" ? 5 : 7);
+  return house;
+}
+
 void cIsland::LoadBuildings(const std::vector<cIslandBuildingRecord>& records) {
   for (const cIslandBuildingRecord& r : records) {
-    const i32 row = FindBuildingTemplateRow(r.name);
-    if (row < 0) {
+    std::unique_ptr<cHouse> house = MakeBuilding(r.name);
+    if (!house) {
       vek::LogWarning("cIsland", "Unknown building %s\n", r.name);
       continue;
     }
-    const cBuildingTemplateRow& t = BuildingTemplateRows()[static_cast<size_t>(row)];
-    const vek::string display = GardenServices()->GetText(t.textEntry);
-    std::unique_ptr<cHouse> house;
-    if (t.factory) {
-      auto f = std::make_unique<cFactory>(t.name, display, this);
-      f->SetInput(t.input ? t.input : "");
-      f->SetOutput(t.output ? t.output : "", t.workTime);
-      house = std::move(f);
-    } else {
-      house = std::make_unique<cHouse>(t.name, display, this);
-    }
-    house->SetPrice(t.price);
-    house->SetValue(t.value);
-    bool drawn = false;
-    for (const cBuildingSprite& sprite : t.sprites)
-      if (sprite.area) drawn = house->AddSprite(sprite.texture, sprite.area) || drawn;
-    if (drawn) house->SetSprite(0);
-    // Without its sheet a building still goes through its stages.
-    else house->SetFrames(r.name == "statue00" ? 5 : 7);
     house->SetNumber(static_cast<i32>(r.number));
     house->SetPosition(r.position.x, r.position.y);
-    if (vek::rectf* anchor = house->GetAnchor() ? nullptr : AddAnchor()) {
+    // The people fade while they pass behind it.
+    if (vek::rectf* anchor = AddAnchor()) {
       *anchor = {r.position.x, r.position.y, house->GetWidth(), house->GetHeight()};
       house->SetAnchor(anchor);
     }
@@ -174,6 +190,7 @@ void cIsland::Step() {
   iGardenServices* s = GardenServices();
   s->CheckHints();
   if (s->GetTrainingStep() != 2) s->UpdateShips();
+  if (cFlyerList* flyers = s->GetFlyers()) flyers->Update(kStep);
   if (s->IsPaused()) return;
   StepWaters();
   StepEffects();
@@ -351,8 +368,12 @@ void cIsland::ActOnStage(int stage, bool acts) {
   switch (stage) {
     case 0:
       if (!acts) break;
+      Burst(MarkerOnScreen(level), 20);
       s->PlaySound(26);
-      if (s->HasIslandProgress()) m_Stages.Start(1, 2.0f);
+      if (s->HasIslandProgress()) {
+        m_Stages.Start(1, 2.0f);
+        Fly(MarkerOnScreen(level), "island", "star" + std::to_string(std::clamp(s->GetRateProgress() - 1, 0, 4)), "star");
+      }
       break;
     case 1: {
       if (!acts) break;
@@ -361,6 +382,8 @@ void cIsland::ActOnStage(int stage, bool acts) {
       const i32 rate = s->GetRateProgress();
       if (rate == 0 || rate == 5) {
         m_Stages.Start(2, 1.2f);
+        for (int i = 0; i < 5; ++i) Fly(MarkerOnScreen(level), "island", "star" + std::to_string(i), "star");
+        Fly(MarkerOnScreen(level), "island", "rate", "star");
         s->PlaySound(23);
       } else {
         s->SendWindowMessage("island", 0, 0);
@@ -371,6 +394,8 @@ void cIsland::ActOnStage(int stage, bool acts) {
       if (!acts) break;
       if (level >= s->GetLevelProgress()) m_Stages.Start(3, 1.2f);
       s->SendWindowMessage("island", 0, 0);
+      Fly(MarkerOnScreen(level), "island", "rate", "star");
+      Burst(MarkerOnScreen(level), 20);
       s->PlaySound(2);
       if (s->HasIslandProgress()) s->ShowHint(-1);
       break;
@@ -387,6 +412,9 @@ void cIsland::ActOnStage(int stage, bool acts) {
       const i32 rate = s->GetIslandRateProgress();
       if (rate == 0 || rate == 10) {
         m_Stages.Start(5, 1.2f);
+        for (int i = 0; i < 10; ++i)
+          Fly(MarkerOnScreen(level), "island", "island_star" + std::to_string(i), "house");
+        Fly(MarkerOnScreen(level), "island", "island_rate", "house");
         s->PlaySound(23);
       } else {
         s->SendWindowMessage("island", 0, 0);
@@ -397,6 +425,7 @@ void cIsland::ActOnStage(int stage, bool acts) {
       if (level >= s->GetLevelProgress()) s->AdvanceIsland();
       if (acts) {
         s->SendWindowMessage("island", 0, 0);
+        Burst(ControlCentre("island", "island_rate"), 10);
         s->PlaySound(2);
       }
       s->ShowHint(13);
@@ -500,7 +529,11 @@ void cIsland::AddFirework(const vec2& centre) {
   m_Effects.Add(centre, "firework", "total");
 }
 
-void cIsland::StartComics() { GardenServices()->SwitchWindow("comics", 2); }
+void cIsland::StartComics() {
+  // The closing comic (mode 1) takes the screen; without a window host only its window opens.
+  if (cWindowHost* host = GetWindowHost()) host->StartComics(1);
+  else GardenServices()->SwitchWindow("comics", 2);
+}
 
 bool cIsland::IsNewestLevelBuilding(const cHouse& house) const {
   return m_Mode == e_islAfterLevel && GetHousePlace(house) == GardenServices()->GetCurrentLevel();
@@ -541,9 +574,41 @@ void cIsland::EndTrainingOnClick() {
   s->ShowTraining(-1);
 }
 
-void cIsland::OnConstructionFinished(cHouse& house, const vec2& /*screenCentre*/) {
+void cIsland::OnConstructionFinished(cHouse& house, const vec2& screenCentre) {
   if (cPlayer* p = CurrentPlayer()) p->selectedLevel = -1;
-  if (IsNewestLevelBuilding(house)) PlaySound(23);
+  if (!IsNewestLevelBuilding(house)) return;
+  const i32 p = GardenServices()->GetIslandRateProgress();
+  Fly(screenCentre, "island", "island_star" + std::to_string(p == 0 ? 4 : std::clamp(p - 1, 0, 9)), "house");
+  PlaySound(23);
+}
+
+vec2 cIsland::ControlCentre(const vek::string& window, const vek::string& control) const {
+  vek::cGUI* gui = vek::g_pGame ? vek::g_pGame->GetGUI() : nullptr;
+  if (vek::cWindow* w = gui ? gui->GetWindow(window) : nullptr)
+    if (vek::cCtrl* c = w->GetControl(w->FindControl(control)); c && w->FindControl(control) != 0) {
+      const vek::rectf r = c->GetRect();
+      return {r.x + r.w * 0.5f, r.y + r.h * 0.5f};
+    }
+  return {900.0f, 720.0f};  // where the island window keeps its ratings
+}
+
+vec2 cIsland::MarkerOnScreen(i32 level) const {
+  if (level < 0 || level >= static_cast<i32>(m_Paths.markers.size())) return {512.0f, 384.0f};
+  return m_Paths.markers[static_cast<size_t>(level)] - m_Scroll;
+}
+
+void cIsland::Fly(const vec2& from, const vek::string& window, const vek::string& control, const char* area) {
+  cFlyerList* flyers = GardenServices()->GetFlyers();
+  if (!flyers) return;
+  const vec2 to = ControlCentre(window, control);
+  cFlyer* f = flyers->Add("icons00", area, 0.05f, 8);
+  if (!f) return;
+  for (const cPathKey& k : cGameRules::BuildWavyPath(from.x, from.y, to.x, to.y, 2.0f, 2, 30.0f))
+    f->AddPoint({k.x, k.y}, k.time);
+}
+
+void cIsland::Burst(const vec2& screen, u32 count) {
+  if (cParticles* parts = GardenServices()->GetParticles()) parts->AddBurst({screen.x, screen.y, 0.0f}, count, 5.0f);
 }
 
 vek::rectf* cIsland::AddAnchor() { return m_Walkers.AddObstacle(); }
@@ -551,10 +616,14 @@ vek::rectf* cIsland::AddAnchor() { return m_Walkers.AddObstacle(); }
 void cIsland::RemoveAnchor(const vek::rectf* anchor) { m_Walkers.RemoveObstacle(anchor); }
 
 bool cIsland::HasMissionTask(const vek::string& ware) const {
-  cPlayer* p = CurrentPlayer();
-  if (!p || !g_pWareManager) return false;
+  if (!g_pWareManager) return false;
+  std::vector<cMissionTask>* tasks = GardenServices()->GetActiveTasks();
+  if (!tasks) {
+    cPlayer* p = CurrentPlayer();
+    tasks = p ? &p->activeTasks : nullptr;
+  }
   const i32 id = g_pWareManager->GetWareId(ware);
-  return id != static_cast<i32>(kNoWare) && FindMissionTask(p->activeTasks, id) != nullptr;
+  return tasks && id != static_cast<i32>(kNoWare) && FindMissionTask(*tasks, id) != nullptr;
 }
 
 void cIsland::AddTransfer(const vek::string& ware, cFactory& from, cFactory* to) {
@@ -571,5 +640,78 @@ void cIsland::CountProduced(const vek::string& ware) {
 }
 
 void cIsland::OnFactoryInput(cFactory& factory) {
-  if (m_InputSink) m_InputSink(factory);
+  if (m_InputSink) {
+    m_InputSink(factory);
+    return;
+  }
+  // Enough of a plant sort is on its way through the chain for the mission: the field's
+  // plants of that sort are no longer marked as needed, and ripe ones are tended off.
+  if (!m_pLevel || !g_pWareManager) return;
+  const i32 ware = g_pWareManager->GetWareId(factory.GetInput());
+  if (ware == static_cast<i32>(kNoWare) || g_pWareManager->GetWare(static_cast<u32>(ware)).GetType() != e_WareTypeSort)
+    return;
+  const cMissionTask* task = GardenServices()->FindTaskForWare(ware);
+  if (!task || (task->ware == static_cast<i32>(kNoWare) && task->kind == -1)) return;
+  if (CountChainUnits(factory.GetInput()) < task->count) return;
+  cParticles* parts = GardenServices()->GetParticles();
+  for (cObject* o : m_pLevel->GetRegistry()) {
+    if (o == m_pLevel->GetFirstObject() || !o->IsType(e_TypePlant) || static_cast<i32>(o->GetWareId()) != ware) continue;
+    auto* plant = dynamic_cast<cPlant*>(o);
+    if (!plant || !plant->IsNeeded()) continue;
+    plant->SetNeeded(false);
+    if (plant->GetState() == 3 && plant->GetStage() != 2) {
+      plant->Tend();
+      if (parts) {
+        const vek::rectf r = plant->GetRect();
+        parts->AddBurst({r.x + r.w * 0.5f, r.y + r.h * 0.5f, 0.0f}, 20, 20.0f);
+      }
+    }
+  }
+}
+
+i32 cIsland::CountChainUnits(const vek::string& input) const {
+  i32 units = 0;
+  vek::string ware = input;
+  for (int step = 0; step < 2; ++step) {
+    const cFactory* f = FindFactoryByInput(ware);
+    if (!f) break;
+    const i32 product = g_pWareManager ? g_pWareManager->GetWareId(f->GetOutput()) : static_cast<i32>(kNoWare);
+    units += f->GetStock() + (m_pLevel ? m_pLevel->CountTransfers(product) : 0);
+    ware = f->GetOutput();
+  }
+  return units;
+}
+
+cBuild* cIsland::FindBuildingById(u32 id) const {
+  if (id == 0) return nullptr;
+  for (const auto& b : m_Buildings)
+    if (GetBuildingId(*b) == id) return b.get();
+  return nullptr;
+}
+
+bool cIsland::GetHouseScreenRect(u32 id, vek::rectf* rect) const {
+  const cBuild* b = FindBuildingById(id);
+  if (!b || !rect) return false;
+  *rect = {b->GetPosition().x - m_Scroll.x, b->GetPosition().y - m_Scroll.y, b->GetWidth(), b->GetHeight()};
+  return true;
+}
+
+bool cIsland::AddFactoryInputById(u32 id) {
+  auto* f = dynamic_cast<cFactory*>(FindBuildingById(id));
+  if (!f) return false;
+  f->AddInput();
+  return true;
+}
+
+void cIsland::SendProductsTo(cLevel* level) {
+  m_pLevel = level;
+  if (!level) {
+    m_TransferSink = nullptr;
+    return;
+  }
+  m_TransferSink = [this, level](const vek::string& ware, cFactory& from, cFactory* to) {
+    const i32 id = g_pWareManager ? g_pWareManager->GetWareId(ware) : static_cast<i32>(kNoWare);
+    level->AddTransfer(id, cWareTransfer::e_Factory, static_cast<i32>(GetBuildingId(from)),
+                       to ? cWareTransfer::e_Factory : cWareTransfer::e_Car, to ? static_cast<i32>(GetBuildingId(*to)) : 0);
+  };
 }

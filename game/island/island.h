@@ -24,6 +24,7 @@
 namespace vek {
 class cQuadBatch;
 }
+class cLevel;
 
 class cIsland : public vek::cWidget, public iBuildingOwner {
  public:
@@ -49,6 +50,10 @@ class cIsland : public vek::cWidget, public iBuildingOwner {
   cBuild* AddBuilding(std::unique_ptr<cBuild> building);
   void RemoveBuilding(cBuild* building);
   const std::list<std::unique_ptr<cBuild>>& GetBuildings() const { return m_Buildings; }
+  // A building of the catalogue for this island, with its sheet's sprites and its size (a
+  // frame counter of its own when the sheet is missing); null for an unknown name. Not yet
+  // on the island: AddBuilding puts it there.
+  std::unique_ptr<cHouse> MakeBuilding(const vek::string& name);
   // The buildings of the static island.dat, made from the building table; the player's
   // island.dat then gives the factories their stock.
   void LoadBuildings(const std::vector<cIslandBuildingRecord>& records);
@@ -140,6 +145,16 @@ class cIsland : public vek::cWidget, public iBuildingOwner {
   // or with a null `to` to the delivery car. Unset, products are only counted.
   using cTransferSink = std::function<void(const vek::string& ware, cFactory& from, cFactory* to)>;
   void SetTransferSink(cTransferSink sink) { m_TransferSink = std::move(sink); }
+  // The play field's wares in flight name island buildings by id: the serial number plus
+  // one (0 is no building). The screen rectangle of a building by id, and a ware arriving at
+  // a factory by id; false when there is no such building (or it is no factory).
+  vek::u32 GetBuildingId(const cBuild& b) const { return static_cast<vek::u32>(b.GetNumber() + 1); }
+  cBuild* FindBuildingById(vek::u32 id) const;
+  bool GetHouseScreenRect(vek::u32 id, vek::rectf* rect) const;
+  bool AddFactoryInputById(vek::u32 id);
+  // Products set out as the field's wares in flight: from the factory to the next one, or to
+  // the delivery car (null: they are only counted).
+  void SendProductsTo(cLevel* level);
   // A ware reached a factory: the field drops its "needed" marks once the chain holds
   // enough for the mission.
   using cInputSink = std::function<void(cFactory& factory)>;
@@ -159,13 +174,23 @@ class cIsland : public vek::cWidget, public iBuildingOwner {
   void EndScrollTraining();
   void ActOnStage(int stage, bool acts);
 
+  // A flyer of "icons00" from a screen point to the centre of a window's control (the top of
+  // the screen when the window or control is missing), and a burst of sparks.
+  void Fly(const vek::vec2& from, const vek::string& window, const vek::string& control, const char* area);
+  void Burst(const vek::vec2& screen, vek::u32 count);
+  vek::vec2 MarkerOnScreen(vek::i32 level) const;
+  vek::vec2 ControlCentre(const vek::string& window, const vek::string& control) const;
   void DrawMarkers();
   void DrawAreas();
   void StepWaters();
 
   cIslandPaths m_Paths;
   vek::cQuadBatch* m_pBatch = nullptr;
+  // Units of a plant sort inside its factory chain: in the factories' stock and in flight.
+  vek::i32 CountChainUnits(const vek::string& input) const;
+
   cTransferSink m_TransferSink;
+  cLevel* m_pLevel = nullptr;
   cInputSink m_InputSink;
   cSpriteAnims m_Effects{nullptr};
   cFloatingTexts m_Texts{nullptr, "header24x24"};

@@ -156,7 +156,16 @@ void cIsland::DrawMap() {
 
   // The ocean: the visible part of the map tiled with the current wave frame.
   if (m_Ocean.texture && m_Ocean.frames && m_Ocean.width > 0.0f && m_Ocean.height > 0.0f) {
-    const vek::rectf& uv = m_Ocean.frames[static_cast<u32>(std::max(0, m_OceanFrames.m_Frame)) % m_Ocean.count];
+    // Half a texel in from the frame's edges: the tiles meet without the neighbouring frame's
+    // edge showing through the filtering.
+    vek::rectf uv = m_Ocean.frames[static_cast<u32>(std::max(0, m_OceanFrames.m_Frame)) % m_Ocean.count];
+    const vec2 px = TextureSize(m_Ocean.texture);
+    if (px.x > 0.0f && px.y > 0.0f) {
+      uv.x += 0.5f / px.x;
+      uv.w -= 1.0f / px.x;
+      uv.y += 0.5f / px.y;
+      uv.h -= 1.0f / px.y;
+    }
     const i32 columns = static_cast<i32>(m_MapSize.x / m_Ocean.width) + 1;
     const i32 rows = static_cast<i32>(m_MapSize.y / m_Ocean.height) + 1;
     for (i32 r = 0; r < rows; ++r) {

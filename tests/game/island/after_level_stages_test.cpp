@@ -84,3 +84,22 @@ TEST(AfterLevelStages, ResetStopsEverything) {
   stages.Start(7, 1.0f);  // no such stage: nothing
   EXPECT_EQ(stages.GetTarget(7), 0.0f);
 }
+
+TEST(AfterLevelStages, AStageStartedAheadKeepsItsTime) {
+  // The building is finished while the first stage still runs: its stage (the fifth) keeps
+  // its two seconds and acts, instead of being cut to a silent step when the stage before
+  // it ends.
+  cAfterLevelStages stages;
+  stages.Reset();
+  stages.Start(0, 1.0f);
+  std::vector<Event> seen;
+  for (int i = 1; i <= 400 && !stages.IsFinished(); ++i) {
+    if (i == 20) stages.Start(4, 2.0f);
+    const cAfterLevelStages::cEnded e = stages.Step();
+    if (e.stage >= 0) seen.push_back({i, e.stage, e.acts});
+  }
+  ASSERT_EQ(seen.size(), 6u);
+  EXPECT_EQ(seen[4].stage, 4);
+  EXPECT_TRUE(seen[4].acts);
+  EXPECT_NEAR(seen[4].step, seen[3].step + 60, 1);  // its two seconds follow the stage before
+}
