@@ -111,8 +111,12 @@ std::unique_ptr<cHouse> cIsland::MakeBuilding(const vek::string& name) {
 void cIsland::LoadBuildings(const std::vector<cIslandBuildingRecord>& records) {
   for (const cIslandBuildingRecord& r : records) {
     std::unique_ptr<cHouse> house = MakeBuilding(r.name);
+    // A factory record must name a factory of the catalogue. A building without its template
+    // would have no picture, price or wares: it is left off the island.
+    if (house && r.kind == kIslandKindFactory && house->GetType() != 4) house.reset();
     if (!house) {
-      vek::LogWarning("cIsland", "Unknown building %s\n", r.name);
+      if (r.kind == kIslandKindFactory) vek::LogWarning("cHouse", "LoadGlobal: factory '%s' not found\n", r.name);
+      else vek::LogWarning("cIsland", "LoadGlobal: house '%s' not found\n", r.name);
       continue;
     }
     house->SetNumber(static_cast<i32>(r.number));

@@ -248,7 +248,8 @@ TEST_F(IslandTest, LookUpsAndFactoryStockRoundTrip) {
   EXPECT_EQ(island->GetMaxHouseValue(), -1);
   island->LoadBuildings({{"house00", 0, kIslandKindHouse, {300.0f, 300.0f}},
                          {"factory00", 4, kIslandKindFactory, {600.0f, 400.0f}},
-                         {"no_such_building", 5, kIslandKindHouse, {0.0f, 0.0f}}});
+                         {"no_such_building", 5, kIslandKindHouse, {0.0f, 0.0f}},
+                         {"house01", 6, kIslandKindFactory, {0.0f, 0.0f}}});  // not a factory
   EXPECT_EQ(island->GetBuildings().size(), 2u);
   EXPECT_EQ(island->GetMaxHouseValue(), 4);
   cFactory* f = island->FindFactoryByInput("plant01");
