@@ -143,6 +143,28 @@ void cIsland::LoadStates(const std::vector<cIslandStateRecord>& states) {
   }
 }
 
+void cIsland::Clear() {
+  m_pHovered = m_pPlaced = nullptr;
+  m_PlacingState = 0;
+  m_Buildings.clear();
+  m_Walkers.ClearWalkers();
+  m_Fireworks.clear();
+}
+
+void cIsland::Load(const vek::filename& staticFile, const vek::filename& playerFile) {
+  Clear();
+  std::vector<cIslandBuildingRecord> buildings;
+  LoadIslandBuildings(staticFile, buildings);  // a wrong kind keeps the records before it
+  LoadBuildings(buildings);
+  std::vector<cIslandStateRecord> states;
+  LoadIslandStates(playerFile, states);
+  LoadStates(states);
+  UpdateHouses();
+  AddPeople(SumHouseValues(), 1);
+}
+
+bool cIsland::Save(const vek::filename& playerFile) const { return SaveIslandStates(playerFile, SaveStates()); }
+
 std::vector<cIslandStateRecord> cIsland::SaveStates() const {
   std::vector<cIslandStateRecord> out;
   for (const auto& b : m_Buildings) {
