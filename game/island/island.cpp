@@ -232,7 +232,9 @@ void cIsland::Step() {
 
 void cIsland::EndScrollTraining() {
   iGardenServices* s = GardenServices();
-  if (s->GetTrainingStep() == kScrollTraining) s->ShowTraining(-1);
+  if (s->GetTrainingStep() != kScrollTraining) return;
+  s->HideWindowIfShown("hint");
+  s->ShowTraining(-1);
 }
 
 void cIsland::Update(f32 dt) {
@@ -596,7 +598,7 @@ void cIsland::EndTrainingOnClick() {
   iGardenServices* s = GardenServices();
   const i32 step = s->GetTrainingStep();
   if (step == -1) return;
-  if (step == 1) s->SwitchWindow("hint", 0);
+  if (step == 1) s->HideWindowIfShown("hint");
   s->ShowTraining(-1);
 }
 
