@@ -343,6 +343,7 @@ void cIsland::OnEvent(u32 type, u32 param) {
     case e_Wheel:
       if (s->IsIslandReady()) {
         m_WheelSpeed = static_cast<f32>(static_cast<i32>(param)) * 10.0f;
+        if (m_WheelSpeed < 0.0f) s->NextHintStep(2, 0);
         EndScrollTraining();
         s->SwitchWindow("hint_mp", 0);
       }

@@ -156,6 +156,20 @@ TEST_F(IslandTest, CursorScrollsTheMapFromProgressSevenOn) {
   EXPECT_EQ(island->GetScroll().y, 0.0f);
 }
 
+TEST_F(IslandTest, WheelScrollsDownAndMovesTheHintOn) {
+  island->Show(e_islMap);
+  fake.levelProgress = 7;
+  g_CursorX = 500;
+  g_CursorY = 300;  // away from the edges
+  const vek::f32 top = island->GetScroll().y;
+  island->OnEvent(7, static_cast<vek::u32>(-3));
+  EXPECT_EQ(fake.hintSteps, (std::vector<std::pair<vek::i32, vek::i32>>{{2, 0}}));
+  island->Update(0.1f);
+  EXPECT_LT(island->GetScroll().y, top);
+  island->OnEvent(7, 2u);  // upwards: no hint step
+  EXPECT_EQ(fake.hintSteps.size(), 1u);
+}
+
 TEST_F(IslandTest, MapSmallerThanTheScreenKeepsTheNegativeOffset) {
   island->SetMapSize({800.0f, 600.0f});
   island->ScrollTo(1000.0f, 1000.0f);
