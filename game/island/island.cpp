@@ -283,7 +283,16 @@ void cIsland::Deactivate() {
   iGardenServices* s = GardenServices();
   m_Active = false;
   m_pHovered = nullptr;
+  if (m_PlacingState == 0) m_pPlaced = nullptr;
+  s->SwitchWindow("island", 0);
+  s->SwitchWindow("score", 0);
   s->CloseHint();
+  // What flew or sparkled over the map does not follow to the next screen.
+  if (cFlyerList* flyers = s->GetFlyers()) flyers->Clear();
+  if (cParticles* parts = s->GetParticles()) {
+    parts->GetPool(0).Clear();
+    parts->GetPool(3).Clear();
+  }
 }
 
 void cIsland::OnEvent(u32 type, u32 param) {
