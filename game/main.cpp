@@ -8,6 +8,7 @@
 #include "game/app/game_hooks.h"
 #include "game/app/garden.h"
 #include "game/play/play_steps.h"
+#include "game/windows/play_windows.h"
 #include "game/windows/title_windows.h"
 #include "game/windows/windows_bindings.h"
 #include "game/world/animal.h"
@@ -98,6 +99,7 @@ int main() {
   // The play field, its effect lists and holes layouts, and its file in every save.
   InstallGardenWorld();
   AddLoadingStep(eLoadingStep::Windows, [](cGarden& g) { CreateTitleWindows(&g.GetWindowHost()); });
+  AddLoadingStep(eLoadingStep::Windows, [](cGarden&) { CreatePlayWindows(); });
 
   CreateWareManager();
   auto* garden = new cGarden();

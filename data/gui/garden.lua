@@ -4,20 +4,22 @@
 -- start button with the product on it, and the progress of the unit in work. The rows slide
 -- in from the left when the mission needs their factory.
 
-local SHELF_Y = 4
-local ITEM = 64
+local SHELF_Y = 0
+local ITEM = 72
 
 -- One shop row: the bar and its shelf (left end, middle, right end) for `count` items.
-local function ShopRow(wnd, name, x, count)
-  local width = count * (ITEM + 3) - 3
+local function ShopRow(wnd, name, x, count, itemWidth)
+  itemWidth = itemWidth or ITEM
+  local width = count * (itemWidth + 3) - 3
   PlayLook.Icon(wnd, 'left_' .. name, 'gui_plants', 'bar_left', x - 24, SHELF_Y, 24, 96)
   -- The middle is laid out as wide as the row can grow; the bar cuts it to its items.
   PlayLook.Icon(wnd, 'center_' .. name, 'gui_plants', 'bar_center', x, SHELF_Y, width, 96)
   PlayLook.Icon(wnd, 'right_' .. name, 'gui_plants', 'bar_right', x + width, SHELF_Y, 24, 96)
   local bar = cToolbarCtrl(name, wnd)
-  bar:SetSize(ITEM, ITEM, cCtrl.e_lstItems)
-  bar:SetPos(x, 8, 0)
-  bar:SetSize(width, 94, 0)
+  bar:SetSize(itemWidth, ITEM, cCtrl.e_lstItems)
+  -- The buttons stand on the shelf, their prices on its board.
+  bar:SetPos(x, 4, 0)
+  bar:SetSize(width, 100, 0)
   return bar
 end
 
@@ -49,9 +51,10 @@ function FillWindow(wnd)
   wnd:SetActive(true)
   local frame = cCtrl('MainFrame', wnd)
 
-  ShopRow(wnd, 'plants', 32, 6)
-  ShopRow(wnd, 'grass', 494, 2)
-  ShopRow(wnd, 'animals', 688, 4)
+  ShopRow(wnd, 'plants', 28, 5)
+  ShopRow(wnd, 'grass', 460, 2)
+  -- A little wider: the animals' prices have more digits.
+  ShopRow(wnd, 'animals', 667, 4, 80)
 
   for i = 0, 2 do
     FactoryRow(wnd, i, 560 - 110 * i)

@@ -32,9 +32,9 @@ function FillWindow(wnd)
 
   -- The island.
   Panel(wnd, 'island_', 596, 'Island', 'island_face')
-  MenuLook.Label(wnd, 'island_rate', '', 706, 652, 280, 30, cAlign.Left + cAlign.Middle)
+  MenuLook.Label(wnd, 'island_rate', '', 706, 656, 280, 28, cAlign.Left + cAlign.Middle)
   for i = 0, 9 do
-    MenuLook.Picture(wnd, 'island_star' .. i, 'icons00', 706 + 19 * (i % 5), 634 - 20 * math.floor(i / 5), 18, 18)
+    MenuLook.Picture(wnd, 'island_star' .. i, 'icons00', 706 + 25 * (i % 5), 630 - 24 * math.floor(i / 5), 23, 23)
   end
   MenuLook.Button(wnd, 'but_island_rate', 'More', 888, 608, 108, 46)
   return 0

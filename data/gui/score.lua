@@ -32,6 +32,7 @@ function FillWindow(wnd)
     task:SetSize(150, 70, 0)
     task:SetSize(48, 48, cMissionCtrl.e_itemImage)
     task:SetFontPrt('menu_header')
+    task:SetColor(PlayLook.BROWN[1], PlayLook.BROWN[2], PlayLook.BROWN[3])
     task:SetText('')
   end
 

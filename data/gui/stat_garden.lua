@@ -27,7 +27,7 @@ function FillWindow(wnd)
     local x = 252 + 108 * column
     local y = 526 - 84 * row
     MenuLook.Picture(wnd, name, 'stat_lock', x, y, 56, 56)
-    MenuLook.Label(wnd, 'num_' .. name, 'x0', x + 52, y, 48, 28, cAlign.Left + cAlign.Middle, 'menu_header')
+    MenuLook.Label(wnd, 'num_' .. name, 'x0', x + 58, y, 48, 28, cAlign.Left + cAlign.Middle, 'menu_header')
   end
   MenuLook.Button(wnd, 'ok', 'Ok', 412, 108, 200)
   return 0

@@ -21,7 +21,14 @@ function FillWindow(wnd)
   end
 
   MenuLook.Field(wnd, 'frmDesc', 262, 248, 500, 104)
-  MenuLook.Label(wnd, 'desc', '', 276, 256, 472, 88, cAlign.Center + cAlign.Middle)
+  -- The descriptions run over several lines.
+  local desc = cTextBoxSysCtrl('desc', wnd)
+  desc:SetPos(280, 256, 0)
+  desc:SetSize(464, 88, 0)
+  desc:SetAlign(cAlign.Center + cAlign.Middle)
+  desc:SetFontPrt('menu_text')
+  desc:SetColor(vec3(PlayLook.BROWN[1], PlayLook.BROWN[2], PlayLook.BROWN[3]))
+  desc:SetText('')
 
   PlayLook.Icon(wnd, 'imgBank', 'icons01', 'bank', 262, 160, 56, 56)
   MenuLook.Label(wnd, 'lbBankTitle', 'Bank', 326, 190, 120, 26, cAlign.Left + cAlign.Middle)

@@ -109,7 +109,7 @@ class iGardenServices {
   virtual void AskConfirm(const vek::string& text, const vek::string& icon, const vek::string& command) = 0;
 
   // Field life: training hint steps, the player's upgrades and training, the balance record,
-  // the car's load and sale, and the focused window.
+  // the car's load and its sale.
   // Advances the hint's step when it is the one due; true when it advanced.
   virtual bool NextHintStep(vek::i32 /*hint*/, vek::i32 /*step*/) { return false; }
   // The current player's level of upgrade 0..5.
@@ -127,7 +127,6 @@ class iGardenServices {
   virtual vek::i32 SellCarLoad() { return 0; }
   // Adds to the current player's money, never below 0.
   virtual void AddMoney(vek::i32 /*amount*/) {}
-  virtual vek::string GetFocusWidgetName() { return "garden"; }
   // The field's animals, purchases, transfers and need flags.
   // The level's open-field flag: animals roam and graze anywhere, products come sooner.
   virtual bool IsOpenField() { return false; }
@@ -141,7 +140,7 @@ class iGardenServices {
   virtual void DecWareTask(vek::i32 /*ware*/) {}
   virtual void DecKindTask(vek::i32 /*kind*/) {}
   virtual void CountAnimalBought(vek::i32 /*kind*/) {}
-  // The price of animal kind 0 ostrich, 1 goat, 2 hive, 3 peacock (-1: not for sale).
+  // The price of animal kind 0 ostrich, 1 goat, 2 hive, 3 peacock (-1: the balance table's).
   virtual vek::i32 GetAnimalPrice(vek::i32 /*kind*/) { return -1; }
   // The highest plant sort index the player has unlocked.
   virtual vek::i32 GetHighestPlant() { return 0; }

@@ -46,6 +46,18 @@ cGardenComics* CreateGardenComics() {
   return new cGardenComics();
 }
 
+bool PlayGardenComics(vek::i32 mode) {
+  cGardenComics* comics = FindComicsWidget();
+  if (!comics || !vek::g_pGame) return false;
+  comics->SetMode(mode);
+  // A comic that has the focus already starts again from its first page.
+  if (vek::g_pGame->GetFocusWidget() == comics)
+    comics->OnActivate();
+  else
+    vek::g_pGame->SetFocusWidget("comics");
+  return true;
+}
+
 cIsland* FindIslandWidget() { return FindWidget<cIsland>("island"); }
 cGardenComics* FindComicsWidget() { return FindWidget<cGardenComics>("comics"); }
 

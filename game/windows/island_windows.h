@@ -16,6 +16,9 @@ class cGardenComics;
 vek::cWindowFunction* MakeIslandWindowFunction(const vek::string& windowName);
 // The game's comics widget (the engine's widget list owns it); made once.
 cGardenComics* CreateGardenComics();
+// Plays comic `mode` (0 the opening, 1 the ending) from its first page: the comics widget
+// takes the focus. False when there is no comics widget.
+bool PlayGardenComics(vek::i32 mode);
 
 // The island map widget and the comics widget of the engine's widget list; null when absent.
 cIsland* FindIslandWidget();

@@ -44,12 +44,10 @@ cPoint2 Along(const cPoint2& a, const cPoint2& b, f32 t) { return {a.x + (b.x - 
 
 vek::vec2 V(const cPoint2& p, f32 dx = 0.0f, f32 dy = 0.0f) { return vek::vec2(p.x + dx, p.y + dy); }
 
-// The medal's picture: the island's medal sheet, or the icons' medals where that has none.
-cSheetArea MedalArea(int grade) {
-  const char* area = cGameRules::GetMedalArea(grade);
-  cSheetArea found = FindSheetArea("houses05", area);
-  if (found.texture == 0) found = FindSheetArea("icons01", area);
-  return found;
+// The sheet of the medal's picture: the island's medal sheet, or the icons' medals where that
+// has none.
+const char* MedalSheet(int grade) {
+  return FindSheetArea("houses05", cGameRules::GetMedalArea(grade)).texture != 0 ? "houses05" : "icons01";
 }
 
 }  // namespace
@@ -75,7 +73,7 @@ int cMissionFinishWF::Call(vek::cWindow* window, u32 message, u32 p1, u32 p2) {
       bool complete = m_pBank && m_pMedal && m_pCaption;
       for (int i = 0; i < kAwardRows; ++i) complete = complete && m_pAwardLabels[i] && m_pAwardImages[i];
       if (!complete) return ReportError(window, "wndAfterCreate");
-      if (auto* image = dynamic_cast<vek::cImageCtrl*>(m_pMedal)) image->SetTexture(MedalArea(0).texture ? "houses05" : "icons01");
+      if (auto* image = dynamic_cast<vek::cImageCtrl*>(m_pMedal)) image->SetTexture(MedalSheet(0));
       if (auto* label = dynamic_cast<vek::cLabelCtrl*>(m_pCaption)) m_CaptionFormat = label->GetText();
       if (!m_bBankImageLooked) {
         m_pBankImage = GetControlByName(window, "imgBank");
@@ -169,25 +167,21 @@ void cMissionFinishWF::Pause(f32 seconds) { Restart(m_PauseTimer, seconds); }
 
 void cMissionFinishWF::Coin(const vek::cCtrl* from) {
   if (m_bFinished || !from || !m_pBankImage) return;
-  cFlyerList* flyers = GetPlayHost()->GetFlyers();
-  if (flyers) {
-    const cPoint2 a = ControlCentre(from), b = ControlCentre(m_pBankImage);
-    if (cFlyer* coin = flyers->Add("peacock01", "money", -0.1f, 1)) {
-      coin->AddPoint(V(a), 0.0f);
-      coin->AddPoint(V(Along(a, b, 0.33f), 30.0f, 30.0f), 0.33f);
-      coin->AddPoint(V(Along(a, b, 0.66f), 30.0f, 30.0f), 0.66f);
-      coin->AddPoint(V(b), 1.0f);
-    }
+  const cPoint2 a = ControlCentre(from), b = ControlCentre(m_pBankImage);
+  if (cFlyer* coin = AddPlayFlyer("peacock01", "money", -0.1f, 1)) {
+    coin->AddPoint(V(a), 0.0f);
+    coin->AddPoint(V(Along(a, b, 0.33f), 30.0f, 30.0f), 0.33f);
+    coin->AddPoint(V(Along(a, b, 0.66f), 30.0f, 30.0f), 0.66f);
+    coin->AddPoint(V(b), 1.0f);
   }
   Restart(m_CoinTimer, 0.3f);
   GetPlayHost()->PlaySound(25);
 }
 
 void cMissionFinishWF::Star(const vek::cCtrl* from, f32 x, f32 y) {
-  cFlyerList* flyers = GetPlayHost()->GetFlyers();
-  if (!flyers || !from) return;
+  if (!from) return;
   const cPoint2 a = ControlCentre(from), b{x, y};
-  if (cFlyer* star = flyers->Add("peacock01", "star", -0.1f, 5)) {
+  if (cFlyer* star = AddPlayFlyer("peacock01", "star", -0.1f, 5)) {
     star->AddPoint(V(a), 0.0f);
     star->AddPoint(V(Along(a, b, 0.3f), 100.0f, 0.0f), 0.7f);
     star->AddPoint(V(Along(a, b, 0.6f), -100.0f, 0.0f), 1.4f);
@@ -231,14 +225,12 @@ cMissionFinishWF::eStage cMissionFinishWF::MedalFlight() {
   m_bMedal = false;
   if (m_bFinished) return e_Acted;
   if (!m_pScoreMedal) return e_EndStep;
-  if (cFlyerList* flyers = GetPlayHost()->GetFlyers()) {
-    const cPoint2 a = ControlCentre(m_pScoreMedal), b = ControlCentre(m_pMedal);
-    if (cFlyer* medal = flyers->Add("icons01", cGameRules::GetMedalArea(m_MedalGrade), 0.0f, 1)) {
-      medal->AddPoint(V(a), 0.0f);
-      medal->AddPoint(V(Along(a, b, 0.33f), -30.0f, 30.0f), 0.33f);
-      medal->AddPoint(V(Along(a, b, 0.66f), -30.0f, 30.0f), 0.66f);
-      medal->AddPoint(V(b), 1.0f);
-    }
+  const cPoint2 a = ControlCentre(m_pScoreMedal), b = ControlCentre(m_pMedal);
+  if (cFlyer* medal = AddPlayFlyer("icons01", cGameRules::GetMedalArea(m_MedalGrade), 0.0f, 1)) {
+    medal->AddPoint(V(a), 0.0f);
+    medal->AddPoint(V(Along(a, b, 0.33f), -30.0f, 30.0f), 0.33f);
+    medal->AddPoint(V(Along(a, b, 0.66f), -30.0f, 30.0f), 0.66f);
+    medal->AddPoint(V(b), 1.0f);
   }
   GetPlayHost()->PlaySound(25);
   return e_Acted;
@@ -248,11 +240,7 @@ cMissionFinishWF::eStage cMissionFinishWF::MedalLanding(f32 seconds) {
   if (m_MedalTimer.target <= 0.0f) return e_Skip;
   if (m_MedalTimer.Update(seconds) != vek::e_TweenRunning) {
     AtRest(m_MedalTimer, 0.0f);
-    const cSheetArea medal = MedalArea(m_MedalGrade);
-    if (medal.texture != 0) {
-      m_pMedal->SetUVPos(medal.uv.x, medal.uv.y, 0);
-      m_pMedal->SetUVSize(medal.uv.w, medal.uv.h, 0);
-    }
+    SetControlPicture(m_pMedal, MedalSheet(m_MedalGrade), cGameRules::GetMedalArea(m_MedalGrade));
     ShowControl(m_pMedal, true);
     BurstAt(m_pMedal, 30, 15.0f);
     GetPlayHost()->PlaySound(1);

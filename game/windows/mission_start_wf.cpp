@@ -60,7 +60,8 @@ void FillTaskRow(const cTaskRow& row, const cMissionTask& task) {
   i32 count = 0;
   GetTaskInfo(task, text, sheet, area, count);
   SetControlPicture(row.icon, sheet, area);
-  SetControlText(row.text, text);
+  // A ware's display name is an entry of the text table where the locale has one.
+  SetControlText(row.text, text.empty() ? text : GetPlayHost()->GetText(text));
   SetControlText(row.number, FillPlaceholder("x%i", count));
 }
 

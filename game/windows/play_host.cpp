@@ -1,5 +1,8 @@
 #include "game/windows/play_host.h"
 
+#include <map>
+#include <memory>
+
 #include "engine/app/game.h"
 #include "engine/gui/ctrl.h"
 #include "engine/gui/widget.h"
@@ -11,7 +14,11 @@
 #include "game/app/player.h"
 #include "game/app/window_host.h"
 #include "game/windows/controls/sheet_area.h"
+#include "game/island/buildings.h"
+#include "game/island/island.h"
+#include "game/world/effects.h"
 #include "game/world/level.h"
+#include "game/world/ware_manager.h"
 #include "game/world/particles.h"
 
 // The profile the rules act on (declared with the rules' host, whose ware constant the
@@ -29,7 +36,53 @@ cLevel* Field() {
   return nullptr;
 }
 
+cIsland* Island() {
+  if (!vek::g_pGame) return nullptr;
+  for (vek::cWidget* widget : vek::g_pGame->GetWidgets())
+    if (auto* island = dynamic_cast<cIsland*>(widget)) return island;
+  return nullptr;
+}
+
+vek::i32 WareIdOf(const std::string& name) {
+  return g_pWareManager && !name.empty() ? g_pWareManager->GetWareId(name) : 1000;
+}
+
+// An island factory for the chain rows, found again by its product at every question: the
+// island may rebuild its buildings (a new level, a loaded game) while a row shows it.
+class cIslandFactoryView : public iChainFactory {
+ public:
+  explicit cIslandFactoryView(std::string output) : m_Output(std::move(output)) {}
+  vek::i32 GetState() const override { return Get() ? Get()->GetState() : 2; }
+  vek::i32 GetInputWare() const override { return Get() ? WareIdOf(Get()->GetInput()) : 1000; }
+  vek::i32 GetOutputWare() const override { return WareIdOf(m_Output); }
+  vek::i32 GetStock() const override { return Get() ? Get()->GetStock() : 0; }
+  vek::f32 GetWorkDone() const override { return Get() ? Get()->GetWorkTimer().current : 0.0f; }
+  vek::f32 GetWorkTime() const override { return Get() ? Get()->GetWorkTimer().target : 0.0f; }
+  void Activate() override {
+    if (cFactory* f = Get()) f->Activate();
+  }
+
+ private:
+  cFactory* Get() const {
+    cIsland* island = Island();
+    return island ? island->FindFactoryByOutput(m_Output) : nullptr;
+  }
+  std::string m_Output;
+};
+
 }  // namespace
+
+iChainFactory* cPlayHost::FindFactoryMaking(vek::i32 ware) {
+  if (!g_pWareManager || ware < 0 || static_cast<vek::u32>(ware) >= g_pWareManager->GetCount()) return nullptr;
+  const std::string name = g_pWareManager->GetWare(static_cast<vek::u32>(ware)).GetName();
+  cIsland* island = Island();
+  if (!island || !island->FindFactoryByOutput(name)) return nullptr;
+  // One view per product, kept for the program's life (the rows hold on to it).
+  static std::map<std::string, std::unique_ptr<cIslandFactoryView>> views;
+  std::unique_ptr<cIslandFactoryView>& view = views[name];
+  if (!view) view = std::make_unique<cIslandFactoryView>(name);
+  return view.get();
+}
 
 vek::i32 cPlayHost::GetPauseState() const { return g_pGarden ? g_pGarden->m_Paused : m_PauseState; }
 
@@ -64,7 +117,7 @@ cPlayHost::cPlayHost() : m_pRules(new cGameRules()) {}
 
 cPlayHost::~cPlayHost() { delete m_pRules; }
 
-cGameRules& cPlayHost::Rules() { return *m_pRules; }
+cGameRules& cPlayHost::Rules() { return g_pGarden ? g_pGarden->Rules() : *m_pRules; }
 
 vek::string cPlayHost::GetText(const vek::string& key) {
   vek::string text = GardenServices()->GetText(key);
@@ -76,6 +129,8 @@ vek::string cPlayHost::GetText(const vek::string& key) {
 void cPlayHost::PlaySound(vek::i32 id) { GardenServices()->PlaySound(id); }
 
 void cPlayHost::ShowTraining(vek::i32 step) { GardenServices()->ShowTraining(step); }
+
+void cPlayHost::NextHintStep(vek::i32 hint, vek::i32 step) { GardenServices()->NextHintStep(hint, step); }
 
 cParticles* cPlayHost::GetParticles() { return GardenServices()->GetParticles(); }
 
@@ -122,4 +177,14 @@ void BurstAt(const vek::cCtrl* control, vek::u32 count, vek::f32 spread) {
   if (!particles || !control) return;
   const cPoint2 c = ControlCentre(control);
   particles->AddBurst(vek::vec3(c.x, c.y, 0.0f), count, spread);
+}
+
+cFlyer* AddPlayFlyer(const vek::string& sheet, const vek::string& area, vek::f32 spacing, vek::u32 trailPoints) {
+  cFlyerList* flyers = GetPlayHost()->GetFlyers();
+  if (!flyers) return nullptr;
+  if (FindSheetArea(sheet, area).texture == 0) {
+    if (area == "money") return flyers->Add("icons01", "coin", spacing, trailPoints);
+    if (area == "star") return flyers->Add("icons00", "star", spacing, trailPoints);
+  }
+  return flyers->Add(sheet, area, spacing, trailPoints);
 }

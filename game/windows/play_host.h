@@ -39,7 +39,8 @@ class cPlayHost {
   cPlayHost(const cPlayHost&) = delete;
   cPlayHost& operator=(const cPlayHost&) = delete;
 
-  // The game's rules on the current profile (money, bank, upgrades, grades, award flags).
+  // The game's rules on the current profile (money, bank, upgrades, grades, award flags):
+  // the game object's while there is one.
   virtual cGameRules& Rules();
 
   // The pause state of the mission: 0 runs; 1 the mission start, 2 the mission finish, 3 the
@@ -55,15 +56,15 @@ class cPlayHost {
   virtual void BuyAnimal(vek::i32 kind);
   virtual void UpdateToolbars();
 
-  // The island factory whose output is the ware; null when none.
-  virtual iChainFactory* FindFactoryMaking(vek::i32 /*ware*/) { return nullptr; }
+  // The island factory whose output is the ware (the island widget's); null when none.
+  virtual iChainFactory* FindFactoryMaking(vek::i32 ware);
 
   // The text-table entry of a key (the key itself without a window host).
   virtual vek::string GetText(const vek::string& key);
   // Sound `id` of the game's sound table.
   virtual void PlaySound(vek::i32 id);
   // Hints and training: the active hint steps on when it is `hint` at `step`; a training step.
-  virtual void NextHintStep(vek::i32 /*hint*/, vek::i32 /*step*/) {}
+  virtual void NextHintStep(vek::i32 hint, vek::i32 step);
   virtual void ShowTraining(vek::i32 step);
 
   // Game-wide effect lists and the music playing (null when none).
@@ -100,3 +101,7 @@ struct cPoint2 {
 cPoint2 ControlCentre(const vek::cCtrl* control);
 // A burst of the game's particles at the centre of a control.
 void BurstAt(const vek::cCtrl* control, vek::u32 count, vek::f32 spread);
+// A flyer of the game's flyer list with the sheet's area; where the sheet lacks it, the coin
+// and the star of the play windows' own icons fly instead. Null without a flyer list.
+class cFlyer;
+cFlyer* AddPlayFlyer(const vek::string& sheet, const vek::string& area, vek::f32 spacing, vek::u32 trailPoints);

@@ -190,12 +190,10 @@ void cUpWF::OnDone() {
     }
     host->Rules().SpendBank(price);
     host->Rules().BuyUpgrade(u);
-    if (cFlyerList* flyers = host->GetFlyers()) {
-      if (cFlyer* coin = flyers->Add("peacock01", "money", -0.1f, 1)) {
-        const cPoint2 from = ControlCentre(m_pBank), to = ControlCentre(m_Choices[i]);
-        coin->AddPoint(vek::vec2(from.x, from.y), 0.0f);
-        coin->AddPoint(vek::vec2(to.x, to.y), 0.6f);
-      }
+    if (cFlyer* coin = AddPlayFlyer("peacock01", "money", -0.1f, 1)) {
+      const cPoint2 from = ControlCentre(m_pBank), to = ControlCentre(m_Choices[i]);
+      coin->AddPoint(vek::vec2(from.x, from.y), 0.0f);
+      coin->AddPoint(vek::vec2(to.x, to.y), 0.6f);
     }
     host->PlaySound(25);
     break;

@@ -67,6 +67,7 @@ luabind::scope GameControlClasses() {
               .def("SetText", &cMissionCtrl::SetText)
               .def("SetAlign", &cMissionCtrl::SetAlign)
               .def("SetFontPrt", &cMissionCtrl::SetFontPrt)
+              .def("SetColor", &cMissionCtrl::SetColor)
               .enum_("eItem")[(value("e_itemLabel", cMissionCtrl::e_itemLabel),
                                value("e_itemImage", cMissionCtrl::e_itemImage),
                                value("e_itemFrame", cMissionCtrl::e_itemFrame))],

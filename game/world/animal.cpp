@@ -1,6 +1,7 @@
 // Animals of the field: ostriches, peacocks and goats.
 #include "game/world/animal.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -185,7 +186,9 @@ void cAnimal::CommonUpdate() {
       SetState(1);
       break;
     case 1:
-      if (m_Food == 0 && m_Hunger.Update(kStep) == vek::e_TweenArrived) SetState(3);
+      // A hunger refused while no task wanted the animal stays due, so an animal wanted again
+      // gets hungry again (only arriving once, it would never eat again).
+      if (m_Food == 0 && m_Hunger.Update(kStep) != vek::e_TweenRunning) SetState(3);
       break;
     case 3: {
       if (m_Food != 0 && level->IsObjectValid(m_Food)) break;  // on its way to the grass
@@ -248,7 +251,7 @@ void cAnimal::Move(vek::f32 dt) {
       }
       break;
     case 8:
-      if (!GardenServices()->IsFieldFocused()) break;
+      if (GardenServices()->GetFocusWidgetName() != "garden") break;
       if (m_StateTimer.Update(dt) == vek::e_TweenRunning) break;
       if (m_Scale.Update(dt) != vek::e_TweenRunning) {
         Burst(50, 50.0f);
@@ -366,8 +369,8 @@ vek::rectf cAnimal::GetRect() const {
 void cAnimal::Draw() {
   cObject::Draw();
   if (m_State != 3 || m_Food != 0 || !m_StateTimer.IsRunning() || m_StateTimer.target <= 0.0f) return;
-  static const cSpriteRecord icon = LookupSprite("icons00", "grass");
-  DrawRingWithIcon(GetLevel(), m_StateTimer.current / m_StateTimer.target, 22.0f, Centre(GetRect()), icon);
+  DrawRingWithIcon(GetLevel(), m_StateTimer.current / m_StateTimer.target, 22.0f, Centre(GetRect()),
+                   LookupSprite("icons00", "grass"));
 }
 
 // ---- cOstrich
@@ -534,8 +537,8 @@ void cGoat::Update() {
 void cGoat::Draw() {
   cAnimal::Draw();
   if (m_State != 9 || m_StateTimer.target <= 0.0f) return;
-  static const cSpriteRecord icon = LookupSprite("icons00", "tool_bin");
-  DrawRingWithIcon(GetLevel(), m_StateTimer.current / m_StateTimer.target, 21.0f, Centre(GetRect()), icon);
+  DrawRingWithIcon(GetLevel(), m_StateTimer.current / m_StateTimer.target, 21.0f, Centre(GetRect()),
+                   LookupSprite("icons00", "tool_bin"));
 }
 
 void RegisterAnimalMakers() {

@@ -13,11 +13,7 @@ constexpr vek::f32 kStep = 1.0f / 30.0f;
 // The gardener's states while it empties the bin into the car.
 constexpr vek::i32 kGardenerLoading[2] = {28, 29};
 
-cCarHooks g_Hooks;
-
 }  // namespace
-
-void cCar::SetHooks(const cCarHooks& hooks) { g_Hooks = hooks; }
 
 cCar::cCar(cLevel* level) : cWorkStation(level) {
   m_Drive.speed = kSpeed;
@@ -33,9 +29,19 @@ void cCar::SetCarX(vek::f32 x) {
     m_pLevel->FindObject(m_pLevel->GetCarBackId())->SetPosition(std::trunc(x) + 160.0f, std::trunc(m_Rect.y));
 }
 
-bool cCar::IsWareLeaving() const { return g_Hooks.isLeaving && g_Hooks.isLeaving(m_pLevel); }
+bool cCar::IsWareLeaving() const {
+  if (!m_pLevel) return false;
+  for (const cWareTransfer& t : m_pLevel->GetTransfers())
+    if (t.target == cWareTransfer::e_Away) return true;
+  return false;
+}
 
-bool cCar::IsWareArriving() const { return g_Hooks.isArriving && g_Hooks.isArriving(m_pLevel); }
+bool cCar::IsWareArriving() const {
+  if (!m_pLevel) return false;
+  for (const cWareTransfer& t : m_pLevel->GetTransfers())
+    if (t.target == cWareTransfer::e_Car && t.value < t.to) return true;
+  return false;
+}
 
 bool cCar::IsGardenerAtCar() const {
   cGardenerBase* g = m_pLevel ? m_pLevel->GetGardener() : nullptr;
@@ -83,7 +89,10 @@ bool cCar::OnStateChange(vek::i32 from, vek::i32 to) {
     const vek::i32 earnings = s->SellCarLoad();
     if (earnings != 0) {
       s->AddMoney(earnings);
-      if (g_Hooks.onSale) g_Hooks.onSale(m_pLevel, earnings);
+      if (m_pLevel) {
+        m_pLevel->UpdateToolbars();
+        m_pLevel->ShowSaleMoney(earnings);
+      }
     }
     s->NextHintStep(0, 10);
   }

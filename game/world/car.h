@@ -5,15 +5,6 @@
 #include "engine/core/tween.h"
 #include "game/world/work_station.h"
 
-// What the car asks of the wares in flight and tells the field after a sale; the field's
-// transfer list registers its answers (without them nothing is in flight and a sale shows
-// nothing but the money).
-struct cCarHooks {
-  bool (*isLeaving)(cLevel* level) = nullptr;   // a ware bound away from the field is listed
-  bool (*isArriving)(cLevel* level) = nullptr;  // a ware bound for the car has not landed yet
-  void (*onSale)(cLevel* level, vek::i32 earnings) = nullptr;  // tool bars and the "+$" text
-};
-
 class cCar : public cWorkStation {
  public:
   enum : vek::i32 { e_Parked = 1, e_Selling = 3, e_Leaving = 4, e_Returning = 5, e_Closing = 6 };
@@ -38,10 +29,10 @@ class cCar : public cWorkStation {
   const cStationPart& GetBoard() const { return m_Board; }
   const cStationPart& GetWheel() const { return m_Wheel; }
 
-  static void SetHooks(const cCarHooks& hooks);
-
  private:
+  // A ware bound away from the field is listed.
   bool IsWareLeaving() const;
+  // A ware bound for the car has not landed yet.
   bool IsWareArriving() const;
   bool IsGardenerAtCar() const;
 

@@ -14,6 +14,7 @@
 #include "game/app/locale_gd.h"
 #include "game/app/player.h"
 #include "game/world/animal.h"
+#include "game/world/balance.h"
 #include "game/world/gardener_base.h"
 #include "game/world/level.h"
 #include "game/world/particles.h"
@@ -38,6 +39,20 @@ vek::cCtrl* GuiFind(const vek::string& window, const vek::string& control) {
 }
 
 vek::i32 WareNamed(const char* name) { return g_pWareManager ? g_pWareManager->GetWareId(name) : 1000; }
+
+// The game's price of an animal kind, else the balance table's; -1 for no such kind.
+vek::i32 AnimalPrice(vek::i32 kind) {
+  const vek::i32 own = GardenServices()->GetAnimalPrice(kind);
+  if (own >= 0) return own;
+  const cBalance& b = GameBalance();
+  switch (kind) {
+    case cAnimal::e_KindOstrich: return b.ostrichPrice;
+    case cAnimal::e_KindGoat: return b.goatPrice;
+    case cAnimal::e_KindHive: return b.hivePrice;
+    case cAnimal::e_KindPeacock: return b.peacockPrice;
+    default: return -1;
+  }
+}
 
 vek::i32 WarePrice(vek::i32 ware) {
   return g_pWareManager ? g_pWareManager->GetWare(static_cast<vek::u32>(ware)).GetPrice() : 0;
@@ -140,7 +155,7 @@ vek::i32 cLevel::CountKind(vek::i32 kind) const {
 bool cLevel::BuyAnimal(vek::i32 kind) {
   if (kind < 0 || kind > 3 || IsTrainingHintMoving()) return false;
   iGardenServices* s = GardenServices();
-  const vek::i32 price = s->GetAnimalPrice(kind);
+  const vek::i32 price = AnimalPrice(kind);
   if (price < 0 || price > s->GetMoney()) return false;
   vek::u32 id = 0;
   switch (kind) {
@@ -203,7 +218,7 @@ void cLevel::UpdateToolbars() {
   SetItemEnabled(grass, 0, anyAnimal && WarePrice(WareNamed("grass")) <= money);
   SetItemEnabled(grass, 1, CountKind(cAnimal::e_KindHive) >= 1 && WarePrice(WareNamed("flowers")) <= money);
   for (unsigned k = 0; k < animals->GetItemCount(); ++k) {
-    const vek::i32 price = s->GetAnimalPrice(static_cast<vek::i32>(k));
+    const vek::i32 price = AnimalPrice(static_cast<vek::i32>(k));
     SetItemEnabled(animals, k, price >= 0 && price <= money && !(k == cAnimal::e_KindHive && twoHives));
   }
 }

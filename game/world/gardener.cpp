@@ -266,6 +266,14 @@ void cGardener::BeginTask() {
   }
 }
 
+cCell cGardener::NearestGridCell() const {
+  const cLevelGrid& grid = m_pLevel->GetGrid();
+  if (grid.rows <= 0 || grid.columns <= 0) return kNoCell;
+  const vek::vec2 size = m_pLevel->GetCellSize();
+  const auto clampTo = [](vek::f32 v, vek::i32 n) { return v < 0.0f ? 0 : (v >= static_cast<vek::f32>(n) ? n - 1 : static_cast<vek::i32>(v)); };
+  return {clampTo((m_Y - cLevel::kFieldY) / size.y, grid.rows), clampTo((m_X - cLevel::kFieldX) / size.x, grid.columns)};
+}
+
 vek::vec2 cGardener::WalkTarget(const cGardenerTask& task, cObject* obj) const {
   if (task.id != 0 && task.id == m_pLevel->GetPumpId() && IsValid(task.id)) {
     const vek::rectf r = obj->GetRect();
@@ -381,7 +389,11 @@ void cGardener::DropTool() {
     return;
   }
   auto* tool = dynamic_cast<cTool*>(Find(m_HeldTool));
-  cCell c = GetCell();
+  // Beside the pump the gardener stands off the grid: the tool goes near it, on the grid's
+  // nearest cell, and not to a far corner of the field.
+  cCell own = GetCell();
+  if (own.IsSentinel()) own = NearestGridCell();
+  cCell c = own;
   // The tool goes on the gardener's own cell when nothing but the gardener stands there (the
   // carried tool itself aside) and the cell is not blocked; else on the nearest free cell.
   vek::i32 others = 0;
@@ -393,7 +405,7 @@ void cGardener::DropTool() {
   }
   if (!(others == 1 && gardenerHere && m_pLevel->GetCellValue(c.i, c.j) != 0.0f)) {
     c = m_pLevel->FindFreeCell(c);
-    if (c.IsSentinel()) c = GetCell();
+    if (c.IsSentinel()) c = own;
   }
   Find(m_HeldTool)->SetCell(c);
   if (tool) tool->SetTaken(false);

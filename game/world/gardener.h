@@ -138,6 +138,8 @@ class cGardener : public cGardenerBase {
   vek::i32 SeedPrice() const;
   const char* ToolSheet() const;
   vek::vec2 WalkTarget(const cGardenerTask& task, cObject* obj) const;
+  // The grid cell nearest to the gardener's position (its own cell when on the grid).
+  cCell NearestGridCell() const;
 
   std::deque<cGardenerTask> m_Tasks;
   vek::u32 m_HeldTool = 0;

@@ -7,6 +7,7 @@
 #include "engine/sound/sound_manager.h"
 #include "game/app/garden_services.h"
 #include "game/app/locale_gd.h"
+#include "game/world/animal.h"
 #include "game/world/balance.h"
 #include "game/world/gardener.h"
 #include "game/world/hive.h"
@@ -22,8 +23,8 @@ using vek::cFrameAnimation;
 // Game sounds.
 constexpr vek::i32 kSoundSeed = 3, kSoundHarvest = 6, kSoundWaterRepair = 8, kSoundGoatMilk = 20,
                    kSoundHiveOpen = 21, kSoundPutCar = 22;
-// The goat's states the milking uses: content, being milked, waiting to be milked.
-constexpr vek::i32 kGoatContent = 1, kGoatMilked = 6, kGoatWaiting = 9;
+// The goat wanders again once milked.
+constexpr vek::i32 kGoatContent = 1;
 // The car stands and can be loaded.
 constexpr vek::i32 kCarStanding = 1;
 // The pump at rest and pumping.
@@ -268,8 +269,7 @@ void cGardener::SowSeed() {
     old->SetState(2);
     s->MarkHint11Shown();  // the sowing-over hint has been met
   }
-  auto* plant = new cPlant(m_Seed, m_pLevel);
-  plant->SetCell(cell);
+  m_pLevel->AddPlant(m_Seed, cell);
   s->SpendMoney(price);
   m_pLevel->GetTexts().Add(MoneyText(price), {m_X, m_Y + m_pLevel->GetCellSize().y * 0.5f});
 }
@@ -322,7 +322,8 @@ bool cGardener::OnStateChange(vek::i32 from, vek::i32 to) {
 }
 
 vek::f32 cGardener::MilkingSeconds() const {
-  return GameBalance().binTime.empty() ? 0.0f : GameBalance().binTime[0];
+  const auto* goat = dynamic_cast<const cAnimal*>(Find(m_GoatTarget));
+  return goat ? goat->GetParam(cAnimal::e_ParamLaying) : 0.0f;
 }
 
 void cGardener::ReleaseWorkTarget() {
@@ -332,10 +333,8 @@ void cGardener::ReleaseWorkTarget() {
 }
 
 void cGardener::ReleaseGoat() {
-  if (IsValid(m_GoatTarget)) {
-    cObject* goat = Find(m_GoatTarget);
-    if (goat->GetState() == kGoatMilked) goat->SetState(kGoatContent);
-  }
+  // It waits again while its wait lasts, else it wanders off; it never stays being milked.
+  if (auto* goat = IsValid(m_GoatTarget) ? dynamic_cast<cGoat*>(Find(m_GoatTarget)) : nullptr) goat->ReleaseMilking();
   m_GoatTarget = 0;
 }
 

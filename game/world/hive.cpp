@@ -91,7 +91,7 @@ void cHive::Update() {
   if (IsReady() && m_Full.Update(kStep) != vek::e_TweenRunning) m_Honey = 0;
   if (m_State == e_Appearing) {
     // It grows only while the field is in front, so the player sees it come.
-    if (GardenServices()->GetFocusWidgetName() != "garden") return;
+    if (!GardenServices()->IsFieldFocused()) return;
     if (m_Full.Update(kStep) == vek::e_TweenRunning) return;
     if (m_Scale.Update(kStep) != vek::e_TweenRunning) {
       Burst();

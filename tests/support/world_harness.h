@@ -175,14 +175,12 @@ class FakeGardenServices : public cNullGardenServices {
     return saleEarnings;
   }
   void AddMoney(vek::i32 amount) override { money = std::max(0, money + amount); }
-  vek::string GetFocusWidgetName() override { return focusWidget; }
   vek::i32 advanceHint = -1, advanceStep = -1;  // the one hint step that advances
   vek::i32 upgrades[6] = {0, 0, 0, 0, 0, 0};
   bool trainingDone[10] = {true, true, true, true, true, true, true, true, true, true};
   cBalance balance;
   bool carLoadAccepted = true;
   vek::i32 saleEarnings = 0;
-  vek::string focusWidget = "garden";
 
   // the gardener
   void MarkHint11Shown() override { hint11Marked = true; }

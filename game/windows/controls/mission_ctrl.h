@@ -37,6 +37,7 @@ class cMissionCtrl : public vek::cCtrl {
   virtual const vek::string& GetText() const { return m_Label.GetText(); }
   virtual void SetAlign(int align) { m_Label.SetAlign(align); }
   virtual void SetFontPrt(const vek::string& font) { m_Label.SetFontPrt(font); }
+  virtual void SetColor(vek::f32 r, vek::f32 g, vek::f32 b) { m_Label.SetColor(r, g, b); }
 
   const vek::cImageCtrl& GetIcon() const { return m_Icon; }
   const vek::cImageCtrl& GetIconCheck() const { return m_Check; }

@@ -31,9 +31,7 @@ const char* const kCodeFiles[] = {
 
 // Game windows whose files come with the issues that build their window functions; each is
 // taken off this list when its file lands (the test fails on a listed file that exists).
-const std::set<std::string> kWindowsAuthoredLater = {
-    "hint",     "hint_mp",  "stat_garden", "stat_island", "island", "edit",
-    "comics",   "comics00", "comics01",    "comics02"};
+const std::set<std::string> kWindowsAuthoredLater = {};
 
 // Areas the logic animates once or back and forth: (texture, area). They need 2 frames.
 const std::pair<const char*, const char*> kAnimatedAreas[] = {

@@ -210,6 +210,18 @@ TEST_F(GardenComics, EndingComicEndsOnTheMainMenu) {
   EXPECT_NE(island->GetMode(), 1);
 }
 
+TEST_F(GardenComics, PlayingStartsFromTheFirstPageEvenWhenFocused) {
+  ASSERT_TRUE(PlayGardenComics(cGardenComics::kOpening));
+  comics->NextPage();
+  ASSERT_EQ(comics->GetPages().size(), 1u);
+  ASSERT_TRUE(PlayGardenComics(cGardenComics::kEnding));
+  EXPECT_EQ(game->GetFocusWidgetName(), "comics");
+  ASSERT_EQ(comics->GetPages().size(), 1u);
+  EXPECT_EQ(comics->GetPages().front().panels.size(), 3u);
+  EXPECT_EQ(comics->GetPages().front().captions.at(0).window, gui->FindWindow("comics02"));
+  EXPECT_EQ(LogText().find("focused already"), std::string::npos);
+}
+
 TEST_F(GardenComics, NextDoesNothingWhileTheWindowFadesOut) {
   Play(cGardenComics::kOpening);
   Settle();

@@ -6,6 +6,8 @@
 #include "engine/gui/progress_bar_sys_ctrl.h"
 #include "game/windows/controls/display_ctrl.h"
 #include "game/windows/controls/toolbar_ctrl.h"
+#include "game/island/buildings.h"
+#include "game/island/island.h"
 #include "game/windows/garden_bar_wf.h"
 #include "tests/game/windows/play_fixture.h"
 
@@ -87,7 +89,7 @@ TEST_F(GardenBar, RowsSlideBetweenTheirPlaces) {
   Wf()->Hide(&stranger);
   Wf()->ShowFactoryOf(&stranger, factory.output);
   EXPECT_EQ(Wf()->GetFactoryInput(factory.output), factory.input);
-  EXPECT_EQ(Wf()->GetFactoryInput(Ware("plant00")), kNoWare);
+  EXPECT_EQ(Wf()->GetFactoryInput(Ware("plant00")), 1000  /* no ware */);
 }
 
 TEST_F(GardenBar, FactoryRowThroughIdleWorkAndTheEndOfAUnit) {
@@ -160,11 +162,11 @@ TEST_F(GardenBar, FactoryRowThroughIdleWorkAndTheEndOfAUnit) {
 
 TEST_F(GardenBar, ShopRowsScrollToTheNewestSortAndHideWithoutAnimals) {
   auto* plants = Control<cToolbarCtrl>("garden", "plants");
-  ASSERT_EQ(plants->GetVisibleCount(), 6u);
+  ASSERT_EQ(plants->GetVisibleCount(), 5u);
   struct Case {
     vek::i32 last, first;
   };
-  for (const Case& c : {Case{7, 2}, Case{4, 0}, Case{5, 0}, Case{-1, 0}}) {
+  for (const Case& c : {Case{7, 3}, Case{4, 0}, Case{5, 1}, Case{-1, 0}}) {
     player.lastSort = c.last;
     Refresh(1, 0);
     EXPECT_EQ(plants->GetFirstVisible(), static_cast<unsigned>(c.first)) << c.last;
@@ -213,6 +215,37 @@ TEST_F(GardenBar, RowsAreListedOnceAndLeaveWithTheirWindowFunction) {
     EXPECT_EQ(ChainItems()[2], &other.GetItem(2));
   }
   EXPECT_TRUE(ChainItems().empty());
+}
+
+}  // namespace
+}  // namespace playtest
+
+namespace playtest {
+namespace {
+
+// The game's own view of an island factory: found by its product, asking the island anew at
+// every question.
+TEST_F(GardenBar, IslandFactoriesSeenThroughTheirProduct) {
+  auto* island = new cIsland();
+  island->LoadBuildings({{"factory00", 4, kIslandKindFactory, {600.0f, 400.0f}}});
+  cFactory* press = island->FindFactoryByOutput("product00");
+  ASSERT_NE(press, nullptr);
+  press->SetState(2);
+  press->SetStock(2);
+  iChainFactory* view = play.cPlayHost::FindFactoryMaking(Ware("product00"));
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(play.cPlayHost::FindFactoryMaking(Ware("product01")), nullptr);
+  EXPECT_EQ(view->GetInputWare(), Ware("plant01"));
+  EXPECT_EQ(view->GetOutputWare(), Ware("product00"));
+  EXPECT_EQ(view->GetStock(), 2);
+  view->Activate();
+  EXPECT_EQ(view->GetState(), 3);
+  EXPECT_GT(view->GetWorkTime(), 0.0f);
+  // The island goes (a new one is made for a loaded game): the view holds no pointer to it.
+  delete island;
+  EXPECT_EQ(view->GetStock(), 0);
+  EXPECT_EQ(view->GetState(), 2);
+  view->Activate();  // nothing there: nothing happens
 }
 
 }  // namespace

@@ -20,8 +20,9 @@ namespace islandtest {
 class RecordingServices : public cNullGardenServices {
  public:
   void PlaySound(vek::i32 index) override { calls.push_back("PlaySound " + std::to_string(index)); }
-  void NextHintStep(vek::i32 hint, vek::i32 step) override {
+  bool NextHintStep(vek::i32 hint, vek::i32 step) override {
     calls.push_back("NextHintStep " + std::to_string(hint) + " " + std::to_string(step));
+    return false;
   }
   void EndTraining(vek::i32 step) override { calls.push_back("EndTraining " + std::to_string(step)); }
   void ClearTrainingStep() override { calls.push_back("ClearTrainingStep"); }

@@ -28,9 +28,11 @@
 #include "game/windows/island_windows.h"
 #include "game/windows/title_windows.h"
 #include "game/windows/windows_bindings.h"
+#include "game/world/balance.h"
 #include "game/world/ware_manager.h"
 #include "platform/gfx.h"
 #include "tests/support/gl_game_fixture.h"
+#include "tests/support/sprite_sheets.h"
 #include "tests/support/system_look.h"
 
 namespace {
@@ -88,6 +90,10 @@ class IslandWindowsGL : public vektest::GLGameFixture {
     lua_newtable(L);
     lua_setglobal(L, "locale");
     ASSERT_TRUE(vek::GetScript()->LoadFile(vek::filename("{StaticPath}/conf/locale.lua")));
+    // The game's icon sheets: stars, houses, wares and animals; the lock and the medals.
+    sprites = std::make_unique<vektest::HeadlessSprites>();
+    ASSERT_TRUE(sprites->Load("texture/world/icons00.png"));
+    ASSERT_TRUE(sprites->Load("texture/gui/icons01.png"));
     RegisterGameWindows(L);
     host = std::make_unique<cWindowHost>();
     CreateTitleWindows(host.get());
@@ -105,6 +111,7 @@ class IslandWindowsGL : public vektest::GLGameFixture {
     SetCurrentPlayer(nullptr);
     SetRulesWorld(nullptr);
     GLGameFixture::TearDown();
+    sprites.reset();
     host.reset();
   }
 
@@ -137,6 +144,7 @@ class IslandWindowsGL : public vektest::GLGameFixture {
   }
 
   std::unique_ptr<cWindowHost> host;
+  std::unique_ptr<vektest::HeadlessSprites> sprites;
   vek::cGUI* gui = nullptr;
   std::vector<std::string> shots;
 };
@@ -177,6 +185,11 @@ TEST_F(IslandWindowsGL, EveryWindowOnTheScreen) {
 
   // The statistics over the island window.
   CreateWareManager();
+  BuildProductTable();
+  player->produced.assign(40, 0);
+  for (const char* ware : {"plant00", "plant01", "plant02", "product00", "grass", "egg"})
+    player->produced[static_cast<size_t>(g_pWareManager->GetWareId(ware))] = 3 + 7 * (ware[0] == 'p');
+  player->animalsBought = {2, 0, 1};
   gui->GetWindow("stat_garden")->GetFunction()->Call(gui->GetWindow("stat_garden"), vek::e_wndAfterCreate, 0, 0);
   host->SwitchWindow("stat_garden", 1);
   Shot("island_stat_garden", 520, 120);

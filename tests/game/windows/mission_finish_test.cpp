@@ -3,6 +3,7 @@
 // sequence and after it, and a level with more awards than rows.
 #include <gtest/gtest.h>
 
+#include "game/windows/animated_int.h"
 #include "game/windows/controls/sheet_area.h"
 #include "game/windows/mission_finish_wf.h"
 #include "tests/game/windows/play_fixture.h"
@@ -19,6 +20,33 @@ class AwardWorld : public iRulesWorld {
 TEST(TimeBonus, TwoPerSecondToTheNearestFiveAtLeastFive) {
   const std::pair<vek::f32, vek::i32> cases[] = {{7.3f, 15}, {0.2f, 5}, {3.8f, 5}, {10.0f, 20}, {0.0f, 0}, {-4.0f, 0}};
   for (const auto& [left, bonus] : cases) EXPECT_EQ(cMissionFinishWF::TimeBonus(left), bonus) << left;
+}
+
+TEST(AnimatedInt, CountsTruncatedAndNeverAtARateOfZero) {
+  cAnimatedInt money;
+  money.speed = 250.0f / 1.2f;
+  money.SetTarget(250);
+  EXPECT_EQ(money.Update(0.6f), vek::e_TweenRunning);
+  EXPECT_EQ(money.value, 125);
+  EXPECT_EQ(money.Update(0.25f), vek::e_TweenRunning);
+  EXPECT_EQ(money.value, 177);  // 250 x 0.85 / 1.2 = 177.08
+  EXPECT_EQ(money.Update(1.0f), vek::e_TweenArrived);
+  EXPECT_EQ(money.value, 250);
+  EXPECT_EQ(money.Update(1.0f), vek::e_TweenAtRest);
+  // No rate to count at: the counter stands at its target at once, with no division by it.
+  for (vek::f32 speed : {0.0f, -3.0f}) {
+    cAnimatedInt c;
+    c.speed = speed;
+    c.SetTarget(40);
+    EXPECT_EQ(c.value, 40) << speed;
+    EXPECT_EQ(c.duration, 0.0f);
+    EXPECT_EQ(c.Update(0.1f), vek::e_TweenAtRest);
+  }
+  cAnimatedInt c;
+  c.SetTarget(10);
+  c.SetSpeed(0.0f);
+  EXPECT_EQ(c.value, 10);
+  EXPECT_FALSE(c.IsRunning());
 }
 
 class MissionFinish : public PlayFixture {
@@ -72,6 +100,12 @@ TEST_F(MissionFinish, PaysMoneyIntoTheBankOverOnePointTwoSeconds) {
   EXPECT_EQ(player.money, 0);
   EXPECT_GE(Count(25), 4);  // a coin every 0.3 s
   EXPECT_LE(Count(25), 5);
+  // The coins fly from the score panel's coin to the bank; the coin picture of the play
+  // windows stands in where the game's sheet has none.
+  ASSERT_EQ(play.flyers.Size(), static_cast<size_t>(Count(25)));
+  const cFlyer& coin = play.flyers.GetFlyers().front();
+  EXPECT_EQ(coin.texture, FindSheetArea("icons01", "coin").texture);
+  EXPECT_EQ(coin.spline.GetKeyCount(), 4u);
 }
 
 TEST_F(MissionFinish, NothingToPayTheMedalFliesAtOnceAndLands) {
@@ -88,6 +122,7 @@ TEST_F(MissionFinish, NothingToPayTheMedalFliesAtOnceAndLands) {
   auto* medal = Control<vek::cImageCtrl>("mission_finish", "imgMedal");
   EXPECT_EQ(medal->GetUVRect().x, FindSheetArea("icons01", "bronze").uv.x);
   EXPECT_EQ(medal->GetUVRect().y, FindSheetArea("icons01", "bronze").uv.y);
+  EXPECT_EQ(medal->GetTexture(), FindSheetArea("icons01", "bronze").texture);
   Seconds(1.0f);
   EXPECT_TRUE(Wf()->IsFinished());
   EXPECT_EQ(Wf()->GetAwardSlot(), 0);
@@ -125,11 +160,14 @@ TEST_F(MissionFinish, OkMidPaymentCompletesEverythingWithoutFlights) {
   EXPECT_EQ(player.money, 0);
   EXPECT_TRUE(Visible("mission_finish", "imgMedal"));
   EXPECT_EQ(play.sounds, std::vector<vek::i32>{1});  // the landing only: no coin, star or award sound
+  const size_t flown = play.flyers.Size();
   EXPECT_TRUE(Visible("mission_finish", "lbAward0"));
   EXPECT_EQ(Text("mission_finish", "lbAward0"), "Sort plant02");
   EXPECT_FALSE(Visible("mission_finish", "lbAward1"));
   EXPECT_EQ(player.lastSort, 2);
   EXPECT_TRUE(Wf()->IsFinished());
+  Step(10);
+  EXPECT_EQ(play.flyers.Size(), flown);  // nothing more flies once completed
   Click("mission_finish", "ok");
   Settle();
   EXPECT_FALSE(Shown("mission_finish"));
@@ -145,6 +183,7 @@ TEST_F(MissionFinish, AwardsInOrderAndAFourthWithoutARowIsStillGiven) {
   Seconds(2.0f + 1.2f + 0.9f);  // pause, medal, landing pause
   EXPECT_EQ(Text("mission_finish", "lbAward0"), "Sort plant02");
   EXPECT_EQ(player.lastSort, 1);  // the star is on its way
+  EXPECT_EQ(play.flyers.GetFlyers().back().trail.size(), 5u);
   Seconds(2.1f);
   EXPECT_EQ(player.lastSort, 2);
   Seconds(0.6f);

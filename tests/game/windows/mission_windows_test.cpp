@@ -4,7 +4,10 @@
 
 #include "game/windows/mission_goal_wf.h"
 #include "game/windows/mission_start_wf.h"
+#include "engine/render/texture_info.h"
+#include "game/island/building_table.h"
 #include "game/windows/controls/sheet_area.h"
+#include "game/windows/upgrades_wf.h"
 #include "tests/game/windows/play_fixture.h"
 
 namespace playtest {
@@ -56,7 +59,8 @@ TEST_F(MissionStart, FillsRowsTitleBuildingAndTime) {
   player.currentLevel = 0;
   player.mission.timeLimit = 65.0f;
   player.mission.name = "factory01";
-  player.mission.tasks = {Task(Ware("plant02"), 5), Task(kNoWare, 2, 0.0f, 1)};
+  // The ware decides even when an animal kind is set too.
+  player.mission.tasks = {Task(Ware("plant02"), 5, 0.0f, 3), Task(kNoWare, 2, 0.0f, 1)};
   ShowStart();
   EXPECT_EQ(Text("mission_start", "tasks"), "Level 1");
   EXPECT_EQ(Text("mission_start", "text0"), "Sort plant02");
@@ -74,6 +78,21 @@ TEST_F(MissionStart, FillsRowsTitleBuildingAndTime) {
   player.currentLevel = 9;
   ShowStart();
   EXPECT_EQ(Text("mission_start", "tasks"), "Level 10");
+}
+
+TEST_F(MissionStart, TitleTemplateIsFilledSafely) {
+  // A translated title with a wrong or extra placeholder takes the number once and reads
+  // nothing more.
+  player.currentLevel = 4;
+  for (const auto& [layout, shown] : {std::pair{"Level %s %i %n", "Level 5 %i %n"}, std::pair{"%d%%", "5%"},
+                                      std::pair{"No number", "No number"}}) {
+    Control<vek::cLabelCtrl>("mission_start", "tasks")->SetText(layout);
+    Function<cMissionStartWF>("mission_start")->Call(Window("mission_start"), vek::e_wndAfterCreate, 0, 0);
+    ShowStart();
+    EXPECT_EQ(Text("mission_start", "tasks"), shown) << layout;
+    gui->HideWindow("mission_start");
+    Settle();
+  }
 }
 
 TEST_F(MissionStart, BuildingRowHiddenWithoutBuildingAndUnknownOnesCostNothing) {
@@ -138,6 +157,41 @@ TEST_F(MissionGoal, ShowsActiveTasksAndBalancesThePause) {
   gui->ShowWindow("mission_goal");
   Step();
   for (int i = 0; i < 4; ++i) EXPECT_FALSE(Visible("mission_goal", "icon" + std::to_string(i)));
+}
+
+}  // namespace
+}  // namespace playtest
+
+namespace playtest {
+namespace {
+
+// Every area the play windows look up is in the built sheets: a missing one would leave a
+// blank picture.
+TEST_F(PlayFixture, SheetsHoldEveryAreaTheWindowsLookUp) {
+  for (const cBuildingTemplateRow& row : BuildingTemplateRows())
+    EXPECT_NE(FindSheetArea("icons01", row.name).texture, 0u) << row.name;
+  for (const char* area : {"lock", "gold", "silver", "bronze", "coin", "bank", "clock"})
+    EXPECT_NE(FindSheetArea("icons01", area).texture, 0u) << area;
+  // Each sort's four shop pictures (the fixture made the ten sorts the sheet has cells for).
+  for (vek::u32 id = 0; id < 10; ++id) {
+    vek::rectf frames[4];
+    EXPECT_TRUE(SetupPlantButton(frames, nullptr, id)) << g_pWareManager->GetWare(id).GetName();
+  }
+  const vek::cTextureInfo* plants = vek::FindTextureInfo("gui_plants");
+  ASSERT_NE(plants, nullptr);
+  for (const char* animal : {"ostrich", "goat", "hive", "peacock"})
+    EXPECT_EQ(plants->GetByIndex(plants->FindIndex(animal)).frames.size(), 4u) << animal;
+  EXPECT_EQ(plants->GetByIndex(plants->FindIndex("factory_button")).frames.size(), 4u);
+  for (int u = 0; u < 6; ++u) {
+    vek::string sheet, area;
+    GetUpgradeSprite(u, sheet, area);
+    const vek::cTextureInfo* info = vek::FindTextureInfo(sheet);
+    ASSERT_NE(info, nullptr) << sheet;
+    for (const vek::string& a : {area, area + "_checked"}) {
+      ASSERT_LT(info->FindIndex(a), info->GetCount()) << a;
+      EXPECT_EQ(info->GetByIndex(info->FindIndex(a)).frames.size(), 2u) << a;  // plain and hovered
+    }
+  }
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "game/app/rules_host.h"
 #include "game/windows/play_host.h"
 #include "game/windows/play_windows.h"
+#include "game/world/effects.h"
 #include "game/world/ware_manager.h"
 #include "tests/game/windows/title_fixture.h"
 #include "tests/support/sprite_sheets.h"
@@ -32,6 +33,7 @@ class RecordingPlayHost : public cPlayHost {
     calls.push_back("NextHintStep " + std::to_string(hint) + " " + std::to_string(step));
   }
   void ShowTraining(vek::i32 step) override { calls.push_back("ShowTraining " + std::to_string(step)); }
+  cFlyerList* GetFlyers() override { return &flyers; }
   iChainFactory* FindFactoryMaking(vek::i32 ware) override {
     for (iChainFactory* f : factories)
       if (f->GetOutputWare() == ware) return f;
@@ -47,6 +49,7 @@ class RecordingPlayHost : public cPlayHost {
   std::vector<std::string> calls;
   std::vector<vek::i32> sounds;
   std::vector<iChainFactory*> factories;
+  cFlyerList flyers{nullptr, nullptr};
 };
 
 class PlayFixture : public titletest::TitleFixture {

@@ -7,6 +7,7 @@
 
 #include "game/world/animal.h"
 #include "game/world/animal_product.h"
+#include "game/world/field_economy.h"
 #include "game/world/level.h"
 #include "game/world/plant.h"
 #include "game/world/ware_manager.h"
@@ -27,8 +28,10 @@ class AnimalFieldTest : public ::testing::Test {
     level->Clear();
   }
   void TearDown() override {
+    SetFieldControlFinder(nullptr);
     level.reset();
-    for (eFieldKind k : {e_KindPlant, e_KindHole, e_KindOstrich, e_KindPeacock, e_KindGoat, e_KindGardener})
+    for (eFieldKind k : {e_KindPlant, e_KindHole, e_KindOstrich, e_KindPeacock, e_KindGoat, e_KindGardener, e_KindHive,
+                         e_KindBee})
       cLevel::SetMaker(k, nullptr);
   }
 

@@ -4,6 +4,7 @@
 
 #include "engine/gui/list_ctrl.h"
 #include "game/world/field_economy.h"
+#include "game/world/hive.h"
 #include "tests/game/world/animal_fixture.h"
 
 namespace {
@@ -88,7 +89,71 @@ TEST_F(AnimalFieldTest, OstrichScenarioHungerGrassEggAndTheMissionsEnd) {
   EXPECT_EQ(CountOfType(e_TypeEgg), 0u);
   EXPECT_TRUE(s.sounds.empty()) << "no calls for a product nobody wants";
   EXPECT_EQ(s.money, 30);
-  SetFieldControlFinder(nullptr);
+}
+
+TEST_F(AnimalFieldTest, HiveScenarioBeesHoneyTheMinuteLossAndTheTwoMinuteVanish) {
+  RegisterHiveMakers();
+  auto& s = world.services;
+  vek::cListCtrl grassRow("grass", nullptr), animalsRow("animals", nullptr), plantsRow("plants", nullptr);
+  for (unsigned k = 0; k < 4; ++k) animalsRow.AddItem(k, new vek::cCtrl("item", nullptr), k);
+  for (unsigned k = 0; k < 2; ++k) grassRow.AddItem(k, new vek::cCtrl("item", nullptr), k);
+  SetFieldControlFinder([&](const vek::string&, const vek::string& name) -> vek::cCtrl* {
+    return name == "grass" ? &grassRow : name == "animals" ? &animalsRow : name == "plants" ? &plantsRow : nullptr;
+  });
+  auto flowersOn = [&] { return !grassRow.GetItem(1)->GetState(vek::cCtrl::e_Disabled); };
+  cMissionTask honey;
+  honey.ware = static_cast<vek::i32>(Ware("honey"));
+  honey.count = 1;
+  s.tasks = {honey};
+  s.money = 350;
+  level->BuildFixedObjects();
+  level->UpdateToolbars();
+  EXPECT_FALSE(flowersOn()) << "no hive for flowers yet";
+
+  // 1. The hive is bought with its bee and appears once the field has the focus.
+  s.focusWidget = "island";
+  ASSERT_TRUE(level->BuyAnimal(cAnimal::e_KindHive));
+  EXPECT_EQ(s.money, 50);
+  EXPECT_EQ(s.sounds.back(), 29);
+  EXPECT_TRUE(flowersOn());
+  auto* hive = dynamic_cast<cHive*>(level->FindObjectAt(kNoCell, e_TypeHive));
+  ASSERT_NE(hive, nullptr);
+  const vek::u32 hiveId = hive->GetId();
+  auto* bee = dynamic_cast<cBee*>(level->FindObjectAt(kNoCell, e_TypeBee));
+  ASSERT_NE(bee, nullptr);
+  const vek::u32 beeId = bee->GetId();
+  EXPECT_EQ(bee->GetHiveId(), hiveId);
+  EXPECT_EQ(hive->GetCell(), (cCell{0, 4}));
+  world.Run(*level, 2 * kPerSecond);
+  EXPECT_EQ(hive->GetState(), cHive::e_Appearing);
+  s.focusWidget = "garden";
+  ASSERT_TRUE(RunUntil([&] { return hive->GetState() == cHive::e_Working; }, 2 * kPerSecond));
+
+  // 2. Flowers are sown; once ripe the bee brings their honey home.
+  cPlant* flowers = static_cast<cPlant*>(level->FindObject(level->AddPlant(Ware("flowers"), {3, 6})));
+  s.SpendMoney(50);
+  ASSERT_TRUE(RunUntil([&] { return bee->GetState() == cBee::e_Flying; }, 10 * kPerSecond));
+  EXPECT_EQ(bee->GetTarget(), flowers->GetId());
+  ASSERT_TRUE(RunUntil([&] { return hive->IsReady(); }, 30 * kPerSecond));
+  EXPECT_EQ(hive->GetHoney(), 1);
+
+  // 3. The flowers wither away; the honey nobody takes is lost after a minute.
+  flowers->SetState(2);
+  int steps = 0;
+  ASSERT_TRUE(RunUntil([&] { return ++steps, hive->GetHoney() == 0; }, 70 * kPerSecond));
+  EXPECT_NEAR(steps / 30.0f, 60.0f, 0.1f);
+
+  // 4. With no flowers for two minutes the hive vanishes with its bee.
+  steps = 0;
+  ASSERT_TRUE(RunUntil([&] { return ++steps, hive->GetState() == cHive::e_Vanishing; }, 130 * kPerSecond));
+  EXPECT_NEAR(steps / 30.0f, 120.0f, 0.2f);
+  EXPECT_FALSE(level->IsObjectValid(beeId));
+  ASSERT_TRUE(RunUntil([&] { return !level->IsObjectValid(hiveId); }, 2 * kPerSecond));
+  EXPECT_EQ(level->CountKind(cAnimal::e_KindHive), 0);
+  s.money = 100;
+  level->UpdateToolbars();
+  EXPECT_FALSE(flowersOn()) << "flowers serve no one without a hive";
 }
 
 }  // namespace
+

@@ -283,6 +283,14 @@ TEST_F(AnimalFieldTest, AnimalsNoTaskNeedsNeitherHungerNorGive) {
   g->SetState(5);
   g->SetState(9);
   EXPECT_EQ(g->GetState(), 5);
+  // Its hunger comes due while unwanted; wanted again, it gets hungry at once.
+  world.Run(*level, 20 * kPerSecond);
+  EXPECT_EQ(o->GetState(), 1);
+  EXPECT_FALSE(o->GetHungerTimer().IsRunning());
+  o->SetNeeded(true);
+  // The egg that came due first, then the hunger.
+  ASSERT_TRUE(RunUntil([&] { return o->GetState() == 3; }, kPerSecond));
+  EXPECT_EQ(CountOfType(e_TypeEgg), 1u);
 }
 
 TEST_F(AnimalFieldTest, PeacockRectSitsBehindItsTail) {
@@ -319,4 +327,50 @@ TEST_F(AnimalFieldTest, AnimalsComeBackFromTheLevelFileOnTheirCellsAndCounted) {
   EXPECT_EQ(level->FindObjectAt(kNoCell, e_TypeGoat)->GetState(), 1) << "a loaded animal starts content";
 }
 
+TEST_F(AnimalFieldTest, RingsShowTheSearchTheMilkWaitAndTheProductsLife) {
+  vek::cQuadBatch batch;
+  level->SetBatch(&batch);
+  // The last quad drawn: {centre x, centre y, width, height}.
+  auto last = [&] {
+    const vek::cVertex2D* v = batch.GetVertices() + batch.GetVertexCount() - vek::kQuadVertices;
+    vek::f32 x0 = v[0].x, x1 = v[0].x, y0 = v[0].y, y1 = v[0].y;
+    for (vek::u32 i = 1; i < vek::kQuadVertices; ++i) {
+      x0 = std::min(x0, v[i].x), x1 = std::max(x1, v[i].x);
+      y0 = std::min(y0, v[i].y), y1 = std::max(y1, v[i].y);
+    }
+    return vek::rectf{(x0 + x1) * 0.5f, (y0 + y1) * 0.5f, x1 - x0, y1 - y0};
+  };
+  auto centre = [](const vek::rectf& r) { return vek::vec2{r.x + r.w * 0.5f, r.y + r.h * 0.5f}; };
+  auto* o = Add<cOstrich>({1, 7});
+  auto* g = Add<cGoat>({6, 7});
+  g->SetQuickStart(true);
+  world.Run(*level, 2);
+  batch.Clear();
+  o->Draw();
+  EXPECT_EQ(batch.GetVertexCount(), vek::kQuadVertices) << "content: the sprite alone";
+
+  o->SetState(3);
+  world.Run(*level, 1);
+  batch.Clear();
+  o->Draw();
+  EXPECT_GT(batch.GetVertexCount(), 2 * vek::kQuadVertices);
+  const vek::rectf icon = last();
+  EXPECT_FLOAT_EQ(icon.w, 32.0f) << "the grass icon over the ring";
+  EXPECT_NEAR(icon.x, centre(o->GetRect()).x, 0.01f);
+
+  ASSERT_TRUE(RunUntil([&] { return g->GetState() == 9; }, 10 * kPerSecond));
+  batch.Clear();
+  g->Draw();
+  EXPECT_GT(batch.GetVertexCount(), 2 * vek::kQuadVertices);
+  EXPECT_NEAR(last().y, centre(g->GetRect()).y, 0.01f) << "the bin icon over the ring";
+
+  auto* egg = new cEgg(level.get(), {0, 0});
+  batch.Clear();
+  egg->Draw();
+  EXPECT_GT(batch.GetVertexCount(), vek::kQuadVertices);
+  EXPECT_FLOAT_EQ(last().w, 32.0f) << "the egg over its ring";
+  level->SetBatch(nullptr);
+}
+
 }  // namespace
+

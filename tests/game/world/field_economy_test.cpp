@@ -30,10 +30,6 @@ class EconomyTest : public AnimalFieldTest {
       return it == lists.end() ? nullptr : it->second.get();
     });
   }
-  void TearDown() override {
-    SetFieldControlFinder(nullptr);
-    AnimalFieldTest::TearDown();
-  }
   bool Enabled(const char* list, unsigned k) { return !lists[list]->GetItem(k)->GetState(vek::cCtrl::e_Disabled); }
   std::string Row(const char* list) {
     std::string s;
@@ -116,10 +112,10 @@ TEST_F(EconomyTest, AnimalsComeOnTheirCellsAndOnlyTheFirstStartsQuickly) {
   EXPECT_EQ(animals[0]->GetCell(), (cCell{1, 7}));
   EXPECT_EQ(animals[2]->GetCell(), (cCell{6, 7}));
   // Appearing waits for the field to have the focus.
-  world.services.fieldFocused = false;
+  world.services.focusWidget = "island";
   world.Run(*level, 30);
   EXPECT_EQ(animals[0]->GetState(), 8);
-  world.services.fieldFocused = true;
+  world.services.focusWidget = "garden";
   world.Run(*level, 30);
   EXPECT_EQ(animals[0]->GetState(), 8) << "0.5 s of delay, then the growth at 1.5 a second";
   ASSERT_TRUE(RunUntil([&] { return animals[0]->GetState() == 1; }, 10));
@@ -132,6 +128,18 @@ TEST_F(EconomyTest, WithoutTheAnimalsRowTheAnimalIsBoughtWithoutAPriceText) {
   EXPECT_EQ(world.services.money, 100);
   EXPECT_EQ(CountOfType(e_TypeGoat), 1u);
   EXPECT_EQ(level->GetTexts().Size(), 0u);
+}
+
+TEST_F(EconomyTest, WithoutTheGamesOwnPricesTheBalanceTableHolds) {
+  auto& s = world.services;
+  for (vek::i32& p : s.animalPrices) p = -1;
+  s.balance.goatPrice = 120;
+  s.money = 119;
+  EXPECT_FALSE(level->BuyAnimal(1));
+  s.money = 120;
+  EXPECT_TRUE(level->BuyAnimal(1));
+  EXPECT_EQ(s.money, 0);
+  EXPECT_EQ(level->GetTexts().m_Items.back().text, "-$120");
 }
 
 TEST_F(EconomyTest, AFieldHoldsTwoHivesAndAThirdCostsNothing) {

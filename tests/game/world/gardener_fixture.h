@@ -7,6 +7,8 @@
 #include <functional>
 #include <memory>
 
+#include "game/world/animal.h"
+#include "game/world/animal_product.h"
 #include "game/world/car.h"
 #include "game/world/gardener.h"
 #include "game/world/hive.h"
@@ -30,6 +32,7 @@ class GardenerFixture : public ::testing::Test {
     RegisterPumpMakers();
     RegisterHiveMakers();
     RegisterGardenerMaker();
+    RegisterAnimalMakers();
     MakeField();
   }
   void TearDown() override {

@@ -49,6 +49,16 @@ TEST_F(GardenerStationsTest, EmptyingTheBinIntoTheCar) {
   EXPECT_EQ(Sounds(22), 1);
   ASSERT_GE(RunIdle(100), 0);
   EXPECT_EQ(Sounds(22), 1);
+
+  // A car gone from the field is not waited for: the gardener gives up, the bin keeps its wares.
+  ASSERT_GE(RunUntil([car] { return car->GetState() == 1; }), 0);
+  bin->AddItem(tomato);
+  gardener->AddTaskByType(e_TypeCar);
+  ASSERT_GE(RunUntil([this] { return gardener->GetState() == 28; }), 0);
+  car->SetState(2);
+  Run(2);
+  EXPECT_EQ(gardener->GetState(), 3);
+  EXPECT_EQ(bin->GetItems(), (std::vector<vek::u32>{tomato}));
 }
 
 TEST_F(GardenerStationsTest, TakingHoneyFromAFullHive) {
@@ -84,6 +94,68 @@ TEST_F(GardenerStationsTest, TakingHoneyFromAFullHive) {
   EXPECT_TRUE(gardener->GetTasks().empty());
   ASSERT_TRUE(gardener->IsNeedShown());
   EXPECT_EQ(gardener->GetNeedFrame().x, LookupSprite("icons00", "stock").frames[0].x);
+}
+
+TEST_F(GardenerStationsTest, PickingUpAnEgg) {
+  auto* egg = new cEgg(level.get(), {1, 4});
+  const vek::u32 id = egg->GetId();
+  // Without the bin the egg asks for it.
+  gardener->AddTaskObject(id);
+  EXPECT_TRUE(gardener->GetTasks().empty());
+  EXPECT_EQ(gardener->GetNeedFrame().x, LookupSprite("icons00", "tool_bin").frames[0].x);
+  Take(bin);
+  gardener->AddTaskObject(id);
+  ASSERT_GE(RunUntil([this] { return gardener->GetState() == 17; }), 0);
+  ASSERT_GE(RunIdle(100), 0);
+  Run(1);
+  EXPECT_EQ(bin->GetItems(), (std::vector<vek::u32>{Ware("egg")}));
+  EXPECT_EQ(world.services.produced, (std::vector<vek::i32>{static_cast<vek::i32>(Ware("egg"))}));
+  EXPECT_FALSE(level->IsObjectValid(id));
+  EXPECT_NE(std::find(world.services.hintSteps.begin(), world.services.hintSteps.end(), std::make_pair(6, 1)),
+            world.services.hintSteps.end());
+}
+
+TEST_F(GardenerStationsTest, MilkingAndBrokenOffMilking) {
+  enum eBreak { e_None, e_RightClick, e_HintRelease, e_FullBin };
+  const struct {
+    const char* name;
+    eBreak how;
+  } cases[] = {{"milked", e_None}, {"right click", e_RightClick}, {"a hint", e_HintRelease}, {"full bin", e_FullBin}};
+  for (const auto& c : cases) {
+    MakeField();
+    world.services.produced.clear();
+    world.services.hintSteps.clear();
+    Take(bin);
+    auto* goat = dynamic_cast<cGoat*>(level->FindObject(level->AddGoat()));
+    ASSERT_NE(goat, nullptr);
+    goat->SetQuickStart(true);
+    ASSERT_GE(RunUntil([goat] { return goat->GetState() == 9; }, 60 * 30), 0) << c.name;
+    gardener->AddTaskObject(goat->GetId());
+    ASSERT_EQ(gardener->GetTasks().size(), 1u) << c.name;
+    ASSERT_GE(RunUntil([this] { return gardener->GetState() == 23; }), 0) << c.name;
+    EXPECT_EQ(goat->GetState(), 6) << c.name;
+    EXPECT_EQ(gardener->GetGoatTarget(), goat->GetId());
+    if (c.how == e_None) {
+      // GetParam (6) seconds of milking.
+      EXPECT_NEAR(RunUntil([this] { return gardener->GetState() != 23; }), 15, 1) << c.name;
+      EXPECT_EQ(goat->GetState(), 1) << c.name;
+      EXPECT_EQ(bin->GetItems(), (std::vector<vek::u32>{Ware("milk")})) << c.name;
+      EXPECT_EQ(world.services.produced, (std::vector<vek::i32>{static_cast<vek::i32>(Ware("milk"))}));
+      continue;
+    }
+    Run(5);
+    if (c.how == e_RightClick) level->OnEvent(4, 1);
+    if (c.how == e_HintRelease) gardener->ReleaseTaskTargets();
+    if (c.how == e_FullBin)
+      while (!bin->IsFull()) bin->AddItem(Ware("plant00"));
+    Run(1);
+    EXPECT_EQ(gardener->GetState(), 3) << c.name;
+    EXPECT_EQ(gardener->GetGoatTarget(), 0u) << c.name;
+    EXPECT_EQ(goat->GetState(), 9) << c.name << ": waits again, its wait not yet over";
+    EXPECT_TRUE(world.services.produced.empty()) << c.name;
+    EXPECT_NE(std::find(world.services.hintSteps.begin(), world.services.hintSteps.end(), std::make_pair(8, 1)),
+              world.services.hintSteps.end());
+  }
 }
 
 }  // namespace

@@ -390,10 +390,25 @@ TEST_F(GardenerTest, FillingTheCanAtThePump) {
     EXPECT_EQ(world.services.money, c.money - 5 * c.units) << c.money;
     EXPECT_EQ(level->GetTexts().Size(), static_cast<size_t>(c.units));
   }
+  // Clicked again from where the last filling left the gardener (beside the pump, no walk
+  // needed): it fills on at once instead of waiting for a walk that never moves.
+  world.services.money = 10;
+  gardener->AddTaskObject(level->GetPumpId());
+  ASSERT_GE(RunIdle(200), 0);
+  EXPECT_EQ(can->GetAmount(), 3);
+  EXPECT_EQ(world.services.money, 0);
+
   // Too little money or a full can: the pump is not even queued.
   world.services.money = 4;
   gardener->AddTaskObject(level->GetPumpId());
   EXPECT_TRUE(gardener->GetTasks().empty());
+
+  // Put down beside the pump (off the grid) the can lands on a free cell near it.
+  gardener->AddTaskAction(Ware("grass"));
+  ASSERT_GE(RunIdle(), 0);
+  EXPECT_FALSE(can->IsTaken());
+  EXPECT_GE(can->GetCell().j, level->GetGrid().columns - 2);
+  EXPECT_NE(level->GetCellValue(can->GetCell().i, can->GetCell().j), 0.0f);
 }
 
 }  // namespace

@@ -82,11 +82,11 @@ TEST_F(HiveTest, AppearsWhileTheFieldIsInFrontThenBursts) {
   cHive* hive = NewHive({0, 4});
   Run(1);
   hive->SetState(cHive::e_Appearing);
-  world.services.focusWidget = "shop";
+  world.services.fieldFocused = false;
   Run(60);
   EXPECT_EQ(hive->GetState(), cHive::e_Appearing);
   EXPECT_FLOAT_EQ(hive->GetScale().current, 0.0f);
-  world.services.focusWidget = "garden";
+  world.services.fieldFocused = true;
   const vek::u32 before = Bursts();
   int steps = 0;
   while (hive->GetState() == cHive::e_Appearing && steps < 100) Run(1), ++steps;
