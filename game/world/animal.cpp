@@ -251,7 +251,7 @@ void cAnimal::Move(vek::f32 dt) {
       }
       break;
     case 8:
-      if (GardenServices()->GetFocusWidgetName() != "garden") break;
+      if (!GardenServices()->IsFieldFocused()) break;
       if (m_StateTimer.Update(dt) == vek::e_TweenRunning) break;
       if (m_Scale.Update(dt) != vek::e_TweenRunning) {
         Burst(50, 50.0f);

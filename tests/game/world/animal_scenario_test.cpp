@@ -111,7 +111,7 @@ TEST_F(AnimalFieldTest, HiveScenarioBeesHoneyTheMinuteLossAndTheTwoMinuteVanish)
   EXPECT_FALSE(flowersOn()) << "no hive for flowers yet";
 
   // 1. The hive is bought with its bee and appears once the field has the focus.
-  s.focusWidget = "island";
+  s.fieldFocused = false;
   ASSERT_TRUE(level->BuyAnimal(cAnimal::e_KindHive));
   EXPECT_EQ(s.money, 50);
   EXPECT_EQ(s.sounds.back(), 29);
@@ -126,7 +126,7 @@ TEST_F(AnimalFieldTest, HiveScenarioBeesHoneyTheMinuteLossAndTheTwoMinuteVanish)
   EXPECT_EQ(hive->GetCell(), (cCell{0, 4}));
   world.Run(*level, 2 * kPerSecond);
   EXPECT_EQ(hive->GetState(), cHive::e_Appearing);
-  s.focusWidget = "garden";
+  s.fieldFocused = true;
   ASSERT_TRUE(RunUntil([&] { return hive->GetState() == cHive::e_Working; }, 2 * kPerSecond));
 
   // 2. Flowers are sown; once ripe the bee brings their honey home.

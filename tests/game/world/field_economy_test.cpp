@@ -112,10 +112,10 @@ TEST_F(EconomyTest, AnimalsComeOnTheirCellsAndOnlyTheFirstStartsQuickly) {
   EXPECT_EQ(animals[0]->GetCell(), (cCell{1, 7}));
   EXPECT_EQ(animals[2]->GetCell(), (cCell{6, 7}));
   // Appearing waits for the field to have the focus.
-  world.services.focusWidget = "island";
+  world.services.fieldFocused = false;
   world.Run(*level, 30);
   EXPECT_EQ(animals[0]->GetState(), 8);
-  world.services.focusWidget = "garden";
+  world.services.fieldFocused = true;
   world.Run(*level, 30);
   EXPECT_EQ(animals[0]->GetState(), 8) << "0.5 s of delay, then the growth at 1.5 a second";
   ASSERT_TRUE(RunUntil([&] { return animals[0]->GetState() == 1; }, 10));
