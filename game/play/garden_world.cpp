@@ -28,6 +28,11 @@ void MakeField(cGarden& garden) {
   garden.SetLink(std::make_unique<cGardenWorld>(garden, g_pLevel));
 }
 
+// The wares, once the text table holds their names; once per run of the game.
+void MakeWares(cGarden&) {
+  if (g_pWareManager && g_pWareManager->GetCount() == 0) BuildProductTable();
+}
+
 void ReadLayouts(cGarden& garden) {
   cDataManagerGD::ReadTheme("{StaticPath}/conf/holes.lvs", &garden.HolesLayouts());
 }
@@ -169,6 +174,7 @@ vek::string cGardenWorld::GetWareName(vek::i32 id) {
 }
 
 void InstallGardenWorld() {
+  AddLoadingStep(eLoadingStep::Tables, &MakeWares);
   AddLoadingStep(eLoadingStep::Widgets, &MakeField);
   AddLoadingStep(eLoadingStep::Layouts, &ReadLayouts);
   AddShutdownStep(&EndWorld);
