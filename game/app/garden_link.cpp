@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "engine/app/game.h"
+#include "engine/core/log.h"
 #include "engine/gui/gui.h"
 #include "game/app/garden.h"
 #include "game/app/locale_gd.h"
@@ -17,7 +18,26 @@ cPlayer* Current() { return CurrentPlayer(); }
 
 // ---- shared
 
-void cGardenLink::PlaySound(vek::i32 id) { m_Garden.PlaySound(id); }
+void cGardenLink::PlaySound(vek::i32 id) {
+  const auto& table = m_Garden.GetSoundTable();
+  if (id >= 0 && static_cast<size_t>(id) < table.size()) {
+    const auto i = static_cast<size_t>(id);
+    if (m_SoundPlays.size() < table.size()) {
+      m_SoundPlays.resize(table.size(), 0);
+      m_SoundMissing.resize(table.size(), false);
+    }
+    ++m_SoundPlays[i];
+    if (table[i] == 0 && !m_SoundMissing[i]) {
+      m_SoundMissing[i] = true;
+      vek::LogWarning("cGardenLink", "PlaySound: sound %i was not loaded and stays silent\n", id);
+    }
+  }
+  m_Garden.PlaySound(id);
+}
+
+vek::u32 cGardenLink::GetSoundPlays(vek::i32 id) const {
+  return id >= 0 && static_cast<size_t>(id) < m_SoundPlays.size() ? m_SoundPlays[static_cast<size_t>(id)] : 0;
+}
 
 void cGardenLink::SwitchWindow(const vek::string& name, vek::i32 mode) { m_Garden.SwitchWindow(name, mode); }
 

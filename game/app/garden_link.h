@@ -18,7 +18,11 @@ class cGardenLink : public iGardenServices, public iRulesHost, public iRulesWorl
   cGarden& Garden() const { return m_Garden; }
 
   // ---- shared by the three interfaces
+  // Plays entry id of the sound table and counts it; an entry that was never loaded is named
+  // in the log once.
   void PlaySound(vek::i32 id) override;
+  // How often entry id was asked for since the link was made.
+  vek::u32 GetSoundPlays(vek::i32 id) const;
   void SwitchWindow(const vek::string& name, vek::i32 mode) override;
   void SendWindowMessage(const vek::string& window, vek::i32 p1, vek::i32 p2) override;
   // A text-table entry by field name; an unknown name gives the name itself.
@@ -130,4 +134,6 @@ class cGardenLink : public iGardenServices, public iRulesHost, public iRulesWorl
  private:
   cGarden& m_Garden;
   cAnimalPrices m_AnimalPrices;
+  std::vector<vek::u32> m_SoundPlays;
+  std::vector<bool> m_SoundMissing;
 };
