@@ -104,8 +104,11 @@ void cGardenWorld::CheckHints() {
 
 void cGardenWorld::ShowHint(vek::i32 hint) {
   const vek::i32 before = GetHintIndex();
+  const bool wasShown = hint >= 0 && IsHintShown(hint);
   cGardenLink::ShowHint(hint);
-  if (before < 0 && GetHintIndex() >= 0) ResetGardenerWork();
+  // A hint that started (even one its first step closes at once) takes the player's attention.
+  const bool started = hint >= 0 && !wasShown && IsHintShown(hint) && GetTraining() != 0;
+  if ((before < 0 && GetHintIndex() >= 0) || started) ResetGardenerWork();
 }
 
 void cGardenWorld::UpdateToolbars() {

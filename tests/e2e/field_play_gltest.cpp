@@ -310,6 +310,22 @@ TEST_F(FieldPlay, ALevelStartedFromAScriptIsPlayedWithTheMouse) {
   ASSERT_TRUE(FramesUntil(300, [&] { return Objects(e_TypeAnimal).size() > before; })) << "a goat came";
   Frames(150);
   Shot("field_full_swing");
+  // The speed upgrade: the gardener walks faster at once.
+  auto* walker = dynamic_cast<cGardener*>(gardener);
+  ASSERT_NE(walker, nullptr);
+  const vek::f32 speed = walker->GetWalk().speed;
+  garden->Rules().BuyUpgrade(0);
+  EXPECT_GT(walker->GetWalk().speed, speed);
+
+  // A hint that opens stops the gardener's work.
+  Click(500.0f, 600.0f);
+  Click(800.0f, 150.0f);
+  ASSERT_FALSE(gardener->GetTasks().empty());
+  ASSERT_FALSE(GardenServices()->IsHintShown(14));
+  garden->GetLink().ShowHint(14);
+  ASSERT_TRUE(GardenServices()->IsHintShown(14));
+  EXPECT_TRUE(gardener->GetTasks().empty());
+
   // Every action was heard: the seed, the harvest, the tools, the car and its sale, the goat;
   // the gardener's own water and weed loops have their samples.
   cGardenLink& link = garden->GetLink();
