@@ -16,6 +16,7 @@
 #include "game/world/level.h"
 #include "game/world/mission.h"
 #include "game/world/particles.h"
+#include "game/world/tools.h"
 #include "game/world/ware_manager.h"
 
 namespace {
@@ -145,6 +146,14 @@ void cGardenWorld::ResetTaskIndicators() { ResetScoreTaskControls(); }
 int cGardenWorld::GetCarState() {
   if (!m_pLevel || !m_pLevel->IsObjectValid(m_pLevel->GetCarId())) return 1;
   return m_pLevel->FindObject(m_pLevel->GetCarId())->GetState();
+}
+
+void cGardenWorld::RefillToolCellWater() {
+  if (!m_pLevel) return;
+  static const cCell kWaterToolCell{5, 4};
+  cObject* found = m_pLevel->FindObjectAt(kWaterToolCell, e_TypeToolWater);
+  if (found == m_pLevel->GetFirstObject()) return;
+  if (auto* can = dynamic_cast<cToolWater*>(found)) can->SetAmount(can->GetCapacity());
 }
 
 void cGardenWorld::ResetGardenerWork() {

@@ -47,6 +47,8 @@ class cGardenWorld : public cGardenLink {
   int GetTaskIndicatorState(int index) override;
   void ResetTaskIndicators() override;
   int GetCarState() override;
+  // The can standing on its own cell of the field (not one the gardener carries) is filled up.
+  void RefillToolCellWater() override;
   void ResetGardenerWork() override;
   bool HasPlantSort(int offset) override;
   bool IsPlantSort(vek::i32 ware) override;

@@ -212,6 +212,14 @@ TEST_F(FieldPlay, ALevelStartedFromAScriptIsPlayedWithTheMouse) {
   ASSERT_TRUE(level->IsObjectValid(level->GetGardenerId()));
   cGardenerBase* gardener = level->GetGardener();
 
+  // With the pump open the can on its cell starts each level full.
+  auto* can = dynamic_cast<cToolWater*>(level->FindObjectAt(kNoCell, e_TypeToolWater));
+  ASSERT_NE(can, nullptr);
+  can->SetAmount(0);
+  garden->GetLink().RefillToolCellWater();
+  EXPECT_EQ(can->GetAmount(), can->GetCapacity());
+  EXPECT_GT(can->GetCapacity(), 0);
+
   // Sow: the first seed of the shop, then every hole.
   auto* plants = dynamic_cast<cToolbarCtrl*>(Control("garden", "plants"));
   ASSERT_NE(plants, nullptr);
