@@ -7,6 +7,7 @@
 #include "game/app/game_bindings.h"
 #include "game/app/game_hooks.h"
 #include "game/app/garden.h"
+#include "game/app/test_query.h"
 #include "game/play/play_steps.h"
 #include "game/windows/play_windows.h"
 #include "game/windows/title_windows.h"
@@ -83,6 +84,9 @@ int main() {
   }
 
   vek::DumpSystemInformation("render sound");
+
+  // Tests ask the running game where things are (off unless their variable is set).
+  InstallTestQuery();
 
   // The folders above the application add their script classes and their windows.
   AddGameBindings(&RegisterGameWorld);
