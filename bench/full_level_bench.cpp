@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <set>
 #include <string>
 
 #include "engine/app/game.h"
@@ -249,6 +250,19 @@ void BM_FullLevelFrameOpenGL(benchmark::State& state) {
   }
   const double cpuMs = ProcessCpuMs() - cpuStart;
   state.counters["objects"] = static_cast<double>(level->GetDrawList().size());
+  {
+    // Objects are drawn in depth order, and each change of sheet along it ends a draw.
+    std::set<vek::u32> sheets;
+    vek::u32 last = 0, changes = 0;
+    for (const cObject* o : level->GetDrawList()) {
+      if (!o->GetTexture()) continue;
+      sheets.insert(o->GetTexture());
+      if (o->GetTexture() != last) ++changes;
+      last = o->GetTexture();
+    }
+    state.counters["object_sheets"] = static_cast<double>(sheets.size());
+    state.counters["object_sheet_changes"] = changes;
+  }
   // The same frame without the windows: the field's own share of the draws.
   if (gui) {
     gui->HideWindow("garden");
