@@ -8,6 +8,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <sstream>
@@ -35,6 +36,11 @@ struct Request {
 };
 
 Uint32 g_EventType = 0;
+
+std::map<std::string, TestQuestion>& Questions() {
+  static std::map<std::string, TestQuestion> questions;
+  return questions;
+}
 
 std::string RectReply(const vek::rectf& r) {
   std::ostringstream out;
@@ -168,10 +174,18 @@ void Serve(int listener) {
 
 }  // namespace
 
+void AddTestQuestion(const std::string& verb, TestQuestion answer) { Questions()[verb] = answer; }
+
 std::string AnswerTestQuery(const std::string& line) {
   std::istringstream in(line);
   std::string verb;
   in >> verb;
+  if (verb.empty()) return "error: empty question";
+  if (auto it = Questions().find(verb); it != Questions().end()) {
+    std::string args;
+    std::getline(in >> std::ws, args);
+    return it->second(args);
+  }
   vek::cGUI* gui = vek::g_pGame ? vek::g_pGame->GetGUI() : nullptr;
   if (verb == "focus") return "ok " + (vek::g_pGame ? vek::g_pGame->GetFocusWidgetName() : vek::string());
   if (verb == "shot") return vek::shot() ? "ok" : "error: no screenshot";

@@ -10,9 +10,16 @@
 //   move x y | click x y | rclick x y           mouse input at that point
 //   key <name> | text <chars>                   a key (SDL key name) down and up, typed text
 //   shot                     -> "ok"             a screenshot (the game's own numbered file)
+//   object <type>            -> "ok x y w h"     the first field object of that type tag
+//                                                (added by the program's entry)
 // Input goes through the platform's event queue, as a player's input does; everything that
 // reads the game's state runs on the main thread while it polls its events.
 #include <string>
+
+// Questions of the folders above the application (the field's objects, the island), each by
+// its first word; the answer gets the rest of the line.
+using TestQuestion = std::string (*)(const std::string& args);
+void AddTestQuestion(const std::string& verb, TestQuestion answer);
 
 // Starts the listener when the variable is set; call after the window exists.
 void InstallTestQuery();
