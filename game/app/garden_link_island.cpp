@@ -11,6 +11,7 @@
 #include "engine/gui/gui.h"
 #include "engine/gui/widget.h"
 #include "engine/gui/window.h"
+#include "game/app/game_rules.h"
 #include "game/app/garden.h"
 #include "game/app/garden_link.h"
 
@@ -47,6 +48,12 @@ void SetComicsPlayer(ComicsPlayerFn player) { g_ComicsPlayer = player; }
 bool PlayComics(vek::i32 mode) { return g_ComicsPlayer && g_ComicsPlayer(mode); }
 
 void SetHintPlacer(HintPlacerFn placer) { g_HintPlacer = placer; }
+
+cHouse* cGameRules::FindHouseAtPlace(int place) const {
+  return g_pIsland ? g_pIsland->FindHouseAtPlace(place) : nullptr;
+}
+
+cBuild* cGameRules::CreateBuilding(int index) const { return g_pIsland ? g_pIsland->CreateBuilding(index) : nullptr; }
 
 // ---- the link's island answers
 

@@ -7,6 +7,9 @@
 #include "engine/core/geometry.h"
 #include "engine/core/types.h"
 
+class cBuild;
+class cHouse;
+
 class iGardenIsland {
  public:
   virtual ~iGardenIsland() = default;
@@ -26,6 +29,12 @@ class iGardenIsland {
   virtual vek::i32 CountPeople() const = 0;
   // People landing from a ship walk in from the pier.
   virtual void AddPeople(vek::i32 count) = 0;
+
+  // The building standing on a level's place (null: none), and a new building from entry
+  // `index` of the building catalogue for the editor, numbered one above the island's highest
+  // and put on the island (null outside the catalogue).
+  virtual cHouse* FindHouseAtPlace(vek::i32 place) const = 0;
+  virtual cBuild* CreateBuilding(vek::i32 index) = 0;
 
   // The island goes on while a level is played.
   virtual void StepEffects() = 0;

@@ -14,6 +14,7 @@
 #include "game/app/garden.h"
 #include "game/app/garden_services.h"
 #include "game/app/player.h"
+#include "game/windows/edit_wf.h"
 #include "game/windows/garden_comics.h"
 #include "game/windows/hint_wf.h"
 #include "game/windows/island_windows.h"
@@ -225,6 +226,11 @@ bool cIslandLink::FindTarget(const vek::string& name, f32* rect) {
   rect[2] = rect[3] = 0.0f;
   return true;
 }
+
+cHouse* cIslandLink::FindHouseAtPlace(i32 place) const { return m_Island.FindHouseAtPlace(place); }
+
+// The editor's own making of a catalogue building, so the two never differ.
+cBuild* cIslandLink::CreateBuilding(i32 index) { return cEditWF::CreateBuilding(index, m_Island); }
 
 void InstallGardenComics() {
   AddLoadingStep(eLoadingStep::Widgets, &MakeComics);

@@ -44,6 +44,8 @@ class cIslandLink : public iGardenIsland {
   vek::i32 GetFactoryStock(vek::i32 input) override;
   bool AddFactoryInput(vek::i32 input) override;
   bool FindTarget(const vek::string& name, vek::f32* rect) override;
+  cHouse* FindHouseAtPlace(vek::i32 place) const override;
+  cBuild* CreateBuilding(vek::i32 index) override;
 
  private:
   cIsland& m_Island;

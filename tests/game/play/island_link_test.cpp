@@ -12,6 +12,9 @@
 #include "tests/support/temp_dir.h"
 #include "tests/support/world_harness.h"
 #include "game/app/window_host.h"
+#include "game/app/game_rules.h"
+#include "game/app/level_table.h"
+#include "game/island/building_table.h"
 
 cPlayer* CurrentPlayer();
 void SetCurrentPlayer(cPlayer* player);
@@ -128,6 +131,29 @@ TEST_F(IslandLinkTest, TipTargetsOnTheScreen) {
   ASSERT_TRUE(link->FindTarget("ship", r));
   EXPECT_FLOAT_EQ(r[0], 250.0f - scroll.x + 20.0f);
   EXPECT_FLOAT_EQ(r[1], 100.0f - scroll.y - 5.0f);
+}
+
+TEST_F(IslandLinkTest, TheRulesReachTheIslandsBuildings) {
+  const cGameRules rules;
+  // The place of level 1 with that level's building on it.
+  const vek::string name = GetLevelBuilding(1);
+  ASSERT_FALSE(name.empty());
+  EXPECT_EQ(rules.FindHouseAtPlace(1), nullptr);
+  auto house = island->MakeBuilding(name);
+  ASSERT_NE(house, nullptr);
+  house->SetPosition(400.0f - house->GetWidth() * 0.5f, 1700.0f - house->GetHeight() * 0.5f);
+  cBuild* placed = island->AddBuilding(std::move(house));
+  EXPECT_EQ(rules.FindHouseAtPlace(1), placed);
+  EXPECT_EQ(rules.FindHouseAtPlace(-1), nullptr);
+  cBuild* made = rules.CreateBuilding(0);
+  ASSERT_NE(made, nullptr);
+  EXPECT_EQ(made->GetNumber(), 10);  // one above the highest, on the island
+  EXPECT_EQ(island->GetBuildings().size(), 4u);
+  EXPECT_EQ(rules.CreateBuilding(static_cast<int>(kBuildingTemplateCount)), nullptr);
+  EXPECT_EQ(rules.CreateBuilding(-1), nullptr);
+  SetGardenIsland(nullptr);
+  EXPECT_EQ(rules.FindHouseAtPlace(1), nullptr);
+  EXPECT_EQ(rules.CreateBuilding(0), nullptr);
 }
 
 TEST_F(IslandLinkTest, TheWindowHostAsksTheRegisteredIsland) {
