@@ -106,7 +106,7 @@ class cGardenLink : public iGardenServices, public iRulesHost, public iRulesWorl
   vek::i32 GetFactoryProduct(vek::i32 input) override;
   vek::i32 GetFactoryStock(vek::i32 input) override;
   bool AddFactoryInput(vek::i32 input) override;
-  // Level start: the island waits in its after-level mode, the field takes the focus.
+  // Level start: the island waits in its after-level mode.
   void ShowLevel() override;
   // Level end: the island's factories idle and empty.
   void ClearLevel() override;

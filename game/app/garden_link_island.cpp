@@ -93,14 +93,9 @@ vek::i32 cGardenLink::GetFactoryStock(vek::i32 input) { return g_pIsland ? g_pIs
 bool cGardenLink::AddFactoryInput(vek::i32 input) { return g_pIsland && g_pIsland->AddFactoryInput(input); }
 
 void cGardenLink::ShowLevel() {
-  // The island plays its after-level sequence when it is shown again after the level.
+  // The island plays its after-level sequence when it is shown again after the level; the
+  // play field takes the focus (its own link does that).
   if (g_pIsland) g_pIsland->Show(2);
-  if (!vek::g_pGame) return;
-  for (vek::cWidget* w : vek::g_pGame->GetWidgets())
-    if (w && w->GetName() == "garden") {
-      if (vek::g_pGame->GetFocusWidgetName() != "garden") vek::g_pGame->SetFocusWidget("garden");
-      return;
-    }
 }
 
 void cGardenLink::ClearLevel() {
