@@ -115,3 +115,36 @@ TEST_F(IslandWiringTest, MadeAfterTheFieldWithTheProfilesBuildingsAndSavedBeside
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(IslandWiringTest, AWonLevelPlaysTheAfterLevelSequenceAndOpensTheNext) {
+  WriteProfile(0);
+  StartGarden();
+  RunToMainMenu();
+  ASSERT_TRUE(garden->StartLevel(0));
+  // The island waits in its after-level mode while the field has the focus.
+  EXPECT_EQ(Island()->GetMode(), e_islAfterLevel);
+  EXPECT_EQ(FocusName(), "garden");
+  cPlayer* p = CurrentPlayer();
+  ASSERT_NE(p, nullptr);
+  p->bank = 1000;
+  garden->Rules().FinishLevel();
+  game->SetFocusWidget("island");
+  cHouse* house = Island()->FindHouseAtPlace(0);
+  ASSERT_NE(house, nullptr);
+  for (int i = 0; i < 300 && !house->IsAvailable(); ++i) Steps(1);
+  ASSERT_TRUE(house->IsAvailable()) << "the level's building is offered";
+  EXPECT_EQ(house->GetState(), 0);
+  EXPECT_EQ(p->levelProgress, 0);
+  house->OnEvent(48, 1);  // the player buys it
+  for (int i = 0; i < 1500 && Island()->GetMode() != e_islMap; ++i) Steps(1);
+  EXPECT_EQ(house->GetState(), 2);
+  EXPECT_EQ(Island()->GetMode(), e_islMap);
+  EXPECT_EQ(p->levelProgress, 1);
+  // The next level's snapshot is taken once the field has its gardener.
+  if (garden->GetLink().HasGardener())
+    EXPECT_TRUE(fs::exists(App("profile/plr000/1/island.dat"))) << LogText();
+}
+
+}  // namespace
