@@ -8,6 +8,7 @@
 
 #include "engine/app/game.h"
 #include "engine/core/log.h"
+#include "engine/files/file_system.h"
 #include "engine/gui/gui.h"
 #include "engine/gui/window.h"
 #include "game/app/game_hooks.h"
@@ -125,7 +126,9 @@ void cIslandLink::Load(const vek::filename& playerFile) {
   std::vector<cIslandStateRecord> states;
   // A damaged file keeps nothing; a wrong kind keeps the records before it. Either way the
   // island is refreshed, so it never shows the previous player's buildings.
-  if (LoadIslandStates(playerFile, states) != eIslandFileRead::Damaged) m_Island.LoadStates(states);
+  // A new player has no file yet: nothing to read, nothing to report.
+  if (vek::cFileSystem().Exist(playerFile) && LoadIslandStates(playerFile, states) != eIslandFileRead::Damaged)
+    m_Island.LoadStates(states);
   m_Island.UpdateHouses();
   m_Island.AddPeople(m_Island.SumHouseValues(), 1);
 }
