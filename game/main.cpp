@@ -10,6 +10,8 @@
 #include "game/app/garden.h"
 #include "game/app/test_query.h"
 #include "game/play/play_steps.h"
+#include "game/play/island_link.h"
+#include "game/windows/island_windows.h"
 #include "game/windows/play_windows.h"
 #include "game/windows/title_windows.h"
 #include "game/windows/windows_bindings.h"
@@ -116,8 +118,19 @@ int main() {
   RegisterHiveMakers();
   RegisterAnimalMakers();
   RegisterGardenerMaker();
+  // The comics widget before the play field; the island map after it, and its file in every
+  // save after the field's; the island screen's windows from the window-function factory.
+  InstallGardenComics();
   // The play field, its effect lists and holes layouts, and its file in every save.
   InstallGardenWorld();
+  InstallGardenIsland();
+  {
+    static WindowFunctionFactory s_NextFactory = GetWindowFunctionFactory();
+    SetWindowFunctionFactory([](const vek::string& name) -> vek::cWindowFunction* {
+      if (vek::cWindowFunction* made = MakeIslandWindowFunction(name)) return made;
+      return s_NextFactory ? s_NextFactory(name) : nullptr;
+    });
+  }
   AddLoadingStep(eLoadingStep::Windows, [](cGarden& g) { CreateTitleWindows(&g.GetWindowHost()); });
   AddLoadingStep(eLoadingStep::Windows, [](cGarden&) { CreatePlayWindows(); });
 
