@@ -40,20 +40,9 @@ i32 cEditWF::GetCatalogueCategory(int index) {
 
 cBuild* cEditWF::CreateBuilding(int index, cIsland& island) {
   if (index < 0 || index >= static_cast<int>(kBuildingTemplateCount)) return nullptr;
-  const cBuildingTemplateRow& t = BuildingTemplateRows()[static_cast<size_t>(index)];
-  const vek::string display = GardenServices()->GetText(t.textEntry);
-  std::unique_ptr<cHouse> house;
-  if (t.factory) {
-    auto f = std::make_unique<cFactory>(t.name, display, &island);
-    f->SetInput(t.input ? t.input : "");
-    f->SetOutput(t.output ? t.output : "", t.workTime);
-    house = std::move(f);
-  } else {
-    house = std::make_unique<cHouse>(t.name, display, &island);
-  }
-  house->SetPrice(t.price);
-  house->SetValue(t.value);
-  house->SetFrames(vek::string(t.name) == "statue00" ? 5 : 7);
+  // The island makes it as it makes the buildings of its files: sprites, price, value, wares.
+  std::unique_ptr<cHouse> house = island.MakeBuilding(BuildingTemplateRows()[static_cast<size_t>(index)].name);
+  if (!house) return nullptr;
   i32 highest = 0;
   for (const auto& b : island.GetBuildings()) highest = std::max(highest, b->GetNumber());
   house->SetNumber(highest + 1);
