@@ -165,4 +165,27 @@
   KEY(ComicsOpening5) \
   KEY(ComicsEnding0) \
   KEY(ComicsEnding1) \
-  KEY(ComicsEnding2)
+  KEY(ComicsEnding2) \
+  KEY(MenuWelcome) \
+  KEY(MenuPlay) \
+  KEY(MenuChangePlayer) \
+  KEY(MenuOptions) \
+  KEY(MenuExit) \
+  KEY(PausedTitle) \
+  KEY(MenuResume) \
+  KEY(MenuRestartLevel) \
+  KEY(MenuEndLevel) \
+  KEY(OptionsTitle) \
+  KEY(OptionsScreenSize) \
+  KEY(OptionsWindowed) \
+  KEY(OptionsHints) \
+  KEY(OptionsBrightness) \
+  KEY(OptionsSound) \
+  KEY(OptionsMusic) \
+  KEY(OptionsMouseSpeed) \
+  KEY(OptionsBack) \
+  KEY(ProfileSelectTitle) \
+  KEY(ProfileNew) \
+  KEY(ProfileDelete) \
+  KEY(ProfileAddTitle) \
+  KEY(ProfileAddPrompt)
