@@ -211,6 +211,7 @@ locale.ProfileNew = "New"
 locale.ProfileDelete = "Delete"
 locale.ProfileAddTitle = "A new gardener"
 locale.ProfileAddPrompt = "Type your name:"
+locale.ErrorCreatePlayer = "The new player's\nfolder can't\nbe made."
 
 -- The engine's own words, as the menus and the message box show them.
 if vek_locale then

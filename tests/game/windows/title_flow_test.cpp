@@ -16,6 +16,7 @@
 #include "engine/gui/label_ctrl.h"
 #include "engine/gui/list_sys_ctrl.h"
 #include "engine/gui/slider_ctrl.h"
+#include "game/app/locale_gd.h"
 #include "game/windows/base_wf.h"
 #include "game/windows/controls/button_ctrl.h"
 #include "game/windows/menu_wf.h"
@@ -172,6 +173,23 @@ TEST_F(TitleFlow, ExitAsksAndQuitsOnlyOnYes) {
   Click("main", "btExit");
   Answer("ok");
   EXPECT_TRUE(QuitPosted());
+}
+
+TEST_F(TitleFlow, QuestionsComeFromTheTextTable) {
+  // As the locale file leaves the table: the question shows its words, not the built-in ones.
+  const cLocaleGD saved = g_LocaleGD;
+  g_LocaleGD.ConfirmExitGame = "Leave the\ngarden?";
+  AddPlayer("Ann");
+  host->SwitchWindow("main", 1);
+  Click("main", "btExit");
+  ASSERT_TRUE(Shown("messagebox"));
+  EXPECT_EQ(Line(0), "Leave the");
+  EXPECT_EQ(Line(1), "garden?");
+  // A text the table has none for shows its key, never another text.
+  g_LocaleGD.ErrorOnePlayer.clear();
+  EXPECT_EQ(host->GetText("ErrorOnePlayer"), "ErrorOnePlayer");
+  EXPECT_EQ(host->GetText("NoSuchText"), "NoSuchText");
+  g_LocaleGD = saved;
 }
 
 TEST_F(TitleFlow, MessageBoxLinesButtonsAndKeys) {
