@@ -1,6 +1,11 @@
 #include "game/app/garden_link.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "engine/app/game.h"
+#include "engine/core/log.h"
+#include "engine/gui/gui.h"
 #include "game/app/garden.h"
 #include "game/app/locale_gd.h"
 #include "game/app/player.h"
@@ -13,7 +18,26 @@ cPlayer* Current() { return CurrentPlayer(); }
 
 // ---- shared
 
-void cGardenLink::PlaySound(vek::i32 id) { m_Garden.PlaySound(id); }
+void cGardenLink::PlaySound(vek::i32 id) {
+  const auto& table = m_Garden.GetSoundTable();
+  if (id >= 0 && static_cast<size_t>(id) < table.size()) {
+    const auto i = static_cast<size_t>(id);
+    if (m_SoundPlays.size() < table.size()) {
+      m_SoundPlays.resize(table.size(), 0);
+      m_SoundMissing.resize(table.size(), false);
+    }
+    ++m_SoundPlays[i];
+    if (table[i] == 0 && !m_SoundMissing[i]) {
+      m_SoundMissing[i] = true;
+      vek::LogWarning("cGardenLink", "PlaySound: sound %i was not loaded and stays silent\n", id);
+    }
+  }
+  m_Garden.PlaySound(id);
+}
+
+vek::u32 cGardenLink::GetSoundPlays(vek::i32 id) const {
+  return id >= 0 && static_cast<size_t>(id) < m_SoundPlays.size() ? m_SoundPlays[static_cast<size_t>(id)] : 0;
+}
 
 void cGardenLink::SwitchWindow(const vek::string& name, vek::i32 mode) { m_Garden.SwitchWindow(name, mode); }
 
@@ -139,6 +163,97 @@ void cGardenLink::AskConfirm(const vek::string& text, const vek::string& icon, c
   for (int i = 0; i < 4; ++i)
     if (icon == kIcons[i]) index = i;
   ShowMessageBox(index, 2, text, command);
+}
+
+// ---- field life
+
+bool cGardenLink::NextHintStep(vek::i32 hint, vek::i32 step) { return m_Garden.Hints().NextHintStep(hint, step); }
+bool cGardenLink::IsHintShown(vek::i32 hint) { return m_Garden.Hints().IsHintShown(hint); }
+
+void cGardenLink::MarkHint11Shown() {
+  cPlayer* p = Current();
+  if (p && p->hintFlags.size() > 11) p->hintFlags[11] = 1;
+}
+
+vek::i32 cGardenLink::GetUpgradeLevel(vek::i32 upgrade) {
+  const cPlayer* p = Current();
+  if (!p || upgrade < 0 || static_cast<size_t>(upgrade) >= p->upgradeLevels.size()) return 0;
+  return p->upgradeLevels[static_cast<size_t>(upgrade)];
+}
+
+bool cGardenLink::IsTrainingDone(vek::i32 step) {
+  const cPlayer* p = Current();
+  if (!p || step < 0 || static_cast<size_t>(step) >= p->trainingFlags.size()) return true;
+  return p->trainingFlags[static_cast<size_t>(step)] != 0;
+}
+
+void cGardenLink::EndTraining(vek::i32 step) { m_Garden.Hints().EndTraining(step); }
+
+void cGardenLink::ClearTrainingStep() {
+  // The step is forgotten without touching the window: ending a step that is not the active
+  // one clears it and leaves the hint window as it is.
+  const int active = m_Garden.Hints().GetTrainingStep();
+  if (active >= 0) m_Garden.Hints().EndTraining(active + 1);
+}
+
+void cGardenLink::HideWindowIfShown(const vek::string& name) {
+  vek::cGUI* gui = vek::g_pGame ? vek::g_pGame->GetGUI() : nullptr;
+  if (gui && gui->IsWindowShown(name)) gui->HideWindow(name);
+}
+
+vek::u32 cGardenLink::GetCarLoadCount() {
+  const cPlayer* p = Current();
+  return p ? static_cast<vek::u32>(p->carLoad.size()) : 0;
+}
+
+bool cGardenLink::PrepareCarLoad() {
+  const cPlayer* p = Current();
+  if (!p || p->carLoad.empty()) return false;
+  m_Garden.Rules().PrepareCarLoad();
+  return true;
+}
+
+vek::i32 cGardenLink::SellCarLoad() { return m_Garden.Rules().SellCarLoad(); }
+
+void cGardenLink::AddMoney(vek::i32 amount) {
+  if (!Current()) return;
+  const vek::i64 sum = static_cast<vek::i64>(m_Garden.Rules().GetMoney()) + amount;
+  m_Garden.Rules().SetMoney(static_cast<vek::i32>(std::clamp<vek::i64>(sum, 0, std::numeric_limits<vek::i32>::max())));
+}
+
+void cGardenLink::AddToCarLoad(vek::i32 ware) {
+  cPlayer* p = Current();
+  if (!p) return;
+  if (ware != kNoWare) p->carLoad.push_back(ware);
+  DecWareTask(ware);
+}
+
+bool cGardenLink::IsOpenField() { return m_Garden.Rules().GetLevelFlag(3); }
+
+std::vector<cMissionTask>* cGardenLink::GetActiveTasks() {
+  cPlayer* p = Current();
+  return p ? &p->activeTasks : nullptr;
+}
+
+cMissionTask* cGardenLink::FindTaskForWare(vek::i32 ware) { return m_Garden.Rules().FindTaskForWare(ware); }
+void cGardenLink::DecWareTask(vek::i32 ware) { m_Garden.Rules().DecWareTask(ware); }
+void cGardenLink::DecKindTask(vek::i32 kind) { m_Garden.Rules().DecKindTask(kind); }
+void cGardenLink::CountAnimalBought(vek::i32 kind) { m_Garden.Rules().CountAnimalBought(kind); }
+void cGardenLink::CountProduced(vek::i32 ware) { m_Garden.Rules().CountProduced(ware); }
+
+vek::i32 cGardenLink::GetHighestPlant() {
+  const cPlayer* p = Current();
+  return p ? p->lastSort : 0;
+}
+
+vek::u32 cGardenLink::GetSoundBuffer(vek::i32 sound) {
+  const auto& table = m_Garden.GetSoundTable();
+  if (sound < 0 || static_cast<size_t>(sound) >= table.size() || table[static_cast<size_t>(sound)] <= 0) return 0;
+  return static_cast<vek::u32>(table[static_cast<size_t>(sound)]);
+}
+
+vek::i32 cGardenLink::GetAnimalPrice(vek::i32 kind) {
+  return kind >= 0 && kind < 4 ? ::GetAnimalPrice(m_AnimalPrices, kind) : -1;
 }
 
 // ---- the rules' host

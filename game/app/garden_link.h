@@ -6,6 +6,7 @@
 // slots); what lives on the play field or the island is left at "nothing there" for the
 // folders above the application, which derive from it and hand their object to
 // cGarden::SetLink.
+#include "game/app/building_catalogue.h"
 #include "game/app/garden_services.h"
 #include "game/app/rules_host.h"
 
@@ -17,7 +18,11 @@ class cGardenLink : public iGardenServices, public iRulesHost, public iRulesWorl
   cGarden& Garden() const { return m_Garden; }
 
   // ---- shared by the three interfaces
+  // Plays entry id of the sound table and counts it; an entry that was never loaded is named
+  // in the log once.
   void PlaySound(vek::i32 id) override;
+  // How often entry id was asked for since the link was made.
+  vek::u32 GetSoundPlays(vek::i32 id) const;
   void SwitchWindow(const vek::string& name, vek::i32 mode) override;
   void SendWindowMessage(const vek::string& window, vek::i32 p1, vek::i32 p2) override;
   // A text-table entry by field name; an unknown name gives the name itself.
@@ -67,6 +72,39 @@ class cGardenLink : public iGardenServices, public iRulesHost, public iRulesWorl
   void CheckShips() override;
   void AskConfirm(const vek::string& text, const vek::string& icon, const vek::string& command) override;
 
+  // ---- field life: hints and training, the profile's upgrades, counters, car load and tasks
+  bool NextHintStep(vek::i32 hint, vek::i32 step) override;
+  bool IsHintShown(vek::i32 hint) override;
+  void MarkHint11Shown() override;
+  vek::i32 GetUpgradeLevel(vek::i32 upgrade) override;
+  // Without a profile there is nothing to teach: every step counts as done.
+  bool IsTrainingDone(vek::i32 step) override;
+  void EndTraining(vek::i32 step) override;
+  void ClearTrainingStep() override;
+  void HideWindowIfShown(const vek::string& name) override;
+  vek::u32 GetCarLoadCount() override;
+  // The load is trimmed to what the tasks still need; false without a profile or a load.
+  bool PrepareCarLoad() override;
+  vek::i32 SellCarLoad() override;
+  // Money never goes below 0 nor wraps past the largest amount.
+  void AddMoney(vek::i32 amount) override;
+  // Appends the ware (unless it is the no-ware id) and counts its tasks down.
+  void AddToCarLoad(vek::i32 ware) override;
+  // The level's open field is the third level flag (the institute's gift).
+  bool IsOpenField() override;
+  std::vector<cMissionTask>* GetActiveTasks() override;
+  cMissionTask* FindTaskForWare(vek::i32 ware) override;
+  void DecWareTask(vek::i32 ware) override;
+  void DecKindTask(vek::i32 kind) override;
+  void CountAnimalBought(vek::i32 kind) override;
+  void CountProduced(vek::i32 ware) override;
+  vek::i32 GetHighestPlant() override;
+  // The loaded sample of a sound-table entry; 0 for an unknown or missing one.
+  vek::u32 GetSoundBuffer(vek::i32 sound) override;
+  // The shop price of animal kind 0 ostrich, 1 goat, 2 hive, 3 peacock; -1 for other kinds.
+  vek::i32 GetAnimalPrice(vek::i32 kind) override;
+  const cAnimalPrices& AnimalPrices() const { return m_AnimalPrices; }
+
   // ---- the rules' host
   int GetPlayerCounter() override;
   void SetPlayerCounter(int value) override;
@@ -77,7 +115,7 @@ class cGardenLink : public iGardenServices, public iRulesHost, public iRulesWorl
   // Not while the island has the focus or the game is paused.
   bool CanSaveMain() override;
   vek::string GetUserName() override;
-  vek::i32 GetWareId(const vek::string&) override { return rules_ids::kNoWare; }
+  vek::i32 GetWareId(const vek::string&) override { return kNoWare; }
   vek::string GetWareName(vek::i32) override { return {}; }
 
   // ---- the rules' world, as far as the application holds it
@@ -95,4 +133,7 @@ class cGardenLink : public iGardenServices, public iRulesHost, public iRulesWorl
 
  private:
   cGarden& m_Garden;
+  cAnimalPrices m_AnimalPrices;
+  std::vector<vek::u32> m_SoundPlays;
+  std::vector<bool> m_SoundMissing;
 };

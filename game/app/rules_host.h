@@ -7,14 +7,10 @@
 #include <vector>
 
 #include "engine/core/types.h"
+#include "game/app/ware_id.h"
 
 struct cMissionTask;
 
-// The ware id that stands for "no ware". The play field declares its own unsigned one; kept
-// apart so that a file reaching both the rules and the field compiles.
-inline namespace rules_ids {
-inline constexpr vek::i32 kNoWare = 1000;
-}
 
 class iRulesHost {
  public:
@@ -149,7 +145,7 @@ class cPlainRulesHost : public iRulesHost {
   void SetPumpState(vek::i32 value) override { pumpState = value; }
   bool CanSaveMain() override { return canSaveMain; }
   vek::string GetUserName() override { return userName; }
-  vek::i32 GetWareId(const vek::string&) override { return rules_ids::kNoWare; }
+  vek::i32 GetWareId(const vek::string&) override { return kNoWare; }
   vek::string GetWareName(vek::i32) override { return {}; }
 
   int playerCounter = 0;

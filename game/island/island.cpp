@@ -111,8 +111,12 @@ std::unique_ptr<cHouse> cIsland::MakeBuilding(const vek::string& name) {
 void cIsland::LoadBuildings(const std::vector<cIslandBuildingRecord>& records) {
   for (const cIslandBuildingRecord& r : records) {
     std::unique_ptr<cHouse> house = MakeBuilding(r.name);
+    // A factory record must name a factory of the catalogue. A building without its template
+    // would have no picture, price or wares: it is left off the island.
+    if (house && r.kind == kIslandKindFactory && house->GetType() != 4) house.reset();
     if (!house) {
-      vek::LogWarning("cIsland", "Unknown building %s\n", r.name);
+      if (r.kind == kIslandKindFactory) vek::LogWarning("cHouse", "LoadGlobal: factory '%s' not found\n", r.name);
+      else vek::LogWarning("cIsland", "LoadGlobal: house '%s' not found\n", r.name);
       continue;
     }
     house->SetNumber(static_cast<i32>(r.number));
@@ -138,6 +142,28 @@ void cIsland::LoadStates(const std::vector<cIslandStateRecord>& states) {
     f->SetStock(static_cast<i32>(s.stock));
   }
 }
+
+void cIsland::Clear() {
+  m_pHovered = m_pPlaced = nullptr;
+  m_PlacingState = 0;
+  m_Buildings.clear();
+  m_Walkers.ClearWalkers();
+  m_Fireworks.clear();
+}
+
+void cIsland::Load(const vek::filename& staticFile, const vek::filename& playerFile) {
+  Clear();
+  std::vector<cIslandBuildingRecord> buildings;
+  LoadIslandBuildings(staticFile, buildings);  // a wrong kind keeps the records before it
+  LoadBuildings(buildings);
+  std::vector<cIslandStateRecord> states;
+  LoadIslandStates(playerFile, states);
+  LoadStates(states);
+  UpdateHouses();
+  AddPeople(SumHouseValues(), 1);
+}
+
+bool cIsland::Save(const vek::filename& playerFile) const { return SaveIslandStates(playerFile, SaveStates()); }
 
 std::vector<cIslandStateRecord> cIsland::SaveStates() const {
   std::vector<cIslandStateRecord> out;
@@ -206,7 +232,9 @@ void cIsland::Step() {
 
 void cIsland::EndScrollTraining() {
   iGardenServices* s = GardenServices();
-  if (s->GetTrainingStep() == kScrollTraining) s->ShowTraining(-1);
+  if (s->GetTrainingStep() != kScrollTraining) return;
+  s->HideWindowIfShown("hint");
+  s->ShowTraining(-1);
 }
 
 void cIsland::Update(f32 dt) {
@@ -255,7 +283,16 @@ void cIsland::Deactivate() {
   iGardenServices* s = GardenServices();
   m_Active = false;
   m_pHovered = nullptr;
+  if (m_PlacingState == 0) m_pPlaced = nullptr;
+  s->SwitchWindow("island", 0);
+  s->SwitchWindow("score", 0);
   s->CloseHint();
+  // What flew or sparkled over the map does not follow to the next screen.
+  if (cFlyerList* flyers = s->GetFlyers()) flyers->Clear();
+  if (cParticles* parts = s->GetParticles()) {
+    parts->GetPool(0).Clear();
+    parts->GetPool(3).Clear();
+  }
 }
 
 void cIsland::OnEvent(u32 type, u32 param) {
@@ -315,6 +352,7 @@ void cIsland::OnEvent(u32 type, u32 param) {
     case e_Wheel:
       if (s->IsIslandReady()) {
         m_WheelSpeed = static_cast<f32>(static_cast<i32>(param)) * 10.0f;
+        if (m_WheelSpeed < 0.0f) s->NextHintStep(2, 0);
         EndScrollTraining();
         s->SwitchWindow("hint_mp", 0);
       }
@@ -570,7 +608,7 @@ void cIsland::EndTrainingOnClick() {
   iGardenServices* s = GardenServices();
   const i32 step = s->GetTrainingStep();
   if (step == -1) return;
-  if (step == 1) s->SwitchWindow("hint", 0);
+  if (step == 1) s->HideWindowIfShown("hint");
   s->ShowTraining(-1);
 }
 

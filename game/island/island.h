@@ -58,6 +58,13 @@ class cIsland : public vek::cWidget, public iBuildingOwner {
   // island.dat then gives the factories their stock.
   void LoadBuildings(const std::vector<cIslandBuildingRecord>& records);
   void LoadStates(const std::vector<cIslandStateRecord>& states);
+  // The island of a profile: every building and person goes, the static island.dat gives
+  // the buildings, the player's island.dat their stock (none for a new player); then the
+  // houses follow the level progress and their people move in. A damaged or wrongly kinded
+  // file keeps what was read before the fault and still refreshes houses and people.
+  void Clear();
+  void Load(const vek::filename& staticFile, const vek::filename& playerFile);
+  bool Save(const vek::filename& playerFile) const;
   std::vector<cIslandStateRecord> SaveStates() const;
 
   // Modes (eIslandMode).

@@ -234,19 +234,12 @@ void cIsland::DrawMarkers() {
   vek::cQuadBatch* batch = m_pBatch;
   iGardenServices* s = GardenServices();
   const i32 progress = s->GetLevelProgress();
-  const bool all = m_Mode == e_islShowAll || m_Mode == e_islShowAll2;
   const size_t markers = m_Paths.markers.size();
-  if (markers >= 2 && m_Dots.size() >= 2) {
-    // The divisor is at least 1, however few dots the path has.
-    const size_t k = std::max<size_t>(1, m_Dots.size() / (markers - 1));
-    for (size_t i = 0; i < m_Dots.size(); ++i) {
-      if (!all && static_cast<i32>(i / k) + 1 > progress) break;
-      DrawCentred(batch, m_Dot, m_Dots[i], 0xFFFFFFFFu);
-    }
-  }
+  const u32 dots = VisibleDotCount(static_cast<u32>(m_Dots.size()), static_cast<u32>(markers), progress, m_Mode);
+  for (u32 i = 0; i < dots; ++i) DrawCentred(batch, m_Dot, m_Dots[i], 0xFFFFFFFFu);
   const cPlayer* player = CurrentPlayer();
-  for (size_t i = 0; i < markers; ++i) {
-    if (!all && static_cast<i32>(i) > progress) break;
+  const u32 shown = VisibleMarkerCount(static_cast<u32>(markers), progress, m_Mode);
+  for (size_t i = 0; i < shown; ++i) {
     const vec2 at = m_Paths.markers[i] + vec2{0.0f, 15.0f};
     const bool hovered = static_cast<i32>(i) == m_HoveredMarker;
     if (hovered) DrawCentred(batch, m_MarkerSelect, at, 0xFFFFFFFFu);

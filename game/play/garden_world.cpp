@@ -1,11 +1,4 @@
-// The field's headers first: they declare their own unsigned "no ware" id before the rules'
-// one arrives with the link.
-#include "game/world/effects.h"
-#include "game/world/holes_layouts.h"
-#include "game/world/level.h"
-#include "game/world/particles.h"
 #include "game/play/garden_world.h"
-#include "game/play/play_steps.h"
 
 #include "engine/app/game.h"
 #include "engine/core/bitstream.h"
@@ -13,6 +6,18 @@
 #include "game/app/game_hooks.h"
 #include "game/app/garden.h"
 #include "game/app/player.h"
+#include "game/play/play_steps.h"
+#include "game/windows/controls/toolbar_ctrl.h"
+#include "game/world/balance.h"
+#include "game/world/car.h"
+#include "game/world/effects.h"
+#include "game/world/gardener_base.h"
+#include "game/world/holes_layouts.h"
+#include "game/world/level.h"
+#include "game/world/mission.h"
+#include "game/world/particles.h"
+#include "game/world/tools.h"
+#include "game/world/ware_manager.h"
 
 namespace {
 
@@ -22,6 +27,11 @@ cLevel* g_pLevel = nullptr;
 void MakeField(cGarden& garden) {
   g_pLevel = new cLevel();
   garden.SetLink(std::make_unique<cGardenWorld>(garden, g_pLevel));
+}
+
+// The wares, once the text table holds their names; once per run of the game.
+void MakeWares(cGarden&) {
+  if (g_pWareManager && g_pWareManager->GetCount() == 0) BuildProductTable();
 }
 
 void ReadLayouts(cGarden& garden) {
@@ -38,7 +48,12 @@ void EndWorld(cGarden& garden) {
 }  // namespace
 
 cGardenWorld::cGardenWorld(cGarden& garden, cLevel* level)
-    : cGardenLink(garden), m_pLevel(level), m_pParticles(std::make_unique<cParticles>()) {
+    : cGardenLink(garden),
+      m_pLevel(level),
+      m_pParticles(std::make_unique<cParticles>()),
+      m_pBalance(std::make_unique<cBalance>()) {
+  // The shop shows the prices the field charges.
+  ToolbarAnimalPrices() = AnimalPrices();
   m_pParticles->LoadTextures();
   m_pFlyers = std::make_unique<cFlyerList>(level ? level->GetBatch() : nullptr, m_pParticles.get());
 }
@@ -60,7 +75,118 @@ void cGardenWorld::ClearLevel() {
   if (m_pLevel) m_pLevel->Clear();
 }
 
+// ---- the field's answers
+
+void cGardenWorld::DecWareTask(vek::i32 ware) {
+  cGardenLink::DecWareTask(ware);
+  if (std::vector<cMissionTask>* tasks = GetActiveTasks())
+    for (const cMissionTask& task : *tasks)
+      if (task.ware == ware) UpdateTaskControl(task);
+}
+
+void cGardenWorld::DecKindTask(vek::i32 kind) {
+  std::vector<cMissionTask>* tasks = GetActiveTasks();
+  // The kind of a task that is used up becomes -1: note the tasks before counting them down.
+  std::vector<size_t> counted;
+  if (tasks)
+    for (size_t i = 0; i < tasks->size(); ++i)
+      if ((*tasks)[i].kind == kind) counted.push_back(i);
+  cGardenLink::DecKindTask(kind);
+  if (tasks)
+    for (size_t i : counted)
+      if (i < tasks->size()) UpdateTaskControl((*tasks)[i]);
+}
+
+void cGardenWorld::CheckHints() {
+  const vek::i32 before = GetHintIndex();
+  cGardenLink::CheckHints();
+  if (before < 0 && GetHintIndex() >= 0) ResetGardenerWork();
+}
+
+void cGardenWorld::ShowHint(vek::i32 hint) {
+  const vek::i32 before = GetHintIndex();
+  const bool wasShown = hint >= 0 && IsHintShown(hint);
+  cGardenLink::ShowHint(hint);
+  // A hint that started (even one its first step closes at once) takes the player's attention.
+  const bool started = hint >= 0 && !wasShown && IsHintShown(hint) && GetTraining() != 0;
+  if ((before < 0 && GetHintIndex() >= 0) || started) ResetGardenerWork();
+}
+
+void cGardenWorld::UpdateToolbars() {
+  if (m_pLevel) m_pLevel->UpdateToolbars();
+}
+
+void cGardenWorld::UpdateNeedFlags(vek::i32 ware) {
+  if (!m_pLevel) return;
+  const cMissionTask* task = nullptr;
+  std::vector<cMissionTask>* tasks = GetActiveTasks();
+  if (ware != 0 && tasks) task = FindMissionTask(*tasks, ware);
+  // A ware no task serves changes no mark; 0 (or the first ware's task gone) means all.
+  if (ware != 0 && !task) return;
+  m_pLevel->UpdateNeedFlags(task);
+}
+
+void cGardenWorld::ApplyUpgrade(int upgrade, int level) {
+  if (upgrade != 0 || !m_pLevel) return;
+  cGardenerBase* gardener = m_pLevel->IsObjectValid(m_pLevel->GetGardenerId()) ? m_pLevel->GetGardener() : nullptr;
+  const std::vector<vek::f32>& speeds = m_pBalance->gardenerSpeed;
+  if (gardener && level >= 0 && static_cast<size_t>(level) < speeds.size())
+    gardener->SetSpeed(speeds[static_cast<size_t>(level)]);
+}
+
+void cGardenWorld::BindTaskControls(std::vector<cMissionTask>& tasks) { ::BindTaskControls(tasks); }
+
+int cGardenWorld::GetTaskIndicatorState(int index) {
+  iTaskIndicator* indicator = index >= 0 ? GetScoreTaskControl(static_cast<vek::u32>(index)) : nullptr;
+  return indicator ? indicator->GetMoveState() : -1;
+}
+
+void cGardenWorld::ResetTaskIndicators() { ResetScoreTaskControls(); }
+
+int cGardenWorld::GetCarState() {
+  if (!m_pLevel || !m_pLevel->IsObjectValid(m_pLevel->GetCarId())) return 1;
+  return m_pLevel->FindObject(m_pLevel->GetCarId())->GetState();
+}
+
+void cGardenWorld::RefillToolCellWater() {
+  if (!m_pLevel) return;
+  static const cCell kWaterToolCell{5, 4};
+  cObject* found = m_pLevel->FindObjectAt(kWaterToolCell, e_TypeToolWater);
+  if (found == m_pLevel->GetFirstObject()) return;
+  if (auto* can = dynamic_cast<cToolWater*>(found)) can->SetAmount(can->GetCapacity());
+}
+
+void cGardenWorld::ResetGardenerWork() {
+  if (m_pLevel && m_pLevel->IsObjectValid(m_pLevel->GetGardenerId()))
+    if (cGardenerBase* gardener = m_pLevel->GetGardener()) gardener->ReleaseTaskTargets();
+}
+
+bool cGardenWorld::HasPlantSort(int offset) {
+  // The plant sorts come first in the ware table; the products follow them.
+  return IsPlantSort(offset);
+}
+
+bool cGardenWorld::IsPlantSort(vek::i32 ware) {
+  return g_pWareManager && ware >= 0 && g_pWareManager->GetWare(static_cast<vek::u32>(ware)).GetType() == e_WareTypeSort;
+}
+
+vek::i32 cGardenWorld::GetWarePrice(vek::i32 ware) {
+  return g_pWareManager && ware >= 0 ? g_pWareManager->GetWare(static_cast<vek::u32>(ware)).GetPrice() : 0;
+}
+
+vek::i32 cGardenWorld::CountTransfers(vek::i32 ware) { return m_pLevel ? m_pLevel->CountTransfers(ware) : 0; }
+
+vek::i32 cGardenWorld::GetWareId(const vek::string& name) {
+  return g_pWareManager ? g_pWareManager->GetWareId(name) : kNoWare;
+}
+
+vek::string cGardenWorld::GetWareName(vek::i32 id) {
+  if (!g_pWareManager || id < 0 || id == kNoWare) return {};
+  return g_pWareManager->GetWare(static_cast<vek::u32>(id)).GetName();
+}
+
 void InstallGardenWorld() {
+  AddLoadingStep(eLoadingStep::Tables, &MakeWares);
   AddLoadingStep(eLoadingStep::Widgets, &MakeField);
   AddLoadingStep(eLoadingStep::Layouts, &ReadLayouts);
   AddShutdownStep(&EndWorld);

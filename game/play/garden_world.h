@@ -10,6 +10,7 @@
 class cLevel;
 class cParticles;
 class cFlyerList;
+struct cBalance;
 
 class cGardenWorld : public cGardenLink {
  public:
@@ -26,8 +27,41 @@ class cGardenWorld : public cGardenLink {
   bool IsFieldFocused() override;
   void ClearLevel() override;
 
+  // ---- the field's answers to the world's services
+  // The game's balance record (upgrade effects and the field's fallback prices).
+  const cBalance* GetBalance() override { return m_pBalance.get(); }
+  // The task indicators show the new counts.
+  void DecWareTask(vek::i32 ware) override;
+  void DecKindTask(vek::i32 kind) override;
+  // A hint that opens stops the gardener's work: its queue is emptied and its targets freed.
+  void CheckHints() override;
+  void ShowHint(vek::i32 hint) override;
+
+  // ---- the rules' world, as far as the field holds it
+  void UpdateToolbars() override;
+  // The marks of the objects serving the ware's task (0: of every object).
+  void UpdateNeedFlags(vek::i32 ware) override;
+  // The gardener walks at the speed of a new speed level.
+  void ApplyUpgrade(int upgrade, int level) override;
+  void BindTaskControls(std::vector<cMissionTask>& tasks) override;
+  int GetTaskIndicatorState(int index) override;
+  void ResetTaskIndicators() override;
+  int GetCarState() override;
+  // The can standing on its own cell of the field (not one the gardener carries) is filled up.
+  void RefillToolCellWater() override;
+  void ResetGardenerWork() override;
+  bool HasPlantSort(int offset) override;
+  bool IsPlantSort(vek::i32 ware) override;
+  vek::i32 GetWarePrice(vek::i32 ware) override;
+  vek::i32 CountTransfers(vek::i32 ware) override;
+
+  // ---- the rules' host: the ware manager's names
+  vek::i32 GetWareId(const vek::string& name) override;
+  vek::string GetWareName(vek::i32 id) override;
+
  private:
   cLevel* m_pLevel;
   std::unique_ptr<cParticles> m_pParticles;
   std::unique_ptr<cFlyerList> m_pFlyers;
+  std::unique_ptr<cBalance> m_pBalance;
 };

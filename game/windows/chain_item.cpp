@@ -24,16 +24,21 @@ vek::string WareName(vek::i32 id) {
 
 }  // namespace
 
+namespace {
+
+// At rest at 1 (arrows fully shown), swinging at 2 units per second once it starts.
+vek::cAnimatedFloat FirstBlink() {
+  vek::cAnimatedFloat blink;
+  AtRest(blink, 1.0f);
+  blink.speed = 2.0f;
+  return blink;
+}
+
+}  // namespace
+
 f32 cChainItem::s_ShownX = 0.0f;
 f32 cChainItem::s_HiddenX = 0.0f;
-vek::cAnimatedFloat cChainItem::s_Blink;
-
-void cChainItem::ResetShared() {
-  s_ShownX = s_HiddenX = 0.0f;
-  s_Blink = {};
-  AtRest(s_Blink, 1.0f);
-  s_Blink.speed = 2.0f;
-}
+vek::cAnimatedFloat cChainItem::s_Blink = FirstBlink();
 
 void cChainItem::StepBlink(f32 seconds) {
   if (s_Blink.Update(seconds) == vek::e_TweenAtRest) s_Blink.SetTarget(s_Blink.current <= 0.5f ? 1.0f : 0.0f);

@@ -23,7 +23,6 @@ class cChainItem {
   static vek::f32 s_ShownX;
   static vek::f32 s_HiddenX;
   static vek::cAnimatedFloat s_Blink;
-  static void ResetShared();
   // One step of the shared blink: a swing ends, the next starts the other way.
   static void StepBlink(vek::f32 seconds);
 

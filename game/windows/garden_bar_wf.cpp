@@ -33,7 +33,7 @@ void AddWare(cToolbarCtrl* bar, u32 ware) {
 
 }  // namespace
 
-cGardenWF::cGardenWF() { cChainItem::ResetShared(); }
+cGardenWF::cGardenWF() = default;
 
 cGardenWF::~cGardenWF() {
   Unlist();

@@ -96,12 +96,13 @@ void cScoreWF::OnTimer(f32 seconds) {
   }
   if (m_pClock) m_pClock->value = host->Rules().GetTimeGradeProgress();
 
-  if (!m_bMedalsLooked) {
+  // Looked up until found: a sheet loaded after the first timer still brings the medals.
+  bool medals = m_Medals[0].texture && m_Medals[1].texture && m_Medals[2].texture;
+  if (!medals) {
     for (int i = 0; i < 3; ++i) FindSprite(m_Medals[i], "icons01", cGameRules::GetMedalArea(i));
-    m_bMedalsLooked = true;
+    medals = m_Medals[0].texture && m_Medals[1].texture && m_Medals[2].texture;
   }
   const int grade = host->Rules().GetTimeGrade();
-  const bool medals = m_Medals[0].texture && m_Medals[1].texture && m_Medals[2].texture;
   if (medals && grade != m_LastGrade) {
     const cSprite& medal = m_Medals[grade >= 0 && grade <= 2 ? grade : 0];
     if (m_pClockMedal && medal.frameCount > 0) {

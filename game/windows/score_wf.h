@@ -33,6 +33,5 @@ class cScoreWF : public cBaseGDWF {
   std::vector<cTaskCtrl*> m_Tasks;
   vek::cCtrl* m_pMoneyFrame[5] = {};
   cSprite m_Medals[3];
-  bool m_bMedalsLooked = false;
   int m_LastGrade = -1;
 };

@@ -7,6 +7,7 @@
 #include "engine/core/types.h"
 #include "engine/render/frame_animation.h"
 #include "game/app/sprite.h"
+#include "game/app/ware_id.h"
 
 class cLevel;
 
@@ -42,8 +43,6 @@ enum eObjectType : vek::u32 {
   e_TypeHive = 0x00080004u,
 };
 
-// The no-ware id of every list, record and argument.
-inline constexpr vek::u32 kNoWare = 1000;
 
 class cObject {
  public:

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <limits>
 
 #include "engine/gui/widget.h"
 #include "engine/script/script.h"
@@ -276,6 +277,69 @@ TEST_F(GardenWiringTest, TheLinkAnswersFromTheProfileAndTheTexts) {
   EXPECT_EQ(s->GetText("ConfirmExitGame"), garden->GetMessageText(2));
   EXPECT_EQ(s->GetText("NoSuchText"), "NoSuchText");
   EXPECT_EQ(s->GetProfilePath(-1), "{AppPath}/profile/plr000/");
+}
+
+TEST_F(GardenWiringTest, TheFieldsTradeRunsOnTheProfile) {
+  WriteProfile("plr000", "Ann");
+  StartGarden();
+  RunToMainMenu();
+  cPlayer* ann = CurrentPlayer();
+  ASSERT_NE(ann, nullptr);
+  iGardenServices* s = GardenServices();
+  ann->activeTasks = {cMissionTask{-1, 3, 2}, cMissionTask{1, kNoWare, 1}};
+  EXPECT_EQ(s->GetActiveTasks(), &ann->activeTasks);
+  EXPECT_EQ(s->FindTaskForWare(3), &ann->activeTasks[0]);
+
+  // The bin goes into the car: the no-ware id is counted but never loaded.
+  EXPECT_FALSE(s->PrepareCarLoad()) << "an empty car does not open";
+  s->AddToCarLoad(3);
+  s->AddToCarLoad(kNoWare);
+  EXPECT_EQ(ann->carLoad, std::vector<vek::i32>{3});
+  EXPECT_EQ(s->GetCarLoadCount(), 1u);
+  EXPECT_EQ(ann->activeTasks[0].count, 1);
+  EXPECT_TRUE(s->PrepareCarLoad());
+  s->SellCarLoad();
+  EXPECT_EQ(s->GetCarLoadCount(), 0u);
+
+  // A bought animal uses up its task's kind.
+  s->DecKindTask(1);
+  EXPECT_TRUE(ann->activeTasks[1].IsEmpty());
+  s->CountAnimalBought(2);
+  s->CountProduced(12);
+  s->CountProduced(-1);
+  EXPECT_EQ(ann->animalsBought, (std::vector<vek::i32>{0, 0, 1}));
+  ASSERT_EQ(ann->produced.size(), 13u);
+  EXPECT_EQ(ann->produced[12], 1);
+
+  // Earnings: never below 0, never past the largest amount.
+  struct {
+    vek::i32 money, add, after;
+  } const kMoney[] = {{10, 25, 35}, {10, -50, 0}, {std::numeric_limits<vek::i32>::max() - 1, 10, std::numeric_limits<vek::i32>::max()}};
+  for (const auto& row : kMoney) {
+    ann->money = row.money;
+    s->AddMoney(row.add);
+    EXPECT_EQ(ann->money, row.after) << row.money << " + " << row.add;
+  }
+
+  // Upgrades, training and hint flags are the profile's.
+  ann->upgradeLevels[0] = 2;
+  EXPECT_EQ(s->GetUpgradeLevel(0), 2);
+  EXPECT_EQ(s->GetUpgradeLevel(6), 0);
+  EXPECT_EQ(s->GetUpgradeLevel(-1), 0);
+  EXPECT_FALSE(s->IsTrainingDone(9));
+  ann->trainingFlags[9] = 1;
+  EXPECT_TRUE(s->IsTrainingDone(9));
+  EXPECT_TRUE(s->IsTrainingDone(10)) << "no such step: nothing to teach";
+  EXPECT_FALSE(s->IsHintShown(11));
+  s->MarkHint11Shown();
+  EXPECT_TRUE(s->IsHintShown(11));
+  ann->lastSort = 3;
+  EXPECT_EQ(s->GetHighestPlant(), 3);
+
+  // The shop's prices by kind; the sound table's samples by id.
+  const vek::i32 kPrices[] = {100, 200, 300, 400, -1};
+  for (int kind = 0; kind < 5; ++kind) EXPECT_EQ(s->GetAnimalPrice(kind), kPrices[kind]) << kind;
+  for (int sound : {-1, 31, 1000}) EXPECT_EQ(s->GetSoundBuffer(sound), 0u) << sound;
 }
 
 }  // namespace

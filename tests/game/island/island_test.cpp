@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <memory>
 #include <string>
 
 #include "engine/core/random.h"
 #include "game/island/island.h"
 #include "game/app/player.h"
+#include "tests/support/temp_dir.h"
 #include "tests/support/world_harness.h"
 
 cPlayer* CurrentPlayer();
@@ -154,6 +156,20 @@ TEST_F(IslandTest, CursorScrollsTheMapFromProgressSevenOn) {
   EXPECT_EQ(island->GetScroll().y, 0.0f);
 }
 
+TEST_F(IslandTest, WheelScrollsDownAndMovesTheHintOn) {
+  island->Show(e_islMap);
+  fake.levelProgress = 7;
+  g_CursorX = 500;
+  g_CursorY = 300;  // away from the edges
+  const vek::f32 top = island->GetScroll().y;
+  island->OnEvent(7, static_cast<vek::u32>(-3));
+  EXPECT_EQ(fake.hintSteps, (std::vector<std::pair<vek::i32, vek::i32>>{{2, 0}}));
+  island->Update(0.1f);
+  EXPECT_LT(island->GetScroll().y, top);
+  island->OnEvent(7, 2u);  // upwards: no hint step
+  EXPECT_EQ(fake.hintSteps.size(), 1u);
+}
+
 TEST_F(IslandTest, MapSmallerThanTheScreenKeepsTheNegativeOffset) {
   island->SetMapSize({800.0f, 600.0f});
   island->ScrollTo(1000.0f, 1000.0f);
@@ -248,7 +264,8 @@ TEST_F(IslandTest, LookUpsAndFactoryStockRoundTrip) {
   EXPECT_EQ(island->GetMaxHouseValue(), -1);
   island->LoadBuildings({{"house00", 0, kIslandKindHouse, {300.0f, 300.0f}},
                          {"factory00", 4, kIslandKindFactory, {600.0f, 400.0f}},
-                         {"no_such_building", 5, kIslandKindHouse, {0.0f, 0.0f}}});
+                         {"no_such_building", 5, kIslandKindHouse, {0.0f, 0.0f}},
+                         {"house01", 6, kIslandKindFactory, {0.0f, 0.0f}}});  // not a factory
   EXPECT_EQ(island->GetBuildings().size(), 2u);
   EXPECT_EQ(island->GetMaxHouseValue(), 4);
   cFactory* f = island->FindFactoryByInput("plant01");
@@ -273,6 +290,36 @@ TEST_F(IslandTest, LookUpsAndFactoryStockRoundTrip) {
   states.push_back({"factory01", 9, kIslandKindFactory, 5});
   other.LoadStates(states);
   EXPECT_EQ(other.FindFactoryByInput("plant01")->GetStock(), 3);
+}
+
+TEST_F(IslandTest, FilesWithAWrongKindKeepWhatWasReadAndStillRefreshTheIsland) {
+  vektest::TempDir tmp;
+  // The static file: a house, a factory, then a record of no kind the island knows.
+  vek::cBitStream global;
+  WriteIslandBuildings(global, {{"house00", 0, kIslandKindHouse, {300.0f, 300.0f}},
+                                {"factory00", 1, kIslandKindFactory, {600.0f, 400.0f}},
+                                {"house01", 2, 9, {0.0f, 0.0f}}});
+  // The player's file: the factory's stock, then a record of a wrong kind.
+  vek::cBitStream mine;
+  WriteIslandStates(mine, {{"factory00", 1, kIslandKindFactory, 4}, {"house00", 0, 7, 0}});
+  for (auto [stream, name] : {std::pair{&global, "global.dat"}, std::pair{&mine, "island.dat"}}) {
+    std::ofstream(tmp / name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(stream->GetBytes().data()), stream->GetByteCount());
+  }
+  fake.levelProgress = 1;
+  island->Load((tmp / "global.dat").c_str(), (tmp / "island.dat").c_str());
+  ASSERT_EQ(island->GetBuildings().size(), 2u);
+  EXPECT_EQ(island->FindFactoryByInput("plant01")->GetStock(), 4);
+  EXPECT_EQ(island->FindHouse("house00", 0)->GetState(), 2);  // level 0 is done
+  EXPECT_EQ(island->GetWalkers().GetWalkers().size(), static_cast<size_t>(island->SumHouseValues()));
+  EXPECT_EQ(island->SumHouseValues(), 1);
+
+  // Saved and loaded again: the same stock; a missing player file is a new player.
+  ASSERT_TRUE(island->Save((tmp / "saved.dat").c_str()));
+  island->Load((tmp / "global.dat").c_str(), (tmp / "saved.dat").c_str());
+  EXPECT_EQ(island->FindFactoryByInput("plant01")->GetStock(), 4);
+  island->Load((tmp / "global.dat").c_str(), (tmp / "none.dat").c_str());
+  EXPECT_EQ(island->FindFactoryByInput("plant01")->GetStock(), 0);
 }
 
 TEST_F(IslandTest, PlacementHangsTheBuildingAboveTheCursorAndCancelDeletesIt) {

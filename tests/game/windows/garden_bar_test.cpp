@@ -82,6 +82,11 @@ TEST_F(GardenBar, RowsSlideBetweenTheirPlaces) {
   EXPECT_EQ(Row(0).GetState(), cChainItem::e_Hidden);
   EXPECT_FLOAT_EQ(ButtonX(0), cChainItem::s_HiddenX);
   EXPECT_EQ(Row(0).GetFactory(), &factory);
+  FakeFactory other;
+  Row(0).SetFactory(&other);
+  EXPECT_EQ(Row(0).GetFactory(), &other);
+  Row(0).SetFactory(nullptr);  // no factory: the row keeps its own
+  EXPECT_EQ(Row(0).GetFactory(), &other);
   Seconds(1.0f);
   EXPECT_FLOAT_EQ(ButtonX(0), cChainItem::s_HiddenX);
   // A pointer that is not one of the rows is ignored.

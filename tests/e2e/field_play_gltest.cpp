@@ -1,0 +1,361 @@
+// A level played with the mouse in the whole game: the real data folder, the real windows and
+// the real play field, started from a script and driven by the window system's mouse events
+// through the engine's frame. Screenshots of the field in full swing go to build/screenshots/.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/app/game.h"
+#include "engine/core/log.h"
+#include "engine/gui/ctrl.h"
+#include "engine/gui/gui.h"
+#include "engine/gui/window.h"
+#include "engine/render/render.h"
+#include "engine/script/script.h"
+#include "game/app/game_bindings.h"
+#include "game/app/game_hooks.h"
+#include "game/app/garden.h"
+#include "game/app/garden_link.h"
+#include "game/app/player.h"
+#include "game/app/rules_host.h"
+#include "game/island/island_bindings.h"
+#include "game/play/play_steps.h"
+#include "game/windows/controls/toolbar_ctrl.h"
+#include "game/windows/play_windows.h"
+#include "game/windows/title_windows.h"
+#include "game/windows/windows_bindings.h"
+#include "game/world/animal.h"
+#include "game/world/car.h"
+#include "game/world/gardener.h"
+#include "game/world/gardener_base.h"
+#include "game/world/hive.h"
+#include "game/world/level.h"
+#include "game/world/plant.h"
+#include "game/world/pump.h"
+#include "game/world/tools.h"
+#include "game/world/ware_manager.h"
+#include "game/world/world_bindings.h"
+#include "platform/input.h"
+#include "platform/os.h"
+#include "platform/window.h"
+#include "tests/support/image_compare.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+class FieldPlay : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    auto o = std::make_unique<plat::FixedOs>();
+    o->dataHome = tmp.path() + "/xdg";
+    o->homeFolder = tmp.path() + "/Home";
+    o->exeFolder = VEK_TEST_BIN_DIR;
+    plat::SetOs(std::move(o));
+    plat::SetWindow(nullptr);
+    plat::SetInputBackend(nullptr);  // the window system's own mouse
+    game = new vek::cGame();
+    vek::cGame::cSettings s;
+    s.title = "Orchardia";
+    s.appName = "Orchardia";
+    game->Init(s);
+    ASSERT_TRUE(game->CreateWindow(true, 1024, 768));
+    game->OnResize(1024, 768);
+
+    // The game as the program's entry puts it together.
+    ClearGameBindings();
+    ClearGameHooks();
+    AddGameBindings(&RegisterGameWorld);
+    AddGameBindings(&RegisterGameWindows);
+    AddGameBindings(&RegisterGameIsland);
+    RegisterPlantMakers();
+    RegisterToolMakers();
+    RegisterCarMakers();
+    RegisterPumpMakers();
+    RegisterHiveMakers();
+    RegisterAnimalMakers();
+    RegisterGardenerMaker();
+    InstallGardenWorld();
+    AddLoadingStep(eLoadingStep::Windows, [](cGarden& g) { CreateTitleWindows(&g.GetWindowHost()); });
+    AddLoadingStep(eLoadingStep::Windows, [](cGarden&) { CreatePlayWindows(); });
+    CreateWareManager();
+    garden = new cGarden();
+    ASSERT_EQ(garden->Init(), 0);
+  }
+
+  void TearDown() override {
+    delete g_pGarden;
+    g_pGarden = nullptr;
+    DestroyWareManager();
+    ClearGameBindings();
+    ClearGameHooks();
+    game->DestroyWindow();
+    game->Shutdown();
+    delete game;
+    plat::GetWindow().Shutdown();
+    plat::SetInputBackend(nullptr);
+    plat::SetWindow(nullptr);
+    plat::SetOs(nullptr);
+  }
+
+  // Frames of one fixed step each.
+  void Frames(int n) {
+    for (int i = 0; i < n; ++i) {
+      // The window's messages first, as the engine's loop takes them.
+      plat::Message msg;
+      while (plat::GetWindow().Peek(msg))
+        if (msg.kind != plat::MsgKind::Quit) game->WindowProc(msg);
+      game->SetFrameTime(vek::kFixedStep);
+      game->Frame();
+    }
+  }
+  bool FramesUntil(int most, const std::function<bool()>& done) {
+    for (int i = 0; i < most; ++i) {
+      if (done()) return true;
+      Frames(1);
+    }
+    return done();
+  }
+
+  // The mouse moves to a point of the screen and clicks there with a button (1 left, 3 right).
+  void Click(vek::f32 x, vek::f32 y, Uint8 button = SDL_BUTTON_LEFT) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.x = static_cast<int>(x);
+    e.motion.y = static_cast<int>(y);
+    e.motion.xrel = 1;
+    ASSERT_EQ(SDL_PushEvent(&e), 1);
+    Frames(2);
+    for (bool down : {true, false}) {
+      SDL_Event b{};
+      b.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+      b.button.button = button;
+      b.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+      b.button.x = static_cast<int>(x);
+      b.button.y = static_cast<int>(y);
+      ASSERT_EQ(SDL_PushEvent(&b), 1);
+      Frames(2);
+    }
+  }
+
+  void ClickCtrl(vek::cCtrl* c, vek::f32 fx = 0.5f, vek::f32 fy = 0.5f) {
+    // Control rectangles count from the bottom of the screen.
+    const vek::rectf r = c->GetRect();
+    Click(r.x + r.w * fx, 768.0f - (r.y + r.h * fy));
+  }
+
+  vek::cCtrl* Control(const std::string& window, const std::string& name) {
+    vek::cWindow* w = game->GetGUI()->GetWindow(window);
+    if (!w) return nullptr;
+    const unsigned id = w->FindControl(name);
+    return id ? w->GetControl(id) : nullptr;
+  }
+
+  void Shot(const std::string& name) {
+    game->SetFrameTime(vek::kFixedStep);
+    game->Frame();
+    vek::i32 rect[4] = {};
+    std::unique_ptr<vek::u8[]> frame = vek::g_pRender->ReadFrontBuffer(rect);
+    ASSERT_NE(frame, nullptr);
+    vektest::SaveScreenshot(frame.get(), rect[2], rect[3], name);
+  }
+
+  std::vector<cObject*> Objects(vek::u32 mask) {
+    std::vector<cObject*> found;
+    cLevel* level = Level();
+    for (cObject* o : level->GetRegistry())
+      if (o != level->GetFirstObject() && o->IsType(mask)) found.push_back(o);
+    return found;
+  }
+  // Field rectangles count from the bottom of the screen as well.
+  void ClickObject(cObject* o) {
+    const vek::rectf r = o->GetRect();
+    Click(r.x + r.w * 0.5f, 768.0f - (r.y + r.h * 0.5f));
+  }
+
+  cLevel* Level() { return dynamic_cast<cLevel*>(game->GetFocusWidget()); }
+
+  vektest::TempDir tmp;
+  vek::cGame* game = nullptr;
+  cGarden* garden = nullptr;
+};
+
+TEST_F(FieldPlay, ALevelStartedFromAScriptIsPlayedWithTheMouse) {
+  ASSERT_TRUE(FramesUntil(30000, [&] { return game->GetGUI()->IsWindowShown("main"); }));
+  // A profile, as the profile window makes it.
+  cPlayer* ann = dynamic_cast<cPlayer*>(garden->CreatePlayer(""));
+  ASSERT_NE(ann, nullptr);
+  ann->GetName() = "Ann";
+  garden->GetWindowHost().Players().AddPlayer(ann);
+  garden->ChangePlayer("Ann");
+  ASSERT_EQ(CurrentPlayer(), ann);
+
+  vek::GetScript()->DoString("theGame:StartLevel(1)", "@field_play");
+  ASSERT_TRUE(FramesUntil(300, [&] { return game->GetFocusWidgetName() == "garden"; }));
+  Frames(60);
+  Shot("field_level1_start");
+
+  // The mission's card: "Start".
+  vek::cCtrl* start = Control("mission_start", "ok");
+  ASSERT_NE(start, nullptr);
+  ClickCtrl(start);
+  ASSERT_TRUE(FramesUntil(120, [&] { return !game->GetGUI()->IsWindowShown("mission_start"); }));
+  Frames(90);
+  cLevel* level = Level();
+  ASSERT_NE(level, nullptr);
+  Shot("field_level1_open");
+  ASSERT_TRUE(level->IsObjectValid(level->GetGardenerId()));
+  cGardenerBase* gardener = level->GetGardener();
+
+  // With the pump open the can on its cell starts each level full.
+  auto* can = dynamic_cast<cToolWater*>(level->FindObjectAt(kNoCell, e_TypeToolWater));
+  ASSERT_NE(can, nullptr);
+  can->SetAmount(0);
+  garden->GetLink().RefillToolCellWater();
+  EXPECT_EQ(can->GetAmount(), can->GetCapacity());
+  EXPECT_GT(can->GetCapacity(), 0);
+
+  // Sow: the first seed of the shop, then every hole.
+  auto* plants = dynamic_cast<cToolbarCtrl*>(Control("garden", "plants"));
+  ASSERT_NE(plants, nullptr);
+  ASSERT_GT(plants->GetItemCount(), 0u) << "the shop shows the seeds";
+  // Olives: they ask for water and weeding as they grow.
+  ASSERT_GT(plants->GetItemCount(), 1u);
+  ClickCtrl(plants->GetToolbarItem(1));
+  const vek::i32 moneyBefore = ann->money;
+  const auto holes = Objects(e_TypeHole);
+  ASSERT_FALSE(holes.empty());
+  for (cObject* hole : holes) ClickObject(hole);
+  ASSERT_TRUE(FramesUntil(1800, [&] { return Objects(e_TypePlant).size() >= holes.size(); }));
+  EXPECT_LT(ann->money, moneyBefore) << "the seeds were paid";
+  Frames(60);
+  Shot("field_sown");
+
+
+  // Tend the plants with the tool each one asks for, harvest what is ripe.
+  auto tool = [&](vek::i32 kind) -> cObject* {
+    for (cObject* t : Objects(e_TypeTool))
+      if (auto* tt = dynamic_cast<cTool*>(t); tt && tt->GetToolKind() == kind) return t;
+    return nullptr;
+  };
+  auto idle = [&] { return gardener->GetTasks().empty(); };
+  auto harvested = [&] {
+    int n = 0;
+    for (vek::i32 c : ann->produced) n += c;
+    return n;
+  };
+  int tended = 0;
+  bool shotBusy = false;
+  const int crop = 2;
+  for (int round = 0; round < 80 && (harvested() < crop || tended == 0); ++round) {
+    std::vector<cObject*> ripe, weedy, thirsty;
+    for (cObject* o : Objects(e_TypePlant)) {
+      auto* plant = dynamic_cast<cPlant*>(o);
+      // A plant that waits for the gardener shows what for: water, weeding or the harvest.
+      if (!plant || plant->GetState() != 3) continue;
+      if (plant->GetStage() == 2) ripe.push_back(o);
+      else if (plant->GetStage() == 1) weedy.push_back(o);
+      else if (plant->GetStage() == 0) thirsty.push_back(o);
+    }
+    // Needs first: a plant left waiting withers, a ripe one keeps.
+    const vek::i32 kind = !weedy.empty() ? 1 : !thirsty.empty() ? 0 : !ripe.empty() ? 2 : -1;
+    if (kind < 0) {
+      Frames(30);
+      continue;
+    }
+    if (gardener->GetHeldToolKind() != kind) {
+      cObject* t = tool(kind);
+      ASSERT_NE(t, nullptr) << kind;
+      ClickObject(t);
+      FramesUntil(600, idle);
+    }
+    const auto& targets = kind == 2 ? ripe : kind == 1 ? weedy : thirsty;
+    for (cObject* o : targets) ClickObject(o);
+    if (!shotBusy && kind != 2) {
+      Frames(20);
+      Shot("field_in_work");
+      shotBusy = true;
+    }
+    FramesUntil(900, idle);
+    if (kind != 2) tended += static_cast<int>(targets.size());
+  }
+  EXPECT_GE(harvested(), crop) << "the crop was brought in";
+  EXPECT_GE(tended, 1) << "a plant was tended";
+
+  // The bin goes into the car, which drives to the market and sells.
+  cObject* car = level->FindObject(level->GetCarId());
+  ASSERT_NE(car, nullptr);
+  if (gardener->GetHeldToolKind() != 2) {
+    ClickObject(tool(2));
+    FramesUntil(600, idle);
+  }
+  ClickObject(car);
+  const vek::i32 beforeSale = ann->money;
+  ASSERT_TRUE(FramesUntil(1800, [&] { return car->GetState() == cCar::e_Leaving; })) << "the car leaves";
+  EXPECT_GT(ann->money, beforeSale) << "the load was sold";
+  EXPECT_TRUE(ann->carLoad.empty());
+  Frames(15);
+  Shot("field_car_sale");
+  ASSERT_TRUE(FramesUntil(1800, [&] { return car->GetState() == cCar::e_Parked; })) << "the car comes back";
+
+  // The shop's animals, as a later level awards them.
+  ann->animalKinds = 1;
+  garden->SendWindowMessage("garden", 1, 0);
+
+  // An animal from the shop.
+  ann->money = std::max(ann->money, 500);
+  garden->GetLink().UpdateToolbars();
+  auto* animals = dynamic_cast<cToolbarCtrl*>(Control("garden", "animals"));
+  ASSERT_NE(animals, nullptr);
+  ASSERT_GE(animals->GetItemCount(), 2u);
+  const size_t before = Objects(e_TypeAnimal).size();
+  ClickCtrl(animals->GetToolbarItem(1));
+  ASSERT_TRUE(FramesUntil(300, [&] { return Objects(e_TypeAnimal).size() > before; })) << "a goat came";
+  Frames(150);
+  Shot("field_full_swing");
+  // The speed upgrade: the gardener walks faster at once.
+  auto* walker = dynamic_cast<cGardener*>(gardener);
+  ASSERT_NE(walker, nullptr);
+  const vek::f32 speed = walker->GetWalk().speed;
+  garden->Rules().BuyUpgrade(0);
+  EXPECT_GT(walker->GetWalk().speed, speed);
+
+  // A hint that opens stops the gardener's work.
+  Click(500.0f, 600.0f);
+  Click(800.0f, 150.0f);
+  ASSERT_FALSE(gardener->GetTasks().empty());
+  ASSERT_FALSE(GardenServices()->IsHintShown(14));
+  garden->GetLink().ShowHint(14);
+  ASSERT_TRUE(GardenServices()->IsHintShown(14));
+  EXPECT_TRUE(gardener->GetTasks().empty());
+
+  // Every action was heard: the seed, the harvest, the tools, the car and its sale, the goat;
+  // the gardener's own water and weed loops have their samples.
+  cGardenLink& link = garden->GetLink();
+  struct {
+    int sound;
+    const char* what;
+  } const kHeard[] = {{11, "take_seed"}, {3, "seed"}, {6, "harvest"}, {7, "tool_take"}, {13, "area_click"},
+                      {22, "put_car"}, {9, "stock_open"}, {10, "stock_out"}, {0, "market_sold"}};
+  for (const auto& h : kHeard) EXPECT_GT(link.GetSoundPlays(h.sound), 0u) << h.what;
+  for (int loop : {4, 5}) EXPECT_NE(link.GetSoundBuffer(loop), 0u) << loop;
+
+  // From the profile on, the log warns of nothing but the saved field a new game has not yet.
+  const std::string log = vektest::ReadFileText(tmp.path() + "/xdg/Kelvra/Orchardia/_log.html");
+  size_t at = log.find("ChangePlayer");
+  ASSERT_NE(at, std::string::npos);
+  while ((at = log.find("class='warning'>", at)) != std::string::npos) {
+    const size_t end = log.find('<', at + 16);
+    const std::string line = log.substr(at + 16, end - at - 16);
+    EXPECT_NE(line.find("level.dat not found on disk"), std::string::npos) << line;
+    at = end;
+  }
+  EXPECT_EQ(log.find("class='error'"), std::string::npos);
+}
+
+}  // namespace
