@@ -18,7 +18,7 @@ function FillWindow(wnd)
     {'slGamma', MenuLook.Text('OptionsBrightness'), 2.0, 3.5},
     {'slSound', MenuLook.Text('OptionsSound'), 0, 1},
     {'slMusic', MenuLook.Text('OptionsMusic'), 0, 1},
-    {'slMouseSpeed', MenuLook.Text('OptionsMouseSpeed'), 0.5, 2.0},
+    {'slMouseSpeed', MenuLook.Text('OptionsMouseSpeed'), 0.05, 2.0},
   }
   for i, row in ipairs(rows) do
     local y = 478 - 80 * (i - 1)

@@ -374,6 +374,19 @@ TEST_F(TitleFlow, OptionsApplyAtOnce) {
   EXPECT_EQ(host->calls, (std::vector<std::string>{"CloseHint", "ShowIsland 0"}));
 }
 
+TEST_F(TitleFlow, TheMouseSpeedSliderShowsEverySpeedTheSettingsKeep) {
+  // The settings keep 0.05 to 2 (0.3 when new): the knob must stand on the speed, or the first
+  // touch of the slider would change it.
+  for (float speed : {0.05f, 0.3f, 2.0f}) {
+    host->mouseSpeed = speed;
+    host->SwitchWindow("options", 1);
+    Settle();
+    EXPECT_FLOAT_EQ(Control<vek::cSliderCtrl>("options", "slMouseSpeed")->GetValue(), speed);
+    Click("options", "btBack");
+    Settle();
+  }
+}
+
 TEST_F(TitleFlow, ResolutionRowsSetTheModeKeepingTheWindowedState) {
   host->SwitchWindow("options", 1);
   Settle();
