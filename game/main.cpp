@@ -1,5 +1,6 @@
 // The program's entry: one instance, the engine, the window, the game, the main loop.
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "engine/app/game.h"
@@ -7,7 +8,10 @@
 #include "game/app/game_bindings.h"
 #include "game/app/game_hooks.h"
 #include "game/app/garden.h"
+#include "game/app/test_query.h"
 #include "game/play/play_steps.h"
+#include "game/play/island_link.h"
+#include "game/windows/island_windows.h"
 #include "game/windows/play_windows.h"
 #include "game/windows/title_windows.h"
 #include "game/windows/windows_bindings.h"
@@ -15,6 +19,7 @@
 #include "game/island/island_bindings.h"
 #include "game/world/plant.h"
 #include "game/world/gardener.h"
+#include "game/world/level.h"
 #include "game/world/car.h"
 #include "game/world/hive.h"
 #include "game/world/pump.h"
@@ -84,6 +89,23 @@ int main() {
 
   vek::DumpSystemInformation("render sound");
 
+  // Tests ask the running game where things are (off unless their variable is set): the
+  // windows' controls, and the field's objects by type tag, in window pixels.
+  AddTestQuestion("object", [](const std::string& args) -> std::string {
+    const vek::u32 type = static_cast<vek::u32>(std::strtoul(args.c_str(), nullptr, 0));
+    for (vek::cWidget* w : vek::g_pGame->GetWidgets())
+      if (auto* level = dynamic_cast<cLevel*>(w))
+        for (const cObject* o : level->GetDrawList())
+          if (type != 0 && o->IsType(type)) {
+            const vek::rectf r = o->GetRect();
+            return "ok " + std::to_string(static_cast<int>(r.x)) + " " +
+                   std::to_string(static_cast<int>(768.0f - r.y - r.h)) + " " + std::to_string(static_cast<int>(r.w)) +
+                   " " + std::to_string(static_cast<int>(r.h));
+          }
+    return "none";
+  });
+  InstallTestQuery();
+
   // The folders above the application add their script classes and their windows.
   AddGameBindings(&RegisterGameWorld);
   AddGameBindings(&RegisterGameWindows);
@@ -96,8 +118,19 @@ int main() {
   RegisterHiveMakers();
   RegisterAnimalMakers();
   RegisterGardenerMaker();
+  // The comics widget before the play field; the island map after it, and its file in every
+  // save after the field's; the island screen's windows from the window-function factory.
+  InstallGardenComics();
   // The play field, its effect lists and holes layouts, and its file in every save.
   InstallGardenWorld();
+  InstallGardenIsland();
+  {
+    static WindowFunctionFactory s_NextFactory = GetWindowFunctionFactory();
+    SetWindowFunctionFactory([](const vek::string& name) -> vek::cWindowFunction* {
+      if (vek::cWindowFunction* made = MakeIslandWindowFunction(name)) return made;
+      return s_NextFactory ? s_NextFactory(name) : nullptr;
+    });
+  }
   AddLoadingStep(eLoadingStep::Windows, [](cGarden& g) { CreateTitleWindows(&g.GetWindowHost()); });
   AddLoadingStep(eLoadingStep::Windows, [](cGarden&) { CreatePlayWindows(); });
 

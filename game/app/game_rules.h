@@ -10,6 +10,9 @@
 #include "game/app/player.h"
 #include "game/app/sprite.h"
 
+class cBuild;
+class cHouse;
+
 // A key of a wavy flight path.
 struct cPathKey {
   vek::f32 x, y, time;
@@ -102,6 +105,11 @@ class cGameRules {
   // A building's price limited by the bank: the price when the bank covers it, else the bank
   // less 5 (the whole bank when it is below 5).
   vek::i32 ClampToBank(vek::i32 price) const;
+
+  // The island's buildings (null without an island): the one standing on a level's place, and
+  // a new one from catalogue entry `index` for the editor, put on the island.
+  cHouse* FindHouseAtPlace(int place) const;
+  cBuild* CreateBuilding(int index) const;
 
   // Seconds until the next ship.
   vek::f32 GetShipTimer() const { return m_ShipTimer; }

@@ -50,8 +50,8 @@ class cGardenLink : public iGardenServices, public iRulesHost, public iRulesWorl
   void UpdateShips() override;
   vek::u32 GetShipCount() override;
   cShipView GetShip(vek::u32 index) override;
-  void StepIslandEffects() override {}
-  void UpdateIslandTexts(vek::f32) override {}
+  void StepIslandEffects() override;
+  void UpdateIslandTexts(vek::f32 dt) override;
   vek::string GetProfilePath(vek::i32 slot) override;
   vek::f32 GetSaveVersion() override;
   const std::vector<cHolesLayout>& GetHolesLayouts() override;
@@ -129,7 +129,34 @@ class cGardenLink : public iGardenServices, public iRulesHost, public iRulesWorl
   // One fixed step of the water pump's timer (the pump opens once the first plants grow).
   virtual void StepWaterPump() {}
   // The island map's view goes back to its start (after a change of profile).
-  virtual void ResetIslandView() {}
+  virtual void ResetIslandView();
+
+  // ---- the island (garden_link_island.cpp): answered through the registered island
+  // (GardenIsland()), "no island" while none is registered
+  bool GetIslandHouseRect(vek::u32 id, vek::rectf* rect) override;
+  void AddFactoryInput(vek::u32 id) override;
+  int CountBuiltBuildings() override;
+  bool IsBuildingBuilt(const vek::string& name) override;
+  int GetIslandMode() override;
+  int SumHouseValues() override;
+  int CountPeople() override;
+  void AddPeople(int people) override;
+  vek::i32 GetFactoryProduct(vek::i32 input) override;
+  vek::i32 GetFactoryStock(vek::i32 input) override;
+  bool AddFactoryInput(vek::i32 input) override;
+  // Level start: the island waits in its after-level mode.
+  void ShowLevel() override;
+  // Level end: the island's factories idle and empty.
+  void ClearLevel() override;
+  // The island's targets ("level house", "level place", "ship"), the windows' controls
+  // ("control <window> <name>", "task <n>", "clock medal") and "point <x> <y>"; any other
+  // name is the play field's (FindFieldTarget).
+  bool FindTarget(const vek::string& target, vek::f32* rect) override;
+  virtual bool FindFieldTarget(const vek::string& /*target*/, vek::f32* /*rect*/) { return false; }
+  // The hint window "hint", through the registered placer.
+  void ShowHintWindow(const vek::string& text, const vek::f32* rect, vek::f32 x, vek::f32 y, int placement,
+                      int flag) override;
+  void HideHintWindow() override;
 
  private:
   cGarden& m_Garden;

@@ -10,6 +10,8 @@
 #include "engine/gui/cursor.h"
 #include "engine/gui/gui.h"
 #include "engine/gui/window.h"
+#include "game/app/game_rules.h"
+#include "game/app/garden_link_island.h"
 #include "platform/window.h"
 
 namespace {
@@ -126,4 +128,32 @@ void ShowMessageBox(int icon, int buttons, const vek::string& text, const vek::s
     box->SetButtons(texts.Yes, texts.No);
   box->SetCommand(command);
   host->SwitchWindow("messagebox", 1);
+}
+
+// ---- the island map and the comics
+
+int cWindowHost::GetIslandMode() const { return GardenIsland() ? GardenIsland()->GetMode() : 0; }
+
+void cWindowHost::ShowIsland(int mode) {
+  if (iGardenIsland* island = GardenIsland()) island->Show(mode);
+}
+
+bool cWindowHost::IsIslandReady() const { return GardenIsland() && cGameRules().IsIslandReady(); }
+
+int cWindowHost::GetIslandPlaceCount() const { return GardenIsland() ? GardenIsland()->GetPlaceCount() : 0; }
+
+void cWindowHost::ScrollIslandToPlace(int place) {
+  if (iGardenIsland* island = GardenIsland()) island->ScrollToPlace(place);
+}
+
+void cWindowHost::StartComics(int mode) {
+  if (PlayComics(mode)) return;
+  // No comic to play: straight on to where it would have led.
+  if (mode == 0) {
+    ShowIsland(1);
+    if (vek::g_pGame && GardenIsland() && vek::g_pGame->GetFocusWidgetName() != "island")
+      vek::g_pGame->SetFocusWidget("island");
+  } else {
+    SwitchWindow("main", 1);
+  }
 }

@@ -68,15 +68,17 @@ class cWindowHost {
   virtual void EndLevel() {}
   virtual int GetCurrentLevel() const { return 0; }
   virtual void CloseHint() {}
-  // The island map: its display mode, showing it in a mode, the number of level places and
-  // centring the map on one, and whether it is ready for the player.
-  virtual int GetIslandMode() const { return 0; }
-  virtual void ShowIsland(int /*mode*/) {}
-  virtual bool IsIslandReady() const { return false; }
-  virtual int GetIslandPlaceCount() const { return 0; }
-  virtual void ScrollIslandToPlace(int /*place*/) {}
-  // The opening (0) or closing (1) comic.
-  virtual void StartComics(int /*mode*/) {}
+  // The island map (the registered one, GardenIsland(); without it mode 0, no places, not
+  // ready): its display mode, showing it in a mode, the number of level places and centring
+  // the map on one, and whether it is ready for the player.
+  virtual int GetIslandMode() const;
+  virtual void ShowIsland(int mode);
+  virtual bool IsIslandReady() const;
+  virtual int GetIslandPlaceCount() const;
+  virtual void ScrollIslandToPlace(int place);
+  // The opening (0) or closing (1) comic (the registered comics player); without one the
+  // island map follows the opening and the main menu the closing comic.
+  virtual void StartComics(int mode);
 
  private:
   int m_WindowMode = 0;

@@ -64,6 +64,7 @@ cGardenWorld::~cGardenWorld() {
 }
 
 void cGardenWorld::ShowLevel() {
+  cGardenLink::ShowLevel();  // the island's part
   if (vek::g_pGame && m_pLevel) vek::g_pGame->SetFocusWidget("garden");
 }
 
@@ -72,6 +73,7 @@ bool cGardenWorld::HasGardener() { return m_pLevel && m_pLevel->IsObjectValid(m_
 bool cGardenWorld::IsFieldFocused() { return vek::g_pGame && vek::g_pGame->GetFocusWidgetName() == "garden"; }
 
 void cGardenWorld::ClearLevel() {
+  cGardenLink::ClearLevel();  // the island's part
   if (m_pLevel) m_pLevel->Clear();
 }
 

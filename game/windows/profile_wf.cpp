@@ -148,6 +148,8 @@ void cProfileAddWF::CreateFromName() {
   player->GetName() = name;
   host->Players().AddPlayer(player);
   host->Players().ChangePlayer(name);
+  // Written at once: a game that ends without its normal close must still find the player.
+  player->Save();
   host->SwitchWindow("profile_select", 1);
 }
 

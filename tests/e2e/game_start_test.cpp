@@ -80,7 +80,10 @@ TEST_F(GameStart, ASecondStartFindsTheProfileAndTheSettings) {
   const std::string settings = vektest::ReadFileText(AppDir() + "/conf/settings.lua");
   EXPECT_NE(settings.find("player = \"Ann\""), std::string::npos) << settings;
   EXPECT_NE(settings.find("Settings = {"), std::string::npos);
-  EXPECT_TRUE(fs::exists(AppDir() + "/profile/plr000/save.dat"));
+  // The profile is written; its game is not, while the island map is the screen (a game
+  // between levels was saved when its level ended).
+  EXPECT_TRUE(fs::exists(AppDir() + "/profile/plr000/player.dat"));
+  EXPECT_FALSE(fs::exists(AppDir() + "/profile/plr000/save.dat"));
   const auto firstWrite = fs::last_write_time(AppDir() + "/conf/settings.lua");
 
   RunUntilThenTerminate("Game initialization complete. Run game...");

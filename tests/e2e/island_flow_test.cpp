@@ -1,0 +1,164 @@
+// The island screens of the real program, played with input events only and the places to
+// click asked of the running game (its test queries): a new profile's first start plays the
+// opening comic, skipped with clicks, and lands on the island with its first tip; a profile
+// with levels behind it opens both statistics windows from the island window. Screenshots
+// of each stage go to build/screenshots/island_*.png.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+
+#include "engine/core/path_tokens.h"
+#include "game/app/player.h"
+#include "tests/support/process.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class IslandFlow : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    if (m_Socket >= 0) close(m_Socket);
+    if (game.Running()) {
+      game.Signal(SIGTERM);
+      game.Wait(60.0);
+    }
+  }
+  std::string AppDir() const { return tmp.path() + "/data/Kelvra/Orchardia"; }
+  std::string Log() const { return vektest::ReadFileText(AppDir() + "/_log.html"); }
+  std::string Socket() const { return tmp.path() + "/q.sock"; }
+
+  // A profile as the profile windows leave it, with `progress` levels won.
+  void MakeProfile(int progress) {
+    vek::SetPathToken(vek::e_AppPath, AppDir());
+    cPlayer player("plr000");
+    player.GetName() = "Ann";
+    player.levelProgress = progress;
+    for (int i = 0; i < progress; ++i) player.timeGrades.push_back(i % 3);
+    ASSERT_TRUE(player.WriteProfile());
+  }
+
+  // Starts the game to its main menu and connects to its test queries; false (the test is
+  // skipped) when the program answers none.
+  bool Start() {
+    EXPECT_TRUE(game.Start(vektest::GameBinary(),
+                           {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy", "XDG_DATA_HOME=" + tmp.path() + "/data",
+                            "XDG_RUNTIME_DIR=" + tmp.path(), "HOME=" + tmp.path() + "/home",
+                            "XDG_CONFIG_HOME=" + tmp.path() + "/config", "ORCHARDIA_TEST_QUERY=" + Socket()}));
+    EXPECT_TRUE(vektest::WaitFor(300.0, [&] { return Log().find("Run game...") != std::string::npos; })) << Log();
+    if (!vektest::WaitFor(5.0, [&] { return fs::exists(Socket()); })) return false;
+    m_Socket = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", Socket().c_str());
+    return connect(m_Socket, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+  }
+
+  std::string Ask(const std::string& line) {
+    const std::string out = line + "\n";
+    if (write(m_Socket, out.data(), out.size()) < 0) return "error: write";
+    std::string reply;
+    char c = 0;
+    while (read(m_Socket, &c, 1) == 1 && c != '\n') reply += c;
+    return reply;
+  }
+  bool Shown(const std::string& window) {
+    std::istringstream in(Ask("shown"));
+    for (std::string w; in >> w;)
+      if (w == window) return true;
+    return false;
+  }
+  bool WaitShown(const std::string& window, double seconds = 60.0) {
+    return vektest::WaitFor(seconds, [&] { return Shown(window); });
+  }
+  bool WaitFocus(const std::string& widget, double seconds = 60.0) {
+    return vektest::WaitFor(seconds, [&] { return Ask("focus") == "ok " + widget; });
+  }
+  void Click(const std::string& window, const std::string& control) {
+    std::istringstream in(Ask("rect " + window + " " + control));
+    std::string ok;
+    int x = 0, y = 0, w = 0, h = 0;
+    ASSERT_TRUE(in >> ok >> x >> y >> w >> h && ok == "ok") << window << "." << control << " " << Ask("shown");
+    EXPECT_EQ(Ask("click " + std::to_string(x + w / 2) + " " + std::to_string(y + h / 2)), "ok");
+  }
+  void Shot(const std::string& stage) {
+    const std::string desktop = tmp.path() + "/home/Desktop";
+    std::error_code ignored;
+    fs::remove_all(desktop, ignored);
+    usleep(500000);  // the last input's frames drawn
+    ASSERT_EQ(Ask("shot"), "ok") << stage;
+    const fs::path dir = fs::path(vektest::GameBinary()).parent_path().parent_path() / "screenshots";
+    fs::create_directories(dir);
+    fs::copy_file(desktop + "/vek00.png", dir / ("island_" + stage + ".png"), fs::copy_options::overwrite_existing,
+                  ignored);
+    EXPECT_FALSE(ignored) << stage << ": " << ignored.message();
+  }
+  void EndCleanly() {
+    game.Signal(SIGTERM);
+    EXPECT_EQ(game.Wait(120.0), 0);
+    const std::string log = Log();
+    EXPECT_EQ(log.find("class='error'"), std::string::npos) << log;
+  }
+
+  vektest::TempDir tmp;
+  vektest::ChildProcess game;
+  int m_Socket = -1;
+};
+
+TEST_F(IslandFlow, FirstStartPlaysTheOpeningComicThenTheIslandWithItsFirstTip) {
+  MakeProfile(0);
+  if (!Start()) GTEST_SKIP() << "the program answers no test queries";
+  ASSERT_TRUE(WaitShown("main")) << Ask("shown");
+  EXPECT_EQ(Ask("focus"), "ok island");  // the menu stands over the island map
+  Shot("01_main_menu");
+
+  Click("main", "btStart");
+  ASSERT_TRUE(WaitFocus("comics")) << Ask("focus");
+  ASSERT_TRUE(WaitShown("comics")) << Ask("shown");
+  EXPECT_TRUE(vektest::WaitFor(10.0, [&] { return !Shown("main"); })) << Ask("shown");
+  Shot("02_opening_comic");
+  // Each click turns a page; the last one leads to the island.
+  for (int page = 0; page < 4 && Ask("focus") == "ok comics"; ++page) {
+    Click("comics", "next");
+    usleep(500000);
+  }
+  ASSERT_TRUE(WaitFocus("island")) << Ask("focus");
+  ASSERT_TRUE(WaitShown("island")) << Ask("shown");
+  // The map's first tip points at the first level's place.
+  ASSERT_TRUE(WaitShown("hint", 30.0)) << Ask("shown");
+  Shot("03_island_first_tip");
+  EndCleanly();
+}
+
+TEST_F(IslandFlow, TheIslandWindowOpensBothStatistics) {
+  MakeProfile(3);
+  if (!Start()) GTEST_SKIP() << "the program answers no test queries";
+  ASSERT_TRUE(WaitShown("main")) << Ask("shown");
+  Click("main", "btStart");
+  ASSERT_TRUE(WaitShown("island")) << Ask("shown");
+  EXPECT_EQ(Ask("focus"), "ok island");
+  Shot("04_island_window");
+
+  Click("island", "but_rate");
+  ASSERT_TRUE(WaitShown("stat_garden")) << Ask("shown");
+  Shot("05_stat_garden");
+  Click("stat_garden", "ok");
+  ASSERT_TRUE(vektest::WaitFor(30.0, [&] { return !Shown("stat_garden"); })) << Ask("shown");
+
+  Click("island", "but_island_rate");
+  ASSERT_TRUE(WaitShown("stat_island")) << Ask("shown");
+  Shot("06_stat_island");
+  Click("stat_island", "ok");
+  ASSERT_TRUE(vektest::WaitFor(30.0, [&] { return !Shown("stat_island"); })) << Ask("shown");
+  EXPECT_TRUE(Shown("island"));
+  EndCleanly();
+}
+
+}  // namespace
