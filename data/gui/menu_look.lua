@@ -8,6 +8,20 @@ MenuLook = {}
 local BROWN = {0.29, 0.18, 0.11}
 local CREAM = {1.0, 0.96, 0.86}
 
+-- The text of a key of the game's text table (conf/locale.lua); the key itself without one.
+function MenuLook.Text(key)
+  local text = locale and locale[key]
+  if text and text ~= '' then return text end
+  return key
+end
+
+-- One of the engine's own words ("Ok", "Cancel", ...), as conf/locale.lua gives it.
+function MenuLook.Word(name)
+  local text = vek_locale and vek_locale[name]
+  if text and text ~= '' then return text end
+  return name
+end
+
 -- Texture coordinates of a pixel area of a w x h picture, for the part the flags name.
 function MenuLook.Area(ctrl, tw, th, x, y, w, h, flags)
   flags = flags or 0

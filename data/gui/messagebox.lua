@@ -11,7 +11,7 @@ function FillWindow(wnd)
   for i = 0, 4 do
     MenuLook.Label(wnd, 'line' .. i, '', 402, 442 - 28 * i, 320, 28, cAlign.Left + cAlign.Middle)
   end
-  MenuLook.Button(wnd, 'ok', 'Ok', 302, 262, 196)
-  MenuLook.Button(wnd, 'cancel', 'Cancel', 526, 262, 196)
+  MenuLook.Button(wnd, 'ok', MenuLook.Word('Ok'), 302, 262, 196)
+  MenuLook.Button(wnd, 'cancel', MenuLook.Word('Cancel'), 526, 262, 196)
   return 0
 end

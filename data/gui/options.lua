@@ -6,19 +6,19 @@ function FillWindow(wnd)
   wnd:SetActive(true)
   wnd:SetModal(true)
   MenuLook.Panel(wnd, 'board', 192, 24, 640, 560)
-  MenuLook.Label(wnd, 'title', 'Options', 232, 514, 560, 40, nil, 'menu_header')
+  MenuLook.Label(wnd, 'title', MenuLook.Text('OptionsTitle'), 232, 514, 560, 40, nil, 'menu_header')
 
   local left = cAlign.Left + cAlign.Middle
-  MenuLook.Label(wnd, 'lbResolution', 'Screen size', 250, 478, 200, 30, left)
+  MenuLook.Label(wnd, 'lbResolution', MenuLook.Text('OptionsScreenSize'), 250, 478, 200, 30, left)
   MenuLook.List(wnd, 'lstResolution', 264, 286, 176, 5, 36)
-  MenuLook.Check(wnd, 'cbWindowed', 'In a window', 250, 212, 40)
-  MenuLook.Check(wnd, 'cbHints', 'Show hints', 250, 156, 40)
+  MenuLook.Check(wnd, 'cbWindowed', MenuLook.Text('OptionsWindowed'), 250, 212, 40)
+  MenuLook.Check(wnd, 'cbHints', MenuLook.Text('OptionsHints'), 250, 156, 40)
 
   local rows = {
-    {'slGamma', 'Brightness', 2.0, 3.5},
-    {'slSound', 'Sound', 0, 1},
-    {'slMusic', 'Music', 0, 1},
-    {'slMouseSpeed', 'Mouse speed', 0.5, 2.0},
+    {'slGamma', MenuLook.Text('OptionsBrightness'), 2.0, 3.5},
+    {'slSound', MenuLook.Text('OptionsSound'), 0, 1},
+    {'slMusic', MenuLook.Text('OptionsMusic'), 0, 1},
+    {'slMouseSpeed', MenuLook.Text('OptionsMouseSpeed'), 0.05, 2.0},
   }
   for i, row in ipairs(rows) do
     local y = 478 - 80 * (i - 1)
@@ -26,6 +26,6 @@ function FillWindow(wnd)
     MenuLook.Slider(wnd, row[1], 510, y - 40, 260, row[3], row[4])
   end
 
-  MenuLook.Button(wnd, 'btBack', 'Back', 392, 72, 240)
+  MenuLook.Button(wnd, 'btBack', MenuLook.Text('OptionsBack'), 392, 72, 240)
   return 0
 end

@@ -1,5 +1,5 @@
 // The script class of the game's text table: one read-write text property per field, the
-// keys first, then the six messages.
+// keys first, then the messages.
 #include "engine/script/script_bind.h"
 #include "game/app/bindings_parts.h"
 #include "game/app/locale_gd.h"

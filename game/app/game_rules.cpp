@@ -135,6 +135,12 @@ const char* cGameRules::GetMedalArea(int medal) {
   }
 }
 
+const cSprite& cGameRules::GetMedalSprite(int medal) const {
+  const int i = medal >= 0 && medal <= 2 ? medal : 0;
+  if (m_MedalSprites[i].texture == 0) FindSprite(m_MedalSprites[i], "houses05", GetMedalArea(i));
+  return m_MedalSprites[i];
+}
+
 std::vector<cPathKey> cGameRules::BuildWavyPath(vek::f32 ax, vek::f32 ay, vek::f32 bx, vek::f32 by,
                                                 vek::f32 duration, int bends, vek::f32 amplitude) {
   std::vector<cPathKey> keys{{ax, ay, 0.0f}};

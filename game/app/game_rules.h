@@ -8,6 +8,7 @@
 
 #include "engine/core/types.h"
 #include "game/app/player.h"
+#include "game/app/sprite.h"
 
 class cBuild;
 class cHouse;
@@ -45,6 +46,9 @@ class cGameRules {
   bool GetIslandRate(vek::string* text, int* progress) const;
   // The sprite area of a medal: "gold", "silver" or "bronze" (any other number: gold).
   static const char* GetMedalArea(int medal);
+  // The medal's sprite on the island's house sheet (any other number: gold). Each is looked
+  // up once and kept; one not found yet (the sheet not loaded) is looked up again next time.
+  const cSprite& GetMedalSprite(int medal) const;
   // From a to b over `duration` seconds with `bends` bends of `amplitude` to each side.
   static std::vector<cPathKey> BuildWavyPath(vek::f32 ax, vek::f32 ay, vek::f32 bx, vek::f32 by,
                                              vek::f32 duration, int bends, vek::f32 amplitude);
@@ -119,4 +123,5 @@ class cGameRules {
   bool m_SetupFlag = false;
   int m_LastTimeGrade = 0;
   vek::f32 m_ShipTimer = 0.0f;
+  mutable cSprite m_MedalSprites[3];
 };

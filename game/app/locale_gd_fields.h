@@ -1,5 +1,5 @@
 #pragma once
-// The fields of the game's text table, in the table's order: the six messages with their
+// The fields of the game's text table, in the table's order: the messages with their
 // English texts, then the keys, each of which holds its own name until the locale file gives
 // it a text. MESSAGE(field, text) and KEY(field).
 #define LOCALE_GD_MESSAGES(MESSAGE) \
@@ -8,7 +8,8 @@
   MESSAGE(ErrorOnePlayer, "Can't delete\nthe only\nplayer!") \
   MESSAGE(ConfirmDeletePlayer, "Are you sure you\nwant to delete\nplayer '%s'?") \
   MESSAGE(ConfirmExitGame, "Are you sure you\nwant to exit\nthe game?") \
-  MESSAGE(ErrorWindowMode, "Can't set windowed mode")
+  MESSAGE(ErrorWindowMode, "Can't set windowed mode") \
+  MESSAGE(ErrorCreatePlayer, "Can't create\nthe profile\nfolder!")
 
 #define LOCALE_GD_KEYS(KEY) \
   KEY(Rate0) \
@@ -165,4 +166,27 @@
   KEY(ComicsOpening5) \
   KEY(ComicsEnding0) \
   KEY(ComicsEnding1) \
-  KEY(ComicsEnding2)
+  KEY(ComicsEnding2) \
+  KEY(MenuWelcome) \
+  KEY(MenuPlay) \
+  KEY(MenuChangePlayer) \
+  KEY(MenuOptions) \
+  KEY(MenuExit) \
+  KEY(PausedTitle) \
+  KEY(MenuResume) \
+  KEY(MenuRestartLevel) \
+  KEY(MenuEndLevel) \
+  KEY(OptionsTitle) \
+  KEY(OptionsScreenSize) \
+  KEY(OptionsWindowed) \
+  KEY(OptionsHints) \
+  KEY(OptionsBrightness) \
+  KEY(OptionsSound) \
+  KEY(OptionsMusic) \
+  KEY(OptionsMouseSpeed) \
+  KEY(OptionsBack) \
+  KEY(ProfileSelectTitle) \
+  KEY(ProfileNew) \
+  KEY(ProfileDelete) \
+  KEY(ProfileAddTitle) \
+  KEY(ProfileAddPrompt)

@@ -282,7 +282,13 @@ vek::i32 cMiddle::LoadTexture(const vek::filename& file) {
   }
   vek::cImage image;
   const vek::u32 result = vek::cDataManager::ReadImage(name, &image);
-  if (result != 0) return static_cast<vek::i32>(result);
+  if (result != 0) {
+    // A picture that is there but does not decode would otherwise show as the checkerboard
+    // with nothing said anywhere.
+    if (result != vek::cDataManager::FileNotFound)
+      vek::LogError(kSender, "Can't load texture '%s': the picture does not decode (result %u)\n", name.path, result);
+    return static_cast<vek::i32>(result);
+  }
   new vek::cTexture(name.name, false, &image);
   vek::filename areas = name;
   areas.replace_ext("tex");

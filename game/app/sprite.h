@@ -11,8 +11,17 @@ struct cSprite {
   vek::f32 width = 0.0f;                // pixels of the first frame
   vek::f32 height = 0.0f;
   vek::f32 secondsPerFrame = 0.0f;
+
+  // Frame i (wrapping over the frame count); an empty rectangle when there is no sprite.
+  vek::rectf Frame(vek::u32 i = 0) const { return frames && frameCount ? frames[i % frameCount] : vek::rectf{}; }
 };
 
 // Fills the record from a texture name and an area name of its sheet and returns it; all
 // zero when the texture is unknown, texture 0 when it has no sheet or the sheet no such area.
 cSprite& FindSprite(cSprite& record, const vek::string& texture, const vek::string& area);
+
+// The same as a value, for records kept in a variable of their own.
+inline cSprite FindSprite(const vek::string& texture, const vek::string& area) {
+  cSprite record;
+  return FindSprite(record, texture, area);
+}

@@ -6,6 +6,7 @@
 
 #include "engine/app/game.h"
 #include "engine/script/locale.h"
+#include "game/app/locale_gd.h"
 #include "engine/gui/cursor.h"
 #include "engine/gui/gui.h"
 #include "engine/gui/window.h"
@@ -34,17 +35,12 @@ cWindowHost::~cWindowHost() {
 }
 
 vek::string cWindowHost::GetText(const vek::string& key) const {
-  static const std::pair<const char*, const char*> kTexts[] = {
-      {"ErrorOnePlayer", "Can't delete\nthe only\nplayer!"},
-      {"ConfirmDeletePlayer", "Are you sure you\nwant to delete\nplayer '%s'?"},
-      {"ConfirmExitGame", "Are you sure you\nwant to exit\nthe game?"},
-      {"ErrorWindowMode", "Can't set windowed mode"},
-      {"ErrorEmptyPlayerName", "Can't create\na user with\nno name!"},
-      {"ErrorPlayerExist", "A user with this\nname already\nexists!"},
-      {"ErrorCreatePlayer", "Can't create\nthe profile\nfolder!"},
-  };
-  for (const auto& [name, text] : kTexts)
-    if (key == name) return text;
+  // The text table, as the locale file filled it; a key it does not know is shown as it is.
+#define WINDOW_HOST_TEXT(field, ...) \
+  if (key == #field) return g_LocaleGD.field.empty() ? key : g_LocaleGD.field;
+  LOCALE_GD_MESSAGES(WINDOW_HOST_TEXT)
+  LOCALE_GD_KEYS(WINDOW_HOST_TEXT)
+#undef WINDOW_HOST_TEXT
   return key;
 }
 

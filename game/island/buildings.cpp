@@ -9,7 +9,7 @@
 #include "engine/render/texture_manager.h"
 #include "game/island/building_table.h"
 #include "game/island/house_rules.h"
-#include "game/world/sprite_lookup.h"
+#include "game/app/sprite.h"
 
 using vek::f32;
 using vek::i32;
@@ -323,8 +323,8 @@ void cHouse::DrawBack() {
   if (m_HouseState != 0 || m_Highlight.hover <= 0.0f || !m_pOwner) return;
   vek::cQuadBatch* batch = m_pOwner->GetBatch();
   if (!batch) return;
-  static cSpriteRecord glow;
-  if (glow.texture == 0) glow = LookupSprite("peacock02", "hl");
+  static cSprite glow;
+  if (glow.texture == 0) glow = FindSprite("peacock02", "hl");
   if (glow.texture == 0 || !glow.frames) return;
   const f32 s = std::max(m_W, m_H) + 8.0f;
   const f32 side = std::trunc(s);
@@ -357,8 +357,8 @@ cFactory::cFactory(std::string name, std::string displayName, iBuildingOwner* ow
 void cFactory::SetOutput(std::string ware, f32 workSeconds) {
   m_Output = std::move(ware);
   m_WorkSeconds = workSeconds > kEpsilon ? workSeconds : 1.0f;
-  const cSpriteRecord icon = LookupSprite("icons00", m_Output);
-  if (icon.texture != 0 && icon.frames && icon.count > 0) {
+  const cSprite icon = FindSprite("icons00", m_Output);
+  if (icon.texture != 0 && icon.frames && icon.frameCount > 0) {
     m_IconFrame = icon.frames[0];
     m_IconRect = {0.0f, 0.0f, icon.width, icon.height};
   }

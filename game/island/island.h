@@ -19,7 +19,7 @@
 #include "game/island/island_geometry.h"
 #include "game/island/island_walkers.h"
 #include "game/world/effects.h"
-#include "game/world/sprite_lookup.h"
+#include "game/app/sprite.h"
 
 namespace vek {
 class cQuadBatch;
@@ -203,13 +203,13 @@ class cIsland : public vek::cWidget, public iBuildingOwner {
   cFloatingTexts m_Texts{nullptr, "header24x24"};
   vek::f32 m_WavePhase = 0.0f;
   // The map's pictures.
-  cSpriteRecord m_Ocean, m_Waterfall;
+  cSprite m_Ocean, m_Waterfall;
   vek::u32 m_WaterfallTextures[2] = {0, 0};
   vek::u32 m_WaterfallShown = 0;
   vek::cFrameAnimation m_OceanFrames, m_WaterfallFrames;
   vek::u32 m_Halves[2] = {0, 0};  // island00_0 (upper), island00_1 (lower)
   vek::vec2 m_HalfSizes[2];
-  cSpriteRecord m_Dot, m_Marker, m_MarkerSelect, m_Medals[3], m_Ship, m_WalkerFront, m_WalkerBack;
+  cSprite m_Dot, m_Marker, m_MarkerSelect, m_Medals[3], m_Ship, m_WalkerFront, m_WalkerBack;
   std::vector<vek::vec2> m_Dots;
   std::list<std::unique_ptr<cBuild>> m_Buildings;
   cIslandWalkers m_Walkers;

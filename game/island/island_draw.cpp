@@ -47,10 +47,10 @@ void Flush(vek::cQuadBatch* batch) {
   batch->Clear();
 }
 
-void DrawCentred(vek::cQuadBatch* batch, const cSpriteRecord& s, const vec2& c, u32 color, u32 frame = 0) {
-  if (!s.texture || !s.frames || s.count == 0) return;
+void DrawCentred(vek::cQuadBatch* batch, const cSprite& s, const vec2& c, u32 color, u32 frame = 0) {
+  if (!s.texture || !s.frames || s.frameCount == 0) return;
   vek::DrawQuad(batch, s.texture, {c.x - s.width * 0.5f, c.y - s.height * 0.5f, s.width, s.height},
-                s.frames[frame % s.count], color);
+                s.frames[frame % s.frameCount], color);
 }
 
 u32 WhiteAlpha(f32 a) { return static_cast<u32>(std::clamp(a, 0.0f, 1.0f) * 255.0f) << 24 | 0x00FFFFFFu; }
@@ -85,27 +85,27 @@ void cIsland::SetBatch(vek::cQuadBatch* batch) {
 }
 
 void cIsland::LookUpTextures() {
-  m_Ocean = LookupSprite("island01", "total");
-  if (m_Ocean.texture) m_OceanFrames.Init(static_cast<i32>(m_Ocean.count), m_Ocean.frameTime > 0.0f ? 1.0f / m_Ocean.frameTime : 2.0f, vek::cFrameAnimation::e_LoopForward);
-  m_Waterfall = LookupSprite("island02_0", "total");
+  m_Ocean = FindSprite("island01", "total");
+  if (m_Ocean.texture) m_OceanFrames.Init(static_cast<i32>(m_Ocean.frameCount), m_Ocean.secondsPerFrame > 0.0f ? 1.0f / m_Ocean.secondsPerFrame : 2.0f, vek::cFrameAnimation::e_LoopForward);
+  m_Waterfall = FindSprite("island02_0", "total");
   m_WaterfallTextures[0] = FindTexture("island02_0");
   m_WaterfallTextures[1] = FindTexture("island02_1");
   m_WaterfallShown = 0;
   if (m_Waterfall.texture)
-    m_WaterfallFrames.Init(static_cast<i32>(m_Waterfall.count),
-                           m_Waterfall.frameTime > 0.0f ? 1.0f / m_Waterfall.frameTime : 2.0f,
+    m_WaterfallFrames.Init(static_cast<i32>(m_Waterfall.frameCount),
+                           m_Waterfall.secondsPerFrame > 0.0f ? 1.0f / m_Waterfall.secondsPerFrame : 2.0f,
                            vek::cFrameAnimation::e_LoopForward);
   m_Halves[0] = FindTexture("island00_0");
   m_Halves[1] = FindTexture("island00_1");
   m_HalfSizes[0] = TextureSize(m_Halves[0]);
   m_HalfSizes[1] = TextureSize(m_Halves[1]);
-  m_Dot = LookupSprite("houses05", "point");
-  m_Marker = LookupSprite("houses05", "mp");
-  m_MarkerSelect = LookupSprite("houses05", "mp_select");
-  for (int g = 0; g < 3; ++g) m_Medals[g] = LookupSprite("houses05", cGameRules::GetMedalArea(g));
-  m_Ship = LookupSprite("icons00", "ship");
-  m_WalkerFront = LookupSprite("peacock01", "white_front");
-  m_WalkerBack = LookupSprite("peacock01", "white_back");
+  m_Dot = FindSprite("houses05", "point");
+  m_Marker = FindSprite("houses05", "mp");
+  m_MarkerSelect = FindSprite("houses05", "mp_select");
+  for (int g = 0; g < 3; ++g) m_Medals[g] = FindSprite("houses05", cGameRules::GetMedalArea(g));
+  m_Ship = FindSprite("icons00", "ship");
+  m_WalkerFront = FindSprite("peacock01", "white_front");
+  m_WalkerBack = FindSprite("peacock01", "white_back");
   if (!vek::g_pTextureManager) return;  // headless: nothing to draw, nothing to report
   if (!m_Ocean.texture) vek::LogWarning("cIsland", "Texture for ocean waves not found.\n");
   if (!m_Waterfall.texture) vek::LogWarning("cIsland", "Texture for waterfall not found.\n");
@@ -113,8 +113,8 @@ void cIsland::LookUpTextures() {
   if (!m_WalkerFront.texture || !m_WalkerBack.texture)
     vek::LogWarning("cIsland", "Texture or area for people not found.\n");
   if (m_WalkerFront.texture && m_WalkerBack.texture)
-    m_Walkers.SetFigure({m_WalkerFront.width, m_WalkerFront.height}, m_WalkerFront.count, m_WalkerBack.count,
-                        m_WalkerFront.frameTime > 0.0f ? m_WalkerFront.frameTime : 0.1f);
+    m_Walkers.SetFigure({m_WalkerFront.width, m_WalkerFront.height}, m_WalkerFront.frameCount, m_WalkerBack.frameCount,
+                        m_WalkerFront.secondsPerFrame > 0.0f ? m_WalkerFront.secondsPerFrame : 0.1f);
   if (m_Halves[0] && m_Halves[1]) SetMapSize({m_HalfSizes[0].x, m_HalfSizes[0].y + m_HalfSizes[1].y});
 }
 
@@ -158,7 +158,7 @@ void cIsland::DrawMap() {
   if (m_Ocean.texture && m_Ocean.frames && m_Ocean.width > 0.0f && m_Ocean.height > 0.0f) {
     // Half a texel in from the frame's edges: the tiles meet without the neighbouring frame's
     // edge showing through the filtering.
-    vek::rectf uv = m_Ocean.frames[static_cast<u32>(std::max(0, m_OceanFrames.m_Frame)) % m_Ocean.count];
+    vek::rectf uv = m_Ocean.frames[static_cast<u32>(std::max(0, m_OceanFrames.m_Frame)) % m_Ocean.frameCount];
     const vec2 px = TextureSize(m_Ocean.texture);
     if (px.x > 0.0f && px.y > 0.0f) {
       uv.x += 0.5f / px.x;
@@ -182,7 +182,7 @@ void cIsland::DrawMap() {
   vek::SetBlendMode(vek::e_BlendAlpha, 0.0f);
   if (m_Waterfall.texture && m_Waterfall.frames) {
     const u32 tex = m_WaterfallTextures[m_WaterfallShown] ? m_WaterfallTextures[m_WaterfallShown] : m_Waterfall.texture;
-    const u32 f = static_cast<u32>(std::max(0, m_WaterfallFrames.m_Frame)) % m_Waterfall.count;
+    const u32 f = static_cast<u32>(std::max(0, m_WaterfallFrames.m_Frame)) % m_Waterfall.frameCount;
     vek::DrawQuad(batch, tex, {568.0f, 1666.0f, m_Waterfall.width, m_Waterfall.height}, m_Waterfall.frames[f],
                   0xFFFFFFFFu);
   }
@@ -209,9 +209,9 @@ void cIsland::DrawMap() {
 
   // People.
   for (const cWalker& w : m_Walkers.GetWalkers()) {
-    const cSpriteRecord& sp = w.facingFront ? m_WalkerFront : m_WalkerBack;
-    if (!sp.texture || !sp.frames || sp.count == 0) continue;
-    vek::DrawQuad(batch, sp.texture, {w.position.x, w.position.y, w.size.x, w.size.y}, sp.frames[w.frame % sp.count],
+    const cSprite& sp = w.facingFront ? m_WalkerFront : m_WalkerBack;
+    if (!sp.texture || !sp.frames || sp.frameCount == 0) continue;
+    vek::DrawQuad(batch, sp.texture, {w.position.x, w.position.y, w.size.x, w.size.y}, sp.frames[w.frame % sp.frameCount],
                   WhiteAlpha(w.alpha));
   }
   m_Effects.Draw();
@@ -245,7 +245,7 @@ void cIsland::DrawMarkers() {
     if (hovered) DrawCentred(batch, m_MarkerSelect, at, 0xFFFFFFFFu);
     if (player && i < player->timeGrades.size()) {
       const i32 grade = player->timeGrades[i];
-      const cSpriteRecord& medal = m_Medals[grade >= 0 && grade < 3 ? grade : 0];
+      const cSprite& medal = m_Medals[grade >= 0 && grade < 3 ? grade : 0];
       const bool pressed = hovered && static_cast<i32>(i) == m_PressedMarker && m_Mode == e_islMap;
       DrawCentred(batch, medal, at - vec2{0.0f, pressed ? 3.0f : 0.0f}, 0xFFFFFFFFu);
     } else {

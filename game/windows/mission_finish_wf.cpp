@@ -14,7 +14,7 @@
 #include "game/app/player.h"
 #include "game/app/rules_host.h"
 #include "game/app/window_host.h"
-#include "game/windows/controls/sheet_area.h"
+#include "game/app/sprite.h"
 #include "game/windows/controls/toolbar_ctrl.h"
 #include "game/windows/play_host.h"
 #include "game/world/effects.h"
@@ -47,7 +47,7 @@ vek::vec2 V(const cPoint2& p, f32 dx = 0.0f, f32 dy = 0.0f) { return vek::vec2(p
 // The sheet of the medal's picture: the island's medal sheet, or the icons' medals where that
 // has none.
 const char* MedalSheet(int grade) {
-  return FindSheetArea("houses05", cGameRules::GetMedalArea(grade)).texture != 0 ? "houses05" : "icons01";
+  return GetPlayHost()->Rules().GetMedalSprite(grade).texture != 0 ? "houses05" : "icons01";
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 #include "game/app/garden_services.h"
 #include "game/app/player.h"
 #include "game/app/window_host.h"
-#include "game/windows/controls/sheet_area.h"
+#include "game/app/sprite.h"
 #include "game/island/buildings.h"
 #include "game/island/island.h"
 #include "game/world/effects.h"
@@ -151,10 +151,10 @@ bool SetControlPicture(vek::cCtrl* control, const vek::string& sheet, const vek:
   auto* image = dynamic_cast<vek::cImageCtrl*>(control);
   if (!image) return false;
   image->SetTexture(sheet);
-  const cSheetArea found = FindSheetArea(sheet, area);
+  const cSprite found = FindSprite(sheet, area);
   if (found.texture == 0) return false;
-  image->SetUVPos(found.uv.x, found.uv.y, 0);
-  image->SetUVSize(found.uv.w, found.uv.h, 0);
+  image->SetUVPos(found.Frame().x, found.Frame().y, 0);
+  image->SetUVSize(found.Frame().w, found.Frame().h, 0);
   return true;
 }
 
@@ -182,7 +182,7 @@ void BurstAt(const vek::cCtrl* control, vek::u32 count, vek::f32 spread) {
 cFlyer* AddPlayFlyer(const vek::string& sheet, const vek::string& area, vek::f32 spacing, vek::u32 trailPoints) {
   cFlyerList* flyers = GetPlayHost()->GetFlyers();
   if (!flyers) return nullptr;
-  if (FindSheetArea(sheet, area).texture == 0) {
+  if (FindSprite(sheet, area).texture == 0) {
     if (area == "money") return flyers->Add("icons01", "coin", spacing, trailPoints);
     if (area == "star") return flyers->Add("icons00", "star", spacing, trailPoints);
   }

@@ -9,7 +9,7 @@
 #include "game/app/player.h"
 #include "game/app/rules_host.h"
 #include "game/windows/controls/check_box_ctrl.h"
-#include "game/windows/controls/sheet_area.h"
+#include "game/app/sprite.h"
 #include "game/windows/play_host.h"
 #include "game/world/effects.h"
 
@@ -30,10 +30,10 @@ constexpr cUpgradeLook kUpgrades[6] = {
 };
 
 void SetPart(cCheckBoxUpCtrl* box, const vek::string& sheet, const vek::string& area, int part) {
-  const cSheetArea found = FindSheetArea(sheet, area);
+  const cSprite found = FindSprite(sheet, area);
   if (found.texture == 0) return;
-  box->SetUVPos(found.uv.x, found.uv.y, part);
-  box->SetUVSize(found.uv.w, found.uv.h, part);
+  box->SetUVPos(found.Frame().x, found.Frame().y, part);
+  box->SetUVSize(found.Frame().w, found.Frame().h, part);
 }
 
 }  // namespace

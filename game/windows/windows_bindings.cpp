@@ -12,7 +12,7 @@
 #include "game/windows/controls/check_box_ctrl.h"
 #include "game/windows/controls/display_ctrl.h"
 #include "game/windows/controls/mission_ctrl.h"
-#include "game/windows/controls/sheet_area.h"
+#include "game/app/sprite.h"
 #include "game/windows/controls/toolbar_ctrl.h"
 
 namespace {
@@ -22,10 +22,10 @@ using namespace vek;
 // For window files: the first frame of a sheet's area as a control's texture coordinates, for
 // the part the flags name; false (nothing changed) when the sheet has no such area.
 bool SetSheetArea(cCtrl* control, const vek::string& sheet, const vek::string& area, int flags) {
-  const cSheetArea found = FindSheetArea(sheet, area);
+  const cSprite found = FindSprite(sheet, area);
   if (!control || found.texture == 0) return false;
-  control->SetUVPos(found.uv.x, found.uv.y, flags);
-  control->SetUVSize(found.uv.w, found.uv.h, flags);
+  control->SetUVPos(found.Frame().x, found.Frame().y, flags);
+  control->SetUVSize(found.Frame().w, found.Frame().h, flags);
   return true;
 }
 using namespace vek::bindings;

@@ -38,7 +38,7 @@ vek::u32 WareNamed(const char* name) {
 
 // A progress ring with an icon of "icons00" over it.
 void DrawRingWithIcon(cLevel* level, vek::f32 progress, vek::f32 radius, const vek::vec2& centre,
-                      const cSpriteRecord& icon) {
+                      const cSprite& icon) {
   level->DrawProgressRing(progress, radius, centre);
   vek::cQuadBatch* batch = level->GetBatch();
   if (!batch || !icon.texture || !icon.frames) return;
@@ -370,7 +370,7 @@ void cAnimal::Draw() {
   cObject::Draw();
   if (m_State != 3 || m_Food != 0 || !m_StateTimer.IsRunning() || m_StateTimer.target <= 0.0f) return;
   DrawRingWithIcon(GetLevel(), m_StateTimer.current / m_StateTimer.target, 22.0f, Centre(GetRect()),
-                   LookupSprite("icons00", "grass"));
+                   FindSprite("icons00", "grass"));
 }
 
 // ---- cOstrich
@@ -538,7 +538,7 @@ void cGoat::Draw() {
   cAnimal::Draw();
   if (m_State != 9 || m_StateTimer.target <= 0.0f) return;
   DrawRingWithIcon(GetLevel(), m_StateTimer.current / m_StateTimer.target, 21.0f, Centre(GetRect()),
-                   LookupSprite("icons00", "tool_bin"));
+                   FindSprite("icons00", "tool_bin"));
 }
 
 void RegisterAnimalMakers() {

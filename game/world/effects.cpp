@@ -3,7 +3,7 @@
 #include "engine/core/color.h"
 #include "engine/render/font.h"
 #include "game/world/particles.h"
-#include "game/world/sprite_lookup.h"
+#include "game/app/sprite.h"
 
 void SetTweenAt(vek::cAnimatedVec2& tween, const vek::vec2& p) {
   tween.start = tween.target = tween.current = p;
@@ -54,14 +54,14 @@ cFlyer* cFlyerList::Add(const vek::string& texture, const vek::string& area, vek
   cFlyer& f = m_Flyers.emplace_back();
   f.spacing = spacing;
   f.trail.assign(trailPoints, vek::vec2{});
-  const cSpriteRecord rec = LookupSprite(texture, area);
+  const cSprite rec = FindSprite(texture, area);
   if (rec.texture) {
     f.texture = rec.texture;
     f.frames = rec.frames;
-    f.frameCount = rec.count;
+    f.frameCount = rec.frameCount;
     f.width = rec.width;
     f.height = rec.height;
-    f.frameTime = rec.frameTime;
+    f.frameTime = rec.secondsPerFrame;
   }
   if (m_bTrail && m_pParticles) f.emitter = m_pParticles->AddFlyerTrail();
   return &f;
@@ -122,10 +122,10 @@ void cFlyerList::Clear() {
 // ---- sprite animations
 
 void cSpriteAnims::Add(const vek::vec2& centre, const vek::string& texture, const vek::string& area) {
-  const cSpriteRecord rec = LookupSprite(texture, area);
+  const cSprite rec = FindSprite(texture, area);
   if (!rec.texture) return;
   m_Items.push_back(cItem{0.0f, {centre.x - rec.width * 0.5f, centre.y - rec.height * 0.5f, rec.width, rec.height},
-                          rec.texture, rec.frames, rec.count, rec.frameTime});
+                          rec.texture, rec.frames, rec.frameCount, rec.secondsPerFrame});
 }
 
 void cSpriteAnims::Update(vek::f32 dt) {

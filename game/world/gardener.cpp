@@ -24,8 +24,8 @@ constexpr vek::i32 kSoundWater = 4, kSoundWeed = 5, kSoundToolTake = 7;
 
 cGardener::cGardener(cLevel* level) : cGardenerBase(level) {
   SetSprite("gard00", "d", vek::cFrameAnimation::e_Stop);
-  m_Cloud = LookupSprite("icons00", "cloud");
-  m_Ring = LookupSprite("icons00", "circle_need");
+  m_Cloud = FindSprite("icons00", "cloud");
+  m_Ring = FindSprite("icons00", "circle_need");
   SetTweenAt(m_Walk, {});
   m_Walk.speed = UpgradeValue(GameBalance().gardenerSpeed, 0);
   if (!(m_Walk.speed > 0.0f)) m_Walk.speed = 1.0f;
@@ -287,7 +287,7 @@ vek::vec2 cGardener::WalkTarget(const cGardenerTask& task, cObject* obj) const {
 void cGardener::TakeNextTask() {
   if (m_Tasks.empty()) {
     if (m_Texture == 0 || m_Anim.m_Mode != vek::cFrameAnimation::e_Stop || m_Anim.m_Frame != 0 ||
-        m_pFrames != LookupSprite(ToolSheet(), "d").frames)
+        m_pFrames != FindSprite(ToolSheet(), "d").frames)
       ShowSprite(ToolSheet(), "d", vek::cFrameAnimation::e_Stop);
     return;
   }
@@ -415,7 +415,7 @@ void cGardener::DropTool() {
 bool cGardener::SetSeed(vek::u32 ware) {
   ClearSeed();
   m_Seed = ware;
-  m_SeedIcon = g_pWareManager ? LookupSprite("icons00", g_pWareManager->GetWare(ware).GetName()) : cSpriteRecord{};
+  m_SeedIcon = g_pWareManager ? FindSprite("icons00", g_pWareManager->GetWare(ware).GetName()) : cSprite{};
   return true;
 }
 
@@ -426,7 +426,7 @@ void cGardener::ClearSeed() { m_Seed = kNoWare; }
 void cGardener::ShowNeed(vek::i32 icon) {
   if (m_Tasks.size() > 1) return;
   if (icon < 0 || icon > 4) return;
-  const cSpriteRecord rec = LookupSprite("icons00", kNeedIcons[icon]);
+  const cSprite rec = FindSprite("icons00", kNeedIcons[icon]);
   if (rec.texture && rec.frames) {
     m_NeedTexture = rec.texture;
     m_NeedFrame = rec.frames[0];
@@ -462,7 +462,7 @@ void cGardener::Draw() {
   if (!batch) return;
   constexpr vek::u32 kWhite = 0xFFFFFFFFu;
   if (IsNeedShown()) {
-    const cSpriteRecord& cloud = m_Cloud;
+    const cSprite& cloud = m_Cloud;
     if (cloud.texture && cloud.frames) {
       const vek::rectf r = GetRect();
       const vek::f32 bw = cloud.width, bh = cloud.height;
@@ -476,7 +476,7 @@ void cGardener::Draw() {
   const bool sowing = m_State >= e_StateSow && m_State <= e_StateSow + 2;
   if (!sowing && m_Seed != kNoWare && m_SeedIcon.texture && m_SeedIcon.frames) {
     const vek::rectf icon{m_X - m_SeedIcon.width * 0.5f, m_Y + 120.0f, m_SeedIcon.width, m_SeedIcon.height};
-    const cSpriteRecord& ring = m_Ring;
+    const cSprite& ring = m_Ring;
     if (ring.texture && ring.frames)
       vek::DrawPie(batch, ring.texture, {icon.x + icon.w * 0.5f, icon.y + icon.h * 0.5f}, 21.0f, 32, 0.0f, 6.2831854f,
                    ring.frames[0], kWhite);

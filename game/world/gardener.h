@@ -9,7 +9,7 @@
 
 #include "engine/core/tween.h"
 #include "game/world/gardener_base.h"
-#include "game/world/sprite_lookup.h"
+#include "game/app/sprite.h"
 
 namespace vek {
 class cSound;
@@ -156,8 +156,8 @@ class cGardener : public cGardenerBase {
   vek::rectf m_NeedFrame;
   vek::f32 m_NeedW = 0.0f, m_NeedH = 0.0f;
   vek::cAnimatedFloat m_NeedTimer;
-  cSpriteRecord m_SeedIcon;
-  cSpriteRecord m_Cloud, m_Ring;
+  cSprite m_SeedIcon;
+  cSprite m_Cloud, m_Ring;
   std::unique_ptr<vek::cSound> m_WeedChannel;
   std::unique_ptr<vek::cSound> m_WaterChannel;
 };

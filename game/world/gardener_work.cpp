@@ -44,13 +44,13 @@ bool cGardener::PlayAnimation(const vek::string& sheet, const vek::string& area,
                               vek::u32 mode) {
   m_LoopsLeft = 0;
   if (!cObject::SetSprite(sheet, area, cFrameAnimation::e_Stop)) return false;
-  const cSpriteRecord rec = LookupSprite(sheet, area);
+  const cSprite rec = FindSprite(sheet, area);
   if (rec.texture == 0) return false;
   m_LoopsLeft = loops;
   m_Bounce = mode == cFrameAnimation::e_Stop ? 0
              : (mode == cFrameAnimation::e_OnceBackward || mode == cFrameAnimation::e_LoopBackward) ? -1
                                                                                                     : 1;
-  const vek::i32 count = static_cast<vek::i32>(rec.count);
+  const vek::i32 count = static_cast<vek::i32>(rec.frameCount);
   m_Anim.m_Frame = 0;
   m_Anim.m_Elapsed = 0.0f;
   m_Anim.m_Count = count;

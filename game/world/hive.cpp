@@ -25,7 +25,7 @@ bool IsFlowers(const cObject* o) {
   return g_pWareManager && o->IsType(e_TypePlant) && g_pWareManager->GetWare(o->GetWareId()).GetName() == "flowers";
 }
 
-void DrawIcon(cLevel* level, const cSpriteRecord& icon, const vek::vec2& centre) {
+void DrawIcon(cLevel* level, const cSprite& icon, const vek::vec2& centre) {
   vek::cQuadBatch* batch = level ? level->GetBatch() : nullptr;
   if (!batch || !icon.texture || !icon.frames) return;
   vek::DrawQuad(batch, icon.texture, {centre.x - icon.width * 0.5f, centre.y - icon.height * 0.5f, icon.width, icon.height},
@@ -158,7 +158,7 @@ void cHive::Draw() {
   DrawMarkers(r);
   m_Top.Draw(batch, {m_X - m_Top.sprite.width * 0.5f, m_Y + m_H, m_Top.sprite.width, m_Top.sprite.height});
   if (IsReady() && m_pLevel) {
-    static const cSpriteRecord honey = LookupSprite("icons00", "honey");
+    static const cSprite honey = FindSprite("icons00", "honey");
     const vek::vec2 centre{m_X, r.y + r.h * 0.5f};
     m_pLevel->DrawProgressRing(m_Full.current / kFullSeconds, 22.0f, centre);
     DrawIcon(m_pLevel, honey, centre);
@@ -283,7 +283,7 @@ void cBee::Draw() {
   cObject::Draw();
   if (m_State != e_AtHive || m_Wait.target <= 0.0f || m_Wait.current <= m_Wait.target * 0.5f || !m_pLevel) return;
   // Past half its wait the bee asks for flowers.
-  static const cSpriteRecord flowers = LookupSprite("icons00", "flowers");
+  static const cSprite flowers = FindSprite("icons00", "flowers");
   const vek::rectf r = GetRect();
   const vek::vec2 centre{m_X, r.y + r.h * 0.5f};
   m_pLevel->DrawProgressRing(2.0f * m_Wait.current / m_Wait.target - 1.0f, 22.0f, centre);

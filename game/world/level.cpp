@@ -63,7 +63,7 @@ void cLevelGrid::Clear() {
 
 void cLoopSprite::Draw(vek::cQuadBatch* batch) const {
   if (!sprite.texture || !sprite.frames) return;
-  const vek::i32 f = anim.m_Frame >= 0 && static_cast<vek::u32>(anim.m_Frame) < sprite.count ? anim.m_Frame : 0;
+  const vek::i32 f = anim.m_Frame >= 0 && static_cast<vek::u32>(anim.m_Frame) < sprite.frameCount ? anim.m_Frame : 0;
   vek::DrawQuad(batch, sprite.texture, rect, sprite.frames[f], 0xFFFFFFFFu);
 }
 
@@ -93,25 +93,25 @@ cObject* cLevel::Make(eFieldKind kind) {
 }
 
 void cLevel::LoadSprites() {
-  m_Base = LookupSprite("back", "base");
-  m_Sky = LookupSprite("back", "sky");
-  m_Top = LookupSprite("back", "top");
-  m_Lighthouse = LookupSprite("back", "lighthouse");
-  m_Ship = LookupSprite("back", "ship");
+  m_Base = FindSprite("back", "base");
+  m_Sky = FindSprite("back", "sky");
+  m_Top = FindSprite("back", "top");
+  m_Lighthouse = FindSprite("back", "lighthouse");
+  m_Ship = FindSprite("back", "ship");
   m_ShipMirrored = m_Ship;
   if (m_Ship.frames) {
     m_ShipFrameMirrored = m_Ship.frames[0];
     m_ShipFrameMirrored.x += m_ShipFrameMirrored.w;
     m_ShipFrameMirrored.w = -m_ShipFrameMirrored.w;
     m_ShipMirrored.frames = &m_ShipFrameMirrored;
-    m_ShipMirrored.count = 1;
+    m_ShipMirrored.frameCount = 1;
   }
   auto loop = [](cLoopSprite& s, const char* area, vek::f32 x, vek::f32 y) {
-    s.sprite = LookupSprite("back", area);
+    s.sprite = FindSprite("back", area);
     s.anim = {};
     if (s.sprite.texture) {
-      s.anim.m_Count = static_cast<vek::i32>(s.sprite.count);
-      s.anim.m_FrameTime = s.sprite.frameTime > 0.0f ? s.sprite.frameTime : kStep;
+      s.anim.m_Count = static_cast<vek::i32>(s.sprite.frameCount);
+      s.anim.m_FrameTime = s.sprite.secondsPerFrame > 0.0f ? s.sprite.secondsPerFrame : kStep;
       s.anim.SetMode(vek::cFrameAnimation::e_LoopForward, true);
     }
     s.rect = {x, y, s.sprite.width, s.sprite.height};
@@ -119,9 +119,9 @@ void cLevel::LoadSprites() {
   loop(m_Ocean, "ocean", 0.0f, 768.0f - m_Sky.height - 32.0f);
   loop(m_Wave, "wave", 520.0f, 688.0f);
   loop(m_Light, "light", 560.0f, 688.0f);
-  m_Highlight = LookupSprite("images00", "highlight");
-  m_Cloud = LookupSprite("icons00", "cloud");
-  m_Ring = LookupSprite("icons00", "circle_need");
+  m_Highlight = FindSprite("images00", "highlight");
+  m_Cloud = FindSprite("icons00", "cloud");
+  m_Ring = FindSprite("icons00", "circle_need");
 }
 
 vek::cQuadBatch* cLevel::GetBatch() const {
@@ -312,7 +312,7 @@ void cLevel::Update(vek::f32 dt) {
   }
 }
 
-void cLevel::DrawSprite(const cSpriteRecord& sp, const vek::rectf& r, bool) {
+void cLevel::DrawSprite(const cSprite& sp, const vek::rectf& r, bool) {
   vek::cQuadBatch* batch = GetBatch();
   if (!batch || !sp.texture || !sp.frames) return;
   vek::DrawQuad(batch, sp.texture, r, sp.frames[0], 0xFFFFFFFFu);
@@ -364,7 +364,7 @@ void cLevel::Render() {
   m_Ocean.Draw(batch);
   for (vek::u32 k = 0, n = s->GetShipCount(); k < n; ++k) {
     const cShipView ship = s->GetShip(k);
-    const cSpriteRecord& sp = ship.direction >= 0 ? m_ShipMirrored : m_Ship;
+    const cSprite& sp = ship.direction >= 0 ? m_ShipMirrored : m_Ship;
     DrawSprite(sp, {150.0f + 630.0f * ship.progress - sp.width * 0.5f, 701.0f, sp.width, sp.height});
   }
   DrawSprite(m_Lighthouse, {560.0f, 688.0f, m_Lighthouse.width, m_Lighthouse.height});
@@ -378,7 +378,7 @@ void cLevel::Render() {
     DrawSprite(m_Highlight, {p.x - m_Highlight.width * 0.5f, p.y, m_Highlight.width, m_Highlight.height});
   }
   if (cGardenerBase* g = GetGardener()) {
-    const cSpriteRecord& marker = cObject::GetMarker();
+    const cSprite& marker = cObject::GetMarker();
     const vek::vec2 cell = GetCellSize();
     for (const cGardenerTask& t : g->GetTasks()) {
       if (t.id != 0 || t.cell.IsSentinel()) continue;

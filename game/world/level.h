@@ -78,7 +78,7 @@ struct cMissionTask;
 
 // A looping sprite of the background.
 struct cLoopSprite {
-  cSpriteRecord sprite;
+  cSprite sprite;
   vek::cFrameAnimation anim;
   vek::rectf rect;
   void Update(vek::f32 dt) { anim.Update(dt); }
@@ -200,7 +200,7 @@ class cLevel : public vek::cWidget {
   void OnMouseMove();
   bool ReadCursor(vek::vec2* p) const;
   cObject* MakeFixed(eFieldKind kind, const cCell& cell);
-  void DrawSprite(const cSpriteRecord& s, const vek::rectf& r, bool opaque = false);
+  void DrawSprite(const cSprite& s, const vek::rectf& r, bool opaque = false);
   bool ReadSections(vek::cBitStream& stream);
 
   vek::u32 m_GardenerId = 0, m_PumpId = 0, m_CarId = 0, m_CarBackId = 0;
@@ -221,7 +221,7 @@ class cLevel : public vek::cWidget {
   cCursorReader m_CursorReader = nullptr;
 
   // Background.
-  cSpriteRecord m_Base, m_Sky, m_Top, m_Lighthouse, m_Ship, m_ShipMirrored, m_Highlight, m_Cloud, m_Ring;
+  cSprite m_Base, m_Sky, m_Top, m_Lighthouse, m_Ship, m_ShipMirrored, m_Highlight, m_Cloud, m_Ring;
   vek::rectf m_ShipFrameMirrored;
   vek::f32 m_SkyOffset = 0.0f;
   cLoopSprite m_Ocean, m_Wave, m_Light;

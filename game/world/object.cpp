@@ -3,14 +3,14 @@
 #include "engine/render/quad_batch.h"
 #include "game/world/level.h"
 
-cSpriteRecord cObject::s_Marker;
+cSprite cObject::s_Marker;
 
 cObject::cObject(cLevel* level) : m_pLevel(level) {
   if (m_pLevel) {
     m_Id = m_pLevel->GetRegistry().Add(this);
     m_pLevel->AddToDrawList(this);
   }
-  if (s_Marker.texture == 0) s_Marker = LookupSprite("icons00", "target");
+  if (s_Marker.texture == 0) s_Marker = FindSprite("icons00", "target");
 }
 
 cObject::~cObject() {
@@ -34,7 +34,7 @@ void cObject::Remove() {
 }
 
 bool cObject::SetSprite(const vek::string& sheet, const vek::string& area, vek::u32 mode) {
-  const cSpriteRecord rec = LookupSprite(sheet, area);
+  const cSprite rec = FindSprite(sheet, area);
   if (rec.texture == 0) {
     m_Texture = 0;
     m_pFrames = nullptr;
@@ -47,9 +47,9 @@ bool cObject::SetSprite(const vek::string& sheet, const vek::string& area, vek::
   m_H = rec.height;
   m_Anim.m_Mode = mode;
   m_Anim.m_Frame = 0;
-  m_Anim.m_Count = static_cast<vek::i32>(rec.count);
+  m_Anim.m_Count = static_cast<vek::i32>(rec.frameCount);
   m_Anim.m_Elapsed = 0.0f;
-  m_Anim.m_FrameTime = rec.frameTime < vek::kEpsilon ? 1.0f / 30.0f : rec.frameTime;
+  m_Anim.m_FrameTime = rec.secondsPerFrame < vek::kEpsilon ? 1.0f / 30.0f : rec.secondsPerFrame;
   m_Anim.m_Direction = 1;
   if (mode <= 5) m_Anim.SetMode(mode, true);
   return true;

@@ -6,8 +6,8 @@
 #include "engine/core/geometry.h"
 #include "engine/core/types.h"
 #include "engine/render/frame_animation.h"
+#include "game/app/sprite.h"
 #include "game/app/ware_id.h"
-#include "game/world/sprite_lookup.h"
 
 class cLevel;
 
@@ -119,7 +119,7 @@ class cObject {
   const vek::rectf* GetFrames() const { return m_pFrames; }
 
   // The target marker shared by all objects ("target" of "icons00").
-  static const cSpriteRecord& GetMarker() { return s_Marker; }
+  static const cSprite& GetMarker() { return s_Marker; }
   // Forgets the marker so the next object looks it up again (after the textures changed).
   static void ResetMarker() { s_Marker = {}; }
 
@@ -136,5 +136,5 @@ class cObject {
   vek::i32 m_Busy = 0;
 
  private:
-  static cSpriteRecord s_Marker;
+  static cSprite s_Marker;
 };

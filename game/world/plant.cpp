@@ -13,8 +13,8 @@ constexpr vek::f32 kStep = 1.0f / 30.0f;
 constexpr vek::u32 kRipe = 2;
 
 // The care icons by stage: water, weed.
-const cSpriteRecord& StageIcon(vek::i32 stage) {
-  static const cSpriteRecord icons[2] = {LookupSprite("icons00", "tool_water"), LookupSprite("icons00", "tool_weed")};
+const cSprite& StageIcon(vek::i32 stage) {
+  static const cSprite icons[2] = {FindSprite("icons00", "tool_water"), FindSprite("icons00", "tool_weed")};
   return icons[stage == 1 ? 1 : 0];
 }
 
@@ -206,7 +206,7 @@ void cPlant::Draw() {
   if (m_State != 3 || (m_Stage != 0 && m_Stage != 1)) return;
   const vek::vec2 centre{m_X, m_Y + 14.0f};
   GetLevel()->DrawProgressRing(GetProgress(), 18.0f, centre);
-  const cSpriteRecord& icon = StageIcon(m_Stage);
+  const cSprite& icon = StageIcon(m_Stage);
   vek::cQuadBatch* batch = GetLevel()->GetBatch();
   if (!batch || !icon.texture || !icon.frames) return;
   const vek::f32 w = icon.width * 0.9f, h = icon.height * 0.9f;
@@ -225,7 +225,7 @@ vek::rectf cHole::GetRect() const {
 void cHole::Draw() {
   if (!m_bShown) return;
   if (m_bSelected) {
-    static const cSpriteRecord highlight = LookupSprite("images00", "highlight");
+    static const cSprite highlight = FindSprite("images00", "highlight");
     vek::cQuadBatch* batch = GetLevel()->GetBatch();
     if (batch && highlight.texture && highlight.frames)
       vek::DrawQuad(batch, highlight.texture, GetRect(), highlight.frames[0], 0xFFFFFFFFu);

@@ -25,13 +25,13 @@ vek::u32 BytesLeft(const vek::cBitStream& s) {
 // A row of icons over a tool: n of them, each overlapping the one before by half, centred on
 // the rectangle; icon i shows frame 1 when filled(i).
 template <typename cFilled>
-void DrawIconRow(vek::cQuadBatch* batch, const cSpriteRecord& icon, const vek::rectf& r, vek::f32 y, vek::i32 n,
+void DrawIconRow(vek::cQuadBatch* batch, const cSprite& icon, const vek::rectf& r, vek::f32 y, vek::i32 n,
                  cFilled filled) {
   if (!batch || !icon.texture || !icon.frames || n <= 0) return;
   const vek::f32 iw = icon.width;
   const vek::f32 rowW = (static_cast<vek::f32>(n - 1) * 0.5f + 1.0f) * iw;
   for (vek::i32 i = 0; i < n; ++i) {
-    const vek::u32 frame = filled(i) && icon.count > 1 ? 1u : 0u;
+    const vek::u32 frame = filled(i) && icon.frameCount > 1 ? 1u : 0u;
     const vek::f32 x = r.x + (r.w - rowW) * 0.5f + static_cast<vek::f32>(i) * iw * 0.5f;
     vek::DrawQuad(batch, icon.texture, {x, y, iw, icon.height}, icon.frames[frame], 0xFFFFFFFFu);
   }
@@ -56,7 +56,7 @@ bool cTool::Read(vek::cBitStream& stream) {
 void cTool::Draw() {
   if (m_bTaken) return;
   if (m_bSelected) {
-    static const cSpriteRecord highlight = LookupSprite("images00", "highlight");
+    static const cSprite highlight = FindSprite("images00", "highlight");
     vek::cQuadBatch* batch = m_pLevel ? m_pLevel->GetBatch() : nullptr;
     if (batch && highlight.texture && highlight.frames)
       vek::DrawQuad(batch, highlight.texture, GetRect(), highlight.frames[0], 0xFFFFFFFFu);
@@ -107,7 +107,7 @@ bool cToolWater::Write(vek::cBitStream& stream) const {
 void cToolWater::Draw() {
   if (GardenServices()->GetWaterFlag() == 0) return;
   cTool::Draw();
-  static const cSpriteRecord unit = LookupSprite("icons00", "water");
+  static const cSprite unit = FindSprite("icons00", "water");
   const vek::rectf r = GetRect();
   DrawIconRow(m_pLevel ? m_pLevel->GetBatch() : nullptr, unit, r, r.y - (m_bTaken ? 14.0f : 7.0f), m_Amount,
               [](vek::i32) { return false; });
@@ -164,7 +164,7 @@ bool cToolBin::Write(vek::cBitStream& stream) const {
 
 void cToolBin::Draw() {
   cTool::Draw();
-  static const cSpriteRecord place = LookupSprite("icons00", "bin");
+  static const cSprite place = FindSprite("icons00", "bin");
   const vek::rectf r = GetRect();
   const vek::i32 count = GetCount();
   DrawIconRow(m_pLevel ? m_pLevel->GetBatch() : nullptr, place, r, r.y - (m_bTaken ? 9.0f : 4.0f), GetCapacity(),

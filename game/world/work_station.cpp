@@ -14,7 +14,7 @@ void cWorkStation::Update() {
 vek::cQuadBatch* cWorkStation::GetBatch() const { return m_pLevel ? m_pLevel->GetBatch() : nullptr; }
 
 void cWorkStation::DrawMarkers(const vek::rectf& r) const {
-  const cSpriteRecord& marker = GetMarker();
+  const cSprite& marker = GetMarker();
   vek::cQuadBatch* batch = GetBatch();
   if (!batch || !marker.texture || !marker.frames) return;
   for (vek::i32 i = 0; i < m_Busy; ++i) {
@@ -26,11 +26,11 @@ void cWorkStation::DrawMarkers(const vek::rectf& r) const {
 }
 
 bool cStationPart::Init(const vek::string& sheet, const vek::string& area, vek::u32 mode, const vek::vec2& at) {
-  sprite = LookupSprite(sheet, area);
+  sprite = FindSprite(sheet, area);
   offset = at;
   anim = vek::cFrameAnimation{};
-  anim.m_Count = static_cast<vek::i32>(sprite.count);
-  anim.m_FrameTime = sprite.frameTime < vek::kEpsilon ? 1.0f / 30.0f : sprite.frameTime;
+  anim.m_Count = static_cast<vek::i32>(sprite.frameCount);
+  anim.m_FrameTime = sprite.secondsPerFrame < vek::kEpsilon ? 1.0f / 30.0f : sprite.secondsPerFrame;
   anim.SetMode(mode, true);
   return sprite.texture != 0;
 }

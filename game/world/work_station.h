@@ -18,7 +18,7 @@ class cWorkStation : public cObject {
 
 // A sprite part of a station drawn at an offset from it, with its own frame animation.
 struct cStationPart {
-  cSpriteRecord sprite;
+  cSprite sprite;
   vek::cFrameAnimation anim;
   vek::vec2 offset;
 

@@ -1,7 +1,7 @@
 #include "game/windows/controls/check_box_ctrl.h"
 
 #include "engine/gui/gui_draw.h"
-#include "game/windows/controls/sheet_area.h"
+#include "game/app/sprite.h"
 #include "game/windows/controls/control_sound.h"
 
 using vek::f32;
@@ -84,12 +84,12 @@ std::vector<cCheckBoxUpCtrl::cStar> cCheckBoxUpCtrl::GetStars() const {
 void cCheckBoxUpCtrl::Draw() {
   cCheckBoxCtrl::Draw();
   // Looked up at each drawing: sheets may be loaded after the control was made.
-  const cSheetArea star = FindSheetArea("icons00", "star");
-  const cSheetArea empty = FindSheetArea("icons00", "star_empty");
+  const cSprite star = FindSprite("icons00", "star");
+  const cSprite empty = FindSprite("icons00", "star_empty");
   for (const cStar& s : GetStars()) {
-    const cSheetArea& sprite = s.filled ? star : empty;
+    const cSprite& sprite = s.filled ? star : empty;
     if (sprite.texture == 0) continue;
-    vek::gui_draw::Quad(sprite.texture, s.rect, sprite.uv, 0xFFFFFFFFu);
+    vek::gui_draw::Quad(sprite.texture, s.rect, sprite.Frame(), 0xFFFFFFFFu);
   }
 }
 

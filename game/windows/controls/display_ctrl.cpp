@@ -7,7 +7,7 @@
 #include "engine/gui/gui.h"
 #include "engine/gui/gui_draw.h"
 #include "engine/render/quad_batch.h"
-#include "game/windows/controls/sheet_area.h"
+#include "game/app/sprite.h"
 
 using vek::f32;
 using vek::u32;
@@ -37,16 +37,16 @@ void cClockCtrl::GetFillAngles(f32* start, f32* end) const {
 }
 
 void cClockCtrl::Draw() {
-  const cSheetArea face = FindSheetArea("icons00", "circle_need");
+  const cSprite face = FindSprite("icons00", "circle_need");
   vek::cQuadBatch* batch = vek::g_pGame ? vek::g_pGame->GetQuadBatch() : nullptr;
   if (face.texture == 0 || !batch) return;
   const vek::rectf r = GetRect();
   const vek::vec2 centre{r.x + r.w / 2.0f, r.y + r.h / 2.0f};
   const f32 radius = GetRadius();
-  vek::DrawPie(batch, face.texture, centre, radius, 64, 0.0f, 2.0f * kPi, face.uv, 0xFFFFFFFFu);
+  vek::DrawPie(batch, face.texture, centre, radius, 64, 0.0f, 2.0f * kPi, face.Frame(), 0xFFFFFFFFu);
   f32 start = 0.0f, end = 0.0f;
   GetFillAngles(&start, &end);
-  vek::DrawPie(batch, face.texture, centre, radius - 1.0f, 64, start, end, face.uv, GetFillColor());
+  vek::DrawPie(batch, face.texture, centre, radius - 1.0f, 64, start, end, face.Frame(), GetFillColor());
 }
 
 // ---- cImageCtrlEx ----

@@ -5,8 +5,13 @@
 
 #include <filesystem>
 #include <set>
+#include <string>
+#include <vector>
 
+#include "engine/files/data_manager.h"
 #include "engine/files/filename.h"
+#include "engine/files/image.h"
+#include "engine/files/image_codecs.h"
 #include "engine/render/texture_info.h"
 #include "engine/render/texture_manager.h"
 #include "game/app/garden.h"
@@ -14,6 +19,7 @@
 #include "game/app/locale_gd.h"
 #include "engine/script/script.h"
 #include "tests/support/garden_fixture.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -50,6 +56,7 @@ class DataCheckTest : public vektest::GardenFixture {
     StartGarden();  // the game's script classes and the system textures
   }
   static std::string Built(const std::string& rel) { return std::string(VEK_TEST_BIN_DIR) + "/data/" + rel; }
+  std::vector<std::string> LoadingListProblems(size_t* textures);
 };
 
 TEST_F(DataCheckTest, FilesTheCodeNamesExist) {
@@ -63,28 +70,63 @@ TEST_F(DataCheckTest, FilesTheCodeNamesExist) {
   }
 }
 
-TEST_F(DataCheckTest, EverythingTheLoadingListNamesLoads) {
+// Runs the loading list of the data folder set as {StaticPath} and loads everything it names;
+// what is wrong, one line each: a missing file, a picture that does not decode, an error in the
+// log. Counts the textures named.
+std::vector<std::string> DataCheckTest::LoadingListProblems(size_t* textures) {
+  std::vector<std::string> problems;
   auto* widget = new cLoadingWidget(nullptr);
   widget->Activate();  // runs loading.lua and the topic lists
-  size_t textures = 0;
   for (const cLoadData* item : widget->GetQueue()) {
     const std::string path = vek::NativePath(item->GetFile().path);
-    EXPECT_TRUE(fs::exists(path)) << path;
+    if (!fs::exists(path)) problems.push_back("missing " + path);
     if (dynamic_cast<const cLoadFont*>(item)) {
-      EXPECT_TRUE(fs::exists(fs::path(path).replace_extension(".png"))) << path;
-      EXPECT_TRUE(fs::exists(fs::path(path).replace_extension(".lua"))) << path;
+      for (const char* ext : {".png", ".lua"})
+        if (!fs::exists(fs::path(path).replace_extension(ext))) problems.push_back("font without its " + std::string(ext) + " " + path);
     }
-    if (dynamic_cast<const cLoadTexture*>(item)) ++textures;
+    if (dynamic_cast<const cLoadTexture*>(item) && fs::exists(path)) {
+      ++*textures;
+      vek::cImage image;
+      if (vek::cDataManager::ReadImage(item->GetFile(), &image) != 0) problems.push_back("does not decode " + path);
+    }
   }
-  // Loading everything: no file may be missing or unreadable.
   Mark();
   while (!widget->IsFinished()) widget->Update(0.016f);
   const std::string log = LogSinceMark();
-  EXPECT_EQ(log.find("not found on disk"), std::string::npos) << log;
-  EXPECT_EQ(log.find("class='error'"), std::string::npos) << log;
-  EXPECT_EQ(log.find("Can't find texture"), std::string::npos) << log;
+  for (const char* bad : {"not found on disk", "class='error'", "Can't find texture"})
+    if (log.find(bad) != std::string::npos) problems.push_back(std::string("log: ") + bad + "\n" + log);
   delete widget;
+  return problems;
+}
+
+TEST_F(DataCheckTest, EverythingTheLoadingListNamesLoads) {
+  size_t textures = 0;
+  for (const std::string& problem : LoadingListProblems(&textures)) ADD_FAILURE() << problem;
   EXPECT_GT(textures, 0u) << "the loading list names no texture";
+}
+
+TEST_F(DataCheckTest, APictureThatDoesNotDecodeFailsTheCheck) {
+  // A small data folder: one good picture and one junk file with a picture's name.
+  vektest::TempDir data;
+  fs::create_directories(data / "conf");
+  fs::create_directories(data / "texture");
+  vek::cImage good(vek::e_PixARGB, 4, 4, 1);
+  ASSERT_EQ(vek::WritePNG(good, vek::filename(data / "texture/good.png")), 0u);
+  ASSERT_TRUE(vektest::WriteFileText(data / "texture/junk.png", "\x89PNG\r\n\x1a\nnot a picture at all"));
+  ASSERT_TRUE(vektest::WriteFileText(data / "conf/loading.lua",
+                                     "cLoadTexture('{StaticPath}/texture/good.png')\n"
+                                     "cLoadTexture('{StaticPath}/texture/junk.png')\n"));
+  vek::SetPathToken(vek::e_StaticPath, data.path());
+  size_t textures = 0;
+  const std::vector<std::string> problems = LoadingListProblems(&textures);
+  EXPECT_EQ(textures, 2u);
+  std::string all;
+  for (const std::string& p : problems) all += p + "\n";
+  EXPECT_NE(all.find("does not decode " + vek::NativePath(data / "texture/junk.png")), std::string::npos) << all;
+  // The loader itself says so in the log, not only this check.
+  EXPECT_NE(all.find("log: class='error'"), std::string::npos) << all;
+  EXPECT_NE(all.find("the picture does not decode"), std::string::npos) << all;
+  EXPECT_EQ(all.find("good.png"), std::string::npos) << all;
 }
 
 TEST_F(DataCheckTest, EveryAreaScriptLoadsAndAnimationsHaveFrames) {

@@ -118,6 +118,24 @@ TEST_F(ScriptInterfaceTest, SpriteSheetsAndRecords) {
   }
 }
 
+TEST_F(ScriptInterfaceTest, MedalSpritesComeFromTheHouseSheetOnceItIsThere) {
+  cGameRules& rules = garden->Rules();
+  // Asked before the sheet is loaded: no sprite, and nothing wrong kept.
+  EXPECT_EQ(rules.GetMedalSprite(0).texture, 0u);
+  vek::cImage image(vek::e_PixARGB, 64, 32, 1);
+  new vek::cTexture("houses05", false, &image);
+  ASSERT_TRUE(Run("local s = cTextureInfo('houses05', false) "
+                  "s:AddNode('gold', recti(0, 0, 16, 16)) s:AddNode('silver', recti(16, 0, 16, 16)) "
+                  "s:AddNode('bronze', recti(32, 0, 16, 16))"));
+  for (auto [medal, x] : {std::pair{0, 0.0f}, std::pair{1, 0.25f}, std::pair{2, 0.5f}, std::pair{3, 0.0f}, std::pair{-1, 0.0f}}) {
+    const cSprite& s = rules.GetMedalSprite(medal);
+    EXPECT_NE(s.texture, 0u) << medal;
+    EXPECT_FLOAT_EQ(s.Frame().x, x) << medal;
+    EXPECT_FLOAT_EQ(s.width, 16.0f) << medal;
+  }
+  EXPECT_EQ(&rules.GetMedalSprite(7), &rules.GetMedalSprite(0));
+}
+
 TEST_F(ScriptInterfaceTest, SoundTable) {
   vek::cSoundManager* sm = vek::GetSound();
   ASSERT_NE(sm, nullptr);

@@ -11,7 +11,7 @@
 #include "engine/render/texture_info.h"
 #include "game/island/building_table.h"
 #include "game/island/buildings.h"
-#include "game/world/sprite_lookup.h"
+#include "game/app/sprite.h"
 #include "tests/support/sprite_sheets.h"
 #include "tests/support/temp_dir.h"
 
@@ -52,7 +52,7 @@ TEST_F(IslandArtTest, EveryBuildingFindsItsSpritesWithTheFramesOfItsStages) {
     EXPECT_GE(h.GetHeight(), 40.0f) << t.name;
   }
   // The mill's running picture loops over several frames.
-  EXPECT_GE(LookupSprite("houses07", "factory02_life").count, 4u);
+  EXPECT_GE(FindSprite("houses07", "factory02_life").frameCount, 4u);
 }
 
 TEST_F(IslandArtTest, TheMapsOwnAreasAreThere) {
@@ -66,12 +66,12 @@ TEST_F(IslandArtTest, TheMapsOwnAreasAreThere) {
                {"houses05", "bronze", 1},   {"peacock01", "white_front", 2}, {"peacock01", "white_back", 2},
                {"peacock02", "hl", 1}};
   for (const auto& a : areas) {
-    const cSpriteRecord r = LookupSprite(a.sheet, a.area);
+    const cSprite r = FindSprite(a.sheet, a.area);
     EXPECT_NE(r.texture, 0u) << a.sheet << "/" << a.area;
-    EXPECT_GE(r.count, a.minFrames) << a.sheet << "/" << a.area;
+    EXPECT_GE(r.frameCount, a.minFrames) << a.sheet << "/" << a.area;
   }
   // Both waterfall pictures share one frame layout, so swapping them keeps the frame.
-  EXPECT_EQ(LookupSprite("island02_0", "total").count, LookupSprite("island02_1", "total").count);
+  EXPECT_EQ(FindSprite("island02_0", "total").frameCount, FindSprite("island02_1", "total").frameCount);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "game/windows/animated_int.h"
-#include "game/windows/controls/sheet_area.h"
+#include "game/app/sprite.h"
 #include "game/windows/mission_finish_wf.h"
 #include "tests/game/windows/play_fixture.h"
 
@@ -104,7 +104,7 @@ TEST_F(MissionFinish, PaysMoneyIntoTheBankOverOnePointTwoSeconds) {
   // windows stands in where the game's sheet has none.
   ASSERT_EQ(play.flyers.Size(), static_cast<size_t>(Count(25)));
   const cFlyer& coin = play.flyers.GetFlyers().front();
-  EXPECT_EQ(coin.texture, FindSheetArea("icons01", "coin").texture);
+  EXPECT_EQ(coin.texture, FindSprite("icons01", "coin").texture);
   EXPECT_EQ(coin.spline.GetKeyCount(), 4u);
 }
 
@@ -120,9 +120,9 @@ TEST_F(MissionFinish, NothingToPayTheMedalFliesAtOnceAndLands) {
   EXPECT_TRUE(Visible("mission_finish", "imgMedal"));
   EXPECT_EQ(Count(1), 1);
   auto* medal = Control<vek::cImageCtrl>("mission_finish", "imgMedal");
-  EXPECT_EQ(medal->GetUVRect().x, FindSheetArea("icons01", "bronze").uv.x);
-  EXPECT_EQ(medal->GetUVRect().y, FindSheetArea("icons01", "bronze").uv.y);
-  EXPECT_EQ(medal->GetTexture(), FindSheetArea("icons01", "bronze").texture);
+  EXPECT_EQ(medal->GetUVRect().x, FindSprite("icons01", "bronze").Frame().x);
+  EXPECT_EQ(medal->GetUVRect().y, FindSprite("icons01", "bronze").Frame().y);
+  EXPECT_EQ(medal->GetTexture(), FindSprite("icons01", "bronze").texture);
   Seconds(1.0f);
   EXPECT_TRUE(Wf()->IsFinished());
   EXPECT_EQ(Wf()->GetAwardSlot(), 0);

@@ -6,7 +6,7 @@
 #include "game/windows/mission_start_wf.h"
 #include "engine/render/texture_info.h"
 #include "game/island/building_table.h"
-#include "game/windows/controls/sheet_area.h"
+#include "game/app/sprite.h"
 #include "game/windows/upgrades_wf.h"
 #include "tests/game/windows/play_fixture.h"
 
@@ -68,8 +68,8 @@ TEST_F(MissionStart, FillsRowsTitleBuildingAndTime) {
   EXPECT_EQ(Text("mission_start", "text1"), "Goat");
   EXPECT_EQ(Text("mission_start", "number1"), "x2");
   EXPECT_EQ(Text("mission_start", "number"), "$200");
-  EXPECT_EQ(Control<vek::cImageCtrl>("mission_start", "icon")->GetUVRect().x, FindSheetArea("icons01", "factory01").uv.x);
-  EXPECT_EQ(Control<vek::cImageCtrl>("mission_start", "icon")->GetUVRect().y, FindSheetArea("icons01", "factory01").uv.y);
+  EXPECT_EQ(Control<vek::cImageCtrl>("mission_start", "icon")->GetUVRect().x, FindSprite("icons01", "factory01").Frame().x);
+  EXPECT_EQ(Control<vek::cImageCtrl>("mission_start", "icon")->GetUVRect().y, FindSprite("icons01", "factory01").Frame().y);
   EXPECT_TRUE(Visible("mission_start", "build"));
   EXPECT_EQ(Text("mission_start", "time"), "1:05");
   // The title template survives the showing: the next level fills it again.
@@ -169,9 +169,9 @@ namespace {
 // blank picture.
 TEST_F(PlayFixture, SheetsHoldEveryAreaTheWindowsLookUp) {
   for (const cBuildingTemplateRow& row : BuildingTemplateRows())
-    EXPECT_NE(FindSheetArea("icons01", row.name).texture, 0u) << row.name;
+    EXPECT_NE(FindSprite("icons01", row.name).texture, 0u) << row.name;
   for (const char* area : {"lock", "gold", "silver", "bronze", "coin", "bank", "clock"})
-    EXPECT_NE(FindSheetArea("icons01", area).texture, 0u) << area;
+    EXPECT_NE(FindSprite("icons01", area).texture, 0u) << area;
   // Each sort's four shop pictures (the fixture made the ten sorts the sheet has cells for).
   for (vek::u32 id = 0; id < 10; ++id) {
     vek::rectf frames[4];

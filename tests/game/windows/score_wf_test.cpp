@@ -5,7 +5,7 @@
 
 #include "game/windows/controls/display_ctrl.h"
 #include "game/windows/controls/mission_ctrl.h"
-#include "game/windows/controls/sheet_area.h"
+#include "game/app/sprite.h"
 #include "game/windows/score_wf.h"
 #include "game/windows/title_windows.h"
 #include "tests/game/windows/play_fixture.h"
@@ -45,7 +45,7 @@ TEST_F(Score, MedalClockFollowsTheGradeOncePerChange) {
   auto* clock = Control<cClockCtrl>("score", "clock");
   EXPECT_FLOAT_EQ(clock->value, 0.5f);
   EXPECT_EQ(Wf()->GetLastGrade(), 0);
-  EXPECT_EQ(MedalUV().x, FindSheetArea("icons01", "gold").uv.x);
+  EXPECT_EQ(MedalUV().x, FindSprite("icons01", "gold").Frame().x);
 
   struct Case {
     vek::f32 elapsed, fill;
@@ -58,8 +58,8 @@ TEST_F(Score, MedalClockFollowsTheGradeOncePerChange) {
     Step();
     EXPECT_NEAR(clock->value, c.fill, 1e-5f) << c.area;
     EXPECT_EQ(Wf()->GetLastGrade(), c.grade);
-    EXPECT_EQ(MedalUV().x, FindSheetArea("icons01", c.area).uv.x) << c.area;
-    EXPECT_EQ(MedalUV().y, FindSheetArea("icons01", c.area).uv.y) << c.area;
+    EXPECT_EQ(MedalUV().x, FindSprite("icons01", c.area).Frame().x) << c.area;
+    EXPECT_EQ(MedalUV().y, FindSprite("icons01", c.area).Frame().y) << c.area;
     EXPECT_TRUE(play.Called(c.training));
   }
   // No change, no second training call.

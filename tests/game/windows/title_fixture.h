@@ -11,6 +11,7 @@
 #include "engine/gui/window.h"
 #include "game/app/window_host.h"
 #include "engine/core/path_tokens.h"
+#include "engine/files/filename.h"
 #include "engine/script/script.h"
 #include "engine/gui/ctrl.h"
 #include "engine/gui/widget.h"
@@ -89,6 +90,9 @@ inline void TitleFixture::SetUp() {
   game->OnResize(1024, 768);
   vek::SetPathToken(vek::e_StaticPath, std::string(VEK_TEST_BIN_DIR) + "/data");
   RegisterGameWindows(vek::GetScript()->GetState());
+  // The data set's texts, as the windows read them from the script globals.
+  ASSERT_TRUE(vek::GetScript()->DoString("locale = {} vek_locale = {}", "=locale"));
+  ASSERT_TRUE(vek::GetScript()->LoadFile(vek::filename("{StaticPath}/conf/locale.lua")));
   host = new RecordingHost();
   CreateTitleWindows(host);
   gui = game->GetGUI();

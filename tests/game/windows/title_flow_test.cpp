@@ -3,6 +3,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <lua.hpp>
+#include <set>
+#include <string>
+
 #include "engine/files/file_system.h"
 #include "engine/core/format.h"
 #include "engine/script/locale.h"
@@ -12,7 +16,9 @@
 #include "engine/gui/label_ctrl.h"
 #include "engine/gui/list_sys_ctrl.h"
 #include "engine/gui/slider_ctrl.h"
+#include "game/app/locale_gd.h"
 #include "game/windows/base_wf.h"
+#include "game/windows/controls/button_ctrl.h"
 #include "game/windows/menu_wf.h"
 #include "game/windows/message_box_wf.h"
 #include "platform/window.h"
@@ -50,6 +56,39 @@ TEST_F(TitleFlow, EveryWindowFindsItsControls) {
     EXPECT_FALSE(f->IsFailed()) << name;
   }
   EXPECT_EQ(LogText().find("[main]"), std::string::npos);
+}
+
+TEST_F(TitleFlow, EveryTextOfTheMenusComesFromTheLocaleFile) {
+  // Every text the locale file gives, the game's and the engine's.
+  std::set<std::string> texts;
+  lua_State* L = vek::GetScript()->GetState();
+  for (const char* table : {"locale", "vek_locale"}) {
+    lua_getglobal(L, table);
+    lua_pushnil(L);
+    while (lua_next(L, -2) != 0) {
+      if (lua_type(L, -1) == LUA_TSTRING) texts.insert(lua_tostring(L, -1));
+      lua_pop(L, 1);
+    }
+    lua_pop(L, 1);
+  }
+  ASSERT_GT(texts.size(), 100u);
+  int checked = 0;
+  for (const char* name : {"main", "escape", "options", "profile_select", "profile_add", "messagebox"}) {
+    vek::cWindow* w = Window(name);
+    ASSERT_NE(w, nullptr) << name;
+    for (unsigned i = 0; i < w->GetControlCount(); ++i) {
+      vek::cCtrl* c = w->GetControl(i);
+      std::string text;
+      if (auto* label = dynamic_cast<vek::cLabelCtrl*>(c)) text = label->GetText();
+      else if (auto* button = dynamic_cast<cButtonCtrl*>(c)) text = button->GetText();
+      else if (auto* box = dynamic_cast<vek::cCheckBoxSysCtrl*>(c)) text = box->GetLabel().GetText();
+      text.erase(0, text.find_first_not_of(' '));
+      if (text.empty()) continue;
+      ++checked;
+      EXPECT_TRUE(texts.count(text)) << name << "." << c->GetName() << ": '" << text << "' is not from the locale file";
+    }
+  }
+  EXPECT_GT(checked, 20);
 }
 
 TEST_F(TitleFlow, MainWithoutPlayerOpensTheProfilesAndThenProfileCreation) {
@@ -134,6 +173,23 @@ TEST_F(TitleFlow, ExitAsksAndQuitsOnlyOnYes) {
   Click("main", "btExit");
   Answer("ok");
   EXPECT_TRUE(QuitPosted());
+}
+
+TEST_F(TitleFlow, QuestionsComeFromTheTextTable) {
+  // As the locale file leaves the table: the question shows its words, not the built-in ones.
+  const cLocaleGD saved = g_LocaleGD;
+  g_LocaleGD.ConfirmExitGame = "Leave the\ngarden?";
+  AddPlayer("Ann");
+  host->SwitchWindow("main", 1);
+  Click("main", "btExit");
+  ASSERT_TRUE(Shown("messagebox"));
+  EXPECT_EQ(Line(0), "Leave the");
+  EXPECT_EQ(Line(1), "garden?");
+  // A text the table has none for shows its key, never another text.
+  g_LocaleGD.ErrorOnePlayer.clear();
+  EXPECT_EQ(host->GetText("ErrorOnePlayer"), "ErrorOnePlayer");
+  EXPECT_EQ(host->GetText("NoSuchText"), "NoSuchText");
+  g_LocaleGD = saved;
 }
 
 TEST_F(TitleFlow, MessageBoxLinesButtonsAndKeys) {
@@ -316,6 +372,19 @@ TEST_F(TitleFlow, OptionsApplyAtOnce) {
   EXPECT_EQ(host->hintsEnabled, 0);
   Click("options", "btBack");
   EXPECT_EQ(host->calls, (std::vector<std::string>{"CloseHint", "ShowIsland 0"}));
+}
+
+TEST_F(TitleFlow, TheMouseSpeedSliderShowsEverySpeedTheSettingsKeep) {
+  // The settings keep 0.05 to 2 (0.3 when new): the knob must stand on the speed, or the first
+  // touch of the slider would change it.
+  for (float speed : {0.05f, 0.3f, 2.0f}) {
+    host->mouseSpeed = speed;
+    host->SwitchWindow("options", 1);
+    Settle();
+    EXPECT_FLOAT_EQ(Control<vek::cSliderCtrl>("options", "slMouseSpeed")->GetValue(), speed);
+    Click("options", "btBack");
+    Settle();
+  }
 }
 
 TEST_F(TitleFlow, ResolutionRowsSetTheModeKeepingTheWindowedState) {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "game/windows/controls/check_box_ctrl.h"
-#include "game/windows/controls/sheet_area.h"
+#include "game/app/sprite.h"
 #include "game/windows/upgrades_wf.h"
 #include "tests/game/windows/play_fixture.h"
 
@@ -65,10 +65,10 @@ TEST_F(Upgrades, OffersTheCheapestTheBankCanPay) {
     Settle();
   }
   // Card 0 shows the basket upgrade's pictures.
-  const vek::rectf uv = FindSheetArea("gui_ups00", "volume_bin").uv;
+  const vek::rectf uv = FindSprite("gui_ups00", "volume_bin").Frame();
   EXPECT_EQ(Card(0)->GetBox().GetUVRect().x, uv.x);
   EXPECT_EQ(Card(0)->GetBox().GetUVRect().y, uv.y);
-  EXPECT_EQ(Card(0)->GetCheckedBox().GetUVRect().y, FindSheetArea("gui_ups00", "volume_bin_checked").uv.y);
+  EXPECT_EQ(Card(0)->GetCheckedBox().GetUVRect().y, FindSprite("gui_ups00", "volume_bin_checked").Frame().y);
 }
 
 TEST_F(Upgrades, EqualPricesKeepUpgradeOrder) {

@@ -2,7 +2,7 @@
 
 #include "game/world/effects.h"
 #include "game/world/particles.h"
-#include "game/world/sprite_lookup.h"
+#include "game/app/sprite.h"
 #include "tests/support/world_harness.h"
 
 namespace {
@@ -104,10 +104,10 @@ TEST_F(EffectsTest, FloatingTextsKeepWhatEarlierLayersQueued) {
 
 TEST_F(EffectsTest, FadeSequenceAndSpriteAnims) {
   cFadeSequence seq(&batch);
-  const cSpriteRecord ocean = LookupSprite("back", "ocean");
+  const cSprite ocean = FindSprite("back", "ocean");
   seq.m_Texture = ocean.texture;
   seq.m_pFrames = ocean.frames;
-  seq.m_FrameCount = ocean.count;
+  seq.m_FrameCount = ocean.frameCount;
   seq.m_SpawnPeriod = 2.0f;
   seq.m_Lifetime = 3.0f;
   seq.m_FadeIn = 1.0f;

@@ -96,7 +96,7 @@ class GardenerFixture : public ::testing::Test {
     ASSERT_EQ(gardener->GetHeldTool(), tool->GetId());
   }
   bool ShowsSprite(const char* sheet, const char* area) const {
-    const cSpriteRecord r = LookupSprite(sheet, area);
+    const cSprite r = FindSprite(sheet, area);
     return r.texture != 0 && gardener->GetTexture() == r.texture && gardener->GetFrames() == r.frames;
   }
   int CountPlants() {

@@ -74,7 +74,7 @@ TEST_F(GardenerScenarioTest, SowGrowHarvestSellThenWeed) {
   gardener->AddTaskObject(plant->GetId());
   EXPECT_TRUE(gardener->GetTasks().empty());
   ASSERT_TRUE(gardener->IsNeedShown());
-  EXPECT_EQ(gardener->GetNeedFrame().x, LookupSprite("icons00", "tool_weed").frames[0].x);
+  EXPECT_EQ(gardener->GetNeedFrame().x, FindSprite("icons00", "tool_weed").frames[0].x);
   Take(weed);
   gardener->AddTaskObject(plant->GetId());
   ASSERT_GE(RunUntil([this] { return gardener->GetState() == 11; }), 0);

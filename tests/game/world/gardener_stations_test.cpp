@@ -93,7 +93,7 @@ TEST_F(GardenerStationsTest, TakingHoneyFromAFullHive) {
   gardener->AddTaskObject(hive->GetId());
   EXPECT_TRUE(gardener->GetTasks().empty());
   ASSERT_TRUE(gardener->IsNeedShown());
-  EXPECT_EQ(gardener->GetNeedFrame().x, LookupSprite("icons00", "stock").frames[0].x);
+  EXPECT_EQ(gardener->GetNeedFrame().x, FindSprite("icons00", "stock").frames[0].x);
 }
 
 TEST_F(GardenerStationsTest, PickingUpAnEgg) {
@@ -102,7 +102,7 @@ TEST_F(GardenerStationsTest, PickingUpAnEgg) {
   // Without the bin the egg asks for it.
   gardener->AddTaskObject(id);
   EXPECT_TRUE(gardener->GetTasks().empty());
-  EXPECT_EQ(gardener->GetNeedFrame().x, LookupSprite("icons00", "tool_bin").frames[0].x);
+  EXPECT_EQ(gardener->GetNeedFrame().x, FindSprite("icons00", "tool_bin").frames[0].x);
   Take(bin);
   gardener->AddTaskObject(id);
   ASSERT_GE(RunUntil([this] { return gardener->GetState() == 17; }), 0);

@@ -91,7 +91,7 @@ TEST_F(GardenerTest, TaskChecksAndTheNeedBubble) {
     if (c.need[0] == 0) {
       EXPECT_FALSE(gardener->IsNeedShown()) << c.name;
     } else {
-      const cSpriteRecord icon = LookupSprite("icons00", c.need);
+      const cSprite icon = FindSprite("icons00", c.need);
       ASSERT_TRUE(gardener->IsNeedShown()) << c.name;
       EXPECT_EQ(gardener->GetNeedFrame().x, icon.frames[0].x) << c.name;
     }
@@ -105,7 +105,7 @@ TEST_F(GardenerTest, OnlyTaskThatCannotBeDoneIsNotQueued) {
   EXPECT_TRUE(gardener->GetTasks().empty());
   EXPECT_EQ(p->GetBusy(), 0);
   ASSERT_TRUE(gardener->IsNeedShown());
-  EXPECT_EQ(gardener->GetNeedFrame().x, LookupSprite("icons00", "tool_water").frames[0].x);
+  EXPECT_EQ(gardener->GetNeedFrame().x, FindSprite("icons00", "tool_water").frames[0].x);
   Run(88);
   EXPECT_TRUE(gardener->IsNeedShown());
   Run(3);
