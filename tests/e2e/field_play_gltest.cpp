@@ -73,29 +73,7 @@ class FieldPlay : public ::testing::Test {
     // The game as the program's entry puts it together.
     ClearGameBindings();
     ClearGameHooks();
-    AddGameBindings(&RegisterGameWorld);
-    AddGameBindings(&RegisterGameWindows);
-    AddGameBindings(&RegisterGameIsland);
-    RegisterPlantMakers();
-    RegisterToolMakers();
-    RegisterCarMakers();
-    RegisterPumpMakers();
-    RegisterHiveMakers();
-    RegisterAnimalMakers();
-    RegisterGardenerMaker();
-    InstallGardenComics();
-    InstallGardenWorld();
-    InstallGardenIsland();
-    {
-      static WindowFunctionFactory s_NextFactory = nullptr;
-      s_NextFactory = GetWindowFunctionFactory();
-      SetWindowFunctionFactory([](const vek::string& name) -> vek::cWindowFunction* {
-        if (vek::cWindowFunction* made = MakeIslandWindowFunction(name)) return made;
-        return s_NextFactory ? s_NextFactory(name) : nullptr;
-      });
-    }
-    AddLoadingStep(eLoadingStep::Windows, [](cGarden& g) { CreateTitleWindows(&g.GetWindowHost()); });
-    AddLoadingStep(eLoadingStep::Windows, [](cGarden&) { CreatePlayWindows(); });
+    InstallGame();
     CreateWareManager();
     garden = new cGarden();
     ASSERT_EQ(garden->Init(), 0);

@@ -144,8 +144,9 @@ TEST_F(IslandWiringTest, AWonLevelPlaysTheAfterLevelSequenceAndOpensTheNext) {
   EXPECT_EQ(Island()->GetMode(), e_islMap);
   EXPECT_EQ(p->levelProgress, 1);
   // The next level's snapshot is taken once the field has its gardener.
-  if (garden->GetLink().HasGardener())
+  if (garden->GetLink().HasGardener()) {
     EXPECT_TRUE(fs::exists(App("profile/plr000/1/island.dat"))) << LogText();
+  }
 }
 
 }  // namespace
