@@ -6,6 +6,7 @@
 #include "game/app/game_hooks.h"
 #include "game/app/garden.h"
 #include "game/app/player.h"
+#include "game/play/field_targets.h"
 #include "game/play/play_steps.h"
 #include "game/windows/controls/toolbar_ctrl.h"
 #include "game/world/balance.h"
@@ -112,6 +113,10 @@ void cGardenWorld::ShowHint(vek::i32 hint) {
   // A hint that started (even one its first step closes at once) takes the player's attention.
   const bool started = hint >= 0 && !wasShown && IsHintShown(hint) && GetTraining() != 0;
   if ((before < 0 && GetHintIndex() >= 0) || started) ResetGardenerWork();
+}
+
+bool cGardenWorld::FindFieldTarget(const vek::string& target, vek::f32* rect) {
+  return m_pLevel && ::FindFieldTarget(*m_pLevel, target, rect);
 }
 
 void cGardenWorld::UpdateToolbars() {

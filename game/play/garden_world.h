@@ -36,6 +36,8 @@ class cGardenWorld : public cGardenLink {
   // A hint that opens stops the gardener's work: its queue is emptied and its targets freed.
   void CheckHints() override;
   void ShowHint(vek::i32 hint) override;
+  // The hints' and tips' targets on the field (see field_targets.h).
+  bool FindFieldTarget(const vek::string& target, vek::f32* rect) override;
 
   // ---- the rules' world, as far as the field holds it
   void UpdateToolbars() override;
