@@ -6,6 +6,7 @@
 #include "game/app/game_hooks.h"
 #include "game/app/garden.h"
 #include "game/app/player.h"
+#include "game/play/field_hints.h"
 #include "game/play/field_targets.h"
 #include "game/play/play_steps.h"
 #include "game/windows/controls/toolbar_ctrl.h"
@@ -118,6 +119,12 @@ void cGardenWorld::ShowHint(vek::i32 hint) {
 bool cGardenWorld::FindFieldTarget(const vek::string& target, vek::f32* rect) {
   return m_pLevel && ::FindFieldTarget(*m_pLevel, target, rect);
 }
+
+int cGardenWorld::CheckHintStep(int hint, int step) {
+  return m_pLevel ? FieldHintStep(*m_pLevel, *this, hint, step) : 0;
+}
+
+bool cGardenWorld::HintSituation(int hint) { return m_pLevel && FieldHintSituation(*m_pLevel, *this, hint); }
 
 void cGardenWorld::UpdateToolbars() {
   if (m_pLevel) m_pLevel->UpdateToolbars();

@@ -38,6 +38,9 @@ class cGardenWorld : public cGardenLink {
   void ShowHint(vek::i32 hint) override;
   // The hints' and tips' targets on the field (see field_targets.h).
   bool FindFieldTarget(const vek::string& target, vek::f32* rect) override;
+  // The field's side of the hints (see field_hints.h).
+  int CheckHintStep(int hint, int step) override;
+  bool HintSituation(int hint) override;
 
   // ---- the rules' world, as far as the field holds it
   void UpdateToolbars() override;
