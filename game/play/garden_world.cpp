@@ -6,6 +6,7 @@
 #include "game/app/game_hooks.h"
 #include "game/app/garden.h"
 #include "game/app/player.h"
+#include "game/app/ships.h"
 #include "game/play/field_hints.h"
 #include "game/play/field_targets.h"
 #include "game/play/play_steps.h"
@@ -125,6 +126,19 @@ int cGardenWorld::CheckHintStep(int hint, int step) {
 }
 
 bool cGardenWorld::HintSituation(int hint) { return m_pLevel && FieldHintSituation(*m_pLevel, *this, hint); }
+
+void cGardenWorld::StepWaterPump() {
+  if (GetPumpState() != 0 || !IsFieldFocused()) return;
+  const cSort* sort = g_pWareManager ? g_pWareManager->GetDefaultSort() : nullptr;
+  const bool due = sort && !sort->m_NeedCounters.empty() && sort->m_NeedCounters[0] > 0;
+  if (m_PumpTimer.Step(due)) cShips::OpenWaterPump();
+}
+
+void cGardenWorld::BurstAt(const vek::string& object, int count) {
+  vek::f32 r[4] = {};
+  if (!m_pParticles || count <= 0 || !FindFieldTarget(object, r)) return;
+  m_pParticles->AddBurst({r[0] + r[2] * 0.5f, r[1] + r[3] * 0.5f, 0.0f}, static_cast<vek::u32>(count), 15.0f);
+}
 
 void cGardenWorld::UpdateToolbars() {
   if (m_pLevel) m_pLevel->UpdateToolbars();
