@@ -6,6 +6,9 @@
 #include "game/app/game_hooks.h"
 #include "game/app/garden.h"
 #include "game/app/player.h"
+#include "game/app/ships.h"
+#include "game/play/field_hints.h"
+#include "game/play/field_targets.h"
 #include "game/play/play_steps.h"
 #include "game/windows/controls/toolbar_ctrl.h"
 #include "game/world/balance.h"
@@ -112,6 +115,29 @@ void cGardenWorld::ShowHint(vek::i32 hint) {
   // A hint that started (even one its first step closes at once) takes the player's attention.
   const bool started = hint >= 0 && !wasShown && IsHintShown(hint) && GetTraining() != 0;
   if ((before < 0 && GetHintIndex() >= 0) || started) ResetGardenerWork();
+}
+
+bool cGardenWorld::FindFieldTarget(const vek::string& target, vek::f32* rect) {
+  return m_pLevel && ::FindFieldTarget(*m_pLevel, target, rect);
+}
+
+int cGardenWorld::CheckHintStep(int hint, int step) {
+  return m_pLevel ? FieldHintStep(*m_pLevel, *this, hint, step) : 0;
+}
+
+bool cGardenWorld::HintSituation(int hint) { return m_pLevel && FieldHintSituation(*m_pLevel, *this, hint); }
+
+void cGardenWorld::StepWaterPump() {
+  if (GetPumpState() != 0 || !IsFieldFocused()) return;
+  const cSort* sort = g_pWareManager ? g_pWareManager->GetDefaultSort() : nullptr;
+  const bool due = sort && !sort->m_NeedCounters.empty() && sort->m_NeedCounters[0] > 0;
+  if (m_PumpTimer.Step(due)) cShips::OpenWaterPump();
+}
+
+void cGardenWorld::BurstAt(const vek::string& object, int count) {
+  vek::f32 r[4] = {};
+  if (!m_pParticles || count <= 0 || !FindFieldTarget(object, r)) return;
+  m_pParticles->AddBurst({r[0] + r[2] * 0.5f, r[1] + r[3] * 0.5f, 0.0f}, static_cast<vek::u32>(count), 15.0f);
 }
 
 void cGardenWorld::UpdateToolbars() {

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "game/app/garden_link.h"
+#include "game/play/water_pump_timer.h"
 
 class cLevel;
 class cParticles;
@@ -36,6 +37,16 @@ class cGardenWorld : public cGardenLink {
   // A hint that opens stops the gardener's work: its queue is emptied and its targets freed.
   void CheckHints() override;
   void ShowHint(vek::i32 hint) override;
+  // The hints' and tips' targets on the field (see field_targets.h).
+  bool FindFieldTarget(const vek::string& target, vek::f32* rect) override;
+  // The field's side of the hints (see field_hints.h).
+  int CheckHintStep(int hint, int step) override;
+  bool HintSituation(int hint) override;
+  // While the pump is closed and the field has the focus: once the default sort's first plant
+  // asked for water, the pump opens 5 s later.
+  void StepWaterPump() override;
+  // A burst of particles at the centre of the field's object ("can", "pump").
+  void BurstAt(const vek::string& object, int count) override;
 
   // ---- the rules' world, as far as the field holds it
   void UpdateToolbars() override;
@@ -64,4 +75,5 @@ class cGardenWorld : public cGardenLink {
   std::unique_ptr<cParticles> m_pParticles;
   std::unique_ptr<cFlyerList> m_pFlyers;
   std::unique_ptr<cBalance> m_pBalance;
+  cWaterPumpTimer m_PumpTimer;
 };
