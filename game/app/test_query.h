@@ -14,6 +14,8 @@
 //   shot                     -> "ok"             a screenshot (the game's own numbered file)
 //   object <type>            -> "ok x y w h"     the first field object of that type tag
 //                                                (added by the program's entry)
+//   fading                   -> "ok <name> ..."  the shown windows still fading in or out
+//                                                (added by the program's entry)
 // Input goes through the platform's event queue, as a player's input does; everything that
 // reads the game's state runs on the main thread while it polls its events.
 #include <string>

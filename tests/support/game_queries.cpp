@@ -95,12 +95,17 @@ void GameQueries::Frames(int count) {
   for (int i = 0; i < count; ++i) Ask("focus");
 }
 
+bool GameQueries::WaitSettled(double seconds) {
+  return WaitFor(seconds, [&] { return Ask("fading") == "ok"; });
+}
+
 bool GameQueries::Shot(const std::string& desktop, const std::string& name) {
   std::error_code ignored;
   fs::remove_all(desktop, ignored);
-  // Two polls: the input sent before is handled in the first at the latest, and the frame
-  // the screenshot takes was drawn after it.
+  // Two polls first: the input sent before is handled, and what it shows has begun to fade
+  // in. The frame the screenshot takes is drawn after the last fade ended.
   Frames(2);
+  if (!WaitSettled()) return false;
   if (Ask("shot") != "ok") return false;
   const fs::path dir = fs::path(GameBinary()).parent_path().parent_path() / "screenshots";
   fs::create_directories(dir, ignored);

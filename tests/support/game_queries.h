@@ -29,7 +29,9 @@ class GameQueries {
   // Waits until the game has polled its events `count` more times: input sent before is
   // handled and the frames after it drawn.
   void Frames(int count);
-  // The frame on screen, copied to <build>/screenshots/<name>.png; `desktop` is the folder
+  // Waits until no shown window fades in or out any more.
+  bool WaitSettled(double seconds = 60.0);
+  // Once the windows stand still, the frame on screen, copied to <build>/screenshots/<name>.png; `desktop` is the folder
   // the game writes its screenshots to. False when none was taken.
   bool Shot(const std::string& desktop, const std::string& name);
 
