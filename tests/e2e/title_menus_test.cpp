@@ -36,15 +36,17 @@ class TitleMenus : public ::testing::Test {
     const std::string log = Log();
     return log.substr(log.size() > 3000 ? log.size() - 3000 : 0);
   }
-  // Starts the game and connects to its test queries once it runs its frames. The offscreen
-  // driver draws on the processor: on a busy machine the splash and the loading take long.
+  // Starts the game, connects to its test queries, skips the opening slides and waits for the
+  // game to run its frames. The offscreen driver draws on the processor: on a busy machine the
+  // loading takes long.
   void Start(vektest::ChildProcess& game, const std::string& stderrFile) {
     game.SetStderrFile(tmp / stderrFile);
     ASSERT_TRUE(game.Start(vektest::GameBinary(), Env()));
+    ASSERT_TRUE(q.Connect(Socket(), 120.0)) << LogTail();
+    ASSERT_TRUE(q.SkipSplash()) << q.Ask("focus") << "\n" << LogTail();
     ASSERT_TRUE(vektest::WaitFor(270.0, [&] {
       return Log().find("Game initialization complete. Run game...") != std::string::npos;
     })) << LogTail();
-    ASSERT_TRUE(q.Connect(Socket())) << LogTail();
   }
   void Click(const std::string& window, const std::string& control) {
     ASSERT_TRUE(q.Click(window, control)) << window << "." << control << " " << q.Ask("shown");

@@ -95,6 +95,15 @@ void GameQueries::Frames(int count) {
   for (int i = 0; i < count; ++i) Ask("focus");
 }
 
+bool GameQueries::SkipSplash(double seconds) {
+  return WaitFor(seconds, [&] {
+    const std::string focus = Ask("focus");
+    if (focus == "ok splash") Ask("key Escape");
+    // Before the first slide nothing has the focus yet.
+    return focus.rfind("ok ", 0) == 0 && focus != "ok splash";
+  });
+}
+
 bool GameQueries::WaitSettled(double seconds) {
   return WaitFor(seconds, [&] { return Ask("fading") == "ok"; });
 }

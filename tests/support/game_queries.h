@@ -29,6 +29,9 @@ class GameQueries {
   // Waits until the game has polled its events `count` more times: input sent before is
   // handled and the frames after it drawn.
   void Frames(int count);
+  // Ends the opening slides as an impatient player does, with Escape, until the game has
+  // gone on to its loading (or beyond); false when it never did.
+  bool SkipSplash(double seconds = 120.0);
   // Waits until no shown window fades in or out any more.
   bool WaitSettled(double seconds = 60.0);
   // Once the windows stand still, the frame on screen, copied to <build>/screenshots/<name>.png; `desktop` is the folder
