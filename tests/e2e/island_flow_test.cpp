@@ -43,15 +43,17 @@ class IslandFlow : public ::testing::Test {
     ASSERT_TRUE(player.WriteProfile());
   }
 
-  // Starts the game to its main menu and connects to its test queries; false (the test is
-  // skipped) when the program answers none.
+  // Starts the game, connects to its test queries and skips the opening slides, then waits for
+  // its main menu; false (the test is skipped) when the program answers no queries.
   bool Start() {
     EXPECT_TRUE(game.Start(vektest::GameBinary(),
                            {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy", "XDG_DATA_HOME=" + tmp.path() + "/data",
                             "XDG_RUNTIME_DIR=" + tmp.path(), "HOME=" + tmp.path() + "/home",
                             "XDG_CONFIG_HOME=" + tmp.path() + "/config", "ORCHARDIA_TEST_QUERY=" + Socket()}));
+    if (!q.Connect(Socket(), 120.0)) return false;
+    EXPECT_TRUE(q.SkipSplash()) << q.Ask("focus");
     EXPECT_TRUE(vektest::WaitFor(300.0, [&] { return Log().find("Run game...") != std::string::npos; })) << Log();
-    return q.Connect(Socket(), 5.0);
+    return true;
   }
 
   std::string Ask(const std::string& line) { return q.Ask(line); }

@@ -22,7 +22,8 @@ class Playthrough : public ::testing::Test {
   std::string Log() const { return vektest::ReadFileText(AppDir() + "/_log.html"); }
   std::string Socket() const { return tmp.path() + "/q.sock"; }
 
-  // Starts the game and connects to its test queries once the main menu's road is over.
+  // Starts the game, connects to its test queries and skips the opening slides; back once the
+  // main menu's road is over.
   void Start() {
     std::error_code ignored;
     fs::remove(AppDir() + "/_log.html", ignored);
@@ -31,8 +32,9 @@ class Playthrough : public ::testing::Test {
                            {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy", "XDG_DATA_HOME=" + tmp.path() + "/data",
                             "XDG_RUNTIME_DIR=" + tmp.path(), "HOME=" + tmp.path() + "/home",
                             "XDG_CONFIG_HOME=" + tmp.path() + "/config", "ORCHARDIA_TEST_QUERY=" + Socket()}));
+    ASSERT_TRUE(q.Connect(Socket(), 120.0)) << Socket();
+    ASSERT_TRUE(q.SkipSplash()) << q.Ask("focus");
     ASSERT_TRUE(vektest::WaitFor(240.0, [&] { return Log().find("Run game...") != std::string::npos; })) << Log();
-    ASSERT_TRUE(q.Connect(Socket())) << Socket();
   }
 
   std::string Ask(const std::string& line) { return q.Ask(line); }
