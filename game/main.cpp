@@ -120,33 +120,7 @@ int main() {
   });
   InstallTestQuery();
 
-  // The folders above the application add their script classes and their windows.
-  AddGameBindings(&RegisterGameWorld);
-  AddGameBindings(&RegisterGameWindows);
-  AddGameBindings(&RegisterGameIsland);
-  // The field's own figures in place of plain objects.
-  RegisterPlantMakers();
-  RegisterToolMakers();
-  RegisterCarMakers();
-  RegisterPumpMakers();
-  RegisterHiveMakers();
-  RegisterAnimalMakers();
-  RegisterGardenerMaker();
-  // The comics widget before the play field; the island map after it, and its file in every
-  // save after the field's; the island screen's windows from the window-function factory.
-  InstallGardenComics();
-  // The play field, its effect lists and holes layouts, and its file in every save.
-  InstallGardenWorld();
-  InstallGardenIsland();
-  {
-    static WindowFunctionFactory s_NextFactory = GetWindowFunctionFactory();
-    SetWindowFunctionFactory([](const vek::string& name) -> vek::cWindowFunction* {
-      if (vek::cWindowFunction* made = MakeIslandWindowFunction(name)) return made;
-      return s_NextFactory ? s_NextFactory(name) : nullptr;
-    });
-  }
-  AddLoadingStep(eLoadingStep::Windows, [](cGarden& g) { CreateTitleWindows(&g.GetWindowHost()); });
-  AddLoadingStep(eLoadingStep::Windows, [](cGarden&) { CreatePlayWindows(); });
+  InstallGame();
 
   CreateWareManager();
   auto* garden = new cGarden();

@@ -39,7 +39,12 @@ vek::u32 cGardenLink::GetSoundPlays(vek::i32 id) const {
   return id >= 0 && static_cast<size_t>(id) < m_SoundPlays.size() ? m_SoundPlays[static_cast<size_t>(id)] : 0;
 }
 
-void cGardenLink::SwitchWindow(const vek::string& name, vek::i32 mode) { m_Garden.SwitchWindow(name, mode); }
+void cGardenLink::SwitchWindow(const vek::string& name, vek::i32 mode) {
+  // A hint whose text could not be placed stays hidden rather than an empty board over the
+  // field that swallows the player's clicks.
+  if (name == "hint" && !m_bHintPlaced) return;
+  m_Garden.SwitchWindow(name, mode);
+}
 
 void cGardenLink::SendWindowMessage(const vek::string& window, vek::i32 p1, vek::i32 p2) {
   m_Garden.SendWindowMessage(window, p1, p2);

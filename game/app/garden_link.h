@@ -163,4 +163,6 @@ class cGardenLink : public iGardenServices, public iRulesHost, public iRulesWorl
   cAnimalPrices m_AnimalPrices;
   std::vector<vek::u32> m_SoundPlays;
   std::vector<bool> m_SoundMissing;
+  // False after a hint text the hint window could not take: the window is not shown empty.
+  bool m_bHintPlaced = true;
 };

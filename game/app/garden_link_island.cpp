@@ -132,8 +132,8 @@ bool cGardenLink::FindTarget(const vek::string& target, vek::f32* rect) {
 
 void cGardenLink::ShowHintWindow(const vek::string& text, const vek::f32* rect, vek::f32 x, vek::f32 y,
                                  int placement, int flag) {
-  if (!g_HintPlacer || !g_HintPlacer(text, rect, x, y, placement, flag))
-    vek::LogWarning("cGarden", "The hint window could not show: %s\n", text);
+  m_bHintPlaced = g_HintPlacer && g_HintPlacer(text, rect, x, y, placement, flag);
+  if (!m_bHintPlaced) vek::LogWarning("cGarden", "The hint window could not show: %s\n", text);
 }
 
 void cGardenLink::HideHintWindow() {

@@ -10,6 +10,7 @@
 #include "engine/gui/window.h"
 #include "engine/core/random.h"
 #include "engine/input/input.h"
+#include "engine/sound/music.h"
 #include "engine/sound/sound.h"
 #include "game/app/building_catalogue.h"
 #include "game/app/garden_services.h"
@@ -276,6 +277,15 @@ void cIsland::Activate() {
     }
     m_Stages.Reset();
     m_Stages.Start(0, 1.0f);
+  }
+  // The level's music (second slot) gives way to the island's (first slot).
+  if (vek::cMusic* level = s->GetMusicSlot(1); level && level->IsPlaying()) {
+    level->Fade(false, 1.0f);
+    s->SetMusicSlot(1, nullptr);
+  }
+  if (vek::cMusic* island = s->GetMusicSlot(0); island && !island->IsPlaying()) {
+    island->Fade(true, 1.0f);
+    island->Play();
   }
 }
 

@@ -261,8 +261,20 @@ void cIsland::DrawAreas() {
   const vek::rectf& uv = m_Dot.frames[0];
   for (size_t a = 0; a < m_Paths.areas.size(); ++a) {
     const u32 color = a == m_PlacedArea ? 0xFFFF8040u : 0xFFFFFFFFu;
-    for (const vec2& p : m_Paths.areas[a].outline)
+    const cIslandArea& area = m_Paths.areas[a];
+    for (const vec2& p : area.outline)
       vek::DrawQuad(batch, m_Dot.texture, {p.x - 2.0f, p.y - 2.0f, 4.0f, 4.0f}, uv, color);
+    // The area's triangles, shaded: each one a quad whose last corner repeats its third, all
+    // sampling the dot's solid middle. Indices were checked against the outline on reading.
+    const f32 mu = uv.x + uv.w * 0.5f, mv = uv.y + uv.h * 0.5f;
+    const size_t n = area.outline.size();
+    for (const cAreaTriangle& t : area.triangles) {
+      if (t.a >= n || t.b >= n || t.c >= n) continue;
+      vek::cVertex2D* v = vek::AddBatch(batch, m_Dot.texture, vek::kQuadVertices);
+      if (!v) break;
+      const vec2 corners[4] = {area.outline[t.a], area.outline[t.b], area.outline[t.c], area.outline[t.c]};
+      for (int i = 0; i < 4; ++i) v[i] = {corners[i].x, corners[i].y, 0x5C000000u, mu, mv};
+    }
   }
   for (const vec2& p : m_Paths.walkways)
     vek::DrawQuad(batch, m_Dot.texture, {p.x - 1.0f, p.y - 1.0f, 2.0f, 2.0f}, uv, 0xFFC00000u);

@@ -96,8 +96,16 @@ int cHintWF::Place(const vek::string& text, const vek::rectf* target, const vek:
     y = (H - fh) / 2.0f;
   } else {
     f32 sw = aw, sh = ah;
-    const bool left = align == 0 ? p.x > W / 2.0f : (align & kAlignLeft) != 0;
-    const bool below = align == 0 ? p.y > H / 2.0f : (align & kAlignBottom) != 0;
+    bool left = align == 0 ? p.x > W / 2.0f : (align & kAlignLeft) != 0;
+    bool below = align == 0 ? p.y > H / 2.0f : (align & kAlignBottom) != 0;
+    // A board that would leave the screen on its side goes to the other side when it fits
+    // there (a target at the screen's edge), so its text is always read.
+    const bool roomLeft = p.x - aw - fw >= 0.0f, roomRight = p.x + aw + fw <= W;
+    if (left && !roomLeft && roomRight) left = false;
+    else if (!left && !roomRight && roomLeft) left = true;
+    const bool roomBelow = p.y - ah - fh >= 0.0f, roomAbove = p.y + ah + fh <= H;
+    if (below && !roomBelow && roomAbove) below = false;
+    else if (!below && !roomAbove && roomBelow) below = true;
     if (left) {
       x = p.x - aw - fw;
       sw = -aw;

@@ -15,6 +15,7 @@
 #include "engine/core/log.h"
 #include "engine/gui/ctrl.h"
 #include "engine/gui/gui.h"
+#include "engine/gui/label_ctrl.h"
 #include "engine/gui/window.h"
 #include "engine/render/render.h"
 #include "engine/script/script.h"
@@ -25,8 +26,10 @@
 #include "game/app/player.h"
 #include "game/app/rules_host.h"
 #include "game/island/island_bindings.h"
+#include "game/play/island_link.h"
 #include "game/play/play_steps.h"
 #include "game/windows/controls/toolbar_ctrl.h"
+#include "game/windows/island_windows.h"
 #include "game/windows/play_windows.h"
 #include "game/windows/title_windows.h"
 #include "game/windows/windows_bindings.h"
@@ -70,19 +73,7 @@ class FieldPlay : public ::testing::Test {
     // The game as the program's entry puts it together.
     ClearGameBindings();
     ClearGameHooks();
-    AddGameBindings(&RegisterGameWorld);
-    AddGameBindings(&RegisterGameWindows);
-    AddGameBindings(&RegisterGameIsland);
-    RegisterPlantMakers();
-    RegisterToolMakers();
-    RegisterCarMakers();
-    RegisterPumpMakers();
-    RegisterHiveMakers();
-    RegisterAnimalMakers();
-    RegisterGardenerMaker();
-    InstallGardenWorld();
-    AddLoadingStep(eLoadingStep::Windows, [](cGarden& g) { CreateTitleWindows(&g.GetWindowHost()); });
-    AddLoadingStep(eLoadingStep::Windows, [](cGarden&) { CreatePlayWindows(); });
+    InstallGame();
     CreateWareManager();
     garden = new cGarden();
     ASSERT_EQ(garden->Init(), 0);
@@ -226,7 +217,13 @@ TEST_F(FieldPlay, ALevelStartedFromAScriptIsPlayedWithTheMouse) {
   ASSERT_GT(plants->GetItemCount(), 0u) << "the shop shows the seeds";
   // Olives: they ask for water and weeding as they grow.
   ASSERT_GT(plants->GetItemCount(), 1u);
+  // The first training hint points at the seed row, with its text; picking a seed answers it.
+  ASSERT_TRUE(game->GetGUI()->IsWindowShown("hint"));
+  auto* hintText = dynamic_cast<vek::cLabelCtrl*>(Control("hint", "text"));
+  ASSERT_NE(hintText, nullptr);
+  EXPECT_FALSE(hintText->GetText().empty());
   ClickCtrl(plants->GetToolbarItem(1));
+  ASSERT_TRUE(FramesUntil(300, [&] { return !game->GetGUI()->IsWindowShown("hint"); }));
   const vek::i32 moneyBefore = ann->money;
   const auto holes = Objects(e_TypeHole);
   ASSERT_FALSE(holes.empty());

@@ -181,6 +181,20 @@ TEST_F(IslandGLTest, AWonLevelRaisesItsBuildingWithFireworksAndPeopleArrive) {
   Shoot(*island, "island_harbour");
   const auto pier = MapPixel(*island, {400.0f, 1900.0f});
   EXPECT_GT(pier[0], pier[2] + 40) << "the wooden pier";
+
+  // The area view shades each ground area's triangles over the map.
+  const cIslandArea& area = island->GetPaths().areas.at(0);
+  ASSERT_FALSE(area.triangles.empty());
+  const cAreaTriangle& t = area.triangles[0];
+  const vek::vec2 mid = (area.outline[t.a] + area.outline[t.b] + area.outline[t.c]) * (1.0f / 3.0f);
+  island->ScrollTo(mid.x, mid.y);
+  steps(1);
+  Shoot(*island, "island_areas");
+  const auto plain = MapPixel(*island, mid);
+  island->Show(e_islAreas);
+  Shoot(*island, "island_areas");
+  const auto shaded = MapPixel(*island, mid);
+  for (int c = 0; c < 3; ++c) EXPECT_LT(shaded[c] + 10, plain[c] + 1) << "channel " << c << " is shaded";
   island.reset();
   services.flyers->Clear();
   SetCurrentPlayer(nullptr);

@@ -8,6 +8,10 @@
 #include <string>
 
 #include "engine/core/random.h"
+#include "engine/files/data_manager.h"
+#include "engine/sound/music.h"
+#include "engine/sound/sound_manager.h"
+#include "platform/audio.h"
 #include "game/island/island.h"
 #include "game/app/player.h"
 #include "tests/support/temp_dir.h"
@@ -336,6 +340,35 @@ TEST_F(IslandTest, PlacementHangsTheBuildingAboveTheCursorAndCancelDeletesIt) {
   EXPECT_EQ(island->GetPlacedArea(), 0u);  // no areas: the area count
   EXPECT_TRUE(island->CancelPlacement());
   EXPECT_TRUE(island->GetBuildings().empty());
+}
+
+TEST_F(IslandTest, ActivationHandsTheLevelMusicOverToTheIslands) {
+  plat::audio::SetOutputKind(plat::audio::OutputKind::Offline);
+  ASSERT_TRUE(vek::CreateSoundManager());
+  {
+    const vek::filename file(std::string(VEK_TEST_BIN_DIR) + "/data/sounds/music_menu.mod");
+    vek::cDataManager::cModuleRecord record;
+    ASSERT_EQ(vek::cDataManager::ReadMusicBuffer(file, &record), vek::cDataManager::Ok);
+    new vek::cSoundManager::cMusicBuffer(record.handle, file.name, false);
+    auto* level = new vek::cMusic("level", file.name, false);
+    auto* own = new vek::cMusic("island", file.name, 0, 1, false);
+    ASSERT_TRUE(level->Play());
+    fake.music[1] = level;
+    fake.music[0] = own;
+    island->Show(1);
+    island->Activate();
+    EXPECT_EQ(fake.music[1], nullptr) << "the level's music is let go";
+    EXPECT_EQ(fake.music[0], own);
+    EXPECT_TRUE(own->IsPlaying());
+    // Shown again while it plays: it is not started over.
+    island->Deactivate();
+    island->Activate();
+    EXPECT_TRUE(own->IsPlaying());
+  }
+  fake.music[0] = fake.music[1] = nullptr;
+  vek::DestroySoundManager();
+  plat::audio::Free();
+  plat::audio::SetOutputKind(plat::audio::OutputKind::Device);
 }
 
 }  // namespace

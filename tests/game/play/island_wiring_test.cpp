@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "engine/gui/gui.h"
 #include "engine/gui/widget.h"
 #include "game/app/game_hooks.h"
 #include "game/app/garden_link_island.h"
@@ -143,8 +144,35 @@ TEST_F(IslandWiringTest, AWonLevelPlaysTheAfterLevelSequenceAndOpensTheNext) {
   EXPECT_EQ(Island()->GetMode(), e_islMap);
   EXPECT_EQ(p->levelProgress, 1);
   // The next level's snapshot is taken once the field has its gardener.
-  if (garden->GetLink().HasGardener())
+  if (garden->GetLink().HasGardener()) {
     EXPECT_TRUE(fs::exists(App("profile/plr000/1/island.dat"))) << LogText();
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// A hint text that no hint window could take leaves the window hidden: an empty board over the
+// field would swallow the player's clicks.
+TEST_F(IslandWiringTest, AHintThatCouldNotBePlacedIsNotShownEmpty) {
+  StartGarden();
+  RunToMainMenu();
+  vek::cGUI* gui = game->GetGUI();
+  ASSERT_NE(gui->GetWindow("hint"), nullptr);
+  cGardenLink& link = garden->GetLink();
+  SetHintPlacer(nullptr);
+  const vek::f32 rect[4] = {10, 10, 50, 50};
+  link.ShowHintWindow("Pick a seed.", rect, 10, 60, 9, 1);
+  link.SwitchWindow("hint", 2);
+  EXPECT_FALSE(gui->IsWindowShown("hint"));
+  EXPECT_NE(LogText().find("could not show: Pick a seed."), std::string::npos) << LogText();
+
+  // Once a text is placed the hint shows again.
+  SetHintPlacer([](const vek::string&, const vek::f32*, vek::f32, vek::f32, int, int) { return true; });
+  link.ShowHintWindow("Pick a seed.", rect, 10, 60, 9, 1);
+  link.SwitchWindow("hint", 2);
+  EXPECT_TRUE(gui->IsWindowShown("hint"));
 }
 
 }  // namespace

@@ -65,9 +65,12 @@ TEST_F(Hint, PlacementAroundAPoint) {
       {{800, 600}, 0, true, true},    // upper right: down and left, the arrow mirrored
       {{512, 384}, 0, false, false},  // the centre counts as the lower left
       {{513, 385}, 0, true, true},
-      {{200, 150}, cHintWF::kAlignLeft, true, false},
-      {{200, 150}, cHintWF::kAlignBottom, false, true},
+      {{500, 150}, cHintWF::kAlignLeft, true, false},
+      {{200, 400}, cHintWF::kAlignBottom, false, true},
       {{800, 600}, cHintWF::kAlignLeft | cHintWF::kAlignBottom, true, true},
+      // A board that would leave the screen goes to the side where it fits.
+      {{10, 100}, cHintWF::kAlignLeft, false, false},
+      {{200, 20}, cHintWF::kAlignBottom, false, false},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(testing::Message() << row.point.x << "," << row.point.y << " align " << row.align);
