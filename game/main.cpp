@@ -5,12 +5,15 @@
 
 #include "engine/app/game.h"
 #include "engine/core/log.h"
+#include "engine/gui/gui.h"
+#include "engine/gui/window.h"
 #include "game/app/game_bindings.h"
 #include "game/app/game_hooks.h"
 #include "game/app/garden.h"
 #include "game/app/test_query.h"
 #include "game/play/play_steps.h"
 #include "game/play/island_link.h"
+#include "game/windows/base_wf.h"
 #include "game/windows/island_windows.h"
 #include "game/windows/play_windows.h"
 #include "game/windows/title_windows.h"
@@ -103,6 +106,17 @@ int main() {
                    " " + std::to_string(static_cast<int>(r.h));
           }
     return "none";
+  });
+  // The shown windows still fading in or out ("ok" alone once every one stands still).
+  AddTestQuestion("fading", [](const std::string&) -> std::string {
+    std::string out = "ok";
+    vek::cGUI* gui = vek::g_pGame->GetGUI();
+    if (!gui) return out;
+    for (unsigned id : gui->GetShownList())
+      if (vek::cWindow* w = gui->GetWindowById(id))
+        if (auto* f = dynamic_cast<cBaseWF*>(w->GetFunction()); f && f->GetFade().current != f->GetFade().target)
+          out += " " + std::string(w->GetName());
+    return out;
   });
   InstallTestQuery();
 

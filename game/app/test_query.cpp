@@ -104,10 +104,12 @@ std::string Handle(const std::string& line) {
   std::string verb;
   in >> verb;
   int x = 0, y = 0;
-  if (verb == "move" || verb == "click" || verb == "rclick") {
+  if (verb == "move" || verb == "click" || verb == "rclick" || verb == "down" || verb == "up") {
     if (!(in >> x >> y)) return "error: " + verb + " wants x y";
     PushMouse(SDL_MOUSEMOTION, x, y, 0);
-    if (verb != "move") {
+    if (verb == "down" || verb == "up") {
+      PushMouse(verb == "down" ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP, x, y, SDL_BUTTON_LEFT);
+    } else if (verb != "move") {
       const Uint8 b = verb == "click" ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT;
       PushMouse(SDL_MOUSEBUTTONDOWN, x, y, b);
       PushMouse(SDL_MOUSEBUTTONUP, x, y, b);

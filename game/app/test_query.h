@@ -8,9 +8,13 @@
 //                                                when the window is not shown or has no such
 //                                                control
 //   move x y | click x y | rclick x y           mouse input at that point
+//   down x y | up x y                           the left button pressed or let go there
+//                                                (a drag: down, move, up)
 //   key <name> | text <chars>                   a key (SDL key name) down and up, typed text
 //   shot                     -> "ok"             a screenshot (the game's own numbered file)
 //   object <type>            -> "ok x y w h"     the first field object of that type tag
+//                                                (added by the program's entry)
+//   fading                   -> "ok <name> ..."  the shown windows still fading in or out
 //                                                (added by the program's entry)
 // Input goes through the platform's event queue, as a player's input does; everything that
 // reads the game's state runs on the main thread while it polls its events.

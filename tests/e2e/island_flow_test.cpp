@@ -5,16 +5,14 @@
 // of each stage go to build/screenshots/island_*.png.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <sstream>
 #include <string>
 
 #include "engine/core/path_tokens.h"
 #include "game/app/player.h"
+#include "tests/support/game_queries.h"
 #include "tests/support/process.h"
 #include "tests/support/temp_dir.h"
 
@@ -25,7 +23,7 @@ namespace fs = std::filesystem;
 class IslandFlow : public ::testing::Test {
  protected:
   void TearDown() override {
-    if (m_Socket >= 0) close(m_Socket);
+    q.Close();
     if (game.Running()) {
       game.Signal(SIGTERM);
       game.Wait(60.0);
@@ -45,60 +43,28 @@ class IslandFlow : public ::testing::Test {
     ASSERT_TRUE(player.WriteProfile());
   }
 
-  // Starts the game to its main menu and connects to its test queries; false (the test is
-  // skipped) when the program answers none.
+  // Starts the game, connects to its test queries and skips the opening slides, then waits for
+  // its main menu; false (the test is skipped) when the program answers no queries.
   bool Start() {
     EXPECT_TRUE(game.Start(vektest::GameBinary(),
                            {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy", "XDG_DATA_HOME=" + tmp.path() + "/data",
                             "XDG_RUNTIME_DIR=" + tmp.path(), "HOME=" + tmp.path() + "/home",
                             "XDG_CONFIG_HOME=" + tmp.path() + "/config", "ORCHARDIA_TEST_QUERY=" + Socket()}));
+    if (!q.Connect(Socket(), 120.0)) return false;
+    EXPECT_TRUE(q.SkipSplash()) << q.Ask("focus");
     EXPECT_TRUE(vektest::WaitFor(300.0, [&] { return Log().find("Run game...") != std::string::npos; })) << Log();
-    if (!vektest::WaitFor(5.0, [&] { return fs::exists(Socket()); })) return false;
-    m_Socket = socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", Socket().c_str());
-    return connect(m_Socket, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    return true;
   }
 
-  std::string Ask(const std::string& line) {
-    const std::string out = line + "\n";
-    if (write(m_Socket, out.data(), out.size()) < 0) return "error: write";
-    std::string reply;
-    char c = 0;
-    while (read(m_Socket, &c, 1) == 1 && c != '\n') reply += c;
-    return reply;
-  }
-  bool Shown(const std::string& window) {
-    std::istringstream in(Ask("shown"));
-    for (std::string w; in >> w;)
-      if (w == window) return true;
-    return false;
-  }
-  bool WaitShown(const std::string& window, double seconds = 60.0) {
-    return vektest::WaitFor(seconds, [&] { return Shown(window); });
-  }
-  bool WaitFocus(const std::string& widget, double seconds = 60.0) {
-    return vektest::WaitFor(seconds, [&] { return Ask("focus") == "ok " + widget; });
-  }
+  std::string Ask(const std::string& line) { return q.Ask(line); }
+  bool Shown(const std::string& window) { return q.Shown(window); }
+  bool WaitShown(const std::string& window, double seconds = 60.0) { return q.WaitShown(window, seconds); }
+  bool WaitFocus(const std::string& widget) { return q.WaitFocus(widget); }
   void Click(const std::string& window, const std::string& control) {
-    std::istringstream in(Ask("rect " + window + " " + control));
-    std::string ok;
-    int x = 0, y = 0, w = 0, h = 0;
-    ASSERT_TRUE(in >> ok >> x >> y >> w >> h && ok == "ok") << window << "." << control << " " << Ask("shown");
-    EXPECT_EQ(Ask("click " + std::to_string(x + w / 2) + " " + std::to_string(y + h / 2)), "ok");
+    ASSERT_TRUE(q.Click(window, control)) << window << "." << control << " " << Ask("shown");
   }
   void Shot(const std::string& stage) {
-    const std::string desktop = tmp.path() + "/home/Desktop";
-    std::error_code ignored;
-    fs::remove_all(desktop, ignored);
-    usleep(500000);  // the last input's frames drawn
-    ASSERT_EQ(Ask("shot"), "ok") << stage;
-    const fs::path dir = fs::path(vektest::GameBinary()).parent_path().parent_path() / "screenshots";
-    fs::create_directories(dir);
-    fs::copy_file(desktop + "/vek00.png", dir / ("island_" + stage + ".png"), fs::copy_options::overwrite_existing,
-                  ignored);
-    EXPECT_FALSE(ignored) << stage << ": " << ignored.message();
+    ASSERT_TRUE(q.Shot(tmp.path() + "/home/Desktop", "island_" + stage)) << stage;
   }
   void EndCleanly() {
     game.Signal(SIGTERM);
@@ -109,7 +75,7 @@ class IslandFlow : public ::testing::Test {
 
   vektest::TempDir tmp;
   vektest::ChildProcess game;
-  int m_Socket = -1;
+  vektest::GameQueries q;
 };
 
 TEST_F(IslandFlow, FirstStartPlaysTheOpeningComicThenTheIslandWithItsFirstTip) {

@@ -4,14 +4,11 @@
 // killed without warning starts again with the last completed save, and Exit ends the game.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <sstream>
 #include <string>
 
+#include "tests/support/game_queries.h"
 #include "tests/support/process.h"
 #include "tests/support/temp_dir.h"
 
@@ -21,56 +18,30 @@ namespace fs = std::filesystem;
 
 class Playthrough : public ::testing::Test {
  protected:
-  void TearDown() override {
-    if (m_Socket >= 0) close(m_Socket);
-  }
   std::string AppDir() const { return tmp.path() + "/data/Kelvra/Orchardia"; }
   std::string Log() const { return vektest::ReadFileText(AppDir() + "/_log.html"); }
   std::string Socket() const { return tmp.path() + "/q.sock"; }
 
-  // Starts the game and connects to its test queries once the main menu's road is over.
+  // Starts the game, connects to its test queries and skips the opening slides; back once the
+  // main menu's road is over.
   void Start() {
     std::error_code ignored;
     fs::remove(AppDir() + "/_log.html", ignored);
-    if (m_Socket >= 0) close(m_Socket);
-    m_Socket = -1;
+    q.Close();
     ASSERT_TRUE(game.Start(vektest::GameBinary(),
                            {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy", "XDG_DATA_HOME=" + tmp.path() + "/data",
                             "XDG_RUNTIME_DIR=" + tmp.path(), "HOME=" + tmp.path() + "/home",
                             "XDG_CONFIG_HOME=" + tmp.path() + "/config", "ORCHARDIA_TEST_QUERY=" + Socket()}));
+    ASSERT_TRUE(q.Connect(Socket(), 120.0)) << Socket();
+    ASSERT_TRUE(q.SkipSplash()) << q.Ask("focus");
     ASSERT_TRUE(vektest::WaitFor(240.0, [&] { return Log().find("Run game...") != std::string::npos; })) << Log();
-    m_Socket = socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", Socket().c_str());
-    ASSERT_EQ(connect(m_Socket, reinterpret_cast<sockaddr*>(&address), sizeof address), 0) << Socket();
   }
 
-  // One question, one line of answer.
-  std::string Ask(const std::string& line) {
-    const std::string out = line + "\n";
-    if (write(m_Socket, out.data(), out.size()) < 0) return "error: write";
-    std::string reply;
-    char c = 0;
-    while (read(m_Socket, &c, 1) == 1 && c != '\n') reply += c;
-    return reply;
-  }
-  bool Shown(const std::string& window) {
-    std::istringstream in(Ask("shown"));
-    for (std::string w; in >> w;)
-      if (w == window) return true;
-    return false;
-  }
-  bool WaitShown(const std::string& window, double seconds = 60.0) {
-    return vektest::WaitFor(seconds, [&] { return Shown(window); });
-  }
-  // A click in the middle of the named control, found by asking.
+  std::string Ask(const std::string& line) { return q.Ask(line); }
+  bool Shown(const std::string& window) { return q.Shown(window); }
+  bool WaitShown(const std::string& window) { return q.WaitShown(window); }
   void Click(const std::string& window, const std::string& control) {
-    std::istringstream in(Ask("rect " + window + " " + control));
-    std::string ok;
-    int x = 0, y = 0, w = 0, h = 0;
-    ASSERT_TRUE(in >> ok >> x >> y >> w >> h && ok == "ok") << window << "." << control << " " << Ask("shown");
-    EXPECT_EQ(Ask("click " + std::to_string(x + w / 2) + " " + std::to_string(y + h / 2)), "ok");
+    ASSERT_TRUE(q.Click(window, control)) << window << "." << control << " " << Ask("shown");
   }
   std::string Tree() const {
     std::string out;
@@ -87,21 +58,12 @@ class Playthrough : public ::testing::Test {
   }
   // The frame on screen, as build/screenshots/playthrough_<stage>.png.
   void Shot(const std::string& stage) {
-    const std::string desktop = tmp.path() + "/home/Desktop";
-    std::error_code ignored;
-    fs::remove_all(desktop, ignored);
-    usleep(1000000);  // the last input drawn and the fades over
-    ASSERT_EQ(Ask("shot"), "ok") << stage;
-    const fs::path dir = fs::path(vektest::GameBinary()).parent_path().parent_path() / "screenshots";
-    fs::create_directories(dir);
-    fs::copy_file(desktop + "/vek00.png", dir / ("playthrough_" + stage + ".png"), fs::copy_options::overwrite_existing,
-                  ignored);
-    EXPECT_FALSE(ignored) << stage << ": " << ignored.message();
+    ASSERT_TRUE(q.Shot(tmp.path() + "/home/Desktop", "playthrough_" + stage)) << stage;
   }
 
   vektest::TempDir tmp;
   vektest::ChildProcess game;
-  int m_Socket = -1;
+  vektest::GameQueries q;
 };
 
 TEST_F(Playthrough, FreshInstallToTheMainMenuThenAKilledRunStartsFromItsSave) {

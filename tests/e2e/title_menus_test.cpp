@@ -1,36 +1,21 @@
 // The title menus played on the real program with mouse and keyboard events (offscreen video,
-// dummy audio, its own folders): a fresh install asks for a name, the new player is greeted,
-// the options change the music volume and the window mode, and the game ends through the exit
-// question. A second start finds the player and the options. Each screen is saved under
-// build/screenshots/ with the game's own screenshot key.
+// dummy audio, its own folders), the places to click asked of the running game (its test
+// queries): a fresh install asks for a name, the new player is greeted, the options change the
+// music volume and the window mode, and the game ends through the exit question. A second
+// start finds the player and the options. Each screen is saved as build/screenshots/title_*.png.
 #include <gtest/gtest.h>
 #include <signal.h>
 
 #include <filesystem>
-#include <fstream>
-#include <set>
+#include <sstream>
 
+#include "tests/support/game_queries.h"
 #include "tests/support/process.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// Centres of the controls in window pixels (top-left origin) of a 1024 x 768 window, from the
-// window files' positions (bottom-left origin): buttons are 56 high.
-struct Point {
-  int x, y;
-};
-constexpr Point kProfileAddOk{302 + 98, 768 - (282 + 28)};
-constexpr Point kProfileSelectPlay{392 + 120, 768 - (128 + 28)};
-constexpr Point kMainOptions{392 + 120, 768 - (156 + 28)};
-constexpr Point kMainExit{392 + 120, 768 - (86 + 28)};
-constexpr Point kOptionsBack{392 + 120, 768 - (72 + 28)};
-constexpr Point kOptionsWindowed{250 + 20, 768 - (212 + 20)};
-// A quarter along the music groove (x 510, width 260; 24 high at y 278).
-constexpr Point kOptionsMusicQuarter{510 + 65, 768 - (278 + 12)};
-constexpr Point kMessageBoxOk{302 + 98, 768 - (262 + 28)};
 
 class TitleMenus : public ::testing::Test {
  protected:
@@ -41,59 +26,33 @@ class TitleMenus : public ::testing::Test {
             "XDG_CONFIG_HOME=" + tmp.path() + "/config",
             "XDG_RUNTIME_DIR=" + tmp.path(),
             "HOME=" + tmp.path() + "/home",
-            "LD_PRELOAD=" VEK_INPUT_FEED_LIBRARY,
-            "VEK_INPUT_FEED=" + Feed()};
+            "ORCHARDIA_TEST_QUERY=" + Socket()};
   }
-  std::string Feed() const { return tmp.path() + "/input.txt"; }
+  std::string Socket() const { return tmp.path() + "/q.sock"; }
   std::string AppDir() const { return tmp.path() + "/data/Kelvra/Orchardia"; }
-  std::string Desktop() const { return tmp.path() + "/home/Desktop"; }
   std::string Log() const { return vektest::ReadFileText(AppDir() + "/_log.html"); }
   std::string Settings() const { return vektest::ReadFileText(AppDir() + "/conf/settings.lua"); }
   std::string LogTail() const {
     const std::string log = Log();
     return log.substr(log.size() > 3000 ? log.size() - 3000 : 0);
   }
-  // The offscreen driver draws on the processor: on a busy machine the splash and the
-  // loading screen take long, hence the long waits.
-  bool WaitForLog(const std::string& line, double seconds = 600.0) {
-    return vektest::WaitFor(seconds, [&] { return Log().find(line) != std::string::npos; });
+  // Starts the game, connects to its test queries, skips the opening slides and waits for the
+  // game to run its frames. The offscreen driver draws on the processor: on a busy machine the
+  // loading takes long.
+  void Start(vektest::ChildProcess& game, const std::string& stderrFile) {
+    game.SetStderrFile(tmp / stderrFile);
+    ASSERT_TRUE(game.Start(vektest::GameBinary(), Env()));
+    ASSERT_TRUE(q.Connect(Socket(), 120.0)) << LogTail();
+    ASSERT_TRUE(q.SkipSplash()) << q.Ask("focus") << "\n" << LogTail();
+    ASSERT_TRUE(vektest::WaitFor(270.0, [&] {
+      return Log().find("Game initialization complete. Run game...") != std::string::npos;
+    })) << LogTail();
   }
-  void Send(const std::string& line) {
-    std::ofstream(Feed(), std::ios::app) << line << "\n";
+  void Click(const std::string& window, const std::string& control) {
+    ASSERT_TRUE(q.Click(window, control)) << window << "." << control << " " << q.Ask("shown");
   }
-  void Click(Point p, int settleFrames = 20) {
-    Send("click " + std::to_string(p.x) + " " + std::to_string(p.y));
-    Send("wait " + std::to_string(settleFrames));
-  }
-  // The game's screenshot key; the picture goes to build/screenshots/title_<name>.png. It also
-  // tells that every command sent before it has been played.
   void Shot(const std::string& name) {
-    std::set<fs::path> before;
-    if (fs::exists(Desktop()))
-      for (const auto& e : fs::directory_iterator(Desktop())) before.insert(e.path());
-    Send("key printscreen");
-    Send("wait 2");
-    fs::path taken;
-    ASSERT_TRUE(vektest::WaitFor(240.0, [&] {
-      if (!fs::exists(Desktop())) return false;
-      for (const auto& e : fs::directory_iterator(Desktop()))
-        if (!before.count(e.path()) && e.path().extension() == ".png" && fs::file_size(e.path()) > 0) {
-          taken = e.path();
-          return true;
-        }
-      return false;
-    })) << name << "\n" << LogTail();
-    const fs::path out = fs::path(VEK_BUILD_DIR) / "screenshots";
-    fs::create_directories(out);
-    // Written whole before it is named: wait until the size holds still.
-    std::uintmax_t size = 0;
-    vektest::WaitFor(10.0, [&] {
-      const std::uintmax_t now = fs::file_size(taken);
-      const bool still = now == size;
-      size = now;
-      return still;
-    });
-    fs::copy_file(taken, out / ("title_" + name + ".png"), fs::copy_options::overwrite_existing);
+    ASSERT_TRUE(q.Shot(tmp.path() + "/home/Desktop", "title_" + name)) << name << "\n" << LogTail();
   }
   void ExpectCleanLog() {
     const std::string log = Log();
@@ -106,42 +65,59 @@ class TitleMenus : public ::testing::Test {
   }
 
   vektest::TempDir tmp;
+  vektest::GameQueries q;
 };
 
 TEST_F(TitleMenus, NewPlayerOptionsAndExitThenASecondStartKeepsThem) {
   {
     vektest::ChildProcess game;
-    game.SetStderrFile(tmp / "first.txt");
-    ASSERT_TRUE(game.Start(vektest::GameBinary(), Env()));
-    ASSERT_TRUE(WaitForLog("Game initialization complete. Run game...")) << LogTail();
-    Send("wait 30");
+    Start(game, "first.txt");
     // A fresh install: the profile creation comes up with the account's name in the field.
+    ASSERT_TRUE(q.WaitShown("profile_add")) << q.Ask("shown");
     Shot("1_new_player");
-    for (int i = 0; i < 16; ++i) Send("key backspace");
-    Send("text Ann");
-    Send("wait 5");
+    for (int i = 0; i < 16; ++i) ASSERT_EQ(q.Ask("key Backspace"), "ok");
+    ASSERT_EQ(q.Ask("text Ann"), "ok");
     Shot("2_name_typed");
-    Click(kProfileAddOk, 30);
+    Click("profile_add", "ok");
+    ASSERT_TRUE(q.WaitGone("profile_add")) << q.Ask("shown");
+    ASSERT_TRUE(q.WaitShown("profile_select")) << q.Ask("shown");
     Shot("3_profiles");
-    Click(kProfileSelectPlay, 30);
+    Click("profile_select", "btOk");
+    ASSERT_TRUE(q.WaitGone("profile_select")) << q.Ask("shown");
+    ASSERT_TRUE(q.WaitShown("main")) << q.Ask("shown");
     Shot("4_main_menu");
 
-    Click(kMainOptions, 30);
+    Click("main", "btOptions");
+    ASSERT_TRUE(q.WaitShown("options")) << q.Ask("shown");
     Shot("5_options");
     // The music knob dragged to a quarter of its groove.
-    Send("down " + std::to_string(kOptionsMusicQuarter.x) + " " + std::to_string(kOptionsMusicQuarter.y));
-    Send("wait 3");
-    Send("move " + std::to_string(kOptionsMusicQuarter.x + 1) + " " + std::to_string(kOptionsMusicQuarter.y));
-    Send("wait 3");
-    Send("up " + std::to_string(kOptionsMusicQuarter.x) + " " + std::to_string(kOptionsMusicQuarter.y));
-    Send("wait 10");
-    Click(kOptionsWindowed, 60);
+    int x = 0, y = 0, w = 0, h = 0;
+    {
+      std::istringstream in(q.Ask("rect options slMusic"));
+      std::string ok;
+      ASSERT_TRUE(in >> ok >> x >> y >> w >> h && ok == "ok") << q.Ask("shown");
+    }
+    const std::string quarter = std::to_string(x + w / 4) + " " + std::to_string(y + h / 2);
+    ASSERT_EQ(q.Ask("down " + quarter), "ok");
+    q.Frames(1);
+    ASSERT_EQ(q.Ask("move " + quarter), "ok");
+    ASSERT_EQ(q.Ask("up " + quarter), "ok");
+    // The window mode's box is the square at the check's left; its words run on to the right.
+    {
+      std::istringstream in(q.Ask("rect options cbWindowed"));
+      std::string ok;
+      ASSERT_TRUE(in >> ok >> x >> y >> w >> h && ok == "ok") << q.Ask("shown");
+    }
+    ASSERT_EQ(q.Ask("click " + std::to_string(x + h / 2) + " " + std::to_string(y + h / 2)), "ok");
     Shot("6_options_changed");
-    Click(kOptionsBack, 60);
-    Click(kMainExit, 60);
+    Click("options", "btBack");
+    ASSERT_TRUE(q.WaitGone("options")) << q.Ask("shown");
+    Click("main", "btExit");
+    ASSERT_TRUE(q.WaitShown("messagebox")) << q.Ask("shown");
     Shot("7_exit_question");
-    Click(kMessageBoxOk);
+    Click("messagebox", "ok");
     EXPECT_EQ(game.Wait(180.0), 0) << LogTail() << vektest::ReadFileText(tmp / "first.txt");
+    q.Close();
   }
   fs::copy_file(AppDir() + "/_log.html", tmp / "first_log.html");
   ExpectCleanLog();
@@ -156,13 +132,11 @@ TEST_F(TitleMenus, NewPlayerOptionsAndExitThenASecondStartKeepsThem) {
   // Again: the player is selected and the options are back.
   {
     fs::remove(AppDir() + "/_log.html");
-    fs::remove(Feed());  // a new program reads the command file from its start
     vektest::ChildProcess game;
-    game.SetStderrFile(tmp / "second.txt");
-    ASSERT_TRUE(game.Start(vektest::GameBinary(), Env()));
-    ASSERT_TRUE(WaitForLog("Game initialization complete. Run game...")) << LogTail();
+    Start(game, "second.txt");
     EXPECT_NE(Log().find("Found 1 Player profiles"), std::string::npos);
-    Send("wait 30");
+    ASSERT_TRUE(vektest::WaitFor(60.0, [&] { return q.Shown("main") || q.Shown("profile_select"); }))
+        << q.Ask("shown");
     Shot("8_second_start");
     game.Signal(SIGTERM);
     EXPECT_EQ(game.Wait(180.0), 0) << LogTail();
