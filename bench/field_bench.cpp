@@ -7,6 +7,7 @@
 #include <string>
 
 #include "bench/recording_device.h"
+#include "bench/particle_fill.h"
 #include "engine/render/quad_batch.h"
 #include "game/app/garden_services.h"
 #include "game/world/effects.h"
@@ -31,19 +32,7 @@ class Sprite : public cObject {
   vek::u32 GetType() const override { return e_TypeHole; }
 };
 
-// Every slot of the pool alive for a long time.
-void Fill(cParticlePool& pool) {
-  auto e = std::make_unique<cParticleEmitter>();
-  e->flags = cParticleEmitter::e_Burst;
-  e->interval = 1.0f / static_cast<vek::f32>(pool.GetCapacity());
-  e->life[0] = e->life[1] = 1000.0f;
-  e->size[0] = 2.0f, e->size[1] = 6.0f;
-  e->spread = 300.0f;
-  e->position = {500.0f, 400.0f, 0.0f};
-  pool.AddEmitter(std::move(e));
-  pool.Update(0.01f);
-  pool.Update(0.01f);
-}
+using bench::Fill;
 
 void BM_FieldFrameRecordingDevice(benchmark::State& state) {
   vekbench::cRecordingDevice device("field");

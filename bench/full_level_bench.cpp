@@ -20,6 +20,7 @@
 #include <set>
 #include <string>
 
+#include "bench/particle_fill.h"
 #include "engine/app/game.h"
 #include "engine/core/random.h"
 #include "engine/gui/gui.h"
@@ -67,19 +68,7 @@ double PeakRssMb() {
   return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-// Every slot of the pool alive for a long time.
-void Fill(cParticlePool& pool) {
-  auto e = std::make_unique<cParticleEmitter>();
-  e->flags = cParticleEmitter::e_Burst;
-  e->interval = 1.0f / static_cast<vek::f32>(pool.GetCapacity());
-  e->life[0] = e->life[1] = 1000.0f;
-  e->size[0] = 2.0f, e->size[1] = 6.0f;
-  e->spread = 300.0f;
-  e->position = {500.0f, 400.0f, 0.0f};
-  pool.AddEmitter(std::move(e));
-  pool.Update(0.01f);
-  pool.Update(0.01f);
-}
+using bench::Fill;
 
 // The program's start-up as its entry does it, up to the main menu; false when it was not
 // reached.

@@ -27,6 +27,7 @@
 #include "game/world/particles.h"
 #include "tests/support/gl_game_fixture.h"
 #include "tests/support/world_harness.h"
+#include "tests/support/image_compare.h"
 
 cPlayer* CurrentPlayer();
 void SetCurrentPlayer(cPlayer* player);
@@ -63,14 +64,7 @@ class IslandGLTest : public vektest::GLGameFixture {
     frame = vek::g_pRender->ReadFrontBuffer(rect);
     ASSERT_NE(frame, nullptr);
     ASSERT_EQ(rect[2], 1024);
-    vek::cImage shot(vek::e_PixRGB, 1024, 768, 1);
-    std::copy_n(frame.get(), shot.GetLevelSize(0), shot.GetLevel(0));
-    std::vector<vek::u8> png;
-    ASSERT_EQ(vek::WritePNG(shot, png), 0u);
-    const std::string dir = std::string(VEK_TEST_BIN_DIR) + "/../screenshots";
-    std::filesystem::create_directories(dir);
-    std::ofstream(dir + "/" + name + ".png", std::ios::binary)
-        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    vektest::SaveScreenshot(frame.get(), rect[2], rect[3], name);
   }
   // The colour at a point of the map in the last frame (rows from the bottom, as GL reads).
   std::array<int, 3> MapPixel(const cIsland& island, vek::vec2 p) const {

@@ -39,6 +39,7 @@
 #include "platform/gfx.h"
 #include "tests/support/gl_game_fixture.h"
 #include "tests/support/system_look.h"
+#include "tests/support/image_compare.h"
 
 namespace {
 
@@ -222,12 +223,7 @@ class PlayWindowsGL : public vektest::GLGameFixture {
     vek::i32 rect[4] = {};
     std::unique_ptr<u8[]> frame = vek::g_pRender->ReadFrontBuffer(rect);
     ASSERT_NE(frame, nullptr);
-    vek::cImage image(vek::e_PixRGB, static_cast<vek::u32>(rect[2]), static_cast<vek::u32>(rect[3]), 1);
-    std::copy(frame.get(), frame.get() + image.GetLevelSize(0), image.GetLevel(0));
-    std::vector<u8> png;
-    ASSERT_EQ(vek::WritePNG(image, png), 0u);
-    std::ofstream(kShots + "/" + name + ".png", std::ios::binary)
-        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    vektest::SaveScreenshot(frame.get(), rect[2], rect[3], name);
   }
 
   template <class T>

@@ -31,6 +31,7 @@
 #include "game/world/ware_manager.h"
 #include "tests/support/gl_game_fixture.h"
 #include "tests/support/world_harness.h"
+#include "tests/support/image_compare.h"
 
 namespace {
 
@@ -142,14 +143,7 @@ TEST_F(FieldArtGLTest, TheFiguresStandOnTheirFeet) {
   std::unique_ptr<vek::u8[]> frame = vek::g_pRender->ReadFrontBuffer(rect);
   ASSERT_NE(frame, nullptr);
   ASSERT_EQ(rect[2], 1024);
-  vek::cImage shot(vek::e_PixRGB, 1024, 768, 1);
-  std::copy_n(frame.get(), shot.GetLevelSize(0), shot.GetLevel(0));
-  std::vector<vek::u8> png;
-  ASSERT_EQ(vek::WritePNG(shot, png), 0u);
-  const std::string dir = std::string(VEK_TEST_BIN_DIR) + "/../screenshots";
-  std::filesystem::create_directories(dir);
-  std::ofstream(dir + "/field_art.png", std::ios::binary)
-      .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+  vektest::SaveScreenshot(frame.get(), rect[2], rect[3], "field_art");
 
   // Rows from the bottom (y up), as the field counts them.
   auto pixel = [&](vek::f32 x, vek::f32 y) {

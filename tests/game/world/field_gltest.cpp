@@ -25,6 +25,7 @@
 #include "tests/game/world/test_objects.h"
 #include "tests/support/gl_game_fixture.h"
 #include "tests/support/world_harness.h"
+#include "tests/support/image_compare.h"
 
 namespace {
 
@@ -102,14 +103,7 @@ TEST_F(FieldGLTest, AStartedLevelShowsTheGarden) {
   std::unique_ptr<vek::u8[]> frame = vek::g_pRender->ReadFrontBuffer(rect);
   ASSERT_NE(frame, nullptr);
   ASSERT_EQ(rect[2], 1024);
-  vek::cImage shot(vek::e_PixRGB, 1024, 768, 1);
-  std::copy_n(frame.get(), shot.GetLevelSize(0), shot.GetLevel(0));
-  std::vector<vek::u8> png;
-  ASSERT_EQ(vek::WritePNG(shot, png), 0u);
-  const std::string dir = std::string(VEK_TEST_BIN_DIR) + "/../screenshots";
-  std::filesystem::create_directories(dir);
-  std::ofstream(dir + "/field.png", std::ios::binary)
-      .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+  vektest::SaveScreenshot(frame.get(), rect[2], rect[3], "field");
 
   // Where the field puts things: soil inside the bed, a hole's dark pit, the sky at the top.
   auto pixel = [&](int x, int y) {
