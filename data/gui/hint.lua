@@ -18,6 +18,9 @@ function FillWindow(wnd)
   arrow:SetTexture('hint_arrow')
   arrow:SetPos(0, 0, 0)
   arrow:SetSize(56, 56, 0)
+  -- The arrow and the text only show the way: the pointer goes through them to what they
+  -- point at.
+  arrow:EnableState(cCtrl.e_Ignorable)
 
   MenuLook.Panel(wnd, 'frame', 0, 0, 340, 180)
   local text = cTextBoxSysCtrl('text', wnd)
@@ -27,6 +30,7 @@ function FillWindow(wnd)
   text:SetFontPrt('menu_text')
   text:SetColor(BROWN[1], BROWN[2], BROWN[3])
   text:SetText('')
+  text:EnableState(cCtrl.e_Ignorable)
   MenuLook.Button(wnd, 'close', 'Ok', 110, 28, 120, 46)
   return 0
 end

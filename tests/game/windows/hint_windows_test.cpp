@@ -135,6 +135,17 @@ TEST_F(Hint, InputFilter) {
   // A non-blocking message leaves the pointer to the game (no control under it).
   hint->PlaceCentered("Read this.", false);
   EXPECT_EQ(Send("hint", vek::e_wndMouseMove, 0, outside), 0);
+  // Its arrow and text only show the way: what the arrow points at is still clicked through
+  // them.
+  hint->Place("Click the place.", &kNoHintTarget, &point, cHintWF::kAlignLeft, false);
+  ASSERT_TRUE(Visible("arrow"));
+  for (const char* shown : {"arrow", "text"}) {
+    SCOPED_TRACE(shown);
+    const rectf r = R(shown);
+    const vek::u32 on = vek::PackPosition(static_cast<int>(r.x + r.w / 2), static_cast<int>(r.y + r.h / 2));
+    EXPECT_EQ(Send("hint", vek::e_wndMouseMove, 0, on), 0);
+    EXPECT_EQ(Send("hint", vek::e_wndLButtonDown, 0, on), 0);
+  }
 }
 
 TEST_F(Hint, EnterAndSpaceOnABlockingHint) {
