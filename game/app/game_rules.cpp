@@ -278,12 +278,22 @@ vek::i32 cGameRules::CountChainUnits(vek::i32 ware) const {
 void cGameRules::PrepareCarLoad() {
   cPlayer* p = CurrentPlayer();
   if (!p) return;
+  // Every unit put into the car has already counted its own ware's task down: such a task
+  // still wants its count plus the load's units of that ware. (Compared with the count alone,
+  // the load that completes an order would be thrown away unpaid and the order never end.)
+  const std::vector<vek::i32> loaded = p->carLoad;
   for (size_t i = 0; i < p->carLoad.size(); ++i) {
     const vek::i32 ware = p->carLoad[i];
     if (ware == kNoWare) continue;
     const cMissionTask* task = FindTaskThroughChain(ware);
+    if (!task) {
+      p->carLoad[i] = kNoWare;
+      continue;
+    }
+    vek::i64 wanted = task->count;
+    if (task->ware == ware) wanted += std::count(loaded.begin(), loaded.end(), ware);
     const auto kept = std::count(p->carLoad.begin(), p->carLoad.begin() + static_cast<std::ptrdiff_t>(i), ware);
-    if (!task || kept + CountChainUnits(ware) >= task->count) p->carLoad[i] = kNoWare;
+    if (kept + CountChainUnits(ware) >= wanted) p->carLoad[i] = kNoWare;
   }
 }
 

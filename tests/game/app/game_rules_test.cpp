@@ -417,7 +417,8 @@ class CarLoadTest : public GameRulesTest {
 };
 
 TEST_F(CarLoadTest, TheLoadKeepsOnlyWhatTasksStillNeed) {
-  player.activeTasks = {{-1, 20, 2, nullptr, nullptr, nullptr, 0}, {-1, 3, 1, nullptr, nullptr, nullptr, 0}};
+  // Ware 3: one wanted, two loaded, which counted its task down to -1.
+  player.activeTasks = {{-1, 20, 2, nullptr, nullptr, nullptr, 0}, {-1, 3, -1, nullptr, nullptr, nullptr, 0}};
   market.stock = 1;
   player.carLoad = {5, 1, 1, 1, 3, 3};
   rules.PrepareCarLoad();
@@ -427,6 +428,23 @@ TEST_F(CarLoadTest, TheLoadKeepsOnlyWhatTasksStillNeed) {
   EXPECT_EQ(rules.FindTaskForWare(1), &player.activeTasks[0]);
   EXPECT_EQ(rules.FindTaskForWare(10), nullptr);  // not a plant sort
   EXPECT_EQ(rules.CountChainUnits(1), 1);
+}
+
+TEST_F(CarLoadTest, TheLoadThatCompletesAnOrderIsSoldAndEndsIt) {
+  // Six wanted: three sold before, the last three loaded (each counted the task down).
+  player.activeTasks = {{-1, 3, 3, nullptr, nullptr, nullptr, 0}};
+  player.carLoad = {3, 3, 3};
+  for (int i = 0; i < 3; ++i) rules.DecWareTask(3);
+  rules.PrepareCarLoad();
+  EXPECT_EQ(player.carLoad, (std::vector<int>{3, 3, 3}));
+  EXPECT_EQ(rules.SellCarLoad(), 3 * 7);
+  EXPECT_EQ(player.activeTasks[0].ware, kNoWare);  // the order is done
+  // One too many: the surplus stays at home.
+  player.activeTasks = {{-1, 3, 1, nullptr, nullptr, nullptr, 0}};
+  player.carLoad = {3, 3};
+  for (int i = 0; i < 2; ++i) rules.DecWareTask(3);
+  rules.PrepareCarLoad();
+  EXPECT_EQ(player.carLoad, (std::vector<int>{3, kNoWare}));
 }
 
 TEST_F(CarLoadTest, SellingPaysForTasksAndFeedsTheFactories) {
