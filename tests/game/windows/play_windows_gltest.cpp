@@ -315,7 +315,10 @@ TEST_F(PlayWindowsGL, EveryWindowOnTheScreen) {
   host->SwitchWindow("mission_finish", 2);
   // 2 s of pause, then the money goes into the bank coin by coin (1.2 s).
   Shot("play_mission_finish_paying", 512, 160, 81);
-  Settle(15 * 30);
+  // Then the bonus, the medal, and the first award's star on its way to the shop.
+  Settle(180);
+  Shot("play_mission_finish_award", 512, 160, 10);
+  Settle(12 * 30);
   Shot("play_mission_finish", 512, 160);
   gui->HideWindow("mission_finish");
   Settle();
@@ -325,9 +328,13 @@ TEST_F(PlayWindowsGL, EveryWindowOnTheScreen) {
   auto* choice = Control<cCheckBoxUpCtrl>("up", "ch1");
   gui->GetWindow("up")->GetFunction()->Call(gui->GetWindow("up"), vek::e_ntfCheckToggle, 1, choice->GetID());
   Shot("play_up", 330, 480);
+  // Bought: the bank pays with a coin flying to the card.
+  gui->GetWindow("up")->GetFunction()->Call(gui->GetWindow("up"), vek::e_ntfButtonClick, 0,
+                                             Control<vek::cCtrl>("up", "done")->GetID());
+  Shot("play_up_bought", 700, 300, 12);
 
   for (const char* name : {"play_score", "play_garden", "play_mission_start", "play_mission_goal",
-                           "play_mission_finish", "play_up"})
+                           "play_mission_finish", "play_mission_finish_award", "play_up", "play_up_bought"})
     EXPECT_TRUE(std::filesystem::exists(kShots + "/" + name + ".png")) << name;
 }
 
