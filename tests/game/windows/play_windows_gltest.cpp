@@ -300,11 +300,11 @@ TEST_F(PlayWindowsGL, EveryWindowOnTheScreen) {
   Shot("play_score", 940, 520);
 
   host->SwitchWindow("mission_start", 2);
-  Shot("play_mission_start", 512, 150);
+  Shot("play_mission_start", 600, 150);
   gui->HideWindow("mission_start");
 
   host->SwitchWindow("mission_goal", 2);
-  Shot("play_mission_goal", 512, 240);
+  Shot("play_mission_goal", 600, 240);
   gui->HideWindow("mission_goal");
   Settle();
 
@@ -314,12 +314,12 @@ TEST_F(PlayWindowsGL, EveryWindowOnTheScreen) {
   play.Rules().SetLevelFlag(4);
   host->SwitchWindow("mission_finish", 2);
   // 2 s of pause, then the money goes into the bank coin by coin (1.2 s).
-  Shot("play_mission_finish_paying", 512, 160, 81);
+  Shot("play_mission_finish_paying", 600, 160, 81);
   // Then the bonus, the medal, and the first award's star on its way to the shop.
   Settle(180);
-  Shot("play_mission_finish_award", 512, 160, 10);
+  Shot("play_mission_finish_award", 600, 160, 10);
   Settle(12 * 30);
-  Shot("play_mission_finish", 512, 160);
+  Shot("play_mission_finish", 600, 160);
   gui->HideWindow("mission_finish");
   Settle();
 
