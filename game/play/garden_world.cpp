@@ -19,6 +19,7 @@
 #include "game/world/level.h"
 #include "game/world/mission.h"
 #include "game/world/particles.h"
+#include "game/world/plant.h"
 #include "game/world/tools.h"
 #include "game/world/ware_manager.h"
 
@@ -77,7 +78,19 @@ bool cGardenWorld::IsFieldFocused() { return vek::g_pGame && vek::g_pGame->GetFo
 
 void cGardenWorld::ClearLevel() {
   cGardenLink::ClearLevel();  // the island's part
-  if (m_pLevel) m_pLevel->Clear();
+  if (!m_pLevel) return;
+  // The holes stay where they are: the next level brings in only the holes of a new layout.
+  std::vector<std::pair<cCell, bool>> holes;
+  for (cObject* o : m_pLevel->GetRegistry())
+    if (auto* hole = dynamic_cast<cHole*>(o)) holes.emplace_back(hole->GetCell(), hole->m_bShown);
+  m_pLevel->Clear();
+  for (const auto& [cell, shown] : holes) {
+    auto* hole = dynamic_cast<cHole*>(m_pLevel->Make(e_KindHole));
+    if (!hole) continue;
+    hole->SetCell(cell);
+    hole->m_bShown = shown;
+    m_pLevel->SetCellValue(cell.i, cell.j, 0.0f);
+  }
 }
 
 // ---- the field's answers
@@ -132,6 +145,10 @@ void cGardenWorld::StepWaterPump() {
   const cSort* sort = g_pWareManager ? g_pWareManager->GetDefaultSort() : nullptr;
   const bool due = sort && !sort->m_NeedCounters.empty() && sort->m_NeedCounters[0] > 0;
   if (m_PumpTimer.Step(due)) cShips::OpenWaterPump();
+}
+
+void cGardenWorld::ShowHiddenHoles() {
+  if (m_pLevel) m_pLevel->ShowHiddenHoles();
 }
 
 void cGardenWorld::BurstAt(const vek::string& object, int count) {
