@@ -1,5 +1,8 @@
 #include "game/play/garden_world.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "engine/app/game.h"
 #include "engine/core/bitstream.h"
 #include "engine/core/log.h"
@@ -19,7 +22,6 @@
 #include "game/world/level.h"
 #include "game/world/mission.h"
 #include "game/world/particles.h"
-#include "game/world/plant.h"
 #include "game/world/tools.h"
 #include "game/world/ware_manager.h"
 
@@ -79,18 +81,22 @@ bool cGardenWorld::IsFieldFocused() { return vek::g_pGame && vek::g_pGame->GetFo
 void cGardenWorld::ClearLevel() {
   cGardenLink::ClearLevel();  // the island's part
   if (!m_pLevel) return;
-  // The holes stay where they are: the next level brings in only the holes of a new layout.
-  std::vector<std::pair<cCell, bool>> holes;
-  for (cObject* o : m_pLevel->GetRegistry())
-    if (auto* hole = dynamic_cast<cHole*>(o)) holes.emplace_back(hole->GetCell(), hole->m_bShown);
-  m_pLevel->Clear();
-  for (const auto& [cell, shown] : holes) {
-    auto* hole = dynamic_cast<cHole*>(m_pLevel->Make(e_KindHole));
-    if (!hole) continue;
-    hole->SetCell(cell);
-    hole->m_bShown = shown;
-    m_pLevel->SetCellValue(cell.i, cell.j, 0.0f);
+  // What lived on the field goes; the gardener, the tools, the car, the pump and the holes
+  // stay, so the next level's snapshot is taken from a whole field and the next level brings
+  // in only the holes of a new layout.
+  m_pLevel->ClearTransfers();
+  m_pLevel->GetTexts().Clear();
+  if (m_pFlyers) m_pFlyers->Clear();
+  ResetGardenerWork();
+  constexpr vek::u32 kLiving[] = {e_TypePlant, e_TypeAnimal, e_TypeHive, e_TypeBee, e_TypeAnimalProduct};
+  for (cObject* o : m_pLevel->GetRegistry()) {
+    if (o->GetType() == 0) continue;
+    if (auto* bin = dynamic_cast<cToolBin*>(o))
+      while (bin->GetCount() != 0) bin->TakeFirstItem();
+    if (std::any_of(std::begin(kLiving), std::end(kLiving), [o](vek::u32 type) { return o->IsType(type); }))
+      o->Remove();
   }
+  m_pLevel->DeleteQueuedObjects();
 }
 
 // ---- the field's answers

@@ -26,7 +26,9 @@ class cGardenWorld : public cGardenLink {
   void ShowLevel() override;
   bool HasGardener() override;
   bool IsFieldFocused() override;
-  // The end of a level: the field's objects go, its holes stay (as they are shown or hidden).
+  // The end of a level: the ware transfers, floating texts and flyers go, the gardener drops
+  // its work, the bin is emptied and what lived on the field is cleared away; the gardener,
+  // the tools, the car, the pump and the holes stay.
   void ClearLevel() override;
 
   // ---- the field's answers to the world's services

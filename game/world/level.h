@@ -192,6 +192,7 @@ class cLevel : public vek::cWidget {
   // The per-frame step of the floating texts, the objects and the wares in flight.
   void UpdateTransfers(vek::f32 dt);
   const std::list<cWareTransfer>& GetTransfers() const { return m_Transfers; }
+  void ClearTransfers() { m_Transfers.clear(); }
   // "+$n" beside the delivery car.
   void ShowSaleMoney(vek::i32 amount);
   // The needed flags of the objects serving the task (null: every task).
