@@ -147,10 +147,10 @@ TEST_F(IslandWiringTest, AWonLevelPlaysTheAfterLevelSequenceAndOpensTheNext) {
   EXPECT_EQ(house->GetState(), 2);
   EXPECT_EQ(Island()->GetMode(), e_islMap);
   EXPECT_EQ(p->levelProgress, 1);
-  // The next level's snapshot is taken once the field has its gardener.
-  if (garden->GetLink().HasGardener()) {
-    EXPECT_TRUE(fs::exists(App("profile/plr000/1/island.dat"))) << LogText();
-  }
+  // The end of the level left the gardener on the field: the next level's snapshot is taken.
+  EXPECT_TRUE(garden->GetLink().HasGardener());
+  EXPECT_TRUE(fs::exists(App("profile/plr000/1/save.dat"))) << LogText();
+  EXPECT_TRUE(fs::exists(App("profile/plr000/1/island.dat"))) << LogText();
 }
 
 }  // namespace
