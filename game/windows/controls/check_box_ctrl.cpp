@@ -72,12 +72,16 @@ void cCheckBoxCtrl::SetTexture(const vek::string& name, int flags) {
 // ---- cCheckBoxUpCtrl ----
 
 std::vector<cCheckBoxUpCtrl::cStar> cCheckBoxUpCtrl::GetStars() const {
+  // Stars of 22 side by side with a gap of 2, the row centred just below the box (y counts
+  // upward), so each star reads on its own.
+  constexpr f32 kSide = 22.0f, kStep = 24.0f;
   std::vector<cStar> stars;
   const vek::rectf r = GetRect();
   const int n = m_MaxLevel;
-  const f32 x0 = r.x + (r.w - 22.0f * (static_cast<f32>(n) / 2.0f + 1.0f)) / 2.0f;
-  for (int i = 1; i <= n; ++i)
-    stars.push_back(cStar{vek::rectf{x0 + 11.0f * static_cast<f32>(i), r.y - 22.0f, 22.0f, 22.0f}, i <= m_Level});
+  if (n <= 0) return stars;
+  const f32 x0 = r.x + (r.w - (kStep * static_cast<f32>(n) - (kStep - kSide))) / 2.0f;
+  for (int i = 0; i < n; ++i)
+    stars.push_back(cStar{vek::rectf{x0 + kStep * static_cast<f32>(i), r.y - kSide - 2.0f, kSide, kSide}, i < m_Level});
   return stars;
 }
 

@@ -129,7 +129,7 @@ TEST_F(GameControls, LogoButtonWithoutPicturesHidesItself) {
 TEST_F(GameControls, StarsUnderTheUpgradeBox) {
   auto* up = new cCheckBoxUpCtrl("up", w);
   up->SetPos(0, 100, 0);
-  up->SetSize(100, 100, 0);
+  up->SetSize(128, 128, 0);
   auto stars = up->GetStars();
   ASSERT_EQ(stars.size(), 2u);
   EXPECT_FALSE(stars[0].filled || stars[1].filled);
@@ -137,10 +137,12 @@ TEST_F(GameControls, StarsUnderTheUpgradeBox) {
   up->SetLevel(3);
   stars = up->GetStars();
   ASSERT_EQ(stars.size(), 5u);
-  const float xs[] = {22.5f, 33.5f, 44.5f, 55.5f, 66.5f};
+  // Side by side, not overlapping, the row centred below the box.
+  const float xs[] = {5.0f, 29.0f, 53.0f, 77.0f, 101.0f};
   for (int i = 0; i < 5; ++i) {
     EXPECT_FLOAT_EQ(stars[i].rect.x, xs[i]);
-    EXPECT_FLOAT_EQ(stars[i].rect.y, 78.0f);
+    EXPECT_FLOAT_EQ(stars[i].rect.y, 76.0f);
+    EXPECT_FLOAT_EQ(stars[i].rect.w, 22.0f);
     EXPECT_EQ(stars[i].filled, i < 3);
   }
   up->SetLevel(9);
