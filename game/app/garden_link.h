@@ -37,8 +37,7 @@ class cGardenLink : public iGardenServices, public iRulesHost, public iRulesWorl
   void CheckHints() override;
   void CloseHint() override;
   vek::i32 GetHintIndex() override;
-  // The pause before the active hint's next step is running.
-  bool IsHintAnimating() override;
+  bool IsHintAnimating() override { return false; }
   bool IsTraining() override;
   vek::i32 GetTrainingClickFlag() override { return 1; }
   void HideAllWindows() override;

@@ -106,9 +106,11 @@ constexpr vek::f32 kToolbarButton = 64.0f;
 }  // namespace
 
 void HintHighlight(const vek::string& target, vek::f32* rect) {
-  static const vek::string kControl = "control ";
+  static const vek::string kControl = "control ", kGardenButton = "control garden but_";
   if (!rect || target.compare(0, kControl.size(), kControl) != 0) return;
-  if (target.compare(kControl.size(), 7, "garden ") == 0) rect[2] = rect[3] = kToolbarButton;
+  // The garden bar's buttons are lit as one tile; its shop rows whole, so that a lesson's
+  // seed or animal can be picked wherever it stands in the row.
+  if (target.compare(0, kGardenButton.size(), kGardenButton) == 0) rect[2] = rect[3] = kToolbarButton;
   rect[0] -= kControlMargin;
   rect[1] -= kControlMargin;
   rect[2] += 2.0f * kControlMargin;

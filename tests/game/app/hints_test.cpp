@@ -81,7 +81,7 @@ TEST_F(HintsTest, StepsAdvanceAfterAPauseThatWaitsWhilePaused) {
   EXPECT_FALSE(hints.NextHintStep(0, 5));
   EXPECT_EQ(hints.GetStep(), 4);
   EXPECT_FALSE(world.open);
-  EXPECT_TRUE(hints.IsPausing());  // the field's clicks wait meanwhile
+  EXPECT_TRUE(hints.IsPausing());
   world.paused = true;
   Steps(100);
   EXPECT_FALSE(world.open);
@@ -155,16 +155,16 @@ TEST_F(HintsTest, TrainingTips) {
   EXPECT_EQ(hints.GetTrainingStep(), -1);
 }
 
-TEST_F(HintsTest, HighlightsGrowAroundControlsAndCoverATileOfTheGardenBar) {
+TEST_F(HintsTest, HighlightsGrowAroundControlsAndLightTheGardenBarsButtonsAsTiles) {
   struct Case {
     const char* target;
     std::vector<vek::f32> from, to;
   };
   const Case cases[] = {
-      // The garden window's tool bars and buttons: a 64 x 64 tile at the control, grown by 15.
-      {"control garden plants", {28, 4, 386, 100}, {13, -11, 94, 94}},
-      {"control garden but_0", {100, 560, 64, 64}, {85, 545, 94, 94}},
-      // Any other window's control: grown by 15 on every side.
+      // The garden bar's buttons: a 64 x 64 tile at the control, grown by 15.
+      {"control garden but_0", {100, 560, 70, 50}, {85, 545, 94, 94}},
+      // Any other control, the garden bar's shop rows among them: grown by 15 on every side.
+      {"control garden plants", {28, 4, 386, 100}, {13, -11, 416, 130}},
       {"control score task0", {700, 650, 60, 40}, {685, 635, 90, 70}},
       {"control island but_rate", {10, 20, 0, 0}, {-5, 5, 30, 30}},
       // The field's objects keep the rectangle the field gives (a plant's is drawn in there).
@@ -179,8 +179,8 @@ TEST_F(HintsTest, HighlightsGrowAroundControlsAndCoverATileOfTheGardenBar) {
   }
   // A shown step highlights the grown rectangle and points at its edge (Left | Top).
   hints.ShowHint(0);
-  EXPECT_EQ(world.highlight, (std::vector<vek::f32>{85, 185, 94, 94}));
-  EXPECT_EQ(world.arrow, (std::vector<vek::f32>{85, 279}));
+  EXPECT_EQ(world.highlight, (std::vector<vek::f32>{85, 185, 80, 70}));
+  EXPECT_EQ(world.arrow, (std::vector<vek::f32>{85, 255}));
 }
 
 }  // namespace
