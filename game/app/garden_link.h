@@ -37,7 +37,7 @@ class cGardenLink : public iGardenServices, public iRulesHost, public iRulesWorl
   void CheckHints() override;
   void CloseHint() override;
   vek::i32 GetHintIndex() override;
-  bool IsHintAnimating() override { return false; }
+  bool IsHintAnimating() override;
   bool IsTraining() override;
   vek::i32 GetTrainingClickFlag() override { return 1; }
   void HideAllWindows() override;
