@@ -283,7 +283,12 @@ void cGameRules::PrepareCarLoad() {
     if (ware == kNoWare) continue;
     const cMissionTask* task = FindTaskThroughChain(ware);
     const auto kept = std::count(p->carLoad.begin(), p->carLoad.begin() + static_cast<std::ptrdiff_t>(i), ware);
-    if (!task || kept + CountChainUnits(ware) >= task->count) p->carLoad[i] = kNoWare;
+    // A task of the ware itself was counted down as each unit went into the car: what it
+    // wanted before them is its count plus the ware's units in the load.
+    const auto wanted = !task ? 0
+                        : task->ware == ware ? task->count + std::count(p->carLoad.begin(), p->carLoad.end(), ware)
+                                             : task->count;
+    if (!task || kept + CountChainUnits(ware) >= wanted) p->carLoad[i] = kNoWare;
   }
 }
 

@@ -420,6 +420,7 @@ TEST_F(CarLoadTest, TheLoadKeepsOnlyWhatTasksStillNeed) {
   player.activeTasks = {{-1, 20, 2, nullptr, nullptr, nullptr, 0}, {-1, 3, 1, nullptr, nullptr, nullptr, 0}};
   market.stock = 1;
   player.carLoad = {5, 1, 1, 1, 3, 3};
+  for (int ware : player.carLoad) rules.DecWareTask(ware);  // counted down as they were loaded
   rules.PrepareCarLoad();
   // Ware 5: no task, no factory. Plant 1 serves task 20 two steps on; one unit is in the
   // factory already, so one more is wanted. Ware 3: one wanted.
@@ -427,6 +428,18 @@ TEST_F(CarLoadTest, TheLoadKeepsOnlyWhatTasksStillNeed) {
   EXPECT_EQ(rules.FindTaskForWare(1), &player.activeTasks[0]);
   EXPECT_EQ(rules.FindTaskForWare(10), nullptr);  // not a plant sort
   EXPECT_EQ(rules.CountChainUnits(1), 1);
+}
+
+TEST_F(CarLoadTest, TheLastUnitsATaskWantsAreSoldAndFinishIt) {
+  // Three wanted, three loaded (the task counted down to 0), one more than wanted of another.
+  player.activeTasks = {{-1, 3, 3, nullptr, nullptr, nullptr, 0}, {-1, 4, 1, nullptr, nullptr, nullptr, 0}};
+  player.carLoad = {3, 4, 3, 4, 3};
+  for (int ware : player.carLoad) rules.DecWareTask(ware);
+  rules.PrepareCarLoad();
+  EXPECT_EQ(player.carLoad, (std::vector<int>{3, 4, 3, kNoWare, 3}));
+  EXPECT_EQ(rules.SellCarLoad(), 3 * 7 + 9);
+  EXPECT_EQ(player.activeTasks[0].ware, kNoWare);
+  EXPECT_EQ(player.activeTasks[1].ware, kNoWare);
 }
 
 TEST_F(CarLoadTest, SellingPaysForTasksAndFeedsTheFactories) {
