@@ -313,7 +313,7 @@ class PlaythroughLevels : public ::testing::Test {
     ClickAt(x, y);
     ASSERT_TRUE(q.WaitShown("messagebox")) << Ask("shown");
     Click("messagebox", "ok");
-    ASSERT_TRUE(q.WaitShown("mission_start")) << Ask("shown");
+    ASSERT_TRUE(q.WaitShown("mission_start")) << Ask("shown") << " " << Ask("tasks") << "\n" << Log();
     ASSERT_TRUE(q.WaitFocus("garden")) << Ask("focus");
   }
 
@@ -382,6 +382,53 @@ TEST_F(PlaythroughLevels, Level2IsPlayedFromItsMarkerToTheIslandOneLevelFurther)
   cPlayer saved("plr000");
   ASSERT_TRUE(saved.Load());
   EXPECT_EQ(saved.levelProgress, 2);
+}
+
+// A run killed in the middle of a level after a sale: the next start loads the last complete
+// save, nothing is damaged, and the level can be started again from its marker.
+TEST_F(PlaythroughLevels, ALevelKilledAfterASaleStartsAgainFromTheLastCompleteSave) {
+  // Open faults: the field's level.dat written in the middle of a level is refused on the next
+  // start ("ends before the peacock count"), and the island's question then continues the level
+  // (start level -1), whose mission ends at once with its tasks unmet.
+  GTEST_SKIP() << "the level saved in the middle of play does not read back yet";
+  MakeProfile(2, 150);
+  Start();
+  OpenLevelFromIsland(2);
+  Shot("05_level3_mission_start");
+  Click("mission_start", "ok");
+  ASSERT_TRUE(q.WaitGone("mission_start")) << Ask("shown");
+  // Played until the first sale, then killed.
+  shotName = "06_level3_field_busy";
+  Played played;
+  for (int round = 0; round < 6 && played.sales == 0; ++round) {
+    const Played more = PlayField(10.0, round == 0);
+    played.sales += more.sales;
+  }
+  ASSERT_GE(played.sales, 1);
+  Shot("07_level3_before_kill");
+  const std::string profileFile = AppDir() + "/profile/plr000/player.dat";
+  const std::string before = vektest::ReadFileText(profileFile);
+  game.Signal(SIGKILL);
+  EXPECT_EQ(game.Wait(30.0), -1);
+
+  // The files are whole: the profile and the level's snapshot read back as they were.
+  vek::SetPathToken(vek::e_AppPath, AppDir());
+  cPlayer saved("plr000");
+  ASSERT_TRUE(saved.Load());
+  EXPECT_EQ(saved.levelProgress, 2);
+  EXPECT_EQ(vektest::ReadFileText(profileFile), before);
+
+  Start();
+  EXPECT_EQ(Log().find("class='error'"), std::string::npos) << Log();
+  EXPECT_EQ(GetProfile().progress, 2);
+  OpenLevelFromIsland(2);
+  Shot("08_level3_after_kill");
+  Click("mission_start", "ok");
+  ASSERT_TRUE(q.WaitGone("mission_start")) << Ask("shown");
+  EXPECT_FALSE(Tasks().empty() && Objects(e_TypeHole).empty());
+  game.Signal(SIGTERM);
+  EXPECT_EQ(game.Wait(120.0), 0);
+  EXPECT_EQ(Log().find("class='error'"), std::string::npos) << Log();
 }
 
 }  // namespace
