@@ -110,6 +110,13 @@ void cLevel::ReplaceLooseItems() {
 }
 
 void cLevel::WriteLevel(vek::cBitStream& stream) {
+  // A field not set up yet (a save before any level was played since the start) is saved as
+  // a new one: without its fixed objects the records would not have the shapes the reader
+  // expects of a can and a bin, and the file would be refused.
+  if (!IsObjectValid(m_GardenerId)) {
+    BuildFixedObjects();
+    PlaceFixedDefaults();
+  }
   cObject* gardener = FindObject(m_GardenerId);
   if (gardener->GetCell().IsSentinel()) gardener->SetCell(kRows / 2, 0);
   gardener->Write(stream);
