@@ -13,6 +13,7 @@
 #include "game/app/rules_host.h"
 #include "game/app/test_query.h"
 #include "game/play/play_steps.h"
+#include "game/play/play_test_questions.h"
 #include "game/island/island.h"
 #include "game/windows/base_wf.h"
 #include "game/windows/controls/toolbar_ctrl.h"
@@ -245,6 +246,8 @@ int main() {
     return out;
   });
   AddLevelTestQuestions();
+  // The island's mode and after-level sequence, the profile with its upgrades.
+  AddPlayTestQuestions();
   InstallTestQuery();
 
   InstallGame();

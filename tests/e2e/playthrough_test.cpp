@@ -2,12 +2,21 @@
 // places to click asked of the running game (its test queries), screenshots of every stage
 // under build/screenshots/. A fresh install makes its profile and reaches the main menu; a run
 // killed without warning starts again with the last completed save, and Exit ends the game.
+// Then the first game: the opening comic, the island's first tip, level 1 from its marker,
+// played by following the lesson's hints to its finish and payment, the island's after-level
+// sequence with the level's building, the escape menu to quit, and a new start that goes on
+// at level 2 with the bank and upgrades it had.
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <chrono>
 #include <filesystem>
+#include <sstream>
 #include <string>
+#include <vector>
 
+#include "engine/core/path_tokens.h"
+#include "game/app/player.h"
 #include "tests/support/game_queries.h"
 #include "tests/support/process.h"
 #include "tests/support/temp_dir.h"
@@ -41,9 +50,84 @@ class Playthrough : public ::testing::Test {
 
   std::string Ask(const std::string& line) { return q.Ask(line); }
   bool Shown(const std::string& window) { return q.Shown(window); }
-  bool WaitShown(const std::string& window) { return q.WaitShown(window); }
+  bool WaitShown(const std::string& window, double seconds = 60.0) { return q.WaitShown(window, seconds); }
   void Click(const std::string& window, const std::string& control) {
     ASSERT_TRUE(q.Click(window, control)) << window << "." << control << " " << Ask("shown");
+  }
+  // A click on the point a question answers ("ok x y ...").
+  void ClickAt(const std::string& question) {
+    std::istringstream in(Ask(question));
+    std::string ok;
+    int x = 0, y = 0;
+    ASSERT_TRUE(in >> ok >> x >> y && ok == "ok") << question;
+    ASSERT_EQ(Ask("click " + std::to_string(x) + " " + std::to_string(y)), "ok");
+  }
+  // Something on screen, in window pixels from the top left; a field object's state and stage.
+  struct Thing {
+    int x = 0, y = 0, w = 0, h = 0, state = 0, stage = -1;
+  };
+  void ClickPoint(const Thing& t) {
+    ASSERT_EQ(Ask("click " + std::to_string(t.x + t.w / 2) + " " + std::to_string(t.y + t.h / 2)), "ok");
+  }
+  // The rectangle a question answers ("ok x y w h"); an empty one for "none".
+  Thing First(const std::string& question) {
+    std::istringstream in(Ask(question));
+    std::string ok;
+    Thing t;
+    if (!(in >> ok >> t.x >> t.y >> t.w >> t.h) || ok != "ok") return {};
+    return t;
+  }
+  // Every field object of a type tag.
+  std::vector<Thing> Objects(const std::string& type) {
+    std::istringstream in(Ask("objects " + type));
+    std::string ok;
+    int count = 0;
+    std::vector<Thing> out;
+    if (!(in >> ok >> count) || ok != "ok") return out;
+    int ware = 0;
+    for (Thing t; count-- > 0 && in >> t.x >> t.y >> t.w >> t.h >> t.state >> t.stage >> ware;) out.push_back(t);
+    return out;
+  }
+  struct Gardener {
+    int held = -1, tasks = 0, bin = 0, capacity = 0;
+  };
+  Gardener GardenerNow() {
+    std::istringstream in(Ask("gardener")), bin(Ask("bin"));
+    std::string ok;
+    Gardener g;
+    in >> ok >> g.held >> g.tasks;
+    bin >> ok >> g.bin >> g.capacity;
+    return g;
+  }
+  // Where the current profile stands.
+  struct Progress {
+    int levelProgress = -1, currentLevel = -1, money = 0, bank = 0;
+    std::vector<int> upgrades;
+  };
+  Progress PlayerNow() {
+    std::istringstream in(Ask("player"));
+    std::string ok;
+    Progress p;
+    in >> ok >> p.levelProgress >> p.currentLevel >> p.money >> p.bank;
+    for (int u; in >> u;) p.upgrades.push_back(u);
+    return p;
+  }
+  // The shown hint: whether it lights a rectangle (the thing to click) or offers its close
+  // button.
+  struct HintNow {
+    bool shown = false, lit = false, close = false;
+    int x = 0, y = 0, w = 0, h = 0;
+  };
+  HintNow Hint() {
+    HintNow out;
+    std::istringstream in(Ask("hint"));
+    std::string ok, what;
+    if (!(in >> ok >> what) || ok != "ok") return out;
+    out.shown = true;
+    if (what == "wait" || !(in >> out.x >> out.y >> out.w >> out.h)) return out;
+    out.lit = what == "lit";
+    out.close = what == "close";
+    return out;
   }
   std::string Tree() const {
     std::string out;
@@ -68,7 +152,7 @@ class Playthrough : public ::testing::Test {
   vektest::GameQueries q;
 };
 
-TEST_F(Playthrough, FreshInstallToTheMainMenuThenAKilledRunStartsFromItsSave) {
+TEST_F(Playthrough, FreshInstallKilledRunAndTheFirstLevelPlayedThroughToTheNextStart) {
   Start();
   // A fresh install asks who is playing; the new profile is made by name.
   ASSERT_TRUE(WaitShown("profile_select")) << Ask("shown");
@@ -107,6 +191,224 @@ TEST_F(Playthrough, FreshInstallToTheMainMenuThenAKilledRunStartsFromItsSave) {
   Shot("06_exit_question");
   Click("messagebox", "ok");
   EXPECT_EQ(game.Wait(120.0), 0) << Ask("shown");
+
+  // The first game: Start, the opening comic paged through with clicks, the island.
+  Start();
+  ASSERT_TRUE(vektest::WaitFor(60.0, [&] { return Shown("main") || Shown("profile_select"); })) << Ask("shown");
+  if (Shown("profile_select")) Click("profile_select", "btOk");
+  ASSERT_TRUE(WaitShown("main")) << Ask("shown");
+  Click("main", "btStart");
+  ASSERT_TRUE(q.WaitFocus("comics")) << Ask("focus");
+  Shot("07_opening_comic");
+  for (int page = 0; page < 8 && Ask("focus") == "ok comics"; ++page) {
+    Click("comics", "next");
+    q.Frames(10);
+  }
+  ASSERT_TRUE(q.WaitFocus("island")) << Ask("focus");
+  ASSERT_TRUE(WaitShown("island")) << Ask("shown");
+  ASSERT_TRUE(WaitShown("hint", 30.0)) << Ask("shown");
+  Shot("08_island_first_tip");
+  ClickAt("marker 0");
+  ASSERT_TRUE(WaitShown("messagebox")) << Ask("shown");
+  Shot("09_start_level_question");
+  Click("messagebox", "ok");
+  ASSERT_TRUE(WaitShown("mission_start")) << Ask("shown");
+  Shot("10_mission_start");
+  Click("mission_start", "ok");
+  ASSERT_TRUE(q.WaitGone("mission_start")) << Ask("shown");
+  Shot("11_field_open");
+  const auto t0 = std::chrono::steady_clock::now();
+  auto seconds = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(); };
+  // A plant waiting for the gardener shows what for: water (0), weeding (1), the harvest (2);
+  // the tool for each, by type tag.
+  const char* const kToolFor[] = {"0x00100001", "0x00100002", "0x00100004"};
+  bool shotWork = false, shotGoal = false;
+  int round = 0;
+  for (; seconds() < 150.0 && !Shown("mission_finish"); ++round) {
+    const HintNow hint = Hint();
+    const Thing seed = First("item garden plants 0");
+    if (hint.lit) {
+      // The lit thing is clicked: the seed when the lit row holds it, else its middle.
+      const bool onSeed = seed.w > 0 && hint.x <= seed.x && seed.x + seed.w <= hint.x + hint.w &&
+                          hint.y <= seed.y && seed.y + seed.h <= hint.y + hint.h;
+      ClickPoint(onSeed ? seed : Thing{hint.x, hint.y, hint.w, hint.h});
+      q.Frames(10);
+      continue;
+    }
+    if (hint.close) {
+      q.Click("hint", "close");
+      q.Frames(10);
+      continue;
+    }
+    // The lesson's task card opens the mission's goal; read, and back to work.
+    if (Shown("mission_goal")) {
+      if (!shotGoal) Shot("13_mission_goal");
+      shotGoal = true;
+      q.Click("mission_goal", "ok");
+      q.Frames(10);
+      continue;
+    }
+    const Gardener g = GardenerNow();
+    if (g.tasks > 0) {
+      q.Frames(15);
+      continue;
+    }
+    // A full bin goes to the car; then needs (a plant left waiting withers), the harvest, empty
+    // holes sown, and what the bin holds to the car.
+    // A tool is taken first; the work it is for is asked once the gardener holds it.
+    auto toCar = [&] {
+      ClickPoint(g.held != 2 ? Objects(kToolFor[2]).at(0) : Objects("0x00080001").at(0));
+      q.Frames(15);
+    };
+    if (g.capacity > 0 && g.bin >= g.capacity) {
+      toCar();
+      continue;
+    }
+    std::vector<Thing> waiting[3];
+    for (const Thing& plant : Objects("0x20000000"))
+      if (plant.state == 3 && plant.stage >= 0 && plant.stage < 3) waiting[plant.stage].push_back(plant);
+    int kind = -1;
+    for (int k : {g.held, 1, 0, 2})
+      if (kind < 0 && k >= 0 && !waiting[k].empty() && (k != 2 || g.bin < g.capacity)) kind = k;
+    if (kind >= 0) {
+      if (g.held != kind) {
+        ClickPoint(Objects(kToolFor[kind]).at(0));
+        q.Frames(15);
+        continue;
+      }
+      for (const Thing& plant : waiting[kind]) ClickPoint(plant);
+      if (!shotWork) {
+        q.Frames(20);
+        Shot("12_field_in_work");
+        shotWork = true;
+      }
+      q.Frames(15);
+      continue;
+    }
+    const std::vector<Thing> holes = Objects("0x10000000");
+    if (!holes.empty() && seed.w > 0 && g.bin < g.capacity) {
+      ClickPoint(seed);
+      ClickPoint(holes.front());
+      q.Frames(15);
+      continue;
+    }
+    // A bin with the crop goes to the car.
+    if (g.bin > 0) {
+      toCar();
+      continue;
+    }
+    q.Frames(15);
+  }
+  fprintf(stderr, "played %d rounds in %.1f s\n", round, seconds());
+  ASSERT_TRUE(WaitShown("mission_finish", 120.0)) << Ask("shown") << " " << Ask("player");
+  // The mission's finish counts the payment up; watched to its end, then Ok.
+  q.Frames(30);
+  Shot("14_mission_finish_counting");
+  q.Frames(450);
+  Shot("15_mission_finish_paid");
+  const Progress paid = PlayerNow();
+  EXPECT_GT(paid.money + paid.bank, 0) << Ask("player");
+  for (int i = 0; i < 3 && Shown("mission_finish"); ++i) {
+    Click("mission_finish", "ok");
+    q.Frames(20);
+  }
+  ASSERT_TRUE(q.WaitGone("mission_finish")) << Ask("shown");
+
+  // The levels that award an upgrade open the upgrades window next: one is bought from the
+  // bank.
+  std::vector<int> upgrades = PlayerNow().upgrades;
+  if (vektest::WaitFor(5.0, [&] { return Shown("up"); })) {
+    Shot("16_upgrades");
+    Click("up", "ch0");
+    q.Frames(10);
+    Shot("17_upgrade_bought");
+    const Progress bought = PlayerNow();
+    EXPECT_EQ(bought.upgrades.at(0), 1) << Ask("player");
+    EXPECT_LT(bought.bank, paid.bank) << Ask("player");
+    upgrades = bought.upgrades;
+    Click("up", "done");
+    ASSERT_TRUE(q.WaitGone("up")) << Ask("shown");
+  }
+
+  // Back on the island, which awards the level in its after-level sequence.
+  ASSERT_TRUE(q.WaitFocus("island")) << Ask("focus");
+  q.Frames(60);
+  Shot("18_island_after_level");
+  // The sequence waits for the level's building: the player builds it from the bank.
+  bool shotBuild = false;
+  ASSERT_TRUE(vektest::WaitFor(90.0, [&] {
+    if (Ask("island").rfind("ok 1 ", 0) == 0) return true;
+    if (Shown("messagebox")) {
+      if (!shotBuild) Shot("19_build_question");
+      shotBuild = true;
+      q.Click("messagebox", "ok");
+    } else if (Shown("stat_island") || Shown("stat_garden")) {
+      // The island's tips lead to its ratings; read, and closed.
+      const std::string stat = Shown("stat_island") ? "stat_island" : "stat_garden";
+      Shot("20_" + stat);
+      q.Click(stat, "ok");
+    } else if (const HintNow hint = Hint(); hint.lit) {
+      ClickPoint(Thing{hint.x, hint.y, hint.w, hint.h});
+    } else if (hint.close) {
+      ClickPoint(Thing{hint.x, hint.y, hint.w, hint.h});
+    } else if (std::istringstream house(Ask("house 0")); true) {
+      std::string ok;
+      int x = 0, y = 0, state = 0;
+      if (house >> ok >> x >> y >> state && ok == "ok" && state != 2) ClickPoint(Thing{x, y, 0, 0});
+    }
+    q.Frames(30);
+    return false;
+  })) << Ask("island") << " " << Ask("house 0") << " " << Ask("shown");
+  Shot("21_island_next_level");
+  const Progress won = PlayerNow();
+  EXPECT_EQ(won.levelProgress, 1) << Ask("player");
+  EXPECT_EQ(won.upgrades, upgrades);
+
+  // Quit from the escape menu: Escape, the menu's end, the main menu's Exit.
+  EXPECT_EQ(Ask("key Escape"), "ok");
+  ASSERT_TRUE(WaitShown("escape")) << Ask("shown");
+  Shot("22_escape_menu");
+  Click("escape", "btEnd");
+  ASSERT_TRUE(WaitShown("main")) << Ask("shown");
+  Click("main", "btExit");
+  ASSERT_TRUE(WaitShown("messagebox")) << Ask("shown");
+  Click("messagebox", "ok");
+  EXPECT_EQ(game.Wait(120.0), 0) << Ask("shown");
+  EXPECT_EQ(Log().find("class='error'"), std::string::npos) << Log();
+
+  // Started again, the profile goes on at the next level with what it had.
+  Start();
+  ASSERT_TRUE(vektest::WaitFor(60.0, [&] { return Shown("main") || Shown("profile_select"); })) << Ask("shown");
+  if (Shown("profile_select")) Click("profile_select", "btOk");
+  ASSERT_TRUE(WaitShown("main")) << Ask("shown");
+  Click("main", "btStart");
+  ASSERT_TRUE(q.WaitFocus("island")) << Ask("focus");
+  ASSERT_TRUE(WaitShown("island")) << Ask("shown");
+  Shot("23_island_again");
+  EXPECT_EQ(PlayerNow().levelProgress, won.levelProgress) << Ask("player");
+  // The second level's marker starts it from the snapshot the island took when the first
+  // was won: the bank and the upgrades as they were; the level's own starting money.
+  ClickAt("marker 1");
+  ASSERT_TRUE(WaitShown("messagebox")) << Ask("shown");
+  Click("messagebox", "ok");
+  ASSERT_TRUE(WaitShown("mission_start")) << Ask("shown");
+  Shot("24_level2_mission_start");
+  const Progress again = PlayerNow();
+  EXPECT_EQ(again.currentLevel, 1) << Ask("player");
+  EXPECT_EQ(again.levelProgress, won.levelProgress);
+  EXPECT_EQ(again.bank, won.bank);
+  EXPECT_EQ(again.upgrades, won.upgrades);
+  // The files say the same.
+  vek::SetPathToken(vek::e_AppPath, AppDir());
+  const std::string folder = fs::path(ProfileSave()).parent_path().filename().string();
+  cPlayer stored(folder);
+  ASSERT_TRUE(stored.Load());
+  EXPECT_EQ(stored.levelProgress, won.levelProgress);
+  ASSERT_TRUE(stored.LoadGame(won.levelProgress));
+  EXPECT_EQ(stored.bank, won.bank);
+  EXPECT_EQ(stored.upgradeLevels, won.upgrades);
+  game.Signal(SIGTERM);
+  EXPECT_EQ(game.Wait(120.0), 0);
 }
 
 }  // namespace
