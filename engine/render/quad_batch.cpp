@@ -118,7 +118,14 @@ const cFont* TextFont(u32 fontIndex) {
 
 }  // namespace
 
-cQuadBatch::cQuadBatch() : m_Vertices(kMaxVertices), m_Records(kMaxRecords) {
+cQuadBatch::cQuadBatch()
+    : m_Vertices(kMaxVertices),
+      m_Records(kMaxRecords),
+      m_RecordBounds(kMaxRecords),
+      m_DrawBounds(kMaxRecords),
+      m_Draws(kMaxRecords),
+      m_DrawOf(kMaxRecords),
+      m_Ordered(kMaxVertices) {
   m_DeviceVertices.usage = gfx::kUsageDynamic | gfx::kUsageWriteOnly;
   m_DeviceVertices.size = kMaxVertices * sizeof(cVertex2D);
   m_DeviceIndices.size = kIndexCount * sizeof(u16);
@@ -259,13 +266,108 @@ cVertex2D* AddBatch(cQuadBatch* batch, u32 textureIndex, u32 n) {
   return batch->m_Vertices.data() + start;
 }
 
+namespace {
+
+using cBounds = cQuadBatch::cBounds;
+
+void Grow(cBounds& into, const cBounds& b) {
+  if (b.empty) return;
+  if (into.empty) {
+    into = b;
+    return;
+  }
+  into.l = std::min(into.l, b.l), into.b = std::min(into.b, b.b);
+  into.r = std::max(into.r, b.r), into.t = std::max(into.t, b.t);
+}
+
+// Shared area, not only a shared edge.
+bool Overlap(const cBounds& a, const cBounds& b) {
+  return !a.empty && !b.empty && a.l < b.r && b.l < a.r && a.b < b.t && b.b < a.t;
+}
+
+// The screen bounds of a record's quads; quads without area (skipped glyphs) cover nothing.
+cBounds RecordBounds(const cVertex2D* v, u32 count) {
+  cBounds out;
+  for (u32 q = 0; q + kQuadVertices <= count; q += kQuadVertices) {
+    cBounds b{v[q].x, v[q].y, v[q].x, v[q].y, false};
+    for (u32 k = 1; k < kQuadVertices; ++k) {
+      b.l = std::min(b.l, v[q + k].x), b.b = std::min(b.b, v[q + k].y);
+      b.r = std::max(b.r, v[q + k].x), b.t = std::max(b.t, v[q + k].y);
+    }
+    if (b.r > b.l && b.t > b.b) Grow(out, b);
+  }
+  return out;
+}
+
+// Groups the used records into draws (see FlushBatches); returns the draw count.
+u32 PlanDraws(cQuadBatch* batch) {
+  u32 draws = 0;
+  for (u32 i = 0; i < batch->m_Used; ++i) {
+    const cBatchRecord& rec = batch->m_Records[i];
+    batch->m_DrawOf[i] = cQuadBatch::kMaxRecords;
+    if (rec.count < kQuadVertices) continue;
+    const cBounds bounds = RecordBounds(batch->m_Vertices.data() + rec.first, rec.count);
+    batch->m_RecordBounds[i] = bounds;
+    // The latest draw of the texture that no later draw covers where this record lies.
+    u32 join = cQuadBatch::kMaxRecords;
+    for (u32 d = draws; d-- > 0;) {
+      if (batch->m_Draws[d].texture == rec.texture) {
+        join = d;
+        break;
+      }
+      if (Overlap(batch->m_DrawBounds[d], bounds)) break;
+    }
+    if (join == cQuadBatch::kMaxRecords) {
+      join = draws++;
+      batch->m_Draws[join] = cBatchRecord{rec.texture, 0, 0};
+      batch->m_DrawBounds[join] = cBounds{};
+    }
+    batch->m_DrawOf[i] = join;
+    batch->m_Draws[join].count += rec.count;
+    Grow(batch->m_DrawBounds[join], bounds);
+  }
+  return draws;
+}
+
+}  // namespace
+
 void FlushBatches(cQuadBatch* batch) {
   cRender* render = g_pRender;
   if (!batch || !render || !batch->m_Used) return;
-  if (!batch->Upload(render, batch->GetVertexCount())) return;
+  const u32 draws = PlanDraws(batch);
+  u32 drawn = 0;
+  for (u32 i = 0; i < batch->m_Used; ++i)
+    if (batch->m_Records[i].count >= kQuadVertices) ++drawn;
+  if (draws == drawn) {
+    // Nothing moves: the records as they are.
+    if (!batch->Upload(render, batch->GetVertexCount())) return;
+  } else {
+    // The draws' vertices one after the other, each draw's records in their order.
+    u32 next = 0;
+    for (u32 d = 0; d < draws; ++d) {
+      batch->m_Draws[d].first = next;
+      next += batch->m_Draws[d].count;
+      batch->m_Draws[d].count = 0;
+    }
+    for (u32 i = 0; i < batch->m_Used; ++i) {
+      const u32 d = batch->m_DrawOf[i];
+      if (d >= draws) continue;
+      const cBatchRecord& rec = batch->m_Records[i];
+      cBatchRecord& draw = batch->m_Draws[d];
+      std::memcpy(static_cast<void*>(batch->m_Ordered.data() + draw.first + draw.count),
+                  batch->m_Vertices.data() + rec.first, rec.count * sizeof(cVertex2D));
+      draw.count += rec.count;
+    }
+    std::swap(batch->m_Vertices, batch->m_Ordered);
+    const bool uploaded = batch->Upload(render, next);
+    std::swap(batch->m_Vertices, batch->m_Ordered);
+    if (!uploaded) return;
+  }
+  const cBatchRecord* list = draws == drawn ? batch->m_Records.data() : batch->m_Draws.data();
+  const u32 listCount = draws == drawn ? batch->m_Used : draws;
   render->SetVertexBuffer(&batch->m_DeviceVertices);
-  for (u32 i = 0; i < batch->m_Used; ++i) {
-    const cBatchRecord& rec = batch->m_Records[i];
+  for (u32 i = 0; i < listCount; ++i) {
+    const cBatchRecord& rec = list[i];
     if (rec.count < kQuadVertices) continue;
     if (rec.texture == 0 || !g_pTextureManager) {
       render->SetTexture(nullptr);

@@ -62,7 +62,8 @@ luabind::scope TextureInfoClass() {
       .def("AddNode", &AddNodeRectGrid)
       .def("AddNode", &AddNodeRectGridTime)
       .def("AddNode", &AddNodeGridOnly)
-      .def("AddNode", &AddNodeGridTime);
+      .def("AddNode", &AddNodeGridTime)
+      .def("SetPage", &cTextureInfo::SetPage);
 }
 
 void KeepFontsNative(lua_State* L) { undelete_class_rep<cFont>(L); }

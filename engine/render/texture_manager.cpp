@@ -21,6 +21,27 @@ void cTextureManager::Walk(Fn fn, bool fromOne) {
   }
 }
 
+void cTextureManager::SetPage(const vek::string& sheet, const vek::string& page) {
+  if (sheet.empty() || page.empty() || sheet == page) {
+    LogWarning("cTextureManager", "SetPage. Bad page '%s' for the sheet '%s'\n", page, sheet);
+    return;
+  }
+  m_Pages[sheet] = page;
+}
+
+vek::string cTextureManager::GetPage(const vek::string& sheet) const {
+  const auto it = m_Pages.find(sheet);
+  return it == m_Pages.end() ? vek::string() : it->second;
+}
+
+u32 cTextureManager::FindIndex(const vek::string& name) const {
+  const u32 own = cContainerPtr<cTexture>::FindIndex(name);
+  if (own != 0 || m_Pages.empty()) return own;
+  const auto it = m_Pages.find(name);
+  // A page is a texture of its own (never an alias of a further page).
+  return it == m_Pages.end() ? 0 : cContainerPtr<cTexture>::FindIndex(it->second);
+}
+
 bool cTextureManager::CreateContexts() {
   Walk([](cTexture* t) { t->OnCreateContext(); }, false);
   return true;

@@ -22,6 +22,7 @@
 #include "engine/render/render_bindings.h"
 #include "engine/render/texture.h"
 #include "engine/render/texture_info.h"
+#include "engine/render/texture_manager.h"
 #include "engine/script/script.h"
 #include "game/app/game_rules.h"
 #include "game/app/player.h"
@@ -37,6 +38,7 @@
 #include "game/windows/windows_bindings.h"
 #include "game/world/ware_manager.h"
 #include "platform/gfx.h"
+#include "tests/support/sprite_sheets.h"
 #include "tests/support/gl_game_fixture.h"
 #include "tests/support/system_look.h"
 #include "tests/support/image_compare.h"
@@ -203,8 +205,12 @@ class PlayWindowsGL : public vektest::GLGameFixture {
     (new vek::cTexture(name, false, &image))->OnCreateContext();
     return true;
   }
-  static bool LoadSheet(const std::string& path) {
-    const std::string name = std::filesystem::path(path).filename().string();
+  static bool LoadSheet(const std::string& sheetPath) {
+    // A sheet on a shared page loads its page, once.
+    const std::filesystem::path picture = vektest::SheetPicture(sheetPath);
+    const std::string path = (picture.parent_path() / picture.stem()).string();
+    const std::string name = picture.stem().string();
+    if (path != sheetPath && vek::g_pTextureManager->FindIndex(name) != 0) return true;
     return LoadTexture("{StaticPath}/" + path + ".png", name.c_str()) &&
            vek::GetScript()->LoadFile(vek::filename("{StaticPath}/" + path + ".tex"));
   }

@@ -17,6 +17,7 @@
 #include "engine/render/render_bindings.h"
 #include "engine/render/texture.h"
 #include "engine/render/texture_info.h"
+#include "engine/render/texture_manager.h"
 #include "engine/script/script.h"
 #include "engine/script/script_bind.h"
 #include "game/world/animal.h"
@@ -30,14 +31,19 @@
 #include "game/world/tools.h"
 #include "game/world/ware_manager.h"
 #include "tests/support/gl_game_fixture.h"
+#include "tests/support/sprite_sheets.h"
 #include "tests/support/world_harness.h"
 #include "tests/support/image_compare.h"
 
 namespace {
 
-bool LoadSheet(const std::string& name) {
+// A sheet on a shared page loads its page, once.
+bool LoadSheet(const std::string& sheetName) {
+  const std::filesystem::path picture = vektest::SheetPicture("texture/world/" + sheetName);
+  const std::string name = picture.stem().string();
+  if (name != sheetName && vek::g_pTextureManager->FindIndex(name) != 0) return true;
   vek::cImage sheet;
-  const std::string path = "{StaticPath}/texture/world/" + name;
+  const std::string path = "{StaticPath}/" + picture.parent_path().string() + "/" + name;
   if (vek::cDataManager::ReadImage(path + ".png", &sheet) != 0) return false;
   new vek::cTexture(name, false, &sheet);
   return vek::GetScript()->LoadFile(vek::filename(path + ".tex"));
