@@ -121,7 +121,6 @@ const cFont* TextFont(u32 fontIndex) {
 cQuadBatch::cQuadBatch()
     : m_Vertices(kMaxVertices),
       m_Records(kMaxRecords),
-      m_RecordBounds(kMaxRecords),
       m_DrawBounds(kMaxRecords),
       m_Draws(kMaxRecords),
       m_DrawOf(kMaxRecords),
@@ -299,6 +298,16 @@ cBounds RecordBounds(const cVertex2D* v, u32 count) {
   return out;
 }
 
+// The texture a record draws with: a page part's page, else its own.
+u32 DrawTexture(u32 texture, const rectf** pageRect) {
+  *pageRect = nullptr;
+  if (texture == 0 || !g_pTextureManager) return texture;
+  const cTexture* t = g_pTextureManager->Get(texture);
+  if (!t || !t->IsPagePart()) return texture;
+  *pageRect = &t->GetPageRect();
+  return t->GetPage();
+}
+
 // Groups the used records into draws (see FlushBatches); returns the draw count.
 u32 PlanDraws(cQuadBatch* batch) {
   u32 draws = 0;
@@ -306,12 +315,13 @@ u32 PlanDraws(cQuadBatch* batch) {
     const cBatchRecord& rec = batch->m_Records[i];
     batch->m_DrawOf[i] = cQuadBatch::kMaxRecords;
     if (rec.count < kQuadVertices) continue;
+    const rectf* pageRect = nullptr;
+    const u32 texture = DrawTexture(rec.texture, &pageRect);
     const cBounds bounds = RecordBounds(batch->m_Vertices.data() + rec.first, rec.count);
-    batch->m_RecordBounds[i] = bounds;
     // The latest draw of the texture that no later draw covers where this record lies.
     u32 join = cQuadBatch::kMaxRecords;
     for (u32 d = draws; d-- > 0;) {
-      if (batch->m_Draws[d].texture == rec.texture) {
+      if (batch->m_Draws[d].texture == texture) {
         join = d;
         break;
       }
@@ -319,7 +329,7 @@ u32 PlanDraws(cQuadBatch* batch) {
     }
     if (join == cQuadBatch::kMaxRecords) {
       join = draws++;
-      batch->m_Draws[join] = cBatchRecord{rec.texture, 0, 0};
+      batch->m_Draws[join] = cBatchRecord{texture, 0, 0};
       batch->m_DrawBounds[join] = cBounds{};
     }
     batch->m_DrawOf[i] = join;
@@ -335,39 +345,37 @@ void FlushBatches(cQuadBatch* batch) {
   cRender* render = g_pRender;
   if (!batch || !render || !batch->m_Used) return;
   const u32 draws = PlanDraws(batch);
-  u32 drawn = 0;
-  for (u32 i = 0; i < batch->m_Used; ++i)
-    if (batch->m_Records[i].count >= kQuadVertices) ++drawn;
-  if (draws == drawn) {
-    // Nothing moves: the records as they are.
-    if (!batch->Upload(render, batch->GetVertexCount())) return;
-  } else {
-    // The draws' vertices one after the other, each draw's records in their order.
-    u32 next = 0;
-    for (u32 d = 0; d < draws; ++d) {
-      batch->m_Draws[d].first = next;
-      next += batch->m_Draws[d].count;
-      batch->m_Draws[d].count = 0;
-    }
-    for (u32 i = 0; i < batch->m_Used; ++i) {
-      const u32 d = batch->m_DrawOf[i];
-      if (d >= draws) continue;
-      const cBatchRecord& rec = batch->m_Records[i];
-      cBatchRecord& draw = batch->m_Draws[d];
-      std::memcpy(static_cast<void*>(batch->m_Ordered.data() + draw.first + draw.count),
-                  batch->m_Vertices.data() + rec.first, rec.count * sizeof(cVertex2D));
-      draw.count += rec.count;
-    }
-    std::swap(batch->m_Vertices, batch->m_Ordered);
-    const bool uploaded = batch->Upload(render, next);
-    std::swap(batch->m_Vertices, batch->m_Ordered);
-    if (!uploaded) return;
+  // The draws' vertices one after the other, each draw's records in their order; a page
+  // part's texture coordinates become the page's.
+  u32 next = 0;
+  for (u32 d = 0; d < draws; ++d) {
+    batch->m_Draws[d].first = next;
+    next += batch->m_Draws[d].count;
+    batch->m_Draws[d].count = 0;
   }
-  const cBatchRecord* list = draws == drawn ? batch->m_Records.data() : batch->m_Draws.data();
-  const u32 listCount = draws == drawn ? batch->m_Used : draws;
+  for (u32 i = 0; i < batch->m_Used; ++i) {
+    const u32 d = batch->m_DrawOf[i];
+    if (d >= draws) continue;
+    const cBatchRecord& rec = batch->m_Records[i];
+    cBatchRecord& draw = batch->m_Draws[d];
+    cVertex2D* out = batch->m_Ordered.data() + draw.first + draw.count;
+    std::memcpy(static_cast<void*>(out), batch->m_Vertices.data() + rec.first, rec.count * sizeof(cVertex2D));
+    const rectf* pageRect = nullptr;
+    DrawTexture(rec.texture, &pageRect);
+    if (pageRect)
+      for (u32 k = 0; k < rec.count; ++k) {
+        out[k].u = pageRect->x + out[k].u * pageRect->w;
+        out[k].v = pageRect->y + out[k].v * pageRect->h;
+      }
+    draw.count += rec.count;
+  }
+  std::swap(batch->m_Vertices, batch->m_Ordered);
+  const bool uploaded = batch->Upload(render, next);
+  std::swap(batch->m_Vertices, batch->m_Ordered);
+  if (!uploaded) return;
   render->SetVertexBuffer(&batch->m_DeviceVertices);
-  for (u32 i = 0; i < listCount; ++i) {
-    const cBatchRecord& rec = list[i];
+  for (u32 i = 0; i < draws; ++i) {
+    const cBatchRecord& rec = batch->m_Draws[i];
     if (rec.count < kQuadVertices) continue;
     if (rec.texture == 0 || !g_pTextureManager) {
       render->SetTexture(nullptr);

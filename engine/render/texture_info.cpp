@@ -58,14 +58,6 @@ i32 cTextureInfo::AddNode(const vek::string& itemName, const recti& pixels, i32 
   return AddNodeGrid(itemName, rect, columns, rows, frameTime);
 }
 
-void cTextureInfo::SetPage(const vek::string& pageName) {
-  page = pageName;
-  if (g_pTextureManager)
-    g_pTextureManager->SetPage(name, pageName);
-  else
-    LogError(kSender, "SetPage '%s'. No texture manager: the page is not known\n", name);
-}
-
 void CreateTextureInfos() {
   if (g_pTextureInfos) {
     LogWarning("CreateTextureInfos", "Already exist\n");

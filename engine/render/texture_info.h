@@ -51,17 +51,12 @@ class cTextureInfo {
     return item.frames.empty() ? DefaultItem().frames[0] : item.frames[0];
   }
   u32 GetCount() const { return static_cast<u32>(m_Items.size()); }
-  // Puts the sheet on a shared page: from here on the sheet's name finds the page's texture
-  // (the texture manager's look-ups by name), and pixel rectangles of AddNode count in the
-  // page's pixels. Call it before the sheet's AddNode calls.
-  void SetPage(const vek::string& pageName);
   const std::vector<cItem>& GetItems() const { return m_Items; }
 
   static const cItem& DefaultItem();
 
   vek::string name;  // the texture's name, the registry's look-up key
   std::vector<cItem> m_Items;
-  vek::string page;  // the shared page's texture name; empty for a sheet with its own texture
 };
 
 // The registry of sheets: room for 100, one reserved slot (the default sheet).

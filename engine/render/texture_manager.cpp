@@ -21,27 +21,6 @@ void cTextureManager::Walk(Fn fn, bool fromOne) {
   }
 }
 
-void cTextureManager::SetPage(const vek::string& sheet, const vek::string& page) {
-  if (sheet.empty() || page.empty() || sheet == page) {
-    LogWarning("cTextureManager", "SetPage. Bad page '%s' for the sheet '%s'\n", page, sheet);
-    return;
-  }
-  m_Pages[sheet] = page;
-}
-
-vek::string cTextureManager::GetPage(const vek::string& sheet) const {
-  const auto it = m_Pages.find(sheet);
-  return it == m_Pages.end() ? vek::string() : it->second;
-}
-
-u32 cTextureManager::FindIndex(const vek::string& name) const {
-  const u32 own = cContainerPtr<cTexture>::FindIndex(name);
-  if (own != 0 || m_Pages.empty()) return own;
-  const auto it = m_Pages.find(name);
-  // A page is a texture of its own (never an alias of a further page).
-  return it == m_Pages.end() ? 0 : cContainerPtr<cTexture>::FindIndex(it->second);
-}
-
 bool cTextureManager::CreateContexts() {
   Walk([](cTexture* t) { t->OnCreateContext(); }, false);
   return true;
@@ -118,7 +97,8 @@ void DumpTextures() {
       }
       const u32 levels = filter < 2 ? 1 : MipLevelCount(w, h);
       u64 bytes = 0;
-      for (u32 l = 0; l < levels; ++l)
+      // A page part holds no pixels of its own.
+      for (u32 l = 0; l < levels && !t->IsPagePart(); ++l)
         bytes += GetImageSize(format.id, std::max<u32>(1, w >> l), std::max<u32>(1, h >> l));
       const vek::string dim = Formatted("%4ix%4ix %2i", w, h, format.bytes * 8);
       LogPlain("  | %3i | %24s | %2s | %12s | %s | %s | %8i |\n", i, t->name, t->IsRenderTarget() ? "RT" : "2D",

@@ -2,8 +2,6 @@
 // The texture manager: the table of every texture. Position 0 always holds the built-in
 // default "unnamed" (a red and white checkerboard), so that a look-up of an unknown name or
 // of a bad index still gives something drawable.
-#include <map>
-
 #include "engine/core/container_ptr.h"
 #include "engine/render/texture.h"
 
@@ -13,17 +11,6 @@ class cTextureManager : public cContainerPtr<cTexture> {
  public:
   // Room for 100 textures, one reserved slot.
   cTextureManager() : cContainerPtr<cTexture>(100, 1) {}
-
-  // Sheets packed onto a shared page: every look-up of the sheet's name gives the page's
-  // texture, so sprites of several sheets draw with one texture. A texture of the sheet's own
-  // name, when one is loaded, is found first; the page may be loaded before or after.
-  void SetPage(const vek::string& sheet, const vek::string& page);
-  // The page a sheet lies on; empty when it has none.
-  vek::string GetPage(const vek::string& sheet) const;
-  // The look-ups by name, pages included.
-  u32 FindIndex(const vek::string& name) const;
-  cTexture* FindItem(const vek::string& name) const { return Get(FindIndex(name)); }
-  u32 Find(const vek::string& name) const { return FindIndex(name); }
 
   // Moves every texture to the device (element 0 first). Returns true.
   bool CreateContexts();
@@ -36,8 +23,6 @@ class cTextureManager : public cContainerPtr<cTexture> {
  private:
   template <class Fn>
   void Walk(Fn fn, bool fromOne);
-
-  std::map<vek::string, vek::string> m_Pages;  // sheet name -> page texture name
 };
 
 extern cTextureManager* g_pTextureManager;

@@ -16,6 +16,13 @@ std::string BuiltDataDir();
 // is ".png" also when the path is given without one.
 std::string SheetPicture(const std::string& dataPath);
 
+// Loads the shared page that holds a picture or sheet of the data folder (path relative to it
+// or starting with "{StaticPath}/"), as the game loads it: the page's texture, then its script,
+// which makes the parts and the sheets' areas. True when the page is loaded, now or before;
+// false when no page holds the picture. Needs the texture manager, the sheet registry and a
+// script host; the script class "cTextureInfo" is registered when missing.
+bool LoadPageOf(const std::string& dataPath);
+
 // Makes whatever of the texture manager, the sheet registry and the script host (with the
 // script class "cTextureInfo") is missing, and destroys what it made. Make it after the log.
 class HeadlessSprites {

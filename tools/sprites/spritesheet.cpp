@@ -6,10 +6,10 @@
 //   spritesheet page <data folder> <work folder> <description>...
 //   spritesheet contact <screenshot folder> <rsvg-convert> <sheet.png>...
 //
-// A sheet whose description has a "page" line is built into the work folder only; the page
-// step packs every sheet of one page onto a shared texture and writes one area script for
-// all of them: each sheet keeps its name and areas (SetPage makes its name find the page), so
-// sprites of many sheets draw with one texture.
+// A sheet or picture whose description has a "page" line is built into the work folder only;
+// the page step packs every one of a page onto a shared texture and writes one script for all
+// of them: each becomes a texture of its own name that is a rectangle of the page (a sheet
+// with its areas as before), and the quad batch draws all of them with the page's texture.
 //
 // The description names its output and lists items; each item is a grid of frames made from
 // one SVG template whose {{expressions}} take per-frame parameter values. All frames of a
@@ -325,7 +325,8 @@ Description ReadDescription(const fs::path& file) {
         d.padding = 0;
       }
     } else if (w[0] == "page") {
-      if (d.output.empty() || d.picture) Fail(where + ": page belongs to a sheet, after its sheet line");
+      if (d.output.empty()) Fail(where + ": page belongs to a sheet or picture, after its line");
+      if (fs::path(d.output).extension() != ".png") Fail(where + ": only a .png picture lies on a page");
       if (!d.page.empty()) Fail(where + ": a sheet lies on one page");
       if (w.size() < 2 || w.size() > 3) Fail(where + ": page <file.png> [size=WxH]");
       d.page = w[1];
@@ -626,7 +627,7 @@ void Build(const fs::path& descFile, const fs::path& dataDir, const fs::path& wo
   Pack(d, texW, texH);
   const std::string texName = fs::path(d.output).stem().string();
   const bool paged = !d.page.empty();
-  if (paged) {
+  if (paged && !d.picture) {
     // On a page only the blocks count: the picture ends at the last of them.
     texW = texH = 0;
     for (const Item& it : d.items) {
@@ -735,12 +736,23 @@ struct Area {
   double time;
 };
 
-// The areas of an area script as this tool writes them.
+// The areas of an area script as this tool writes them (a page's in the page's pixels).
 std::vector<Area> ReadAreas(const fs::path& tex) {
   std::vector<Area> areas;
   std::string sheet;
+  std::map<std::string, std::pair<int, int>> parts;
   std::istringstream in(ReadText(tex));
   for (std::string line; std::getline(in, line);) {
+    // A page's parts: where each sheet lies, for its areas in the page's pixels.
+    if (line.rfind("cTexturePart(\"", 0) == 0) {
+      char part[256] = {}, page[256] = {};
+      int x = 0, y = 0, w = 0, h = 0;
+      if (std::sscanf(line.c_str(), "cTexturePart(\"%255[^\"]\", \"%255[^\"]\", recti(%d, %d, %d, %d))", part, page, &x,
+                      &y, &w, &h) != 6)
+        Fail(tex.string() + ": unreadable line: " + line);
+      parts[part] = {x, y};
+      continue;
+    }
     if (line.rfind("local sheet = cTextureInfo(\"", 0) == 0) {
       const size_t from = line.find('"') + 1;
       sheet = line.substr(from, line.find('"', from) - from);
@@ -753,6 +765,10 @@ std::vector<Area> ReadAreas(const fs::path& tex) {
       Fail(tex.string() + ": unreadable line: " + line);
     a.name = name;
     a.sheet = sheet;
+    if (const auto at = parts.find(sheet); at != parts.end()) {
+      a.x += at->second.first;
+      a.y += at->second.second;
+    }
     areas.push_back(a);
   }
   return areas;
@@ -779,6 +795,7 @@ constexpr int kPageSide = 4096;
 
 struct PagedSheetPart {
   std::string name, file;  // texture name, description file name (for messages)
+  bool sheet = true;       // a sheet with areas, or a plain picture
   Picture picture;
   std::vector<Area> areas;
   int x = 0, y = 0;  // top-left corner on the page, from the top
@@ -836,8 +853,9 @@ void Page(const fs::path& dataDir, const fs::path& workDir, const std::vector<st
       if (o.name == s.name) Fail(name + ": the sheet " + s.name + " is on the page twice");
     const fs::path png = PagedSheet(workDir, s.name);
     s.picture = ReadPng(png);
+    s.sheet = !d.picture;
     fs::path tex = png;
-    s.areas = ReadAreas(tex.replace_extension(".tex"));
+    if (s.sheet) s.areas = ReadAreas(tex.replace_extension(".tex"));
     if (s.picture.w > maxW || s.picture.h > maxH)
       Fail(name + ": the sheet (" + std::to_string(s.picture.w) + " x " + std::to_string(s.picture.h) +
            ") is larger than its page " + page + " (" + std::to_string(maxW) + " x " + std::to_string(maxH) + ")");
@@ -884,19 +902,22 @@ void Page(const fs::path& dataDir, const fs::path& workDir, const std::vector<st
                   &s.picture.rgba[static_cast<size_t>(row) * s.picture.w * 4], static_cast<size_t>(s.picture.w) * 4);
   const std::string pageName = fs::path(page).stem().string();
   std::ostringstream tex;
-  tex << "-- Areas of the page " << fs::path(page).filename().string() << " (" << bestW << " x " << bestH
-      << "): the sprite sheets";
-  for (const PagedSheetPart& s : sheets) tex << " " << s.name;
-  tex << ",\n-- made by tools/sprites from their descriptions (their \"page\" line): edit those, not this file.\n"
-      << "-- Each sheet keeps its name and areas; SetPage makes the sheet's name find this texture.\n"
-      << "-- AddNode(item, recti(x, y, w, h) in pixels of the page from its bottom-left corner, columns, rows, frame time)\n";
+  tex << "-- The page " << fs::path(page).filename().string() << " (" << bestW << " x " << bestH
+      << ") and the sheets and pictures on it,\n-- made by tools/sprites from their descriptions (their \"page\" line): "
+      << "edit those, not this file.\n"
+      << "-- cTexturePart(texture, page, recti(x, y, w, h) in pixels of the page from its bottom-left corner)\n"
+      << "-- makes each one's texture, a rectangle of the page; a sheet's areas then count in its own pixels.\n"
+      << "-- AddNode(item, recti(x, y, w, h) in pixels from the bottom-left corner, columns, rows, frame time)\n";
   for (const PagedSheetPart& s : sheets) {
-    // Rectangles count from the bottom row: the sheet's bottom lies this far above the page's.
+    // Rectangles count from the bottom row: the part's bottom lies this far above the page's.
     const int bottom = bestH - (s.y + s.picture.h);
-    tex << "do\nlocal sheet = cTextureInfo(\"" << s.name << "\", false)\nsheet:SetPage(\"" << pageName << "\")\n";
+    tex << "cTexturePart(\"" << s.name << "\", \"" << pageName << "\", recti(" << s.x << ", " << bottom << ", "
+        << s.picture.w << ", " << s.picture.h << "))\n";
+    if (!s.sheet) continue;
+    tex << "do\nlocal sheet = cTextureInfo(\"" << s.name << "\", false)\n";
     for (const Area& a : s.areas)
-      tex << "sheet:AddNode(\"" << a.name << "\", recti(" << s.x + a.x << ", " << bottom + a.y << ", " << a.w << ", " << a.h
-          << "), " << a.columns << ", " << a.rows << ", " << Num(a.time) << ")\n";
+      tex << "sheet:AddNode(\"" << a.name << "\", recti(" << a.x << ", " << a.y << ", " << a.w << ", " << a.h << "), "
+          << a.columns << ", " << a.rows << ", " << Num(a.time) << ")\n";
     tex << "end\n";
   }
   const fs::path outPng = dataDir / page;

@@ -115,6 +115,11 @@ class PlayWindowsGL : public vektest::GLGameFixture {
     GLGameFixture::SetUp();
     if (HasFatalFailure()) return;
     ASSERT_TRUE(vektest::LoadSystemLook());
+    // The sheet registry first: the menus' pictures lie on a page whose script makes sheets too.
+    if (!vek::g_pTextureInfos) vek::CreateTextureInfos();
+    lua_State* L = vek::GetScript()->GetState();
+    luabind::module(L)[vek::bindings::TextureInfoClass()];
+    vek::bindings::KeepTextureInfosNative(L);
     for (const char* name : {"title_panel", "title_button", "title_check", "title_slider", "title_field",
                              "title_select", "title_logo", "icon_error", "icon_info", "icon_warning",
                              "icon_question", "icon_head"})
@@ -123,10 +128,6 @@ class PlayWindowsGL : public vektest::GLGameFixture {
       ASSERT_TRUE(LoadTexture(std::string("{StaticPath}/texture/fonts/") + font + ".png", font));
       ASSERT_TRUE(vek::GetScript()->LoadFile(vek::filename(std::string("{StaticPath}/texture/fonts/") + font + ".lua")));
     }
-    if (!vek::g_pTextureInfos) vek::CreateTextureInfos();
-    lua_State* L = vek::GetScript()->GetState();
-    luabind::module(L)[vek::bindings::TextureInfoClass()];
-    vek::bindings::KeepTextureInfosNative(L);
     for (const char* sheet : {"icons01", "gui_plants", "gui_ups00", "gui_ups01"})
       ASSERT_TRUE(LoadSheet(std::string("texture/gui/") + sheet)) << sheet;
     // The field's icons, when the data set has them built.
@@ -201,16 +202,15 @@ class PlayWindowsGL : public vektest::GLGameFixture {
 
   static bool LoadTexture(const std::string& path, const char* name) {
     vek::cImage image;
-    if (vek::cDataManager::ReadImage(vek::filename(path), &image) != 0) return false;
+    // A picture on a shared page: the page, with its parts.
+    if (vek::cDataManager::ReadImage(vek::filename(path), &image) != 0) return vektest::LoadPageOf(path);
     (new vek::cTexture(name, false, &image))->OnCreateContext();
     return true;
   }
-  static bool LoadSheet(const std::string& sheetPath) {
-    // A sheet on a shared page loads its page, once.
-    const std::filesystem::path picture = vektest::SheetPicture(sheetPath);
-    const std::string path = (picture.parent_path() / picture.stem()).string();
-    const std::string name = picture.stem().string();
-    if (path != sheetPath && vek::g_pTextureManager->FindIndex(name) != 0) return true;
+  static bool LoadSheet(const std::string& path) {
+    // A sheet on a shared page: the page, once, and its script.
+    if (vektest::LoadPageOf(path)) return true;
+    const std::string name = std::filesystem::path(path).filename().string();
     return LoadTexture("{StaticPath}/" + path + ".png", name.c_str()) &&
            vek::GetScript()->LoadFile(vek::filename("{StaticPath}/" + path + ".tex"));
   }

@@ -41,12 +41,10 @@ cObject* MakeHole(cLevel* level) { return new Hole(level); }
 
 // A sheet of the built data folder, as the game loads it: the picture, then its area script.
 // A sheet on a shared page loads its page, once.
-bool LoadSheet(const std::string& sheetName) {
-  const std::filesystem::path picture = vektest::SheetPicture("texture/world/" + sheetName);
-  const std::string name = picture.stem().string();
-  if (name != sheetName && vek::g_pTextureManager->FindIndex(name) != 0) return true;
+bool LoadSheet(const std::string& name) {
+  if (vektest::LoadPageOf("texture/world/" + name)) return true;
   vek::cImage sheet;
-  const std::string path = "{StaticPath}/" + picture.parent_path().string() + "/" + name;
+  const std::string path = "{StaticPath}/texture/world/" + name;
   if (vek::cDataManager::ReadImage(path + ".png", &sheet) != 0) return false;
   new vek::cTexture(name, false, &sheet);
   return vek::GetScript()->LoadFile(vek::filename(path + ".tex"));
