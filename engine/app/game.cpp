@@ -206,7 +206,7 @@ int cGame::Run() {
       // A frame that fails (out of memory) is logged; the program goes on or closes normally.
       LogError("cGame", "frame failed: %s\n", e.what());
     }
-    window.PaceFrame();
+    if (!m_bStepClock) window.PaceFrame();
     UpdateFrameTime();
   }
   window.KillTimer(kFrameRateTimer);
@@ -220,8 +220,9 @@ void cGame::TimerProc() {
 
 void cGame::UpdateFrameTime() {
   const i64 now = plat::GetOs().Counter();
-  const f32 dt = static_cast<f32>(static_cast<double>(now - m_LastCounter) /
-                                  static_cast<double>(m_Frequency));
+  const f32 dt = m_bStepClock ? kFixedStep
+                              : static_cast<f32>(static_cast<double>(now - m_LastCounter) /
+                                                 static_cast<double>(m_Frequency));
   m_FrameTime = dt;
   m_TotalTime += dt;
   m_LastCounter = now;

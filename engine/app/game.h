@@ -95,6 +95,11 @@ class cGame final : public iGuiHost {
   // Frame statistics.
   f32 GetFrameTime() const { return m_FrameTime; }
   void SetFrameTime(f32 dt) { m_FrameTime = dt; }
+  // Step clock: every frame of the main loop counts exactly one fixed step and is not paced,
+  // so the game runs as fast as it draws, frame for frame as it would at 30 frames a second.
+  // For tests that play long stretches of the real program; off by default.
+  void SetStepClock(bool on) { m_bStepClock = on; }
+  bool IsStepClock() const { return m_bStepClock; }
   f32 GetAverageFrameTime() const { return m_AverageFrameTime; }
   f32 GetTotalTime() const { return m_TotalTime; }
   u32 GetFPS() const { return m_FPS; }
@@ -137,6 +142,7 @@ class cGame final : public iGuiHost {
   int m_Pause = 0;
   std::list<cWidget*> m_Widgets;
   bool m_bConsoleEnabled = false;
+  bool m_bStepClock = false;
   cGUI* m_pGUI = nullptr;
   cQuadBatch* m_pQuadBatch = nullptr;
   f32 m_FrameTime = 0.0f;

@@ -191,6 +191,13 @@ std::string AnswerTestQuery(const std::string& line) {
   vek::cGUI* gui = vek::g_pGame ? vek::g_pGame->GetGUI() : nullptr;
   if (verb == "focus") return "ok " + (vek::g_pGame ? vek::g_pGame->GetFocusWidgetName() : vek::string());
   if (verb == "shot") return vek::shot() ? "ok" : "error: no screenshot";
+  if (verb == "clock") {
+    std::string mode;
+    in >> mode;
+    if (!vek::g_pGame || (mode != "steps" && mode != "real")) return "error: clock wants steps or real";
+    vek::g_pGame->SetStepClock(mode == "steps");
+    return "ok";
+  }
   if (!gui) return "error: no GUI";
   if (verb == "shown") {
     std::string out = "ok";

@@ -12,6 +12,8 @@
 //                                                (a drag: down, move, up)
 //   key <name> | text <chars>                   a key (SDL key name) down and up, typed text
 //   shot                     -> "ok"             a screenshot (the game's own numbered file)
+//   clock steps | clock real -> "ok"             every frame one fixed step, unpaced (the game
+//                                                as fast as it draws), or the real clock again
 //   object <type>            -> "ok x y w h"     the first field object of that type tag
 //                                                (added by the program's entry)
 //   fading                   -> "ok <name> ..."  the shown windows still fading in or out

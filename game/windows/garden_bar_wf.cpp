@@ -4,9 +4,11 @@
 
 #include "engine/core/log.h"
 #include "engine/gui/gui.h"
+#include "engine/gui/image_ctrl.h"
 #include "engine/gui/window.h"
 #include "game/app/player.h"
 #include "game/app/rules_host.h"
+#include "game/app/sprite.h"
 #include "game/app/window_host.h"
 #include "game/windows/controls/toolbar_ctrl.h"
 #include "game/windows/play_host.h"
@@ -24,6 +26,19 @@ std::vector<cChainItem*>& ChainItems() {
 namespace {
 
 iChainItems* g_pRegistered = nullptr;
+
+// The shelf pieces of "gui_plants" keep the sheet's transparent ring of one texel on every
+// side; on the sides where two pieces meet it would show the meadow through a seam, so those
+// sides are cut off the pieces' texture rectangles (before the bar records its middle strip).
+void TrimShelfPiece(vek::cCtrl* control, const char* area, bool left, bool right) {
+  auto* image = dynamic_cast<vek::cImageCtrl*>(control);
+  const cSprite sprite = FindSprite("gui_plants", area);
+  if (!image || sprite.texture == 0 || sprite.width <= 2.0f) return;
+  const vek::rectf uv = image->GetUVRect();
+  const f32 texel = sprite.Frame().w / sprite.width;
+  image->SetUVPos(uv.x + (left ? texel : 0.0f), uv.y, 0);
+  image->SetUVSize(uv.w - texel * static_cast<f32>(int{left} + int{right}), uv.h, 0);
+}
 
 void AddWare(cToolbarCtrl* bar, u32 ware) {
   vek::rectf uv[cToolbarItemCtrl::kPictures] = {};
@@ -87,8 +102,13 @@ int cGardenWF::OnAfterCreate(vek::cWindow* window) {
 
   for (auto [bar, name] : {std::pair{m_pPlants, "plants"}, std::pair{m_pGrass, "grass"}, std::pair{m_pAnimals, "animals"}}) {
     const std::string n = name;
-    bar->SetDecorations(GetControlByName(window, "left_" + n), GetControlByName(window, "center_" + n),
-                        GetControlByName(window, "right_" + n));
+    vek::cCtrl* left = GetControlByName(window, "left_" + n);
+    vek::cCtrl* middle = GetControlByName(window, "center_" + n);
+    vek::cCtrl* right = GetControlByName(window, "right_" + n);
+    TrimShelfPiece(left, "bar_left", false, true);
+    TrimShelfPiece(middle, "bar_center", true, true);
+    TrimShelfPiece(right, "bar_right", true, false);
+    bar->SetDecorations(left, middle, right);
     bar->DeleteAllItems();
     bar->SetTexture("gui_plants");
   }
@@ -124,6 +144,11 @@ int cGardenWF::Call(vek::cWindow* window, u32 message, u32 p1, u32 p2) {
   switch (message) {
     case vek::e_wndAfterCreate:
       return OnAfterCreate(window);
+    case vek::e_wndShow:
+      // The bar comes on screen at the start of every level: its shelves follow the player's
+      // unlocks from the first frame (a row with nothing unlocked yet is hidden, posts and all).
+      RefreshToolbars();
+      break;
     case vek::e_wndTimer: {
       const f32 seconds = vek::cGUI::ParamToTime(p1);
       for (cChainItem* item : m_List) item->Update(seconds);

@@ -182,9 +182,5 @@ void BurstAt(const vek::cCtrl* control, vek::u32 count, vek::f32 spread) {
 cFlyer* AddPlayFlyer(const vek::string& sheet, const vek::string& area, vek::f32 spacing, vek::u32 trailPoints) {
   cFlyerList* flyers = GetPlayHost()->GetFlyers();
   if (!flyers) return nullptr;
-  if (FindSprite(sheet, area).texture == 0) {
-    if (area == "money") return flyers->Add("icons01", "coin", spacing, trailPoints);
-    if (area == "star") return flyers->Add("icons00", "star", spacing, trailPoints);
-  }
   return flyers->Add(sheet, area, spacing, trailPoints);
 }

@@ -51,6 +51,7 @@ class IslandFlow : public ::testing::Test {
                             "XDG_RUNTIME_DIR=" + tmp.path(), "HOME=" + tmp.path() + "/home",
                             "XDG_CONFIG_HOME=" + tmp.path() + "/config", "ORCHARDIA_TEST_QUERY=" + Socket()}));
     if (!q.Connect(Socket(), 120.0)) return false;
+    EXPECT_EQ(q.Ask("clock steps"), "ok");
     EXPECT_TRUE(q.SkipSplash()) << q.Ask("focus");
     EXPECT_TRUE(vektest::WaitFor(300.0, [&] { return Log().find("Run game...") != std::string::npos; })) << Log();
     return true;

@@ -33,6 +33,8 @@ class Playthrough : public ::testing::Test {
                             "XDG_RUNTIME_DIR=" + tmp.path(), "HOME=" + tmp.path() + "/home",
                             "XDG_CONFIG_HOME=" + tmp.path() + "/config", "ORCHARDIA_TEST_QUERY=" + Socket()}));
     ASSERT_TRUE(q.Connect(Socket(), 120.0)) << Socket();
+    // Every frame one fixed step, unpaced: the game as fast as this machine draws it.
+    ASSERT_EQ(q.Ask("clock steps"), "ok");
     ASSERT_TRUE(q.SkipSplash()) << q.Ask("focus");
     ASSERT_TRUE(vektest::WaitFor(240.0, [&] { return Log().find("Run game...") != std::string::npos; })) << Log();
   }

@@ -43,6 +43,8 @@ class TitleMenus : public ::testing::Test {
     game.SetStderrFile(tmp / stderrFile);
     ASSERT_TRUE(game.Start(vektest::GameBinary(), Env()));
     ASSERT_TRUE(q.Connect(Socket(), 120.0)) << LogTail();
+    // Every frame one fixed step, unpaced: the game as fast as this machine draws it.
+    ASSERT_EQ(q.Ask("clock steps"), "ok");
     ASSERT_TRUE(q.SkipSplash()) << q.Ask("focus") << "\n" << LogTail();
     ASSERT_TRUE(vektest::WaitFor(270.0, [&] {
       return Log().find("Game initialization complete. Run game...") != std::string::npos;

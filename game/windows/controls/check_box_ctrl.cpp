@@ -72,9 +72,12 @@ void cCheckBoxCtrl::SetTexture(const vek::string& name, int flags) {
 // ---- cCheckBoxUpCtrl ----
 
 std::vector<cCheckBoxUpCtrl::cStar> cCheckBoxUpCtrl::GetStars() const {
+  // A row of 22-pixel stars, each overlapping the one before by half, centred under the box
+  // (y counts upward).
   std::vector<cStar> stars;
   const vek::rectf r = GetRect();
   const int n = m_MaxLevel;
+  if (n <= 0) return stars;
   const f32 x0 = r.x + (r.w - 22.0f * (static_cast<f32>(n) / 2.0f + 1.0f)) / 2.0f;
   for (int i = 1; i <= n; ++i)
     stars.push_back(cStar{vek::rectf{x0 + 11.0f * static_cast<f32>(i), r.y - 22.0f, 22.0f, 22.0f}, i <= m_Level});

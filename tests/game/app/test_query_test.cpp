@@ -15,6 +15,8 @@ TEST(TestQuery, AnswersAddedQuestionsAndRefusesTheRest) {
   EXPECT_EQ(AnswerTestQuery("shown"), "error: no GUI");
   EXPECT_EQ(AnswerTestQuery("focus"), "ok ");
   EXPECT_EQ(AnswerTestQuery("  "), "error: empty question");
+  EXPECT_EQ(AnswerTestQuery("clock fast"), "error: clock wants steps or real");
+  EXPECT_EQ(AnswerTestQuery("clock steps"), "error: clock wants steps or real");  // no game to set
 }
 
 }  // namespace

@@ -137,10 +137,12 @@ TEST_F(GameControls, StarsUnderTheUpgradeBox) {
   up->SetLevel(3);
   stars = up->GetStars();
   ASSERT_EQ(stars.size(), 5u);
+  // Each star overlaps the one before by half its width, the row centred below the box.
   const float xs[] = {22.5f, 33.5f, 44.5f, 55.5f, 66.5f};
   for (int i = 0; i < 5; ++i) {
     EXPECT_FLOAT_EQ(stars[i].rect.x, xs[i]);
     EXPECT_FLOAT_EQ(stars[i].rect.y, 78.0f);
+    EXPECT_FLOAT_EQ(stars[i].rect.w, 22.0f);
     EXPECT_EQ(stars[i].filled, i < 3);
   }
   up->SetLevel(9);

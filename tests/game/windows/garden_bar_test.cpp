@@ -190,6 +190,22 @@ TEST_F(GardenBar, ShopRowsScrollToTheNewestSortAndHideWithoutAnimals) {
   EXPECT_TRUE(Control<vek::cCtrl>("garden", "MainFrame")->GetState(vek::cCtrl::e_Disabled));
 }
 
+TEST_F(GardenBar, ShowingTheBarFitsTheShelvesToTheUnlocksWithoutARefresh) {
+  // A new level shows the bar after its unlocks are set; no refresh message has come yet.
+  gui->HideWindow("garden");
+  Settle();
+  player.lastSort = 1;
+  player.animalKinds = -1;
+  gui->ShowWindow("garden");
+  for (const char* name : {"grass", "animals"})
+    for (const std::string part : {"", "left_", "center_", "right_"})
+      EXPECT_FALSE(Visible("garden", part + name)) << part << name;  // no posts of an empty shelf
+  auto* plants = Control<cToolbarCtrl>("garden", "plants");
+  const vek::rectf middle = Control<vek::cCtrl>("garden", "center_plants")->GetRect();
+  EXPECT_FLOAT_EQ(middle.w, plants->GetStripWidth());
+  EXPECT_FLOAT_EQ(Control<vek::cCtrl>("garden", "right_plants")->GetRect().x, middle.x + middle.w);
+}
+
 TEST_F(GardenBar, PicksGoToTheLevelOnlyForItemsThatExist) {
   vek::cWindow* w = Window("garden");
   const vek::u32 plants = w->FindControl("plants"), grass = w->FindControl("grass"), animals = w->FindControl("animals");

@@ -100,11 +100,13 @@ TEST_F(MissionFinish, PaysMoneyIntoTheBankOverOnePointTwoSeconds) {
   EXPECT_EQ(player.money, 0);
   EXPECT_GE(Count(25), 4);  // a coin every 0.3 s
   EXPECT_LE(Count(25), 5);
-  // The coins fly from the score panel's coin to the bank; the coin picture of the play
-  // windows stands in where the game's sheet has none.
+  // The coins fly from the score panel's coin to the bank, with the flying coin's picture.
   ASSERT_EQ(play.flyers.Size(), static_cast<size_t>(Count(25)));
   const cFlyer& coin = play.flyers.GetFlyers().front();
-  EXPECT_EQ(coin.texture, FindSprite("icons01", "coin").texture);
+  const cSprite money = FindSprite("peacock01", "money");
+  ASSERT_NE(money.texture, 0u);
+  EXPECT_EQ(coin.texture, money.texture);
+  EXPECT_EQ(coin.frames, money.frames);
   EXPECT_EQ(coin.spline.GetKeyCount(), 4u);
 }
 
@@ -184,6 +186,7 @@ TEST_F(MissionFinish, AwardsInOrderAndAFourthWithoutARowIsStillGiven) {
   EXPECT_EQ(Text("mission_finish", "lbAward0"), "Sort plant02");
   EXPECT_EQ(player.lastSort, 1);  // the star is on its way
   EXPECT_EQ(play.flyers.GetFlyers().back().trail.size(), 5u);
+  EXPECT_EQ(play.flyers.GetFlyers().back().frames, FindSprite("peacock01", "star").frames);
   Seconds(2.1f);
   EXPECT_EQ(player.lastSort, 2);
   Seconds(0.6f);

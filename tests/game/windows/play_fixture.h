@@ -57,7 +57,7 @@ class PlayFixture : public titletest::TitleFixture {
   void SetUp() override {
     TitleFixture::SetUp();
     sprites = std::make_unique<vektest::HeadlessSprites>();
-    for (const char* sheet : {"texture/gui/icons01.png", "texture/gui/gui_plants.png", "texture/gui/gui_ups00.png", "texture/gui/gui_ups01.png"}) ASSERT_TRUE(sprites->Load(sheet)) << sheet;
+    for (const char* sheet : {"texture/gui/icons01.png", "texture/gui/gui_plants.png", "texture/gui/gui_ups00.png", "texture/gui/gui_ups01.png", "texture/world/peacock01.png"}) ASSERT_TRUE(sprites->Load(sheet)) << sheet;
     CreateWareManager();
     for (const char* name : {"plant07", "plant00", "plant02", "plant05", "grass", "plant01", "plant04", "plant06",
                              "plant03", "flowers"})

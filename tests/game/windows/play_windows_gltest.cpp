@@ -18,6 +18,7 @@
 #include "engine/gui/gui.h"
 #include "engine/gui/widget.h"
 #include "engine/gui/window.h"
+#include "engine/render/quad_batch.h"
 #include "engine/render/render.h"
 #include "engine/render/render_bindings.h"
 #include "engine/render/texture.h"
@@ -36,6 +37,7 @@
 #include "game/windows/play_windows.h"
 #include "game/windows/title_windows.h"
 #include "game/windows/windows_bindings.h"
+#include "game/world/effects.h"
 #include "game/world/ware_manager.h"
 #include "platform/gfx.h"
 #include "tests/support/sprite_sheets.h"
@@ -49,15 +51,30 @@ using vek::u8;
 
 const std::string kShots = std::string(VEK_TEST_BIN_DIR) + "/../screenshots";
 
-// A meadow under a strip of sky: what the field would show around the windows.
+// A meadow: what the field would show around the windows; what flies (coins, medals, stars)
+// is drawn over the windows, as the field does.
 class Meadow : public vek::cWidget {
  public:
-  using vek::cWidget::cWidget;
+  Meadow(const vek::string& name, cFlyerList* flyers) : vek::cWidget(name), m_pFlyers(flyers) {}
   void Render() override {
     vek::g_pRender->SetClearColor(0.49f, 0.76f, 0.26f, 1.0f);
     vek::g_pRender->Clear(plat::gfx::kClearTarget, 1.0f);
     vek::cWidget::Render();
+    vek::cQuadBatch* batch = vek::g_pGame ? vek::g_pGame->GetQuadBatch() : nullptr;
+    if (!batch) return;
+    vek::Begin2D(1024.0f, 768.0f);
+    batch->Clear();
+    vek::SetBlendMode(vek::e_BlendAlpha, 0.0f);
+    m_pFlyers->m_pBatch = batch;
+    m_pFlyers->Draw();
+    vek::FlushBatches(batch);
+    batch->Clear();
+    vek::SetBlendMode(vek::e_BlendNone, 0.0f);
+    vek::End2D();
   }
+
+ private:
+  cFlyerList* m_pFlyers;
 };
 
 class Factory : public iChainFactory {
@@ -98,13 +115,20 @@ class ShowHost : public cPlayHost {
       if (f->GetOutputWare() == ware) return f;
     return nullptr;
   }
+  cFlyerList* GetFlyers() override { return &flyers; }
   std::vector<iChainFactory*> factories;
+  cFlyerList flyers{nullptr, nullptr};
 };
 
+// The rules' world: the awards reach the garden bar, as in the game.
 class AwardWorld : public iRulesWorld {
  public:
   bool HasPlantSort(int offset) override { return offset < 8; }
   int GetHolesLayoutCount() override { return 5; }
+  void SendWindowMessage(const vek::string& window, int p1, int p2) override {
+    if (host) host->SendWindowMessage(window, p1, p2);
+  }
+  cWindowHost* host = nullptr;
 };
 
 class PlayWindowsGL : public vektest::GLGameFixture {
@@ -128,8 +152,8 @@ class PlayWindowsGL : public vektest::GLGameFixture {
       ASSERT_TRUE(LoadTexture(std::string("{StaticPath}/texture/fonts/") + font + ".png", font));
       ASSERT_TRUE(vek::GetScript()->LoadFile(vek::filename(std::string("{StaticPath}/texture/fonts/") + font + ".lua")));
     }
-    for (const char* sheet : {"icons01", "gui_plants", "gui_ups00", "gui_ups01"})
-      ASSERT_TRUE(LoadSheet(std::string("texture/gui/") + sheet)) << sheet;
+    for (const char* sheet : {"gui/icons01", "gui/gui_plants", "gui/gui_ups00", "gui/gui_ups01", "world/peacock01"})
+      ASSERT_TRUE(LoadSheet(std::string("texture/") + sheet)) << sheet;
     // The field's icons, when the data set has them built.
     LoadSheet("texture/world/icons00");
 
@@ -170,8 +194,9 @@ class PlayWindowsGL : public vektest::GLGameFixture {
     CreateTitleWindows(host.get());
     CreatePlayWindows();
     gui = game->GetGUI();
-    new Meadow("garden");
-    new Meadow("island");
+    world.host = host.get();
+    new Meadow("garden", &play.flyers);
+    new Meadow("island", &play.flyers);
     game->SetFocusWidget("garden");
     host->SetCursor("pointer");
     std::filesystem::create_directories(kShots);
@@ -216,14 +241,18 @@ class PlayWindowsGL : public vektest::GLGameFixture {
   }
 
   void Settle(int steps = 30) {
-    for (int i = 0; i < steps; ++i) gui->Update(vek::kFixedStep);
+    for (int i = 0; i < steps; ++i) {
+      gui->Update(vek::kFixedStep);
+      play.flyers.Update(vek::kFixedStep);
+    }
   }
 
-  // Draws a frame with the pointer at a GUI point and saves it as <name>.png.
-  void Shot(const std::string& name, float x, float y) {
-    Settle();
+  // Draws a frame with the pointer at a GUI point and saves it as <name>.png; the pointer is
+  // moved half way through `steps` fixed steps.
+  void Shot(const std::string& name, float x, float y, int steps = 60) {
+    Settle(steps / 2);
     gui->OnMouseMove(static_cast<int>(x), 768 - static_cast<int>(y));
-    Settle();
+    Settle(steps - steps / 2);
     gui->GetCursor()->SetPos(x, y);
     game->Frame();
     vek::i32 rect[4] = {};
@@ -277,11 +306,11 @@ TEST_F(PlayWindowsGL, EveryWindowOnTheScreen) {
   Shot("play_score", 940, 520);
 
   host->SwitchWindow("mission_start", 2);
-  Shot("play_mission_start", 512, 150);
+  Shot("play_mission_start", 600, 150);
   gui->HideWindow("mission_start");
 
   host->SwitchWindow("mission_goal", 2);
-  Shot("play_mission_goal", 512, 240);
+  Shot("play_mission_goal", 600, 240);
   gui->HideWindow("mission_goal");
   Settle();
 
@@ -290,10 +319,13 @@ TEST_F(PlayWindowsGL, EveryWindowOnTheScreen) {
   play.Rules().SetLevelFlag(3);
   play.Rules().SetLevelFlag(4);
   host->SwitchWindow("mission_finish", 2);
-  Settle(4 * 30);
-  Shot("play_mission_finish_paying", 512, 160);
+  // 2 s of pause, then the money goes into the bank coin by coin (1.2 s).
+  Shot("play_mission_finish_paying", 600, 160, 81);
+  // Then the bonus, the medal, and the first award's star on its way to the shop.
+  Settle(180);
+  Shot("play_mission_finish_award", 600, 160, 10);
   Settle(12 * 30);
-  Shot("play_mission_finish", 512, 160);
+  Shot("play_mission_finish", 600, 160);
   gui->HideWindow("mission_finish");
   Settle();
 
@@ -302,9 +334,13 @@ TEST_F(PlayWindowsGL, EveryWindowOnTheScreen) {
   auto* choice = Control<cCheckBoxUpCtrl>("up", "ch1");
   gui->GetWindow("up")->GetFunction()->Call(gui->GetWindow("up"), vek::e_ntfCheckToggle, 1, choice->GetID());
   Shot("play_up", 330, 480);
+  // Bought: the bank pays with a coin flying to the card.
+  gui->GetWindow("up")->GetFunction()->Call(gui->GetWindow("up"), vek::e_ntfButtonClick, 0,
+                                             Control<vek::cCtrl>("up", "done")->GetID());
+  Shot("play_up_bought", 700, 300, 12);
 
   for (const char* name : {"play_score", "play_garden", "play_mission_start", "play_mission_goal",
-                           "play_mission_finish", "play_up"})
+                           "play_mission_finish", "play_mission_finish_award", "play_up", "play_up_bought"})
     EXPECT_TRUE(std::filesystem::exists(kShots + "/" + name + ".png")) << name;
 }
 

@@ -165,6 +165,21 @@ TEST_F(ToolsTest, HitAndDrawFollowTakenAndTheLevelsWater) {
   EXPECT_FALSE(bin->HitTest(bin->GetPosition()));
 }
 
+// The game saves its field also before any level was played (a profile change on the main
+// menu): that file reads back as a new field, with the can's and the bin's full records.
+TEST_F(ToolsTest, AFieldNeverSetUpIsSavedAsANewOneThatReadsBack) {
+  vek::cBitStream s;
+  level->WriteLevel(s);
+  level = std::make_unique<cLevel>();
+  level->Clear();
+  level->BuildFixedObjects();
+  ASSERT_TRUE(level->ReadLevel(s));
+  EXPECT_EQ(s.GetReadPosition() / 8, s.GetByteCount()) << "every byte read, none missing";
+  auto* can = static_cast<cToolWater*>(level->FindObjectAt(kNoCell, e_TypeToolWater));
+  EXPECT_EQ(can->GetCell(), (cCell{5, 4}));
+  EXPECT_EQ(static_cast<cToolBin*>(level->FindObjectAt(kNoCell, e_TypeToolBin))->GetCount(), 0);
+}
+
 // The bin's record has no fixed length: the hive section behind it must still read right.
 TEST_F(ToolsTest, ToolsAndHivesComeBackFromTheLevelFile) {
   RegisterHiveMakers();
