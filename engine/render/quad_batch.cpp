@@ -121,7 +121,7 @@ const cFont* TextFont(u32 fontIndex) {
 cQuadBatch::cQuadBatch()
     : m_Vertices(kMaxVertices),
       m_Records(kMaxRecords),
-      m_DrawBounds(kMaxRecords),
+      m_RecordBounds(kMaxRecords),
       m_Draws(kMaxRecords),
       m_DrawOf(kMaxRecords),
       m_Ordered(kMaxVertices) {
@@ -308,6 +308,37 @@ u32 DrawTexture(u32 texture, const rectf** pageRect) {
   return t->GetPage();
 }
 
+cBounds QuadBounds(const cVertex2D* v) {
+  cBounds b{v[0].x, v[0].y, v[0].x, v[0].y, false};
+  for (u32 k = 1; k < kQuadVertices; ++k) {
+    b.l = std::min(b.l, v[k].x), b.b = std::min(b.b, v[k].y);
+    b.r = std::max(b.r, v[k].x), b.t = std::max(b.t, v[k].y);
+  }
+  b.empty = !(b.r > b.l && b.t > b.b);
+  return b;
+}
+
+// Whether two records share screen area: their bounds first, then quad by quad (past a
+// budget of quad pairs they count as overlapping).
+bool RecordsOverlap(const cQuadBatch* batch, u32 i, u32 j) {
+  const cBounds& bi = batch->m_RecordBounds[i];
+  const cBounds& bj = batch->m_RecordBounds[j];
+  if (!Overlap(bi, bj)) return false;
+  const cBatchRecord& ri = batch->m_Records[i];
+  const cBatchRecord& rj = batch->m_Records[j];
+  constexpr u64 kPairBudget = 1u << 14;
+  if (static_cast<u64>(ri.count / kQuadVertices) * (rj.count / kQuadVertices) > kPairBudget) return true;
+  const cVertex2D* vi = batch->m_Vertices.data() + ri.first;
+  const cVertex2D* vj = batch->m_Vertices.data() + rj.first;
+  for (u32 q = 0; q + kQuadVertices <= ri.count; q += kQuadVertices) {
+    const cBounds a = QuadBounds(vi + q);
+    if (!Overlap(a, bj)) continue;
+    for (u32 p = 0; p + kQuadVertices <= rj.count; p += kQuadVertices)
+      if (Overlap(a, QuadBounds(vj + p))) return true;
+  }
+  return false;
+}
+
 // Groups the used records into draws (see FlushBatches); returns the draw count.
 u32 PlanDraws(cQuadBatch* batch) {
   u32 draws = 0;
@@ -317,24 +348,29 @@ u32 PlanDraws(cQuadBatch* batch) {
     if (rec.count < kQuadVertices) continue;
     const rectf* pageRect = nullptr;
     const u32 texture = DrawTexture(rec.texture, &pageRect);
-    const cBounds bounds = RecordBounds(batch->m_Vertices.data() + rec.first, rec.count);
-    // The latest draw of the texture that no later draw covers where this record lies.
+    batch->m_RecordBounds[i] = RecordBounds(batch->m_Vertices.data() + rec.first, rec.count);
+    // The latest draw of the texture; the record joins it when nothing drawn after it (an
+    // earlier record in a later draw) covers the record anywhere.
     u32 join = cQuadBatch::kMaxRecords;
-    for (u32 d = draws; d-- > 0;) {
+    for (u32 d = draws; d-- > 0;)
       if (batch->m_Draws[d].texture == texture) {
         join = d;
         break;
       }
-      if (Overlap(batch->m_DrawBounds[d], bounds)) break;
-    }
+    if (join != cQuadBatch::kMaxRecords)
+      for (u32 j = 0; j < i; ++j) {
+        const u32 d = batch->m_DrawOf[j];
+        if (d < draws && d > join && RecordsOverlap(batch, i, j)) {
+          join = cQuadBatch::kMaxRecords;
+          break;
+        }
+      }
     if (join == cQuadBatch::kMaxRecords) {
       join = draws++;
       batch->m_Draws[join] = cBatchRecord{texture, 0, 0};
-      batch->m_DrawBounds[join] = cBounds{};
     }
     batch->m_DrawOf[i] = join;
     batch->m_Draws[join].count += rec.count;
-    Grow(batch->m_DrawBounds[join], bounds);
   }
   return draws;
 }

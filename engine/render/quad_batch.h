@@ -72,13 +72,13 @@ class cQuadBatch {
   std::vector<cVertex2D> m_Vertices;   // exactly kMaxVertices
   std::vector<cBatchRecord> m_Records;  // exactly kMaxRecords
   // The flush's draw order (see FlushBatches), kept here so that drawing allocates nothing:
-  // the draws (texture, first vertex and count), their screen bounds, the draw each record
-  // joined, and the vertices of the draws one after the other.
+  // the records' screen bounds, the draws (texture, first vertex and count), the draw each
+  // record joined, and the vertices of the draws one after the other.
   struct cBounds {
     f32 l = 0.0f, b = 0.0f, r = 0.0f, t = 0.0f;
     bool empty = true;
   };
-  std::vector<cBounds> m_DrawBounds;    // kMaxRecords
+  std::vector<cBounds> m_RecordBounds;  // kMaxRecords
   std::vector<cBatchRecord> m_Draws;    // kMaxRecords
   std::vector<u32> m_DrawOf;            // kMaxRecords: the draw each record joined
   std::vector<cVertex2D> m_Ordered;     // kMaxVertices

@@ -789,8 +789,10 @@ void WritePng(const Picture& p, const fs::path& file) {
   fs::rename(tmp, file);
 }
 
-// Transparent pixels between two sheets on a page.
-constexpr int kPageGap = 2;
+// Every part of a page sits in a cell one pixel larger on each side, and that ring repeats the
+// part's edge pixels: linear filtering at a part's edge then reads what it read on a texture of
+// the part's own, never a neighbour.
+constexpr int kPageRing = 1;
 constexpr int kPageSide = 4096;
 
 struct PagedSheetPart {
@@ -801,8 +803,8 @@ struct PagedSheetPart {
   int x = 0, y = 0;  // top-left corner on the page, from the top
 };
 
-// Shelves as for the blocks of a sheet, with a gap around every sheet; the height used, 0 when
-// a sheet is wider than the page.
+// Shelves as for the blocks of a sheet, for the parts' cells; the height used, 0 when a cell
+// is wider than the page.
 int PageShelves(std::vector<PagedSheetPart*>& order, int width) {
   struct Shelf {
     int y, height, x;
@@ -810,11 +812,11 @@ int PageShelves(std::vector<PagedSheetPart*>& order, int width) {
   std::vector<Shelf> shelves;
   int bottom = 0;
   for (PagedSheetPart* s : order) {
-    const int bw = s->picture.w + kPageGap, bh = s->picture.h + kPageGap;
-    if (bw - kPageGap > width) return 0;
+    const int bw = s->picture.w + 2 * kPageRing, bh = s->picture.h + 2 * kPageRing;
+    if (bw > width) return 0;
     Shelf* place = nullptr;
     for (Shelf& sh : shelves)
-      if (sh.x + bw - kPageGap <= width && bh <= sh.height) {
+      if (sh.x + bw <= width && bh <= sh.height) {
         place = &sh;
         break;
       }
@@ -823,11 +825,11 @@ int PageShelves(std::vector<PagedSheetPart*>& order, int width) {
       bottom += bh;
       place = &shelves.back();
     }
-    s->x = place->x;
-    s->y = place->y;
+    s->x = place->x + kPageRing;
+    s->y = place->y + kPageRing;
     place->x += bw;
   }
-  return std::max(0, bottom - kPageGap);
+  return bottom;
 }
 
 void Page(const fs::path& dataDir, const fs::path& workDir, const std::vector<std::string>& descriptions) {
@@ -856,7 +858,7 @@ void Page(const fs::path& dataDir, const fs::path& workDir, const std::vector<st
     s.sheet = !d.picture;
     fs::path tex = png;
     if (s.sheet) s.areas = ReadAreas(tex.replace_extension(".tex"));
-    if (s.picture.w > maxW || s.picture.h > maxH)
+    if (s.picture.w + 2 * kPageRing > maxW || s.picture.h + 2 * kPageRing > maxH)
       Fail(name + ": the sheet (" + std::to_string(s.picture.w) + " x " + std::to_string(s.picture.h) +
            ") is larger than its page " + page + " (" + std::to_string(maxW) + " x " + std::to_string(maxH) + ")");
     sheets.push_back(std::move(s));
@@ -886,7 +888,7 @@ void Page(const fs::path& dataDir, const fs::path& workDir, const std::vector<st
     // Name the first sheet that does not fit beside the ones before it.
     const int used = PageShelves(order, maxW);
     for (const PagedSheetPart* s : order)
-      if (used == 0 || s->y + s->picture.h > maxH)
+      if (used == 0 || s->y + s->picture.h + kPageRing > maxH)
         Fail(s->file + ": the sheet does not fit on the page " + page + " (" + std::to_string(maxW) + " x " +
              std::to_string(maxH) + ") beside the others");
     Fail(page + ": the sheets do not fit");
@@ -896,10 +898,16 @@ void Page(const fs::path& dataDir, const fs::path& workDir, const std::vector<st
   out.w = bestW;
   out.h = bestH;
   out.rgba.assign(static_cast<size_t>(bestW) * bestH * 4, 0);
+  // Each part with its ring: row and column -1 and w (h) repeat the nearest edge pixel.
   for (const PagedSheetPart& s : sheets)
-    for (int row = 0; row < s.picture.h; ++row)
-      std::memcpy(&out.rgba[(static_cast<size_t>(s.y + row) * bestW + s.x) * 4],
-                  &s.picture.rgba[static_cast<size_t>(row) * s.picture.w * 4], static_cast<size_t>(s.picture.w) * 4);
+    for (int row = -kPageRing; row < s.picture.h + kPageRing; ++row) {
+      const int sy = std::clamp(row, 0, s.picture.h - 1);
+      for (int col = -kPageRing; col < s.picture.w + kPageRing; ++col) {
+        const int sx = std::clamp(col, 0, s.picture.w - 1);
+        std::memcpy(&out.rgba[(static_cast<size_t>(s.y + row) * bestW + s.x + col) * 4],
+                    &s.picture.rgba[(static_cast<size_t>(sy) * s.picture.w + sx) * 4], 4);
+      }
+    }
   const std::string pageName = fs::path(page).stem().string();
   std::ostringstream tex;
   tex << "-- The page " << fs::path(page).filename().string() << " (" << bestW << " x " << bestH
