@@ -9,6 +9,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -427,6 +428,85 @@ TEST_F(PlaythroughLevels, ALevelKilledAfterASaleStartsAgainFromTheLastCompleteSa
   const std::string log = Log();
   EXPECT_EQ(log.find("class='error'"), std::string::npos) << log;
   EXPECT_EQ(log.find("refused"), std::string::npos) << log;
+}
+
+// Level 7, the first that asks for eggs, from a profile whose last level gave the ostrich: one
+// is bought from the shop, eats the grass sown for it, lays, and its egg goes from the field
+// into the bin and with the car to the market.
+TEST_F(PlaythroughLevels, AnOstrichEatsTheGrassSownForItAndItsEggIsSold) {
+  MakeProfile(6, 300, 0);
+  Start();
+  OpenLevelFromIsland(6);
+  Shot("09_level7_mission_start");
+  Click("mission_start", "ok");
+  ASSERT_TRUE(q.WaitGone("mission_start")) << Ask("shown");
+  auto itemAt = [&](const std::string& row, int n, int& x, int& y) {
+    std::istringstream in(Ask("item garden " + row + " " + std::to_string(n)));
+    std::string ok;
+    int w = 0, h = 0, available = 0, enabled = 0;
+    if (!(in >> ok >> x >> y >> w >> h >> available >> enabled) || !available || !enabled) return false;
+    x += w / 2;
+    y += h / 2;
+    return true;
+  };
+  int x = 0, y = 0;
+  ASSERT_TRUE(vektest::WaitFor(30.0, [&] {
+    AnswerHint();
+    return itemAt("animals", 0, x, y);
+  })) << Ask("item garden animals 0") << " " << Ask("tasks");
+  ClickAt(x, y);
+  ASSERT_TRUE(vektest::WaitFor(30.0, [&] { return !Objects(e_TypeOstrich).empty(); })) << Ask("profile");
+  // Grass by the ostrich's pen.
+  ASSERT_TRUE(vektest::WaitFor(30.0, [&] {
+    AnswerHint();
+    return itemAt("grass", 0, x, y);
+  })) << Ask("item garden grass 0");
+  ClickAt(x, y);
+  const FieldObject bird = Objects(e_TypeOstrich)[0];
+  for (int dx : {-80, 80}) ClickAt(bird.CentreX() + dx, bird.CentreY() + 40);
+  WaitIdle();
+  ASSERT_TRUE(vektest::WaitFor(30.0, [&] { return !Objects(e_TypePlant).empty(); })) << "grass was sown";
+  const size_t sown = Objects(e_TypePlant).size();
+  size_t fewest = sown;
+  Shot("10_level7_ostrich_and_grass");
+  // The egg is laid, picked up into the bin and sold.
+  bool picked = false;
+  ASSERT_TRUE(vektest::WaitFor(120.0, [&] {
+    AnswerHint();
+    const auto eggs = Objects(e_TypeEgg);
+    fewest = std::min(fewest, Objects(e_TypePlant).size());
+    if (eggs.empty()) {
+      q.Frames(15);
+      return false;
+    }
+    TakeTool(2);
+    ClickAt(eggs[0].CentreX(), eggs[0].CentreY());
+    WaitIdle();
+    for (const auto& ware : Bin()) picked = picked || ware == "egg";
+    return picked;
+  })) << Ask("objects " + std::to_string(e_TypeOstrich)) << " " << Ask("objects " + std::to_string(e_TypePlant));
+  Shot("11_level7_egg_in_bin");
+  const int eggsWanted = Tasks()["egg"].second;
+  const auto cars = Objects(e_TypeCar);
+  ASSERT_FALSE(cars.empty());
+  ClickAt(cars[0].CentreX() + cars[0].w / 4, cars[0].CentreY());
+  ASSERT_TRUE(vektest::WaitFor(30.0, [&] { return Bin().empty(); })) << Ask("bin");
+  EXPECT_EQ(Tasks()["egg"].second, eggsWanted - 1) << "the egg counts for the mission";
+  // Hungry, it goes to the grass and eats it.
+  bool eating = false;
+  EXPECT_TRUE(vektest::WaitFor(90.0, [&] {
+    AnswerHint();
+    const auto birds = Objects(e_TypeOstrich);
+    eating = eating || (!birds.empty() && birds[0].state == 4);
+    fewest = std::min(fewest, Objects(e_TypePlant).size());
+    q.Frames(5);
+    return fewest < sown;
+  })) << Ask("objects " + std::to_string(e_TypeOstrich)) << " " << Ask("objects " + std::to_string(e_TypePlant));
+  EXPECT_TRUE(eating);
+  Shot("12_level7_grass_eaten");
+  game.Signal(SIGTERM);
+  EXPECT_EQ(game.Wait(120.0), 0);
+  EXPECT_EQ(Log().find("class='error'"), std::string::npos) << Log();
 }
 
 }  // namespace
