@@ -204,6 +204,7 @@ void cGameRules::UpdateMission() {
   if (!p->mission.done && world->GetActiveHint() < 0) {
     if (!p->activeTasks.empty()) p->elapsedTime += kStep;
     if (p->elapsedTime > 0.5f) world->BindTaskControls(p->activeTasks);
+    m_Animations.StepLevelAnimation();
     const auto pending = static_cast<vek::i32>(p->mission.tasks.size());
     if (p->nextPendingTask < pending && static_cast<int>(p->activeTasks.size()) < kMaxActiveTasks) {
       const cMissionTask& next = p->mission.tasks[static_cast<size_t>(p->nextPendingTask)];
@@ -228,6 +229,8 @@ void cGameRules::UpdateMission() {
       p->SaveGame(-1);
       world->SwitchWindow("mission_finish", 2);
     }
+    // The holes of a new layout come into view when their animation ends.
+    if (m_Animations.StepHolesAnimation()) world->ShowHiddenHoles();
   }
   if (p->currentLevel > 0) {
     m_ShipTimer += kStep;
@@ -278,17 +281,16 @@ vek::i32 cGameRules::CountChainUnits(vek::i32 ware) const {
 void cGameRules::PrepareCarLoad() {
   cPlayer* p = CurrentPlayer();
   if (!p) return;
+  // Each unit counted its task down as it was loaded: a task taking a ware directly wanted
+  // the load's units of that ware on top of the count it still shows.
+  const std::vector<vek::i32> loaded = p->carLoad;
   for (size_t i = 0; i < p->carLoad.size(); ++i) {
     const vek::i32 ware = p->carLoad[i];
     if (ware == kNoWare) continue;
     const cMissionTask* task = FindTaskThroughChain(ware);
     const auto kept = std::count(p->carLoad.begin(), p->carLoad.begin() + static_cast<std::ptrdiff_t>(i), ware);
-    // A task of the ware itself was counted down as each unit went into the car: what it
-    // wanted before them is its count plus the ware's units in the load.
-    const auto wanted = !task ? 0
-                        : task->ware == ware ? task->count + std::count(p->carLoad.begin(), p->carLoad.end(), ware)
-                                             : task->count;
-    if (!task || kept + CountChainUnits(ware) >= wanted) p->carLoad[i] = kNoWare;
+    const auto onBoard = task && task->ware == ware ? std::count(loaded.begin(), loaded.end(), ware) : 0;
+    if (!task || kept + CountChainUnits(ware) >= task->count + onBoard) p->carLoad[i] = kNoWare;
   }
 }
 
@@ -354,6 +356,8 @@ void cGameRules::FinishLevel() {
     if (p->levelTimes.size() <= index) p->levelTimes.resize(index + 1, 0.0f);
     p->levelTimes[index] = p->elapsedTime;
   }
+  // A level that opens a new holes layout brings its holes in at the next level's start.
+  if (GetLevelFlag(2)) m_Animations.RestartHolesAnimation();
 }
 
 int cGameRules::SortsForLevel(int level) {
@@ -377,7 +381,7 @@ bool cGameRules::StartLevel(int level) {
   cPlayer* p = CurrentPlayer();
   if (!p) return false;
   iRulesWorld* world = RulesWorld();
-  world->RestartLevelAnimation();
+  m_Animations.RestartLevelAnimation();
   p->LoadGame(level);
   world->ShowLevel();
   SetupLevelMissions(level);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/core/types.h"
+#include "game/app/mission_animations.h"
 #include "game/app/player.h"
 #include "game/app/sprite.h"
 
@@ -114,6 +115,10 @@ class cGameRules {
   // Seconds until the next ship.
   vek::f32 GetShipTimer() const { return m_ShipTimer; }
 
+  // The level and holes animations the mission step runs.
+  cMissionAnimations& Animations() { return m_Animations; }
+  const cMissionAnimations& Animations() const { return m_Animations; }
+
  private:
   // The active task a ware serves directly, or through one or two factory steps.
   cMissionTask* FindTaskThroughChain(vek::i32 ware) const;
@@ -123,5 +128,6 @@ class cGameRules {
   bool m_SetupFlag = false;
   int m_LastTimeGrade = 0;
   vek::f32 m_ShipTimer = 0.0f;
+  cMissionAnimations m_Animations;
   mutable cSprite m_MedalSprites[3];
 };

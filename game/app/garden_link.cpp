@@ -70,6 +70,10 @@ void cGardenLink::SpendMoney(vek::i32 amount) { m_Garden.Rules().SpendMoney(amou
 void cGardenLink::CheckHints() { m_Garden.Hints().CheckHints(); }
 void cGardenLink::CloseHint() { m_Garden.Hints().CloseHint(); }
 vek::i32 cGardenLink::GetHintIndex() { return m_Garden.Hints().GetHint(); }
+// Between two steps of a hint the field takes no clicks.
+bool cGardenLink::IsHintAnimating() { return m_Garden.Hints().IsPausing(); }
+bool cGardenLink::IsLevelStartTweenDone() { return m_Garden.Rules().Animations().IsLevelAnimationDone(); }
+bool cGardenLink::IsHolesAnimationRunning() { return m_Garden.Rules().Animations().IsHolesAnimationRunning(); }
 bool cGardenLink::IsTraining() { return m_Garden.GetWindowHost().hintsEnabled != 0; }
 void cGardenLink::HideAllWindows() { m_Garden.GetWindowHost().HideAllWindows(); }
 vek::i32 cGardenLink::GetPlayMode() { return m_Garden.m_PlayMode; }

@@ -37,7 +37,7 @@ class cGardenLink : public iGardenServices, public iRulesHost, public iRulesWorl
   void CheckHints() override;
   void CloseHint() override;
   vek::i32 GetHintIndex() override;
-  bool IsHintAnimating() override { return false; }
+  bool IsHintAnimating() override;
   bool IsTraining() override;
   vek::i32 GetTrainingClickFlag() override { return 1; }
   void HideAllWindows() override;
@@ -45,6 +45,9 @@ class cGardenLink : public iGardenServices, public iRulesHost, public iRulesWorl
   // The mission step of the application (see cGarden::UpdateMission).
   void UpdateMission() override;
   vek::f32 GetMissionTime() override;
+  // The level animation of the running level has ended.
+  bool IsLevelStartTweenDone() override;
+  bool IsHolesAnimationRunning() override;
   // From the level number: 0 on level 0, 1 for levels 1-3, 2 for 4-11, 3 for 12-18, else 4.
   vek::i32 GetWaterFlag() override;
   void UpdateShips() override;

@@ -86,6 +86,8 @@ class iGardenServices {
   // Mission tasks and their indicators.
   // The level-start tween has ended (the training steps about tasks may show).
   virtual bool IsLevelStartTweenDone() { return true; }
+  // The holes animation is running: holes of a new layout are made hidden until it ends.
+  virtual bool IsHolesAnimationRunning() { return false; }
   // The training step the island's windows end (-1: whichever is active; the hint window is
   // hidden when it showed that step), and the active step forgotten without hiding anything.
   virtual void EndTraining(vek::i32 /*step*/) {}

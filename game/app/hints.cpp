@@ -100,7 +100,22 @@ bool HasTaskFor(const cPlayer& p, const char* ware) {
   return false;
 }
 
+constexpr vek::f32 kControlMargin = 15.0f;
+constexpr vek::f32 kToolbarButton = 64.0f;
+
 }  // namespace
+
+void HintHighlight(const vek::string& target, vek::f32* rect) {
+  static const vek::string kControl = "control ", kGardenButton = "control garden but_";
+  if (!rect || target.compare(0, kControl.size(), kControl) != 0) return;
+  // The garden bar's buttons are lit as one tile; its shop rows whole, so that a lesson's
+  // seed or animal can be picked wherever it stands in the row.
+  if (target.compare(0, kGardenButton.size(), kGardenButton) == 0) rect[2] = rect[3] = kToolbarButton;
+  rect[0] -= kControlMargin;
+  rect[1] -= kControlMargin;
+  rect[2] += 2.0f * kControlMargin;
+  rect[3] += 2.0f * kControlMargin;
+}
 
 bool cHints::HintsOn() { return RulesHost()->GetTraining() != 0; }
 
@@ -190,6 +205,7 @@ void cHints::UpdateTraining() {
     CloseHint();
     return;
   }
+  HintHighlight(s->target, rect);
   vek::f32 x, y;
   ArrowPoint(rect, s->placement, x, y);
   world->ShowHintWindow(world->GetText(s->text), s->highlight ? rect : nullptr, x, y, s->placement, s->flag);

@@ -3,6 +3,12 @@
 // arises) and the one-shot training tips, both shown in the window "hint".
 #include "engine/core/types.h"
 
+// The highlight of a hint step's target, in place: a window's control ("control <window>
+// <name>") is grown by 15 on every side; the garden window's buttons ("but_<n>") are a 64 x 64
+// square at the control's position, grown the same way. The field's objects and points keep
+// their rectangle (a plant's is already drawn in by the field).
+void HintHighlight(const vek::string& target, vek::f32* rect);
+
 class cHints {
  public:
   static constexpr vek::f32 kPause = 0.6f;
@@ -20,6 +26,8 @@ class cHints {
   void UpdateTraining();
   int GetHint() const { return m_Hint; }
   int GetStep() const { return m_Step; }
+  // The pause before the active hint's next step is running.
+  bool IsPausing() const { return m_Hint >= 0 && m_Pause > 0.0f; }
 
   // The hint switch (the application's training value).
   static bool HintsOn();

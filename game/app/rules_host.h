@@ -71,10 +71,11 @@ class iRulesWorld {
   virtual void ClearLevel() {}
   // A ship sets out for the island.
   virtual void LaunchShip() {}
-  // Level start: the level animation restarts; the island shows the level (mode 2) and the
-  // field takes the focus.
-  virtual void RestartLevelAnimation() {}
+  // Level start: the island shows the level (mode 2) and the field takes the focus.
   virtual void ShowLevel() {}
+  // The holes animation has ended: every hole of the field not yet shown is shown, each with
+  // a burst of particles.
+  virtual void ShowHiddenHoles() {}
   // The island's display mode (2 while a level is played).
   virtual int GetIslandMode() { return 0; }
   virtual int GetHolesLayoutCount() { return 0; }

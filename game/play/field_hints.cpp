@@ -104,6 +104,12 @@ int FieldHintStep(cLevel& level, iGardenServices& services, int hint, int step) 
     const cToolWater* can = First<cToolWater>(level, e_TypeToolWater);
     return can && can->IsFull() ? kPass : kShow;
   }
+  if (hint == 0 && step == 6) {
+    // The lesson's bin step starts from an empty bin.
+    if (cToolBin* bin = First<cToolBin>(level, e_TypeToolBin))
+      while (bin->GetCount() != 0) bin->TakeFirstItem();
+    return kShow;
+  }
   if (step == 0) switch (hint) {
       case 4: return AnimalStep(level, services, cAnimal::e_KindOstrich);
       case 7: return AnimalStep(level, services, cAnimal::e_KindGoat);

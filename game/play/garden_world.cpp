@@ -1,5 +1,8 @@
 #include "game/play/garden_world.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "engine/app/game.h"
 #include "engine/core/bitstream.h"
 #include "engine/core/log.h"
@@ -77,7 +80,23 @@ bool cGardenWorld::IsFieldFocused() { return vek::g_pGame && vek::g_pGame->GetFo
 
 void cGardenWorld::ClearLevel() {
   cGardenLink::ClearLevel();  // the island's part
-  if (m_pLevel) m_pLevel->Clear();
+  if (!m_pLevel) return;
+  // What lived on the field goes; the gardener, the tools, the car, the pump and the holes
+  // stay, so the next level's snapshot is taken from a whole field and the next level brings
+  // in only the holes of a new layout.
+  m_pLevel->ClearTransfers();
+  m_pLevel->GetTexts().Clear();
+  if (m_pFlyers) m_pFlyers->Clear();
+  ResetGardenerWork();
+  constexpr vek::u32 kLiving[] = {e_TypePlant, e_TypeAnimal, e_TypeHive, e_TypeBee, e_TypeAnimalProduct};
+  for (cObject* o : m_pLevel->GetRegistry()) {
+    if (o->GetType() == 0) continue;
+    if (auto* bin = dynamic_cast<cToolBin*>(o))
+      while (bin->GetCount() != 0) bin->TakeFirstItem();
+    if (std::any_of(std::begin(kLiving), std::end(kLiving), [o](vek::u32 type) { return o->IsType(type); }))
+      o->Remove();
+  }
+  m_pLevel->DeleteQueuedObjects();
 }
 
 // ---- the field's answers
@@ -132,6 +151,10 @@ void cGardenWorld::StepWaterPump() {
   const cSort* sort = g_pWareManager ? g_pWareManager->GetDefaultSort() : nullptr;
   const bool due = sort && !sort->m_NeedCounters.empty() && sort->m_NeedCounters[0] > 0;
   if (m_PumpTimer.Step(due)) cShips::OpenWaterPump();
+}
+
+void cGardenWorld::ShowHiddenHoles() {
+  if (m_pLevel) m_pLevel->ShowHiddenHoles();
 }
 
 void cGardenWorld::BurstAt(const vek::string& object, int count) {

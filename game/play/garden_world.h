@@ -26,6 +26,9 @@ class cGardenWorld : public cGardenLink {
   void ShowLevel() override;
   bool HasGardener() override;
   bool IsFieldFocused() override;
+  // The end of a level: the ware transfers, floating texts and flyers go, the gardener drops
+  // its work, the bin is emptied and what lived on the field is cleared away; the gardener,
+  // the tools, the car, the pump and the holes stay.
   void ClearLevel() override;
 
   // ---- the field's answers to the world's services
@@ -47,6 +50,8 @@ class cGardenWorld : public cGardenLink {
   void StepWaterPump() override;
   // A burst of particles at the centre of the field's object ("can", "pump").
   void BurstAt(const vek::string& object, int count) override;
+  // The field shows its hidden holes (see cLevel::ShowHiddenHoles).
+  void ShowHiddenHoles() override;
 
   // ---- the rules' world, as far as the field holds it
   void UpdateToolbars() override;

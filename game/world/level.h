@@ -134,7 +134,11 @@ class cLevel : public vek::cWidget {
 
   // ---- set-up and the level file
   void Clear();
+  // The holes of the player's layout that are not on the field yet; while the holes
+  // animation runs, those not in `kept` are made hidden.
   bool CreateHoles(const std::vector<cCell>& kept);
+  // Every hidden hole is shown, each with a burst of particles at its centre (30, spread 15).
+  void ShowHiddenHoles();
   void ReplaceLooseItems();
   bool Save(vek::i32 slot);
   bool Load(vek::i32 slot);
@@ -188,6 +192,7 @@ class cLevel : public vek::cWidget {
   // The per-frame step of the floating texts, the objects and the wares in flight.
   void UpdateTransfers(vek::f32 dt);
   const std::list<cWareTransfer>& GetTransfers() const { return m_Transfers; }
+  void ClearTransfers() { m_Transfers.clear(); }
   // "+$n" beside the delivery car.
   void ShowSaleMoney(vek::i32 amount);
   // The needed flags of the objects serving the task (null: every task).

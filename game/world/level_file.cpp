@@ -2,10 +2,14 @@
 // the gardener, the three tools, then counted sections of plants, ostriches, peacocks, goats
 // and hives. The reader trusts nothing: counts are bounded by the bytes left and a sane
 // maximum, and a damaged file is refused as a whole.
+#include <algorithm>
+
 #include "engine/files/data_manager.h"
 #include "engine/core/log.h"
 #include "game/app/garden_services.h"
 #include "game/world/level.h"
+#include "game/world/particles.h"
+#include "game/world/plant.h"
 
 namespace {
 
@@ -63,19 +67,33 @@ void cLevel::PlaceFixedDefaults() {
 }
 
 bool cLevel::CreateHoles(const std::vector<cCell>& kept) {
-  (void)kept;  // new holes stay shown: nothing here hides them
   iGardenServices* s = GardenServices();
+  // While the holes animation runs, the holes of a new layout wait hidden for its end.
+  const bool hideNew = s->IsHolesAnimationRunning();
   const std::vector<cHolesLayout>& layouts = s->GetHolesLayouts();
   const vek::i32 index = s->GetHolesLayoutIndex();
   if (index < 0 || static_cast<size_t>(index) >= layouts.size()) return false;
   for (const cHoleCell& h : layouts[static_cast<size_t>(index)]) {
     const cCell cell{kRows - h.row, h.column};
     if (!IsCellInside(cell) || FindObjectAt(cell, e_TypeHole) != GetFirstObject()) continue;
-    MakeFixed(e_KindHole, cell);
+    cObject* made = MakeFixed(e_KindHole, cell);
     SetCellValue(cell.i, cell.j, 0.0f);
+    const bool isNew = std::find(kept.begin(), kept.end(), cell) == kept.end();
+    if (auto* hole = dynamic_cast<cHole*>(made); hole && hideNew && isNew) hole->m_bShown = false;
   }
   ReplaceLooseItems();
   return true;
+}
+
+void cLevel::ShowHiddenHoles() {
+  cParticles* particles = GardenServices()->GetParticles();
+  for (cObject* o : m_Registry) {
+    auto* hole = dynamic_cast<cHole*>(o);
+    if (!hole || hole->m_bShown) continue;
+    hole->m_bShown = true;
+    const vek::rectf r = hole->GetRect();
+    if (particles) particles->AddBurst({r.x + r.w * 0.5f, r.y + r.h * 0.5f, 0.0f}, 30, 15.0f);
+  }
 }
 
 void cLevel::ReplaceLooseItems() {

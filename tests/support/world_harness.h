@@ -64,6 +64,7 @@ class FakeGardenServices : public cNullGardenServices {
   vek::cMusic* GetMusicSlot(vek::i32 slot) override { return music[slot & 1]; }
   void SetMusicSlot(vek::i32 slot, vek::cMusic* m) override { music[slot & 1] = m; }
   bool IsLevelStartTweenDone() override { return levelStartDone; }
+  bool IsHolesAnimationRunning() override { return holesAnimationRunning; }
 
   // island
   vek::i32 GetLevelProgress() override { return levelProgress; }
@@ -157,6 +158,7 @@ class FakeGardenServices : public cNullGardenServices {
   std::unique_ptr<cFlyerList> flyers;
   vek::cMusic* music[2] = {nullptr, nullptr};
   bool levelStartDone = true;
+  bool holesAnimationRunning = false;
 
   // field life
   bool NextHintStep(vek::i32 hint, vek::i32 step) override {

@@ -420,7 +420,7 @@ TEST_F(CarLoadTest, TheLoadKeepsOnlyWhatTasksStillNeed) {
   player.activeTasks = {{-1, 20, 2, nullptr, nullptr, nullptr, 0}, {-1, 3, 1, nullptr, nullptr, nullptr, 0}};
   market.stock = 1;
   player.carLoad = {5, 1, 1, 1, 3, 3};
-  for (int ware : player.carLoad) rules.DecWareTask(ware);  // counted down as they were loaded
+  for (int ware : player.carLoad) rules.DecWareTask(ware);  // as the gardener loads them
   rules.PrepareCarLoad();
   // Ware 5: no task, no factory. Plant 1 serves task 20 two steps on; one unit is in the
   // factory already, so one more is wanted. Ware 3: one wanted.
@@ -430,16 +430,29 @@ TEST_F(CarLoadTest, TheLoadKeepsOnlyWhatTasksStillNeed) {
   EXPECT_EQ(rules.CountChainUnits(1), 1);
 }
 
-TEST_F(CarLoadTest, TheLastUnitsATaskWantsAreSoldAndFinishIt) {
-  // Three wanted, three loaded (the task counted down to 0), one more than wanted of another.
-  player.activeTasks = {{-1, 3, 3, nullptr, nullptr, nullptr, 0}, {-1, 4, 1, nullptr, nullptr, nullptr, 0}};
-  player.carLoad = {3, 4, 3, 4, 3};
-  for (int ware : player.carLoad) rules.DecWareTask(ware);
-  rules.PrepareCarLoad();
-  EXPECT_EQ(player.carLoad, (std::vector<int>{3, 4, 3, kNoWare, 3}));
-  EXPECT_EQ(rules.SellCarLoad(), 3 * 7 + 9);
-  EXPECT_EQ(player.activeTasks[0].ware, kNoWare);
-  EXPECT_EQ(player.activeTasks[1].ware, kNoWare);
+TEST_F(CarLoadTest, TheUnitsThatCompleteATaskArePaidAndEndIt) {
+  // Each unit loaded counts its task down at once: the units that bring the count to 0 are
+  // the ones the task wanted, and the sale pays for them and ends the task.
+  struct Case {
+    int wanted;
+    std::vector<int> load, kept;
+    int count;  // the task's count after the loading
+  };
+  for (const Case& c : {Case{1, {3}, {3}, 0}, Case{2, {3, 3}, {3, 3}, 0},
+                        Case{2, {3, 3, 3}, {3, 3, kNoWare}, -1}, Case{3, {3, 3}, {3, 3}, 1}}) {
+    player.activeTasks = {{-1, 3, c.wanted, nullptr, nullptr, nullptr, 0}};
+    player.carLoad.clear();
+    for (int ware : c.load) {
+      player.carLoad.push_back(ware);
+      rules.DecWareTask(ware);
+    }
+    ASSERT_EQ(player.activeTasks[0].count, c.count);
+    rules.PrepareCarLoad();
+    EXPECT_EQ(player.carLoad, c.kept) << c.wanted << " of " << c.load.size();
+    const auto paid = static_cast<int>(std::count(c.kept.begin(), c.kept.end(), 3));
+    EXPECT_EQ(rules.SellCarLoad(), paid * 7) << c.wanted << " of " << c.load.size();
+    EXPECT_EQ(player.activeTasks[0].IsEmpty(), c.count <= 0) << c.wanted << " of " << c.load.size();
+  }
 }
 
 TEST_F(CarLoadTest, SellingPaysForTasksAndFeedsTheFactories) {

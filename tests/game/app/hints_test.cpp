@@ -16,8 +16,10 @@ struct HintWorld : iRulesWorld {
     return it == checks.end() ? 0 : it->second;
   }
   bool HintSituation(int hint) override { return situations.count(hint) > 0; }
-  void ShowHintWindow(const vek::string& text, const vek::f32*, vek::f32, vek::f32, int, int) override {
+  void ShowHintWindow(const vek::string& text, const vek::f32* rect, vek::f32 x, vek::f32 y, int, int) override {
     shown.push_back(text);
+    highlight = rect ? std::vector<vek::f32>(rect, rect + 4) : std::vector<vek::f32>{};
+    arrow = {x, y};
     open = true;
   }
   void HideHintWindow() override { open = false; }
@@ -26,6 +28,7 @@ struct HintWorld : iRulesWorld {
   std::map<std::pair<int, int>, int> checks;
   std::set<int> situations;
   std::vector<std::string> shown;
+  std::vector<vek::f32> highlight, arrow;
   bool open = false, paused = false;
 };
 
@@ -78,6 +81,7 @@ TEST_F(HintsTest, StepsAdvanceAfterAPauseThatWaitsWhilePaused) {
   EXPECT_FALSE(hints.NextHintStep(0, 5));
   EXPECT_EQ(hints.GetStep(), 4);
   EXPECT_FALSE(world.open);
+  EXPECT_TRUE(hints.IsPausing());
   world.paused = true;
   Steps(100);
   EXPECT_FALSE(world.open);
@@ -87,6 +91,7 @@ TEST_F(HintsTest, StepsAdvanceAfterAPauseThatWaitsWhilePaused) {
   Steps(1);
   EXPECT_TRUE(world.open);
   EXPECT_EQ(world.shown.back(), "TrainingPlants4");
+  EXPECT_FALSE(hints.IsPausing());
 }
 
 TEST_F(HintsTest, PassedOverAndClosingSteps) {
@@ -148,6 +153,34 @@ TEST_F(HintsTest, TrainingTips) {
   hints.ShowTraining(7, 0);
   EXPECT_EQ(player.trainingFlags[7], 0);
   EXPECT_EQ(hints.GetTrainingStep(), -1);
+}
+
+TEST_F(HintsTest, HighlightsGrowAroundControlsAndLightTheGardenBarsButtonsAsTiles) {
+  struct Case {
+    const char* target;
+    std::vector<vek::f32> from, to;
+  };
+  const Case cases[] = {
+      // The garden bar's buttons: a 64 x 64 tile at the control, grown by 15.
+      {"control garden but_0", {100, 560, 70, 50}, {85, 545, 94, 94}},
+      // Any other control, the garden bar's shop rows among them: grown by 15 on every side.
+      {"control garden plants", {28, 4, 386, 100}, {13, -11, 416, 130}},
+      {"control score task0", {700, 650, 60, 40}, {685, 635, 90, 70}},
+      {"control island but_rate", {10, 20, 0, 0}, {-5, 5, 30, 30}},
+      // The field's objects keep the rectangle the field gives (a plant's is drawn in there).
+      {"plant 0", {100, 200, 50, 40}, {100, 200, 50, 40}},
+      {"hole 1", {100, 200, 50, 40}, {100, 200, 50, 40}},
+      {"point 512 20", {512, 20, 0, 0}, {512, 20, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    std::vector<vek::f32> r = c.from;
+    HintHighlight(c.target, r.data());
+    EXPECT_EQ(r, c.to) << c.target;
+  }
+  // A shown step highlights the grown rectangle and points at its edge (Left | Top).
+  hints.ShowHint(0);
+  EXPECT_EQ(world.highlight, (std::vector<vek::f32>{85, 185, 80, 70}));
+  EXPECT_EQ(world.arrow, (std::vector<vek::f32>{85, 255}));
 }
 
 }  // namespace

@@ -97,6 +97,8 @@ TEST_F(FieldHintsTest, BinAndAnimalStepsAskTheFieldAndTheMoney) {
   }
   ASSERT_TRUE(bin->IsFull());
   for (int hint : {6, 8, 10}) EXPECT_EQ(Step(hint, 0), kClose) << "a full bin takes nothing: " << hint;
+  EXPECT_EQ(Step(0, 6), kShow);
+  EXPECT_EQ(bin->GetCount(), 0) << "the first lesson's bin step starts from an empty bin";
 
   // The shop's animals, by the prices of the fake: ostrich 100, goat 200, hive 300, peacock 400.
   world.services.money = 250;

@@ -15,7 +15,11 @@
 #include "game/island/island.h"
 #include "game/play/island_link.h"
 #include "game/app/garden_link.h"
+#include "game/play/garden_world.h"
 #include "game/play/play_steps.h"
+#include "game/world/level.h"
+#include "game/world/particles.h"
+#include "game/world/plant.h"
 #include "tests/support/garden_fixture.h"
 
 namespace {
@@ -143,10 +147,10 @@ TEST_F(IslandWiringTest, AWonLevelPlaysTheAfterLevelSequenceAndOpensTheNext) {
   EXPECT_EQ(house->GetState(), 2);
   EXPECT_EQ(Island()->GetMode(), e_islMap);
   EXPECT_EQ(p->levelProgress, 1);
-  // The next level's snapshot is taken once the field has its gardener.
-  if (garden->GetLink().HasGardener()) {
-    EXPECT_TRUE(fs::exists(App("profile/plr000/1/island.dat"))) << LogText();
-  }
+  // The end of the level left the gardener on the field: the next level's snapshot is taken.
+  EXPECT_TRUE(garden->GetLink().HasGardener());
+  EXPECT_TRUE(fs::exists(App("profile/plr000/1/save.dat"))) << LogText();
+  EXPECT_TRUE(fs::exists(App("profile/plr000/1/island.dat"))) << LogText();
 }
 
 }  // namespace
@@ -173,6 +177,71 @@ TEST_F(IslandWiringTest, AHintThatCouldNotBePlacedIsNotShownEmpty) {
   link.ShowHintWindow("Pick a seed.", rect, 10, 60, 9, 1);
   link.SwitchWindow("hint", 2);
   EXPECT_TRUE(gui->IsWindowShown("hint"));
+}
+
+}  // namespace
+
+namespace {
+
+// A won level that opens the next holes layout: its holes stay on the field, and one second
+// into the next level the new layout's holes come in, each with a burst; the old ones never
+// went away.
+TEST_F(IslandWiringTest, ANewLayoutsHolesComeInOneSecondIntoTheNextLevel) {
+  fs::copy_file(std::string(VEK_TEST_BIN_DIR) + "/data/conf/holes.lvs", Data("conf/holes.lvs"),
+                fs::copy_options::overwrite_existing);
+  RegisterPlantMakers();  // the field's holes as the game makes them
+  struct Makers {
+    ~Makers() {
+      for (eFieldKind k : {e_KindPlant, e_KindHole}) cLevel::SetMaker(k, nullptr);
+    }
+  } makers;
+  WriteProfile(1);
+  StartGarden();
+  RunToMainMenu();
+  auto* world = dynamic_cast<cGardenWorld*>(&garden->GetLink());
+  ASSERT_TRUE(world && world->GetLevel());
+  ASSERT_GE(garden->HolesLayouts().size(), 2u);
+  const auto count = [&](bool shown) {
+    int n = 0;
+    for (cObject* o : world->GetLevel()->GetRegistry())
+      if (auto* h = dynamic_cast<cHole*>(o); h && h->m_bShown == shown) ++n;
+    return n;
+  };
+  const int first = static_cast<int>(garden->HolesLayouts()[0].size());
+  const int second = static_cast<int>(garden->HolesLayouts()[1].size());
+  ASSERT_LT(first, second);
+
+  ASSERT_TRUE(garden->StartLevel(0));  // level 0 opens the next layout
+  ASSERT_EQ(count(true), first);
+  cPlayer* p = CurrentPlayer();
+  ASSERT_NE(p, nullptr);
+  p->bank = 700;
+  garden->Rules().FinishLevel();
+  EXPECT_EQ(count(true), first) << "the holes stay on the field";
+  EXPECT_TRUE(garden->GetLink().HasGardener()) << "so does the gardener";
+  EXPECT_TRUE(garden->Rules().Animations().IsHolesAnimationRunning());
+  // The mission-finish window's award, then the island opens the next level and takes its
+  // snapshot from the field.
+  ASSERT_TRUE(garden->Rules().NextHolesLayout());
+  p->levelProgress = 0;
+  ASSERT_TRUE(garden->Rules().AdvanceIsland());
+  EXPECT_TRUE(fs::exists(App("profile/plr000/1/level.dat")));
+
+  p->bank = 0;
+  ASSERT_TRUE(garden->StartLevel(1));
+  EXPECT_EQ(p->bank, 700) << "the snapshot keeps the bank";
+  EXPECT_EQ(count(true), first);
+  EXPECT_EQ(count(false), second - first);
+  EXPECT_FALSE(garden->Rules().Animations().IsLevelAnimationDone());
+  garden->m_Paused = 0;  // the level's start window closed
+  cParticlePool& bursts = world->GetParticles()->GetPool(3);
+  const vek::u32 before = bursts.GetEmitterCount();
+  for (int i = 0; i < 29; ++i) garden->UpdateMission();
+  EXPECT_EQ(count(false), second - first);
+  for (int i = 0; i < 2; ++i) garden->UpdateMission();
+  EXPECT_EQ(count(true), second);
+  EXPECT_EQ(bursts.GetEmitterCount(), before + static_cast<vek::u32>(second - first));
+  EXPECT_TRUE(garden->Rules().Animations().IsLevelAnimationDone());
 }
 
 }  // namespace
