@@ -5,7 +5,9 @@
 // as blank pictures of their size with their area scripts, or as the built pictures; the
 // header font as a blank 16 x 16 grid of glyphs. Everything is torn down in reverse order.
 #include <filesystem>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "engine/app/script_bindings.h"
@@ -75,14 +77,36 @@ class cRecordingDevice {
     new vek::cTexture(name, false, &image);
     return m_Script.LoadFile(vek::filename(tex));
   }
-  // A built picture (png) under its file name, and its area script when there is one.
+  // A built picture (png) under its file name, and its area script when there is one. A
+  // picture on a shared page loads the page (once) with its script, which makes its parts.
   bool LoadPicture(const std::string& png, bool withAreas) {
     vek::cImage image;
+    if (!std::filesystem::exists(png)) return LoadPageOf(png);
     if (vek::cDataManager::ReadImage(vek::filename(png), &image) != 0) return false;
     const std::string name = std::filesystem::path(png).stem().string();
     new vek::cTexture(name, false, &image);
     if (!withAreas) return true;
     return m_Script.LoadFile(vek::filename(std::filesystem::path(png).replace_extension(".tex").string()));
+  }
+  // The page in the picture's data folder whose script makes a part of the picture's name.
+  bool LoadPageOf(const std::string& png) {
+    namespace fs = std::filesystem;
+    const std::string mark = "cTexturePart(\"" + fs::path(png).stem().string() + "\", \"";
+    fs::path data = fs::path(png).parent_path();
+    while (!data.empty() && data.filename() != "data") data = data.parent_path();
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(data, ec), end; !ec && it != end; it.increment(ec)) {
+      if (it->path().extension() != ".tex") continue;
+      std::ifstream in(it->path());
+      std::ostringstream text;
+      text << in.rdbuf();
+      if (text.str().find(mark) == std::string::npos) continue;
+      fs::path page = it->path();
+      page.replace_extension(".png");
+      if (vek::g_pTextureManager->FindIndex(page.stem().string()) != 0) return true;
+      return LoadPicture(page.string(), true);
+    }
+    return false;
   }
   // The header font: a 16 x 16 grid of 24-pixel glyphs on a blank 512 x 512 texture.
   void LoadHeaderFont() {

@@ -57,12 +57,13 @@ static void AddLevelTestQuestions() {
       }
     return "none";
   });
-  // "ok progress money bank level animal-kinds" of the current profile.
+  // "ok progress money bank level animal-kinds selected-level" of the current profile.
   AddTestQuestion("profile", [](const std::string&) -> std::string {
     const cPlayer* p = CurrentPlayer();
     if (!p) return "none";
     return "ok " + std::to_string(p->levelProgress) + " " + std::to_string(p->money) + " " + std::to_string(p->bank) +
-           " " + std::to_string(p->currentLevel) + " " + std::to_string(p->animalKinds);
+           " " + std::to_string(p->currentLevel) + " " + std::to_string(p->animalKinds) + " " +
+           std::to_string(p->selectedLevel);
   });
   // The units of a ware (by name) the profile has produced, the mission's active tasks
   // ("ok name id count ..."), and the wares in the bin ("ok n capacity name ...").

@@ -10,12 +10,9 @@ cLoadFont('{StaticPath}/texture/fonts/menu_text.lua')
 
 -- Textures.
 cLoadTexture('{StaticPath}/texture/system/cursor_pointer.png')
--- The menus' look and icons.
-for _, name in ipairs({'title_panel', 'title_button', 'title_check', 'title_slider', 'title_field',
-                       'title_select', 'title_logo', 'icon_error', 'icon_info', 'icon_warning',
-                       'icon_question', 'icon_head'}) do
-  cLoadTexture('{StaticPath}/texture/title/' .. name .. '.png')
-end
+-- The menus' look and icons lie on the play field's page (loading_world.lua), so that the
+-- windows over the field draw with the field's texture; the title's logo stands alone.
+cLoadTexture('{StaticPath}/texture/title/title_logo.png')
 
 -- Sounds (name of the file = name of the sound) and music.
 

@@ -1,5 +1,6 @@
--- The pictures of the hint, island and statistics windows and of the comics.
-for _, name in ipairs({'hint_arrow', 'hint_glow', 'island_face', 'stat_people', 'stat_house', 'stat_market',
+-- The pictures of the island and statistics windows and of the comics (the hint's arrow and
+-- glow lie on the play field's page, loading_world.lua).
+for _, name in ipairs({'island_face', 'stat_people', 'stat_house', 'stat_market',
                        'stat_factory', 'stat_institute', 'stat_animals', 'stat_statue', 'stat_lock'}) do
   cLoadTexture('{StaticPath}/texture/gui/' .. name .. '.png')
 end

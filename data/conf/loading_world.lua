@@ -1,5 +1,6 @@
--- The play field's sheets: every picture of "texture/world/" (the gardener, animals, plants,
--- tools, work stations, icons, field pictures and particles), each with its area script.
+-- The play field's sheets: every picture of "texture/world/" (the page "field" with the
+-- gardener, animals, plants, tools, work stations and icons, the garden bar's plants and the
+-- menus' look; the field's pictures and the particles), each with its area script.
 local sheets = {}
 local fs = cFileSystem()
 local entry = fs:GetFirst(filename('{StaticPath}/texture/world/'))

@@ -118,7 +118,13 @@ const cFont* TextFont(u32 fontIndex) {
 
 }  // namespace
 
-cQuadBatch::cQuadBatch() : m_Vertices(kMaxVertices), m_Records(kMaxRecords) {
+cQuadBatch::cQuadBatch()
+    : m_Vertices(kMaxVertices),
+      m_Records(kMaxRecords),
+      m_RecordBounds(kMaxRecords),
+      m_Draws(kMaxRecords),
+      m_DrawOf(kMaxRecords),
+      m_Ordered(kMaxVertices) {
   m_DeviceVertices.usage = gfx::kUsageDynamic | gfx::kUsageWriteOnly;
   m_DeviceVertices.size = kMaxVertices * sizeof(cVertex2D);
   m_DeviceIndices.size = kIndexCount * sizeof(u16);
@@ -259,13 +265,153 @@ cVertex2D* AddBatch(cQuadBatch* batch, u32 textureIndex, u32 n) {
   return batch->m_Vertices.data() + start;
 }
 
+namespace {
+
+using cBounds = cQuadBatch::cBounds;
+
+void Grow(cBounds& into, const cBounds& b) {
+  if (b.empty) return;
+  if (into.empty) {
+    into = b;
+    return;
+  }
+  into.l = std::min(into.l, b.l), into.b = std::min(into.b, b.b);
+  into.r = std::max(into.r, b.r), into.t = std::max(into.t, b.t);
+}
+
+// Shared area, not only a shared edge.
+bool Overlap(const cBounds& a, const cBounds& b) {
+  return !a.empty && !b.empty && a.l < b.r && b.l < a.r && a.b < b.t && b.b < a.t;
+}
+
+// The screen bounds of a record's quads; quads without area (skipped glyphs) cover nothing.
+cBounds RecordBounds(const cVertex2D* v, u32 count) {
+  cBounds out;
+  for (u32 q = 0; q + kQuadVertices <= count; q += kQuadVertices) {
+    cBounds b{v[q].x, v[q].y, v[q].x, v[q].y, false};
+    for (u32 k = 1; k < kQuadVertices; ++k) {
+      b.l = std::min(b.l, v[q + k].x), b.b = std::min(b.b, v[q + k].y);
+      b.r = std::max(b.r, v[q + k].x), b.t = std::max(b.t, v[q + k].y);
+    }
+    if (b.r > b.l && b.t > b.b) Grow(out, b);
+  }
+  return out;
+}
+
+// The texture a record draws with: a page part's page, else its own.
+u32 DrawTexture(u32 texture, const rectf** pageRect) {
+  *pageRect = nullptr;
+  if (texture == 0 || !g_pTextureManager) return texture;
+  const cTexture* t = g_pTextureManager->Get(texture);
+  if (!t || !t->IsPagePart()) return texture;
+  *pageRect = &t->GetPageRect();
+  return t->GetPage();
+}
+
+cBounds QuadBounds(const cVertex2D* v) {
+  cBounds b{v[0].x, v[0].y, v[0].x, v[0].y, false};
+  for (u32 k = 1; k < kQuadVertices; ++k) {
+    b.l = std::min(b.l, v[k].x), b.b = std::min(b.b, v[k].y);
+    b.r = std::max(b.r, v[k].x), b.t = std::max(b.t, v[k].y);
+  }
+  b.empty = !(b.r > b.l && b.t > b.b);
+  return b;
+}
+
+// Whether two records share screen area: their bounds first, then quad by quad (past a
+// budget of quad pairs they count as overlapping).
+bool RecordsOverlap(const cQuadBatch* batch, u32 i, u32 j) {
+  const cBounds& bi = batch->m_RecordBounds[i];
+  const cBounds& bj = batch->m_RecordBounds[j];
+  if (!Overlap(bi, bj)) return false;
+  const cBatchRecord& ri = batch->m_Records[i];
+  const cBatchRecord& rj = batch->m_Records[j];
+  constexpr u64 kPairBudget = 1u << 14;
+  if (static_cast<u64>(ri.count / kQuadVertices) * (rj.count / kQuadVertices) > kPairBudget) return true;
+  const cVertex2D* vi = batch->m_Vertices.data() + ri.first;
+  const cVertex2D* vj = batch->m_Vertices.data() + rj.first;
+  for (u32 q = 0; q + kQuadVertices <= ri.count; q += kQuadVertices) {
+    const cBounds a = QuadBounds(vi + q);
+    if (!Overlap(a, bj)) continue;
+    for (u32 p = 0; p + kQuadVertices <= rj.count; p += kQuadVertices)
+      if (Overlap(a, QuadBounds(vj + p))) return true;
+  }
+  return false;
+}
+
+// Groups the used records into draws (see FlushBatches); returns the draw count.
+u32 PlanDraws(cQuadBatch* batch) {
+  u32 draws = 0;
+  for (u32 i = 0; i < batch->m_Used; ++i) {
+    const cBatchRecord& rec = batch->m_Records[i];
+    batch->m_DrawOf[i] = cQuadBatch::kMaxRecords;
+    if (rec.count < kQuadVertices) continue;
+    const rectf* pageRect = nullptr;
+    const u32 texture = DrawTexture(rec.texture, &pageRect);
+    batch->m_RecordBounds[i] = RecordBounds(batch->m_Vertices.data() + rec.first, rec.count);
+    // The latest draw of the texture; the record joins it when nothing drawn after it (an
+    // earlier record in a later draw) covers the record anywhere.
+    u32 join = cQuadBatch::kMaxRecords;
+    for (u32 d = draws; d-- > 0;)
+      if (batch->m_Draws[d].texture == texture) {
+        join = d;
+        break;
+      }
+    if (join != cQuadBatch::kMaxRecords)
+      for (u32 j = 0; j < i; ++j) {
+        const u32 d = batch->m_DrawOf[j];
+        if (d < draws && d > join && RecordsOverlap(batch, i, j)) {
+          join = cQuadBatch::kMaxRecords;
+          break;
+        }
+      }
+    if (join == cQuadBatch::kMaxRecords) {
+      join = draws++;
+      batch->m_Draws[join] = cBatchRecord{texture, 0, 0};
+    }
+    batch->m_DrawOf[i] = join;
+    batch->m_Draws[join].count += rec.count;
+  }
+  return draws;
+}
+
+}  // namespace
+
 void FlushBatches(cQuadBatch* batch) {
   cRender* render = g_pRender;
   if (!batch || !render || !batch->m_Used) return;
-  if (!batch->Upload(render, batch->GetVertexCount())) return;
-  render->SetVertexBuffer(&batch->m_DeviceVertices);
+  const u32 draws = PlanDraws(batch);
+  // The draws' vertices one after the other, each draw's records in their order; a page
+  // part's texture coordinates become the page's.
+  u32 next = 0;
+  for (u32 d = 0; d < draws; ++d) {
+    batch->m_Draws[d].first = next;
+    next += batch->m_Draws[d].count;
+    batch->m_Draws[d].count = 0;
+  }
   for (u32 i = 0; i < batch->m_Used; ++i) {
+    const u32 d = batch->m_DrawOf[i];
+    if (d >= draws) continue;
     const cBatchRecord& rec = batch->m_Records[i];
+    cBatchRecord& draw = batch->m_Draws[d];
+    cVertex2D* out = batch->m_Ordered.data() + draw.first + draw.count;
+    std::memcpy(static_cast<void*>(out), batch->m_Vertices.data() + rec.first, rec.count * sizeof(cVertex2D));
+    const rectf* pageRect = nullptr;
+    DrawTexture(rec.texture, &pageRect);
+    if (pageRect)
+      for (u32 k = 0; k < rec.count; ++k) {
+        out[k].u = pageRect->x + out[k].u * pageRect->w;
+        out[k].v = pageRect->y + out[k].v * pageRect->h;
+      }
+    draw.count += rec.count;
+  }
+  std::swap(batch->m_Vertices, batch->m_Ordered);
+  const bool uploaded = batch->Upload(render, next);
+  std::swap(batch->m_Vertices, batch->m_Ordered);
+  if (!uploaded) return;
+  render->SetVertexBuffer(&batch->m_DeviceVertices);
+  for (u32 i = 0; i < draws; ++i) {
+    const cBatchRecord& rec = batch->m_Draws[i];
     if (rec.count < kQuadVertices) continue;
     if (rec.texture == 0 || !g_pTextureManager) {
       render->SetTexture(nullptr);

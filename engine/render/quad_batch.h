@@ -71,6 +71,17 @@ class cQuadBatch {
 
   std::vector<cVertex2D> m_Vertices;   // exactly kMaxVertices
   std::vector<cBatchRecord> m_Records;  // exactly kMaxRecords
+  // The flush's draw order (see FlushBatches), kept here so that drawing allocates nothing:
+  // the records' screen bounds, the draws (texture, first vertex and count), the draw each
+  // record joined, and the vertices of the draws one after the other.
+  struct cBounds {
+    f32 l = 0.0f, b = 0.0f, r = 0.0f, t = 0.0f;
+    bool empty = true;
+  };
+  std::vector<cBounds> m_RecordBounds;  // kMaxRecords
+  std::vector<cBatchRecord> m_Draws;    // kMaxRecords
+  std::vector<u32> m_DrawOf;            // kMaxRecords: the draw each record joined
+  std::vector<cVertex2D> m_Ordered;     // kMaxVertices
   u32 m_Used = 0;
   u32 m_OverflowFlushes = 0;
   // The device's copy of the vertices (rewritten by each flush) and the shared quad indices,
@@ -104,7 +115,12 @@ void SetColorFactor(u32 argb);
 // them, or null when n can never fit (more than kMaxVertices - 1). A full batch draws its
 // records first and starts over.
 cVertex2D* AddBatch(cQuadBatch* batch, u32 textureIndex, u32 n);
-// Draws the used records in order, one call each. The used count stays: each pass clears it.
+// Draws the used records, one call per texture where the picture allows: a record joins the
+// last earlier draw of its texture when nothing drawn between them overlaps it on screen
+// (moving quads past others they do not touch changes no pixel), else it is a draw of its own;
+// draws keep their order. A page part (see cTexture) draws with its page's texture, its
+// texture coordinates moved into its rectangle, so every part of a page draws together.
+// The used count stays: each pass clears it.
 void FlushBatches(cQuadBatch* batch);
 
 // One quad.

@@ -1,6 +1,7 @@
 #include "engine/render/render_bindings.h"
 
 #include "engine/render/font.h"
+#include "engine/render/texture.h"
 #include "engine/render/texture_info.h"
 #include "engine/script/script_bind.h"
 
@@ -51,8 +52,14 @@ luabind::scope FontClasses() {
               .def("GetName", &cFont::GetName));
 }
 
+// A part of a shared page, made by a page's area script before the sheets on it.
+void MakeTexturePart(const vek::string& name, const vek::string& page, const recti& pixels) {
+  new cTexture(name, page, pixels);
+}
+
 luabind::scope TextureInfoClass() {
-  return luabind::class_<cTextureInfo>("cTextureInfo")
+  return luabind::def("cTexturePart", &MakeTexturePart),
+         luabind::class_<cTextureInfo>("cTextureInfo")
       .def(luabind::constructor<const vek::string&, bool>())
       .def("AddNode", &AddNodeName)
       .def("AddNode", &AddNodePixels)

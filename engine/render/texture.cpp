@@ -50,6 +50,28 @@ cTexture::cTexture(const vek::string& textureName, u32 width, u32 height) : name
   if (g_pRender && g_pRender->GetDevice()) OnCreateContext();
 }
 
+cTexture::cTexture(const vek::string& textureName, const vek::string& pageName, const recti& pixels)
+    : name(textureName) {
+  AddToManager(false);
+  const u32 page = g_pTextureManager ? g_pTextureManager->FindIndex(pageName) : 0;
+  const cTexture* pageTexture = g_pTextureManager ? g_pTextureManager->Get(page) : nullptr;
+  const u32 pw = pageTexture ? pageTexture->GetWidth() : 0, ph = pageTexture ? pageTexture->GetHeight() : 0;
+  if (page == 0 || pw == 0 || ph == 0 || pageTexture->IsPagePart()) {
+    LogWarning(kSender, "Constructor '%s'. The page '%s' is not loaded\n", name, pageName);
+    return;
+  }
+  if (pixels.x < 0 || pixels.y < 0 || pixels.w <= 0 || pixels.h <= 0 || static_cast<u32>(pixels.x + pixels.w) > pw ||
+      static_cast<u32>(pixels.y + pixels.h) > ph) {
+    LogWarning(kSender, "Constructor '%s'. The rectangle leaves the page '%s'\n", name, pageName);
+    return;
+  }
+  m_Page = page;
+  m_PartWidth = static_cast<u32>(pixels.w);
+  m_PartHeight = static_cast<u32>(pixels.h);
+  m_PageRect = rectf{static_cast<f32>(pixels.x) / static_cast<f32>(pw), static_cast<f32>(pixels.y) / static_cast<f32>(ph),
+                     static_cast<f32>(pixels.w) / static_cast<f32>(pw), static_cast<f32>(pixels.h) / static_cast<f32>(ph)};
+}
+
 cTexture::~cTexture() {
   if (m_pContext) {
     LogWarning(kSender, "Destructor '%s'. Device texture still in memory!\n", name);
@@ -62,6 +84,7 @@ void cTexture::AddToManager(bool reserved) {
 }
 
 bool cTexture::OnCreateContext() {
+  if (m_Page) return true;  // a page part: its pixels are the page's
   if (m_pContext) {
     LogWarning(kSender, "OnCreateContext '%s'. Device texture already exist.\n", name);
     return false;
@@ -130,6 +153,7 @@ bool cTexture::Upload() {
 }
 
 void cTexture::OnDeleteContext() {
+  if (m_Page) return;
   if (!m_pContext) {
     LogWarning(kSender, "OnDeleteContext '%s'. Device texture not found.\n", name);
     return;
@@ -161,6 +185,7 @@ void cTexture::OnDeleteContext() {
 }
 
 u32 cTexture::GetWidth() const {
+  if (m_Page) return m_PartWidth;
   if (m_pContext) return m_pContext->width;
   if (m_bRenderTarget) return m_TargetWidth;
   if (m_pImage) return AtLeastOne(m_pImage->GetWidth());
@@ -168,6 +193,7 @@ u32 cTexture::GetWidth() const {
 }
 
 u32 cTexture::GetHeight() const {
+  if (m_Page) return m_PartHeight;
   if (m_pContext) return m_pContext->height;
   if (m_bRenderTarget) return m_TargetHeight;
   if (m_pImage) return AtLeastOne(m_pImage->GetHeight());

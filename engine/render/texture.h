@@ -4,6 +4,8 @@
 // Every texture lives in the texture manager and is addressed by its index or its name.
 #include <memory>
 
+#include "engine/core/geometry.h"
+#include "engine/core/recti.h"
 #include "engine/core/types.h"
 #include "engine/files/image.h"
 
@@ -20,6 +22,12 @@ class cTexture {
   // A render target of the given size (made smaller when the device cannot hold it). Its
   // contents are lost whenever its device texture goes.
   cTexture(const vek::string& name, u32 width, u32 height);
+  // A part of a shared page: the rectangle (pixels from the page's bottom-left corner) of the
+  // loaded page texture. It holds no pixels: its size is the rectangle's, texture coordinates
+  // 0..1 on it mean the rectangle, and the quad batch draws it with the page's texture (so
+  // the parts of one page draw together). Warns when the page is not loaded or the rectangle
+  // leaves it; the part then draws as the default texture.
+  cTexture(const vek::string& name, const vek::string& pageName, const recti& pixels);
   ~cTexture();
   cTexture(const cTexture&) = delete;
   cTexture& operator=(const cTexture&) = delete;
@@ -35,6 +43,11 @@ class cTexture {
   cDeviceTexture* GetContext() const { return m_pContext; }
   const cImage* GetImage() const { return m_pImage.get(); }
   bool IsRenderTarget() const { return m_bRenderTarget; }
+  bool IsPagePart() const { return m_Page != 0; }
+  // The page's texture index (0 for a texture of its own) and the part's rectangle in the
+  // page's texture coordinates.
+  u32 GetPage() const { return m_Page; }
+  const rectf& GetPageRect() const { return m_PageRect; }
 
   vek::string name;
   cDeviceTexture* m_pContext = nullptr;
@@ -43,6 +56,9 @@ class cTexture {
   bool m_bRenderTarget = false;
   u32 m_TargetWidth = 0;
   u32 m_TargetHeight = 0;
+  u32 m_Page = 0;
+  rectf m_PageRect{0.0f, 0.0f, 1.0f, 1.0f};
+  u32 m_PartWidth = 0, m_PartHeight = 0;
 
  private:
   void AddToManager(bool reserved);

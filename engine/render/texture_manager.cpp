@@ -97,7 +97,8 @@ void DumpTextures() {
       }
       const u32 levels = filter < 2 ? 1 : MipLevelCount(w, h);
       u64 bytes = 0;
-      for (u32 l = 0; l < levels; ++l)
+      // A page part holds no pixels of its own.
+      for (u32 l = 0; l < levels && !t->IsPagePart(); ++l)
         bytes += GetImageSize(format.id, std::max<u32>(1, w >> l), std::max<u32>(1, h >> l));
       const vek::string dim = Formatted("%4ix%4ix %2i", w, h, format.bytes * 8);
       LogPlain("  | %3i | %24s | %2s | %12s | %s | %s | %8i |\n", i, t->name, t->IsRenderTarget() ? "RT" : "2D",

@@ -172,10 +172,8 @@ void cFloatingTexts::Update(vek::f32 dt) {
 }
 
 void cFloatingTexts::Draw() const {
-  if (!m_pBatch) return;
-  // What earlier layers queued goes out first, in order, instead of being dropped.
-  vek::FlushBatches(m_pBatch);
-  m_pBatch->Clear();
+  if (!m_pBatch || m_Items.empty()) return;
+  // What earlier layers queued goes out first, in order, in the same flush.
   for (const cItem& item : m_Items) vek::DrawText(m_pBatch, m_Font, item.position, item.text, item.color);
   vek::FlushBatches(m_pBatch);
   m_pBatch->Clear();

@@ -122,6 +122,8 @@ class cFloatingTexts {
   void Add(const vek::string& text, const vek::vec2& centre);
   void Update(vek::f32 dt);
   // Draws the texts and flushes the batch; what earlier layers queued is drawn first, not lost.
+  // Without texts it leaves the batch to its pass's own flush (flushing a pass that was drawn
+  // already would draw it twice).
   void Draw() const;
   void Clear() { m_Items.clear(); }
   size_t Size() const { return m_Items.size(); }

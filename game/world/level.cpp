@@ -327,7 +327,9 @@ void FlushAndClear(vek::cQuadBatch* batch) {
 
 // A particle layer: additive blending (source alpha, one), one draw call for the pool.
 void DrawParticles(cParticles* parts, vek::u32 layer, vek::cQuadBatch* batch) {
-  if (!parts) return;
+  // An empty layer leaves the pass whole: what comes after it may share a draw with what
+  // came before.
+  if (!parts || parts->GetLayerQuads(layer) == 0) return;
   FlushAndClear(batch);
   if (vek::g_pRender) vek::g_pRender->SetAlphaBlend(plat::gfx::blend::SrcAlpha, plat::gfx::blend::One);
   parts->DrawLayer(layer, batch);
@@ -389,6 +391,7 @@ void cLevel::Render() {
   for (cObject* o : m_DrawList) o->Draw();
   DrawParticles(parts, 1, batch);
   m_pTexts->Draw();
+  FlushAndClear(batch);  // the objects, when neither particles nor texts drew them
   vek::SetBlendMode(vek::e_BlendNone, 0.0f);
   vek::End2D();
 

@@ -251,9 +251,17 @@ cParticleEmitter* cParticles::AddPlantBurst(const vek::vec3& position, vek::f32 
   return m_Pools[1]->AddEmitter(std::move(e));
 }
 
+namespace {
+constexpr vek::u32 kLayerPool[5] = {0, 1, 3, 2, 3};
+}  // namespace
+
+vek::u32 cParticles::GetLayerQuads(vek::u32 layer) const {
+  return layer < 5 ? m_Pools[kLayerPool[layer]]->GetQuadCount() : 0;
+}
+
 void cParticles::DrawLayer(vek::u32 layer, vek::cQuadBatch* batch) const {
   static constexpr vek::u32 kTexture[5] = {0, 2, 1, 0, 1};
-  static constexpr vek::u32 kPool[5] = {0, 1, 3, 2, 3};
+  static constexpr const vek::u32* kPool = kLayerPool;
   if (layer >= 5) return;
   m_Pools[kPool[layer]]->Draw(batch, m_Textures[kTexture[layer]]);
 }

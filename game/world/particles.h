@@ -108,6 +108,8 @@ class cParticles {
   // Queues layer k: 0 pool 0 ("part01"), 1 pool 1 ("part02"), 2 pool 3 ("part00"), 3 pool 2
   // ("part01"), 4 pool 3 ("part00").
   void DrawLayer(vek::u32 layer, vek::cQuadBatch* batch) const;
+  // Quads the layer would draw now (0 for a layer past the last).
+  vek::u32 GetLayerQuads(vek::u32 layer) const;
   void ClearAll();
 
   cParticlePool& GetPool(vek::u32 i) { return *m_Pools[i]; }

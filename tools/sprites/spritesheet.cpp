@@ -3,7 +3,13 @@
 // built sheets.
 //
 //   spritesheet build <description> <data folder> <work folder> <rsvg-convert>
+//   spritesheet page <data folder> <work folder> <description>...
 //   spritesheet contact <screenshot folder> <rsvg-convert> <sheet.png>...
+//
+// A sheet or picture whose description has a "page" line is built into the work folder only;
+// the page step packs every one of a page onto a shared texture and writes one script for all
+// of them: each becomes a texture of its own name that is a rectangle of the page (a sheet
+// with its areas as before), and the quad batch draws all of them with the page's texture.
 //
 // The description names its output and lists items; each item is a grid of frames made from
 // one SVG template whose {{expressions}} take per-frame parameter values. All frames of a
@@ -238,6 +244,8 @@ struct Description {
   fs::path file, folder;
   bool picture = false;  // a plain picture: one frame, no padding, no area script
   std::string output;    // relative to the data folder
+  std::string page;      // the shared page (relative to the data folder); empty: a texture of its own
+  int pageW = 0, pageH = 0;  // the page's largest size, when the page line gives one
   int padding = 1;
   std::vector<Param> defaults;
   std::vector<Item> items;
@@ -316,6 +324,22 @@ Description ReadDescription(const fs::path& file) {
         d.items.push_back(it);
         d.padding = 0;
       }
+    } else if (w[0] == "page") {
+      if (d.output.empty()) Fail(where + ": page belongs to a sheet or picture, after its line");
+      if (fs::path(d.output).extension() != ".png") Fail(where + ": only a .png picture lies on a page");
+      if (!d.page.empty()) Fail(where + ": a sheet lies on one page");
+      if (w.size() < 2 || w.size() > 3) Fail(where + ": page <file.png> [size=WxH]");
+      d.page = w[1];
+      if (d.page.find("..") != std::string::npos || fs::path(d.page).is_absolute())
+        Fail(where + ": the page stays inside the data folder");
+      if (fs::path(d.page).extension() != ".png") Fail(where + ": a page is a .png file");
+      for (char c : d.page)
+        if (std::isupper(static_cast<unsigned char>(c))) Fail(where + ": data file names are lower case");
+      if (fs::path(d.page).stem() == fs::path(d.output).stem()) Fail(where + ": the page needs a name of its own");
+      if (w.size() == 3) {
+        if (w[2].rfind("size=", 0) != 0) Fail(where + ": expected size=WxH, got \"" + w[2] + "\"");
+        ReadSize(w[2].substr(5), d.pageW, d.pageH, where);
+      }
     } else if (w[0] == "padding") {
       if (d.picture || w.size() != 2) Fail(where + ": padding N, for sheets");
       d.padding = ParseInt(w[1], where);
@@ -352,7 +376,7 @@ Description ReadDescription(const fs::path& file) {
         if (o.name == p.name) Fail(where + ": parameter \"" + p.name + "\" given twice");
       list.push_back(p);
     } else {
-      Fail(where + ": unknown line \"" + w[0] + "\" (sheet, picture, padding, item, param)");
+      Fail(where + ": unknown line \"" + w[0] + "\" (sheet, picture, page, padding, item, param)");
     }
   }
   const std::string name = file.filename().string();
@@ -593,11 +617,24 @@ void WriteJpeg(const Picture& p, const fs::path& file) {
 
 // ---- build
 
+// Where the build puts a sheet that lies on a page: its picture and area script wait in the
+// work folder for the page step.
+fs::path PagedSheet(const fs::path& workDir, const std::string& texName) { return workDir / "paged" / (texName + ".png"); }
+
 void Build(const fs::path& descFile, const fs::path& dataDir, const fs::path& workDir, const std::string& rsvg) {
   Description d = ReadDescription(descFile);
   int texW = 0, texH = 0;
   Pack(d, texW, texH);
   const std::string texName = fs::path(d.output).stem().string();
+  const bool paged = !d.page.empty();
+  if (paged && !d.picture) {
+    // On a page only the blocks count: the picture ends at the last of them.
+    texW = texH = 0;
+    for (const Item& it : d.items) {
+      texW = std::max(texW, it.x + it.w * it.columns);
+      texH = std::max(texH, it.y + it.h * it.rows);
+    }
+  }
   std::ostringstream svg;
   svg << "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"" << texW
       << "\" height=\"" << texH << "\" viewBox=\"0 0 " << texW << " " << texH << "\">\n";
@@ -632,7 +669,7 @@ void Build(const fs::path& descFile, const fs::path& dataDir, const fs::path& wo
   svg << "</svg>\n";
   const fs::path composed = workDir / (texName + ".svg");
   WriteText(composed, svg.str());
-  const fs::path out = dataDir / d.output;
+  const fs::path out = paged ? PagedSheet(workDir, texName) : dataDir / d.output;
   const fs::path ext = out.extension();
   const fs::path rendered = ext == ".jpg" ? workDir / (texName + ".png") : fs::path(out.string() + ".part.png");
   Rasterise(rsvg, composed, rendered);
@@ -646,6 +683,7 @@ void Build(const fs::path& descFile, const fs::path& dataDir, const fs::path& wo
   tex << "-- Areas of the sprite sheet " << fs::path(d.output).filename().string() << " (" << texW << " x " << texH
       << "),\n-- made by tools/sprites from assets/sprites/" << d.folder.filename().string() << "/"
       << d.file.filename().string() << ": edit that description, not this file.\n"
+      << (paged ? "-- The sheet lies on the page " + d.page + ", which the page step writes.\n" : "")
       << "-- AddNode(item, recti(x, y, w, h) in pixels from the bottom-left corner, columns, rows, frame time)\n"
       << "local sheet = cTextureInfo(\"" << texName << "\", false)\n";
   for (const Item& it : d.items) {
@@ -693,16 +731,32 @@ std::string Escape(const std::string& s) {
 }
 
 struct Area {
-  std::string name;
+  std::string sheet, name;
   int x, y, w, h, columns, rows;
   double time;
 };
 
-// The areas of an area script as this tool writes them.
+// The areas of an area script as this tool writes them (a page's in the page's pixels).
 std::vector<Area> ReadAreas(const fs::path& tex) {
   std::vector<Area> areas;
+  std::string sheet;
+  std::map<std::string, std::pair<int, int>> parts;
   std::istringstream in(ReadText(tex));
   for (std::string line; std::getline(in, line);) {
+    // A page's parts: where each sheet lies, for its areas in the page's pixels.
+    if (line.rfind("cTexturePart(\"", 0) == 0) {
+      char part[256] = {}, page[256] = {};
+      int x = 0, y = 0, w = 0, h = 0;
+      if (std::sscanf(line.c_str(), "cTexturePart(\"%255[^\"]\", \"%255[^\"]\", recti(%d, %d, %d, %d))", part, page, &x,
+                      &y, &w, &h) != 6)
+        Fail(tex.string() + ": unreadable line: " + line);
+      parts[part] = {x, y};
+      continue;
+    }
+    if (line.rfind("local sheet = cTextureInfo(\"", 0) == 0) {
+      const size_t from = line.find('"') + 1;
+      sheet = line.substr(from, line.find('"', from) - from);
+    }
     if (line.rfind("sheet:AddNode(\"", 0) != 0) continue;
     Area a{};
     char name[256] = {};
@@ -710,9 +764,174 @@ std::vector<Area> ReadAreas(const fs::path& tex) {
                     &a.w, &a.h, &a.columns, &a.rows, &a.time) != 8)
       Fail(tex.string() + ": unreadable line: " + line);
     a.name = name;
+    a.sheet = sheet;
+    if (const auto at = parts.find(sheet); at != parts.end()) {
+      a.x += at->second.first;
+      a.y += at->second.second;
+    }
     areas.push_back(a);
   }
   return areas;
+}
+
+// ---- pages: several built sheets packed onto one shared texture
+
+void WritePng(const Picture& p, const fs::path& file) {
+  fs::create_directories(file.parent_path());
+  const fs::path tmp = file.string() + ".part";
+  png_image img;
+  std::memset(&img, 0, sizeof img);
+  img.version = PNG_IMAGE_VERSION;
+  img.width = static_cast<png_uint_32>(p.w);
+  img.height = static_cast<png_uint_32>(p.h);
+  img.format = PNG_FORMAT_RGBA;
+  if (!png_image_write_to_file(&img, tmp.c_str(), 0, p.rgba.data(), 0, nullptr)) Fail("cannot write " + tmp.string());
+  fs::rename(tmp, file);
+}
+
+// Every part of a page sits in a cell one pixel larger on each side, and that ring repeats the
+// part's edge pixels: linear filtering at a part's edge then reads what it read on a texture of
+// the part's own, never a neighbour.
+constexpr int kPageRing = 1;
+constexpr int kPageSide = 4096;
+
+struct PagedSheetPart {
+  std::string name, file;  // texture name, description file name (for messages)
+  bool sheet = true;       // a sheet with areas, or a plain picture
+  Picture picture;
+  std::vector<Area> areas;
+  int x = 0, y = 0;  // top-left corner on the page, from the top
+};
+
+// Shelves as for the blocks of a sheet, for the parts' cells; the height used, 0 when a cell
+// is wider than the page.
+int PageShelves(std::vector<PagedSheetPart*>& order, int width) {
+  struct Shelf {
+    int y, height, x;
+  };
+  std::vector<Shelf> shelves;
+  int bottom = 0;
+  for (PagedSheetPart* s : order) {
+    const int bw = s->picture.w + 2 * kPageRing, bh = s->picture.h + 2 * kPageRing;
+    if (bw > width) return 0;
+    Shelf* place = nullptr;
+    for (Shelf& sh : shelves)
+      if (sh.x + bw <= width && bh <= sh.height) {
+        place = &sh;
+        break;
+      }
+    if (!place) {
+      shelves.push_back(Shelf{bottom, bh, 0});
+      bottom += bh;
+      place = &shelves.back();
+    }
+    s->x = place->x + kPageRing;
+    s->y = place->y + kPageRing;
+    place->x += bw;
+  }
+  return bottom;
+}
+
+void Page(const fs::path& dataDir, const fs::path& workDir, const std::vector<std::string>& descriptions) {
+  std::string page;
+  int maxW = kPageSide, maxH = kPageSide;
+  std::vector<PagedSheetPart> sheets;
+  for (const std::string& file : descriptions) {
+    const Description d = ReadDescription(file);
+    const std::string name = d.file.filename().string();
+    if (d.page.empty()) Fail(name + ": has no page line");
+    if (page.empty()) {
+      page = d.page;
+      if (d.pageW) maxW = d.pageW, maxH = d.pageH;
+    } else if (d.page != page) {
+      Fail(name + ": lies on " + d.page + ", not on " + page);
+    } else if (d.pageW && (d.pageW != maxW || d.pageH != maxH)) {
+      Fail(name + ": gives the page " + page + " another size");
+    }
+    PagedSheetPart s;
+    s.name = fs::path(d.output).stem().string();
+    s.file = name;
+    for (const PagedSheetPart& o : sheets)
+      if (o.name == s.name) Fail(name + ": the sheet " + s.name + " is on the page twice");
+    const fs::path png = PagedSheet(workDir, s.name);
+    s.picture = ReadPng(png);
+    s.sheet = !d.picture;
+    fs::path tex = png;
+    if (s.sheet) s.areas = ReadAreas(tex.replace_extension(".tex"));
+    if (s.picture.w + 2 * kPageRing > maxW || s.picture.h + 2 * kPageRing > maxH)
+      Fail(name + ": the sheet (" + std::to_string(s.picture.w) + " x " + std::to_string(s.picture.h) +
+           ") is larger than its page " + page + " (" + std::to_string(maxW) + " x " + std::to_string(maxH) + ")");
+    sheets.push_back(std::move(s));
+  }
+  if (sheets.empty()) Fail("a page needs sheets");
+  std::vector<PagedSheetPart*> order;
+  for (PagedSheetPart& s : sheets) order.push_back(&s);
+  std::stable_sort(order.begin(), order.end(), [](const PagedSheetPart* a, const PagedSheetPart* b) {
+    return a->picture.h != b->picture.h ? a->picture.h > b->picture.h : a->picture.w > b->picture.w;
+  });
+  // The smallest picture with power-of-two sides that holds them all; between equals the squarer one.
+  int bestW = 0, bestH = 0;
+  long bestArea = 0;
+  for (int width = 16; width <= maxW; width *= 2) {
+    const int used = PageShelves(order, width);
+    if (used == 0 || used > maxH) continue;
+    const int h = NextPow2(used);
+    if (h > maxH) continue;
+    const long area = static_cast<long>(width) * h;
+    if (bestW == 0 || area < bestArea || (area == bestArea && std::abs(width - h) < std::abs(bestW - bestH))) {
+      bestW = width;
+      bestH = h;
+      bestArea = area;
+    }
+  }
+  if (bestW == 0) {
+    // Name the first sheet that does not fit beside the ones before it.
+    const int used = PageShelves(order, maxW);
+    for (const PagedSheetPart* s : order)
+      if (used == 0 || s->y + s->picture.h + kPageRing > maxH)
+        Fail(s->file + ": the sheet does not fit on the page " + page + " (" + std::to_string(maxW) + " x " +
+             std::to_string(maxH) + ") beside the others");
+    Fail(page + ": the sheets do not fit");
+  }
+  PageShelves(order, bestW);
+  Picture out;
+  out.w = bestW;
+  out.h = bestH;
+  out.rgba.assign(static_cast<size_t>(bestW) * bestH * 4, 0);
+  // Each part with its ring: row and column -1 and w (h) repeat the nearest edge pixel.
+  for (const PagedSheetPart& s : sheets)
+    for (int row = -kPageRing; row < s.picture.h + kPageRing; ++row) {
+      const int sy = std::clamp(row, 0, s.picture.h - 1);
+      for (int col = -kPageRing; col < s.picture.w + kPageRing; ++col) {
+        const int sx = std::clamp(col, 0, s.picture.w - 1);
+        std::memcpy(&out.rgba[(static_cast<size_t>(s.y + row) * bestW + s.x + col) * 4],
+                    &s.picture.rgba[(static_cast<size_t>(sy) * s.picture.w + sx) * 4], 4);
+      }
+    }
+  const std::string pageName = fs::path(page).stem().string();
+  std::ostringstream tex;
+  tex << "-- The page " << fs::path(page).filename().string() << " (" << bestW << " x " << bestH
+      << ") and the sheets and pictures on it,\n-- made by tools/sprites from their descriptions (their \"page\" line): "
+      << "edit those, not this file.\n"
+      << "-- cTexturePart(texture, page, recti(x, y, w, h) in pixels of the page from its bottom-left corner)\n"
+      << "-- makes each one's texture, a rectangle of the page; a sheet's areas then count in its own pixels.\n"
+      << "-- AddNode(item, recti(x, y, w, h) in pixels from the bottom-left corner, columns, rows, frame time)\n";
+  for (const PagedSheetPart& s : sheets) {
+    // Rectangles count from the bottom row: the part's bottom lies this far above the page's.
+    const int bottom = bestH - (s.y + s.picture.h);
+    tex << "cTexturePart(\"" << s.name << "\", \"" << pageName << "\", recti(" << s.x << ", " << bottom << ", "
+        << s.picture.w << ", " << s.picture.h << "))\n";
+    if (!s.sheet) continue;
+    tex << "do\nlocal sheet = cTextureInfo(\"" << s.name << "\", false)\n";
+    for (const Area& a : s.areas)
+      tex << "sheet:AddNode(\"" << a.name << "\", recti(" << a.x << ", " << a.y << ", " << a.w << ", " << a.h << "), "
+          << a.columns << ", " << a.rows << ", " << Num(a.time) << ")\n";
+    tex << "end\n";
+  }
+  const fs::path outPng = dataDir / page;
+  WritePng(out, outPng);
+  fs::path texFile = outPng;
+  WriteText(texFile.replace_extension(".tex"), tex.str());
 }
 
 void Contact(const fs::path& shotDir, const std::string& rsvg, const fs::path& png) {
@@ -722,6 +941,8 @@ void Contact(const fs::path& shotDir, const std::string& rsvg, const fs::path& p
   const Picture pic = ReadPng(png);
   const std::string name = png.stem().string();
   const int pageW = 1024, cell = 136, labelH = 22, margin = 12;
+  // A page's areas are named with their sheet.
+  const bool several = std::any_of(areas.begin(), areas.end(), [&](const Area& a) { return a.sheet != areas[0].sheet; });
   // Each area: a label line, then its frames in cells of at most cell x cell, scaled down to fit.
   std::ostringstream body;
   int y = 44;
@@ -730,7 +951,7 @@ void Contact(const fs::path& shotDir, const std::string& rsvg, const fs::path& p
     const double scale = std::min(1.0, std::min(static_cast<double>(cell - 8) / fw, static_cast<double>(cell - 8) / fh));
     const int perRow = std::max(1, (pageW - 2 * margin) / cell);
     body << "<text x=\"" << margin << "\" y=\"" << y + 15 << "\" font-family=\"DejaVu Sans\" font-size=\"14\" fill=\"#4a2f1d\">"
-         << Escape(a.name) << "  -  " << n << (n == 1 ? " frame" : " frames") << ", " << fw << " x " << fh
+         << Escape(several ? a.sheet + " / " + a.name : a.name) << "  -  " << n << (n == 1 ? " frame" : " frames") << ", " << fw << " x " << fh
          << ", time " << Num(a.time) << "</text>\n";
     y += labelH;
     for (int f = 0; f < n; ++f) {
@@ -777,11 +998,14 @@ int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "build" && argc == 6) {
       Build(argv[2], argv[3], argv[4], argv[5]);
+    } else if (mode == "page" && argc >= 5) {
+      Page(argv[2], argv[3], std::vector<std::string>(argv + 4, argv + argc));
     } else if (mode == "contact" && argc >= 4) {
       for (int i = 4; i < argc; ++i) Contact(argv[2], argv[3], argv[i]);
     } else {
       std::fprintf(stderr,
                    "usage: spritesheet build <description> <data folder> <work folder> <rsvg-convert>\n"
+                   "       spritesheet page <data folder> <work folder> <description>...\n"
                    "       spritesheet contact <screenshot folder> <rsvg-convert> <sheet.png>...\n");
       return 2;
     }

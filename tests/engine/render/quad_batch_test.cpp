@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/render/curve.h"
+#include "engine/render/texture_manager.h"
 #include "tests/engine/render/batch_fixture.h"
 
 namespace {
@@ -69,6 +70,100 @@ TEST_F(QuadBatchTest, OneRecordAndOneDrawPerTextureChange) {
   Mark();
   vek::FlushBatches(batch.get());
   EXPECT_EQ(DrawCalls(), 1);
+}
+
+TEST_F(QuadBatchTest, RecordsOfOneTextureDrawTogetherWhereNothingBetweenCoversThem) {
+  struct Q {
+    int texture;  // 1 = A, 2 = B
+    float x;
+  };
+  struct Case {
+    const char* name;
+    std::vector<Q> quads;  // 8 x 8 quads at (x, 0)
+    int draws;
+  };
+  const std::vector<Case> cases = {
+      {"A B A apart", {{1, 0}, {2, 20}, {1, 40}}, 2},
+      {"A B A, the B covers the second A", {{1, 0}, {2, 20}, {1, 24}}, 3},
+      {"A B A, the B covers only the first A", {{1, 0}, {2, 4}, {1, 40}}, 2},
+      {"edges that touch share no pixel", {{1, 0}, {2, 8}, {1, 16}}, 2},
+      // One B record reaching over the second A with its bounds, not with a quad.
+      {"A BB A, the second A between the B quads", {{1, 200}, {2, 0}, {2, 100}, {1, 50}}, 2},
+      {"A B A B apart", {{1, 0}, {2, 20}, {1, 40}, {2, 60}}, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    batch->Clear();
+    for (const Q& q : c.quads) Quad(q.texture == 1 ? texA : texB, q.x);
+    Mark();
+    vek::FlushBatches(batch.get());
+    EXPECT_EQ(DrawCalls(), c.draws);
+    EXPECT_EQ(DrawnTriangles(), static_cast<int>(2 * c.quads.size()));
+  }
+  // A record that joins an earlier draw keeps its order inside it: "A B A apart" draws the
+  // first A's quad, then the second's, from one run of vertices.
+  batch->Clear();
+  Quad(texA, 0);
+  Quad(texB, 20);
+  Quad(texA, 40);
+  vek::FlushBatches(batch.get());
+  void* data = nullptr;
+  ASSERT_EQ(batch->m_DeviceVertices.buffer->Lock(0, 0, &data, 0), 0);
+  const auto* drawn = static_cast<const cVertex2D*>(data);
+  EXPECT_EQ(drawn[0].x, 0.0f);
+  EXPECT_EQ(drawn[4].x, 40.0f);
+  EXPECT_EQ(drawn[8].x, 20.0f);
+  batch->m_DeviceVertices.buffer->Unlock();
+}
+
+TEST_F(QuadBatchTest, PagePartsDrawWithTheirPageInItsCoordinates) {
+  vek::cImage image(vek::e_PixARGB, 256, 128, 1);
+  new vek::cTexture("page", false, &image);
+  const u32 page = vek::g_pTextureManager->FindIndex("page");
+  new vek::cTexture("left", "page", vek::recti{0, 0, 64, 64});
+  new vek::cTexture("right", "page", vek::recti{64, 64, 128, 64});
+  const u32 left = vek::g_pTextureManager->FindIndex("left"), right = vek::g_pTextureManager->FindIndex("right");
+  const vek::cTexture* r = vek::g_pTextureManager->Get(right);
+  ASSERT_TRUE(r->IsPagePart());
+  EXPECT_EQ(r->GetPage(), page);
+  EXPECT_EQ(r->GetWidth(), 128u);
+  EXPECT_EQ(r->GetHeight(), 64u);
+  EXPECT_FLOAT_EQ(r->GetPageRect().x, 0.25f);
+  EXPECT_FLOAT_EQ(r->GetPageRect().y, 0.5f);
+  EXPECT_FLOAT_EQ(r->GetPageRect().w, 0.5f);
+  EXPECT_FLOAT_EQ(r->GetPageRect().h, 0.5f);
+
+  batch->Clear();
+  vek::DrawQuad(batch.get(), left, rectf{0, 0, 8, 8}, kUnit, 0xFFFFFFFF);
+  Quad(texA, 100);
+  vek::DrawQuad(batch.get(), right, rectf{20, 0, 8, 8}, rectf{0.5f, 0.0f, 0.5f, 1.0f}, 0xFFFFFFFF);
+  ASSERT_EQ(batch->GetUsed(), 3u);  // the records keep the parts' own textures
+  Mark();
+  vek::FlushBatches(batch.get());
+  EXPECT_EQ(DrawCalls(), 2);
+  std::vector<std::string> binds;
+  for (const std::string& call : rec->calls)
+    if (call.rfind("SetTexture(", 0) == 0) binds.push_back(call);
+  // The checkerboard is tex#1, A tex#2, B tex#3, the page tex#4; parts have none of their own.
+  EXPECT_EQ(binds, (std::vector<std::string>{"SetTexture(0, tex#4)", "SetTexture(0, tex#2)"}));
+  void* data = nullptr;
+  ASSERT_EQ(batch->m_DeviceVertices.buffer->Lock(0, 0, &data, 0), 0);
+  const auto* drawn = static_cast<const cVertex2D*>(data);
+  // (L,B) and (R,T) of each part's quad, in the page's coordinates.
+  EXPECT_FLOAT_EQ(drawn[0].u, 0.0f);
+  EXPECT_FLOAT_EQ(drawn[0].v, 0.0f);
+  EXPECT_FLOAT_EQ(drawn[3].u, 0.25f);
+  EXPECT_FLOAT_EQ(drawn[3].v, 0.5f);
+  EXPECT_FLOAT_EQ(drawn[4].u, 0.5f);
+  EXPECT_FLOAT_EQ(drawn[4].v, 0.5f);
+  EXPECT_FLOAT_EQ(drawn[7].u, 0.75f);
+  EXPECT_FLOAT_EQ(drawn[7].v, 1.0f);
+  batch->m_DeviceVertices.buffer->Unlock();
+  // The batch's own vertices keep the parts' coordinates: a second flush draws the same.
+  EXPECT_FLOAT_EQ(Vertex(3).u, 1.0f);
+  Mark();
+  vek::FlushBatches(batch.get());
+  EXPECT_EQ(DrawCalls(), 2);
 }
 
 TEST_F(QuadBatchTest, FullRecordTableDrawsAndGoesOn) {

@@ -7,6 +7,7 @@
 #include "engine/render/render_bindings.h"
 #include "engine/render/texture.h"
 #include "engine/render/texture_info.h"
+#include "engine/render/texture_manager.h"
 #include "engine/script/script.h"
 #include "tests/engine/render/render_fixture.h"
 
@@ -152,6 +153,46 @@ TEST_F(TextureInfoTest, ScriptOverloads) {
   ASSERT_TRUE(vek::GetScript()->DoString("s = nil collectgarbage() collectgarbage()", "=test"));
   EXPECT_EQ(vek::FindTextureInfo("sheet"), s);
   EXPECT_EQ(s->GetCount(), cases.size());
+}
+
+TEST_F(TextureInfoTest, ASheetOnAPageCountsInItsOwnPixels) {
+  ASSERT_TRUE(vek::CreateScript());
+  ASSERT_TRUE(vek::RegisterEngine(vek::GetScript()));
+  lua_State* L = vek::GetScript()->GetState();
+  luabind::module(L)[vek::bindings::TextureInfoClass()];
+  vek::bindings::KeepTextureInfosNative(L);
+  // What a page's script says for one sheet: its part of the page "sheet" (256 x 128), then
+  // its areas in its own pixels.
+  ASSERT_TRUE(vek::GetScript()->DoString("cTexturePart('part', 'sheet', recti(128, 64, 64, 32))\n"
+                                         "local s = cTextureInfo('part', false)\n"
+                                         "s:AddNode('a', recti(32, 0, 32, 32), 2, 1, 12)\n",
+                                         "=page"));
+  const vek::cTexture* part = vek::g_pTextureManager->FindItem("part");
+  ASSERT_TRUE(part->IsPagePart());
+  EXPECT_EQ(part->GetPage(), vek::g_pTextureManager->FindIndex("sheet"));
+  EXPECT_EQ(part->GetWidth(), 64u);
+  EXPECT_EQ(part->GetHeight(), 32u);
+  EXPECT_EQ(Flat({part->GetPageRect()}), (std::vector<f32>{0.5f, 0.5f, 0.25f, 0.25f}));
+  const cTextureInfo* s = vek::FindTextureInfo("part");
+  ASSERT_NE(s, infos->Get(0));
+  EXPECT_EQ(Flat(s->GetByIndex(0).frames), (std::vector<f32>{0.5f, 0, 0.25f, 1, 0.75f, 0, 0.25f, 1}));
+  // A part has no pixels of its own: the device round trip leaves it alone.
+  vek::g_pTextureManager->DeleteContexts();
+  vek::g_pTextureManager->CreateContexts();
+  EXPECT_EQ(part->GetWidth(), 64u);
+  EXPECT_EQ(part->GetContext(), nullptr);
+
+  // A page that is not loaded, or a rectangle off the page: a texture that draws as the
+  // default, with a warning.
+  ASSERT_TRUE(vek::GetScript()->DoString("cTexturePart('lost', 'no page', recti(0, 0, 8, 8))\n"
+                                         "cTexturePart('off', 'sheet', recti(250, 0, 16, 16))\n",
+                                         "=page"));
+  for (const char* name : {"lost", "off"}) {
+    const vek::cTexture* t = vek::g_pTextureManager->FindItem(name);
+    ASSERT_EQ(t->name, name);
+    EXPECT_FALSE(t->IsPagePart()) << name;
+    EXPECT_EQ(t->GetWidth(), 0u) << name;
+  }
 }
 
 }  // namespace

@@ -139,15 +139,25 @@ TEST_F(DataCheckTest, EveryAreaScriptLoadsAndAnimationsHaveFrames) {
     Mark();
     ASSERT_EQ(cMiddle::LoadTexture(png.string()), 0) << png;
     EXPECT_EQ(LogSinceMark().find("class='error'"), std::string::npos) << LogSinceMark();
-    const vek::cTextureInfo* sheet = vek::FindTextureInfo(png.stem().string());
-    ASSERT_NE(sheet, vek::g_pTextureInfos->Get(0)) << png;
-    EXPECT_GT(sheet->GetCount(), 0u) << png;
-    for (const auto& item : sheet->GetItems()) {
-      for (const vek::rectf& r : item.frames) {
-        EXPECT_GE(r.x, 0.0f) << item.name;
-        EXPECT_GE(r.y, 0.0f) << item.name;
-        EXPECT_LE(r.x + r.w, 1.0001f) << item.name;
-        EXPECT_LE(r.y + r.h, 1.0001f) << item.name;
+    // A shared page's script names the sheets on it; any other names its own.
+    std::vector<std::string> names;
+    const std::string script = vektest::ReadFileText(entry.path());
+    for (size_t at = script.find("cTextureInfo(\""); at != std::string::npos; at = script.find("cTextureInfo(\"", at + 1)) {
+      const size_t from = at + 14;
+      names.push_back(script.substr(from, script.find('"', from) - from));
+    }
+    if (script.find("cTexturePart(") == std::string::npos) names = {png.stem().string()};
+    for (const std::string& name : names) {
+      const vek::cTextureInfo* sheet = vek::FindTextureInfo(name);
+      ASSERT_NE(sheet, vek::g_pTextureInfos->Get(0)) << png << " " << name;
+      EXPECT_GT(sheet->GetCount(), 0u) << png << " " << name;
+      for (const auto& item : sheet->GetItems()) {
+        for (const vek::rectf& r : item.frames) {
+          EXPECT_GE(r.x, 0.0f) << item.name;
+          EXPECT_GE(r.y, 0.0f) << item.name;
+          EXPECT_LE(r.x + r.w, 1.0001f) << item.name;
+          EXPECT_LE(r.y + r.h, 1.0001f) << item.name;
+        }
       }
     }
   }

@@ -25,6 +25,7 @@
 #include "game/app/player.h"
 #include "game/island/island.h"
 #include "game/world/particles.h"
+#include "tests/support/sprite_sheets.h"
 #include "tests/support/gl_game_fixture.h"
 #include "tests/support/world_harness.h"
 #include "tests/support/image_compare.h"
@@ -43,6 +44,8 @@ const char* const kIslandTextures[] = {"island00_0", "island00_1", "island01", "
 const char* const kWorldTextures[] = {"peacock01", "peacock02", "icons00", "part00", "part01", "part02"};
 
 bool LoadTexture(const std::string& folder, const std::string& name, bool withAreas) {
+  // A sheet on a shared page: the page, once, with its script.
+  if (vektest::LoadPageOf("texture/" + folder + "/" + name)) return true;
   vek::cImage image;
   if (vek::cDataManager::ReadImage("{StaticPath}/texture/" + folder + "/" + name + ".png", &image) != 0) return false;
   new vek::cTexture(name, false, &image);

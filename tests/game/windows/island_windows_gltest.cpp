@@ -118,7 +118,8 @@ class IslandWindowsGL : public vektest::GLGameFixture {
 
   static bool LoadTexture(const std::string& path, const char* name) {
     vek::cImage image;
-    if (vek::cDataManager::ReadImage(vek::filename(path), &image) != 0) return false;
+    // A picture on a shared page: the page, with its parts.
+    if (vek::cDataManager::ReadImage(vek::filename(path), &image) != 0) return vektest::LoadPageOf(path);
     (new vek::cTexture(name, false, &image))->OnCreateContext();
     return true;
   }

@@ -23,6 +23,7 @@
 #include "engine/render/render_bindings.h"
 #include "engine/render/texture.h"
 #include "engine/render/texture_info.h"
+#include "engine/render/texture_manager.h"
 #include "engine/script/script.h"
 #include "game/app/game_rules.h"
 #include "game/app/player.h"
@@ -39,6 +40,7 @@
 #include "game/world/effects.h"
 #include "game/world/ware_manager.h"
 #include "platform/gfx.h"
+#include "tests/support/sprite_sheets.h"
 #include "tests/support/gl_game_fixture.h"
 #include "tests/support/system_look.h"
 #include "tests/support/image_compare.h"
@@ -137,6 +139,11 @@ class PlayWindowsGL : public vektest::GLGameFixture {
     GLGameFixture::SetUp();
     if (HasFatalFailure()) return;
     ASSERT_TRUE(vektest::LoadSystemLook());
+    // The sheet registry first: the menus' pictures lie on a page whose script makes sheets too.
+    if (!vek::g_pTextureInfos) vek::CreateTextureInfos();
+    lua_State* L = vek::GetScript()->GetState();
+    luabind::module(L)[vek::bindings::TextureInfoClass()];
+    vek::bindings::KeepTextureInfosNative(L);
     for (const char* name : {"title_panel", "title_button", "title_check", "title_slider", "title_field",
                              "title_select", "title_logo", "icon_error", "icon_info", "icon_warning",
                              "icon_question", "icon_head"})
@@ -145,10 +152,6 @@ class PlayWindowsGL : public vektest::GLGameFixture {
       ASSERT_TRUE(LoadTexture(std::string("{StaticPath}/texture/fonts/") + font + ".png", font));
       ASSERT_TRUE(vek::GetScript()->LoadFile(vek::filename(std::string("{StaticPath}/texture/fonts/") + font + ".lua")));
     }
-    if (!vek::g_pTextureInfos) vek::CreateTextureInfos();
-    lua_State* L = vek::GetScript()->GetState();
-    luabind::module(L)[vek::bindings::TextureInfoClass()];
-    vek::bindings::KeepTextureInfosNative(L);
     for (const char* sheet : {"gui/icons01", "gui/gui_plants", "gui/gui_ups00", "gui/gui_ups01", "world/peacock01"})
       ASSERT_TRUE(LoadSheet(std::string("texture/") + sheet)) << sheet;
     // The field's icons, when the data set has them built.
@@ -224,11 +227,14 @@ class PlayWindowsGL : public vektest::GLGameFixture {
 
   static bool LoadTexture(const std::string& path, const char* name) {
     vek::cImage image;
-    if (vek::cDataManager::ReadImage(vek::filename(path), &image) != 0) return false;
+    // A picture on a shared page: the page, with its parts.
+    if (vek::cDataManager::ReadImage(vek::filename(path), &image) != 0) return vektest::LoadPageOf(path);
     (new vek::cTexture(name, false, &image))->OnCreateContext();
     return true;
   }
   static bool LoadSheet(const std::string& path) {
+    // A sheet on a shared page: the page, once, and its script.
+    if (vektest::LoadPageOf(path)) return true;
     const std::string name = std::filesystem::path(path).filename().string();
     return LoadTexture("{StaticPath}/" + path + ".png", name.c_str()) &&
            vek::GetScript()->LoadFile(vek::filename("{StaticPath}/" + path + ".tex"));

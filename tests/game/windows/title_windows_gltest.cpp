@@ -25,6 +25,7 @@
 #include "game/windows/title_windows.h"
 #include "game/windows/windows_bindings.h"
 #include "platform/gfx.h"
+#include "tests/support/sprite_sheets.h"
 #include "tests/support/gl_game_fixture.h"
 #include "tests/support/system_look.h"
 #include "tests/support/image_compare.h"
@@ -79,7 +80,8 @@ class TitleWindowsGL : public vektest::GLGameFixture {
 
   static bool LoadTexture(const std::string& path, const char* name) {
     vek::cImage image;
-    if (vek::cDataManager::ReadImage(vek::filename(path), &image) != 0) return false;
+    // A picture on a shared page: the page, with its parts.
+    if (vek::cDataManager::ReadImage(vek::filename(path), &image) != 0) return vektest::LoadPageOf(path);
     (new vek::cTexture(name, false, &image))->OnCreateContext();
     return true;
   }

@@ -96,8 +96,13 @@ TEST_F(EffectsTest, FloatingTextsKeepWhatEarlierLayersQueued) {
   cFloatingTexts texts(&batch, "no font");
   batch.Clear();
   vek::DrawQuad(&batch, 1, {0.0f, 0.0f, 10.0f, 10.0f}, {0.0f, 0.0f, 1.0f, 1.0f}, 0xFFFFFFFFu);
-  // Without a renderer nothing is drawn, but the queued quad must have been handed to the
-  // flush, not thrown away: the batch is empty only after that.
+  // No texts: the batch is left to its pass's own flush (a window's pass that was flushed
+  // already must not be drawn a second time).
+  texts.Draw();
+  EXPECT_EQ(batch.GetUsed(), 1u);
+  // With a text, the queued quad goes to the same flush as the text, not thrown away: the
+  // batch is empty only after that (without a renderer nothing is drawn).
+  texts.Add("+$10", {100.0f, 100.0f});
   texts.Draw();
   EXPECT_EQ(batch.GetUsed(), 0u);
 }

@@ -17,6 +17,7 @@
 #include "engine/render/render_bindings.h"
 #include "engine/render/texture.h"
 #include "engine/render/texture_info.h"
+#include "engine/render/texture_manager.h"
 #include "engine/script/script.h"
 #include "engine/script/script_bind.h"
 #include "game/world/animal.h"
@@ -30,12 +31,15 @@
 #include "game/world/tools.h"
 #include "game/world/ware_manager.h"
 #include "tests/support/gl_game_fixture.h"
+#include "tests/support/sprite_sheets.h"
 #include "tests/support/world_harness.h"
 #include "tests/support/image_compare.h"
 
 namespace {
 
+// A sheet on a shared page loads its page, once.
 bool LoadSheet(const std::string& name) {
+  if (vektest::LoadPageOf("texture/world/" + name)) return true;
   vek::cImage sheet;
   const std::string path = "{StaticPath}/texture/world/" + name;
   if (vek::cDataManager::ReadImage(path + ".png", &sheet) != 0) return false;

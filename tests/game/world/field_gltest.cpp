@@ -17,6 +17,7 @@
 #include "engine/render/render_bindings.h"
 #include "engine/render/texture.h"
 #include "engine/render/texture_info.h"
+#include "engine/render/texture_manager.h"
 #include "engine/script/script.h"
 #include "engine/script/script_bind.h"
 #include "game/world/holes_layouts.h"
@@ -24,6 +25,7 @@
 #include "game/world/ware_manager.h"
 #include "tests/game/world/test_objects.h"
 #include "tests/support/gl_game_fixture.h"
+#include "tests/support/sprite_sheets.h"
 #include "tests/support/world_harness.h"
 #include "tests/support/image_compare.h"
 
@@ -38,7 +40,9 @@ class Hole : public cObject {
 cObject* MakeHole(cLevel* level) { return new Hole(level); }
 
 // A sheet of the built data folder, as the game loads it: the picture, then its area script.
+// A sheet on a shared page loads its page, once.
 bool LoadSheet(const std::string& name) {
+  if (vektest::LoadPageOf("texture/world/" + name)) return true;
   vek::cImage sheet;
   const std::string path = "{StaticPath}/texture/world/" + name;
   if (vek::cDataManager::ReadImage(path + ".png", &sheet) != 0) return false;

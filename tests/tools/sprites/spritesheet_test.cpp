@@ -6,6 +6,7 @@
 #include <png.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -177,6 +178,163 @@ TEST_F(SpriteSheetTool, BadDescriptionsStopWithAMessage) {
         << c.description << "\n" << ReadFileText(tmp / "err.txt");
     EXPECT_FALSE(fs::exists(tmp / "data/texture/t/x.png")) << c.description;
     EXPECT_FALSE(fs::exists(tmp / "data/texture/t/x.tex")) << c.description;
+  }
+}
+
+// Sheets and pictures with a "page" line: built into the work folder, then packed onto one
+// page whose script makes each one's part and areas.
+class SpritePages : public SpriteSheetTool {
+ protected:
+  int BuildNamed(const std::string& name, const std::string& description) {
+    EXPECT_TRUE(WriteFileText(tmp / ("src/" + name + ".sheet"), description));
+    return RunTool("build '" + tmp / ("src/" + name + ".sheet") + "' '" + tmp / "data" + "' '" + tmp / "work" +
+                       "' rsvg-convert",
+                   tmp / "err.txt");
+  }
+  int Page(const std::vector<std::string>& names) {
+    std::string args = "page '" + tmp / "data" + "' '" + tmp / "work" + "'";
+    for (const std::string& n : names) args += " '" + tmp / ("src/" + n + ".sheet") + "'";
+    return RunTool(args, tmp / "err.txt");
+  }
+  std::string Err() { return ReadFileText(tmp / "err.txt"); }
+};
+
+TEST_F(SpritePages, EverySheetKeepsItsAreasOnTheSharedPage) {
+  const std::string page = "page texture/t/page.png size=256x256\n";
+  ASSERT_EQ(BuildNamed("a", "sheet texture/t/a.png\n" + page + "param g const 200\n"
+                       "item walk template=cell.svg size=20x12 frames=6 columns=3 time=12\n"),
+            0) << Err();
+  ASSERT_EQ(BuildNamed("b", "sheet texture/t/b.png\n" + page + "param g const 100\n"
+                       "item idle template=cell.svg size=20x12\nitem run template=cell.svg size=20x12 frames=2\n"),
+            0) << Err();
+  ASSERT_EQ(BuildNamed("c", "picture texture/t/c.png template=cell.svg size=24x16\n" + page + "param g const 50\n"), 0)
+      << Err();
+  // Nothing of theirs reaches the data folder before the page step.
+  for (const char* f : {"a.png", "a.tex", "b.png", "c.png"}) EXPECT_FALSE(fs::exists(fs::path(tmp / "data/texture/t") / f)) << f;
+  ASSERT_EQ(Page({"a", "b", "c"}), 0) << Err();
+  const Rgba pic = ReadRgba(tmp / "data/texture/t/page.png");
+  ASSERT_GT(pic.w, 0);
+  EXPECT_EQ(pic.w & (pic.w - 1), 0);
+  EXPECT_EQ(pic.h & (pic.h - 1), 0);
+  EXPECT_LE(pic.w, 256);
+  EXPECT_LE(pic.h, 256);
+
+  // The parts: one per sheet or picture, inside the page, none touching another's ring.
+  const std::string tex = ReadFileText(tmp / "data/texture/t/page.tex");
+  struct Part {
+    std::string name;
+    int x, y, w, h;
+  };
+  std::vector<Part> parts;
+  for (size_t p = tex.find("cTexturePart(\""); p != std::string::npos; p = tex.find("cTexturePart(\"", p + 1)) {
+    Part part{};
+    char name[64] = {};
+    ASSERT_EQ(std::sscanf(tex.c_str() + p, "cTexturePart(\"%63[^\"]\", \"page\", recti(%d, %d, %d, %d))", name, &part.x,
+                          &part.y, &part.w, &part.h),
+              5);
+    part.name = name;
+    parts.push_back(part);
+  }
+  ASSERT_EQ(parts.size(), 3u);
+  for (size_t i = 0; i < parts.size(); ++i) {
+    const Part& a = parts[i];
+    EXPECT_GE(a.x, 1) << a.name;
+    EXPECT_GE(a.y, 1) << a.name;
+    EXPECT_LE(a.x + a.w + 1, pic.w) << a.name;
+    EXPECT_LE(a.y + a.h + 1, pic.h) << a.name;
+    for (size_t j = i + 1; j < parts.size(); ++j) {
+      const Part& b = parts[j];
+      const bool apart = a.x + a.w + 1 <= b.x - 1 || b.x + b.w + 1 <= a.x - 1 || a.y + a.h + 1 <= b.y - 1 ||
+                         b.y + b.h + 1 <= a.y - 1;
+      EXPECT_TRUE(apart) << a.name << " and " << b.name;
+    }
+  }
+  const Part& c = parts[2];
+  EXPECT_EQ(c.name, "c");
+  EXPECT_EQ(c.w, 24);
+  EXPECT_EQ(c.h, 16);
+  EXPECT_EQ(tex.find("cTextureInfo(\"c\""), std::string::npos) << "a picture has no areas";
+  const int cTop = pic.h - (c.y + c.h);
+  EXPECT_EQ(pic.At(c.x + 12, cTop + 8)[1], 50);
+  // The ring repeats the part's edge: what filtering reads beyond the edge is the part's own.
+  for (int y = 0; y < c.h; y += 5) {
+    EXPECT_EQ(0, std::memcmp(pic.At(c.x - 1, cTop + y), pic.At(c.x, cTop + y), 4)) << y;
+    EXPECT_EQ(0, std::memcmp(pic.At(c.x + c.w, cTop + y), pic.At(c.x + c.w - 1, cTop + y), 4)) << y;
+  }
+
+  // Each sheet's areas count in its own pixels: frame f of an area shows red 40 f at its
+  // centre where the part and the area put it on the page.
+  const struct {
+    const char* sheet;
+    const char* area;
+    int frames, columns, green;
+  } expected[] = {{"a", "walk", 6, 3, 200}, {"b", "idle", 1, 1, 100}, {"b", "run", 2, 2, 100}};
+  for (const auto& e : expected) {
+    SCOPED_TRACE(std::string(e.sheet) + " " + e.area);
+    const auto part = std::find_if(parts.begin(), parts.end(), [&](const Part& p) { return p.name == e.sheet; });
+    ASSERT_NE(part, parts.end());
+    const size_t block = tex.find("cTextureInfo(\"" + std::string(e.sheet) + "\", false)");
+    ASSERT_NE(block, std::string::npos);
+    const size_t at = tex.find("sheet:AddNode(\"" + std::string(e.area) + "\"", block);
+    ASSERT_NE(at, std::string::npos);
+    int x = 0, y = 0, w = 0, h = 0, columns = 0, rows = 0;
+    ASSERT_EQ(std::sscanf(tex.c_str() + tex.find("recti(", at), "recti(%d, %d, %d, %d), %d, %d", &x, &y, &w, &h,
+                          &columns, &rows),
+              6);
+    ASSERT_EQ(columns, e.columns);
+    ASSERT_EQ(columns * rows, e.frames);
+    const int fw = w / columns, fh = h / rows;
+    for (int f = 0; f < e.frames; ++f) {
+      const int left = part->x + x + (f % columns) * fw;
+      const int top = pic.h - (part->y + y + h) + (f / columns) * fh;
+      const unsigned char* centre = pic.At(left + fw / 2, top + fh / 2);
+      EXPECT_EQ(centre[0], 40 * f) << "frame " << f;
+      EXPECT_EQ(centre[1], e.green) << "frame " << f;
+      EXPECT_EQ(pic.At(left, top)[3], 0) << "frame " << f << " keeps its transparent ring";
+    }
+  }
+}
+
+TEST_F(SpritePages, PageProblemsStopTheBuildNamingTheFile) {
+  const std::string cell = "param g const 1\nitem a template=cell.svg size=20x12\n";
+  // Too large for its page, alone.
+  ASSERT_EQ(BuildNamed("big", "sheet texture/t/big.png\npage texture/t/small.png size=32x32\n"
+                       "param g const 1\nitem a template=cell.svg size=20x12 frames=4\n"),
+            0) << Err();
+  EXPECT_EQ(Page({"big"}), 1);
+  EXPECT_NE(Err().find("big.sheet: the sheet (80 x 12) is larger than its page texture/t/small.png (32 x 32)"),
+            std::string::npos) << Err();
+  EXPECT_FALSE(fs::exists(tmp / "data/texture/t/small.png"));
+  // Each fits, all three do not.
+  for (const char* n : {"p1", "p2", "p3"})
+    ASSERT_EQ(BuildNamed(n, std::string("sheet texture/t/") + n + ".png\npage texture/t/small.png size=32x32\n" + cell),
+              0) << Err();
+  EXPECT_EQ(Page({"p1", "p2", "p3"}), 1);
+  EXPECT_NE(Err().find("p3.sheet: the sheet does not fit on the page texture/t/small.png"), std::string::npos) << Err();
+  EXPECT_FALSE(fs::exists(tmp / "data/texture/t/small.png"));
+  ASSERT_EQ(Page({"p1", "p2"}), 0) << Err();
+  // One page, one size; a sheet of another page is not gathered.
+  ASSERT_EQ(BuildNamed("other", "sheet texture/t/other.png\npage texture/t/small.png size=64x64\n" + cell), 0);
+  EXPECT_EQ(Page({"p1", "other"}), 1);
+  EXPECT_NE(Err().find("other.sheet: gives the page texture/t/small.png another size"), std::string::npos) << Err();
+  ASSERT_EQ(BuildNamed("elsewhere", "sheet texture/t/elsewhere.png\npage texture/t/big_page.png\n" + cell), 0);
+  EXPECT_EQ(Page({"p1", "elsewhere"}), 1);
+  EXPECT_NE(Err().find("elsewhere.sheet: lies on texture/t/big_page.png, not on texture/t/small.png"),
+            std::string::npos) << Err();
+  // Bad page lines stop the sheet's own build.
+  const struct {
+    const char* description;
+    const char* message;
+  } bad[] = {
+      {"page texture/t/pg.png\nsheet texture/t/x.png\n", "page belongs to a sheet or picture"},
+      {"sheet texture/t/x.png\npage texture/t/pg.jpg\n", "a page is a .png file"},
+      {"sheet texture/t/x.png\npage texture/t/x.png\n", "the page needs a name of its own"},
+      {"sheet texture/t/x.png\npage texture/t/pg.png\npage texture/t/pg.png\n", "a sheet lies on one page"},
+      {"picture texture/t/x.jpg template=cell.svg size=20x12\npage texture/t/pg.png\n", "only a .png picture"},
+  };
+  for (const auto& c : bad) {
+    EXPECT_EQ(BuildNamed("x", std::string(c.description) + cell), 1) << c.description;
+    EXPECT_NE(Err().find(c.message), std::string::npos) << c.description << "\n" << Err();
   }
 }
 
