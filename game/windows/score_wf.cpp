@@ -2,6 +2,7 @@
 
 #include "engine/app/game.h"
 #include "engine/gui/gui.h"
+#include "engine/gui/gui_draw.h"
 #include "engine/gui/window.h"
 #include "game/app/game_rules.h"
 #include "game/app/player.h"
@@ -57,6 +58,8 @@ int cScoreWF::Call(vek::cWindow* window, u32 message, u32 p1, u32 p2) {
     }
     case vek::e_wndPaint: {
       const int result = HandleMessage(window, message, p1, p2);
+      // The window's own pass is drawn: the texts float over it in a pass of their own.
+      vek::gui_draw::BeginPass();
       if (cFloatingTexts* texts = GetPlayHost()->GetFloatingTexts()) texts->Draw();
       return result;
     }
