@@ -11,9 +11,11 @@
 
 #include <SDL.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -62,6 +64,15 @@ double ProcessCpuMs() {
   timespec ts{};
   clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
   return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
+}
+
+double CurrentRssMb() {
+  long pages = 0, resident = 0;
+  if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(f);
+  }
+  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
 double PeakRssMb() {
@@ -232,6 +243,18 @@ void BM_FullLevelFrameOpenGL(benchmark::State& state) {
     calls = vek::g_pRender->GetFrameCalls();
   }
   const double cpuMs = ProcessCpuMs() - cpuStart;
+  // A long run of the same busy field (VEK_LEVEL_SOAK_FRAMES frames, the field stepped as the
+  // play loop steps it): the resident memory printed every tenth of the run must level off.
+  if (const char* soak = std::getenv("VEK_LEVEL_SOAK_FRAMES")) {
+    const long total = std::atol(soak);
+    const long every = std::max(1L, total / 10);
+    std::fprintf(stderr, "soak: start rss %.1f MB\n", CurrentRssMb());
+    for (long i = 1; i <= total; ++i) {
+      game->SetFrameTime(1.0f / 60.0f);
+      game->Frame();
+      if (i % every == 0) std::fprintf(stderr, "soak: frame %ld rss %.1f MB\n", i, CurrentRssMb());
+    }
+  }
   state.counters["objects"] = static_cast<double>(level->GetDrawList().size());
   {
     // Objects are drawn in depth order, and each change of texture along it may end a draw:

@@ -65,7 +65,10 @@ namespace plat::gfx::gl {
   X(PFNGLRENDERBUFFERSTORAGEMULTISAMPLEPROC, RenderbufferStorageMultisample)  \
   X(PFNGLBLITFRAMEBUFFERPROC, BlitFramebuffer)                                \
   X(PFNGLGETSTRINGIPROC, GetStringi)                                          \
-  X(PFNGLDRAWELEMENTSBASEVERTEXPROC, DrawElementsBaseVertex)
+  X(PFNGLDRAWELEMENTSBASEVERTEXPROC, DrawElementsBaseVertex)                  \
+  X(PFNGLFENCESYNCPROC, FenceSync)                                            \
+  X(PFNGLCLIENTWAITSYNCPROC, ClientWaitSync)                                  \
+  X(PFNGLDELETESYNCPROC, DeleteSync)
 
 struct Funcs {
 #define VEK_GL_MEMBER(type, name) type name = nullptr;

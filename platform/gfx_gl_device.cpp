@@ -7,6 +7,7 @@
 // compiled on first use; the 2-D pass's programs are compiled with the device.
 #include <algorithm>
 #include <cstring>
+#include <deque>
 #include <unordered_map>
 
 #include "platform/gfx_gl.h"
@@ -132,6 +133,7 @@ class GLDevice final : public Device {
   }
 
   void Release() override {
+    DropFrameFences();
     DestroyTargets();
     if (m_StreamVbo) m_Gl.DeleteBuffers(1, &m_StreamVbo);
     if (m_StreamIbo) m_Gl.DeleteBuffers(1, &m_StreamIbo);
@@ -162,6 +164,7 @@ class GLDevice final : public Device {
     m_DrawnSincePresent = false;
     if (m_Direct) {
       window.GLSwap();
+      LimitFramesAhead();
       return kOk;
     }
     int dw = 0, dh = 0;
@@ -179,8 +182,29 @@ class GLDevice final : public Device {
     m_Gl.BlitFramebuffer(0, 0, w, h, r.x, y0, r.x + r.w, y0 + r.h, GL_COLOR_BUFFER_BIT,
                          (r.w == w && r.h == h) ? GL_NEAREST : GL_LINEAR);
     window.GLSwap();
+    LimitFramesAhead();
     m_Gl.BindFramebuffer(GL_FRAMEBUFFER, m_BackFbo);
     return kOk;
+  }
+
+  // A driver queues the frames it is handed and keeps each one's commands and buffer storage
+  // until it has drawn it. Frames handed over faster than they are drawn (no retrace wait, no
+  // pacing: a software renderer given frames as fast as the game makes them) would pile up
+  // without a bound short of the driver's own, gigabytes deep; the present waits for the
+  // frame kFramesAhead back instead, as a retrace wait would.
+  static constexpr std::size_t kFramesAhead = 2;
+  void LimitFramesAhead() {
+    if (GLsync fence = m_Gl.FenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0)) m_FrameFences.push_back(fence);
+    while (m_FrameFences.size() > kFramesAhead) {
+      // A second at most: a frame that never finishes (a lost context) does not hang the game.
+      m_Gl.ClientWaitSync(m_FrameFences.front(), GL_SYNC_FLUSH_COMMANDS_BIT, 1000000000ull);
+      m_Gl.DeleteSync(m_FrameFences.front());
+      m_FrameFences.pop_front();
+    }
+  }
+  void DropFrameFences() {
+    for (GLsync fence : m_FrameFences) m_Gl.DeleteSync(fence);
+    m_FrameFences.clear();
   }
 
   Result BeginScene() override {
@@ -764,6 +788,7 @@ class GLDevice final : public Device {
   bool m_Dirty = true;
   bool m_Direct = false;             // the frame is (was) drawn straight into the window
   bool m_DrawnSincePresent = false;  // a frame was begun since the last present
+  std::deque<GLsync> m_FrameFences;  // the frames handed to the driver and not known drawn
 };
 
 }  // namespace
