@@ -378,7 +378,7 @@ class PlaythroughFactory : public ::testing::Test {
 
 // Level 3 from a profile with two levels won: from its island marker through the mission card,
 // the field played until the mission is met, the mission's end, and back on the island where
-// the level's factory is clicked and the profile is one level further.
+// the profile is one level further.
 TEST_F(PlaythroughFactory, Level3IsPlayedToItsEndAndBackOnTheIslandOneLevelFurther) {
   const auto started = std::chrono::steady_clock::now();
   MakeProfile(2, 150);
@@ -402,7 +402,8 @@ TEST_F(PlaythroughFactory, Level3IsPlayedToItsEndAndBackOnTheIslandOneLevelFurth
     q.Frames(20);
     return Ask("focus") == "ok island" && !Shown("mission_finish") && !Shown("up");
   })) << Ask("shown") << " " << Ask("focus");
-  // The after-level sequence ends with the level's factory: the player clicks it.
+  // Back on the island the player clicks the level's factory while the after-level sequence
+  // plays; the sequence opens the next level.
   q.WaitSettled();
   std::istringstream house(Ask("house 2"));
   std::string ok;
