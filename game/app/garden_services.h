@@ -146,6 +146,7 @@ class iGardenServices {
   virtual vek::i32 GetAnimalPrice(vek::i32 /*kind*/) { return -1; }
   // The highest plant sort index the player has unlocked.
   virtual vek::i32 GetHighestPlant() { return 0; }
+  // Loads a ware into the car (never 1000, no ware) and counts its task down.
   virtual void AddToCarLoad(vek::i32 /*ware*/) {}
   // The screen rectangle of an island house or factory by id; false when there is none.
   virtual bool GetIslandHouseRect(vek::u32 /*id*/, vek::rectf* /*rect*/) { return false; }

@@ -1,13 +1,18 @@
 #include "game/play/play_test_questions.h"
 
+#include <cstdlib>
 #include <sstream>
 #include <string>
 
 #include "engine/app/game.h"
+#include "engine/gui/ctrl.h"
 #include "game/app/player.h"
 #include "game/app/rules_host.h"
 #include "game/app/test_query.h"
 #include "game/island/island.h"
+#include "game/windows/garden_bar_wf.h"
+#include "game/windows/play_host.h"
+#include "game/world/ware_manager.h"
 
 namespace {
 
@@ -37,9 +42,35 @@ std::string Player(const std::string&) {
   return out.str();
 }
 
+// "chain n" -> factory row n of the garden bar: "ok <row state> <button x y w h in window pixels>
+// <factory state> <stock> <input ware id> <input name> <output ware id> <output name>"; a row
+// without a factory reports state -1 and "-" for the wares. "none" without the row.
+std::string Chain(const std::string& args) {
+  const auto& rows = ChainItems();
+  const size_t n = static_cast<size_t>(std::atoi(args.c_str()));
+  if (n >= rows.size() || !rows[n]) return "none";
+  const cChainItem& row = *rows[n];
+  vek::rectf r;
+  if (row.button) r = row.button->GetRect();
+  std::ostringstream out;
+  out << "ok " << row.GetState() << ' ' << static_cast<int>(r.x) << ' ' << static_cast<int>(768.0f - r.y - r.h) << ' '
+      << static_cast<int>(r.w) << ' ' << static_cast<int>(r.h);
+  const iChainFactory* f = row.GetFactory();
+  auto ware = [](vek::i32 id) {
+    const bool known = g_pWareManager && id >= 0 && id != static_cast<vek::i32>(kNoWare);
+    return std::to_string(id) + ' ' + (known ? std::string(g_pWareManager->GetWare(static_cast<vek::u32>(id)).GetName()) : "-");
+  };
+  if (!f)
+    out << " -1 0 -1 - -1 -";
+  else
+    out << ' ' << f->GetState() << ' ' << f->GetStock() << ' ' << ware(f->GetInputWare()) << ' ' << ware(f->GetOutputWare());
+  return out.str();
+}
+
 }  // namespace
 
 void AddPlayTestQuestions() {
   AddTestQuestion("island", &Island);
   AddTestQuestion("player", &Player);
+  AddTestQuestion("chain", &Chain);
 }

@@ -325,8 +325,8 @@ void cLevel::StepTransfers(vek::f32 dt) {
     t.elapsed = t.duration;
     t.value = t.to;
     if (t.target == cWareTransfer::e_Car) {
-      if (t.ware != static_cast<vek::i32>(kNoWare)) s->AddToCarLoad(t.ware);
-      s->DecWareTask(t.ware);
+      // Loading counts the ware's task down (the no-ware id too, which is never loaded).
+      s->AddToCarLoad(t.ware);
     } else if (t.target == cWareTransfer::e_Factory && t.targetId != 0) {
       s->AddFactoryInput(static_cast<vek::u32>(t.targetId));
     }

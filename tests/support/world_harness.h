@@ -107,8 +107,10 @@ class FakeGardenServices : public cNullGardenServices {
   void CountAnimalBought(vek::i32 kind) override { animalsBought.push_back(kind); }
   vek::i32 GetAnimalPrice(vek::i32 kind) override { return kind >= 0 && kind < 4 ? animalPrices[kind] : -1; }
   vek::i32 GetHighestPlant() override { return highestPlant; }
+  // As the game's: loads the ware (1000, no ware, never) and counts its task down.
   void AddToCarLoad(vek::i32 ware) override {
-    if (ware != 1000) carLoad.push_back(ware);  // 1000: no ware
+    if (ware != 1000) carLoad.push_back(ware);
+    DecWareTask(ware);
   }
   bool GetIslandHouseRect(vek::u32 id, vek::rectf* r) override {
     auto it = houseRects.find(id);
