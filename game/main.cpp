@@ -9,6 +9,7 @@
 #include "engine/gui/gui.h"
 #include "engine/gui/window.h"
 #include "game/app/garden.h"
+#include "game/app/game_rules.h"
 #include "game/app/player.h"
 #include "game/app/rules_host.h"
 #include "game/app/test_query.h"
@@ -17,6 +18,7 @@
 #include "game/island/island.h"
 #include "game/windows/base_wf.h"
 #include "game/windows/controls/toolbar_ctrl.h"
+#include "game/windows/play_host.h"
 #include "game/world/gardener_base.h"
 #include "game/world/level.h"
 #include "game/world/tools.h"
@@ -129,13 +131,24 @@ static void AddLevelTestQuestions() {
            std::to_string(item->IsAvailable() ? 1 : 0) + " " + std::to_string(item->GetState(vek::cCtrl::e_Disabled) ? 0 : 1) +
            " " + (item->GetSort() ? std::string(item->GetSort()->GetName()) : std::string("-"));
   });
-  // The gardener: "ok tool queued" (the kind of the tool held, -1 none; the tasks queued).
+  // The gardener: "ok tool queued state" (the kind of the tool held, -1 none; the tasks
+  // queued; its state: walking or at work while a task it took from the queue runs).
   AddTestQuestion("gardener", [](const std::string&) -> std::string {
     for (vek::cWidget* w : vek::g_pGame->GetWidgets())
       if (auto* level = dynamic_cast<cLevel*>(w))
         if (cGardenerBase* g = level->GetGardener())
-          return "ok " + std::to_string(g->GetHeldToolKind()) + " " + std::to_string(g->GetTasks().size());
+          return "ok " + std::to_string(g->GetHeldToolKind()) + " " + std::to_string(g->GetTasks().size()) + " " +
+                 std::to_string(g->GetState());
     return "none";
+  });
+  // The upgrades for sale, in the order of the upgrades window's cards: "ok upgrade price ...".
+  AddTestQuestion("offers", [](const std::string&) -> std::string {
+    cPlayHost* host = GetPlayHost();
+    if (!host) return "none";
+    std::string out = "ok";
+    for (int u : host->Rules().GetUpgradesForSale())
+      out += " " + std::to_string(u) + " " + std::to_string(host->Rules().GetUpgradePrice(u));
+    return out;
   });
   // The water can: "ok amount capacity".
   AddTestQuestion("can", [](const std::string&) -> std::string {
