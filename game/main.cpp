@@ -9,7 +9,6 @@
 #include "engine/gui/gui.h"
 #include "engine/gui/window.h"
 #include "game/app/garden.h"
-#include "game/app/game_rules.h"
 #include "game/app/player.h"
 #include "game/app/rules_host.h"
 #include "game/app/test_query.h"
@@ -18,7 +17,6 @@
 #include "game/island/island.h"
 #include "game/windows/base_wf.h"
 #include "game/windows/controls/toolbar_ctrl.h"
-#include "game/windows/play_host.h"
 #include "game/world/gardener_base.h"
 #include "game/world/level.h"
 #include "game/world/tools.h"
@@ -140,15 +138,6 @@ static void AddLevelTestQuestions() {
           return "ok " + std::to_string(g->GetHeldToolKind()) + " " + std::to_string(g->GetTasks().size()) + " " +
                  std::to_string(g->GetState());
     return "none";
-  });
-  // The upgrades for sale, in the order of the upgrades window's cards: "ok upgrade price ...".
-  AddTestQuestion("offers", [](const std::string&) -> std::string {
-    cPlayHost* host = GetPlayHost();
-    if (!host) return "none";
-    std::string out = "ok";
-    for (int u : host->Rules().GetUpgradesForSale())
-      out += " " + std::to_string(u) + " " + std::to_string(host->Rules().GetUpgradePrice(u));
-    return out;
   });
   // The water can: "ok amount capacity".
   AddTestQuestion("can", [](const std::string&) -> std::string {

@@ -363,8 +363,8 @@ TEST_F(PlaythroughLevels, Level2IsPlayedFromItsMarkerToTheIslandOneLevelFurther)
   ASSERT_TRUE(q.WaitGone("mission_start")) << Ask("shown");
   shotName = "02_level2_field_busy";
   const Played played = PlayField(480.0, true);
-  EXPECT_GE(played.watered, 1) << "a plant was watered";
-  EXPECT_GE(played.weeded, 1) << "a plant was weeded";
+  // Which need a growing plant shows is drawn at random: at least one was answered.
+  EXPECT_GE(played.watered + played.weeded, 1) << "a plant was watered or weeded";
   EXPECT_GE(played.harvested, 9);
   EXPECT_GE(played.sales, 2);
   EXPECT_GE(Produced("plant00"), 6);
@@ -372,8 +372,8 @@ TEST_F(PlaythroughLevels, Level2IsPlayedFromItsMarkerToTheIslandOneLevelFurther)
   ASSERT_TRUE(q.WaitShown("mission_finish", 60.0)) << Ask("shown") << " " << Ask("tasks");
   Shot("03_level2_mission_finish");
 
-  // The payment runs; "ok" completes it and then leaves, through the upgrades' shop when it
-  // opens, to the island and its after-level sequence.
+  // The payment runs; "ok" completes it and then leaves to the island and its after-level
+  // sequence (level 2 awards no upgrade: the shop opens only once the institute stands).
   ASSERT_TRUE(vektest::WaitFor(120.0, [&] {
     if (Shown("mission_finish")) q.Click("mission_finish", "ok");
     if (Shown("up")) q.Click("up", "done");
