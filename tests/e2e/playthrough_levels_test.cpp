@@ -157,6 +157,7 @@ class PlaythroughLevels : public ::testing::Test {
   // tool clicked once the gardener is free, and again should that click not have reached it.
   void TakeTool(int kind) {
     static const unsigned kTools[] = {e_TypeToolWater, e_TypeToolWeed, e_TypeToolBin};
+    int tries = 0;
     EXPECT_TRUE(vektest::WaitFor(120.0, [&] {
       const GardenerNow g = Gardener();
       if (g.tool == kind) return true;
@@ -166,7 +167,11 @@ class PlaythroughLevels : public ::testing::Test {
       }
       const auto tools = Objects(kTools[kind]);
       if (tools.empty()) return false;
-      ClickAt(tools[0].CentreX(), tools[0].CentreY());
+      // Each try another point of the tool: the gardener (or a plant) may stand in front of
+      // part of it.
+      static const int kAt[][2] = {{2, 2}, {1, 1}, {3, 1}, {1, 3}, {3, 3}};
+      const auto& at = kAt[tries++ % 5];
+      ClickAt(tools[0].x + tools[0].w * at[0] / 4, tools[0].y + tools[0].h * at[1] / 4);
       WaitIdle();
       return Gardener().tool == kind;
     })) << "the gardener never took tool " << kind << ": " << Ask("gardener") << " " << Ask("objects " + std::to_string(kTools[kind]));
