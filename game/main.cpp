@@ -129,12 +129,14 @@ static void AddLevelTestQuestions() {
            std::to_string(item->IsAvailable() ? 1 : 0) + " " + std::to_string(item->GetState(vek::cCtrl::e_Disabled) ? 0 : 1) +
            " " + (item->GetSort() ? std::string(item->GetSort()->GetName()) : std::string("-"));
   });
-  // The gardener: "ok tool queued" (the kind of the tool held, -1 none; the tasks queued).
+  // The gardener: "ok tool queued state" (the kind of the tool held, -1 none; the tasks
+  // queued; its state: walking or at work while a task it took from the queue runs).
   AddTestQuestion("gardener", [](const std::string&) -> std::string {
     for (vek::cWidget* w : vek::g_pGame->GetWidgets())
       if (auto* level = dynamic_cast<cLevel*>(w))
         if (cGardenerBase* g = level->GetGardener())
-          return "ok " + std::to_string(g->GetHeldToolKind()) + " " + std::to_string(g->GetTasks().size());
+          return "ok " + std::to_string(g->GetHeldToolKind()) + " " + std::to_string(g->GetTasks().size()) + " " +
+                 std::to_string(g->GetState());
     return "none";
   });
   // The water can: "ok amount capacity".
