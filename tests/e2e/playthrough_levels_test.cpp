@@ -21,70 +21,24 @@
 #include "engine/core/path_tokens.h"
 #include "game/app/player.h"
 #include "game/world/object.h"
+#include "tests/e2e/playthrough_fixture.h"
 #include "tests/support/game_queries.h"
 #include "tests/support/process.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
+using playthrough::FieldObject;
+using playthrough::Profile;
+
 namespace fs = std::filesystem;
 
-// A field object as the game reports it: its rectangle in window pixels, state, need and ware.
-struct FieldObject {
-  int x = 0, y = 0, w = 0, h = 0, state = 0, stage = 0, ware = 0;
-  int CentreX() const { return x + w / 2; }
-  int CentreY() const { return y + h / 2; }
-};
-
-// The profile's numbers as the game reports them.
-struct Profile {
-  int progress = -1, money = -1, bank = -1, level = -1, animalKinds = -2;
-};
-
-class PlaythroughLevels : public ::testing::Test {
+class PlaythroughLevels : public playthrough::GameRun {
  protected:
-  void TearDown() override {
-    q.Close();
-    if (game.Running()) {
-      game.Signal(SIGTERM);
-      game.Wait(60.0);
-    }
-  }
-  std::string AppDir() const { return tmp.path() + "/data/Kelvra/Orchardia"; }
-  std::string Log() const { return vektest::ReadFileText(AppDir() + "/_log.html"); }
-  std::string Socket() const { return tmp.path() + "/q.sock"; }
-
-  // A profile as a player leaves it after winning `progress` levels: its grades and times,
-  // the money and bank earned, and the snapshot of the next level.
-  void MakeProfile(int progress, int bank, int animalKinds = -1) {
-    vek::SetPathToken(vek::e_AppPath, AppDir());
-    cPlayer player("plr000");
-    player.GetName() = "Ann";
-    player.levelProgress = progress;
-    for (int i = 0; i < progress; ++i) {
-      player.timeGrades.push_back(i % 3);
-      player.levelTimes.push_back(80.0f + 5.0f * static_cast<float>(i));
-    }
-    player.bank = bank;
-    player.animalKinds = animalKinds;
-    ASSERT_TRUE(player.SaveGame(progress));
-    ASSERT_TRUE(player.WriteProfile());
-  }
-
   // Starts the game, connects to its test queries and skips the opening slides; back once its
   // main menu is shown.
   void Start() {
-    std::error_code ignored;
-    fs::remove(AppDir() + "/_log.html", ignored);
-    q.Close();
-    ASSERT_TRUE(game.Start(vektest::GameBinary(),
-                           {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy", "XDG_DATA_HOME=" + tmp.path() + "/data",
-                            "XDG_RUNTIME_DIR=" + tmp.path(), "HOME=" + tmp.path() + "/home",
-                            "XDG_CONFIG_HOME=" + tmp.path() + "/config", "ORCHARDIA_TEST_QUERY=" + Socket()}));
-    ASSERT_TRUE(q.Connect(Socket(), 120.0)) << Socket();
-    ASSERT_EQ(q.Ask("clock steps"), "ok");
-    ASSERT_TRUE(q.SkipSplash()) << q.Ask("focus");
-    ASSERT_TRUE(vektest::WaitFor(240.0, [&] { return Log().find("Run game...") != std::string::npos; })) << Log();
+    ASSERT_NO_FATAL_FAILURE(StartGame());
     // The profile chooser, when it comes, is confirmed (again, should a click reach it while it
     // still fades in).
     ASSERT_TRUE(vektest::WaitFor(120.0, [&] {
@@ -348,10 +302,6 @@ class PlaythroughLevels : public ::testing::Test {
     ASSERT_TRUE(q.WaitShown("mission_start")) << Ask("shown") << " " << Ask("tasks") << "\n" << Log();
     ASSERT_TRUE(q.WaitFocus("garden")) << Ask("focus");
   }
-
-  vektest::TempDir tmp;
-  vektest::ChildProcess game;
-  vektest::GameQueries q;
 };
 
 // Level 2 from a profile with level 1 won: from its island marker through the mission card,
