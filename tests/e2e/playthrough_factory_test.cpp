@@ -3,327 +3,31 @@
 // queries). Level 3 is played from its marker to its end, where the factory is built; level 4
 // asks for the factory's product: the sort it is made of is grown, sold to the factory with the
 // car, the factory started from the garden bar's row, and its product comes back to the car and
-// counts for the mission. Screenshots of each stage go to build/screenshots/factory_*.png.
+// counts for the mission. Level 5, the first played with the institute standing, ends in the
+// upgrades window, where an upgrade is bought from the bank and kept in the profile.
+// Screenshots of each stage go to build/screenshots/factory_*.png.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
-#include <cstdlib>
-#include <filesystem>
 #include <iostream>
-#include <map>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "engine/core/path_tokens.h"
 #include "game/app/player.h"
 #include "game/world/object.h"
-#include "tests/e2e/playthrough_fixture.h"
-#include "tests/support/game_queries.h"
-#include "tests/support/process.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/playthrough.h"
 
 namespace {
 
+using playthrough::ChainRow;
 using playthrough::FieldObject;
+using playthrough::Played;
 using playthrough::Profile;
-
-namespace fs = std::filesystem;
 
 class PlaythroughFactory : public playthrough::GameRun {
  protected:
-  // Starts the game, connects to its test queries and skips the opening slides; back once its
-  // main menu is shown.
-  void Start() {
-    ASSERT_NO_FATAL_FAILURE(StartGame());
-    ASSERT_TRUE(vektest::WaitFor(60.0, [&] { return Shown("main") || Shown("profile_select"); })) << Ask("shown");
-    if (Shown("profile_select")) Click("profile_select", "btOk");
-    ASSERT_TRUE(vektest::WaitFor(60.0, [&] { return !Shown("profile_select") && Shown("main"); })) << Ask("shown");
-  }
-
-  std::string Ask(const std::string& line) { return q.Ask(line); }
-  bool Shown(const std::string& window) { return q.Shown(window); }
-  void Click(const std::string& window, const std::string& control) {
-    ASSERT_TRUE(q.Click(window, control)) << window << "." << control << " " << Ask("shown");
-  }
-  void ClickAt(int x, int y) {
-    Ask("move " + std::to_string(x) + " " + std::to_string(y));
-    q.Frames(1);
-    EXPECT_EQ(Ask("click " + std::to_string(x) + " " + std::to_string(y)), "ok");
-    q.Frames(2);
-  }
-  void Shot(const std::string& stage) { ASSERT_TRUE(q.Shot(tmp.path() + "/home/Desktop", "factory_" + stage)) << stage; }
-
-  std::vector<FieldObject> Objects(unsigned type) {
-    std::istringstream in(Ask("objects " + std::to_string(type)));
-    std::string ok;
-    int n = 0;
-    std::vector<FieldObject> out;
-    if (!(in >> ok >> n) || ok != "ok") return out;
-    for (int i = 0; i < n; ++i) {
-      FieldObject o;
-      if (!(in >> o.x >> o.y >> o.w >> o.h >> o.state >> o.stage >> o.ware)) break;
-      out.push_back(o);
-    }
-    return out;
-  }
-  Profile GetProfile() {
-    std::istringstream in(Ask("profile"));
-    std::string ok;
-    Profile p;
-    in >> ok >> p.progress >> p.money >> p.bank >> p.level >> p.animalKinds;
-    return p;
-  }
-  // The mission's open tasks: ware name -> {id, units still to sell}.
-  std::map<std::string, std::pair<int, int>> Tasks() {
-    std::istringstream in(Ask("tasks"));
-    std::string ok, name;
-    int id = 0, count = 0;
-    std::map<std::string, std::pair<int, int>> out;
-    in >> ok;
-    while (in >> name >> id >> count) out[name] = {id, count};
-    return out;
-  }
-  // The tool the gardener holds (-1 none) and how much work it has queued.
-  std::pair<int, int> Gardener() {
-    std::istringstream in(Ask("gardener"));
-    std::string ok;
-    int tool = -2, queued = -1;
-    in >> ok >> tool >> queued;
-    return {tool, queued};
-  }
-  bool WaitIdle(double seconds = 20.0) {
-    return vektest::WaitFor(seconds, [&] { return Gardener().second == 0; });
-  }
-  // The gardener takes the tool of that kind (0 water, 1 weed, 2 bin) unless it holds it.
-  void TakeTool(int kind) {
-    if (Gardener().first == kind) return;
-    static const unsigned kTools[] = {e_TypeToolWater, e_TypeToolWeed, e_TypeToolBin};
-    const auto tools = Objects(kTools[kind]);
-    ASSERT_FALSE(tools.empty()) << kind;
-    // A click the field did not take (between two steps of a hint) is given again.
-    bool taken = false;
-    for (int attempt = 0; attempt < 5 && !taken; ++attempt) {
-      AnswerHint();
-      ClickAt(tools[0].CentreX(), tools[0].CentreY());
-      taken = vektest::WaitFor(6.0, [&] { return Gardener().first == kind; });
-    }
-    EXPECT_TRUE(taken) << kind << " " << Ask("gardener") << " " << Ask("hint");
-  }
-
-  // The field played until the mission is met: every free hole sown with a sort the mission
-  // still wants, the plants watered and weeded as they ask, the ripe ones harvested into the
-  // bin, and the bin loaded into the car. Counts what was tended.
-  struct Played {
-    int watered = 0, weeded = 0, harvested = 0, sales = 0, refills = 0, factoryRuns = 0;
-  };
-  // A factory row of the garden bar as the game reports it.
-  struct ChainRow {
-    int rowState = -1, x = 0, y = 0, w = 0, h = 0, state = -1, stock = 0, inputId = -1, outputId = -1;
-    std::string input, output;
-  };
-  std::vector<ChainRow> Chains() {
-    std::vector<ChainRow> out;
-    for (int n = 0; n < 3; ++n) {
-      std::istringstream in(Ask("chain " + std::to_string(n)));
-      std::string ok;
-      ChainRow r;
-      if (!(in >> ok >> r.rowState >> r.x >> r.y >> r.w >> r.h >> r.state >> r.stock >> r.inputId >> r.input >>
-            r.outputId >> r.output) ||
-          ok != "ok")
-        continue;
-      out.push_back(r);
-    }
-    return out;
-  }
-  Played PlayField(double seconds, bool shotBusy, int stopAfterSales = 0) {
-    Played done;
-    const auto started = std::chrono::steady_clock::now();
-    auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(); };
-    bool shot = !shotBusy;
-    bool first = true;  // the mission issues its tasks in the first steps
-    factoryShot = false;
-    while (elapsed() < seconds && !Shown("mission_finish") && (stopAfterSales == 0 || done.sales < stopAfterSales)) {
-      if (AnswerHint()) continue;
-      const auto tasks = Tasks();
-      if (tasks.empty() && !first) {
-        // Every task met: the car finishes its trip, and the level ends.
-        q.Frames(15);
-        continue;
-      }
-      first = false;
-      const auto plants = Objects(e_TypePlant);
-      std::vector<FieldObject> thirsty, weedy, ripe;
-      for (const auto& p : plants) {
-        if (p.state != 3) continue;
-        (p.stage == 0 ? thirsty : p.stage == 1 ? weedy : ripe).push_back(p);
-      }
-      int capacity = 0;
-      const auto bin = Bin(&capacity);
-      const auto cars = Objects(e_TypeCar);
-      const bool carReady = !cars.empty() && cars[0].state == 1;
-      // Needs first: a plant left waiting withers, a ripe one keeps (and waits for a full bin
-      // to be emptied into the car).
-      const bool binFull = static_cast<int>(bin.size()) >= capacity;
-      const int kind = !weedy.empty() ? 1 : !thirsty.empty() ? 0 : !ripe.empty() && !binFull ? 2 : -1;
-      if (kind >= 0) {
-        TakeTool(kind);
-        if (kind == 0 && CanAmount() == 0) {
-          // An empty can is filled at the pump first.
-          const auto pumps = Objects(e_TypeWaterPump);
-          if (!pumps.empty()) {
-            ClickAt(pumps[0].CentreX(), pumps[0].CentreY());
-            vektest::WaitFor(30.0, [&] { return CanAmount() > 0; });
-            ++done.refills;
-          }
-        }
-        const auto& targets = kind == 2 ? ripe : kind == 1 ? weedy : thirsty;
-        for (const auto& t : targets) ClickAt(t.CentreX(), t.CentreY());
-        WaitIdle();
-        if (!shot && kind != 2) {
-          Shot(shotName);
-          shot = true;
-        }
-        (kind == 0 ? done.watered : kind == 1 ? done.weeded : done.harvested) += static_cast<int>(targets.size());
-        continue;
-      }
-      // A product's factory idle with its input in stock is started from its row.
-      const auto chains = Chains();
-      bool started = false;
-      for (const auto& c : chains)
-        if (c.rowState == 0 && c.state == 2 && c.stock > 0 && tasks.count(c.output)) {
-          ClickAt(c.x + c.w / 2, c.y + c.h / 2);
-          ++done.factoryRuns;
-          started = true;
-          if (!factoryShot) {
-            q.Frames(5);
-            Shot(factoryShotName);
-            factoryShot = true;
-          }
-        }
-      if (started) continue;
-      // What the mission still wants beyond the plants in the ground and the bin: its wares,
-      // and the sorts its factories make their products of.
-      std::map<int, int> wanted;
-      std::map<std::string, int> sorts;
-      for (const auto& [name, task] : tasks) {
-        wanted[task.first] = task.second;
-        sorts[name] = task.first;
-      }
-      for (const auto& c : chains)
-        if (auto it = tasks.find(c.output); it != tasks.end() && c.inputId >= 0) {
-          wanted[c.inputId] += it->second.second - c.stock - (c.state == 3 ? 1 : 0);
-          sorts[c.input] = c.inputId;
-        }
-      for (const auto& p : plants) --wanted[p.ware];
-      for (const auto& ware : bin)
-        if (auto it = sorts.find(ware); it != sorts.end()) --wanted[it->second];
-      // Free holes, and plants of sorts the mission no longer wants, sown with a wanted sort
-      // (seed on a plant: the new sort grows there instead).
-      std::vector<FieldObject> free;
-      for (const auto& hole : Objects(e_TypeHole)) {
-        bool taken = false;
-        for (const auto& p : plants)
-          taken = taken || (std::abs(p.CentreX() - hole.CentreX()) < 12 && std::abs(p.y + p.h - hole.CentreY()) < 48);
-        if (!taken) free.push_back(hole);
-      }
-      for (const auto& p : plants) {
-        bool wantedSort = false;
-        for (const auto& [name, id] : sorts) wantedSort = wantedSort || id == p.ware;
-        if (!wantedSort && p.state != 3) free.push_back(p);
-      }
-      bool sowed = false;
-      for (int n = 0; n < 5 && !sowed && !free.empty(); ++n) {
-        std::istringstream in(Ask("item garden plants " + std::to_string(n)));
-        std::string ok, sort;
-        int x = 0, y = 0, w = 0, h = 0, available = 0, enabled = 0;
-        if (!(in >> ok >> x >> y >> w >> h >> available >> enabled >> sort) || !available || !enabled) continue;
-        auto it = sorts.find(sort);
-        if (it == sorts.end() || wanted[it->second] <= 0) continue;
-        ClickAt(x + w / 2, y + h / 2);
-        for (size_t i = 0; i < free.size() && static_cast<int>(i) < wanted[it->second]; ++i)
-          ClickAt(free[i].CentreX(), free[i].CentreY());
-        WaitIdle();
-        sowed = true;
-      }
-      if (sowed) continue;
-      // Nothing to sow: the bin goes into the car.
-      if (!bin.empty() && carReady) {
-        TakeTool(2);
-        ClickAt(cars[0].CentreX() + cars[0].w / 4, cars[0].CentreY());
-        WaitIdle();
-        if (vektest::WaitFor(20.0, [&] { return Bin().empty(); })) ++done.sales;
-        continue;
-      }
-      q.Frames(15);
-    }
-    return done;
-  }
-  std::string shotName = "busy";
-  std::string factoryShotName = "factory_started";
-  bool factoryShot = false;
-  // The wares in the bin; `capacity` gets how many it holds.
-  std::vector<std::string> Bin(int* capacity = nullptr) {
-    std::istringstream in(Ask("bin"));
-    std::string ok, ware;
-    int n = 0, most = 0;
-    std::vector<std::string> out;
-    in >> ok >> n >> most;
-    if (capacity) *capacity = most;
-    while (in >> ware) out.push_back(ware);
-    return out;
-  }
-  int CanAmount() {
-    std::istringstream in(Ask("can"));
-    std::string ok;
-    int amount = -1;
-    in >> ok >> amount;
-    return amount;
-  }
-  int Produced(const std::string& ware) {
-    std::istringstream in(Ask("produced " + ware));
-    std::string ok;
-    int n = -1;
-    in >> ok >> n;
-    return n;
-  }
-
-  // A shown hint is answered as a player does: its lit target clicked, or its close button.
-  // False when none was shown.
-  bool AnswerHint() {
-    std::istringstream in(Ask("hint"));
-    std::string ok, what;
-    int x = 0, y = 0, w = 0, h = 0;
-    if (!(in >> ok >> what) || ok != "ok") return false;
-    if (what == "wait") {
-      q.Frames(10);
-      return true;
-    }
-    if (in >> x >> y >> w >> h) ClickAt(x + w / 2, y + h / 2);
-    q.Frames(10);
-    return true;
-  }
-
-  // From the main menu to the level's mission card: Start, the island, its marker, the question.
-  void OpenLevelFromIsland(int level) {
-    Click("main", "btStart");
-    ASSERT_TRUE(q.WaitShown("island")) << Ask("shown");
-    ASSERT_TRUE(q.WaitFocus("island")) << Ask("focus");
-    q.WaitSettled();
-    std::istringstream in(Ask("marker " + std::to_string(level)));
-    std::string ok;
-    int x = 0, y = 0;
-    ASSERT_TRUE(in >> ok >> x >> y) << Ask("marker " + std::to_string(level));
-    ASSERT_TRUE(x > 0 && x < 1024 && y > 0 && y < 768) << x << " " << y;
-    ClickAt(x, y);
-    ASSERT_TRUE(q.WaitShown("messagebox")) << Ask("shown");
-    Click("messagebox", "ok");
-    ASSERT_TRUE(q.WaitShown("mission_start")) << Ask("shown") << " " << Ask("tasks") << "\n" << Log();
-    ASSERT_TRUE(q.WaitFocus("garden")) << Ask("focus");
-  }
+  void SetUp() override { shotPrefix = "factory_"; }
 };
 
 // Level 3 from a profile with two levels won: from its island marker through the mission card,
@@ -346,26 +50,12 @@ TEST_F(PlaythroughFactory, Level3IsPlayedToItsEndAndBackOnTheIslandOneLevelFurth
   EXPECT_GE(Produced("plant01"), 4);
   ASSERT_TRUE(q.WaitShown("mission_finish", 60.0)) << Ask("shown") << " " << Ask("tasks");
   Shot("03_level3_mission_finish");
-  ASSERT_TRUE(vektest::WaitFor(120.0, [&] {
-    if (Shown("mission_finish")) q.Click("mission_finish", "ok");
-    if (Shown("up")) q.Click("up", "done");
-    q.Frames(20);
-    return Ask("focus") == "ok island" && !Shown("mission_finish") && !Shown("up");
-  })) << Ask("shown") << " " << Ask("focus");
+  ASSERT_NO_FATAL_FAILURE(LeaveFinishToIsland());
   // Back on the island the player clicks the level's factory while the after-level sequence
   // plays; the sequence opens the next level.
   q.WaitSettled();
-  std::istringstream house(Ask("house 2"));
-  std::string ok;
-  int hx = 0, hy = 0, hstate = -1;
-  ASSERT_TRUE(house >> ok >> hx >> hy >> hstate) << Ask("house 2");
   Shot("04_level3_back_on_island");
-  ClickAt(hx, hy);
-  EXPECT_TRUE(vektest::WaitFor(120.0, [&] {
-    if (Shown("messagebox")) q.Click("messagebox", "ok");
-    AnswerHint();
-    return GetProfile().progress == 3;
-  })) << Ask("shown") << " " << Ask("house 2");
+  EXPECT_NO_FATAL_FAILURE(BuildLevelHouse(2, 3));
   Shot("05_level3_factory_built");
   const Profile after = GetProfile();
   EXPECT_EQ(after.progress, 3);
@@ -373,9 +63,7 @@ TEST_F(PlaythroughFactory, Level3IsPlayedToItsEndAndBackOnTheIslandOneLevelFurth
   std::cerr << "level 3 played in " << std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count()
             << " s: " << played.watered << " watered, " << played.weeded << " weeded, " << played.harvested
             << " harvested, " << played.sales << " sales\n";
-  game.Signal(SIGTERM);
-  EXPECT_EQ(game.Wait(120.0), 0);
-  EXPECT_EQ(Log().find("class='error'"), std::string::npos) << Log();
+  EndGame();
   vek::SetPathToken(vek::e_AppPath, AppDir());
   cPlayer saved("plr000");
   ASSERT_TRUE(saved.Load());
@@ -419,9 +107,81 @@ TEST_F(PlaythroughFactory, Level4FeedsTheFactoryAndItsProductCountsForTheMission
   std::cerr << "level 4 played in " << std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count()
             << " s: " << played.harvested << " harvested, " << played.sales << " sales, " << played.factoryRuns
             << " factory runs, product00 made " << Produced("product00") << ", left " << left << "\n";
-  game.Signal(SIGTERM);
-  EXPECT_EQ(game.Wait(120.0), 0);
-  EXPECT_EQ(Log().find("class='error'"), std::string::npos) << Log();
+  EndGame();
+}
+
+// Level 5 is the first level played with the institute standing (level 4's building): its
+// finish opens the upgrades window, and the player buys the cheapest upgrade on offer from the
+// bank. The upgrade's level rises by one, the bank pays its price, and both are in the profile
+// saved when the game ends.
+TEST_F(PlaythroughFactory, Level5WithTheInstituteStandingBuysAnUpgradeFromTheBank) {
+  const auto started = std::chrono::steady_clock::now();
+  MakeProfile(4, 900);
+  Start();
+  OpenLevelFromIsland(4);
+  Click("mission_start", "ok");
+  ASSERT_TRUE(q.WaitGone("mission_start")) << Ask("shown");
+  shotName = "10_level5_field_busy";
+  factoryShotName = "11_level5_factory_started";
+  const Played played = PlayField(200.0, true);
+  ASSERT_TRUE(q.WaitShown("mission_finish", 60.0)) << Ask("shown") << " " << Ask("tasks") << " " << Ask("chain 0");
+  // The payment counted to its end, then Ok: the upgrades window follows.
+  q.Frames(450);
+  const auto before = PlayerNow();
+  ASSERT_FALSE(before.upgrades.empty()) << Ask("player");
+  for (int i = 0; i < 3 && Shown("mission_finish"); ++i) {
+    Click("mission_finish", "ok");
+    q.Frames(20);
+  }
+  ASSERT_TRUE(q.WaitGone("mission_finish")) << Ask("shown");
+  ASSERT_TRUE(q.WaitShown("up", 30.0)) << Ask("shown") << " " << Ask("player");
+  q.Frames(30);
+  Shot("12_level5_upgrades");
+  // Done stays disabled until an offer is chosen; choosing shows the upgrade's next level
+  // but buys nothing yet.
+  Click("up", "ch0");
+  q.Frames(10);
+  Shot("13_level5_upgrade_chosen");
+  EXPECT_EQ(PlayerNow().bank, before.bank) << "nothing is paid before Done";
+  Click("up", "done");
+  q.Frames(10);
+  Shot("14_level5_upgrade_bought");
+  const auto bought = PlayerNow();
+  int risen = 0, rises = 0;
+  for (size_t u = 0; u < bought.upgrades.size() && u < before.upgrades.size(); ++u)
+    if (bought.upgrades[u] != before.upgrades[u]) {
+      EXPECT_EQ(bought.upgrades[u], before.upgrades[u] + 1) << Ask("player");
+      risen = static_cast<int>(u);
+      ++rises;
+    }
+  EXPECT_EQ(rises, 1) << "one upgrade bought: " << Ask("player");
+  EXPECT_LT(bought.bank, before.bank) << "the bank paid for it: " << Ask("player");
+  ASSERT_TRUE(q.WaitGone("up", 30.0)) << Ask("shown");
+  ASSERT_TRUE(q.WaitFocus("island")) << Ask("focus");
+  std::cerr << "level 5 played in " << std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count()
+            << " s: " << played.harvested << " harvested, " << played.sales << " sales, " << played.factoryRuns
+            << " factory runs; upgrade " << risen << " bought for " << before.bank - bought.bank << "\n";
+  // The after-level sequence: the level's building bought, and the next level opens.
+  ASSERT_NO_FATAL_FAILURE(BuildLevelHouse(4, 5));
+  const auto won = PlayerNow();
+  EXPECT_EQ(won.upgrades, bought.upgrades);
+  EndGame();
+  vek::SetPathToken(vek::e_AppPath, AppDir());
+  cPlayer saved("plr000");
+  ASSERT_TRUE(saved.Load());
+  EXPECT_EQ(saved.levelProgress, 5);
+  ASSERT_TRUE(saved.LoadGame(5));
+  EXPECT_EQ(saved.upgradeLevels, bought.upgrades);
+  EXPECT_EQ(saved.bank, won.bank);
+
+  // A new start continues at level 6 with the upgrade and the bank the player had.
+  Start();
+  OpenLevelFromIsland(5);
+  Shot("15_level6_mission_start");
+  const auto again = PlayerNow();
+  EXPECT_EQ(again.upgrades, bought.upgrades) << Ask("player");
+  EXPECT_EQ(again.bank, won.bank) << Ask("player");
+  EXPECT_EQ(GetProfile().level, 5);
 }
 
 }  // namespace

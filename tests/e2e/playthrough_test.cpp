@@ -17,43 +17,17 @@
 
 #include "engine/core/path_tokens.h"
 #include "game/app/player.h"
-#include "tests/support/game_queries.h"
-#include "tests/support/process.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/playthrough.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class Playthrough : public ::testing::Test {
+class Playthrough : public playthrough::GameRun {
  protected:
-  std::string AppDir() const { return tmp.path() + "/data/Kelvra/Orchardia"; }
-  std::string Log() const { return vektest::ReadFileText(AppDir() + "/_log.html"); }
-  std::string Socket() const { return tmp.path() + "/q.sock"; }
+  void SetUp() override { shotPrefix = "playthrough_"; }
 
-  // Starts the game, connects to its test queries and skips the opening slides; back once the
-  // main menu's road is over.
-  void Start() {
-    std::error_code ignored;
-    fs::remove(AppDir() + "/_log.html", ignored);
-    q.Close();
-    ASSERT_TRUE(game.Start(vektest::GameBinary(),
-                           {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy", "XDG_DATA_HOME=" + tmp.path() + "/data",
-                            "XDG_RUNTIME_DIR=" + tmp.path(), "HOME=" + tmp.path() + "/home",
-                            "XDG_CONFIG_HOME=" + tmp.path() + "/config", "ORCHARDIA_TEST_QUERY=" + Socket()}));
-    ASSERT_TRUE(q.Connect(Socket(), 120.0)) << Socket();
-    // Every frame one fixed step, unpaced: the game as fast as this machine draws it.
-    ASSERT_EQ(q.Ask("clock steps"), "ok");
-    ASSERT_TRUE(q.SkipSplash()) << q.Ask("focus");
-    ASSERT_TRUE(vektest::WaitFor(240.0, [&] { return Log().find("Run game...") != std::string::npos; })) << Log();
-  }
-
-  std::string Ask(const std::string& line) { return q.Ask(line); }
-  bool Shown(const std::string& window) { return q.Shown(window); }
   bool WaitShown(const std::string& window, double seconds = 60.0) { return q.WaitShown(window, seconds); }
-  void Click(const std::string& window, const std::string& control) {
-    ASSERT_TRUE(q.Click(window, control)) << window << "." << control << " " << Ask("shown");
-  }
   // A click on the point a question answers ("ok x y ...").
   void ClickAt(const std::string& question) {
     std::istringstream in(Ask(question));
@@ -142,18 +116,10 @@ class Playthrough : public ::testing::Test {
       if (fs::exists(e.path() / "player.dat")) return (e.path() / "player.dat").string();
     return {};
   }
-  // The frame on screen, as build/screenshots/playthrough_<stage>.png.
-  void Shot(const std::string& stage) {
-    ASSERT_TRUE(q.Shot(tmp.path() + "/home/Desktop", "playthrough_" + stage)) << stage;
-  }
-
-  vektest::TempDir tmp;
-  vektest::ChildProcess game;
-  vektest::GameQueries q;
 };
 
 TEST_F(Playthrough, FreshInstallKilledRunAndTheFirstLevelPlayedThroughToTheNextStart) {
-  Start();
+  StartGame();
   // A fresh install asks who is playing; the new profile is made by name.
   ASSERT_TRUE(WaitShown("profile_select")) << Ask("shown");
   Shot("01_profile_select");
@@ -176,7 +142,7 @@ TEST_F(Playthrough, FreshInstallKilledRunAndTheFirstLevelPlayedThroughToTheNextS
   // Killed without warning; the next start finds the profile as it was last saved.
   game.Signal(SIGKILL);
   EXPECT_EQ(game.Wait(30.0), -1);
-  Start();
+  StartGame();
   EXPECT_NE(Log().find("Found 1 Player profiles"), std::string::npos) << Log();
   EXPECT_EQ(Log().find("class='error'"), std::string::npos) << Log();
   EXPECT_EQ(vektest::ReadFileText(saved), before);
@@ -193,7 +159,7 @@ TEST_F(Playthrough, FreshInstallKilledRunAndTheFirstLevelPlayedThroughToTheNextS
   EXPECT_EQ(game.Wait(120.0), 0) << Ask("shown");
 
   // The first game: Start, the opening comic paged through with clicks, the island.
-  Start();
+  StartGame();
   ASSERT_TRUE(vektest::WaitFor(60.0, [&] { return Shown("main") || Shown("profile_select"); })) << Ask("shown");
   if (Shown("profile_select")) Click("profile_select", "btOk");
   ASSERT_TRUE(WaitShown("main")) << Ask("shown");
@@ -314,21 +280,10 @@ TEST_F(Playthrough, FreshInstallKilledRunAndTheFirstLevelPlayedThroughToTheNextS
   }
   ASSERT_TRUE(q.WaitGone("mission_finish")) << Ask("shown");
 
-  // The levels that award an upgrade open the upgrades window next: one is bought from the
-  // bank.
-  std::vector<int> upgrades = PlayerNow().upgrades;
-  if (vektest::WaitFor(5.0, [&] { return Shown("up"); })) {
-    Shot("16_upgrades");
-    Click("up", "ch0");
-    q.Frames(10);
-    Shot("17_upgrade_bought");
-    const Progress bought = PlayerNow();
-    EXPECT_EQ(bought.upgrades.at(0), 1) << Ask("player");
-    EXPECT_LT(bought.bank, paid.bank) << Ask("player");
-    upgrades = bought.upgrades;
-    Click("up", "done");
-    ASSERT_TRUE(q.WaitGone("up")) << Ask("shown");
-  }
+  // Upgrades are offered only once the institute stands (the level-5 play-through buys one):
+  // level 1 goes straight back to the island.
+  const std::vector<int> upgrades = PlayerNow().upgrades;
+  EXPECT_FALSE(Shown("up")) << Ask("shown");
 
   // Back on the island, which awards the level in its after-level sequence.
   ASSERT_TRUE(q.WaitFocus("island")) << Ask("focus");
@@ -377,7 +332,7 @@ TEST_F(Playthrough, FreshInstallKilledRunAndTheFirstLevelPlayedThroughToTheNextS
   EXPECT_EQ(Log().find("class='error'"), std::string::npos) << Log();
 
   // Started again, the profile goes on at the next level with what it had.
-  Start();
+  StartGame();
   ASSERT_TRUE(vektest::WaitFor(60.0, [&] { return Shown("main") || Shown("profile_select"); })) << Ask("shown");
   if (Shown("profile_select")) Click("profile_select", "btOk");
   ASSERT_TRUE(WaitShown("main")) << Ask("shown");

@@ -1,0 +1,393 @@
+#include "tests/support/playthrough.h"
+
+#include <signal.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+#include "engine/core/path_tokens.h"
+#include "game/app/player.h"
+#include "game/world/object.h"
+
+namespace playthrough {
+
+void GameRun::TearDown() {
+  q.Close();
+  if (game.Running()) {
+    game.Signal(SIGTERM);
+    game.Wait(60.0);
+  }
+}
+
+void GameRun::MakeProfile(int progress, int bank, int animalKinds) {
+  vek::SetPathToken(vek::e_AppPath, AppDir());
+  cPlayer player("plr000");
+  player.GetName() = "Ann";
+  player.levelProgress = progress;
+  for (int i = 0; i < progress; ++i) {
+    player.timeGrades.push_back(i % 3);
+    player.levelTimes.push_back(80.0f + 5.0f * static_cast<float>(i));
+  }
+  player.bank = bank;
+  player.animalKinds = animalKinds;
+  ASSERT_TRUE(player.SaveGame(progress));
+  ASSERT_TRUE(player.WriteProfile());
+}
+
+void GameRun::StartGame() {
+  std::error_code ignored;
+  std::filesystem::remove(AppDir() + "/_log.html", ignored);
+  q.Close();
+  ASSERT_TRUE(game.Start(vektest::GameBinary(),
+                         {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy", "XDG_DATA_HOME=" + tmp.path() + "/data",
+                          "XDG_RUNTIME_DIR=" + tmp.path(), "HOME=" + tmp.path() + "/home",
+                          "XDG_CONFIG_HOME=" + tmp.path() + "/config", "ORCHARDIA_TEST_QUERY=" + Socket()}));
+  ASSERT_TRUE(q.Connect(Socket(), 120.0)) << Socket();
+  // Every frame one fixed step, unpaced: the game as fast as this machine draws it.
+  ASSERT_EQ(q.Ask("clock steps"), "ok");
+  ASSERT_TRUE(q.SkipSplash()) << q.Ask("focus");
+  ASSERT_TRUE(vektest::WaitFor(240.0, [&] { return Log().find("Run game...") != std::string::npos; })) << Log();
+}
+
+void GameRun::Start() {
+  ASSERT_NO_FATAL_FAILURE(StartGame());
+  // The profile chooser, when it comes, is confirmed (again, should a click reach it while it
+  // still fades in).
+  ASSERT_TRUE(vektest::WaitFor(120.0, [&] {
+    if (Shown("profile_select") && q.Click("profile_select", "btOk")) q.Frames(10);
+    return !Shown("profile_select") && Shown("main");
+  })) << "the main menu was never shown: " << Ask("shown") << " " << Ask("focus");
+}
+
+void GameRun::EndGame() {
+  game.Signal(SIGTERM);
+  EXPECT_EQ(game.Wait(120.0), 0);
+  const std::string log = Log();
+  EXPECT_EQ(log.find("class='error'"), std::string::npos) << log;
+}
+
+void GameRun::Click(const std::string& window, const std::string& control) {
+  ASSERT_TRUE(q.Click(window, control)) << window << "." << control << " " << Ask("shown");
+}
+
+void GameRun::ClickAt(int x, int y) {
+  Ask("move " + std::to_string(x) + " " + std::to_string(y));
+  q.Frames(1);
+  EXPECT_EQ(Ask("click " + std::to_string(x) + " " + std::to_string(y)), "ok");
+  q.Frames(2);
+}
+
+void GameRun::Shot(const std::string& stage) {
+  ASSERT_TRUE(q.Shot(tmp.path() + "/home/Desktop", shotPrefix + stage)) << stage;
+}
+
+std::vector<FieldObject> GameRun::Objects(unsigned type) {
+  std::istringstream in(Ask("objects " + std::to_string(type)));
+  std::string ok;
+  int n = 0;
+  std::vector<FieldObject> out;
+  if (!(in >> ok >> n) || ok != "ok") return out;
+  for (int i = 0; i < n; ++i) {
+    FieldObject o;
+    if (!(in >> o.x >> o.y >> o.w >> o.h >> o.state >> o.stage >> o.ware)) break;
+    out.push_back(o);
+  }
+  return out;
+}
+
+Profile GameRun::GetProfile() {
+  std::istringstream in(Ask("profile"));
+  std::string ok;
+  Profile p;
+  in >> ok >> p.progress >> p.money >> p.bank >> p.level >> p.animalKinds;
+  return p;
+}
+
+Standing GameRun::PlayerNow() {
+  std::istringstream in(Ask("player"));
+  std::string ok;
+  int progress = 0, level = 0, money = 0;
+  Standing s;
+  in >> ok >> progress >> level >> money >> s.bank;
+  for (int u; in >> u;) s.upgrades.push_back(u);
+  return s;
+}
+
+std::map<std::string, std::pair<int, int>> GameRun::Tasks() {
+  std::istringstream in(Ask("tasks"));
+  std::string ok, name;
+  int id = 0, count = 0;
+  std::map<std::string, std::pair<int, int>> out;
+  in >> ok;
+  while (in >> name >> id >> count) out[name] = {id, count};
+  return out;
+}
+
+GardenerNow GameRun::Gardener() {
+  std::istringstream in(Ask("gardener"));
+  std::string ok;
+  GardenerNow g;
+  in >> ok >> g.tool >> g.queued >> g.state;
+  return g;
+}
+
+bool GameRun::WaitIdle(double seconds) {
+  return vektest::WaitFor(seconds, [&] { return Gardener().Idle(); });
+}
+
+void GameRun::TakeTool(int kind) {
+  static const unsigned kTools[] = {e_TypeToolWater, e_TypeToolWeed, e_TypeToolBin};
+  int tries = 0;
+  EXPECT_TRUE(vektest::WaitFor(120.0, [&] {
+    const GardenerNow g = Gardener();
+    if (g.tool == kind) return true;
+    if (!g.Idle()) {
+      q.Frames(5);
+      return false;
+    }
+    // A click the field did not take (between two steps of a hint) is given again.
+    AnswerHint();
+    const auto tools = Objects(kTools[kind]);
+    if (tools.empty()) return false;
+    // Each try another point of the tool: the gardener (or a plant) may stand in front of
+    // part of it.
+    static const int kAt[][2] = {{2, 2}, {1, 1}, {3, 1}, {1, 3}, {3, 3}};
+    const auto& at = kAt[tries++ % 5];
+    ClickAt(tools[0].x + tools[0].w * at[0] / 4, tools[0].y + tools[0].h * at[1] / 4);
+    WaitIdle();
+    return Gardener().tool == kind;
+  })) << "the gardener never took tool " << kind << ": " << Ask("gardener") << " " << Ask("objects " + std::to_string(kTools[kind]));
+}
+
+std::vector<std::string> GameRun::Bin(int* capacity) {
+  std::istringstream in(Ask("bin"));
+  std::string ok, ware;
+  int n = 0, most = 0;
+  std::vector<std::string> out;
+  in >> ok >> n >> most;
+  if (capacity) *capacity = most;
+  while (in >> ware) out.push_back(ware);
+  return out;
+}
+
+int GameRun::CanAmount() {
+  std::istringstream in(Ask("can"));
+  std::string ok;
+  int amount = -1;
+  in >> ok >> amount;
+  return amount;
+}
+
+int GameRun::Produced(const std::string& ware) {
+  std::istringstream in(Ask("produced " + ware));
+  std::string ok;
+  int n = -1;
+  in >> ok >> n;
+  return n;
+}
+
+std::vector<ChainRow> GameRun::Chains() {
+  std::vector<ChainRow> out;
+  for (int n = 0; n < 3; ++n) {
+    std::istringstream in(Ask("chain " + std::to_string(n)));
+    std::string ok;
+    ChainRow r;
+    if (!(in >> ok >> r.rowState >> r.x >> r.y >> r.w >> r.h >> r.state >> r.stock >> r.inputId >> r.input >> r.outputId >>
+          r.output) ||
+        ok != "ok")
+      continue;
+    out.push_back(r);
+  }
+  return out;
+}
+
+bool GameRun::AnswerHint() {
+  std::istringstream in(Ask("hint"));
+  std::string ok, what;
+  int x = 0, y = 0, w = 0, h = 0;
+  if (!(in >> ok >> what) || ok != "ok") return false;
+  if (what == "wait") {
+    q.Frames(10);
+    return true;
+  }
+  if (in >> x >> y >> w >> h) ClickAt(x + w / 2, y + h / 2);
+  q.Frames(10);
+  return true;
+}
+
+void GameRun::OpenLevelFromIsland(int level) {
+  Click("main", "btStart");
+  ASSERT_TRUE(q.WaitShown("island")) << Ask("shown");
+  ASSERT_TRUE(q.WaitFocus("island")) << Ask("focus");
+  q.WaitSettled();
+  std::istringstream in(Ask("marker " + std::to_string(level)));
+  std::string ok;
+  int x = 0, y = 0;
+  ASSERT_TRUE(in >> ok >> x >> y) << Ask("marker " + std::to_string(level));
+  ASSERT_TRUE(x > 0 && x < 1024 && y > 0 && y < 768) << x << " " << y;
+  // The marker asks whether to play its level; clicked again should the island not have
+  // taken the first click yet.
+  ASSERT_TRUE(vektest::WaitFor(120.0, [&] {
+    if (!Shown("messagebox")) {
+      ClickAt(x, y);
+      q.Frames(10);
+    }
+    return Shown("messagebox");
+  })) << "level " << level << "'s marker at " << x << " " << y << " asked nothing: " << Ask("shown") << " "
+      << Ask("island");
+  Click("messagebox", "ok");
+  ASSERT_TRUE(q.WaitShown("mission_start")) << Ask("shown") << " " << Ask("tasks") << "\n" << Log();
+  ASSERT_TRUE(q.WaitFocus("garden")) << Ask("focus");
+}
+
+Played GameRun::PlayField(double seconds, bool shotBusy, int stopAfterSales) {
+  Played done;
+  const auto started = std::chrono::steady_clock::now();
+  auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(); };
+  bool shot = !shotBusy;
+  bool factoryShot = false;
+  bool first = true;  // the mission issues its tasks in the first steps
+  while (elapsed() < seconds && !Shown("mission_finish") && (stopAfterSales == 0 || done.sales < stopAfterSales)) {
+    if (AnswerHint()) continue;
+    const auto tasks = Tasks();
+    if (tasks.empty() && !first) {
+      // Every task met: the car finishes its trip, and the level ends.
+      q.Frames(15);
+      continue;
+    }
+    first = false;
+    const auto plants = Objects(e_TypePlant);
+    std::vector<FieldObject> thirsty, weedy, ripe;
+    for (const auto& p : plants) {
+      if (p.state != 3) continue;
+      (p.stage == 0 ? thirsty : p.stage == 1 ? weedy : ripe).push_back(p);
+    }
+    int capacity = 0;
+    const auto bin = Bin(&capacity);
+    const auto cars = Objects(e_TypeCar);
+    const bool carReady = !cars.empty() && cars[0].state == 1;
+    // Needs first: a plant left waiting withers, a ripe one keeps (and waits for a full bin
+    // to be emptied into the car).
+    const bool binFull = static_cast<int>(bin.size()) >= capacity;
+    const int kind = !weedy.empty() ? 1 : !thirsty.empty() ? 0 : !ripe.empty() && !binFull ? 2 : -1;
+    if (kind >= 0) {
+      TakeTool(kind);
+      if (kind == 0 && CanAmount() == 0) {
+        // An empty can is filled at the pump first.
+        const auto pumps = Objects(e_TypeWaterPump);
+        if (!pumps.empty()) {
+          ClickAt(pumps[0].CentreX(), pumps[0].CentreY());
+          vektest::WaitFor(60.0, [&] { return CanAmount() > 0; });
+          ++done.refills;
+        }
+      }
+      const auto& targets = kind == 2 ? ripe : kind == 1 ? weedy : thirsty;
+      for (const auto& t : targets) ClickAt(t.CentreX(), t.CentreY());
+      WaitIdle();
+      if (!shot && kind != 2) {
+        Shot(shotName);
+        shot = true;
+      }
+      (kind == 0 ? done.watered : kind == 1 ? done.weeded : done.harvested) += static_cast<int>(targets.size());
+      continue;
+    }
+    // A product's factory idle with its input in stock is started from its row.
+    const auto chains = Chains();
+    bool started = false;
+    for (const auto& c : chains)
+      if (c.rowState == 0 && c.state == 2 && c.stock > 0 && tasks.count(c.output)) {
+        ClickAt(c.x + c.w / 2, c.y + c.h / 2);
+        ++done.factoryRuns;
+        started = true;
+        if (!factoryShot) {
+          q.Frames(5);
+          Shot(factoryShotName);
+          factoryShot = true;
+        }
+      }
+    if (started) continue;
+    // What the mission still wants beyond the plants in the ground and the bin: its wares,
+    // and the sorts its factories make their products of.
+    std::map<int, int> wanted;
+    std::map<std::string, int> sorts;
+    for (const auto& [name, task] : tasks) {
+      wanted[task.first] = task.second;
+      sorts[name] = task.first;
+    }
+    for (const auto& c : chains)
+      if (auto it = tasks.find(c.output); it != tasks.end() && c.inputId >= 0) {
+        wanted[c.inputId] += it->second.second - c.stock - (c.state == 3 ? 1 : 0);
+        sorts[c.input] = c.inputId;
+      }
+    for (const auto& p : plants) --wanted[p.ware];
+    for (const auto& ware : bin)
+      if (auto it = sorts.find(ware); it != sorts.end()) --wanted[it->second];
+    // Free holes, and plants of sorts the mission no longer wants, sown with a wanted sort
+    // (seed on a plant: the new sort grows there instead).
+    std::vector<FieldObject> free;
+    for (const auto& hole : Objects(e_TypeHole)) {
+      bool taken = false;
+      for (const auto& p : plants)
+        taken = taken || (std::abs(p.CentreX() - hole.CentreX()) < 12 && std::abs(p.y + p.h - hole.CentreY()) < 48);
+      if (!taken) free.push_back(hole);
+    }
+    for (const auto& p : plants) {
+      bool wantedSort = false;
+      for (const auto& [name, id] : sorts) wantedSort = wantedSort || id == p.ware;
+      if (!wantedSort && p.state != 3) free.push_back(p);
+    }
+    bool sowed = false;
+    for (int n = 0; n < 5 && !sowed && !free.empty(); ++n) {
+      std::istringstream in(Ask("item garden plants " + std::to_string(n)));
+      std::string ok, sort;
+      int x = 0, y = 0, w = 0, h = 0, available = 0, enabled = 0;
+      if (!(in >> ok >> x >> y >> w >> h >> available >> enabled >> sort) || !available || !enabled) continue;
+      auto it = sorts.find(sort);
+      if (it == sorts.end() || wanted[it->second] <= 0) continue;
+      ClickAt(x + w / 2, y + h / 2);
+      for (size_t i = 0; i < free.size() && static_cast<int>(i) < wanted[it->second]; ++i)
+        ClickAt(free[i].CentreX(), free[i].CentreY());
+      WaitIdle();
+      sowed = true;
+    }
+    if (sowed) continue;
+    // Nothing to sow: the bin goes into the car.
+    if (!bin.empty() && carReady) {
+      TakeTool(2);
+      ClickAt(cars[0].CentreX() + cars[0].w / 4, cars[0].CentreY());
+      WaitIdle();
+      if (vektest::WaitFor(60.0, [&] { return Bin().empty(); })) ++done.sales;
+      continue;
+    }
+    q.Frames(15);
+  }
+  return done;
+}
+
+void GameRun::LeaveFinishToIsland() {
+  ASSERT_TRUE(vektest::WaitFor(120.0, [&] {
+    if (Shown("mission_finish")) q.Click("mission_finish", "ok");
+    if (Shown("up")) q.Click("up", "done");
+    q.Frames(20);
+    return Ask("focus") == "ok island" && !Shown("mission_finish") && !Shown("up");
+  })) << Ask("shown") << " " << Ask("focus");
+}
+
+void GameRun::BuildLevelHouse(int level, int progress) {
+  q.WaitSettled();
+  const std::string question = "house " + std::to_string(level);
+  std::istringstream house(Ask(question));
+  std::string ok;
+  int x = 0, y = 0, state = -1;
+  ASSERT_TRUE(house >> ok >> x >> y >> state) << Ask(question);
+  ClickAt(x, y);
+  ASSERT_TRUE(vektest::WaitFor(120.0, [&] {
+    if (Shown("messagebox")) q.Click("messagebox", "ok");
+    AnswerHint();
+    return GetProfile().progress == progress;
+  })) << Ask("shown") << " " << Ask(question);
+}
+
+}  // namespace playthrough
