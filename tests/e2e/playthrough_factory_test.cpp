@@ -48,7 +48,7 @@ TEST_F(PlaythroughFactory, Level3IsPlayedToItsEndAndBackOnTheIslandOneLevelFurth
   EXPECT_GE(played.sales, 1);
   EXPECT_GE(Produced("plant00"), 8);
   EXPECT_GE(Produced("plant01"), 4);
-  ASSERT_TRUE(q.WaitShown("mission_finish", 60.0)) << Ask("shown") << " " << Ask("tasks");
+  ASSERT_TRUE(q.WaitShown("mission_finish", 60.0)) << Ask("shown") << " " << Ask("tasks") << " | " << Ask("player") << " | " << Ask("bin") << " | " << Ask("item garden plants 1") << " | " << Ask("objects " + std::to_string(e_TypePlant)) << " | " << Ask("gardener");
   Shot("03_level3_mission_finish");
   ASSERT_NO_FATAL_FAILURE(LeaveFinishToIsland());
   // Back on the island the player clicks the level's factory while the after-level sequence

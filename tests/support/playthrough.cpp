@@ -2,13 +2,16 @@
 
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
 #include "engine/core/path_tokens.h"
+#include "game/app/game_rules.h"
 #include "game/app/player.h"
+#include "game/world/gardener.h"
 #include "game/world/object.h"
 
 namespace playthrough {
@@ -32,6 +35,14 @@ void GameRun::MakeProfile(int progress, int bank, int animalKinds) {
   }
   player.bank = bank;
   player.animalKinds = animalKinds;
+  // The snapshot keeps the field of the level last played: its holes layout (one further
+  // when that level awarded holes) and plant sorts.
+  if (progress > 0) {
+    const int last = progress - 1;
+    const bool holesAward = last == 0 || last == 11 || last == 18;
+    player.holesLayout = std::min(cGameRules::HolesForLevel(last, 5) + (holesAward ? 1 : 0), 4);
+    player.lastSort = cGameRules::SortsForLevel(last);
+  }
   ASSERT_TRUE(player.SaveGame(progress));
   ASSERT_TRUE(player.WriteProfile());
 }
@@ -258,10 +269,22 @@ Played GameRun::PlayField(double seconds, bool shotBusy, int stopAfterSales) {
       continue;
     }
     first = false;
+    // The sorts the mission wants: its own wares, and those its factories make its products of.
+    const auto chains = Chains();
+    std::map<std::string, int> sorts;
+    for (const auto& [name, task] : tasks) sorts[name] = task.first;
+    for (const auto& c : chains)
+      if (tasks.count(c.output) && c.inputId >= 0) sorts[c.input] = c.inputId;
+    auto wantedSort = [&](int ware) {
+      for (const auto& [name, id] : sorts)
+        if (id == ware) return true;
+      return false;
+    };
+    // Plants of the wanted sorts are tended; the others are left (or sown over).
     const auto plants = Objects(e_TypePlant);
     std::vector<FieldObject> thirsty, weedy, ripe;
     for (const auto& p : plants) {
-      if (p.state != 3) continue;
+      if (p.state != 3 || !wantedSort(p.ware)) continue;
       (p.stage == 0 ? thirsty : p.stage == 1 ? weedy : ripe).push_back(p);
     }
     int capacity = 0;
@@ -269,18 +292,21 @@ Played GameRun::PlayField(double seconds, bool shotBusy, int stopAfterSales) {
     const auto cars = Objects(e_TypeCar);
     const bool carReady = !cars.empty() && cars[0].state == 1;
     // Needs first: a plant left waiting withers, a ripe one keeps (and waits for a full bin
-    // to be emptied into the car).
-    const bool binFull = static_cast<int>(bin.size()) >= capacity;
-    const int kind = !weedy.empty() ? 1 : !thirsty.empty() ? 0 : !ripe.empty() && !binFull ? 2 : -1;
+    // to be emptied into the car). No more ripe plants are clicked than the bin has room for.
+    const int room = capacity - static_cast<int>(bin.size());
+    if (static_cast<int>(ripe.size()) > room) ripe.resize(static_cast<size_t>(std::max(room, 0)));
+    // An empty can is filled at the pump, which costs money: without it the thirsty wait for
+    // the next sale.
+    const int can = thirsty.empty() ? -1 : CanAmount();
+    if (can == 0 && GetProfile().money < cGardener::kWaterPrice) thirsty.clear();
+    const int kind = !weedy.empty() ? 1 : !thirsty.empty() ? 0 : !ripe.empty() ? 2 : -1;
     if (kind >= 0) {
       TakeTool(kind);
-      if (kind == 0 && CanAmount() == 0) {
-        // An empty can is filled at the pump first.
+      if (kind == 0 && can == 0) {
         const auto pumps = Objects(e_TypeWaterPump);
         if (!pumps.empty()) {
           ClickAt(pumps[0].CentreX(), pumps[0].CentreY());
-          vektest::WaitFor(60.0, [&] { return CanAmount() > 0; });
-          ++done.refills;
+          if (vektest::WaitFor(60.0, [&] { return CanAmount() > 0; })) ++done.refills;
         }
       }
       const auto& targets = kind == 2 ? ripe : kind == 1 ? weedy : thirsty;
@@ -294,7 +320,6 @@ Played GameRun::PlayField(double seconds, bool shotBusy, int stopAfterSales) {
       continue;
     }
     // A product's factory idle with its input in stock is started from its row.
-    const auto chains = Chains();
     bool started = false;
     for (const auto& c : chains)
       if (c.rowState == 0 && c.state == 2 && c.stock > 0 && tasks.count(c.output)) {
@@ -308,19 +333,12 @@ Played GameRun::PlayField(double seconds, bool shotBusy, int stopAfterSales) {
         }
       }
     if (started) continue;
-    // What the mission still wants beyond the plants in the ground and the bin: its wares,
-    // and the sorts its factories make their products of.
+    // What the mission still wants beyond the plants in the ground and the bin.
     std::map<int, int> wanted;
-    std::map<std::string, int> sorts;
-    for (const auto& [name, task] : tasks) {
-      wanted[task.first] = task.second;
-      sorts[name] = task.first;
-    }
+    for (const auto& [name, task] : tasks) wanted[task.first] = task.second;
     for (const auto& c : chains)
-      if (auto it = tasks.find(c.output); it != tasks.end() && c.inputId >= 0) {
+      if (auto it = tasks.find(c.output); it != tasks.end() && c.inputId >= 0)
         wanted[c.inputId] += it->second.second - c.stock - (c.state == 3 ? 1 : 0);
-        sorts[c.input] = c.inputId;
-      }
     for (const auto& p : plants) --wanted[p.ware];
     for (const auto& ware : bin)
       if (auto it = sorts.find(ware); it != sorts.end()) --wanted[it->second];
@@ -333,11 +351,8 @@ Played GameRun::PlayField(double seconds, bool shotBusy, int stopAfterSales) {
         taken = taken || (std::abs(p.CentreX() - hole.CentreX()) < 12 && std::abs(p.y + p.h - hole.CentreY()) < 48);
       if (!taken) free.push_back(hole);
     }
-    for (const auto& p : plants) {
-      bool wantedSort = false;
-      for (const auto& [name, id] : sorts) wantedSort = wantedSort || id == p.ware;
-      if (!wantedSort && p.state != 3) free.push_back(p);
-    }
+    for (const auto& p : plants)
+      if (!wantedSort(p.ware)) free.push_back(p);
     bool sowed = false;
     for (int n = 0; n < 5 && !sowed && !free.empty(); ++n) {
       std::istringstream in(Ask("item garden plants " + std::to_string(n)));

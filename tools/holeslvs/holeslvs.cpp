@@ -1,12 +1,16 @@
-// Writes the holes layouts of the 45 levels (conf/holes.lvs): per level 8 rows of 10 cells,
-// "0" a planting hole, "1" open ground, a ';' line before each level. The first row of a level
-// is the field's top edge, which the field leaves open; the rows below it count down to the
+// Writes the garden's holes layouts (conf/holes.lvs): per layout 8 rows of 10 cells, "0" a
+// planting hole, "1" open ground, a ';' line before each layout. The first row of a layout is
+// the field's top edge, which the field leaves open; the rows below it count down to the
 // field's second row, so the bottom row always stays open for walking and for the animals.
+//
+// The game picks a layout by the level's stage: 0 for the first lesson, 1 for levels 1-3,
+// 2 for 4-11, 3 for 12-18 and 4 from level 19 on (the holes awards of levels 0, 11 and 18 open
+// the next one early). Each layout keeps the holes of the one before.
 //
 // Cells that never hold a hole: where the delivery car parks and the lane in front of it,
 // the water pump and the cells the gardener needs to reach it, and the tools' resting place.
-// Level 0 opens with a small bed in the middle; every level adds holes in rings around it
-// until the last levels use every allowed cell.
+// The first lesson opens with a small bed in the middle; every layout adds holes in rings
+// around it, leaving the rest of the field open for the animals and the gardener's paths.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -14,9 +18,9 @@
 
 namespace {
 
-constexpr int kLevels = 45;
 constexpr int kRows = 8, kColumns = 10;
-constexpr int kFirstCount = 3;
+// Holes per layout: enough for the missions of its levels to be sown in two or three rounds.
+constexpr int kCounts[] = {3, 8, 14, 20, 27};
 
 // Field cells (row counted upwards from the bottom, column from the left).
 bool Allowed(int row, int column) {
@@ -48,19 +52,18 @@ int main(int argc, char** argv) {
         cells.push_back({r, c, std::sqrt(dr * dr + dc * dc) + c * 1e-3});
       }
   std::sort(cells.begin(), cells.end(), [](const Cell& a, const Cell& b) { return a.order < b.order; });
-  const int total = static_cast<int>(cells.size());
 
   FILE* out = std::fopen(argv[1], "wb");
   if (!out) {
     std::perror(argv[1]);
     return 1;
   }
-  for (int level = 0; level < kLevels; ++level) {
-    const int count =
-        kFirstCount + static_cast<int>(std::lround((total - kFirstCount) * static_cast<double>(level) / (kLevels - 1)));
+  int layout = 0;
+  for (int count : kCounts) {
+    count = std::min(count, static_cast<int>(cells.size()));
     bool hole[kRows][kColumns] = {};
     for (int k = 0; k < count; ++k) hole[cells[k].row][cells[k].column] = true;
-    std::fprintf(out, "; level %d: %d holes\n", level, count);
+    std::fprintf(out, "; layout %d: %d holes\n", layout++, count);
     // File row f is field row 8 - f: file row 0 lies above the field.
     for (int f = 0; f < kRows; ++f) {
       const int row = kRows - f;
