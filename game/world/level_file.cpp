@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "engine/files/data_manager.h"
+#include "engine/files/file_system.h"
 #include "engine/core/log.h"
 #include "game/app/garden_services.h"
 #include "game/world/level.h"
@@ -224,7 +225,13 @@ bool cLevel::Load(vek::i32 slot) {
   BuildFixedObjects();
   const vek::string folder = GardenServices()->GetProfilePath(slot);
   vek::cBitStream stream;
-  const bool read = !folder.empty() && vek::cDataManager::ReadBinary(&stream, folder + "level.dat") == vek::cDataManager::Ok;
+  // A profile that has not saved its field yet has no file: that is the normal start of a
+  // new player, told as information; a file that is there but cannot be read still warns.
+  const vek::string path = folder + "level.dat";
+  vek::cFileSystem disk;
+  const bool present = !folder.empty() && disk.Exist(path);
+  if (!folder.empty() && !present) vek::LogText(kSender, "Load: no level.dat yet; the field starts fresh\n");
+  const bool read = present && vek::cDataManager::ReadBinary(&stream, path) == vek::cDataManager::Ok;
   if (read && !ReadLevel(stream)) {
     vek::LogWarning(kSender, "Load: level.dat refused; the field starts fresh\n");
     Clear();

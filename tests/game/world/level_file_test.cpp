@@ -180,6 +180,33 @@ TEST_F(LevelFileTest, DamagedFilesAreRefusedWhole) {
   }
 }
 
+TEST_F(LevelFileTest, NewProfileWithoutAFileIsNoWarning) {
+  // A missing and an empty file both start the field fresh and are no fault of the player's;
+  // a damaged one is.
+  const struct {
+    const char* what;
+    bool present;
+    std::vector<vek::u8> bytes;
+    bool warns;
+  } cases[] = {
+      {"missing", false, {}, false},
+      {"empty", true, {}, false},
+      {"damaged", true, std::vector<vek::u8>(10, 1), true},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove(File());
+    if (c.present) WriteFile(c.bytes);
+    vektest::CapturedLog log;
+    vek::SetPathToken(vek::e_AppPath, tmp.path());
+    EXPECT_TRUE(level->Load(0)) << c.what;
+    const std::string text = log.Text();
+    EXPECT_EQ(text.find("<span class='warning'>") != std::string::npos, c.warns) << c.what << text;
+    EXPECT_EQ(text.find("not found"), std::string::npos) << c.what << text;
+    EXPECT_EQ(Types().size(), 9u) << c.what;
+    EXPECT_EQ(level->FindObjectAt(kNoCell, e_TypeGardener)->GetCell(), (cCell{5, 5})) << c.what;
+  }
+}
+
 TEST_F(LevelFileTest, FailedSaveKeepsThePreviousFile) {
   ASSERT_TRUE(level->Save(0));
   std::ifstream in(File(), std::ios::binary);
