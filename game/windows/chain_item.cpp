@@ -96,6 +96,9 @@ void cChainItem::SetFactory(iChainFactory* factory) {
   if (!factory) return;
   m_pFactory = factory;
   if (IsComplete()) {
+    // A picture shows again after a factory whose ware had none hid it.
+    ShowControl(inputIcon, true);
+    ShowControl(outputIcon, true);
     SetControlPicture(inputIcon, "icons00", WareName(factory->GetInputWare()));
     SetControlPicture(outputIcon, "icons00", WareName(factory->GetOutputWare()));
   }

@@ -150,9 +150,14 @@ void SetControlText(vek::cCtrl* control, const vek::string& text) {
 bool SetControlPicture(vek::cCtrl* control, const vek::string& sheet, const vek::string& area) {
   auto* image = dynamic_cast<vek::cImageCtrl*>(control);
   if (!image) return false;
-  image->SetTexture(sheet);
   const cSprite found = FindSprite(sheet, area);
-  if (found.texture == 0) return false;
+  if (found.texture == 0 || !found.frames) {
+    // Without its area the image would show whatever UV it had, the whole sheet at first:
+    // it shows nothing instead.
+    ShowControl(image, false);
+    return false;
+  }
+  image->SetTexture(sheet);
   image->SetUVPos(found.Frame().x, found.Frame().y, 0);
   image->SetUVSize(found.Frame().w, found.Frame().h, 0);
   return true;

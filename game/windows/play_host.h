@@ -89,8 +89,9 @@ class cCtrl;
 }
 // The text of a label (nothing for a control of another class or null).
 void SetControlText(vek::cCtrl* control, const vek::string& text);
-// An image takes the sheet as its texture and, when the sheet has the area, the area's first
-// frame as its texture coordinates (else it keeps them). True when the area was found.
+// An image takes the sheet as its texture and the area's first frame as its texture
+// coordinates. When the sheet has no such area the image is hidden (it is not shown again
+// here: the caller shows it). True when the area was found.
 bool SetControlPicture(vek::cCtrl* control, const vek::string& sheet, const vek::string& area);
 // Shows (e_Visibility set) or hides a control; null does nothing.
 void ShowControl(vek::cCtrl* control, bool shown);

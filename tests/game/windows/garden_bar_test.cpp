@@ -165,6 +165,32 @@ TEST_F(GardenBar, FactoryRowThroughIdleWorkAndTheEndOfAUnit) {
   EXPECT_TRUE(play.sounds.empty());
 }
 
+TEST_F(GardenBar, RowIconsShowTheirWaresAndNothingForAWareWithoutAPicture) {
+  cChainItem& row = Row(0);
+  auto icon = [&](vek::cCtrl* c) { return dynamic_cast<vek::cImageCtrl*>(c); };
+  ASSERT_TRUE(icon(row.inputIcon) && icon(row.outputIcon));
+  auto shows = [&](vek::cCtrl* c) { return c->GetState(vek::cCtrl::e_Visibility); };
+  auto showsOneArea = [&](vek::cCtrl* c) {
+    const vek::rectf uv = icon(c)->GetUVRect();
+    return shows(c) && uv.w > 0.0f && uv.w < 0.5f && uv.h > 0.0f && uv.h < 0.5f;
+  };
+  row.SetFactory(&factory);
+  EXPECT_TRUE(showsOneArea(row.inputIcon));
+  EXPECT_TRUE(showsOneArea(row.outputIcon));
+
+  // A factory whose wares have no area in the icon sheet: the icons draw nothing rather than
+  // the whole sheet; the next factory with pictures shows them again.
+  FakeFactory bare;
+  bare.input = -1;
+  bare.output = -1;
+  row.SetFactory(&bare);
+  EXPECT_FALSE(shows(row.inputIcon));
+  EXPECT_FALSE(shows(row.outputIcon));
+  row.SetFactory(&factory);
+  EXPECT_TRUE(showsOneArea(row.inputIcon));
+  EXPECT_TRUE(showsOneArea(row.outputIcon));
+}
+
 TEST_F(GardenBar, ShopRowsScrollToTheNewestSortAndHideWithoutAnimals) {
   auto* plants = Control<cToolbarCtrl>("garden", "plants");
   ASSERT_EQ(plants->GetVisibleCount(), 5u);
