@@ -86,6 +86,14 @@ int cGardenWF::OnAfterCreate(vek::cWindow* window) {
       }
     }
     if (!item.IsComplete()) return ReportError(window, "wndAfterCreate: factory control invalid\n");
+    // The layout gives the icons the bare sheet: they show a ware only once a factory is
+    // bound, so a fresh row, or one for a ware no factory makes, draws no icon at all.
+    if (item.GetFactory()) {
+      item.SetFactory(item.GetFactory());
+    } else {
+      ShowControl(item.inputIcon, false);
+      ShowControl(item.outputIcon, false);
+    }
   }
   if (!m_pPlants || !m_pGrass || !m_pAnimals) return ReportError(window, "wndAfterCreate");
 

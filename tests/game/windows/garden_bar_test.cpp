@@ -174,6 +174,13 @@ TEST_F(GardenBar, RowIconsShowTheirWaresAndNothingForAWareWithoutAPicture) {
     const vek::rectf uv = icon(c)->GetUVRect();
     return shows(c) && uv.w > 0.0f && uv.w < 0.5f && uv.h > 0.0f && uv.h < 0.5f;
   };
+  // A fresh row, and a row shown for a ware that no factory makes, draw no icon (the layout
+  // gives the icons only the bare sheet).
+  EXPECT_FALSE(shows(row.inputIcon));
+  EXPECT_FALSE(shows(row.outputIcon));
+  Wf()->ShowFactoryOf(&row, Ware("plant02"));
+  EXPECT_FALSE(shows(row.inputIcon));
+  EXPECT_FALSE(shows(row.outputIcon));
   row.SetFactory(&factory);
   EXPECT_TRUE(showsOneArea(row.inputIcon));
   EXPECT_TRUE(showsOneArea(row.outputIcon));
