@@ -3,6 +3,7 @@
 // build/screenshots/ to be looked at.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -273,6 +274,52 @@ class PlayWindowsGL : public vektest::GLGameFixture {
   AwardWorld world;
   ShowHost play;
 };
+
+TEST_F(PlayWindowsGL, ADoneTaskStillShowsItsWareUnderTheTick) {
+  host->SwitchWindow("score", 2);
+  auto* task = Control<cTaskCtrl>("score", "task0");
+  ASSERT_NE(task, nullptr);
+  task->SetIcon("icons00", "plant02");
+  if (task->GetIcon().GetTexture() == 0) GTEST_SKIP() << "the data set has no field icons built";
+  task->SetText("x0");
+  task->SnapToInPos();
+  Settle();
+  gui->GetCursor()->SetPos(1000.0f, 10.0f);
+  // The frame as drawn: RGB rows from the bottom, as control rectangles count.
+  auto frame = [&] {
+    game->Frame();
+    vek::i32 rect[4] = {};
+    std::unique_ptr<u8[]> rgb = vek::g_pRender->ReadFrontBuffer(rect);
+    EXPECT_NE(rgb, nullptr);
+    return std::make_pair(std::move(rgb), rect[2]);
+  };
+  task->SetChecked(false);
+  const auto open = frame();
+  task->SetChecked(true);
+  const auto done = frame();
+  ASSERT_TRUE(open.first && done.first);
+  // The share of the icon's pixels in a part of it (fractions of its width and height, y
+  // upwards) that the tick changes.
+  const vek::rectf icon = task->GetIcon().GetRect();
+  auto changed = [&](vek::f32 x0, vek::f32 x1, vek::f32 y0, vek::f32 y1) {
+    int n = 0, all = 0;
+    for (int y = static_cast<int>(icon.y + icon.h * y0); y < static_cast<int>(icon.y + icon.h * y1); ++y)
+      for (int x = static_cast<int>(icon.x + icon.w * x0); x < static_cast<int>(icon.x + icon.w * x1); ++x) {
+        const size_t at = (static_cast<size_t>(y) * static_cast<size_t>(open.second) + static_cast<size_t>(x)) * 3;
+        bool differs = false;
+        for (int k = 0; k < 3; ++k) differs = differs || std::abs(open.first[at + k] - done.first[at + k]) > 8;
+        n += differs ? 1 : 0;
+        ++all;
+      }
+    return static_cast<float>(n) / static_cast<float>(all);
+  };
+  // The tick shows as a badge that covers a corner, not the ware: most of the icon, and all
+  // of its upper left, is drawn as before.
+  const float whole = changed(0.0f, 1.0f, 0.0f, 1.0f);
+  EXPECT_GT(whole, 0.05f) << "the tick shows";
+  EXPECT_LT(whole, 0.35f) << "the ware's icon still reads beside it";
+  EXPECT_LT(changed(0.0f, 0.4f, 0.6f, 1.0f), 0.01f) << "the icon's upper left is untouched";
+}
 
 TEST_F(PlayWindowsGL, EveryWindowOnTheScreen) {
   // The field's furniture: the score panel with four task indicators in, the garden bar with
