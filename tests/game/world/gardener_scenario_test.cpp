@@ -94,4 +94,41 @@ TEST_F(GardenerScenarioTest, SowGrowHarvestSellThenWeed) {
   EXPECT_FALSE(weed->IsTaken());  // put down for the sowing
 }
 
+vek::i32 g_ClickX = 0, g_ClickY = 0;
+bool ReadClick(vek::i32* x, vek::i32* y) {
+  *x = g_ClickX;
+  *y = g_ClickY;
+  return true;
+}
+
+// The gardener never takes a click itself: a tool it stands on or in front of is taken
+// wherever the tool's picture is clicked.
+TEST_F(GardenerScenarioTest, AToolBehindTheIdleGardenerIsStillClickable) {
+  const struct {
+    const char* what;
+    vek::i32 gardenerRowOffset;  // 0 on the tool's cell, -1 on the cell in front of it
+    vek::f32 fy;                 // the click's height in the tool's rectangle
+  } cases[] = {
+      {"on its cell, low", 0, 0.2f},     {"on its cell, middle", 0, 0.5f},     {"on its cell, high", 0, 0.9f},
+      {"in front of it, low", -1, 0.2f}, {"in front of it, middle", -1, 0.5f}, {"in front of it, high", -1, 0.9f},
+  };
+  for (const auto& c : cases) {
+    MakeField();
+    level->SetCursorReader(&ReadClick);
+    weed->SetCell(5, 6);
+    gardener->SetCell(5 + c.gardenerRowOffset, 6);
+    Run(2);
+    gardener->SetSize(80.0f, 120.0f);  // as tall as the game's art: it stands over the tool
+    weed->SetSize(56.0f, 48.0f);
+    ASSERT_EQ(gardener->GetHeldToolKind(), -1);
+    const vek::rectf r = weed->GetRect();
+    ASSERT_GT(r.w, 0.0f);
+    g_ClickX = static_cast<vek::i32>(r.x + r.w * 0.5f);
+    g_ClickY = static_cast<vek::i32>(768.0f - (r.y + r.h * c.fy));
+    level->OnEvent(4, 0);
+    ASSERT_GE(RunIdle(), 0) << c.what;
+    EXPECT_EQ(gardener->GetHeldTool(), weed->GetId()) << c.what;
+  }
+}
+
 }  // namespace
