@@ -15,14 +15,7 @@ namespace {
 
 constexpr int kShow = 0, kClose = 1, kPass = 2;
 
-class StagedPlant : public cPlant {
- public:
-  StagedPlant(vek::u32 ware, cLevel* level, vek::i32 stage) : cPlant(ware, level), m_Fixed(stage) {}
-  vek::i32 GetStage() const override { return m_Fixed; }
-
- private:
-  vek::i32 m_Fixed;
-};
+using vektest::StagedPlant;
 
 class FieldHintsTest : public ::testing::Test {
  protected:

@@ -9,19 +9,12 @@
 #include "game/world/plant.h"
 #include "game/world/tools.h"
 #include "game/world/ware_manager.h"
+#include "tests/game/world/test_objects.h"
 #include "tests/support/world_harness.h"
 
 namespace {
 
-// A plant held at a stage of the test's choosing.
-class StagedPlant : public cPlant {
- public:
-  StagedPlant(vek::u32 ware, cLevel* level, vek::i32 stage) : cPlant(ware, level), m_Fixed(stage) {}
-  vek::i32 GetStage() const override { return m_Fixed; }
-
- private:
-  vek::i32 m_Fixed;
-};
+using vektest::StagedPlant;
 
 class FieldTargetsTest : public ::testing::Test {
  protected:

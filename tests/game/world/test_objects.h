@@ -1,12 +1,14 @@
 #pragma once
 // Small stand-ins for the figures of the field, for tests of the field itself: an object of
-// any type with a size, and a gardener that records the tasks it is given.
+// any type with a size, a plant held at one stage, and a gardener that records the tasks it is
+// given.
 #include <deque>
 #include <string>
 #include <vector>
 
 #include "game/world/gardener_base.h"
 #include "game/world/level.h"
+#include "game/world/plant.h"
 
 namespace vektest {
 
@@ -29,6 +31,16 @@ class TypedObject : public cObject {
   vek::i32 stage = -1;
   bool ready = false;
   std::vector<std::pair<vek::i32, vek::i32>> changes;
+};
+
+// A plant held at a stage of the test's choosing (0 thirsty, 1 weedy, 2 ripe).
+class StagedPlant : public cPlant {
+ public:
+  StagedPlant(vek::u32 ware, cLevel* level, vek::i32 stage) : cPlant(ware, level), m_Fixed(stage) {}
+  vek::i32 GetStage() const override { return m_Fixed; }
+
+ private:
+  vek::i32 m_Fixed;
 };
 
 class RecordingGardener : public cGardenerBase {
