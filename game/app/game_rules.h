@@ -40,6 +40,10 @@ class cGameRules {
   // the fill of the level clock.
   int GetTimeGrade() const;
   vek::f32 GetTimeGradeProgress() const;
+  // Keeps a finished level's grade in the profile's grade list, which the player's rating and
+  // the island's medals read. A level played again keeps its better grade; levels below it
+  // that the list does not cover yet (a profile from before grades were kept) count as bronze.
+  void RecordTimeGrade(int level, int grade);
   // The player's rating from the levels finished in time, and the island's from its
   // buildings: the text of the grade, the progress within it, and whether the top is not yet
   // passed.
