@@ -419,6 +419,12 @@ bool cGameRules::AdvanceIsland() {
   return true;
 }
 
+bool cGameRules::SaveBetweenLevels() {
+  cPlayer* p = CurrentPlayer();
+  if (!p || p->selectedLevel >= 0 || RulesWorld()->GetIslandMode() == 2) return false;
+  return p->SaveGame(-1);
+}
+
 bool cGameRules::NextHolesLayout() {
   cPlayer* p = CurrentPlayer();
   if (!p || p->holesLayout >= RulesWorld()->GetHolesLayoutCount() - 1) return false;

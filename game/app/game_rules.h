@@ -99,6 +99,9 @@ class cGameRules {
   bool StartLevel(int level);
   // Opens the next level and takes its snapshot; false without a gardener on the field.
   bool AdvanceIsland();
+  // Writes the main save between levels (no level in play, the island not in its after-level
+  // sequence); nothing otherwise.
+  bool SaveBetweenLevels();
   // Awards of the mission-finish window; true when something was given.
   bool NextHolesLayout();
   bool AwardNextSort();
