@@ -123,6 +123,19 @@ bool cGameRules::GetRate(vek::string* text, int* progress) const {
   return Rating(count, 5, "Rate", text, progress);
 }
 
+void cGameRules::RecordTimeGrade(int level, int grade) {
+  cPlayer* p = CurrentPlayer();
+  if (!p || level < 0 || level >= kLevelCount) return;
+  grade = std::clamp(grade, 0, 2);
+  const auto index = static_cast<size_t>(level);
+  if (p->timeGrades.size() <= index) {
+    p->timeGrades.resize(index, 2);
+    p->timeGrades.push_back(grade);
+  } else {
+    p->timeGrades[index] = std::min(p->timeGrades[index], grade);
+  }
+}
+
 bool cGameRules::GetIslandRate(vek::string* text, int* progress) const {
   return Rating(RulesWorld()->CountBuiltBuildings(), 10, "IslandRate", text, progress);
 }
@@ -404,6 +417,12 @@ bool cGameRules::AdvanceIsland() {
   world->ResetGardenerWork();
   p->selectedLevel = -1;
   return true;
+}
+
+bool cGameRules::SaveBetweenLevels() {
+  cPlayer* p = CurrentPlayer();
+  if (!p || p->selectedLevel >= 0 || RulesWorld()->GetIslandMode() == 2) return false;
+  return p->SaveGame(-1);
 }
 
 bool cGameRules::NextHolesLayout() {

@@ -40,6 +40,10 @@ class cGameRules {
   // the fill of the level clock.
   int GetTimeGrade() const;
   vek::f32 GetTimeGradeProgress() const;
+  // Keeps a finished level's grade in the profile's grade list, which the player's rating and
+  // the island's medals read. A level played again keeps its better grade; levels below it
+  // that the list does not cover yet (a profile from before grades were kept) count as bronze.
+  void RecordTimeGrade(int level, int grade);
   // The player's rating from the levels finished in time, and the island's from its
   // buildings: the text of the grade, the progress within it, and whether the top is not yet
   // passed.
@@ -95,6 +99,9 @@ class cGameRules {
   bool StartLevel(int level);
   // Opens the next level and takes its snapshot; false without a gardener on the field.
   bool AdvanceIsland();
+  // Writes the main save between levels (no level in play, the island not in its after-level
+  // sequence); nothing otherwise.
+  bool SaveBetweenLevels();
   // Awards of the mission-finish window; true when something was given.
   bool NextHolesLayout();
   bool AwardNextSort();

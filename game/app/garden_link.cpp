@@ -164,6 +164,7 @@ vek::i32 cGardenLink::GetIslandRateProgress() {
 
 bool cGardenLink::AdvanceIsland() { return m_Garden.Rules().AdvanceIsland(); }
 void cGardenLink::CheckShips() { m_Garden.Rules().CheckShips(); }
+void cGardenLink::SaveBetweenLevels() { m_Garden.Rules().SaveBetweenLevels(); }
 
 void cGardenLink::AskConfirm(const vek::string& text, const vek::string& icon, const vek::string& command) {
   // The question box: the icon by name, "Yes" and "No".

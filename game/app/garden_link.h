@@ -73,6 +73,7 @@ class cGardenLink : public iGardenServices, public iRulesHost, public iRulesWorl
   vek::i32 GetIslandRateProgress() override;
   bool AdvanceIsland() override;
   void CheckShips() override;
+  void SaveBetweenLevels() override;
   void AskConfirm(const vek::string& text, const vek::string& icon, const vek::string& command) override;
 
   // ---- field life: hints and training, the profile's upgrades, counters, car load and tasks

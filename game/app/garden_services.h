@@ -106,6 +106,10 @@ class iGardenServices {
   virtual vek::i32 GetIslandRateProgress() = 0;
   virtual bool AdvanceIsland() = 0;
   virtual void CheckShips() = 0;
+  // The island is back on its map after a level: the profile's main save takes what the level
+  // paid and what was bought since, so that a profile loaded again before the next level starts
+  // shows its bank as it is.
+  virtual void SaveBetweenLevels() {}
   virtual void SendWindowMessage(const vek::string& window, vek::i32 p1, vek::i32 p2) = 0;
   // Asks the player to confirm a command (the message box with its text and icon).
   virtual void AskConfirm(const vek::string& text, const vek::string& icon, const vek::string& command) = 0;

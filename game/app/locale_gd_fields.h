@@ -176,6 +176,7 @@
   KEY(MenuResume) \
   KEY(MenuRestartLevel) \
   KEY(MenuEndLevel) \
+  KEY(MenuToMainMenu) \
   KEY(OptionsTitle) \
   KEY(OptionsScreenSize) \
   KEY(OptionsWindowed) \

@@ -406,6 +406,7 @@ void cIsland::StepAfterLevel() {
     if (s->GetHintIndex() != 13) {
       Show(e_islMap);
       s->CheckShips();
+      s->SaveBetweenLevels();
     }
   }
 }
@@ -435,6 +436,10 @@ void cIsland::ActOnStage(int stage, bool acts) {
         s->PlaySound(23);
       } else {
         s->SendWindowMessage("island", 0, 0);
+        // No stars to celebrate: the level's success follows at once. It is that stage that
+        // leads on to the level's building, so it must act for every level, or the building
+        // would be neither offered nor shown built until the island is loaded again.
+        m_Stages.Start(2, cAfterLevelStages::kOneStep);
       }
       break;
     }

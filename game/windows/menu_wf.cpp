@@ -6,6 +6,7 @@
 #include "engine/gui/label_ctrl.h"
 #include "engine/gui/widget.h"
 #include "game/app/window_host.h"
+#include "game/windows/controls/button_ctrl.h"
 #include "platform/window.h"
 
 using vek::u32;
@@ -149,6 +150,7 @@ int cMainGDWF::Call(vek::cWindow* window, u32 message, u32 p1, u32 p2) {
 
 int cEscapeGDWF::Call(vek::cWindow* window, u32 message, u32 p1, u32 p2) {
   if (!IsReady()) return cEscapeWF::Call(window, message, p1, p2);
+  cWindowHost* host = GetWindowHost();
   switch (message) {
     case vek::e_wndAfterCreate:
       m_pRestart = GetControlByName(window, "btRestart");
@@ -160,6 +162,9 @@ int cEscapeGDWF::Call(vek::cWindow* window, u32 message, u32 p1, u32 p2) {
         else
           m_pRestart->DisableState(vek::cCtrl::e_Disabled);
       }
+      // On the island the end button leads to the main menu and says so.
+      if (auto* end = GetControlAs<cButtonCtrl>(window, "btEnd"); end && host)
+        end->SetText(host->GetText(OnTheIsland() ? "MenuToMainMenu" : "MenuEndLevel"));
       break;
     case vek::e_wndHide:
       m_Pause.Release();

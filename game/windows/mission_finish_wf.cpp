@@ -120,6 +120,7 @@ void cMissionFinishWF::OnShow() {
   host->UpdateToolbars();
 
   m_MedalGrade = rules.GetTimeGrade();
+  if (player) rules.RecordTimeGrade(player->currentLevel, m_MedalGrade);
   ShowControl(m_pMedal, false);
   m_bMedal = true;
   m_bSort = rules.GetLevelFlag(e_AwardSort);

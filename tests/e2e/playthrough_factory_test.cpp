@@ -55,11 +55,13 @@ TEST_F(PlaythroughFactory, Level3IsPlayedToItsEndAndBackOnTheIslandOneLevelFurth
   // plays; the sequence opens the next level.
   q.WaitSettled();
   Shot("04_level3_back_on_island");
+  const Profile paid = GetProfile();
+  EXPECT_GT(paid.bank, 150) << "the level's payment went to the bank";
   EXPECT_NO_FATAL_FAILURE(BuildLevelHouse(2, 3));
   Shot("05_level3_factory_built");
   const Profile after = GetProfile();
   EXPECT_EQ(after.progress, 3);
-  EXPECT_GT(after.bank, 150) << "the level's payment went to the bank";
+  EXPECT_LT(after.bank, paid.bank) << "the factory was paid from the bank";
   std::cerr << "level 3 played in " << std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count()
             << " s: " << played.watered << " watered, " << played.weeded << " weeded, " << played.harvested
             << " harvested, " << played.sales << " sales\n";

@@ -341,6 +341,8 @@ TEST_F(Playthrough, FreshInstallKilledRunAndTheFirstLevelPlayedThroughToTheNextS
   ASSERT_TRUE(WaitShown("island")) << Ask("shown");
   Shot("23_island_again");
   EXPECT_EQ(PlayerNow().levelProgress, won.levelProgress) << Ask("player");
+  // Loaded again, the profile holds what the level paid before any level starts.
+  EXPECT_EQ(PlayerNow().bank, won.bank) << Ask("player");
   // The second level's marker starts it from the snapshot the island took when the first
   // was won: the bank and the upgrades as they were; the level's own starting money.
   ClickAt("marker 1");

@@ -393,14 +393,23 @@ void GameRun::LeaveFinishToIsland() {
 void GameRun::BuildLevelHouse(int level, int progress) {
   q.WaitSettled();
   const std::string question = "house " + std::to_string(level);
-  std::istringstream house(Ask(question));
-  std::string ok;
-  int x = 0, y = 0, state = -1;
-  ASSERT_TRUE(house >> ok >> x >> y >> state) << Ask(question);
-  ClickAt(x, y);
+  {
+    std::istringstream house(Ask(question));
+    std::string ok;
+    int x = 0, y = 0, state = -1;
+    ASSERT_TRUE(house >> ok >> x >> y >> state) << Ask(question);
+  }
+  // The building can be bought once the after-level sequence offers it: clicked until its
+  // construction starts, while the sequence waits for it.
   ASSERT_TRUE(vektest::WaitFor(120.0, [&] {
     if (Shown("messagebox")) q.Click("messagebox", "ok");
     AnswerHint();
+    std::istringstream house(Ask(question));
+    std::string ok;
+    int x = 0, y = 0, state = -1;
+    if (house >> ok >> x >> y >> state && ok == "ok" && state == 0 && !Shown("messagebox"))
+      ClickAt(x, y);
+    q.Frames(15);
     return GetProfile().progress == progress;
   })) << Ask("shown") << " " << Ask(question);
 }

@@ -86,6 +86,7 @@ class FakeGardenServices : public cNullGardenServices {
     return true;
   }
   void CheckShips() override { calls.push_back("CheckShips"); }
+  void SaveBetweenLevels() override { calls.push_back("SaveBetweenLevels"); }
   void SendWindowMessage(const vek::string& w, vek::i32 p1, vek::i32 p2) override {
     calls.push_back("Message " + w + " " + std::to_string(p1) + " " + std::to_string(p2));
   }

@@ -126,6 +126,29 @@ TEST_F(GameRulesTest, Ratings) {
   EXPECT_STREQ(cGameRules::GetMedalArea(7), "gold");
 }
 
+TEST_F(GameRulesTest, FinishedLevelsKeepTheirGradeForTheRating) {
+  player.timeGrades.clear();
+  rules.RecordTimeGrade(0, 0);
+  int filled = -1;
+  rules.GetRate(nullptr, &filled);
+  EXPECT_EQ(filled, 1) << "a gold level fills the first star";
+  // A replay keeps the better grade; a worse one does not take the star away.
+  rules.RecordTimeGrade(0, 2);
+  rules.RecordTimeGrade(1, 1);
+  rules.RecordTimeGrade(1, 0);
+  EXPECT_EQ(player.timeGrades, (std::vector<vek::i32>{0, 0}));
+  // A profile whose list stops short: the levels between count as bronze, not gold.
+  rules.RecordTimeGrade(4, 0);
+  EXPECT_EQ(player.timeGrades, (std::vector<vek::i32>{0, 0, 2, 2, 0}));
+  // Out of range levels and grades.
+  rules.RecordTimeGrade(-1, 0);
+  rules.RecordTimeGrade(45, 0);
+  rules.RecordTimeGrade(5, 7);
+  EXPECT_EQ(player.timeGrades, (std::vector<vek::i32>{0, 0, 2, 2, 0, 2}));
+  rules.GetRate(nullptr, &filled);
+  EXPECT_EQ(filled, 3);
+}
+
 TEST_F(GameRulesTest, WavyPathAlternatesAcrossTheLine) {
   const auto keys = cGameRules::BuildWavyPath(0, 0, 100, 0, 2.0f, 2, 10.0f);
   ASSERT_EQ(keys.size(), 4u);

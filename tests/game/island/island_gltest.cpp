@@ -112,7 +112,7 @@ TEST_F(IslandGLTest, AWonLevelRaisesItsBuildingWithFireworksAndPeopleArrive) {
   auto batch = std::make_unique<vek::cQuadBatch>();
   auto island = std::make_unique<cIsland>();
   island->SetBatch(batch.get());
-  ASSERT_EQ(island->GetMapSize(), vek::vec2(1536.0f, 2304.0f));
+  ASSERT_EQ(island->GetMapSize(), vek::vec2(1536.0f, 2154.0f));
   ASSERT_TRUE(island->LoadPaths("{StaticPath}/conf/island.pts"));
   std::vector<cIslandBuildingRecord> records;
   ASSERT_EQ(LoadIslandBuildings("{StaticPath}/conf/island.dat", records), eIslandFileRead::Ok);

@@ -102,10 +102,34 @@ TEST_F(IslandTest, AfterLevelSequenceWaitsForTheNewBuildingAndOpensTheNextLevelO
   EXPECT_EQ(house->GetState(), 2);
   EXPECT_EQ(Count("AdvanceIsland"), 1);
   EXPECT_EQ(Count("CheckShips"), 1);
+  EXPECT_EQ(Count("SaveBetweenLevels"), 1) << "the main save takes the level's pay";
   EXPECT_EQ(Count("ShowHint 13"), 1);
   // Two seconds of the built house's stage and 1.2 s of the island stars after construction.
   EXPECT_GT(step, 60 + 36);
   for (int i = 0; i < 100; ++i) island->Step();
+  EXPECT_EQ(Count("AdvanceIsland"), 1);
+}
+
+TEST_F(IslandTest, AfterLevelSequenceOffersTheBuildingWhateverTheStarsProgress) {
+  // A level that fills a star but no whole row (progress 1..4): no star shower, yet the
+  // level's success and the wait for its building come as after any other level.
+  cHouse* house = AddHouse("house00", {300.0f, 300.0f}, 0);
+  fake.islandProgress = true;
+  fake.rateProgress = 2;
+  island->Show(e_islAfterLevel);
+  island->Activate();
+  for (int i = 0; i < 400; ++i) island->Step();
+  EXPECT_EQ(island->GetMode(), e_islAfterLevel);
+  EXPECT_EQ(Count("AdvanceIsland"), 0);
+  EXPECT_TRUE(house->IsAvailable());
+  EXPECT_EQ(house->GetState(), 0);
+  EXPECT_EQ(std::count(fake.sounds.begin(), fake.sounds.end(), 2), 1) << "the level's success";
+  EXPECT_EQ(std::count(fake.sounds.begin(), fake.sounds.end(), 23), 0) << "no star shower";
+  vek::i32 bank = 100;
+  house->SetPrice(50);
+  EXPECT_EQ(house->Buy(bank), 50);
+  for (int i = 0; i < 1000 && island->GetMode() == e_islAfterLevel; ++i) island->Step();
+  EXPECT_EQ(house->GetState(), 2);
   EXPECT_EQ(Count("AdvanceIsland"), 1);
 }
 

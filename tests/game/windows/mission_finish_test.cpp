@@ -135,6 +135,17 @@ TEST_F(MissionFinish, NothingToPayTheMedalFliesAtOnceAndLands) {
   EXPECT_EQ(game->GetFocusWidgetName(), "island");
 }
 
+TEST_F(MissionFinish, TheLevelsGradeIsKeptInTheProfile) {
+  // Level 3 (index 2) finished in time, with levels 1 and 2 already graded.
+  player.timeGrades = {1, 2};
+  player.elapsedTime = 60.0f;
+  Open();
+  EXPECT_EQ(player.timeGrades, (std::vector<vek::i32>{1, 2, 0}));
+  int filled = -1;
+  play.Rules().GetRate(nullptr, &filled);
+  EXPECT_EQ(filled, 1);
+}
+
 TEST_F(MissionFinish, BonusFillsTheClockAndPaysTheTimeLeft) {
   player.money = 0;
   player.bank = 10;

@@ -293,6 +293,10 @@ TEST_F(TitleFlow, EscapeOnTheIslandAndInALevel) {
   host->islandMode = 1;
   host->SwitchWindow("escape", 2);
   EXPECT_TRUE(Control<vek::cCtrl>("escape", "btRestart")->GetState(vek::cCtrl::e_Disabled));
+  // The end button names where it leads: the main menu here, the end of the level in play.
+  auto endText = [&] { return Control<cButtonCtrl>("escape", "btEnd")->GetText(); };
+  EXPECT_EQ(endText(), host->GetText("MenuToMainMenu"));
+  EXPECT_NE(endText(), host->GetText("MenuEndLevel"));
   Click("escape", "btEnd");
   EXPECT_TRUE(Shown("main"));
   EXPECT_FALSE(Shown("messagebox"));
@@ -301,6 +305,7 @@ TEST_F(TitleFlow, EscapeOnTheIslandAndInALevel) {
   host->islandMode = 2;  // a level was started from the island
   host->SwitchWindow("escape", 2);
   EXPECT_FALSE(Control<vek::cCtrl>("escape", "btRestart")->GetState(vek::cCtrl::e_Disabled));
+  EXPECT_EQ(endText(), host->GetText("MenuEndLevel"));
   Click("escape", "btRestart");
   EXPECT_EQ(Box()->GetCommand(), "restart_level");
   const std::string text = Line(0);
