@@ -451,10 +451,11 @@ bool cGameRules::AwardNextAnimal() {
   return true;
 }
 
-bool cGameRules::IsIslandReady() const {
+bool cGameRules::IsIslandReady() const { return IsIslandReadyIn(RulesWorld()->GetIslandMode()); }
+
+bool cGameRules::IsIslandReadyIn(int mode) const {
   const cPlayer* p = CurrentPlayer();
   iRulesWorld* world = RulesWorld();
-  const int mode = world->GetIslandMode();
   if (mode == 2) return true;
   if (mode != 1 || !p) return false;
   const int step = world->GetTrainingStep();

@@ -107,6 +107,8 @@ class cGameRules {
   bool AwardNextSort();
   bool AwardNextAnimal();
   bool IsIslandReady() const;
+  // The same question for the island in `mode` (0 title backdrop, 1 map, 2 after a level).
+  bool IsIslandReadyIn(int mode) const;
   bool HasIslandProgress() const;
   // Sends a ship with new people when the island's houses have room for more.
   void CheckShips();

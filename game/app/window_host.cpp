@@ -138,7 +138,14 @@ void cWindowHost::ShowIsland(int mode) {
   if (iGardenIsland* island = GardenIsland()) island->Show(mode);
 }
 
-bool cWindowHost::IsIslandReady() const { return GardenIsland() && cGameRules().IsIslandReady(); }
+// The main menu asks this once it has made the island its backdrop (mode 0), to centre the map
+// behind it on the player's level: the map is judged as the map, since the backdrop itself is
+// never "ready" and the menu would otherwise never centre it.
+bool cWindowHost::IsIslandReady() const {
+  if (!GardenIsland()) return false;
+  const int mode = GetIslandMode();
+  return cGameRules().IsIslandReadyIn(mode == 0 ? 1 : mode);
+}
 
 int cWindowHost::GetIslandPlaceCount() const { return GardenIsland() ? GardenIsland()->GetPlaceCount() : 0; }
 

@@ -175,4 +175,20 @@ TEST_F(IslandLinkTest, TheWindowHostAsksTheRegisteredIsland) {
   EXPECT_FALSE(host.IsIslandReady());
 }
 
+// The main menu makes the island its backdrop and then asks whether to centre the map on the
+// player's level: from level 7 on it is, whatever mode the island was in before.
+TEST_F(IslandLinkTest, TheMenusBackdropIsCentredOnTheLevelFromLevelSevenOn) {
+  cWindowHost host;
+  for (const auto& [progress, ready] : {std::pair{3, false}, std::pair{7, true}, std::pair{12, true}}) {
+    player.levelProgress = progress;
+    host.ShowIsland(e_islMap);
+    host.ShowIsland(e_islNone);
+    EXPECT_EQ(host.IsIslandReady(), ready) << progress;
+  }
+  player.levelProgress = 3;
+  host.ShowIsland(e_islAfterLevel);
+  EXPECT_TRUE(host.IsIslandReady()) << "after a level the island is always ready";
+  host.ShowIsland(e_islNone);
+}
+
 }  // namespace
