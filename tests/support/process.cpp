@@ -1,8 +1,9 @@
 #include "tests/support/process.h"
 
+#include <errno.h>
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -35,14 +36,53 @@ bool ChildProcess::Start(const std::string& program, const std::vector<std::stri
   std::string prog = program;
   char* argv[] = {prog.data(), nullptr};
   m_Done = false;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  if (!m_Stderr.empty())
-    posix_spawn_file_actions_addopen(&actions, 2, m_Stderr.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  if (!m_Folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, m_Folder.c_str());
-  const bool started = ::posix_spawn(&m_Pid, program.c_str(), &actions, nullptr, argv, envp.data()) == 0;
-  posix_spawn_file_actions_destroy(&actions);
-  return started;
+  // Everything the child needs is made before the fork: after it the child only makes calls
+  // that are safe there.
+  const char* errPath = m_Stderr.empty() ? nullptr : m_Stderr.c_str();
+  const char* folder = m_Folder.empty() ? nullptr : m_Folder.c_str();
+  const pid_t parent = ::getpid();
+  // A pipe closed by a successful exec: the child writes its errno into it when the exec fails.
+  int report[2];
+  if (::pipe2(report, O_CLOEXEC) != 0) return false;
+  const pid_t pid = ::fork();
+  if (pid < 0) {
+    ::close(report[0]);
+    ::close(report[1]);
+    return false;
+  }
+  if (pid == 0) {
+    // The program dies with the test: a test killed on a timeout or by a crash leaves no game
+    // running (and drawing flat out) behind it.
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() != parent) ::_exit(127);
+    ::close(report[0]);
+    if (errPath) {
+      const int fd = ::open(errPath, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      if (fd >= 0 && fd != 2) {
+        ::dup2(fd, 2);
+        ::close(fd);
+      }
+    }
+    if (!folder || ::chdir(folder) == 0) ::execve(argv[0], argv, envp.data());
+    const int error = errno;
+    [[maybe_unused]] const ssize_t written = ::write(report[1], &error, sizeof error);
+    ::_exit(127);
+  }
+  ::close(report[1]);
+  int error = 0;
+  ssize_t got = 0;
+  do {
+    got = ::read(report[0], &error, sizeof error);
+  } while (got < 0 && errno == EINTR);
+  ::close(report[0]);
+  m_Pid = pid;
+  if (got > 0) {
+    // The program could not be started: the child is reaped here.
+    Wait(5.0);
+    m_Pid = 0;
+    return false;
+  }
+  return true;
 }
 
 bool ChildProcess::Running() {
