@@ -10,6 +10,7 @@
 
 #include "engine/core/path_tokens.h"
 #include "game/app/game_rules.h"
+#include "game/app/level_table.h"
 #include "game/app/player.h"
 #include "game/world/gardener.h"
 #include "game/world/object.h"
@@ -39,8 +40,10 @@ void GameRun::MakeProfile(int progress, int bank, int animalKinds) {
   // when that level awarded holes) and plant sorts.
   if (progress > 0) {
     const int last = progress - 1;
-    const bool holesAward = last == 0 || last == 11 || last == 18;
-    player.holesLayout = std::min(cGameRules::HolesForLevel(last, 5) + (holesAward ? 1 : 0), 4);
+    constexpr int kLayouts = 5;  // the data set's conf/holes.lvs
+    const cLevelRow* row = GetLevelRow(last);
+    const bool holesAward = row && (row->flags & (1u << 1)) != 0;  // level flag 2
+    player.holesLayout = std::min(cGameRules::HolesForLevel(last, kLayouts) + (holesAward ? 1 : 0), kLayouts - 1);
     player.lastSort = cGameRules::SortsForLevel(last);
   }
   ASSERT_TRUE(player.SaveGame(progress));
