@@ -1,6 +1,7 @@
 #include "engine/app/game.h"
 
 #include <algorithm>
+#include <atomic>
 #include <exception>
 #include <filesystem>
 
@@ -200,6 +201,10 @@ int cGame::Run() {
       PollInput(nullptr);
       continue;
     }
+    if (m_bStepClock && !TakeStep()) {
+      plat::GetOs().SleepMs(1);
+      continue;
+    }
     try {
       Frame();
     } catch (const std::exception& e) {
@@ -211,6 +216,28 @@ int cGame::Run() {
   }
   window.KillTimer(kFrameRateTimer);
   return static_cast<int>(msg.w);
+}
+
+namespace {
+std::atomic<u32> s_StepsGranted{0};
+std::atomic<i64> s_LastGrant{0};
+}  // namespace
+
+void cGame::GrantSteps(u32 steps) {
+  s_LastGrant = plat::GetOs().Counter();
+  u32 held = s_StepsGranted.load();
+  while (!s_StepsGranted.compare_exchange_weak(held, std::min(held + steps, kMostStepsGranted))) {
+  }
+}
+
+bool cGame::TakeStep() {
+  for (u32 held = s_StepsGranted.load(); held > 0;)
+    if (s_StepsGranted.compare_exchange_weak(held, held - 1)) return true;
+  const i64 quiet = plat::GetOs().Counter() - s_LastGrant.load();
+  if (quiet < static_cast<i64>(kStepGrantPatience * static_cast<f32>(m_Frequency))) return false;
+  // Nobody is asking: play on at the display's pace.
+  plat::GetWindow().PaceFrame();
+  return true;
 }
 
 void cGame::TimerProc() {
@@ -243,16 +270,10 @@ void cGame::Frame() {
   const bool live = m_pFocus != nullptr && m_Pause == 0;
   const f32 dt = m_FrameTime;
 
-  const bool began = BeginRender();
+  const bool draw = !m_bStepClock || m_StepFrames++ % kStepDrawEvery == 0;
+  const bool began = draw && BeginRender();
   if (began) {
-    if (m_pFocus) {
-      m_pFocus->Render();
-    } else {
-      ClearScreen();
-      // Nothing draws the GUI, so nothing draws its cursor: the system pointer shows.
-      if (m_pGUI) m_pGUI->RefreshSystemCursor(false, false);
-    }
-    if (cConsole* console = GetConsole()) console->Draw(dt);
+    DrawScene(dt);
     EndRender();
   }
 
@@ -281,6 +302,24 @@ void cGame::Frame() {
   if (live && m_pFocus) m_pFocus->Update(dt);
 
   if (began) Present();
+}
+
+void cGame::DrawScene(f32 dt) {
+  if (m_pFocus) {
+    m_pFocus->Render();
+  } else {
+    ClearScreen();
+    // Nothing draws the GUI, so nothing draws its cursor: the system pointer shows.
+    if (m_pGUI) m_pGUI->RefreshSystemCursor(false, false);
+  }
+  if (cConsole* console = GetConsole()) console->Draw(dt);
+}
+
+void cGame::DrawNow() {
+  if (!BeginRender()) return;
+  DrawScene(0.0f);
+  EndRender();
+  Present();
 }
 
 void cGame::RouteEvent(const InputEvent& ev, bool live) {

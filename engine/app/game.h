@@ -98,8 +98,19 @@ class cGame final : public iGuiHost {
   // Step clock: every frame of the main loop counts exactly one fixed step and is not paced,
   // so the game runs as fast as it draws, frame for frame as it would at 30 frames a second.
   // For tests that play long stretches of the real program; off by default.
+  // On the step clock only one frame in kStepDrawEvery is drawn: the steps between them are
+  // played the same, only their pictures are skipped (a software renderer spends nearly all of
+  // such a run drawing). DrawNow draws the present state at once, for a picture taken then.
+  //
+  // A test that drives the step clock grants steps as it asks its questions, so the game keeps
+  // step with the test however loaded the machine is: a question lets the game on by a few
+  // steps, and while the test is busy with its own work the game waits for it. When no test
+  // has asked anything for a while, the game plays on at its own pace.
   void SetStepClock(bool on) { m_bStepClock = on; }
   bool IsStepClock() const { return m_bStepClock; }
+  void DrawNow();
+  // Any thread may grant steps, before, while and after a game exists.
+  static void GrantSteps(u32 steps);
   f32 GetAverageFrameTime() const { return m_AverageFrameTime; }
   f32 GetTotalTime() const { return m_TotalTime; }
   u32 GetFPS() const { return m_FPS; }
@@ -125,6 +136,8 @@ class cGame final : public iGuiHost {
  private:
   // Frame parts that reach the renderer, input, the console and the GUI.
   bool BeginRender();
+  // The focus widget (or a cleared screen) and the console, between BeginRender and EndRender.
+  void DrawScene(f32 dt);
   void ClearScreen();
   void EndRender();
   void Present();
@@ -143,6 +156,9 @@ class cGame final : public iGuiHost {
   std::list<cWidget*> m_Widgets;
   bool m_bConsoleEnabled = false;
   bool m_bStepClock = false;
+  u32 m_StepFrames = 0;
+  // Whether the step clock may go on with a frame now (takes one granted step when there is).
+  bool TakeStep();
   cGUI* m_pGUI = nullptr;
   cQuadBatch* m_pQuadBatch = nullptr;
   f32 m_FrameTime = 0.0f;
@@ -174,6 +190,12 @@ f32 GetStepAccumulator();
 void SetStepAccumulator(f32 seconds);
 // One fixed step: 1/30 s in single precision.
 constexpr f32 kFixedStep = 1.0f / 30.0f;
+constexpr u32 kStepDrawEvery = 4;
+// Steps one test question grants, the most that can be held, and how long the game waits for
+// the next question before it plays on at its own pace.
+constexpr u32 kStepsPerGrant = 1;
+constexpr u32 kMostStepsGranted = 2;
+constexpr f32 kStepGrantPatience = 0.25f;
 
 // Whether a "display" request must re-create the window.
 bool DisplayNeedsRecreate(bool windowed, u32 width, u32 height, i32 bpp, bool curWindowed,

@@ -100,6 +100,8 @@ void PushKey(SDL_Keycode key, bool down) {
 
 // Input commands go straight into the event queue; the rest wait for the main thread.
 std::string Handle(const std::string& line) {
+  // Each question lets the game on by a few steps of the step clock.
+  vek::cGame::GrantSteps(vek::kStepsPerGrant);
   std::istringstream in(line);
   std::string verb;
   in >> verb;
@@ -190,7 +192,11 @@ std::string AnswerTestQuery(const std::string& line) {
   }
   vek::cGUI* gui = vek::g_pGame ? vek::g_pGame->GetGUI() : nullptr;
   if (verb == "focus") return "ok " + (vek::g_pGame ? vek::g_pGame->GetFocusWidgetName() : vek::string());
-  if (verb == "shot") return vek::shot() ? "ok" : "error: no screenshot";
+  if (verb == "shot") {
+    // On the step clock the last drawn frame may be a few steps old: draw the present one.
+    if (vek::g_pGame && vek::g_pGame->IsStepClock()) vek::g_pGame->DrawNow();
+    return vek::shot() ? "ok" : "error: no screenshot";
+  }
   if (verb == "clock") {
     std::string mode;
     in >> mode;

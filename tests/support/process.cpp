@@ -113,7 +113,7 @@ bool WaitFor(double seconds, const std::function<bool()>& predicate) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
   while (std::chrono::steady_clock::now() < end) {
     if (predicate()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   return predicate();
 }
