@@ -26,14 +26,14 @@ void FreeContext(cDeviceTexture*& context) {
 }
 }  // namespace
 
-cTexture::cTexture(const vek::string& textureName, bool reserved, const cImage* image)
+cTexture::cTexture(const vek::string& textureName, bool reserved, const cImage* image, bool own)
     : name(textureName) {
   AddToManager(reserved);
   if (!image) return;
   m_pImage = image->Clone();
   const u32 w = AtLeastOne(m_pImage->GetWidth()), h = AtLeastOne(m_pImage->GetHeight());
-  if (w & (w - 1)) LogWarning(kSender, "Constructor '%s'. NPOT texture width\n", name);
-  if (h & (h - 1)) LogWarning(kSender, "Constructor '%s'. NPOT texture height\n", name);
+  if (!own && (w & (w - 1))) LogWarning(kSender, "Constructor '%s'. NPOT texture width\n", name);
+  if (!own && (h & (h - 1))) LogWarning(kSender, "Constructor '%s'. NPOT texture height\n", name);
   // The device wants blue, green, red (and alpha), and no 24-bit pixels.
   if (!(m_pImage->GetFormat().flags & e_PixFlagCompressed)) {
     m_pImage->SwapRedBlue();

@@ -17,8 +17,9 @@ class cTexture {
  public:
   // Keeps a converted copy of the image (the caller keeps its own) and adds itself to the
   // texture manager, into the reserved slot when asked and one is free. Uploads at once when
-  // the renderer has a device.
-  cTexture(const vek::string& name, bool reserved, const cImage* image);
+  // the renderer has a device. A side that is not a power of two is logged as a warning,
+  // except for the game's own pictures (`own`): nobody playing can change their size.
+  cTexture(const vek::string& name, bool reserved, const cImage* image, bool own = false);
   // A render target of the given size (made smaller when the device cannot hold it). Its
   // contents are lost whenever its device texture goes.
   cTexture(const vek::string& name, u32 width, u32 height);

@@ -29,6 +29,13 @@ cMiddle* g_pMiddle = nullptr;
 
 namespace {
 const char* const kSender = "cMiddle";
+
+// Whether the file lies in the game's own data folder, named by its token or by its full path.
+bool InDataFolder(const vek::filename& file) {
+  const vek::string root = vek::filename("{StaticPath}/x").dir();
+  const vek::string dir = file.dir();
+  return !root.empty() && dir.size() >= root.size() && dir.compare(0, root.size(), root) == 0;
+}
 }  // namespace
 
 cMiddle::cMiddle() : m_PlayerCursor(m_Players.end()), m_pTransfer(new (std::nothrow) vek::cTransferHTTP()) {
@@ -289,7 +296,8 @@ vek::i32 cMiddle::LoadTexture(const vek::filename& file) {
       vek::LogError(kSender, "Can't load texture '%s': the picture does not decode (result %u)\n", name.path, result);
     return static_cast<vek::i32>(result);
   }
-  new vek::cTexture(name.name, false, &image);
+  // The data folder's pictures are ours: their sizes are not the player's to mend.
+  new vek::cTexture(name.name, false, &image, InDataFolder(name));
   vek::filename areas = name;
   areas.replace_ext("tex");
   if (fs.Exist(areas) && vek::GetScript()) vek::GetScript()->LoadFile(areas);

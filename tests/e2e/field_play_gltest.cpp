@@ -1,6 +1,7 @@
 // A level played with the mouse in the whole game: the real data folder, the real windows and
 // the real play field, started from a script and driven by the window system's mouse events
-// through the engine's frame. Screenshots of the field in full swing go to build/screenshots/.
+// through the engine's frame. Screenshots of the field in full swing, and of the beds of a
+// level 1, 5 and 20 field grown full, go to build/screenshots/.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -23,6 +24,7 @@
 #include "game/app/game_hooks.h"
 #include "game/app/garden.h"
 #include "game/app/garden_link.h"
+#include "game/app/game_rules.h"
 #include "game/app/player.h"
 #include "game/app/rules_host.h"
 #include "game/island/island_bindings.h"
@@ -395,6 +397,71 @@ TEST_F(FieldPlay, ALevelStartedFromAScriptIsPlayedWithTheMouse) {
     at = end;
   }
   EXPECT_EQ(log.find("class='error'"), std::string::npos);
+}
+
+// The field of a later level, every bed grown full: its holes layout spreads the beds over the
+// field with paths between them, grown plants keep apart, and the gardener sowing the bed
+// under the fence stays clear of it. The pictures are for a person to look at.
+TEST_F(FieldPlay, TheBedsOfLaterLevelsSpreadOverTheField) {
+  ASSERT_TRUE(FramesUntil(30000, [&] { return game->GetGUI()->IsWindowShown("main"); }));
+  cPlayer* ann = dynamic_cast<cPlayer*>(garden->CreatePlayer(""));
+  ASSERT_NE(ann, nullptr);
+  ann->GetName() = "Ann";
+  garden->GetWindowHost().Players().AddPlayer(ann);
+  garden->ChangePlayer("Ann");
+  ASSERT_EQ(CurrentPlayer(), ann);
+
+  for (int number : {1, 5, 20}) {
+    // The level as a player continues it: started, left with its stage's holes layout and
+    // money for seeds saved, and started again from that save.
+    for (int start = 0; start < 2; ++start) {
+      vek::GetScript()->DoString("theGame:StartLevel(" + std::to_string(number) + ")", "@field_play");
+      ASSERT_TRUE(FramesUntil(300, [&] { return game->GetFocusWidgetName() == "garden"; })) << number;
+      Frames(30);
+      if (start == 0) {
+        ann->holesLayout = cGameRules::HolesForLevel(number, 5);
+        ann->money = 1000;
+        ASSERT_TRUE(ann->SaveGame(number)) << number;
+      }
+    }
+    // No hints over the picture, as the hint window's "show" box turns them off.
+    garden->GetLink().CloseHint();
+    garden->GetLink().SetTraining(0);
+    if (vek::cCtrl* start = Control("mission_start", "ok"); start && game->GetGUI()->IsWindowShown("mission_start")) {
+      ClickCtrl(start);
+      ASSERT_TRUE(FramesUntil(120, [&] { return !game->GetGUI()->IsWindowShown("mission_start"); }));
+    }
+    Frames(90);  // new holes come up when the level's start has played
+    cLevel* level = Level();
+    ASSERT_NE(level, nullptr);
+    const auto holes = Objects(e_TypeHole);
+    ASSERT_FALSE(holes.empty());
+    // The gardener sows the middle of the top bed; every other hole holds a grown plant of the
+    // level's sorts.
+    cObject* top = holes.front();
+    for (cObject* h : holes) {
+      const cCell c = h->GetCell(), t = top->GetCell();
+      if (c.i > t.i || (c.i == t.i && std::abs(2 * c.j - 9) < std::abs(2 * t.j - 9))) top = h;
+    }
+    const vek::u32 sorts = static_cast<vek::u32>(std::min(ann->lastSort, 7)) + 1;
+    vek::u32 k = 0;
+    for (cObject* h : holes) {
+      if (h == top) continue;
+      auto* plant = dynamic_cast<cPlant*>(level->FindObject(level->AddPlant(k++ % sorts, h->GetCell())));
+      ASSERT_NE(plant, nullptr);
+      plant->SetGrowth(1.0f);
+    }
+    auto* plants = dynamic_cast<cToolbarCtrl*>(Control("garden", "plants"));
+    ASSERT_NE(plants, nullptr);
+    ASSERT_GT(plants->GetItemCount(), 0u);
+    ClickCtrl(plants->GetToolbarItem(0));
+    ClickObject(top);
+    cGardenerBase* gardener = level->GetGardener();
+    ASSERT_NE(gardener, nullptr);
+    ASSERT_TRUE(FramesUntil(900, [&] { return gardener->GetCell() == top->GetCell(); })) << number;
+    Frames(20);
+    Shot("field_level" + std::to_string(number) + "_beds");
+  }
 }
 
 }  // namespace

@@ -7,28 +7,47 @@
 // 2 for 4-11, 3 for 12-18 and 4 from level 19 on (the holes awards of levels 0, 11 and 18 open
 // the next one early). Each layout keeps the holes of the one before.
 //
-// Cells that never hold a hole: where the delivery car parks and the lane in front of it,
-// the water pump and the cells the gardener needs to reach it, and the tools' resting place.
-// The first lesson opens with a small bed in the middle; every layout adds holes in rings
-// around it, leaving the rest of the field open for the animals and the gardener's paths.
-#include <algorithm>
-#include <cmath>
+// The holes lie in three long beds across the field, the ones the field's picture draws
+// (assets/sprites/back/base.svg): under the fence (row 6), under the tools (row 4) and two
+// short ones low down (row 1), with paths between them. A grown plant is taller than its
+// cell, so no hole has another straight above it; the row under the fence stays open, as the
+// gardener working there would stand in the fence. The first lesson's bed lies in the middle
+// of the tools' bed, and every stage lengthens the beds from there.
 #include <cstdio>
-#include <vector>
 
 namespace {
 
 constexpr int kRows = 8, kColumns = 10;
-// Holes per layout: enough for the missions of its levels to be sown in two or three rounds.
-constexpr int kCounts[] = {3, 8, 14, 20, 27};
 
-// Field cells (row counted upwards from the bottom, column from the left).
-bool Allowed(int row, int column) {
-  if (row < 1 || row > 7) return false;                                  // the open bottom row and the field's top edge
-  if (row >= 2 && row <= 4 && column <= 2) return false;                 // the car and its lane
-  if (row >= 1 && row <= 3 && column >= 8) return false;                 // the pump and the cells before it
-  if (row == 5 && column >= 3 && column <= 5) return false;              // the tools and the gardener
-  return true;
+// The stage whose layout opens each hole ('.' no hole), top row of the field first.
+constexpr const char* kOpens[kRows] = {
+    "..........",  // 7: along the fence
+    "4432111234",  // 6: the bed under the fence
+    "..........",  // 5: the path with the tools
+    "...1000123",  // 4: the middle bed; the car stands to its left
+    "..........",  // 3: the path from the car to the pump
+    "..........",  // 2
+    "4333.222..",  // 1: the low beds, with the hives between them
+    "..........",  // 0: the bottom path
+};
+constexpr int kLayouts = 5;
+
+// Field cells (row counted upwards from the bottom, column from the left) that never hold a
+// hole: where the delivery car parks and the lane in front of it, the water pump and the cells
+// the gardener needs to reach it, the tools' resting place, and the two places where a bought
+// hive stands with the cell above it.
+bool Fixed(int row, int column) {
+  if (row < 1 || row > 7) return true;                       // the open bottom row and the field's top edge
+  if (row >= 2 && row <= 4 && column <= 2) return true;      // the car and its lane
+  if (row >= 1 && row <= 3 && column >= 8) return true;      // the pump and the cells before it
+  if (row == 5 && column >= 3 && column <= 5) return true;   // the tools and the gardener
+  if (row <= 3 && column == kColumns / 2 - 1) return true;   // the hives at (0, 4) and (2, 4)
+  return false;
+}
+
+int Opens(int row, int column) {
+  const char c = kOpens[kRows - 1 - row][column];
+  return c == '.' ? kLayouts : c - '0';
 }
 
 }  // namespace
@@ -38,37 +57,32 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: holeslvs <holes.lvs>\n");
     return 2;
   }
-  struct Cell {
-    int row, column;
-    double order;
-  };
-  std::vector<Cell> cells;
+  // The map above is checked before anything is written: a hole on a fixed cell, in the row
+  // under the fence or straight above another is a mistake in it.
   for (int r = 0; r < kRows; ++r)
-    for (int c = 0; c < kColumns; ++c)
-      if (Allowed(r, c)) {
-        // Rings around the bed at (6, 5) and (6, 6), stretched sideways so that beds grow
-        // into wide rows; a small column term keeps the order fixed within a ring.
-        const double dr = (r - 6.0) * 1.3, dc = c - 5.5;
-        cells.push_back({r, c, std::sqrt(dr * dr + dc * dc) + c * 1e-3});
+    for (int c = 0; c < kColumns; ++c) {
+      if (Opens(r, c) >= kLayouts) continue;
+      if (Fixed(r, c) || r == kRows - 1 || (r + 1 < kRows && Opens(r + 1, c) < kLayouts)) {
+        std::fprintf(stderr, "holeslvs: the hole at row %d, column %d cannot be\n", r, c);
+        return 1;
       }
-  std::sort(cells.begin(), cells.end(), [](const Cell& a, const Cell& b) { return a.order < b.order; });
+    }
 
   FILE* out = std::fopen(argv[1], "wb");
   if (!out) {
     std::perror(argv[1]);
     return 1;
   }
-  int layout = 0;
-  for (int count : kCounts) {
-    count = std::min(count, static_cast<int>(cells.size()));
-    bool hole[kRows][kColumns] = {};
-    for (int k = 0; k < count; ++k) hole[cells[k].row][cells[k].column] = true;
-    std::fprintf(out, "; layout %d: %d holes\n", layout++, count);
+  for (int layout = 0; layout < kLayouts; ++layout) {
+    int count = 0;
+    for (int r = 0; r < kRows; ++r)
+      for (int c = 0; c < kColumns; ++c) count += Opens(r, c) <= layout;
+    std::fprintf(out, "; layout %d: %d holes\n", layout, count);
     // File row f is field row 8 - f: file row 0 lies above the field.
     for (int f = 0; f < kRows; ++f) {
       const int row = kRows - f;
       for (int c = 0; c < kColumns; ++c)
-        std::fprintf(out, "%s%c", c ? "," : "", row < kRows && hole[row][c] ? '0' : '1');
+        std::fprintf(out, "%s%c", c ? "," : "", row < kRows && Opens(row, c) <= layout ? '0' : '1');
       std::fputc('\n', out);
     }
   }

@@ -129,6 +129,27 @@ TEST_F(DataCheckTest, APictureThatDoesNotDecodeFailsTheCheck) {
   EXPECT_EQ(all.find("good.png"), std::string::npos) << all;
 }
 
+// A side that is not a power of two is the game's own business for a picture of its data
+// folder (the full-screen pictures are 1024 x 768): only a picture from elsewhere is reported.
+TEST_F(DataCheckTest, OnlyAPictureFromOutsideTheDataFolderWarnsOfItsSize) {
+  vektest::TempDir tmp;
+  fs::create_directories(tmp / "data/texture");
+  fs::create_directories(tmp / "elsewhere");
+  const vek::cImage wide(vek::e_PixARGB, 100, 48, 1);
+  ASSERT_EQ(vek::WritePNG(wide, vek::filename(tmp / "data/texture/wide.png")), 0u);
+  ASSERT_EQ(vek::WritePNG(wide, vek::filename(tmp / "elsewhere/wide_outside.png")), 0u);
+  vek::SetPathToken(vek::e_StaticPath, tmp / "data");
+  for (const std::string& own : {std::string("{StaticPath}/texture/wide.png"), tmp / "data/texture/wide.png"}) {
+    Mark();
+    ASSERT_EQ(cMiddle::LoadTexture(own), 0) << own;
+    EXPECT_EQ(LogSinceMark().find("NPOT"), std::string::npos) << own << "\n" << LogSinceMark();
+  }
+  Mark();
+  ASSERT_EQ(cMiddle::LoadTexture(tmp / "elsewhere/wide_outside.png"), 0);
+  EXPECT_NE(LogSinceMark().find("Constructor &#39;wide_outside&#39;. NPOT texture width"), std::string::npos) << LogSinceMark();
+  EXPECT_NE(LogSinceMark().find("Constructor &#39;wide_outside&#39;. NPOT texture height"), std::string::npos);
+}
+
 TEST_F(DataCheckTest, EveryAreaScriptLoadsAndAnimationsHaveFrames) {
   // Every sheet of the data folder, as the texture loader reads it.
   for (const auto& entry : fs::recursive_directory_iterator(Built("texture"))) {
