@@ -147,6 +147,9 @@ int cGardenWindowHost::GetCurrentLevel() const {
 
 void cGardenWindowHost::CloseHint() { m_Garden.Hints().CloseHint(); }
 
+vek::i32 cGardenWindowHost::GetHintsEnabled() const { return m_Garden.m_iTraining; }
+void cGardenWindowHost::SetHintsEnabled(vek::i32 on) { m_Garden.m_iTraining = on; }
+
 void cGarden::UpdateMission() {
   if (m_Paused != 0) return;
   m_Rules.UpdateMission();
@@ -214,7 +217,6 @@ void cGarden::OnLoadingComplete() {
   CallScript("LoadSettings");
   // The options window works on the host's copies of the settings.
   m_WindowHost.mouseSpeed = m_OptionsMouseSpeed = m_Settings.fMouseSpeed;
-  m_WindowHost.hintsEnabled = m_iTraining;
   CreateWindows();
   RunLoadingSteps(eLoadingStep::Layouts, *this);
   SetCursor("pointer");

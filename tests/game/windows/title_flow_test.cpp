@@ -374,7 +374,7 @@ TEST_F(TitleFlow, OptionsApplyAtOnce) {
   host->calls.clear();
   Click("options", "cbHints");
   Step();
-  EXPECT_EQ(host->hintsEnabled, 0);
+  EXPECT_EQ(host->GetHintsEnabled(), 0);
   Click("options", "btBack");
   EXPECT_EQ(host->calls, (std::vector<std::string>{"CloseHint", "ShowIsland 0"}));
 }
