@@ -247,7 +247,7 @@ void cGarden::LoadProfiles() {
     m_pStandIn = CreateStandInPlayer();
     SetCurrentPlayer(dynamic_cast<cPlayer*>(m_pStandIn));
   } else {
-    players.ChangePlayer(players.GetPlayer(0)->GetName());
+    players.ChangePlayerByFolder(players.GetPlayer(0)->GetFolder());
   }
 }
 
