@@ -275,7 +275,8 @@ vek::i32 cGarden::ChangePlayer(const vek::string& name) {
 
 vek::i32 cGarden::DeletePlayer(const vek::string& name) {
   cPlayerList& players = m_WindowHost.Players();
-  if (players.GetCurrent() && name == players.GetCurrent()->GetName()) return 0;
+  // The current profile stays, also when the name reaches it only in another case.
+  if (players.GetCurrent() && players.FindPlayerByName(name) == players.GetCurrent()) return 0;
   players.DeletePlayer(name);
   return 0;
 }

@@ -153,6 +153,7 @@ TEST_F(GardenWiringTest, AProfileChosenInTheWindowsIsTheRulesProfile) {
   EXPECT_EQ(Link()->viewResets, 1);
   EXPECT_EQ(CurrentPlayer(), ann);
   garden->DeletePlayer("Ann");
+  garden->DeletePlayer("ANN");
   EXPECT_EQ(garden->GetPlayerCount(), 2u) << "the current profile is not deleted";
   players.DeletePlayer("Ann");
   EXPECT_EQ(CurrentPlayer(), nullptr);
