@@ -88,9 +88,10 @@ void cProfileSelectWF::DeleteRow(vek::cWindow* window, u32 row) {
     m_pList->DeleteItem(row);
     return;
   }
-  // Refused (the folder holds another profile): the list shows what is still there.
+  // Refused (the folder holds another profile): the list shows what is still there, and the
+  // player is told once the question's box has left the screen.
   Rebuild(window);
-  ShowMessageBox(0, 0, SubstituteText(host->GetText("ErrorDeletePlayer"), deleted->GetName()), "");
+  m_Refused = deleted->GetName();
 }
 
 int cProfileSelectWF::Call(vek::cWindow* window, u32 message, u32 p1, u32 p2) {
@@ -104,6 +105,12 @@ int cProfileSelectWF::Call(vek::cWindow* window, u32 message, u32 p1, u32 p2) {
       break;
     case vek::e_wndActivate:
       Rebuild(window);
+      break;
+    case vek::e_wndTimer:
+      if (!m_Refused.empty() && host) {
+        ShowMessageBox(0, 0, SubstituteText(host->GetText("ErrorDeletePlayer"), m_Refused), "");
+        m_Refused.clear();
+      }
       break;
     case vek::e_wndKeyDown:
       if (p1 == kKeyEscape) {

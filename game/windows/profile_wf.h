@@ -27,6 +27,8 @@ class cProfileSelectWF : public cBaseWF {
   vek::cSliderCtrl* m_pSlider = nullptr;
   // The profile folder of the player the delete question asks about.
   vek::string m_DeleteFolder;
+  // The player whose deletion was refused, told at the next timer.
+  vek::string m_Refused;
 };
 
 class cProfileAddWF : public cBaseWF {
