@@ -1,6 +1,7 @@
 #include "game/windows/profile_wf.h"
 
 #include "engine/core/format.h"
+#include "engine/core/log.h"
 #include "engine/app/game.h"
 #include "engine/script/locale.h"
 #include "engine/gui/edit_ctrl.h"
@@ -68,16 +69,13 @@ void cProfileSelectWF::DeleteRow(vek::cWindow* window, u32 row) {
   if (!host || row >= count) return;
   cPlayerList& players = host->Players();
   const cPlayer* deleted = players.GetPlayer(row);
-  // The row the question named is the profile that goes, whatever the rows hold by now.
-  if (!asked.empty() && (!deleted || deleted->GetFolder() != asked)) {
-    deleted = nullptr;
-    for (unsigned i = 0; i < players.GetCount() && !deleted; ++i)
-      if (players.GetPlayer(i)->GetFolder() == asked) {
-        row = i;
-        deleted = players.GetPlayer(i);
-      }
+  if (!deleted) return;
+  // Only the profile the question named goes: a row that holds another one by now is left.
+  if (!asked.empty() && deleted->GetFolder() != asked) {
+    vek::LogWarning("profile_select", "Row %u no longer holds the profile '%s' asked about; nothing deleted\n", row, asked);
+    Rebuild(window);
+    return;
   }
-  if (!deleted || row >= count) return;
   const vek::string folder = deleted->GetFolder();
   const unsigned next = row == 0 ? 1 : row - 1;
   if (const cPlayer* current = players.GetPlayer(next); next < count && current) {

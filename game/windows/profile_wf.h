@@ -18,8 +18,8 @@ class cProfileSelectWF : public cBaseWF {
  private:
   // Rebuilds the rows from the player list and selects the current player's.
   void Rebuild(vek::cWindow* window);
-  // Deletes the player of the row (the one the question named); the neighbouring row's player
-  // becomes current first.
+  // Deletes the player of the row, when it is still the one the question named; the
+  // neighbouring row's player becomes current first.
   void DeleteRow(vek::cWindow* window, vek::u32 row);
   void AskDelete(vek::cWindow* window);
 

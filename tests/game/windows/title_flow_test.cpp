@@ -517,6 +517,17 @@ TEST_F(TitleFlow, DeleteTakesTheRowAskedAboutAndSparesAForeignFolder) {
   EXPECT_EQ(host->GetPlayerName(), "Ann");
   EXPECT_FALSE(vek::cFileSystem().Exist("{AppPath}/profile/" + twinFolder));
 
+  // A delete command for a row the question did not name (the list changed meanwhile) is left.
+  AddPlayer("Cid", false);
+  host->SwitchWindow("profile_select", 1);
+  Settle();
+  list->SelectItem(1, true, false);
+  Click("profile_select", "btDelete");
+  Answer("cancel");
+  gui->SendMessage(Window("profile_select")->GetID(), kDeleteProfileMessage, 0, 0);
+  EXPECT_EQ(host->Players().GetCount(), 2u);
+  host->Players().DeletePlayer("Cid");
+
   cPlayer* bob = AddPlayer("Bob", false);
   cPlayer eve(bob->GetFolder());  // Bob's folder is taken over behind the list's back
   eve.GetName() = "Eve";
