@@ -232,6 +232,12 @@ std::string AnswerTestQuery(const std::string& line) {
     vek::g_pGame->SetStepClock(mode == "steps");
     return "ok";
   }
+  if (verb == "stop") {
+    std::string point;
+    if (!(in >> point)) return "error: stop wants a point";
+    g_StopAt = point;
+    return "ok";
+  }
   if (!gui) return "error: no GUI";
   if (verb == "shown") {
     std::string out = "ok";
@@ -271,10 +277,7 @@ std::string AnswerTestQuery(const std::string& line) {
     }
     return out;
   }
-  if (verb == "stop") {
-    in >> g_StopAt;
-    return g_StopAt.empty() ? "error: stop wants a point" : "ok";
-  }
+
   return "error: unknown question '" + verb + "'";
 }
 
