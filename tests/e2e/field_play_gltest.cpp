@@ -1,6 +1,7 @@
 // A level played with the mouse in the whole game: the real data folder, the real windows and
 // the real play field, started from a script and driven by the window system's mouse events
 // through the engine's frame. Screenshots of the field in full swing go to build/screenshots/.
+// The game's script interface is checked on the same whole game, as the program registers it.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
