@@ -67,7 +67,8 @@ luabind::scope AppClasses() {
               .def_readwrite("m_Settings", &cGarden::m_Settings)
               .def_readwrite("m_iTraining", &cGarden::m_iTraining)
               .def_readwrite("m_strLinkFinishBeta", &cGarden::m_strLinkFinishBeta),
-          class_<cWork>("cWork").enum_("eKind")[(luabind::value("e_Water", cWork::e_Water), luabind::value("e_Weed", cWork::e_Weed))]);
+          class_<cWork>("cWork").enum_("eKind")[(luabind::value("e_Water", cWork::e_Water),
+                                                 luabind::value("e_Weed", cWork::e_Weed))]);
 }
 
 luabind::scope AppFunctions() {

@@ -167,8 +167,8 @@ bool cPlayerList::Delete(cPlayer* player, const vek::string& asked) {
   vek::string stored;
   const cPlayer::eStoredName found = cPlayer::ReadStoredName(player->GetFolder(), &stored);
   if (found == cPlayer::eStoredName::Damaged || (found == cPlayer::eStoredName::Found && stored != player->GetName())) {
-    vek::LogWarning("DeletePlayer", "Profile folder '%s' doesn't hold player '%s'; nothing deleted\n", player->GetFolder(),
-                    player->GetName());
+    vek::LogWarning("DeletePlayer", "Profile folder '%s' doesn't hold player '%s'; nothing deleted\n",
+                    player->GetFolder(), player->GetName());
     return false;
   }
   vek::LogText("DeletePlayer", "Delete player '%s' (%s)\n", player->GetName(), player->GetFolder());

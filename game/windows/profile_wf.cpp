@@ -72,7 +72,8 @@ void cProfileSelectWF::DeleteRow(vek::cWindow* window, u32 row) {
   if (!deleted) return;
   // Only the profile the question named goes: a row that holds another one by now is left.
   if (!asked.empty() && deleted->GetFolder() != asked) {
-    vek::LogWarning("profile_select", "Row %u no longer holds the profile '%s' asked about; nothing deleted\n", row, asked);
+    vek::LogWarning("profile_select", "Row %u no longer holds the profile '%s' asked about; nothing deleted\n", row,
+                    asked);
     Rebuild(window);
     return;
   }

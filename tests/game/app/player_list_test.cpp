@@ -113,7 +113,9 @@ class KilledLayer : public iSaveFileLayer {
   bool Write(const std::string& path, const std::vector<vek::u8>& bytes) override {
     return Alive() && DiskFileLayer().Write(path, bytes);
   }
-  bool Rename(const std::string& from, const std::string& to) override { return Alive() && DiskFileLayer().Rename(from, to); }
+  bool Rename(const std::string& from, const std::string& to) override {
+    return Alive() && DiskFileLayer().Rename(from, to);
+  }
   bool Remove(const std::string& path) override { return Alive() && DiskFileLayer().Remove(path); }
   bool Exists(const std::string& path) override { return DiskFileLayer().Exists(path); }
   bool Read(const std::string& path, std::vector<vek::u8>& bytes) override { return DiskFileLayer().Read(path, bytes); }
