@@ -51,7 +51,6 @@
 #include "game/world/pump.h"
 #include "game/world/tools.h"
 #include "game/world/ware_manager.h"
-#include "game/world/world_bindings.h"
 #include "platform/window.h"
 
 cPlayer* CurrentPlayer();

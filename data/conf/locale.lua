@@ -4,7 +4,7 @@
 
 -- Profiles, options and questions.
 locale.ErrorEmptyPlayerName = "Please type a name\nfor the new\nplayer."
-locale.ErrorPlayerExist = "A player with this\nname already\nexists."
+locale.ErrorPlayerExist = "There is a player\ncalled '%s' already:\nnames count the same\nin any case."
 locale.ErrorOnePlayer = "The only player\ncan't be\ndeleted."
 locale.ConfirmDeletePlayer = "Do you really want\nto delete the player\n'%s'?"
 locale.ConfirmExitGame = "Do you really want\nto leave\nOrchardia?"
@@ -213,6 +213,8 @@ locale.ProfileDelete = "Delete"
 locale.ProfileAddTitle = "A new gardener"
 locale.ProfileAddPrompt = "Type your name:"
 locale.ErrorCreatePlayer = "The new player's\nfolder can't\nbe made."
+locale.ErrorDeletePlayer = "Player '%s'\ncan't be deleted:\nthe profile folder\nholds another player."
+locale.ErrorNoPlayerYet = "Please type your\nname: the garden\nneeds a gardener\nfirst."
 
 -- The engine's own words, as the menus and the message box show them.
 if vek_locale then

@@ -21,9 +21,17 @@ uint32_t RevisionOf(uint32_t level) {
 }
 uint32_t LevelOfRevision(uint32_t r) { return r == 1 ? 0 : r == 2 ? 1 : r == 5 ? 2 : 3; }
 
+// A database to read or change: a null one or one without a top chunk is reported and never
+// read, whatever the continue-after-errors switch says (going on would read through null).
 bool CheckDb(Database3ds* db) {
-  if (!db) return !ftkFail3ds(ERR_INVALID_ARG);
-  if (!db->topChunk) return !ftkFail3ds(ERR_INVALID_DATABASE);
+  if (!db) {
+    ftkErrorPush(ERR_INVALID_ARG);
+    return false;
+  }
+  if (!db->topChunk) {
+    ftkErrorPush(ERR_INVALID_DATABASE);
+    return false;
+  }
   return true;
 }
 

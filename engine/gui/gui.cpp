@@ -188,6 +188,7 @@ int cGUI::ShowWindow(const vek::string& name) {
     m_Shown.push_back(id);
     if (window->IsActive()) ++m_ActiveCount;
   }
+  ++m_WindowChanges;
   CallWindow(window, e_wndShow, 0, 0);
   CallWindow(window, e_wndActivate, 0, 0);
   return 0;
@@ -197,6 +198,7 @@ int cGUI::HideWindow(const vek::string& name) {
   const unsigned id = FindWindow(name);
   cWindow* window = GetWindowById(id);
   if (id == 0 && (!window || window->GetName() != name)) return 1;
+  ++m_WindowChanges;
   CallWindow(window, e_wndHide, 0, 0);
   return 0;
 }
@@ -220,6 +222,7 @@ int cGUI::CloseWindow(unsigned id) {
     if (w && w->IsModal()) modalAbove = true;
   }
   if (!found) return 1;
+  ++m_WindowChanges;
   cWindow* window = GetWindowById(id);
   CallWindow(window, e_wndDeactivate, 0, 0);
   if (window && window->IsModal() && !modalAbove) {
@@ -261,11 +264,15 @@ int cGUI::PostMessage(unsigned id, u32 message, u32 p1, u32 p2) {
 bool cGUI::Route(u32 message, u32 p1, u32 p2) {
   // A snapshot: a handler may show or close windows; closed ones are skipped.
   const std::vector<unsigned> stack(m_Shown.rbegin(), m_Shown.rend());
+  // A mouse move is no action: it goes on to the windows below whatever it caused.
+  const bool press = message != e_wndMouseMove;
   for (unsigned id : stack) {
     if (!IsShown(id)) continue;
     cWindow* w = GetWindowById(id);
     if (!w) continue;
+    const unsigned changes = m_WindowChanges;
     if (w->IsActive() && w->GetFunction() && CallWindow(w, message, p1, p2) == 1) return true;
+    if (press && m_WindowChanges != changes) return true;
     // A modal window ends the walk and takes the event, active or not.
     if (w->IsModal()) return true;
   }

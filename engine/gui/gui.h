@@ -90,8 +90,11 @@ class cGUI {
   // Queues the message for the next update; 0.
   int PostMessage(unsigned id, u32 message, u32 p1, u32 p2);
 
-  // Input routing from the top window down; true when a window (or a modal one) took it.
-  // Keys are DirectInput codes; points are client-area pixels.
+  // Input routing from the top window down; true when a window (or a modal one) took it. A
+  // window that answered a key, a character or a button by showing, hiding or closing a
+  // window has acted on it and takes it as well: one press is one action, and the window it
+  // brought up (or uncovered) does not get the same press. Keys are DirectInput codes;
+  // points are client-area pixels.
   bool OnKeyDown(u32 key);
   bool OnKeyUp(u32 key);
   bool OnChar(u32 character);
@@ -153,6 +156,7 @@ class cGUI {
   f32 m_Width = 0.0f, m_Height = 0.0f;
   recti m_Screen;
   int m_ActiveCount = 0;
+  unsigned m_WindowChanges = 0;  // counts shows, hides and closes, for the input routing
   cCursor* m_pCursor = nullptr;
   bool m_bCaretBlink = false;
   std::vector<cCtrl*> m_Orphans;

@@ -11,6 +11,7 @@
 #include "game/app/bindings_parts.h"
 #include "game/app/garden.h"
 #include "game/app/splash_widget.h"
+#include "game/app/type_tags.h"
 
 namespace game_bindings {
 
@@ -18,15 +19,6 @@ namespace {
 
 // The control as an image control; nil for a control of another class.
 vek::cImageCtrl* ToImageCtrl(vek::cCtrl* control) { return dynamic_cast<vek::cImageCtrl*>(control); }
-
-// Field-name predicates of the naming convention: "f" float, "i", "n" or "ui" integer, "str"
-// text, "arr" array.
-bool IsFloat(const vek::string& name) { return !name.empty() && name[0] == 'f'; }
-bool IsInt(const vek::string& name) {
-  return !name.empty() && (name[0] == 'i' || name[0] == 'n' || name.rfind("ui", 0) == 0);
-}
-bool IsString(const vek::string& name) { return name.size() >= 3 && name.rfind("str", 0) == 0; }
-bool IsArray(const vek::string& name) { return name.size() >= 3 && name.rfind("arr", 0) == 0; }
 
 void DumpGame(const vek::string& /*ignored*/) {
   const char* header = "-----------------------------   Game Information   ----------------------------\n";
@@ -40,6 +32,11 @@ void DumpGame(const vek::string& /*ignored*/) {
     vek::g_pLogHolder->m_LogFile.Print(rule.c_str());
   }
 }
+
+// The two kinds of care a plant asks of the gardener, as scripts name them.
+struct cWork {
+  enum eKind { e_Water = 0, e_Weed = 1 };
+};
 
 vek::string GardenName(const cGarden& g) { return g.GetName(); }
 vek::i32 GardenMoney(const cGarden& g) { return g.GetMoney(); }
@@ -66,9 +63,12 @@ luabind::scope AppClasses() {
               .def("GetMoney", &GardenMoney)
               .def("HideAllWindows", &cGarden::HideAllWindows)
               .def("StartLevel", &cGarden::StartLevel)
+              .def_readwrite("m_pIsland", &cGarden::m_pIsland)
               .def_readwrite("m_Settings", &cGarden::m_Settings)
               .def_readwrite("m_iTraining", &cGarden::m_iTraining)
-              .def_readwrite("m_strLinkFinishBeta", &cGarden::m_strLinkFinishBeta));
+              .def_readwrite("m_strLinkFinishBeta", &cGarden::m_strLinkFinishBeta),
+          class_<cWork>("cWork").enum_("eKind")[(luabind::value("e_Water", cWork::e_Water),
+                                                 luabind::value("e_Weed", cWork::e_Weed))]);
 }
 
 luabind::scope AppFunctions() {

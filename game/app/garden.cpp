@@ -147,6 +147,9 @@ int cGardenWindowHost::GetCurrentLevel() const {
 
 void cGardenWindowHost::CloseHint() { m_Garden.Hints().CloseHint(); }
 
+vek::i32 cGardenWindowHost::GetHintsEnabled() const { return m_Garden.m_iTraining; }
+void cGardenWindowHost::SetHintsEnabled(vek::i32 on) { m_Garden.m_iTraining = on; }
+
 void cGarden::UpdateMission() {
   if (m_Paused != 0) return;
   m_Rules.UpdateMission();
@@ -214,7 +217,6 @@ void cGarden::OnLoadingComplete() {
   CallScript("LoadSettings");
   // The options window works on the host's copies of the settings.
   m_WindowHost.mouseSpeed = m_OptionsMouseSpeed = m_Settings.fMouseSpeed;
-  m_WindowHost.hintsEnabled = m_iTraining;
   CreateWindows();
   RunLoadingSteps(eLoadingStep::Layouts, *this);
   SetCursor("pointer");
@@ -245,7 +247,7 @@ void cGarden::LoadProfiles() {
     m_pStandIn = CreateStandInPlayer();
     SetCurrentPlayer(dynamic_cast<cPlayer*>(m_pStandIn));
   } else {
-    players.ChangePlayer(players.GetPlayer(0)->GetName());
+    players.ChangePlayerByFolder(players.GetPlayer(0)->GetFolder());
   }
 }
 
@@ -273,7 +275,8 @@ vek::i32 cGarden::ChangePlayer(const vek::string& name) {
 
 vek::i32 cGarden::DeletePlayer(const vek::string& name) {
   cPlayerList& players = m_WindowHost.Players();
-  if (players.GetCurrent() && name == players.GetCurrent()->GetName()) return 0;
+  // The current profile stays, also when the name reaches it only in another case.
+  if (players.GetCurrent() && players.FindPlayerByName(name) == players.GetCurrent()) return 0;
   players.DeletePlayer(name);
   return 0;
 }

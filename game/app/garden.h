@@ -15,6 +15,7 @@
 
 namespace vek {
 class cMusic;
+class cWidget;
 class cWindowFunction;
 }  // namespace vek
 
@@ -31,6 +32,9 @@ class cGardenWindowHost : public cWindowHost {
   void EndLevel() override;
   int GetCurrentLevel() const override;
   void CloseHint() override;
+  // The game object's m_iTraining.
+  vek::i32 GetHintsEnabled() const override;
+  void SetHintsEnabled(vek::i32 on) override;
 
  private:
   cGarden& m_Garden;
@@ -101,7 +105,11 @@ class cGarden : public cMiddle {
   void SetLink(std::unique_ptr<cGardenLink> link);
   cGardenLink& GetLink() { return *m_pLink; }
 
-  vek::i32 m_iTraining = 1;  // training hints on (1) or off (0); kept per profile
+  // The hint switch: hints and training tips on (1) or off (0). Scripts, the options window,
+  // the hint window and the rules read and write this one field; the profile keeps it.
+  vek::i32 m_iTraining = 1;
+  // The island map widget (null until the end of loading makes it), for scripts.
+  vek::cWidget* m_pIsland = nullptr;
   vek::i32 m_PumpState = 0;
   vek::i32 m_LevelFlags[4] = {0, 0, 0, 0};
   vek::i32 m_Paused = 0;  // while set the play field runs no mission step

@@ -74,7 +74,7 @@ vek::i32 cGardenLink::GetHintIndex() { return m_Garden.Hints().GetHint(); }
 bool cGardenLink::IsHintAnimating() { return m_Garden.Hints().IsPausing(); }
 bool cGardenLink::IsLevelStartTweenDone() { return m_Garden.Rules().Animations().IsLevelAnimationDone(); }
 bool cGardenLink::IsHolesAnimationRunning() { return m_Garden.Rules().Animations().IsHolesAnimationRunning(); }
-bool cGardenLink::IsTraining() { return m_Garden.GetWindowHost().hintsEnabled != 0; }
+bool cGardenLink::IsTraining() { return m_Garden.m_iTraining != 0; }
 void cGardenLink::HideAllWindows() { m_Garden.GetWindowHost().HideAllWindows(); }
 vek::i32 cGardenLink::GetPlayMode() { return m_Garden.m_PlayMode; }
 void cGardenLink::UpdateMission() { m_Garden.UpdateMission(); }
@@ -271,8 +271,8 @@ vek::i32 cGardenLink::GetAnimalPrice(vek::i32 kind) {
 int cGardenLink::GetPlayerCounter() { return static_cast<int>(m_Garden.GetPlayerCounter()); }
 void cGardenLink::SetPlayerCounter(int value) { m_Garden.SetPlayerCounter(static_cast<vek::u32>(value)); }
 // The switch of the options window, kept in each profile.
-vek::i32 cGardenLink::GetTraining() { return m_Garden.GetWindowHost().hintsEnabled; }
-void cGardenLink::SetTraining(vek::i32 value) { m_Garden.m_iTraining = m_Garden.GetWindowHost().hintsEnabled = value; }
+vek::i32 cGardenLink::GetTraining() { return m_Garden.m_iTraining; }
+void cGardenLink::SetTraining(vek::i32 value) { m_Garden.m_iTraining = value; }
 vek::i32 cGardenLink::GetPumpState() { return m_Garden.m_PumpState; }
 void cGardenLink::SetPumpState(vek::i32 value) { m_Garden.m_PumpState = value; }
 

@@ -9,7 +9,9 @@
   MESSAGE(ConfirmDeletePlayer, "Are you sure you\nwant to delete\nplayer '%s'?") \
   MESSAGE(ConfirmExitGame, "Are you sure you\nwant to exit\nthe game?") \
   MESSAGE(ErrorWindowMode, "Can't set windowed mode") \
-  MESSAGE(ErrorCreatePlayer, "Can't create\nthe profile\nfolder!")
+  MESSAGE(ErrorCreatePlayer, "Can't create\nthe profile\nfolder!") \
+  MESSAGE(ErrorDeletePlayer, "Can't delete\nplayer '%s':\nthe profile folder\nholds another player.") \
+  MESSAGE(ErrorNoPlayerYet, "Please type a name:\nthe garden needs\na gardener first.")
 
 #define LOCALE_GD_KEYS(KEY) \
   KEY(Rate0) \

@@ -374,6 +374,24 @@ bool cPlayer::LoadGame(int slot) {
   return true;
 }
 
+cPlayer::eStoredName cPlayer::ReadStoredName(const vek::string& folder, vek::string* name) {
+  if (folder.empty()) return eStoredName::Absent;
+  iSaveFileLayer& files = SaveFileLayer();
+  const std::string root = NativeFolder("{AppPath}/profile/" + folder + "/");
+  std::vector<vek::u8> bytes;
+  if (!files.Exists(root + kProfileFile)) return eStoredName::Absent;
+  if (!files.Read(root + kProfileFile, bytes) || bytes.size() > vek::cBitStream::kMaxBytes) return eStoredName::Damaged;
+  vek::cBitStream in;
+  in.SetData(bytes.data(), static_cast<vek::u32>(bytes.size()));
+  cCheckedReader r(in);
+  const vek::f32 version = r.Float("version");
+  if (!r.Failed() && !(version > 0.0f && version <= kVersion)) r.Fail("unknown version");
+  vek::string stored = r.Text("name");
+  if (r.Failed()) return eStoredName::Damaged;
+  if (name) *name = std::move(stored);
+  return eStoredName::Found;
+}
+
 void cPlayer::Delete() {
   const vek::string path = GetProfilePath(-1);
   if (path.empty()) return;

@@ -105,6 +105,11 @@ class cPlayer : public cPlayerBase {
   const vek::string& GetFolder() const { return m_Folder; }
   // A player without a profile folder (the stand-in of a fresh install): its saves write nothing.
   void ForgetFolder() { m_Folder.clear(); }
+  // The name that the folder's player.dat holds, read without changing anything (and without
+  // making the folder). Absent: the folder holds no profile; Damaged: the file is there but
+  // cannot be read or holds no name.
+  enum class eStoredName { Found, Absent, Damaged };
+  static eStoredName ReadStoredName(const vek::string& folder, vek::string* name);
 
   // The file images, for the save and for tests. Parse* change nothing unless the whole file
   // is sound; they log why they refuse one.

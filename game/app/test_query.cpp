@@ -1,6 +1,7 @@
 #include "game/app/test_query.h"
 
 #include <SDL.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -18,6 +19,8 @@
 #include "engine/core/log.h"
 #include "engine/gui/ctrl.h"
 #include "engine/gui/gui.h"
+#include "engine/gui/label_ctrl.h"
+#include "engine/gui/list_ctrl.h"
 #include "engine/gui/window.h"
 #include "engine/render/screenshot.h"
 #include "platform/window.h"
@@ -36,18 +39,42 @@ struct Request {
 };
 
 Uint32 g_EventType = 0;
+// The point armed by "stop" (main thread only).
+std::string g_StopAt;
 
 std::map<std::string, TestQuestion>& Questions() {
   static std::map<std::string, TestQuestion> questions;
   return questions;
 }
 
-std::string RectReply(const vek::rectf& r) {
+// x y w h in window pixels: the GUI counts from the bottom, the window from the top.
+std::string RectText(const vek::rectf& r) {
   std::ostringstream out;
-  // The GUI counts from the bottom; the window from the top.
-  out << "ok " << static_cast<int>(r.x) << ' ' << static_cast<int>(kScreenHeight - r.y - r.h) << ' '
-      << static_cast<int>(r.w) << ' ' << static_cast<int>(r.h);
+  out << static_cast<int>(r.x) << ' ' << static_cast<int>(kScreenHeight - r.y - r.h) << ' ' << static_cast<int>(r.w)
+      << ' ' << static_cast<int>(r.h);
   return out.str();
+}
+
+std::string RectReply(const vek::rectf& r) { return "ok " + RectText(r); }
+
+std::string OneLine(std::string text) {
+  for (char& c : text)
+    if (c == '\n' || c == '|') c = ' ';
+  return text;
+}
+
+// The texts a window shows: its visible labels (and what derives from them), in control order.
+std::string Words(vek::cWindow* w) {
+  std::string out = "ok";
+  bool first = true;
+  for (unsigned id = 1; id < w->GetControlCount(); ++id) {
+    vek::cCtrl* c = w->GetControl(id);
+    auto* label = dynamic_cast<vek::cLabelCtrl*>(c);
+    if (!label || !c->GetState(vek::cCtrl::e_Visibility) || label->GetText().empty()) continue;
+    out += (first ? " " : "|") + OneLine(label->GetText());
+    first = false;
+  }
+  return out;
 }
 
 // On the main thread, while the platform polls its events.
@@ -180,6 +207,13 @@ void Serve(int listener) {
 
 void AddTestQuestion(const std::string& verb, TestQuestion answer) { Questions()[verb] = answer; }
 
+void TestStopPoint(const char* point) {
+  if (g_StopAt.empty() || g_StopAt != point) return;
+  vek::LogText(kSender, "Stopped at '%s'\n", point);
+  // As a kill ends a program: no clean-up, no saving.
+  raise(SIGKILL);
+}
+
 std::string AnswerTestQuery(const std::string& line) {
   std::istringstream in(line);
   std::string verb;
@@ -204,6 +238,12 @@ std::string AnswerTestQuery(const std::string& line) {
     vek::g_pGame->SetStepClock(mode == "steps");
     return "ok";
   }
+  if (verb == "stop") {
+    std::string point;
+    if (!(in >> point)) return "error: stop wants a point";
+    g_StopAt = point;
+    return "ok";
+  }
   if (!gui) return "error: no GUI";
   if (verb == "shown") {
     std::string out = "ok";
@@ -220,6 +260,30 @@ std::string AnswerTestQuery(const std::string& line) {
     vek::cCtrl* c = w->GetControl(w->FindControl(control));
     return c ? RectReply(c->GetRect()) : "none";
   }
+  if (verb == "words") {
+    std::string window;
+    in >> window;
+    vek::cWindow* w = gui->GetWindow(window);
+    if (!w || !gui->IsWindowShown(window)) return "none";
+    return Words(w);
+  }
+  if (verb == "rows") {
+    std::string window, control;
+    in >> window >> control;
+    vek::cWindow* w = gui->GetWindow(window);
+    if (!w || !gui->IsWindowShown(window)) return "none";
+    const unsigned id = w->FindControl(control);
+    auto* list = id ? dynamic_cast<vek::cListCtrl*>(w->GetControl(id)) : nullptr;
+    if (!list) return "none";
+    std::string out = "ok " + std::to_string(list->GetSelectedItem(0));
+    for (unsigned i = 0; i < list->GetItemCount(); ++i) {
+      auto* row = dynamic_cast<vek::cLabelCtrl*>(list->GetItem(i));
+      if (!row || !list->IsVisible(i)) continue;
+      out += "|" + RectText(row->GetRect()) + " " + OneLine(row->GetText());
+    }
+    return out;
+  }
+
   return "error: unknown question '" + verb + "'";
 }
 

@@ -18,6 +18,15 @@
 //                                                (added by the program's entry)
 //   fading                   -> "ok <name> ..."  the shown windows still fading in or out
 //                                                (added by the program's entry)
+//   words <window>           -> "ok <text>|..."  the texts of the shown window's visible
+//                                                labels, in control order, each line break
+//                                                as a space; "none" when not shown
+//   rows <window> <list>     -> "ok <selected>|<x> <y> <w> <h> <text>|..."  a text list's
+//                                                selected row (the row count when none) and
+//                                                each visible row in window pixels
+//   stop <point>             -> "ok"             the program ends at once, as a kill ends it,
+//                                                when its work next reaches that point
+//                                                (TestStopPoint)
 // Input goes through the platform's event queue, as a player's input does; everything that
 // reads the game's state runs on the main thread while it polls its events.
 #include <string>
@@ -26,6 +35,10 @@
 // its first word; the answer gets the rest of the line.
 using TestQuestion = std::string (*)(const std::string& args);
 void AddTestQuestion(const std::string& verb, TestQuestion answer);
+
+// A point in the game's work at which a test may have the program killed ("stop <point>"),
+// to see that the next start finds everything whole. Nothing happens unless a test armed it.
+void TestStopPoint(const char* point);
 
 // Starts the listener when the variable is set; call after the window exists.
 void InstallTestQuery();

@@ -56,8 +56,12 @@ class cWindowHost {
   cPlayerList& Players() { return m_Players; }
   const vek::string& GetPlayerName() const { return m_Players.GetPlayerName(); }
 
+  // The hint switch (non-zero: hints and training tips on) that the options window, the hint
+  // window, the profile and scripts share; the game object keeps it, a host without one keeps
+  // its own.
+  virtual vek::i32 GetHintsEnabled() const { return m_HintsEnabled; }
+  virtual void SetHintsEnabled(vek::i32 on) { m_HintsEnabled = on; }
   // Settings the options window changes.
-  vek::i32 hintsEnabled = 1;
   vek::f32 mouseSpeed = 1.0f;
 
   // The game's flow, filled in by the game object.
@@ -82,6 +86,7 @@ class cWindowHost {
 
  private:
   int m_WindowMode = 0;
+  vek::i32 m_HintsEnabled = 1;
   iMessageBox* m_pMessageBox = nullptr;
   cPlayerList m_Players;
 };

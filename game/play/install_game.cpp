@@ -18,11 +18,9 @@
 #include "game/world/plant.h"
 #include "game/world/pump.h"
 #include "game/world/tools.h"
-#include "game/world/world_bindings.h"
 
 void InstallGame() {
   // The folders above the application add their script classes and their windows.
-  AddGameBindings(&RegisterGameWorld);
   AddGameBindings(&RegisterGameWindows);
   AddGameBindings(&RegisterGameIsland);
   // The field's own figures in place of plain objects.

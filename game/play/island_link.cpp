@@ -72,8 +72,9 @@ T* FindWidgetOf(const char* name) {
 
 void MakeComics(cGarden&) { CreateGardenComics(); }
 
-void MakeIsland(cGarden&) {
+void MakeIsland(cGarden& garden) {
   auto* island = new cIsland();  // the engine's widget list owns it
+  garden.m_pIsland = island;
   island->SetBatch(vek::g_pGame ? vek::g_pGame->GetQuadBatch() : nullptr);
   if (!island->LoadPaths("{StaticPath}/conf/island.pts"))
     vek::LogWarning(kSender, "island.pts could not be read: the island has no places\n");
@@ -85,7 +86,8 @@ void MakeIsland(cGarden&) {
   SetGardenIsland(g_pLink.get());
 }
 
-void EndIsland(cGarden&) {
+void EndIsland(cGarden& garden) {
+  garden.m_pIsland = nullptr;
   // The widget goes with the engine, after the game object.
   if (GardenIsland() == g_pLink.get()) SetGardenIsland(nullptr);
   if (g_pLink) g_pLink->GetIsland().SendProductsTo(nullptr);

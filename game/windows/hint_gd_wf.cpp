@@ -34,7 +34,7 @@ int cHintGDWF::Call(vek::cWindow* window, u32 message, u32 p1, u32 p2) {
         // Either way the box turns: hints go off for this player.
         if (cWindowHost* host = GetWindowHost()) {
           host->CloseHint();
-          host->hintsEnabled = 0;
+          host->SetHintsEnabled(0);
         }
         RulesHost()->SetTraining(0);
       }

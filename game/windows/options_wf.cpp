@@ -127,13 +127,13 @@ int cOptionsGDWF::Call(vek::cWindow* window, u32 message, u32 p1, u32 p2) {
       m_pHints = GetControlAs<vek::cCheckBoxSysCtrl>(window, "cbHints");
       break;
     case vek::e_wndShow:
-      if (m_pHints && host) m_pHints->SetCheck(host->hintsEnabled != 0);
+      if (m_pHints && host) m_pHints->SetCheck(host->GetHintsEnabled() != 0);
       break;
     case vek::e_wndHide:
-      if (host && host->hintsEnabled == 0) host->CloseHint();
+      if (host && host->GetHintsEnabled() == 0) host->CloseHint();
       break;
     case vek::e_ntfCheckToggle:
-      if (m_pHints && p2 == m_pHints->GetID() && host) host->hintsEnabled = static_cast<vek::i32>(p1);
+      if (m_pHints && p2 == m_pHints->GetID() && host) host->SetHintsEnabled(static_cast<vek::i32>(p1));
       // A desktop smaller than the game's screen cannot hold a window: only the switch to
       // windowed is refused.
       if (m_pWindowed && p2 == m_pWindowed->GetID() && vek::g_bSmallDesktop && p1 == 1) {

@@ -1,6 +1,7 @@
 #include "game/windows/profile_wf.h"
 
 #include "engine/core/format.h"
+#include "engine/core/log.h"
 #include "engine/app/game.h"
 #include "engine/script/locale.h"
 #include "engine/gui/edit_ctrl.h"
@@ -21,9 +22,9 @@ void cProfileSelectWF::Rebuild(vek::cWindow* window) {
     cPlayerList& players = host->Players();
     n = players.GetCount();
     for (unsigned i = 0; i < n; ++i) {
-      const vek::string& name = players.GetPlayer(i)->GetName();
-      m_pList->InsertItem(i, name, 0);
-      if (name == players.GetPlayerName()) {
+      const cPlayer* player = players.GetPlayer(i);
+      m_pList->InsertItem(i, player->GetName(), 0);
+      if (player == players.GetCurrent()) {
         m_pList->SelectItem(i, true, false);
         m_pList->EnsureVisible(i);
       }
@@ -51,6 +52,7 @@ void cProfileSelectWF::AskDelete(vek::cWindow* window) {
   const unsigned row = m_pList->GetSelectedItem(0);
   const cPlayer* player = host->Players().GetPlayer(row);
   if (row >= count || !player) return;
+  m_DeleteFolder = player->GetFolder();
   box->SetText(SubstituteText(host->GetText("ConfirmDeletePlayer"), player->GetName()), texts.Warning);
   box->SetButtons(texts.Yes, texts.No);
   box->SetIcon("icon_warning", "icon_head");
@@ -59,21 +61,36 @@ void cProfileSelectWF::AskDelete(vek::cWindow* window) {
   host->SwitchWindow("messagebox", 1);
 }
 
-void cProfileSelectWF::DeleteRow(u32 row) {
+void cProfileSelectWF::DeleteRow(vek::cWindow* window, u32 row) {
   cWindowHost* host = GetWindowHost();
+  const vek::string asked = std::move(m_DeleteFolder);
+  m_DeleteFolder.clear();
   const unsigned count = m_pList->GetItemCount();
   if (!host || row >= count) return;
   cPlayerList& players = host->Players();
-  const unsigned next = row == 0 ? 1 : row - 1;
   const cPlayer* deleted = players.GetPlayer(row);
-  const cPlayer* current = players.GetPlayer(next);
-  const vek::string deletedName = deleted ? deleted->GetName() : vek::string();
-  if (next < count && current) {
-    m_pList->SelectItem(next, true, false);
-    players.ChangePlayer(current->GetName());
+  if (!deleted) return;
+  // Only the profile the question named goes: a row that holds another one by now is left.
+  if (!asked.empty() && deleted->GetFolder() != asked) {
+    vek::LogWarning("profile_select", "Row %u no longer holds the profile '%s' asked about; nothing deleted\n", row,
+                    asked);
+    Rebuild(window);
+    return;
   }
-  if (deleted) players.DeletePlayer(deletedName);
-  m_pList->DeleteItem(row);
+  const vek::string folder = deleted->GetFolder();
+  const unsigned next = row == 0 ? 1 : row - 1;
+  if (const cPlayer* current = players.GetPlayer(next); next < count && current) {
+    m_pList->SelectItem(next, true, false);
+    players.ChangePlayerByFolder(current->GetFolder());
+  }
+  if (players.DeletePlayerByFolder(folder)) {
+    m_pList->DeleteItem(row);
+    return;
+  }
+  // Refused (the folder holds another profile): the list shows what is still there, and the
+  // player is told once the question's box has left the screen.
+  Rebuild(window);
+  m_Refused = deleted->GetName();
 }
 
 int cProfileSelectWF::Call(vek::cWindow* window, u32 message, u32 p1, u32 p2) {
@@ -87,6 +104,12 @@ int cProfileSelectWF::Call(vek::cWindow* window, u32 message, u32 p1, u32 p2) {
       break;
     case vek::e_wndActivate:
       Rebuild(window);
+      break;
+    case vek::e_wndTimer:
+      if (!m_Refused.empty() && host) {
+        ShowMessageBox(0, 0, SubstituteText(host->GetText("ErrorDeletePlayer"), m_Refused), "");
+        m_Refused.clear();
+      }
       break;
     case vek::e_wndKeyDown:
       if (p1 == kKeyEscape) {
@@ -103,8 +126,11 @@ int cProfileSelectWF::Call(vek::cWindow* window, u32 message, u32 p1, u32 p2) {
       } else if (IsControl(window, p2, "btOk")) {
         const unsigned row = m_pList->GetSelectedItem(0);
         const cPlayer* player = host && row < m_pList->GetItemCount() ? host->Players().GetPlayer(row) : nullptr;
-        if (player) {
-          host->Players().ChangePlayer(player->GetName());
+        if (player && player->GetName().empty()) {
+          // A nameless player would send the main menu straight back here.
+          ShowMessageBox(0, 0, host->GetText("ErrorEmptyPlayerName"), "");
+        } else if (player) {
+          host->Players().ChangePlayerByFolder(player->GetFolder());
           host->SwitchWindow("main", 1);
         }
       }
@@ -117,7 +143,7 @@ int cProfileSelectWF::Call(vek::cWindow* window, u32 message, u32 p1, u32 p2) {
       }
       break;
     case kDeleteProfileMessage:
-      DeleteRow(p1);
+      DeleteRow(window, p1);
       break;
     default:
       break;
@@ -133,24 +159,44 @@ void cProfileAddWF::CreateFromName() {
   vek::string name = m_pName->GetText();
   vek::TrimLeft(name);
   vek::TrimRight(name);
+  cPlayerList& players = host->Players();
   vek::string message;
   if (name.empty()) message = host->GetText("ErrorEmptyPlayerName");
-  if (host->Players().FindPlayer(name)) message = host->GetText("ErrorPlayerExist");
+  // Names that differ only in case are one name: the message names the player who has it.
+  if (const cPlayer* same = name.empty() ? nullptr : players.FindPlayer(name))
+    message = SubstituteText(host->GetText("ErrorPlayerExist"), same->GetName());
   if (!message.empty()) {
     ShowMessageBox(0, 0, message, "");
     return;
   }
-  cPlayer* player = host->Players().CreatePlayer("");
+  cPlayer* player = players.CreatePlayer(name);
   if (!player) {
     ShowMessageBox(0, 0, host->GetText("ErrorCreatePlayer"), "");
     return;
   }
-  player->GetName() = name;
-  host->Players().AddPlayer(player);
-  host->Players().ChangePlayer(name);
-  // Written at once: a game that ends without its normal close must still find the player.
-  player->Save();
+  players.AddPlayer(player);
+  players.ChangePlayerByFolder(player->GetFolder());
   host->SwitchWindow("profile_select", 1);
+}
+
+void cProfileAddWF::Cancel() {
+  cWindowHost* host = GetWindowHost();
+  if (!host) return;
+  if (host->Players().GetCount() == 0) {
+    ShowMessageBox(1, 0, host->GetText("ErrorNoPlayerYet"), "");
+    return;
+  }
+  host->SwitchWindow("profile_select", 1);
+}
+
+void cProfileAddWF::UpdateCancel(vek::cWindow* window) {
+  cWindowHost* host = GetWindowHost();
+  vek::cCtrl* cancel = GetControlByName(window, "cancel");
+  if (!cancel || !host) return;
+  if (host->Players().GetCount() == 0)
+    cancel->EnableState(vek::cCtrl::e_Disabled);
+  else
+    cancel->DisableState(vek::cCtrl::e_Disabled);
 }
 
 int cProfileAddWF::Call(vek::cWindow* window, u32 message, u32 p1, u32 p2) {
@@ -163,6 +209,7 @@ int cProfileAddWF::Call(vek::cWindow* window, u32 message, u32 p1, u32 p2) {
     case vek::e_wndShow: {
       const vek::string user = vek::g_pGame ? vek::g_pGame->GetUserName() : vek::string();
       m_pName->SetText(user.substr(0, m_pName->GetMaxLength()));
+      UpdateCancel(window);
       break;
     }
     case vek::e_wndActivate:
@@ -170,16 +217,15 @@ int cProfileAddWF::Call(vek::cWindow* window, u32 message, u32 p1, u32 p2) {
       break;
     case vek::e_wndKeyDown:
       if (p1 == kKeyEscape)
-        NotifyControl(window, "cancel");
+        Cancel();
       else if (p1 == kKeyEnter)
         NotifyControl(window, "ok");
       break;
     case vek::e_ntfButtonClick:
-      if (IsControl(window, p2, "ok")) {
+      if (IsControl(window, p2, "ok"))
         CreateFromName();
-      } else if (cWindowHost* host = GetWindowHost()) {
-        host->SwitchWindow("profile_select", 1);
-      }
+      else
+        Cancel();
       break;
     default:
       break;

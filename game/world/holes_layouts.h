@@ -1,6 +1,5 @@
 #pragma once
-// The holes layouts file: one layout of planting holes per level, and the small type-tag
-// predicates that the game's scripts use.
+// The holes layouts file: one layout of planting holes per level.
 #include <vector>
 
 #include "engine/files/filename.h"
@@ -15,8 +14,3 @@ class cDataManagerGD {
   // The same from the file's text.
   static void ParseTheme(const vek::string& text, std::vector<cHolesLayout>* layouts);
 };
-
-bool IsFloat(const vek::string& tag);
-bool IsInt(const vek::string& tag);
-bool IsString(const vek::string& tag);
-bool IsArray(const vek::string& tag);

@@ -1,9 +1,12 @@
 // A level played with the mouse in the whole game: the real data folder, the real windows and
 // the real play field, started from a script and driven by the window system's mouse events
 // through the engine's frame. Screenshots of the field in full swing, and of the beds of a
-// level 1, 5 and 20 field grown full, go to build/screenshots/.
+// level 1, 5 and 20 field grown full, go to build/screenshots/. The game's script interface is
+// checked on the same whole game, as the program registers it.
 #include <SDL.h>
 #include <gtest/gtest.h>
+
+#include <lua.hpp>
 
 #include <algorithm>
 #include <filesystem>
@@ -27,6 +30,7 @@
 #include "game/app/game_rules.h"
 #include "game/app/player.h"
 #include "game/app/rules_host.h"
+#include "game/island/island.h"
 #include "game/island/island_bindings.h"
 #include "game/play/island_link.h"
 #include "game/play/play_steps.h"
@@ -45,7 +49,6 @@
 #include "game/world/pump.h"
 #include "game/world/tools.h"
 #include "game/world/ware_manager.h"
-#include "game/world/world_bindings.h"
 #include "platform/input.h"
 #include "platform/os.h"
 #include "platform/window.h"
@@ -213,6 +216,44 @@ class FieldPlay : public ::testing::Test {
   vek::cGame* game = nullptr;
   cGarden* garden = nullptr;
 };
+
+// The script interface as the program registers it, every folder's bindings installed: the
+// type-tag predicates (registered once, so a call finds one candidate), the kinds of care work,
+// the island widget, and the hint switch that scripts, the options window and the rules share.
+TEST_F(FieldPlay, TheScriptInterfaceAsTheProgramRegistersIt) {
+  ASSERT_TRUE(FramesUntil(30000, [&] { return game->GetGUI()->IsWindowShown("main"); }));
+  vek::cScript* script = vek::GetScript();
+  ASSERT_TRUE(script->DoString(R"(
+    local t = {}
+    for _, c in ipairs({IsInt('uiCount'), IsInt('nAge'), IsInt('u'), IsInt(''), IsFloat('fX'), IsFloat(''),
+                        IsString('strA'), IsString('st'), IsArray('arr'), IsArray('ar')}) do
+      t[#t + 1] = c and '1' or '0'
+    end
+    tags = table.concat(t)
+    work = cWork.e_Water .. ',' .. cWork.e_Weed
+    islandMode = theGame.m_pIsland:GetMode()
+    hintsBefore = theGame.m_iTraining
+    theGame.m_iTraining = 0
+  )", "@interface"));
+  const auto global = [&](const char* name) {
+    lua_getglobal(script->GetState(), name);
+    const char* v = lua_tostring(script->GetState(), -1);
+    std::string out = v ? v : "nil";
+    lua_pop(script->GetState(), 1);
+    return out;
+  };
+  EXPECT_EQ(global("tags"), "1100101010");
+  EXPECT_EQ(global("work"), "0,1");
+  auto* island = dynamic_cast<cIsland*>(garden->m_pIsland);
+  ASSERT_NE(island, nullptr);
+  EXPECT_EQ(global("islandMode"), std::to_string(island->GetMode()));
+  EXPECT_EQ(global("hintsBefore"), "1");
+  EXPECT_EQ(garden->GetWindowHost().GetHintsEnabled(), 0);
+  EXPECT_FALSE(GardenServices()->IsTraining());
+  EXPECT_EQ(RulesHost()->GetTraining(), 0);
+  garden->GetWindowHost().SetHintsEnabled(1);  // as the options window's box does
+  EXPECT_EQ(garden->m_iTraining, 1);
+}
 
 TEST_F(FieldPlay, ALevelStartedFromAScriptIsPlayedWithTheMouse) {
   ASSERT_TRUE(FramesUntil(30000, [&] { return game->GetGUI()->IsWindowShown("main"); }));

@@ -76,7 +76,16 @@ TEST_F(TitleMenus, NewPlayerOptionsAndExitThenASecondStartKeepsThem) {
     Start(game, "first.txt");
     // A fresh install: the profile creation comes up with the account's name in the field.
     ASSERT_TRUE(q.WaitShown("profile_add")) << q.Ask("shown");
+    ASSERT_TRUE(q.WaitSettled());
     Shot("1_new_player");
+    // With no player yet there is no way back: Escape says that a name is wanted first.
+    ASSERT_EQ(q.Ask("key Escape"), "ok");
+    ASSERT_TRUE(q.WaitShown("messagebox")) << q.Ask("shown");
+    EXPECT_NE(q.Ask("words messagebox").find("needs a gardener"), std::string::npos) << q.Ask("words messagebox");
+    Shot("1_name_wanted");
+    ASSERT_EQ(q.Ask("key Escape"), "ok");
+    ASSERT_TRUE(q.WaitGone("messagebox")) << q.Ask("shown");
+    EXPECT_TRUE(q.Shown("profile_add")) << q.Ask("shown");
     for (int i = 0; i < 16; ++i) ASSERT_EQ(q.Ask("key Backspace"), "ok");
     ASSERT_EQ(q.Ask("text Ann"), "ok");
     Shot("2_name_typed");

@@ -25,10 +25,10 @@ void GameRun::TearDown() {
   }
 }
 
-void GameRun::MakeProfile(int progress, int bank, int animalKinds) {
+void GameRun::MakeProfile(int progress, int bank, int animalKinds, const std::string& folder, const std::string& name) {
   vek::SetPathToken(vek::e_AppPath, AppDir());
-  cPlayer player("plr000");
-  player.GetName() = "Ann";
+  cPlayer player(folder);
+  player.GetName() = name;
   player.levelProgress = progress;
   for (int i = 0; i < progress; ++i) {
     player.timeGrades.push_back(i % 3);

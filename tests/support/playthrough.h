@@ -60,8 +60,9 @@ class GameRun : public ::testing::Test {
   std::string Socket() const { return tmp.path() + "/q.sock"; }
 
   // A profile as a player leaves it after winning `progress` levels: its grades and times,
-  // the money and bank earned, and the snapshot of the next level.
-  void MakeProfile(int progress, int bank, int animalKinds = -1);
+  // the money and bank earned, and the snapshot of the next level; Ann's in plr000 unless told.
+  void MakeProfile(int progress, int bank, int animalKinds = -1, const std::string& folder = "plr000",
+                   const std::string& name = "Ann");
   // Starts the game, connects to its test queries on the step clock and skips the opening
   // slides; back once the game has gone on past its loading.
   void StartGame();

@@ -522,6 +522,40 @@ TEST_F(Objects, KeyframerSettingsReleasesAndCameraMotion) {
   EXPECT_FALSE(ftkErrorPending());
 }
 
+// A null database or one not created yet (no top chunk) is reported and never read, whether
+// the host stops at errors or goes on after them.
+TEST_F(Objects, ReleaseCallsOnANullOrEmptyDatabase) {
+  Database3ds* empty = nullptr;
+  InitDatabase3ds(&empty);
+  ASSERT_EQ(empty->topChunk, nullptr);
+  for (const bool goOn : {false, true}) {
+    ftkSetContinueAfterErrors(goOn);
+    struct Case {
+      const char* call;
+      Database3ds* db;
+      int32_t code;
+    };
+    for (const Case c : {Case{"null", nullptr, ERR_INVALID_ARG}, Case{"empty", empty, ERR_INVALID_DATABASE}}) {
+      const auto expect = [&](const char* what, uint32_t got, int32_t code) {
+        EXPECT_EQ(got, 3u) << what << " " << c.call << " go on " << goOn;
+        EXPECT_EQ(Codes(), std::vector<int32_t>{code}) << what << " " << c.call << " go on " << goOn;
+        ftkErrorClear();
+      };
+      expect("GetFileRelease3ds", GetFileRelease3ds(c.db), c.code);
+      expect("GetMeshRelease3ds", GetMeshRelease3ds(c.db), c.code);
+      expect("GetKfRelease3ds", GetKfRelease3ds(c.db), c.code);
+      SetMeshRelease3ds(c.db, 1);
+      expect("SetMeshRelease3ds", 3, c.code);
+      SetKfRelease3ds(c.db, 1);
+      expect("SetKfRelease3ds", 3, c.code);
+      SetFileRelease3ds(c.db, 1);
+      expect("SetFileRelease3ds", 3, c.db ? ERR_INVALID_DATA : ERR_INVALID_ARG);
+    }
+    EXPECT_EQ(empty->topChunk, nullptr) << "nothing was made in a database not created";
+  }
+  ReleaseDatabase3ds(&empty);
+}
+
 TEST_F(Objects, CopiesBetweenDatabasesAndDetach) {
   const Bytes file = MeshFile(
       {Chunk(0xAFFF, {}, {Chunk(0xA000, B().s("red")), Chunk(0xA010, {}, {Chunk(0x0011, B().u8(255).u8(0).u8(0))})}),

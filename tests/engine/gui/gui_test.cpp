@@ -106,6 +106,83 @@ TEST_F(GuiTest, RoutingWalksFromTheTopAndModalWindowsEndIt) {
   }
 }
 
+// A window that answers one kind of input by switching windows (it shows `target`, as a menu
+// that goes back to the one below it does, or with no target hides itself) and reports the
+// input as not taken.
+class SwitchingFunction : public RecordingFunction {
+ public:
+  SwitchingFunction(std::vector<WndMsg>* log, vek::u32 message, std::string target)
+      : RecordingFunction(log), m_Message(message), m_Target(std::move(target)) {}
+  int Call(vek::cWindow* w, vek::u32 m, vek::u32 p1, vek::u32 p2) override {
+    const int result = RecordingFunction::Call(w, m, p1, p2);
+    if (m == m_Message && m_bArmed && w->GetGUI()) {
+      if (m_Target.empty())
+        w->GetGUI()->HideWindow(w->GetName());
+      else
+        w->GetGUI()->ShowWindow(m_Target);
+    }
+    return result;
+  }
+  bool m_bArmed = false;
+
+ private:
+  vek::u32 m_Message;
+  std::string m_Target;
+};
+
+TEST_F(GuiTest, InputThatSwitchedWindowsIsOneActionAndGoesNoFurther) {
+  struct Case {
+    const char* what;
+    const char* target;  // shown by the upper window; empty: it hides itself
+    int event;           // 0 key, 1 character, 2 button, 3 mouse move
+    bool taken;
+    std::vector<unsigned> reached;
+  };
+  const Case cases[] = {
+      {"key brings the lower window back", "lower", 0, true, {2}},
+      {"key closes the window", "", 0, true, {2}},
+      {"character", "lower", 1, true, {2}},
+      {"button", "lower", 2, true, {2}},
+      {"a move is no action", "", 3, false, {2, 1}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TearDown();
+    SetUp();
+    MakeWindow("lower", true);
+    const vek::u32 codes[] = {vek::e_wndKeyDown, vek::e_wndChar, vek::e_wndLButtonDown, vek::e_wndMouseMove};
+    auto* switching = new SwitchingFunction(&log, codes[c.event], c.target);
+    auto* upper = new vek::cWindow(gui, switching);
+    upper->SetName("upper");
+    upper->SetActive(true);
+    gui->ShowWindow("lower");
+    gui->ShowWindow("upper");
+    switching->m_bArmed = true;
+    log.clear();
+    bool taken = false;
+    switch (c.event) {
+      case 0: taken = gui->OnKeyDown(1); break;
+      case 1: taken = gui->OnChar('a'); break;
+      case 2: taken = gui->OnMouseButton(false, 0, 5, 5); break;
+      default: taken = gui->OnMouseMove(5, 5); break;
+    }
+    EXPECT_EQ(taken, c.taken);
+    std::vector<unsigned> reached;
+    for (const WndMsg& m : Only(codes[c.event])) reached.push_back(m.window);
+    EXPECT_EQ(reached, c.reached);
+  }
+  // A window that only looks at the key still passes it on (no switch, no action).
+  TearDown();
+  SetUp();
+  MakeWindow("lower", true);
+  MakeWindow("upper", true);
+  gui->ShowWindow("lower");
+  gui->ShowWindow("upper");
+  log.clear();
+  EXPECT_FALSE(gui->OnKeyDown(1));
+  EXPECT_EQ(Inputs().size(), 2u);
+}
+
 TEST_F(GuiTest, ButtonsMapToMessageCodesAndMiddleButtonsAreSwallowedByModalWindows) {
   MakeWindow("w", true);
   gui->ShowWindow("w");

@@ -153,6 +153,7 @@ TEST_F(GardenWiringTest, AProfileChosenInTheWindowsIsTheRulesProfile) {
   EXPECT_EQ(Link()->viewResets, 1);
   EXPECT_EQ(CurrentPlayer(), ann);
   garden->DeletePlayer("Ann");
+  garden->DeletePlayer("ANN");
   EXPECT_EQ(garden->GetPlayerCount(), 2u) << "the current profile is not deleted";
   players.DeletePlayer("Ann");
   EXPECT_EQ(CurrentPlayer(), nullptr);
@@ -247,10 +248,18 @@ TEST_F(GardenWiringTest, TheOptionsWindowsSettingsAreTheOnesWritten) {
   RunToMainMenu();
   cWindowHost& host = garden->GetWindowHost();
   EXPECT_FLOAT_EQ(host.mouseSpeed, 0.75f);
-  // The hint switch of the options window is the one the rules and the profile keep.
-  host.hintsEnabled = 0;
+  // The hint switch of the options window is the one the rules, the profile and scripts keep:
+  // theGame.m_iTraining.
+  host.SetHintsEnabled(0);
   EXPECT_EQ(RulesHost()->GetTraining(), 0);
   EXPECT_FALSE(GardenServices()->IsTraining());
+  EXPECT_EQ(Eval("theGame.m_iTraining"), "0");
+  ASSERT_TRUE(Run("theGame.m_iTraining = 1"));
+  EXPECT_EQ(host.GetHintsEnabled(), 1);
+  EXPECT_TRUE(GardenServices()->IsTraining());
+  RulesHost()->SetTraining(0);  // as the profile sets it when it is read
+  EXPECT_EQ(Eval("theGame.m_iTraining"), "0");
+  EXPECT_EQ(host.GetHintsEnabled(), 0);
   host.mouseSpeed = 1.25f;
   EndGarden();
   EXPECT_EQ(Eval("speed"), "1.25");

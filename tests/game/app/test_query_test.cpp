@@ -17,6 +17,13 @@ TEST(TestQuery, AnswersAddedQuestionsAndRefusesTheRest) {
   EXPECT_EQ(AnswerTestQuery("  "), "error: empty question");
   EXPECT_EQ(AnswerTestQuery("clock fast"), "error: clock wants steps or real");
   EXPECT_EQ(AnswerTestQuery("clock steps"), "error: clock wants steps or real");  // no game to set
+  EXPECT_EQ(AnswerTestQuery("words main"), "error: no GUI");
+  EXPECT_EQ(AnswerTestQuery("rows profile_select lstProfile"), "error: no GUI");
+  // A stop point armed ends the program only where its work reaches that very point.
+  EXPECT_EQ(AnswerTestQuery("stop"), "error: stop wants a point");
+  EXPECT_EQ(AnswerTestQuery("stop nowhere-in-particular"), "ok");
+  TestStopPoint("profile-folder");
+  TestStopPoint("nowhere");
 }
 
 }  // namespace

@@ -184,11 +184,11 @@ TEST_F(Hint, ShowPlaysTheSoundAndHidingForgetsTheTrainingStep) {
 TEST_F(Hint, TheShowBoxTurnsHintsOffEitherWay) {
   auto* box = new cCheckBoxCtrl("show", Window("hint"));
   for (vek::u32 state : {0u, 1u}) {
-    host->hintsEnabled = 1;
+    host->SetHintsEnabled(1);
     RulesHost()->SetTraining(1);
     host->calls.clear();
     Send("hint", vek::e_ntfCheckToggle, state, box->GetID());
-    EXPECT_EQ(host->hintsEnabled, 0);
+    EXPECT_EQ(host->GetHintsEnabled(), 0);
     EXPECT_EQ(RulesHost()->GetTraining(), 0);
     EXPECT_EQ(host->calls, std::vector<std::string>{"CloseHint"});
   }

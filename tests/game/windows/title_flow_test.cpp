@@ -374,7 +374,7 @@ TEST_F(TitleFlow, OptionsApplyAtOnce) {
   host->calls.clear();
   Click("options", "cbHints");
   Step();
-  EXPECT_EQ(host->hintsEnabled, 0);
+  EXPECT_EQ(host->GetHintsEnabled(), 0);
   Click("options", "btBack");
   EXPECT_EQ(host->calls, (std::vector<std::string>{"CloseHint", "ShowIsland 0"}));
 }
@@ -496,6 +496,81 @@ TEST_F(TitleFlow, DeleteRows) {
     EXPECT_EQ(host->Players().GetCount(), c.left);
     EXPECT_EQ(Control<vek::cListSysCtrl>("profile_select", "lstProfile")->GetItemCount(), c.left);
   }
+}
+
+// The question names a row; the answer deletes that row's profile, told apart by its folder
+// from a name that differs only in case. A folder that by then holds another player's profile
+// stays, and the player is told once the question has gone.
+TEST_F(TitleFlow, DeleteTakesTheRowAskedAboutAndSparesAForeignFolder) {
+  cPlayer* ann = AddPlayer("Ann");
+  cPlayer* twin = AddPlayer("ANN", false);
+  const std::string annFolder = ann->GetFolder(), twinFolder = twin->GetFolder();
+  host->SwitchWindow("profile_select", 1);
+  Settle();
+  auto* list = Control<vek::cListSysCtrl>("profile_select", "lstProfile");
+  list->SelectItem(1, true, false);
+  Click("profile_select", "btDelete");
+  EXPECT_EQ(Line(2), "player 'ANN'?");
+  Answer("ok");
+  ASSERT_EQ(host->Players().GetCount(), 1u);
+  EXPECT_EQ(host->Players().GetPlayer(0)->GetFolder(), annFolder);
+  EXPECT_EQ(host->GetPlayerName(), "Ann");
+  EXPECT_FALSE(vek::cFileSystem().Exist("{AppPath}/profile/" + twinFolder));
+
+  // A delete command for a row the question did not name (the list changed meanwhile) is left.
+  AddPlayer("Cid", false);
+  host->SwitchWindow("profile_select", 1);
+  Settle();
+  list->SelectItem(1, true, false);
+  Click("profile_select", "btDelete");
+  Answer("cancel");
+  gui->SendMessage(Window("profile_select")->GetID(), kDeleteProfileMessage, 0, 0);
+  EXPECT_EQ(host->Players().GetCount(), 2u);
+  host->Players().DeletePlayer("Cid");
+
+  cPlayer* bob = AddPlayer("Bob", false);
+  cPlayer eve(bob->GetFolder());  // Bob's folder is taken over behind the list's back
+  eve.GetName() = "Eve";
+  ASSERT_TRUE(eve.WriteProfile());
+  host->SwitchWindow("profile_select", 1);
+  Settle();
+  list->SelectItem(1, true, false);
+  Click("profile_select", "btDelete");
+  Answer("ok");
+  Step(2);
+  EXPECT_TRUE(Shown("messagebox"));
+  EXPECT_EQ(Line(0), "Can't delete");
+  EXPECT_EQ(Line(1), "player 'Bob':");
+  EXPECT_EQ(host->Players().GetCount(), 2u);
+  EXPECT_EQ(list->GetItemCount(), 2u);
+  EXPECT_TRUE(vek::cFileSystem().Exist("{AppPath}/profile/" + bob->GetFolder()));
+  Answer("ok");
+}
+
+// With no player yet, "A new gardener" offers no way back: Cancel is disabled and Escape says
+// that a name is wanted; once a player exists both go back to the list.
+TEST_F(TitleFlow, TheFirstPlayerCannotBeCancelled) {
+  host->SwitchWindow("profile_select", 1);
+  Settle();
+  ASSERT_TRUE(Shown("profile_add"));
+  auto* cancel = Control<vek::cCtrl>("profile_add", "cancel");
+  EXPECT_TRUE(cancel->GetState(vek::cCtrl::e_Disabled));
+  Key(kKeyEscape);
+  Step();
+  EXPECT_TRUE(Shown("messagebox"));
+  EXPECT_EQ(Line(0), "Please type a name:");
+  Answer("ok");
+  EXPECT_TRUE(Shown("profile_add"));
+  Control<vek::cEditCtrl>("profile_add", "name")->SetText("Ann");
+  Click("profile_add", "ok");
+  Settle();
+  Click("profile_select", "btAdd");
+  Settle();
+  EXPECT_FALSE(cancel->GetState(vek::cCtrl::e_Disabled));
+  Key(kKeyEscape);
+  Settle();
+  EXPECT_FALSE(Shown("profile_add"));
+  EXPECT_FALSE(Shown("messagebox"));
 }
 
 TEST_F(TitleFlow, DeleteAsksAndTheOnlyPlayerStays) {

@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <lua.hpp>
 
+#include "game/app/type_tags.h"
 #include "game/world/holes_layouts.h"
-#include "game/world/world_bindings.h"
 #include "tests/engine/core/captured_log.h"
 #include "tests/support/world_harness.h"
 
@@ -66,15 +65,6 @@ TEST(HolesLayouts, TypeTags) {
     EXPECT_EQ(IsString(c.tag), c.s) << c.tag;
     EXPECT_EQ(IsArray(c.tag), c.a) << c.tag;
   }
-}
-
-TEST(HolesLayouts, TypeTagsReachScripts) {
-  vektest::WorldHarness world;
-  RegisterGameWorld(world.script.GetState());
-  ASSERT_TRUE(world.script.DoString("ok = IsInt('uint') and IsFloat('fX') and not IsString('st') and IsArray('arr')",
-                                    "tags"));
-  lua_getglobal(world.script.GetState(), "ok");
-  EXPECT_TRUE(lua_toboolean(world.script.GetState(), -1));
 }
 
 }  // namespace
