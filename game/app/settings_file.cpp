@@ -83,7 +83,8 @@ eRead ReadOwnFile(const vek::string& path, vek::string* text, vek::string* why) 
   const int fd = plat::OpenRegularForReading(path);
   if (fd < 0) {
     if (errno == ENOENT) return eRead::Missing;
-    *why = errno == EINVAL ? "it is not a regular file" : vek::Formatted("it cannot be read (%s)", std::strerror(errno));
+    *why = errno == EINVAL ? vek::string("it is not a regular file")
+                           : vek::Formatted("it cannot be read (%s)", std::strerror(errno));
     return eRead::Refused;
   }
   struct stat st {};

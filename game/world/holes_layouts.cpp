@@ -54,7 +54,8 @@ void cDataManagerGD::ParseTheme(const vek::string& text, std::vector<cHolesLayou
     size_t start = 0;
     for (;;) {
       const size_t comma = line.find(',', start);
-      const std::string_view cell = line.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
+      const std::string_view cell =
+          line.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
       if (cell == "0" && row < kRows && cells < static_cast<size_t>(kColumns))
         layouts->back().push_back(cHoleCell{row, static_cast<vek::i32>(cells)});
       ++cells;

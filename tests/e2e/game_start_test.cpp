@@ -51,7 +51,8 @@ class GameStart : public ::testing::Test {
     game.Signal(SIGTERM);
     EXPECT_EQ(game.Wait(180.0), 0) << line << "\n" << Log().substr(Log().size() > 3000 ? Log().size() - 3000 : 0);
     const auto end = std::chrono::steady_clock::now();
-    took = {std::chrono::duration<double>(signalled - start).count(), std::chrono::duration<double>(end - signalled).count()};
+    took = {std::chrono::duration<double>(signalled - start).count(),
+            std::chrono::duration<double>(end - signalled).count()};
     std::printf("%s: %.2f s to the line, %.2f s to the end\n", line.c_str(), took.first, took.second);
     const std::string log = Log();
     EXPECT_NE(log.find("</html>"), std::string::npos) << "the log was closed";
