@@ -1,7 +1,7 @@
 -- The game's settings. They live in "{AppPath}/conf/settings.lua", which the game writes at
--- exit through WriteSettings and runs at start before LoadHardwareSettings; LoadSettings
--- applies the rest once loading has finished. Every value is checked before it is used, so a
--- damaged or hand-edited settings file cannot stop the game.
+-- exit through WriteSettings and reads back at start, as values only, before
+-- LoadHardwareSettings; LoadSettings applies the rest once loading has finished. Every value
+-- is checked before it is used, so a damaged or hand-edited settings file cannot stop the game.
 
 local defaults = {
   windowed = false,    -- full screen at 1024 x 768 unless the player chose a window
@@ -54,8 +54,9 @@ function LoadSettings()
   return 0
 end
 
--- Writes the settings as a Lua file at `path`, through a temporary file beside it so that a
--- failed write never leaves a broken settings file.
+-- Writes the settings file at `path`. The game's file writer puts the values there as text
+-- that reads back to the same values, through a new temporary file beside it that is synced
+-- and renamed over the old one, so a failed write never leaves a broken settings file.
 function WriteSettings(path)
   local w, h = theEngine:GetClientSize()
   local sm = GetSound()
@@ -70,41 +71,9 @@ function WriteSettings(path)
     playerCounter = theGame:GetPlayerCounter(),
     player = theGame:GetName(),
   }
-  local names = {}
-  for name in pairs(defaults) do names[#names + 1] = name end
-  table.sort(names)
-  local lines = { '-- Orchardia settings, written by the game when it ends.', 'Settings = {' }
-  for _, name in ipairs(names) do
-    local v = values[name]
-    if type(v) ~= type(defaults[name]) then v = defaults[name] end
-    if type(v) == 'string' then
-      lines[#lines + 1] = string.format('  %s = %q,', name, v)
-    elseif type(v) == 'number' then
-      lines[#lines + 1] = string.format('  %s = %.17g,', name, v)
-    else
-      lines[#lines + 1] = string.format('  %s = %s,', name, tostring(v))
-    end
+  for name, default in pairs(defaults) do
+    if type(values[name]) ~= type(default) then values[name] = default end
   end
-  lines[#lines + 1] = '}'
-  local temp = path .. '.tmp'
-  local file, err = io.open(temp, 'w')
-  if not file then
-    print('WriteSettings: ' .. tostring(err))
-    return 1
-  end
-  local ok = file:write(table.concat(lines, '\n'), '\n')
-  ok = file:flush() and ok
-  file:close()
-  if not ok then
-    os.remove(temp)
-    print('WriteSettings: can not write ' .. temp)
-    return 1
-  end
-  local renamed, rerr = os.rename(temp, path)
-  if not renamed then
-    os.remove(temp)
-    print('WriteSettings: ' .. tostring(rerr))
-    return 1
-  end
-  return 0
+  if WriteSettingsFile(path, values) then return 0 end
+  return 1
 end

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -168,16 +169,76 @@ void WriteLogEntry(cLogFile& file, const char* level, const char* sender, const 
   file.Flush();
 }
 
-void Log(const char* color, const char* format, const char* level, const char* sender,
-         const FormatArg& a1, const FormatArg& a2, const FormatArg& a3) {
-  if (iLogConsole* console = Console()) {
+namespace {
+
+// One entry to the holder's console and file, past the count of repeats.
+void WriteEntry(cLogHolder* holder, const char* color, const char* format, const char* level,
+                const char* sender, const FormatArg& a1, const FormatArg& a2 = g_NoArg,
+                const FormatArg& a3 = g_NoArg) {
+  if (!holder) return;
+  if (iLogConsole* console = holder->m_pConsole) {
     // Sender in white, ": " in the default colour, then the message in the entry's colour.
     vek::string line;
     AppendFormat(line, "^7%s^6: %s%s", sender ? sender : "", color ? color : "",
                  format ? format : "");
     PrintToConsole(console, line.c_str(), a1, a2, a3);
   }
-  if (g_pLogHolder) WriteLogEntry(g_pLogHolder->m_LogFile, level, sender, format, a1, a2, a3);
+  WriteLogEntry(holder->m_LogFile, level, sender, format, a1, a2, a3);
+}
+
+// The colour code of a level word.
+const char* ColourOf(const vek::string& level) {
+  return level == "error" ? "^4" : level == "warning" ? "^5" : "^6";
+}
+
+// A format as it reads in a line about it: without its closing line break.
+vek::string FormatShown(const vek::string& format) {
+  vek::string shown = format;
+  while (!shown.empty() && (shown.back() == '\n' || shown.back() == '\r')) shown.pop_back();
+  return shown;
+}
+
+constexpr std::size_t kMaxKinds = 1024;
+
+}  // namespace
+
+void Log(const char* color, const char* format, const char* level, const char* sender,
+         const FormatArg& a1, const FormatArg& a2, const FormatArg& a3) {
+  if (g_pLogHolder && !g_pLogHolder->Admit(level, sender, format)) return;
+  WriteEntry(g_pLogHolder, color, format, level, sender, a1, a2, a3);
+}
+
+bool cLogHolder::Admit(const char* level, const char* sender, const char* format) {
+  // Progress lines are the program's own and few; warnings and errors may come from data.
+  const vek::string levelWord = level ? level : "";
+  if (levelWord == "text") return true;
+  vek::string key = levelWord;
+  key += '\1';
+  key += sender ? sender : "";
+  key += '\1';
+  key += format ? format : "";
+  auto it = m_Kinds.find(key);
+  if (it == m_Kinds.end()) {
+    if (m_Kinds.size() >= kMaxKinds) return true;
+    it = m_Kinds.emplace(key, cKind{levelWord, sender ? sender : "", format ? format : "", 0}).first;
+  }
+  cKind& kind = it->second;
+  if (++kind.count <= kRepeatLimit) return true;
+  if (kind.count == kRepeatLimit + 1) {
+    WriteEntry(this, ColourOf(kind.level), "Further entries like \"%s\" are counted, not written\n", kind.level.c_str(),
+               kind.sender.c_str(), FormatShown(kind.format));
+  }
+  return false;
+}
+
+void cLogHolder::WriteRepeatCounts() {
+  for (auto& [key, kind] : m_Kinds) {
+    if (kind.count <= kRepeatLimit) continue;
+    WriteEntry(this, ColourOf(kind.level), "%i more entries like \"%s\" were not written\n", kind.level.c_str(),
+               kind.sender.c_str(), static_cast<int>(std::min<u64>(kind.count - kRepeatLimit, 0x7FFFFFFF)),
+               FormatShown(kind.format));
+    kind.count = 0;
+  }
 }
 
 void LogPlain(const char* format, const FormatArg& a1, const FormatArg& a2, const FormatArg& a3,
@@ -275,6 +336,7 @@ cLogHolder::cLogHolder(float width, float height) {
 }
 
 cLogHolder::~cLogHolder() {
+  WriteRepeatCounts();
   // The console is closed before the file.
   delete m_pConsole;
   m_pConsole = nullptr;

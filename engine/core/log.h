@@ -1,10 +1,13 @@
 #pragma once
 // The engine log: every entry goes to the console (when one exists) and to the HTML file
-// {AppPath}/_log.html, flushed after each entry. The previous session's log is kept as
+// {AppPath}/_log.html, flushed after each entry. Warnings and errors of one kind are written
+// a few dozen times and then counted, so that a flood of one warning cannot fill the disk.
+// The previous session's log is kept as
 // {AppPath}/_log.old.html. A write that fails (a full disk) is reported once on stderr; what
 // was written stays, later entries are still tried, and the closing tags are written at exit
 // when there is room.
 #include <cstdio>
+#include <map>
 
 #include "engine/core/format.h"
 
@@ -99,10 +102,29 @@ void WriteLogEntry(cLogFile& file, const char* level, const char* sender, const 
 // The holder of the log file and the console.
 class cLogHolder {
  public:
+  // Warnings and errors of one kind (the same level, sender and format) are written this many
+  // times; the rest are counted, and each count is written as one line when the log closes.
+  static constexpr u64 kRepeatLimit = 50;
+
   cLogHolder(float width, float height);
   ~cLogHolder();
   cLogFile m_LogFile;
   iLogConsole* m_pConsole = nullptr;
+
+  // Whether an entry of this kind is written; counts the entries past the limit (the first of
+  // them writes a line saying so).
+  bool Admit(const char* level, const char* sender, const char* format);
+  // Writes a line for every kind that had entries left out, with their number, and starts
+  // counting those kinds afresh.
+  void WriteRepeatCounts();
+
+ private:
+  struct cKind {
+    vek::string level, sender, format;
+    u64 count = 0;
+  };
+  // Kinds by "level \1 sender \1 format"; bounded, a kind beyond the bound is always written.
+  std::map<vek::string, cKind> m_Kinds;
 };
 
 extern cLogHolder* g_pLogHolder;

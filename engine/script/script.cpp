@@ -12,6 +12,8 @@
 #include <luabind/exception_handler.hpp>
 #include <luabind/open.hpp>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
@@ -198,18 +200,62 @@ int Panic(lua_State* L) {
   return 0;  // Lua then aborts
 }
 
+// The budget of the chunk of values that is running (RunValues), or null.
+struct cRunBudget {
+  long remaining;
+  double seconds;
+  std::chrono::steady_clock::time_point deadline;  // set when the chunk starts
+};
+cRunBudget* g_pBudget = nullptr;
+// Instructions between two looks at a budget.
+constexpr int kBudgetInterval = 1000;
+
 // Runs every kInterruptInterval instructions of any script: a termination request ends the
-// running script with an error, so that the main loop gets to close the program.
+// running script with an error, so that the main loop gets to close the program. While a
+// chunk of values runs, it runs every kBudgetInterval instructions and ends the chunk when
+// its budget is spent.
 void InterruptHook(lua_State* L, lua_Debug*) {
-  if (!plat::TerminationRequested()) {
-    if (lua_gethookcount(L) != cScript::kInterruptInterval) {
-      lua_sethook(L, InterruptHook, LUA_MASKCOUNT, cScript::kInterruptInterval);
-    }
+  if (plat::TerminationRequested()) {
+    // From now on at once: a script that catches the error with pcall meets it again.
+    lua_sethook(L, InterruptHook, LUA_MASKCOUNT, 1);
+    luaL_error(L, "script interrupted: the program is closing");
     return;
   }
-  // From now on at once: a script that catches the error with pcall meets it again.
-  lua_sethook(L, InterruptHook, LUA_MASKCOUNT, 1);
-  luaL_error(L, "script interrupted: the program is closing");
+  int next = cScript::kInterruptInterval;
+  if (cRunBudget* budget = g_pBudget) {
+    budget->remaining -= lua_gethookcount(L);
+    if (budget->remaining <= 0 || std::chrono::steady_clock::now() >= budget->deadline) {
+      budget->remaining = 0;
+      lua_sethook(L, InterruptHook, LUA_MASKCOUNT, 1);
+      // Level 0 inside a hook is the running script: the message names its line.
+      luaL_where(L, 0);
+      lua_pushliteral(L, "the script ran too long and was stopped");
+      lua_concat(L, 2);
+      lua_error(L);
+      return;
+    }
+    next = static_cast<int>(std::min<long>(kBudgetInterval, budget->remaining));
+  }
+  if (lua_gethookcount(L) != next) lua_sethook(L, InterruptHook, LUA_MASKCOUNT, next);
+}
+
+// Protected body of RunValues: argument 1 holds the text, 2 the chunk name. Loads the text as
+// source only, gives it a new empty table as its globals, runs it and returns that table.
+int RunValuesBody(lua_State* L) {
+  const vek::string* text = static_cast<const vek::string*>(lua_touserdata(L, 1));
+  const char* chunkName = static_cast<const char*>(lua_touserdata(L, 2));
+  if (luaL_loadbufferx(L, text->data(), text->size(), chunkName, "t") != LUA_OK) return lua_error(L);
+  lua_newtable(L);
+  lua_pushvalue(L, -1);
+  // The one upvalue of a main chunk is its table of globals.
+  if (!lua_setupvalue(L, -3, 1)) lua_pop(L, 1);
+  lua_insert(L, -2);
+  g_pBudget->deadline = std::chrono::steady_clock::now() +
+                        std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                            std::chrono::duration<double>(g_pBudget->seconds));
+  lua_sethook(L, InterruptHook, LUA_MASKCOUNT, static_cast<int>(std::min<long>(kBudgetInterval, g_pBudget->remaining)));
+  lua_call(L, 0, 0);
+  return 1;
 }
 
 // The exceptions of native functions whose text is the whole script error message.
@@ -263,6 +309,56 @@ int cScript::PCall(lua_State* L, int nargs, int nresults) {
   int status = lua_pcall(L, nargs, nresults, base);
   lua_remove(L, base);
   return status;
+}
+
+bool cScript::RunValues(const vek::string& text, const char* chunkName, const cValuesBudget& budget,
+                        vek::string* error) {
+  lua_State* L = m_pState;
+  const auto fail = [&](const char* message) {
+    if (error) *error = message ? message : "(no message)";
+    return false;
+  };
+  if (!L) return fail("no script state");
+  if (g_pBudget) return fail("a chunk of values is running already");
+  if (!lua_checkstack(L, 6)) return fail("stack overflow");
+  const int top = lua_gettop(L);
+
+  // The strings' methods (string.rep and the patterns) could take memory and time in one
+  // instruction: strings have no metatable while the chunk runs.
+  lua_pushliteral(L, "");
+  if (!lua_getmetatable(L, -1)) lua_pushnil(L);
+  const int stringMeta = lua_gettop(L);
+  lua_pushliteral(L, "");
+  lua_pushnil(L);
+  lua_setmetatable(L, -2);
+  lua_pop(L, 1);
+
+  cRunBudget running{std::max(1, budget.instructions), std::clamp(budget.seconds, 0.0, 3600.0), {}};
+  const u64 savedLimit = m_Memory.limit;
+  m_Memory.limit = std::min(savedLimit, m_Memory.used + budget.memory);
+  g_pBudget = &running;
+  lua_pushcfunction(L, RunValuesBody);
+  lua_pushlightuserdata(L, const_cast<vek::string*>(&text));
+  lua_pushlightuserdata(L, const_cast<char*>(chunkName ? chunkName : "=values"));
+  const int status = lua_pcall(L, 2, 1, 0);
+  g_pBudget = nullptr;
+  m_Memory.limit = savedLimit;
+  lua_sethook(L, InterruptHook, LUA_MASKCOUNT, plat::TerminationRequested() ? 1 : kInterruptInterval);
+
+  lua_pushliteral(L, "");
+  lua_pushvalue(L, stringMeta);
+  lua_setmetatable(L, -2);
+  lua_pop(L, 1);
+
+  if (status != LUA_OK) {
+    const char* message = lua_tostring(L, -1);
+    fail(message ? message : "error object is not a string");
+    lua_settop(L, top);
+    return false;
+  }
+  lua_replace(L, top + 1);
+  lua_settop(L, top + 1);
+  return true;
 }
 
 void cScript::RegisterVar(const std::type_info& type, const char* name, void* object) {

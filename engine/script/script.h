@@ -62,6 +62,24 @@ class cScript {
   // reported through "_ALERT". `chunkName` names the chunk in messages ("@path" for a file).
   bool DoString(const vek::string& text, const char* chunkName);
 
+  // What a chunk of values (RunValues) may spend before it is stopped.
+  struct cValuesBudget {
+    int instructions = 100000;    // Lua instructions
+    u64 memory = u64(1) << 20;    // bytes above what the state holds when the chunk starts
+    double seconds = 0.25;        // wall-clock time
+  };
+
+  // Runs a text that only sets values ("Settings = { width = 1024 }") so that it can reach
+  // nothing: its globals are an empty table of its own (no library, no function of the
+  // program; string methods are out of reach while it runs), it must be source text (no
+  // precompiled chunk), and it runs under the budget, counted by the same instruction hook
+  // that honours termination requests. On success the table of the globals it set is pushed
+  // and true returned. Otherwise nothing is pushed, `error` gets the message (a loop that
+  // never ends gives "... script ran too long ...") and nothing is logged: the caller knows
+  // which file it was.
+  bool RunValues(const vek::string& text, const char* chunkName, const cValuesBudget& budget,
+                 vek::string* error);
+
   // Protected call of the function below `nargs` arguments on the stack, with the host's
   // error hook as message handler: the error reaches "_ERROR" and its message stays the
   // error object. Returns the Lua status (0 on success) like lua_pcall.

@@ -8,6 +8,7 @@
 #include "engine/script/script_bind.h"
 #include "game/app/garden.h"
 #include "game/app/bindings_parts.h"
+#include "game/app/settings_file.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ void RegisterGame(lua_State* L) {
   game_bindings::KeepLoadItemsNative(L);
   game_bindings::RegisterGameResources(L);
   game_bindings::RegisterLocaleGD(L);
+  RegisterSettingsFile(L);
   const std::vector<GameBindingFn> hooks = Hooks();
   for (GameBindingFn fn : hooks) fn(L);
 }

@@ -23,6 +23,7 @@
 #include "game/app/garden_link.h"
 #include "game/app/locale_gd.h"
 #include "game/app/player.h"
+#include "game/app/settings_file.h"
 #include "game/app/splash_widget.h"
 #include "game/app/title_backdrop.h"
 #include "game/app/loading.h"
@@ -182,7 +183,8 @@ vek::i32 cGarden::Init() {
       script->LoadFile("{StaticPath}/conf/locale.lua");
     }
     script->LoadFile("{StaticPath}/conf/system.lua");
-    if (script->LoadFile("{AppPath}/conf/settings.lua")) CallScript("LoadHardwareSettings");
+    // The settings are the player's values, read as data (never run with the game's rights).
+    if (LoadSettingsFile(*script, "{AppPath}/conf/settings.lua")) CallScript("LoadHardwareSettings");
   }
 
   if (vek::g_pGame && vek::g_pGame->IsWindowed() && vek::g_bSmallDesktop) vek::Display(false, 1024, 768, 0);

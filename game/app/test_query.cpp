@@ -6,6 +6,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
@@ -182,21 +183,33 @@ std::string Handle(const std::string& line) {
   return request->reply;
 }
 
+// The whole reply; false when the client has gone. MSG_NOSIGNAL: a client that leaves while
+// it is answered must not end the game with SIGPIPE.
+bool SendAll(int client, const std::string& reply) {
+  for (size_t at = 0; at < reply.size();) {
+    const ssize_t n = send(client, reply.data() + at, reply.size() - at, MSG_NOSIGNAL);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    at += static_cast<size_t>(n);
+  }
+  return true;
+}
+
 void Serve(int listener) {
   for (;;) {
     const int client = accept(listener, nullptr, nullptr);
     if (client < 0) continue;
     std::string pending;
     char buf[512];
-    for (;;) {
+    for (bool open = true; open;) {
       const ssize_t n = read(client, buf, sizeof buf);
+      if (n < 0 && errno == EINTR) continue;
       if (n <= 0) break;
       pending.append(buf, static_cast<size_t>(n));
-      for (size_t at; (at = pending.find('\n')) != std::string::npos;) {
+      for (size_t at; open && (at = pending.find('\n')) != std::string::npos;) {
         const std::string line = pending.substr(0, at);
         pending.erase(0, at + 1);
-        const std::string reply = Handle(line) + "\n";
-        if (write(client, reply.data(), reply.size()) < 0) break;
+        open = SendAll(client, Handle(line) + "\n");
       }
     }
     close(client);

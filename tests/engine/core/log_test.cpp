@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -267,6 +268,43 @@ TEST_F(LogHolderTest, FullDiskIsReportedOnceAndThePreviousLogKept) {
   const std::string end = "</p></body>\n</html>\n";
   ASSERT_GE(text.size(), end.size());
   EXPECT_EQ(text.substr(text.size() - end.size()), end);
+}
+
+// A flood of one warning: a few dozen are written, the rest counted and told in one line at
+// the end; other kinds and progress lines are written as they come.
+TEST_F(LogHolderTest, RepeatedWarningsOfOneKindAreCountedPastAFewDozen) {
+  vek::CreateLogHolder(1024.0f, 768.0f);
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < 1000000; ++i) vek::LogWarning("cData", "bad row %i\n", i);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+  for (int i = 0; i < 60; ++i) vek::LogText("cGame", "level %i\n", i);
+  for (int i = 0; i < 3; ++i) vek::LogError("cData", "bad file %i\n", i);
+  for (int i = 0; i < 51; ++i) vek::LogWarning("cOther", "just past the limit\n");
+  const auto limit = static_cast<int>(vek::cLogHolder::kRepeatLimit);
+  EXPECT_EQ(m_ConsoleLines.size(), static_cast<size_t>(limit + 1 + 60 + 3 + limit + 1));
+  vek::DestroyLogHolder();
+
+  const std::string text = vektest::ReadFileText(LogPath());
+  EXPECT_LT(text.size(), 32u * 1024) << "the log stays small";
+  const auto count = [&](const std::string& part) {
+    int n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+  };
+  EXPECT_EQ(count(">bad row "), limit);
+  EXPECT_NE(text.find(vek::Formatted("bad row %i<", limit - 1)), std::string::npos);
+  EXPECT_EQ(text.find(vek::Formatted("bad row %i<", limit)), std::string::npos);
+  EXPECT_EQ(count("level "), 60);
+  EXPECT_EQ(count("bad file "), 3);
+  EXPECT_EQ(count("just past the limit<"), limit);
+  // Where the counting starts, and the count of each kind at the end, before the closing time.
+  EXPECT_EQ(count("Further entries like &quot;bad row %i&quot; are counted, not written"), 1) << text;
+  const size_t closing =
+      text.find(std::to_string(1000000 - limit) + " more entries like &quot;bad row %i&quot; were not written");
+  EXPECT_NE(closing, std::string::npos) << text.substr(text.size() - 2000);
+  EXPECT_NE(text.find("1 more entries like &quot;just past the limit&quot; were not written"), std::string::npos);
+  EXPECT_LT(closing, text.rfind("<span class='time'>"));
+  EXPECT_EQ(text.find("more entries like &quot;bad file"), std::string::npos);
 }
 
 TEST_F(LogHolderTest, UnwritableFolderLeavesTheLogClosed) {

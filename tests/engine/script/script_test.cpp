@@ -307,6 +307,95 @@ TEST_F(ScriptFixture, LoadFileRunsAFileAndReportsFailuresWithThePath) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Chunks of values
+
+// The globals a chunk of values set, as "name=value" texts of its plain values, sorted.
+std::vector<std::string> ValuesOnTop(lua_State* L) {
+  std::vector<std::string> out;
+  if (!lua_istable(L, -1)) return out;
+  lua_pushnil(L);
+  while (lua_next(L, -2) != 0) {
+    lua_pushvalue(L, -2);
+    const std::string key = lua_tostring(L, -1);
+    lua_pop(L, 1);
+    const char* value = lua_type(L, -1) == LUA_TTABLE ? "table" : lua_tostring(L, -1);
+    out.push_back(key + "=" + (value ? value : "?"));
+    lua_pop(L, 1);
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+// A chunk of values sees nothing of the program, cannot set the program's globals, and is
+// stopped when it loops, grows or is not source text; the host is as before afterwards.
+TEST_F(ScriptFixture, RunValuesReachesNothingAndStopsAtItsBudget) {
+  ASSERT_TRUE(Run("WriteSettings = 'the game' marker = 0"));
+  const vek::u64 limit = script->GetMemoryLimit();
+  const vek::cScript::cValuesBudget budget;
+  vek::string error;
+
+  ASSERT_TRUE(script->RunValues("Settings = { width = 800, name = 'x' .. 1 }\nfunction WriteSettings() end\nn = 2^10",
+                                "=values", budget, &error))
+      << error;
+  const int top = lua_gettop(L);
+  EXPECT_EQ(ValuesOnTop(L), (std::vector<std::string>{"Settings=table", "WriteSettings=?", "n=1024"}));
+  lua_getfield(L, -1, "Settings");
+  lua_getfield(L, -1, "name");
+  EXPECT_STREQ(lua_tostring(L, -1), "x1");
+  lua_settop(L, top - 1);
+  EXPECT_EQ(Eval("WriteSettings"), "the game");
+
+  // A chunk that is compiled, not source text.
+  std::string binary;
+  ASSERT_EQ(luaL_loadstring(L, "marker = 1"), LUA_OK);
+  lua_dump(L, [](lua_State*, const void* p, size_t n, void* out) {
+    static_cast<std::string*>(out)->append(static_cast<const char*>(p), n);
+    return 0;
+  }, &binary);
+  lua_pop(L, 1);
+
+  const struct {
+    std::string code;
+    const char* error;
+  } cases[] = {
+      {"while true do end", "values:1: the script ran too long and was stopped"},
+      {"local function f() return f() end f()", "the script ran too long"},
+      {"for i = 1, 1e9 do local t = {} end", "the script ran too long"},
+      {"os.execute('touch /tmp/x')", "attempt to index global 'os' (a nil value)"},
+      {"io.open('/tmp/x', 'w')", "attempt to index global 'io'"},
+      {"load('marker = 1')()", "attempt to call global 'load'"},
+      {"require 'os'", "attempt to call global 'require'"},
+      {"dofile('/etc/passwd')", "attempt to call global 'dofile'"},
+      {"setmetatable({}, {})", "attempt to call global 'setmetatable'"},
+      {"marker = theGame or print or _G or pcall or string or x.y", "attempt to index global 'x'"},
+      // One instruction that would cost memory or time: string methods are out of reach.
+      {"s = ('x'):rep(1e9)", "(a string value)"},
+      {"s = ('x'):rep(1e5):find('.-.-.-.-y')", "(a string value)"},
+      {"local s = 'xxxxxxxxxxxxxxxx' for i = 1, 40 do s = s .. s end", "not enough memory"},
+      {"t = {} for i = 1, 1e6 do t[i] = {{}, {}, {}} end", "not enough memory"},
+      {binary, "attempt to load a binary chunk"},
+      {"Settings = {", "values:1:"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.code);
+    const auto start = std::chrono::steady_clock::now();
+    error.clear();
+    EXPECT_FALSE(script->RunValues(c.code, "=values", budget, &error));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_NE(error.find(c.error), std::string::npos) << error;
+    EXPECT_EQ(lua_gettop(L), top - 1);
+    // The host is whole again: its globals, its strings' methods, its memory limit, and no
+    // budget on the scripts that follow.
+    EXPECT_EQ(Eval("marker"), "0");
+    EXPECT_EQ(Eval("('ab'):rep(2)"), "abab");
+    EXPECT_EQ(script->GetMemoryLimit(), limit);
+    EXPECT_TRUE(Run("local n = 0 for i = 1, 2000000 do n = n + 1 end"));
+  }
+  // Nothing of this reached the log: the caller tells what failed.
+  EXPECT_EQ(Log().find("too long"), std::string::npos);
+}
+
+// ---------------------------------------------------------------------------------------------
 // Life cycle
 
 TEST_F(ScriptFixture, SecondCreateWarnsAndKeepsTheFirstHost) {

@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <lua.hpp>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
 
 #include "game/app/type_tags.h"
 #include "game/world/holes_layouts.h"
@@ -48,6 +54,43 @@ TEST(HolesLayouts, RowsBeyondTheGridAreReportedAndDropped) {
   ASSERT_EQ(layouts.size(), 1u);
   EXPECT_EQ(layouts[0].size(), 8u);  // column 10 and row 8 lie outside the 8 x 10 grid
   EXPECT_EQ(layouts[0].back(), (cHoleCell{7, 0}));
+}
+
+// A damaged layouts file of millions of rows or cells costs neither a huge log nor memory: the
+// rows are read up to a bound, the cells are looked at in place.
+TEST(HolesLayouts, HugeFilesAreReadWithinBounds) {
+  {
+    std::string rows;
+    for (int i = 0; i < 4000000; ++i) rows += "1\n";  // 8 MB
+    vektest::CapturedLog log;
+    std::vector<cHolesLayout> layouts;
+    const auto start = std::chrono::steady_clock::now();
+    cDataManagerGD::ParseTheme(rows, &layouts);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_EQ(layouts, (std::vector<cHolesLayout>{{}}));
+    const std::string text = log.Text();
+    EXPECT_LT(text.size(), 64u * 1024);
+    EXPECT_NE(text.find("ReadTheme: more than 10000 lines or 1000 levels, the rest is not read"), std::string::npos);
+  }
+  // 16 MB of commas, parsed in a child whose peak memory is measured.
+  struct rusage self {};
+  ::getrusage(RUSAGE_SELF, &self);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::string commas(16u << 20, ',');
+    commas.replace(0, 2, "0,");
+    std::vector<cHolesLayout> layouts;
+    cDataManagerGD::ParseTheme(commas, &layouts);
+    ::_exit(layouts == std::vector<cHolesLayout>{{{0, 0}}} ? 0 : 1);
+  }
+  int status = 0;
+  struct rusage used {};
+  ASSERT_EQ(::wait4(child, &status, 0, &used), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  // ru_maxrss is in KiB: the text itself, and not much more.
+  EXPECT_LT(used.ru_maxrss, self.ru_maxrss + 96 * 1024);
 }
 
 TEST(HolesLayouts, TypeTags) {
