@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <lua.hpp>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
