@@ -213,6 +213,9 @@ locale.ProfileDelete = "Delete"
 locale.ProfileAddTitle = "A new gardener"
 locale.ProfileAddPrompt = "Type your name:"
 locale.ErrorCreatePlayer = "The new player's\nfolder can't\nbe made."
+locale.ErrorSaveFailed = "Your game can't\nbe saved. The log file\ntells why."
+locale.ErrorDamagedFile = "A saved file can't\nbe read. It is kept\naside as .damaged."
+locale.ErrorProfileRefused = "A player's folder\nbelongs to someone\nelse: left out."
 
 -- The engine's own words, as the menus and the message box show them.
 if vek_locale then

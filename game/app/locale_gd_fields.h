@@ -9,7 +9,10 @@
   MESSAGE(ConfirmDeletePlayer, "Are you sure you\nwant to delete\nplayer '%s'?") \
   MESSAGE(ConfirmExitGame, "Are you sure you\nwant to exit\nthe game?") \
   MESSAGE(ErrorWindowMode, "Can't set windowed mode") \
-  MESSAGE(ErrorCreatePlayer, "Can't create\nthe profile\nfolder!")
+  MESSAGE(ErrorCreatePlayer, "Can't create\nthe profile\nfolder!") \
+  MESSAGE(ErrorSaveFailed, "The game can't\nbe saved!\nSee the log file.") \
+  MESSAGE(ErrorDamagedFile, "A saved file can't\nbe read! It is kept\nas .damaged.") \
+  MESSAGE(ErrorProfileRefused, "A player folder\nis not yours and\nis left out.")
 
 #define LOCALE_GD_KEYS(KEY) \
   KEY(Rate0) \

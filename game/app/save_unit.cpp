@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "platform/regular_file.h"
+
 #include "engine/core/log.h"
 
 namespace {
@@ -16,61 +18,30 @@ constexpr const char* kSender = "SaveUnit";
 constexpr size_t kMaxListBytes = 64 * 1024;
 constexpr size_t kMaxListEntries = 64;
 
-std::string FolderOf(const std::string& path) {
-  size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
-}
-
-void SyncFolder(const std::string& path) {
-  int fd = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-}
-
 class cDiskFileLayer : public iSaveFileLayer {
  public:
   bool Write(const std::string& path, const std::vector<vek::u8>& bytes) override {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    size_t done = 0;
-    bool ok = true;
-    while (ok && done < bytes.size()) {
-      ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-      if (n < 0 && errno == EINTR) continue;
-      ok = n > 0;
-      if (ok) done += static_cast<size_t>(n);
-    }
-    ok = ::fsync(fd) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
-    return ok;
+    return plat::WriteNewFile(path, bytes.data(), bytes.size(), 0644);
   }
   bool Rename(const std::string& from, const std::string& to) override {
     if (std::rename(from.c_str(), to.c_str()) != 0) return false;
-    SyncFolder(to);
+    plat::SyncFolderOf(to);
     return true;
   }
   bool Remove(const std::string& path) override { return std::remove(path.c_str()) == 0; }
-  bool Exists(const std::string& path) override {
+  eSaveFileKind Kind(const std::string& path) override {
     struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    if (::lstat(path.c_str(), &st) != 0) return eSaveFileKind::Missing;
+    return S_ISREG(st.st_mode) ? eSaveFileKind::Regular : eSaveFileKind::Other;
   }
-  bool Read(const std::string& path, std::vector<vek::u8>& bytes) override {
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    bytes.clear();
-    vek::u8 buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
-    bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
+  plat::eFileRead Read(const std::string& path, std::vector<vek::u8>& bytes) override {
+    return plat::ReadRegularFile(path, kMaxSaveFileBytes, bytes);
   }
   bool MakeFolder(const std::string& path) override {
     std::string part;
     for (size_t i = 0; i <= path.size(); ++i) {
       if (i == path.size() || path[i] == '/') {
-        if (!part.empty() && part != "/") ::mkdir(part.c_str(), 0755);
+        if (!part.empty() && part != "/") ::mkdir(part.c_str(), 0700);
       }
       if (i < path.size()) part += path[i];
     }
@@ -126,6 +97,22 @@ void SetSaveFileLayer(iSaveFileLayer* layer) { g_pLayer = layer; }
 
 bool SaveUnit(iSaveFileLayer& files, const std::string& root, const std::vector<cSaveFile>& unit) {
   const std::string list = root + kSaveCommitName;
+  std::vector<std::string> names;
+  for (const auto& file : unit) names.push_back(file.name);
+  // A list still there belongs to a save that has not finished: writing a new one over it
+  // would lose which files it still has to replace.
+  if (files.Kind(list) != eSaveFileKind::Missing && !RecoverUnit(files, root, names)) {
+    vek::LogError(kSender, "An earlier save in '%s' can't be finished; nothing is saved until it is\n", root);
+    return false;
+  }
+  for (const auto& file : unit) {
+    // Checked before anything is written: a rename over a folder would fail only after the
+    // list made the new set count.
+    if (IsSafeName(file.name) && files.Kind(root + file.name) == eSaveFileKind::Other) {
+      vek::LogError(kSender, "'%s' is not a regular file; the previous save is kept\n", root + file.name);
+      return false;
+    }
+  }
   std::vector<std::string> written;
   auto dropTemps = [&] {
     for (const auto& path : written) files.Remove(path);
@@ -168,16 +155,23 @@ bool SaveUnit(iSaveFileLayer& files, const std::string& root, const std::vector<
 
 bool RecoverUnit(iSaveFileLayer& files, const std::string& root, const std::vector<std::string>& names) {
   const std::string list = root + kSaveCommitName;
-  if (files.Exists(list + kSaveTempEnding)) files.Remove(list + kSaveTempEnding);
-  if (!files.Exists(list)) {
+  if (files.Kind(list + kSaveTempEnding) != eSaveFileKind::Missing) files.Remove(list + kSaveTempEnding);
+  if (files.Kind(list) == eSaveFileKind::Missing) {
     for (const auto& name : names)
-      if (files.Exists(root + name + kSaveTempEnding)) files.Remove(root + name + kSaveTempEnding);
+      if (files.Kind(root + name + kSaveTempEnding) != eSaveFileKind::Missing) files.Remove(root + name + kSaveTempEnding);
     return true;
+  }
+  if (files.Kind(list) == eSaveFileKind::Other) {
+    // Our lists are regular files; a FIFO or link of that name is nobody's list and goes
+    // (the link itself, never what it points to). A folder stays, and so does the refusal.
+    vek::LogError(kSender, "'%s' is not a regular file and no save list; removed\n", list);
+    files.Remove(list);
+    return files.Kind(list) == eSaveFileKind::Missing;
   }
   std::vector<vek::u8> bytes;
   std::vector<std::string> listed;
-  if (!files.Read(list, bytes)) {
-    vek::LogError(kSender, "Can't read the save list '%s'\n", list);
+  if (const plat::eFileRead read = files.Read(list, bytes); read != plat::eFileRead::Ok) {
+    vek::LogError(kSender, "Can't read the save list '%s' (%s)\n", list, plat::FileReadText(read));
     return false;
   }
   if (!ParseList(bytes, listed)) {

@@ -14,21 +14,33 @@
 #include <vector>
 
 #include "engine/core/types.h"
+#include "platform/regular_file.h"
+
+// What stands at a path, without following a link there.
+enum class eSaveFileKind { Missing, Regular, Other };
+
+// The largest file of a save that is read: far beyond what a game writes, far below what
+// would hurt.
+inline constexpr size_t kMaxSaveFileBytes = 16u << 20;
 
 // The file operations a save needs, on native paths. The real layer works on disk and makes
 // every write durable; tests put a layer that fails in between.
 class iSaveFileLayer {
  public:
   virtual ~iSaveFileLayer() = default;
-  // The whole file, written and flushed to disk. False on any failure.
+  // The whole file, created new (never written through a name that is already there: see
+  // plat::CreateNewFile) and flushed to disk. False on any failure.
   virtual bool Write(const std::string& path, const std::vector<vek::u8>& bytes) = 0;
   // Replaces `to` by `from` (one step); then makes the change durable.
   virtual bool Rename(const std::string& from, const std::string& to) = 0;
   virtual bool Remove(const std::string& path) = 0;
-  virtual bool Exists(const std::string& path) = 0;
-  // The whole file; false when it cannot be read.
-  virtual bool Read(const std::string& path, std::vector<vek::u8>& bytes) = 0;
-  // Creates the folder chain; true when it exists afterwards.
+  // A regular file is there (a link is not followed).
+  virtual bool Exists(const std::string& path) { return Kind(path) == eSaveFileKind::Regular; }
+  virtual eSaveFileKind Kind(const std::string& path) = 0;
+  // The whole regular file, at most kMaxSaveFileBytes, never through a link, never waiting
+  // on a special file.
+  virtual plat::eFileRead Read(const std::string& path, std::vector<vek::u8>& bytes) = 0;
+  // Creates the folder chain (new folders only for this user); true when it exists afterwards.
   virtual bool MakeFolder(const std::string& path) = 0;
 };
 
@@ -51,8 +63,11 @@ inline constexpr const char* kSaveCommitName = "save.commit";
 inline constexpr const char* kSaveTempEnding = ".new";
 
 // Writes the files as one unit into the profile folder `root` (a native path ending in "/").
-// True when every file was replaced. On a failure before the list was written nothing has
-// changed and the temporaries are removed; on a failure after it, Recover finishes the save.
+// True when every file was replaced. A list still pending from an earlier save is finished
+// first, never overwritten: when it cannot be finished nothing is saved. A file of the unit
+// that is something other than a regular file (a folder, a FIFO, a link) refuses the save
+// before anything is written. On a failure before the list was written nothing has changed
+// and the temporaries are removed; on a failure after it, Recover finishes the save.
 bool SaveUnit(iSaveFileLayer& files, const std::string& root, const std::vector<cSaveFile>& unit);
 
 // Brings the profile folder to a whole set: finishes a listed save, or removes the

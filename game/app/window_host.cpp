@@ -24,6 +24,11 @@ constexpr int kLastLevel = 44;
 
 vek::cGUI* Gui() { return vek::g_pGame ? vek::g_pGame->GetGUI() : nullptr; }
 
+std::vector<vek::string>& Notices() {
+  static std::vector<vek::string> notices;
+  return notices;
+}
+
 }  // namespace
 
 cWindowHost* GetWindowHost() { return g_pWindowHost; }
@@ -56,7 +61,16 @@ bool cWindowHost::SwitchWindow(const vek::string& name, int mode) {
     if (gui && gui->IsWindowShown("profile_add")) gui->HideWindow("profile_add");
   }
   m_WindowMode = mode;
-  return gui && gui->ShowWindow(name) == 0;
+  const bool shown = gui && gui->ShowWindow(name) == 0;
+  // A waiting notice goes over the window just shown; the box's own switch leaves the mode
+  // of that window as it was.
+  if (shown && name != "messagebox" && !Notices().empty() && m_pMessageBox && !gui->IsWindowShown("messagebox")) {
+    const vek::string key = Notices().front();
+    Notices().erase(Notices().begin());
+    ShowMessageBox(0, 0, GetText(key), "");
+    m_WindowMode = mode;
+  }
+  return shown;
 }
 
 void cWindowHost::OnMessageBox(const vek::string& window) {
@@ -129,6 +143,15 @@ void ShowMessageBox(int icon, int buttons, const vek::string& text, const vek::s
   box->SetCommand(command);
   host->SwitchWindow("messagebox", 1);
 }
+
+void TellPlayer(const vek::string& textKey) {
+  for (const auto& key : Notices())
+    if (key == textKey) return;
+  Notices().push_back(textKey);
+}
+
+const std::vector<vek::string>& PendingNotices() { return Notices(); }
+void ClearPendingNotices() { Notices().clear(); }
 
 // ---- the island map and the comics
 

@@ -4,6 +4,8 @@
 // profiles and the settings the options window changes. The steps of the game's flow that
 // other parts of the game own (starting a level, the island backdrop, the comics, hints,
 // saving) are virtual operations that do nothing here; the game object fills them in.
+#include <vector>
+
 #include "engine/core/types.h"
 #include "game/app/player_list.h"
 
@@ -93,3 +95,11 @@ cWindowHost* GetWindowHost();
 // value: no picture); buttons 0 "Ok", 1 "Ok" and "Cancel", 2 "Yes" and "No" (another value
 // keeps the captions); the text as the box's first text and an empty second one.
 void ShowMessageBox(int icon, int buttons, const vek::string& text, const vek::string& command);
+
+// Trouble with the player's files that the player must hear of (the caller logs the details):
+// the text-table entry `textKey` is shown in the message box, as an error, at the next window
+// switch while no box is open. Notices wait in turn; the same key waits only once.
+void TellPlayer(const vek::string& textKey);
+// The notices still waiting (tests).
+const std::vector<vek::string>& PendingNotices();
+void ClearPendingNotices();

@@ -25,8 +25,10 @@ class FailingLayer : public iSaveFileLayer {
     return !Fails() && DiskFileLayer().Rename(from, to);
   }
   bool Remove(const std::string& path) override { return !Dead() && DiskFileLayer().Remove(path); }
-  bool Exists(const std::string& path) override { return DiskFileLayer().Exists(path); }
-  bool Read(const std::string& path, std::vector<vek::u8>& bytes) override { return DiskFileLayer().Read(path, bytes); }
+  eSaveFileKind Kind(const std::string& path) override { return DiskFileLayer().Kind(path); }
+  plat::eFileRead Read(const std::string& path, std::vector<vek::u8>& bytes) override {
+    return DiskFileLayer().Read(path, bytes);
+  }
   bool MakeFolder(const std::string& path) override { return !Dead() && DiskFileLayer().MakeFolder(path); }
   int Operations() const { return m_Count; }
 
@@ -55,6 +57,7 @@ class SaveUnitTest : public RulesFixture {
                         [this, name](const vek::string& path, int) {
                           std::string bytes = ReadFileText(vek::NativePath(vek::filename(path).path));
                           seen[name] = bytes.size() == 4 ? static_cast<unsigned char>(bytes[0]) : -1;
+                          return true;
                         }});
     }
   }
