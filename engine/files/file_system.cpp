@@ -145,7 +145,7 @@ bool cFileSystem::CheckPrivate(const filename& path) {
   // A sticky folder (like /tmp) lets nobody remove or replace another user's entries.
   if ((st.st_mode & S_IWOTH) == 0 || (st.st_mode & S_ISVTX) != 0) return true;
   LogWarning(kSender, "Folder %s can be written by every user: others could change or replace the files in it; "
-             "make it private (chmod 700)\n", path.path);
+             "make it private (chmod 700)\n", native);
   return false;
 }
 

@@ -3,12 +3,17 @@
 // that must change together: after a save, or after the program is killed in the middle of
 // one, a profile holds either the whole new set or the whole previous one.
 //
-// The save writes every file's new bytes to "<file>.new" beside it, flushed to disk. Only
-// when all of them are complete does it write the list of files, "save.commit" in the
-// profile folder, through a temporary and one rename: that rename is the moment the new set
-// counts. Then each "<file>.new" is renamed over its file, in the order given, and the list is
-// removed. Before a profile's files are read, Recover finishes an interrupted save whose list
-// exists (the renames left over) and throws away the temporaries of one whose list does not.
+// The save writes every file's new bytes to "<file>.new" beside it, flushed to disk, and keeps
+// a second name "<file>.old" for each file's previous version. Only when all of them are
+// complete does it write the list of files, "save.commit" in the profile folder, through a
+// temporary and one rename: that rename is the moment the new set counts. Then each
+// "<file>.new" is renamed over its file, in the order given, and the ".old" names and the list
+// are removed. A list is never written over: a save first finishes one left by an interrupted
+// save. When a file can't be replaced the save is undone: the list becomes "save.rollback"
+// and every file gets its previous version back, so the profile is wholly the previous save.
+// Before a profile's files are read, Recover goes on with an interrupted undoing, finishes an
+// interrupted save whose list exists (or undoes it when it can't be finished), and throws
+// away the temporaries of one whose list does not.
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,6 +39,9 @@ class iSaveFileLayer {
   // Replaces `to` by `from` (one step); then makes the change durable.
   virtual bool Rename(const std::string& from, const std::string& to) = 0;
   virtual bool Remove(const std::string& path) = 0;
+  // A second name `to` for the file `from` (a hard link, or a copy where the file system has
+  // none); then makes it durable.
+  virtual bool Link(const std::string& from, const std::string& to) = 0;
   // A regular file is there (a link is not followed).
   virtual bool Exists(const std::string& path) { return Kind(path) == eSaveFileKind::Regular; }
   virtual eSaveFileKind Kind(const std::string& path) = 0;
@@ -59,8 +67,12 @@ struct cSaveFile {
 
 // The name of the list of files of a save in progress.
 inline constexpr const char* kSaveCommitName = "save.commit";
+// The list of a save being undone.
+inline constexpr const char* kSaveRollbackName = "save.rollback";
 // The ending of the temporary of each file.
 inline constexpr const char* kSaveTempEnding = ".new";
+// The ending of the second name of a file's previous version while a save is not whole.
+inline constexpr const char* kSaveOldEnding = ".old";
 
 // Writes the files as one unit into the profile folder `root` (a native path ending in "/").
 // True when every file was replaced. A list still pending from an earlier save is finished

@@ -25,6 +25,9 @@ class FailingLayer : public iSaveFileLayer {
     return !Fails() && DiskFileLayer().Rename(from, to);
   }
   bool Remove(const std::string& path) override { return !Dead() && DiskFileLayer().Remove(path); }
+  bool Link(const std::string& from, const std::string& to) override {
+    return !Fails() && DiskFileLayer().Link(from, to);
+  }
   eSaveFileKind Kind(const std::string& path) override { return DiskFileLayer().Kind(path); }
   plat::eFileRead Read(const std::string& path, std::vector<vek::u8>& bytes) override {
     return DiskFileLayer().Read(path, bytes);
@@ -113,7 +116,8 @@ TEST_F(SaveUnitTest, AnInterruptedSaveLeavesTheOldGameOrTheNewOne) {
           EXPECT_EQ(loaded, 2);
         }
         // No temporary or list outlives the load.
-        for (const char* f : {"save.commit", "save.dat.new", "player.dat.new"}) {
+        for (const char* f : {"save.commit", "save.rollback", "save.dat.new", "player.dat.new", "save.dat.old",
+                              "player.dat.old"}) {
           EXPECT_FALSE(DiskFileLayer().Exists(ProfileDir() + f)) << f;
         }
       }
