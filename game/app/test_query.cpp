@@ -18,6 +18,7 @@
 #include "engine/core/log.h"
 #include "engine/gui/ctrl.h"
 #include "engine/gui/gui.h"
+#include "engine/gui/label_ctrl.h"
 #include "engine/gui/window.h"
 #include "engine/render/screenshot.h"
 #include "platform/window.h"
@@ -213,6 +214,19 @@ std::string AnswerTestQuery(const std::string& line) {
     if (control.empty()) return "error: rect wants a window and a control";
     vek::cCtrl* c = w->GetControl(w->FindControl(control));
     return c ? RectReply(c->GetRect()) : "none";
+  }
+  if (verb == "label") {
+    // The text a label of a shown window shows, its line breaks as spaces.
+    std::string window, control;
+    in >> window >> control;
+    vek::cWindow* w = gui->GetWindow(window);
+    if (!w || !gui->IsWindowShown(window)) return "none";
+    auto* label = dynamic_cast<vek::cLabelCtrl*>(w->GetControl(w->FindControl(control)));
+    if (!label) return "none";
+    std::string text = label->GetText();
+    for (char& ch : text)
+      if (ch == '\n') ch = ' ';
+    return "ok " + text;
   }
   return "error: unknown question '" + verb + "'";
 }

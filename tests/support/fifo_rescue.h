@@ -22,7 +22,10 @@ class FifoRescue {
             // Both ends, so that a writer stuck in open() comes free as well.
             for (int mode : {O_WRONLY, O_RDONLY}) {
               const int fd = ::open(path.c_str(), mode | O_NONBLOCK | O_CLOEXEC);
-              if (fd >= 0) ::close(fd);
+              if (fd < 0) continue;
+              // The writing end opens only while someone has the FIFO open for reading.
+              if (mode == O_WRONLY) m_Rescued = true;
+              ::close(fd);
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
           }
@@ -31,11 +34,14 @@ class FifoRescue {
     m_Done = true;
     m_Thread.join();
   }
+  // Whether a reader was found waiting on the FIFO (after the first 3 s).
+  bool Rescued() const { return m_Rescued; }
   FifoRescue(const FifoRescue&) = delete;
   FifoRescue& operator=(const FifoRescue&) = delete;
 
  private:
   std::atomic<bool> m_Done{false};
+  std::atomic<bool> m_Rescued{false};
   std::thread m_Thread;
 };
 
