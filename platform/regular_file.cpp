@@ -9,6 +9,14 @@
 namespace plat {
 
 int OpenRegularForReading(const std::string& path, bool followLinks) {
+  // What is not a regular file is not even opened: opening a device can have effects of its
+  // own, and a FIFO opened for reading tells a writer that someone listens.
+  struct stat before;
+  if ((followLinks ? ::stat(path.c_str(), &before) : ::lstat(path.c_str(), &before)) == 0 &&
+      !S_ISREG(before.st_mode)) {
+    errno = S_ISLNK(before.st_mode) ? ELOOP : EINVAL;
+    return -1;
+  }
   // O_NONBLOCK: opening a FIFO with no writer returns at once instead of waiting for one.
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | (followLinks ? 0 : O_NOFOLLOW));
   if (fd < 0) return -1;

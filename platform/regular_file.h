@@ -10,10 +10,11 @@
 
 namespace plat {
 
-// Opens the path read only (close-on-exec) without blocking, and keeps the descriptor only
-// when it names a regular file; the descriptor is then in blocking mode again. With
-// `followLinks` false a symbolic link as the last part of the path is refused too. -1
-// otherwise, with errno set (EINVAL for a file that is not regular, ELOOP for a link).
+// Opens the path read only (close-on-exec) without blocking - a path that is no regular file
+// is not even opened - and keeps the descriptor only when it names a regular file; the
+// descriptor is then in blocking mode again. With `followLinks` false a symbolic link as the
+// last part of the path is refused too. -1 otherwise, with errno set (EINVAL for a file that
+// is not regular, ELOOP for a link).
 int OpenRegularForReading(const std::string& path, bool followLinks = true);
 
 enum class eFileRead {

@@ -154,11 +154,8 @@ void PutAside(iSaveFileLayer& files, const std::string& path, const char* why) {
 // A save that failed: the log has the reason from the writer; the player hears of the first
 // one of the run, and plays on.
 void SaveFailed(const std::string& root) {
-  static bool told = false;
   vek::LogError(kSender, "The game could not be saved in '%s'\n", root);
-  if (told) return;
-  told = true;
-  TellPlayer("ErrorSaveFailed");
+  TellPlayerOnce("ErrorSaveFailed");
 }
 
 }  // namespace

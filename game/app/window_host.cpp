@@ -150,8 +150,23 @@ void TellPlayer(const vek::string& textKey) {
   Notices().push_back(textKey);
 }
 
+std::vector<vek::string>& ToldOnce() {
+  static std::vector<vek::string> told;
+  return told;
+}
+
+void TellPlayerOnce(const vek::string& textKey) {
+  for (const auto& key : ToldOnce())
+    if (key == textKey) return;
+  ToldOnce().push_back(textKey);
+  TellPlayer(textKey);
+}
+
 const std::vector<vek::string>& PendingNotices() { return Notices(); }
-void ClearPendingNotices() { Notices().clear(); }
+void ClearPendingNotices() {
+  Notices().clear();
+  ToldOnce().clear();
+}
 
 // ---- the island map and the comics
 

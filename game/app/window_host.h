@@ -100,6 +100,9 @@ void ShowMessageBox(int icon, int buttons, const vek::string& text, const vek::s
 // the text-table entry `textKey` is shown in the message box, as an error, at the next window
 // switch while no box is open. Notices wait in turn; the same key waits only once.
 void TellPlayer(const vek::string& textKey);
+// The same, only the first time in a run that the key is told.
+void TellPlayerOnce(const vek::string& textKey);
 // The notices still waiting (tests).
 const std::vector<vek::string>& PendingNotices();
+// Forgets the waiting notices and which were told once (tests).
 void ClearPendingNotices();
