@@ -43,7 +43,8 @@ class cDiskFileLayer : public iSaveFileLayer {
   eSaveFileKind Kind(const std::string& path) override {
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0) return eSaveFileKind::Missing;
-    return S_ISREG(st.st_mode) ? eSaveFileKind::Regular : eSaveFileKind::Other;
+    if (S_ISREG(st.st_mode)) return eSaveFileKind::Regular;
+    return S_ISDIR(st.st_mode) ? eSaveFileKind::Folder : eSaveFileKind::Other;
   }
   plat::eFileRead Read(const std::string& path, std::vector<vek::u8>& bytes) override {
     return plat::ReadRegularFile(path, kMaxSaveFileBytes, bytes);
@@ -143,7 +144,7 @@ bool RollBack(iSaveFileLayer& files, const std::string& root, const std::vector<
       if (files.Kind(path) == eSaveFileKind::Regular && !files.Remove(path)) ok = false;
       continue;
     }
-    if (files.Kind(old) != eSaveFileKind::Regular) continue;  // back already, or never kept
+    if (files.Kind(old) == eSaveFileKind::Missing) continue;  // back already, or never kept
     // A rename between two links of one file changes nothing: the file was not replaced yet.
     if (!files.Rename(old, path)) {
       ok = false;
@@ -208,8 +209,8 @@ bool SaveUnit(iSaveFileLayer& files, const std::string& root, const std::vector<
     }
     // Checked before anything is written: a rename over a folder would fail only after the
     // list made the new set count.
-    if (files.Kind(root + file.name) == eSaveFileKind::Other) {
-      vek::LogError(kSender, "'%s' is not a regular file; the previous save is kept\n", root + file.name);
+    if (files.Kind(root + file.name) == eSaveFileKind::Folder) {
+      vek::LogError(kSender, "'%s' is a folder, not a file; the previous save is kept\n", root + file.name);
       return false;
     }
   }
@@ -283,7 +284,7 @@ bool RecoverUnit(iSaveFileLayer& files, const std::string& root, const std::vect
     }
     return true;
   }
-  if (files.Kind(list) == eSaveFileKind::Other) {
+  if (const eSaveFileKind kind = files.Kind(list); kind == eSaveFileKind::Other || kind == eSaveFileKind::Folder) {
     // Our lists are regular files; a FIFO or link of that name is nobody's list and goes
     // (the link itself, never what it points to). A folder stays, and so does the refusal.
     vek::LogError(kSender, "'%s' is not a regular file and no save list; removed\n", list);

@@ -21,8 +21,9 @@
 #include "engine/core/types.h"
 #include "platform/regular_file.h"
 
-// What stands at a path, without following a link there.
-enum class eSaveFileKind { Missing, Regular, Other };
+// What stands at a path, without following a link there: nothing, a regular file, a folder, or
+// anything else (a link, a FIFO, a device).
+enum class eSaveFileKind { Missing, Regular, Folder, Other };
 
 // The largest file of a save that is read: far beyond what a game writes, far below what
 // would hurt.
@@ -76,9 +77,9 @@ inline constexpr const char* kSaveOldEnding = ".old";
 
 // Writes the files as one unit into the profile folder `root` (a native path ending in "/").
 // True when every file was replaced. A list still pending from an earlier save is finished
-// first, never overwritten: when it cannot be finished nothing is saved. A file of the unit
-// that is something other than a regular file (a folder, a FIFO, a link) refuses the save
-// before anything is written. On a failure before the list was written nothing has changed
+// first, never overwritten: when it cannot be finished nothing is saved. A folder in the place
+// of a file of the unit refuses the save before anything is written (a link or a FIFO there is
+// replaced by the rename like a file, never written through). On a failure before the list was written nothing has changed
 // and the temporaries are removed; on a failure after it, Recover finishes the save.
 bool SaveUnit(iSaveFileLayer& files, const std::string& root, const std::vector<cSaveFile>& unit);
 

@@ -203,10 +203,10 @@ TEST_F(ProfileFilesTest, SpecialFilesAreRefusedAtOnce) {
     const std::string path = Dir() + c.file;
     // A save's temporaries are planted after the profile was read (reading cleans them up).
     cPlayer saver("plr000");
-    if (c.op == e_Save) ASSERT_TRUE(saver.Load());
+    if (c.op == e_Save) { ASSERT_TRUE(saver.Load()); }
     ::unlink(path.c_str());
-    if (c.kind == e_Fifo) ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
-    if (c.kind == e_DevZero) ASSERT_EQ(::symlink("/dev/zero", path.c_str()), 0);
+    if (c.kind == e_Fifo) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }
+    if (c.kind == e_DevZero) { ASSERT_EQ(::symlink("/dev/zero", path.c_str()), 0); }
     if (c.kind == e_Sparse) {
       const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
       ASSERT_GE(fd, 0);
@@ -265,7 +265,9 @@ TEST_F(ProfileFilesTest, LinksInTheProfileAreNeverFollowed) {
   const Case cases[] = {{"save.dat.new", &outside, false},  {"player.dat.new", &outside, false},
                         {"level.dat.new", &outside, false}, {"save.commit.new", &outside, false},
                         {"save.dat.new", &victim, false},   {"player.dat.old", &victim, false},
-                        {"save.dat", &victim, true},        {"level.dat", &outside, true}};
+                        {"save.dat", &victim, true},        {"level.dat", &outside, true},
+                        // A file of the save that became a link after it was read: replaced.
+                        {"island.dat", &victim, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.file << " -> " << *c.target);
     fs::remove_all(Dir());
@@ -319,7 +321,7 @@ TEST_F(ProfileFilesTest, AFileInTheWayLeavesTheWholePreviousSave) {
   EXPECT_EQ(ReadFileText(Dir() + "island.dat"), island1);
   for (const char* f : {"save.commit", "save.rollback", "save.dat.new", "island.dat.new", "save.dat.old"})
     EXPECT_TRUE(Missing(Dir() + f)) << f;
-  EXPECT_TRUE(Logged("level.dat' is not a regular file; the previous save is kept")) << LogText();
+  EXPECT_TRUE(Logged("level.dat' is a folder, not a file; the previous save is kept")) << LogText();
   EXPECT_TRUE(Pending("ErrorSaveFailed"));
 
   // A list that an earlier program left pending, whose file can't be replaced: the next save
@@ -377,7 +379,7 @@ TEST_F(ProfileFilesTest, AKillAfterAFailedRenameLeavesAWholeSave) {
       EXPECT_TRUE(loaded == 1 || loaded == 2) << loaded;
       EXPECT_FALSE(saved);
       // A save that failed and was not killed is wholly undone at once.
-      if (!killed) EXPECT_EQ(loaded, 1);
+      if (!killed) { EXPECT_EQ(loaded, 1); }
       for (const char* f : {"save.commit", "save.rollback", "save.dat.new", "player.dat.new", "save.dat.old"})
         EXPECT_TRUE(Missing(Dir() + f)) << f;
       ++cases;
@@ -457,7 +459,7 @@ TEST_F(ProfileFilesTest, UnreadableFilesAreKeptAsideAndTold) {
     // The refused file is kept as it was.
     ::chmod((path + ".damaged").c_str(), 0600);
     EXPECT_EQ(ReadFileText(path + ".damaged"), before);
-    if (c.profileLoads) EXPECT_TRUE(IsA(path, S_IFREG));
+    if (c.profileLoads) { EXPECT_TRUE(IsA(path, S_IFREG)); }
   }
 }
 
