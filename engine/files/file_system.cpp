@@ -107,6 +107,12 @@ void cFileSystem::DeleteFolder(const filename& folder) {
   if (folder.path.empty()) return;
   vek::string native = NativePath(folder.path);
   while (native.size() > 1 && native.back() == '/') native.pop_back();
+  // A folder that is a link goes as a link: what it points to is not emptied.
+  struct stat st;
+  if (::lstat(native.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    if (::unlink(native.c_str()) != 0) LogWarning(kSender, "Folder %s not deleted\n", folder.path);
+    return;
+  }
   if (!RemoveTree(native, 0)) LogWarning(kSender, "Folder %s not deleted\n", folder.path);
 }
 

@@ -31,7 +31,8 @@ class cFileSystem {
   // False, with a warning in the log naming the folder, when every user may write into the
   // folder (and it is not sticky); true otherwise, and for a path that is no folder.
   bool CheckPrivate(const filename& path);
-  // Deletes the folder with everything in it. An entry that cannot be removed is tried once
+  // Deletes the folder with everything in it; links inside it, and a folder that is itself a
+  // link, are removed as links, never followed. An entry that cannot be removed is tried once
   // and logged; the folder then stays.
   void DeleteFolder(const filename& folder);
   // Gives a path the engine's permissions: 0755 for a folder, 0644 for a file (readable by
