@@ -18,7 +18,7 @@ class cLocaleGD {
 extern cLocaleGD g_LocaleGD;
 
 // The number of texts of the table.
-constexpr int kLocaleGDCount = 189;  // 152 of the windows and the field, 9 comics captions, 25 of the menus, 3 about the player's files
+constexpr int kLocaleGDCount = 190;  // 152 of the windows and the field, 9 comics captions, 25 of the menus, 4 about the player's files
 
 // Texts of the table used as formats: the first placeholder ("%s", "%i", "%d" and the like,
 // with flags and width) is replaced by the value, "%%" becomes "%", and anything else,

@@ -12,7 +12,8 @@
   MESSAGE(ErrorCreatePlayer, "Can't create\nthe profile\nfolder!") \
   MESSAGE(ErrorSaveFailed, "The game can't\nbe saved!\nSee the log file.") \
   MESSAGE(ErrorDamagedFile, "A saved file can't\nbe read! It is kept\nas .damaged.") \
-  MESSAGE(ErrorProfileRefused, "A player folder\nis not yours and\nis left out.")
+  MESSAGE(ErrorProfileRefused, "A player folder\nis not yours and\nis left out.") \
+  MESSAGE(ErrorProfileUnreadable, "A player's file\ncan't be read. That\nplayer is left out.")
 
 #define LOCALE_GD_KEYS(KEY) \
   KEY(Rate0) \

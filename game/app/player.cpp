@@ -338,14 +338,16 @@ bool cPlayer::Load() {
   const std::string file = root + kProfileFile;
   const plat::eFileRead read = files.Read(file, bytes);
   if (read == plat::eFileRead::Missing) return false;
-  if (read != plat::eFileRead::Ok) {
-    PutAside(files, file, plat::FileReadText(read));
-    return false;
+  if (read == plat::eFileRead::Ok) {
+    vek::cBitStream in;
+    in.SetData(bytes.data(), static_cast<vek::u32>(bytes.size()));
+    if (ParseProfile(in, file.c_str())) return true;
   }
-  vek::cBitStream in;
-  in.SetData(bytes.data(), static_cast<vek::u32>(bytes.size()));
-  if (ParseProfile(in, file.c_str())) return true;
-  PutAside(files, file, "is damaged");
+  // A profile that is left out is never saved over, so its file stays as it is (a newer
+  // version of the game may still read it).
+  vek::LogError(kSender, "'%s' %s; the profile is left out and the file kept as it is\n", file,
+                read == plat::eFileRead::Ok ? "is damaged" : plat::FileReadText(read));
+  TellPlayer("ErrorProfileUnreadable");
   return false;
 }
 

@@ -62,15 +62,20 @@ bool cWindowHost::SwitchWindow(const vek::string& name, int mode) {
   }
   m_WindowMode = mode;
   const bool shown = gui && gui->ShowWindow(name) == 0;
-  // A waiting notice goes over the window just shown; the box's own switch leaves the mode
-  // of that window as it was.
-  if (shown && name != "messagebox" && !Notices().empty() && m_pMessageBox && !gui->IsWindowShown("messagebox")) {
-    const vek::string key = Notices().front();
-    Notices().erase(Notices().begin());
-    ShowMessageBox(0, 0, GetText(key), "");
-    m_WindowMode = mode;
-  }
+  // A waiting notice goes over the window just shown.
+  if (shown && name != "messagebox") ShowNextNotice();
   return shown;
+}
+
+void cWindowHost::ShowNextNotice() {
+  vek::cGUI* gui = Gui();
+  if (Notices().empty() || !m_pMessageBox || !gui || gui->IsWindowShown("messagebox")) return;
+  const vek::string key = Notices().front();
+  Notices().erase(Notices().begin());
+  // The box's own switch leaves the mode of the window under it as it was.
+  const int mode = m_WindowMode;
+  ShowMessageBox(0, 0, GetText(key), "");
+  m_WindowMode = mode;
 }
 
 void cWindowHost::OnMessageBox(const vek::string& window) {
