@@ -159,7 +159,7 @@ void SetOs(std::unique_ptr<Os> os) {
   Active() = os ? std::move(os) : std::make_unique<PosixOs>();
 }
 
-bool MakeFolders(const std::string& path) {
+bool MakeFolders(const std::string& path, unsigned mode) {
   if (path.empty()) return false;
   std::string cur;
   size_t pos = 0;
@@ -168,7 +168,7 @@ bool MakeFolders(const std::string& path) {
     if (next == std::string::npos) next = path.size();
     cur = path.substr(0, next);
     if (!cur.empty()) {
-      if (::mkdir(cur.c_str(), 0755) != 0 && errno != EEXIST) {
+      if (::mkdir(cur.c_str(), static_cast<mode_t>(mode)) != 0 && errno != EEXIST) {
         struct stat st{};
         if (::stat(cur.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
       }

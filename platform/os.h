@@ -84,8 +84,9 @@ class FixedOs : public Os {
   double DayTimeSeconds() override { return dayTime; }
 };
 
-// Creates a folder and its parents with mode 0755; true when it exists afterwards.
-bool MakeFolders(const std::string& path);
+// Creates a folder and its parents with `mode` (0755, or 0700 for the game's own folders,
+// which only this user may enter); true when it exists afterwards.
+bool MakeFolders(const std::string& path, unsigned mode = 0755);
 
 // A folder only this user may write in: created 0700 when missing (its parents 0755), then
 // accepted only when it is a real folder (no symbolic link) owned by the user and not writable

@@ -215,6 +215,10 @@ locale.ProfileAddPrompt = "Type your name:"
 locale.ErrorCreatePlayer = "The new player's\nfolder can't\nbe made."
 locale.ErrorDeletePlayer = "Player '%s'\ncan't be deleted:\nthe profile folder\nholds another player."
 locale.ErrorNoPlayerYet = "Please type your\nname: the garden\nneeds a gardener\nfirst."
+locale.ErrorSaveFailed = "Your game can't\nbe saved. The log file\ntells why."
+locale.ErrorDamagedFile = "A saved file can't\nbe read. It is kept\naside as .damaged."
+locale.ErrorProfileRefused = "A player's folder\nbelongs to someone\nelse: left out."
+locale.ErrorProfileUnreadable = "A player's file\ncan't be read. That\nplayer is left out."
 
 -- The engine's own words, as the menus and the message box show them.
 if vek_locale then

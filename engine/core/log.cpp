@@ -10,6 +10,7 @@
 
 #include "engine/core/path_tokens.h"
 #include "platform/os.h"
+#include "platform/regular_file.h"
 
 namespace vek {
 
@@ -267,7 +268,8 @@ bool OpenLog(cLogFile& file, const vek::string& path) {
   file.m_SpanOpen = false;
 
   const std::size_t slash = path.rfind('/');
-  if (slash != vek::string::npos && slash > 0) plat::MakeFolders(path.substr(0, slash));
+  // The log lives in the game's own folder: made private when the log makes it.
+  if (slash != vek::string::npos && slash > 0) plat::MakeFolders(path.substr(0, slash), 0700);
 
   // The previous log is kept beside the new one ("_log.html" -> "_log.old.html").
   const std::size_t dot = path.rfind('.');
@@ -279,18 +281,10 @@ bool OpenLog(cLogFile& file, const vek::string& path) {
     std::fprintf(stderr, "cannot keep the previous log file %s as %s: %s\n", path.c_str(),
                  old.c_str(), std::strerror(errno));
   }
-  // A new regular file, readable by all and writable by the owner only; O_NONBLOCK so that a
-  // FIFO left in its place cannot hang the start.
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0644);
+  // A new regular file, readable by all and writable by the owner only, made new and
+  // exclusive: a FIFO or a link left in its place is removed, never opened or followed.
+  const int fd = plat::CreateNewFile(path, 0644);
   if (fd < 0) return false;
-  const int flags = ::fcntl(fd, F_GETFL);
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 ||
-      ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-    ::close(fd);
-    errno = EINVAL;
-    return false;
-  }
-  ::fchmod(fd, 0644);
   std::FILE* stream = ::fdopen(fd, "w");
   if (!stream) {
     ::close(fd);

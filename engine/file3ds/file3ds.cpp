@@ -1,5 +1,7 @@
 #include "engine/file3ds/file3ds.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -8,6 +10,22 @@
 #include "engine/file3ds/error3ds.h"
 
 namespace {
+
+// Opens a scene file for reading only when it is a regular file, without waiting on the way: a
+// FIFO or a device named like a scene file is refused at once (null) instead of hanging.
+std::FILE* OpenRegularStream(const char* path) {
+  const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return nullptr;
+  struct stat st;
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    ::close(fd);
+    return nullptr;
+  }
+  std::FILE* stream = ::fdopen(fd, "rb");
+  if (!stream) ::close(fd);
+  return stream;
+}
 
 File3ds** g_Table = nullptr;
 uint8_t g_FileCount = 0;
@@ -81,7 +99,7 @@ void MoveAside(File3ds* file) {
       ftkErrorPush(ERR_OPENING_FILE);
       return;
     }
-    file->stream = std::fopen(temp, "rb");
+    file->stream = OpenRegularStream(temp);
     if (!file->stream) {
       std::remove(temp);
       std::free(temp);
@@ -368,7 +386,7 @@ File3ds* OpenFile3ds(const char* fileName, const char* mode) {
     }
   }
   if (file->state == 1) {
-    file->stream = std::fopen(fileName, "rb");
+    file->stream = OpenRegularStream(fileName);
     if (!file->stream) return fail(ERR_OPENING_FILE);
     if (std::fseek(file->stream, 0, SEEK_END) == 0) {
       const long size = std::ftell(file->stream);

@@ -3,11 +3,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <vector>
 
 #include "engine/core/bitstream.h"
 #include "engine/files/file.h"
+#include "platform/regular_file.h"
 
 namespace vek {
 namespace {
@@ -30,16 +32,6 @@ cDataManager::cResult ReadWhole(const filename& name, const char* mode, std::vec
   if (length != size || !closed) return cDataManager::InternalError;
   buffer[length] = 0;
   return cDataManager::Ok;
-}
-
-// Makes the directory entry of a rename durable; failures only cost durability.
-void SyncFolderOf(const vek::string& native) {
-  size_t slash = native.rfind('/');
-  vek::string folder = slash == vek::string::npos ? "." : (slash == 0 ? "/" : native.substr(0, slash));
-  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
 }
 
 }  // namespace
@@ -71,24 +63,36 @@ cDataManager::cResult cDataManager::WriteBinary(const cBitStream* stream, const 
 }
 
 cDataManager::cResult cDataManager::WriteWhole(const filename& name, const void* data, u32 size) {
+  if (name.path.empty() || !name.archive.empty()) return FileNotFound;
   // The temporary beside the target: "<name>.<ext>.tmp".
   filename temp = name;
   if (!name.ext.empty()) temp.name += "." + name.ext;
   temp.replace_ext("tmp");
-
-  cFile file;
-  if (file.Open(temp, "wb") != cFile::e_Opened) return FileNotFound;
-  bool ok = size == 0 || (data && file.Write(data, 1, size) == size);
-  ok = file.Flush() && ok;
-  ok = file.Close() && ok;
-  vek::string nativeTemp = NativePath(temp.path);
-  vek::string nativeTarget = NativePath(name.path);
+  const vek::string nativeTemp = NativePath(temp.path);
+  const vek::string nativeTarget = NativePath(name.path);
+  if (size > 0 && !data) return InternalError;
+  // Made new and exclusive: whatever had the temporary's name (a link planted there, a FIFO,
+  // a stale temporary) is removed, never written through.
+  const int fd = plat::CreateNewFile(nativeTemp, 0644);
+  if (fd < 0) return FileNotFound;
+  const auto* bytes = static_cast<const u8*>(data);
+  u32 done = 0;
+  bool ok = true;
+  while (ok && done < size) {
+    const ssize_t n = ::write(fd, bytes + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    ok = n > 0;
+    if (ok) done += static_cast<u32>(n);
+  }
+  ok = ::fsync(fd) == 0 && ok;
+  ok = ::close(fd) == 0 && ok;
+  // The rename replaces whatever has the target's name - a link itself, never its target.
   if (ok) ok = std::rename(nativeTemp.c_str(), nativeTarget.c_str()) == 0;
   if (!ok) {
-    std::remove(nativeTemp.c_str());
+    ::unlink(nativeTemp.c_str());
     return InternalError;
   }
-  SyncFolderOf(nativeTarget);
+  plat::SyncFolderOf(nativeTarget);
   return Ok;
 }
 

@@ -35,9 +35,14 @@ class cDataManager {
   static cResult WriteBinary(const cBitStream* stream, const filename& name);
   // The engine's one way to replace a file: the bytes go to a temporary file beside the target
   // ("<name>.<ext>.tmp"), which is flushed and synced to disk and then renamed over the target,
-  // so the previous copy survives any failure. FileNotFound when the temporary cannot be
-  // created (a folder missing, an archive path); a failed write, flush, close or rename is an
-  // InternalError. On failure only the temporary is removed: the target stays as it was.
+  // so the previous copy survives any failure. The temporary is always made new and exclusive
+  // (plat::CreateNewFile): an entry already of its name - a stale temporary, a FIFO, a link
+  // planted there - is removed, never opened, followed or given new permissions; the target's
+  // name is replaced by the rename, so a link there is replaced, not written through.
+  // FileNotFound when the temporary cannot be created (a folder missing, a folder of the
+  // temporary's name, an archive path); a failed write, flush, close or rename (a folder in
+  // the target's place) is an InternalError. On failure only the temporary is removed: the
+  // target stays as it was.
   static cResult WriteWhole(const filename& name, const void* data, u32 size);
   // Reads an image with the reader its extension names ("png", "jpg", "bmp", "dds", compared
   // exactly); any other extension is an InternalError. The result is the reader's.

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "engine/core/log.h"
+#include "engine/core/path_tokens.h"
 #include "engine/files/file_system.h"
 #include "platform/regular_file.h"
 
@@ -163,6 +164,14 @@ unzFile OpenArchive(const vek::string& nativePath) {
   return unzOpen2_64(nativePath.c_str(), &io);
 }
 
+// A file under the player's own folder ({AppPath}): profiles, settings, high scores.
+bool IsPlayerFile(const vek::string& native) {
+  vek::string own = NativePath(GetPathToken(e_AppPath));
+  while (own.size() > 1 && own.back() == '/') own.pop_back();
+  return !own.empty() && own != "/" && native.size() > own.size() && native.compare(0, own.size(), own) == 0 &&
+         native[own.size()] == '/';
+}
+
 // The mode without the letters that mean nothing on this system ("t").
 vek::string CleanMode(const char* mode) {
   vek::string out;
@@ -263,22 +272,28 @@ int cFile::Open(const filename& name, const char* mode) {
   std::FILE* file = nullptr;
   bool update = cleanMode.find('+') != vek::string::npos;
   int fd = -1;
+  // Why a disk file was refused, for the log; errno of the open.
+  int refusal = 0;
   if (first == 'r' && !update) {
     // Only regular files are read: a folder, a FIFO or a device named like a data file is
-    // refused without waiting for it.
-    fd = plat::OpenRegularForReading(native);
+    // refused without waiting for it. The player's own files are never read through a link.
+    fd = plat::OpenRegularForReading(native, !IsPlayerFile(native));
+    if (fd < 0) refusal = errno;
   } else {
     // Without blocking as well: a FIFO with no reader fails at once, and is then refused.
-    int flags = O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | (update ? O_RDWR : O_WRONLY) |
+    // Never through a link: writing follows no name elsewhere.
+    int flags = O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | (update ? O_RDWR : O_WRONLY) |
                 (first == 'w' ? O_TRUNC : first == 'a' ? O_APPEND : 0);
     if (first == 'r') flags &= ~(O_CREAT | O_TRUNC);
     fd = ::open(native.c_str(), flags, 0644);
     struct stat st;
     int mode = fd >= 0 ? ::fcntl(fd, F_GETFL) : -1;
+    if (fd < 0) refusal = errno == ENXIO ? EINVAL : errno;  // ENXIO: a FIFO without a reader
     if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || mode < 0 ||
                     ::fcntl(fd, F_SETFL, mode & ~O_NONBLOCK) != 0)) {
       ::close(fd);
       fd = -1;
+      refusal = EINVAL;
     }
   }
   if (fd >= 0) {
@@ -286,16 +301,20 @@ int cFile::Open(const filename& name, const char* mode) {
     if (!file) ::close(fd);
   }
   if (!file) {
-    LogWarning(kSender, "File %s not found on disk\n", name.path);
+    if (refusal == EINVAL)
+      LogWarning(kSender, "File %s is not a regular file; refused\n", name.path);
+    else if (refusal == ELOOP)
+      LogWarning(kSender, "File %s is a link; refused\n", name.path);
+    else
+      LogWarning(kSender, "File %s not found on disk\n", name.path);
     return e_NotFound;
   }
   m_pRecord = new Record;
   m_pRecord->kind = e_Disk;
   m_pRecord->disk = file;
-  if (first == 'w' || first == 'a') {
-    cFileSystem fs;
-    if (!fs.FullAccess(name)) LogWarning(kSender, "File %s security info not changed\n", name.path);
-  }
+  // The engine's file permissions, set on the open file itself (never through a name).
+  if ((first == 'w' || first == 'a') && ::fchmod(::fileno(file), 0644) != 0)
+    LogWarning(kSender, "File %s security info not changed\n", name.path);
   return e_Opened;
 }
 

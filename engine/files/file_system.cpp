@@ -1,6 +1,7 @@
 #include "engine/files/file_system.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -106,15 +107,52 @@ void cFileSystem::DeleteFolder(const filename& folder) {
   if (folder.path.empty()) return;
   vek::string native = NativePath(folder.path);
   while (native.size() > 1 && native.back() == '/') native.pop_back();
+  // A folder that is a link goes as a link: what it points to is not emptied.
+  struct stat st;
+  if (::lstat(native.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    if (::unlink(native.c_str()) != 0) LogWarning(kSender, "Folder %s not deleted\n", folder.path);
+    return;
+  }
   if (!RemoveTree(native, 0)) LogWarning(kSender, "Folder %s not deleted\n", folder.path);
 }
 
 bool cFileSystem::FullAccess(const filename& path) {
   if (path.path.empty()) return false;
   vek::string native = NativePath(path.path);
+  while (native.size() > 1 && native.back() == '/') native.pop_back();
   struct stat st;
-  if (::stat(native.c_str(), &st) != 0) return false;
-  return ::chmod(native.c_str(), S_ISDIR(st.st_mode) ? 0755 : 0644) == 0;
+  // A link is never followed: its target may be anyone's file.
+  if (::lstat(native.c_str(), &st) != 0 || S_ISLNK(st.st_mode)) return false;
+  const mode_t mode = S_ISDIR(st.st_mode) ? 0755 : 0644;
+  if (::fchmodat(AT_FDCWD, native.c_str(), mode, AT_SYMLINK_NOFOLLOW) == 0) return true;
+  // Without /proc the C library cannot change a path without following it; the entry was
+  // just seen not to be a link.
+  return (errno == ENOTSUP || errno == ENOSYS) && ::chmod(native.c_str(), mode) == 0;
+}
+
+bool cFileSystem::CreatePrivateFolder(const filename& path) {
+  vek::string native = NativePath(path.path);
+  while (native.size() > 1 && native.back() == '/') native.pop_back();
+  bool hasPart = false;
+  for (char c : native) hasPart = hasPart || c != '/';
+  if (!hasPart) return false;
+  for (size_t i = 1; i <= native.size(); ++i) {
+    if (i == native.size() || (native[i] == '/' && native[i - 1] != '/')) ::mkdir(native.substr(0, i).c_str(), 0700);
+  }
+  struct stat st;
+  return ::stat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool cFileSystem::CheckPrivate(const filename& path) {
+  vek::string native = NativePath(path.path);
+  while (native.size() > 1 && native.back() == '/') native.pop_back();
+  struct stat st;
+  if (native.empty() || ::stat(native.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return true;
+  // A sticky folder (like /tmp) lets nobody remove or replace another user's entries.
+  if ((st.st_mode & S_IWOTH) == 0 || (st.st_mode & S_ISVTX) != 0) return true;
+  LogWarning(kSender, "Folder %s can be written by every user: others could change or replace the files in it; "
+             "make it private (chmod 700)\n", native);
+  return false;
 }
 
 }  // namespace vek

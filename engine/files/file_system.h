@@ -24,11 +24,20 @@ class cFileSystem {
   // Creates every missing folder of the chain (mode 0755). True only when the last folder
   // was newly created; it then gets the engine's folder permissions.
   bool CreateFolder(const filename& path);
-  // Deletes the folder with everything in it. An entry that cannot be removed is tried once
+  // The game's own folders (its data home, settings, profiles): creates every missing folder of
+  // the chain with mode 0700, so only this user may enter the new ones; folders already there
+  // keep their modes. True when the path is a folder afterwards (also when it was one before).
+  bool CreatePrivateFolder(const filename& path);
+  // False, with a warning in the log naming the folder, when every user may write into the
+  // folder (and it is not sticky); true otherwise, and for a path that is no folder.
+  bool CheckPrivate(const filename& path);
+  // Deletes the folder with everything in it; links inside it, and a folder that is itself a
+  // link, are removed as links, never followed. An entry that cannot be removed is tried once
   // and logged; the folder then stays.
   void DeleteFolder(const filename& folder);
   // Gives a path the engine's permissions: 0755 for a folder, 0644 for a file (readable by
-  // everyone, writable by the owner only). False when they cannot be set.
+  // everyone, writable by the owner only). A link is never followed: false for a link, and
+  // when the permissions cannot be set.
   bool FullAccess(const filename& path);
 
  private:

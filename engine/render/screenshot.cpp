@@ -18,14 +18,16 @@ namespace vek {
 namespace {
 const char* const kSender = "COM";
 
+// Anything of that name, a dangling link too, takes the name.
 bool Exists(const vek::string& path) {
   struct stat st;
-  return ::stat(path.c_str(), &st) == 0;
+  return ::lstat(path.c_str(), &st) == 0;
 }
 
-// Writes the bytes as a new file (mode 0644); a file left half written is removed.
+// Writes the bytes as a new file (mode 0644); a file left half written is removed. The name was
+// free a moment ago: whatever took it since (a link planted there) is never written through.
 bool WriteWhole(const vek::string& path, const std::vector<u8>& bytes) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0644);
   if (fd < 0) return false;
   size_t done = 0;
   while (done < bytes.size()) {

@@ -18,7 +18,7 @@ class cLocaleGD {
 extern cLocaleGD g_LocaleGD;
 
 // The number of texts of the table.
-constexpr int kLocaleGDCount = 188;  // 152 of the windows and the field, 9 comics captions, 27 of the menus
+constexpr int kLocaleGDCount = 192;  // 152 of the windows and the field, 9 comics captions, 27 of the menus, 4 about the player's files
 
 // Texts of the table used as formats: the first placeholder ("%s", "%i", "%d" and the like,
 // with flags and width) is replaced by the value, "%%" becomes "%", and anything else,

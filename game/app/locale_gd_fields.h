@@ -11,7 +11,11 @@
   MESSAGE(ErrorWindowMode, "Can't set windowed mode") \
   MESSAGE(ErrorCreatePlayer, "Can't create\nthe profile\nfolder!") \
   MESSAGE(ErrorDeletePlayer, "Can't delete\nplayer '%s':\nthe profile folder\nholds another player.") \
-  MESSAGE(ErrorNoPlayerYet, "Please type a name:\nthe garden needs\na gardener first.")
+  MESSAGE(ErrorNoPlayerYet, "Please type a name:\nthe garden needs\na gardener first.") \
+  MESSAGE(ErrorSaveFailed, "The game can't\nbe saved!\nSee the log file.") \
+  MESSAGE(ErrorDamagedFile, "A saved file can't\nbe read! It is kept\nas .damaged.") \
+  MESSAGE(ErrorProfileRefused, "A player folder\nis not yours and\nis left out.") \
+  MESSAGE(ErrorProfileUnreadable, "A player's file\ncan't be read. That\nplayer is left out.")
 
 #define LOCALE_GD_KEYS(KEY) \
   KEY(Rate0) \

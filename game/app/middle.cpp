@@ -67,9 +67,13 @@ vek::i32 cMiddle::Init() {
   vek::LogText(kSender, "Start game initialization...\n");
   m_StartTime = static_cast<vek::i32>(vek::GetDayTime() * 1000.0f);
   vek::cFileSystem fs;
-  for (const char* folder : {"{AppPath}/cache/", "{AppPath}/conf/", "{UserPath}/Desktop/"}) {
-    if (!fs.Exist(folder)) fs.CreateFolder(folder);
+  // The game's own folders only this user may enter when the game makes them; one that every
+  // user may write into is worth a warning (another user could plant files or links there).
+  for (const char* folder : {"{AppPath}/", "{AppPath}/cache/", "{AppPath}/conf/", "{AppPath}/profile/"}) {
+    fs.CreatePrivateFolder(folder);
+    fs.CheckPrivate(folder);
   }
+  if (!fs.Exist("{UserPath}/Desktop/")) fs.CreateFolder("{UserPath}/Desktop/");
   vek::CreateTextureInfos();
   vek::CreateMaterialManager();
   vek::CreateSceneManager();

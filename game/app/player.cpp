@@ -1,5 +1,8 @@
 #include "game/app/player.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cmath>
 
 #include "engine/core/format.h"
@@ -8,6 +11,7 @@
 #include "engine/files/filename.h"
 #include "game/app/rules_host.h"
 #include "game/app/save_unit.h"
+#include "game/app/window_host.h"
 
 namespace {
 
@@ -121,6 +125,39 @@ std::string NativeFolder(const vek::string& tokenPath) {
   return vek::NativePath(vek::filename(tokenPath + "x").dir());
 }
 
+// A profile folder is used only when it is this user's own: a link into (or a folder of)
+// another user's home would have the game read, replace and move that user's files.
+bool IsOwnFolder(const std::string& root) {
+  std::string folder = root;
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  struct stat st {};
+  if (::stat(folder.c_str(), &st) != 0 || st.st_uid == ::geteuid()) return true;
+  struct stat entry {};
+  const bool link = ::lstat(folder.c_str(), &entry) == 0 && S_ISLNK(entry.st_mode);
+  vek::LogError(kSender, "Profile folder '%s' %s user %u, not to this one; the profile is left out\n", folder,
+                link ? "is a link into a folder of" : "belongs to", static_cast<unsigned>(st.st_uid));
+  return false;
+}
+
+// A file of the profile that is there but can't be read or understood is moved out of the way
+// of the next save, never saved over: "<file>.damaged" beside it keeps it for the player (or
+// a bug report). Told in the log and on screen.
+void PutAside(iSaveFileLayer& files, const std::string& path, const char* why) {
+  const std::string aside = path + ".damaged";
+  if (files.Rename(path, aside))
+    vek::LogError(kSender, "'%s' %s; it is kept as '%s' and not used\n", path, why, aside);
+  else
+    vek::LogError(kSender, "'%s' %s and can't be moved aside; it is not used\n", path, why);
+  TellPlayer("ErrorDamagedFile");
+}
+
+// A save that failed: the log has the reason from the writer; the player hears of the first
+// one of the run, and plays on.
+void SaveFailed(const std::string& root) {
+  vek::LogError(kSender, "The game could not be saved in '%s'\n", root);
+  TellPlayerOnce("ErrorSaveFailed");
+}
+
 }  // namespace
 
 void AddWorldSaveFile(cWorldSaveFile file) { WorldFiles().push_back(std::move(file)); }
@@ -164,7 +201,7 @@ vek::string cPlayer::GetProfilePath(int slot) const {
   if (m_Folder.empty()) return {};
   vek::string path = "{AppPath}/profile/" + m_Folder + "/" + SlotFolder(slot);
   vek::cFileSystem fs;
-  if (!fs.IsFolder(path)) fs.CreateFolder(path);
+  if (!fs.IsFolder(path)) fs.CreatePrivateFolder(path);
   return path;
 }
 
@@ -291,16 +328,27 @@ bool cPlayer::Load() {
   if (path.empty()) return false;
   iSaveFileLayer& files = SaveFileLayer();
   const std::string root = NativeFolder(path);
-  RecoverUnit(files, root, {kProfileFile, kGameFile});
-  std::vector<vek::u8> bytes;
-  if (!files.Read(root + kProfileFile, bytes)) return false;
-  if (bytes.size() > vek::cBitStream::kMaxBytes) {
-    vek::LogError(kSender, "Profile '%s' is too large\n", root + kProfileFile);
+  if (!IsOwnFolder(root)) {
+    TellPlayer("ErrorProfileRefused");
     return false;
   }
-  vek::cBitStream in;
-  in.SetData(bytes.data(), static_cast<vek::u32>(bytes.size()));
-  return ParseProfile(in, (root + kProfileFile).c_str());
+  vek::cFileSystem().CheckPrivate(path);
+  RecoverUnit(files, root, {kProfileFile, kGameFile});
+  std::vector<vek::u8> bytes;
+  const std::string file = root + kProfileFile;
+  const plat::eFileRead read = files.Read(file, bytes);
+  if (read == plat::eFileRead::Missing) return false;
+  if (read == plat::eFileRead::Ok) {
+    vek::cBitStream in;
+    in.SetData(bytes.data(), static_cast<vek::u32>(bytes.size()));
+    if (ParseProfile(in, file.c_str())) return true;
+  }
+  // A profile that is left out is never saved over, so its file stays as it is (a newer
+  // version of the game may still read it).
+  vek::LogError(kSender, "'%s' %s; the profile is left out and the file kept as it is\n", file,
+                read == plat::eFileRead::Ok ? "is damaged" : plat::FileReadText(read));
+  TellPlayer("ErrorProfileUnreadable");
+  return false;
 }
 
 bool cPlayer::Save() {
@@ -314,7 +362,10 @@ bool cPlayer::WriteProfile() {
   const vek::cBitStream out = BuildProfile();
   std::vector<cSaveFile> unit{{kProfileFile, out.GetBytes()}};
   unit.back().bytes.resize(out.GetByteCount());
-  if (!SaveUnit(SaveFileLayer(), NativeFolder(path), unit)) return false;
+  if (!SaveUnit(SaveFileLayer(), NativeFolder(path), unit)) {
+    SaveFailed(NativeFolder(path));
+    return false;
+  }
   version = kVersion;
   return true;
 }
@@ -346,7 +397,10 @@ bool cPlayer::SaveGame(int slot) {
   unit.push_back({kProfileFile, {}});
   const vek::cBitStream profile = BuildProfile();
   unit.back().bytes.assign(profile.GetBytes().begin(), profile.GetBytes().begin() + profile.GetByteCount());
-  if (!SaveUnit(SaveFileLayer(), NativeFolder(path), unit)) return false;
+  if (!SaveUnit(SaveFileLayer(), NativeFolder(path), unit)) {
+    SaveFailed(NativeFolder(path));
+    return false;
+  }
   // player.dat now holds the newest format, and so does every file just written.
   version = kVersion;
   return true;
@@ -362,15 +416,25 @@ bool cPlayer::LoadGame(int slot) {
   std::vector<std::string> names{folder + kGameFile, kProfileFile};
   for (const auto& world : WorldFiles()) names.push_back(folder + world.name);
   RecoverUnit(files, root, names);
+  // Every file of the slot that is there but can't be read goes aside before any of them is
+  // read, so the parts that start fresh never save over it.
+  for (const auto& name : names) {
+    if (name == kProfileFile) continue;
+    std::vector<vek::u8> bytes;
+    const plat::eFileRead read = files.Read(root + name, bytes);
+    if (read != plat::eFileRead::Ok && read != plat::eFileRead::Missing)
+      PutAside(files, root + name, plat::FileReadText(read));
+  }
   std::vector<vek::u8> bytes;
   const std::string file = root + folder + kGameFile;
-  if (files.Read(file, bytes) && bytes.size() <= vek::cBitStream::kMaxBytes) {
+  if (files.Read(file, bytes) == plat::eFileRead::Ok) {
     vek::cBitStream in;
     in.SetData(bytes.data(), static_cast<vek::u32>(bytes.size()));
-    ParseGame(in, slot, file.c_str());
+    if (!ParseGame(in, slot, file.c_str())) PutAside(files, file, "is damaged");
   }
-  for (const auto& world : WorldFiles())
-    if (world.read) world.read(path + world.name, slot);
+  for (const auto& world : WorldFiles()) {
+    if (world.read && !world.read(path + world.name, slot)) PutAside(files, root + folder + world.name, "is damaged");
+  }
   return true;
 }
 

@@ -42,11 +42,12 @@ struct cMission {
 
 // A file of the world that a save carries beside save.dat (the field's "level.dat", the
 // island's "island.dat"), in the order of saving. `write` fills the file's bytes for a slot
-// (false abandons the save); `read` reads it from its path after save.dat.
+// (false abandons the save); `read` reads it from its path after save.dat, false when the
+// file is there but was refused (the part then starts fresh and the file is kept aside).
 struct cWorldSaveFile {
   vek::string name;
   std::function<bool(vek::cBitStream& out, int slot)> write;
-  std::function<void(const vek::string& path, int slot)> read;
+  std::function<bool(const vek::string& path, int slot)> read;
 };
 void AddWorldSaveFile(cWorldSaveFile file);
 void ClearWorldSaveFiles();

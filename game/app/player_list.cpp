@@ -37,7 +37,7 @@ cPlayer* cPlayerList::CreatePlayer(const vek::string& name) {
     // The profile is written whole under a temporary name, then takes its number in one rename.
     const vek::string temporary = TemporaryFolder(folder);
     if (fs.Exist(kProfiles + temporary)) fs.DeleteFolder(kProfiles + temporary);
-    fs.CreateFolder(kProfiles + temporary);
+    fs.CreatePrivateFolder(kProfiles + temporary);
     if (!fs.IsFolder(kProfiles + temporary)) {
       vek::LogWarning("CreatePlayer", "Can't create profile folder '%s'\n", kProfiles + temporary);
       return nullptr;

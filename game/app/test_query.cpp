@@ -297,6 +297,15 @@ std::string AnswerTestQuery(const std::string& line) {
     return out;
   }
 
+  if (verb == "label") {
+    // The text a label of a shown window shows, its line breaks as spaces.
+    std::string window, control;
+    in >> window >> control;
+    vek::cWindow* w = gui->GetWindow(window);
+    if (!w || !gui->IsWindowShown(window)) return "none";
+    auto* label = dynamic_cast<vek::cLabelCtrl*>(w->GetControl(w->FindControl(control)));
+    return label ? "ok " + OneLine(label->GetText()) : "none";
+  }
   return "error: unknown question '" + verb + "'";
 }
 

@@ -7,6 +7,8 @@
 //   rect <window> <control>  -> "ok x y w h"     in window pixels, top-left origin; "none"
 //                                                when the window is not shown or has no such
 //                                                control
+//   label <window> <control> -> "ok <text>"      the text a label shows, line breaks as spaces;
+//                                                "none" as for rect
 //   move x y | click x y | rclick x y           mouse input at that point
 //   down x y | up x y                           the left button pressed or let go there
 //                                                (a drag: down, move, up)

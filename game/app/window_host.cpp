@@ -24,6 +24,11 @@ constexpr int kLastLevel = 44;
 
 vek::cGUI* Gui() { return vek::g_pGame ? vek::g_pGame->GetGUI() : nullptr; }
 
+std::vector<vek::string>& Notices() {
+  static std::vector<vek::string> notices;
+  return notices;
+}
+
 }  // namespace
 
 cWindowHost* GetWindowHost() { return g_pWindowHost; }
@@ -56,7 +61,21 @@ bool cWindowHost::SwitchWindow(const vek::string& name, int mode) {
     if (gui && gui->IsWindowShown("profile_add")) gui->HideWindow("profile_add");
   }
   m_WindowMode = mode;
-  return gui && gui->ShowWindow(name) == 0;
+  const bool shown = gui && gui->ShowWindow(name) == 0;
+  // A waiting notice goes over the window just shown.
+  if (shown && name != "messagebox") ShowNextNotice();
+  return shown;
+}
+
+void cWindowHost::ShowNextNotice() {
+  vek::cGUI* gui = Gui();
+  if (Notices().empty() || !m_pMessageBox || !gui || gui->IsWindowShown("messagebox")) return;
+  const vek::string key = Notices().front();
+  Notices().erase(Notices().begin());
+  // The box's own switch leaves the mode of the window under it as it was.
+  const int mode = m_WindowMode;
+  ShowMessageBox(0, 0, GetText(key), "");
+  m_WindowMode = mode;
 }
 
 void cWindowHost::OnMessageBox(const vek::string& window) {
@@ -128,6 +147,30 @@ void ShowMessageBox(int icon, int buttons, const vek::string& text, const vek::s
     box->SetButtons(texts.Yes, texts.No);
   box->SetCommand(command);
   host->SwitchWindow("messagebox", 1);
+}
+
+void TellPlayer(const vek::string& textKey) {
+  for (const auto& key : Notices())
+    if (key == textKey) return;
+  Notices().push_back(textKey);
+}
+
+std::vector<vek::string>& ToldOnce() {
+  static std::vector<vek::string> told;
+  return told;
+}
+
+void TellPlayerOnce(const vek::string& textKey) {
+  for (const auto& key : ToldOnce())
+    if (key == textKey) return;
+  ToldOnce().push_back(textKey);
+  TellPlayer(textKey);
+}
+
+const std::vector<vek::string>& PendingNotices() { return Notices(); }
+void ClearPendingNotices() {
+  Notices().clear();
+  ToldOnce().clear();
 }
 
 // ---- the island map and the comics

@@ -4,6 +4,8 @@
 // profiles and the settings the options window changes. The steps of the game's flow that
 // other parts of the game own (starting a level, the island backdrop, the comics, hints,
 // saving) are virtual operations that do nothing here; the game object fills them in.
+#include <vector>
+
 #include "engine/core/types.h"
 #include "game/app/player_list.h"
 
@@ -40,6 +42,8 @@ class cWindowHost {
   // A game window has left the screen: carries out the message box's command when the box
   // was answered with its first button, then the profile command "delete=<row>".
   virtual void OnMessageBox(const vek::string& window);
+  // Shows the first waiting notice (TellPlayer) in the message box, unless the box is open.
+  void ShowNextNotice();
   // The pointer cursor (whatever the name).
   virtual void SetCursor(const vek::string& name);
   // Message 100000 straight to the window's function; nothing without one.
@@ -98,3 +102,15 @@ cWindowHost* GetWindowHost();
 // value: no picture); buttons 0 "Ok", 1 "Ok" and "Cancel", 2 "Yes" and "No" (another value
 // keeps the captions); the text as the box's first text and an empty second one.
 void ShowMessageBox(int icon, int buttons, const vek::string& text, const vek::string& command);
+
+// Trouble with the player's files that the player must hear of (the caller logs the details):
+// the text-table entry `textKey` is shown in the message box, as an error, at the next window
+// switch while no box is open. Notices wait in turn (one box at a switch); the same key
+// waits only once.
+void TellPlayer(const vek::string& textKey);
+// The same, only the first time in a run that the key is told.
+void TellPlayerOnce(const vek::string& textKey);
+// The notices still waiting (tests).
+const std::vector<vek::string>& PendingNotices();
+// Forgets the waiting notices and which were told once (tests).
+void ClearPendingNotices();

@@ -248,6 +248,8 @@ void InstallGardenWorld() {
                       return true;
                     },
                     [](const vek::string&, int slot) {
-                      if (g_pLevel) g_pLevel->Load(slot);
+                      if (!g_pLevel) return true;
+                      g_pLevel->Load(slot);
+                      return !g_pLevel->WasFileRefused();
                     }});
 }

@@ -120,7 +120,7 @@ cIslandLink::cIslandLink(cIsland& island, std::vector<cIslandBuildingRecord> bui
 
 void cIslandLink::WriteStates(vek::cBitStream& out) const { WriteIslandStates(out, m_Island.SaveStates()); }
 
-void cIslandLink::Load(const vek::filename& playerFile) {
+bool cIslandLink::Load(const vek::filename& playerFile) {
   while (!m_Island.GetBuildings().empty()) m_Island.RemoveBuilding(m_Island.GetBuildings().front().get());
   m_Island.GetWalkers().ClearWalkers();
   if (cFlyerList* flyers = GardenServices()->GetFlyers()) flyers->Clear();
@@ -129,10 +129,15 @@ void cIslandLink::Load(const vek::filename& playerFile) {
   // A damaged file keeps nothing; a wrong kind keeps the records before it. Either way the
   // island is refreshed, so it never shows the previous player's buildings.
   // A new player has no file yet: nothing to read, nothing to report.
-  if (vek::cFileSystem().Exist(playerFile) && LoadIslandStates(playerFile, states) != eIslandFileRead::Damaged)
-    m_Island.LoadStates(states);
+  bool refused = false;
+  if (vek::cFileSystem().Exist(playerFile)) {
+    const eIslandFileRead read = LoadIslandStates(playerFile, states);
+    refused = read == eIslandFileRead::Damaged || read == eIslandFileRead::Missing;
+    if (!refused) m_Island.LoadStates(states);
+  }
   m_Island.UpdateHouses();
   m_Island.AddPeople(m_Island.SumHouseValues(), 1);
+  return !refused;
 }
 
 i32 cIslandLink::GetMode() const { return m_Island.GetMode(); }
@@ -253,7 +258,5 @@ void InstallGardenIsland() {
                       if (g_pLink) g_pLink->WriteStates(out);
                       return true;
                     },
-                    [](const vek::string& path, int) {
-                      if (g_pLink) g_pLink->Load(path);
-                    }});
+                    [](const vek::string& path, int) { return !g_pLink || g_pLink->Load(path); }});
 }

@@ -23,7 +23,9 @@ class cIslandLink : public iGardenIsland {
   // buildings (a missing file is a new player's island), which then stand as the player's
   // progress says, with their people.
   void WriteStates(vek::cBitStream& out) const;
-  void Load(const vek::filename& playerFile);
+  // False when the file is there but can't be read or is damaged (the island then starts
+  // from its buildings alone).
+  bool Load(const vek::filename& playerFile);
 
   vek::i32 GetMode() const override;
   void Show(vek::i32 mode) override;

@@ -12,6 +12,9 @@
 
 namespace {
 
+// The largest capacity a hive is read with.
+constexpr vek::i32 kMostHoney = 1;
+
 constexpr vek::f32 kStep = 1.0f / 30.0f;
 constexpr vek::i32 kHiveCounter = 1;  // the field's per-kind counter of hives
 
@@ -119,7 +122,8 @@ bool cHive::Read(vek::cBitStream& stream) {
   vek::f32 t[6];
   for (vek::f32& v : t) v = stream.ReadFloat();
   // A damaged record never leaves a hive that is always full or a timer that never ends.
-  m_Capacity = capacity >= 1 ? capacity : 1;
+  // Every hive the game makes holds one unit of honey: another capacity is a damaged record.
+  m_Capacity = capacity >= 1 && capacity <= kMostHoney ? capacity : 1;
   m_Honey = honey < 0 ? 0 : (honey > m_Capacity ? m_Capacity : honey);
   bool finite = true;
   for (vek::f32 v : t) finite = finite && std::isfinite(v);

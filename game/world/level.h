@@ -142,6 +142,9 @@ class cLevel : public vek::cWidget {
   void ReplaceLooseItems();
   bool Save(vek::i32 slot);
   bool Load(vek::i32 slot);
+  // Whether the last Load found a level.dat that it could not read or refused: the field then
+  // started fresh, and the file must not be saved over unseen.
+  bool WasFileRefused() const { return m_bFileRefused; }
   // The same on a stream (the file's bytes); Load's parts without the file.
   void WriteLevel(vek::cBitStream& stream);
   // False (with a log line) for a damaged or hostile stream; the field then holds only what
@@ -209,6 +212,7 @@ class cLevel : public vek::cWidget {
   bool ReadSections(vek::cBitStream& stream);
 
   vek::u32 m_GardenerId = 0, m_PumpId = 0, m_CarId = 0, m_CarBackId = 0;
+  bool m_bFileRefused = false;
   std::list<cWareTransfer> m_Transfers;
   vek::vec2 m_CarPoint;  // where wares meet the car; worked out when first needed
   vek::i32 m_SortCounter = 0;  // the draw order is sorted every third step

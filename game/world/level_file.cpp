@@ -2,6 +2,8 @@
 // the gardener, the three tools, then counted sections of plants, ostriches, peacocks, goats
 // and hives. The reader trusts nothing: counts are bounded by the bytes left and a sane
 // maximum, and a damaged file is refused as a whole.
+#include <sys/stat.h>
+
 #include <algorithm>
 
 #include "engine/files/data_manager.h"
@@ -232,8 +234,15 @@ bool cLevel::Load(vek::i32 slot) {
   const bool present = !folder.empty() && disk.Exist(path);
   if (!folder.empty() && !present) vek::LogText(kSender, "Load: no level.dat yet; the field starts fresh\n");
   const bool read = present && vek::cDataManager::ReadBinary(&stream, path) == vek::cDataManager::Ok;
+  // An empty file is a field without a file; anything else unread is refused.
+  struct stat st {};
+  const bool empty = present && ::lstat(vek::NativePath(vek::filename(path).path).c_str(), &st) == 0 &&
+                     S_ISREG(st.st_mode) && st.st_size == 0;
+  m_bFileRefused = present && !read && !empty;
+  if (m_bFileRefused) vek::LogError(kSender, "Load: %s can't be read; the field starts fresh\n", path);
   if (read && !ReadLevel(stream)) {
-    vek::LogWarning(kSender, "Load: level.dat refused; the field starts fresh\n");
+    m_bFileRefused = true;
+    vek::LogError(kSender, "Load: %s refused; the field starts fresh\n", path);
     Clear();
     CreateHoles(kept);
     BuildFixedObjects();

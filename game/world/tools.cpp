@@ -1,6 +1,8 @@
 // The water can, the weeding tool and the bin.
 #include "game/world/tools.h"
 
+#include <algorithm>
+
 #include "engine/core/log.h"
 #include "game/app/garden_services.h"
 #include "game/world/balance.h"
@@ -90,10 +92,19 @@ void cToolWater::Use(vek::i32 n) {
 
 bool cToolWater::Read(vek::cBitStream& stream) {
   if (!cTool::Read(stream)) return false;
-  SetCapacity(static_cast<vek::i32>(stream.ReadInt()));
+  const vek::i32 capacity = static_cast<vek::i32>(stream.ReadInt());
   const vek::i32 amount = static_cast<vek::i32>(stream.ReadInt());
-  // A negative amount from a damaged file would leave the can below empty.
-  if (amount >= 0) SetAmount(amount);
+  // Only a capacity an upgrade can give: a huge one from a damaged or hostile file would have
+  // every frame draw millions of water icons. Such a can keeps the capacity of the player's
+  // upgrade; an amount beyond the capacity fills it, a negative one leaves it empty.
+  const std::vector<vek::i32>& volumes = GameBalance().waterVolume;
+  const vek::i32 most = volumes.empty() ? 0 : *std::max_element(volumes.begin(), volumes.end());
+  if (capacity >= 0 && capacity <= most) {
+    SetCapacity(capacity);
+  } else {
+    vek::LogWarning(kSender, "Read: a water can of capacity %i is refused; it holds %i\n", capacity, m_Capacity);
+  }
+  SetAmount(std::clamp(amount, 0, m_Capacity));
   return true;
 }
 

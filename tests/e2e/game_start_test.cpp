@@ -132,6 +132,11 @@ TEST_F(GameStart, EveryStageEndsCleanlyOnSigterm) {
   // A fresh install: no profile was made, so nothing was written for one.
   EXPECT_FALSE(fs::exists(settingsPath));
   EXPECT_TRUE(!fs::exists(AppDir() + "/profile") || fs::is_empty(AppDir() + "/profile"));
+  // The game's own folders are made for this user alone.
+  for (const char* folder : {"", "/conf", "/cache", "/profile"}) {
+    const fs::perms perms = fs::status(AppDir() + folder).permissions();
+    EXPECT_EQ(perms & fs::perms::all, fs::perms::owner_all) << AppDir() + folder;
+  }
 }
 
 TEST_F(GameStart, ASecondStartFindsTheProfileAndTheSettings) {

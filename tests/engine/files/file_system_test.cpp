@@ -103,6 +103,12 @@ TEST(FileSystemTest, DeleteFolderRemovesTheTreeButNeverFollowsLinks) {
   EXPECT_FALSE(fs::exists(tokens / "tree"));
   EXPECT_TRUE(fs::exists(tokens / "outside/keep"));
   fsys.DeleteFolder("{UserPath}/tree");  // already gone: nothing happens
+
+  // A folder that is itself a link: the link goes, what it points to stays whole.
+  fs::create_directory_symlink(tokens / "outside", tokens / "linked");
+  fsys.DeleteFolder("{UserPath}/linked/");
+  EXPECT_FALSE(fs::is_symlink(tokens / "linked"));
+  EXPECT_TRUE(fs::exists(tokens / "outside/keep"));
 }
 
 // Runs the deletion of a folder that holds an entry its user cannot remove: it must end,

@@ -14,42 +14,21 @@
 #include "engine/core/path_tokens.h"
 #include "engine/files/data_manager.h"
 #include "engine/files/file.h"
+#include "engine/files/file_system.h"
 #include "engine/files/image.h"
 #include "engine/files/image_codecs.h"
 #include "tests/engine/sound/sound_fixture.h"
+#include "tests/support/fifo_rescue.h"
 #include "tests/support/small_disk.h"
 
 namespace {
 
 using vek::cDataManager;
 using vek::filename;
+using vektest::FifoRescue;
 using vektest::SoundFixture;
 
 using Clock = std::chrono::steady_clock;
-
-// Opens the FIFO's writing end after a while, so that a reader stuck in open() comes free and
-// the test reports the hang as a failure instead of hanging itself.
-class FifoRescue {
- public:
-  explicit FifoRescue(std::string path)
-      : m_Thread([this, path] {
-          const auto until = Clock::now() + std::chrono::seconds(3);
-          while (!m_Done && Clock::now() < until) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-          while (!m_Done) {
-            const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-            if (fd >= 0) ::close(fd);
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-          }
-        }) {}
-  ~FifoRescue() {
-    m_Done = true;
-    m_Thread.join();
-  }
-
- private:
-  std::atomic<bool> m_Done{false};
-  std::thread m_Thread;
-};
 
 TEST_F(SoundFixture, SpecialFilesNamedLikeDataFilesAreRefusedAtOnce) {
   struct Case {
@@ -107,6 +86,86 @@ TEST_F(SoundFixture, SpecialFilesNamedLikeDataFilesAreRefusedAtOnce) {
   vek::string text = "kept";
   EXPECT_NE(cDataManager::ReadText(&text, filename("/dev/zero")), cDataManager::Ok);
   EXPECT_EQ(text, "kept");
+}
+
+// The whole-file writer's temporary is always made new: whatever stands at its name - a FIFO,
+// a dangling link, a link planted to another file of the user - is replaced, never written
+// through, and nothing outside gets created, truncated or given new permissions.
+TEST_F(SoundFixture, TheWriteWholeTemporaryIsNeverOpenedThroughItsName) {
+  const std::string victim = tmp / "victim.dat";
+  const std::string outside = tmp / "outside.dat";
+  struct Case {
+    const char* what;
+    std::function<void(const std::string& temp)> plant;
+    cDataManager::cResult result;
+  };
+  const Case cases[] = {
+      {"a FIFO", [](const std::string& t) { ASSERT_EQ(::mkfifo(t.c_str(), 0600), 0); }, cDataManager::Ok},
+      {"a dangling link", [&](const std::string& t) { ASSERT_EQ(::symlink(outside.c_str(), t.c_str()), 0); },
+       cDataManager::Ok},
+      {"a link to the user's own file",
+       [&](const std::string& t) { ASSERT_EQ(::symlink(victim.c_str(), t.c_str()), 0); }, cDataManager::Ok},
+      {"a stale temporary", [](const std::string& t) { ASSERT_TRUE(vektest::WriteFileText(t, "stale")); },
+       cDataManager::Ok},
+      {"a folder", [](const std::string& t) { ASSERT_EQ(::mkdir(t.c_str(), 0700), 0); }, cDataManager::FileNotFound},
+  };
+  const std::string bytes = "the new table";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string conf = tmp / "conf";
+    ::mkdir(conf.c_str(), 0700);
+    const std::string target = conf + "/highscore.dat";
+    const std::string temp = target + ".tmp";
+    ASSERT_TRUE(vektest::WriteFileText(target, "old table"));
+    ASSERT_TRUE(vektest::WriteFileText(victim, "the player's secret"));
+    ASSERT_EQ(::chmod(victim.c_str(), 0600), 0);
+    c.plant(temp);
+    FifoRescue rescue(temp);
+    const auto start = Clock::now();
+    EXPECT_EQ(cDataManager::WriteWhole(filename(target), bytes.data(), vek::u32(bytes.size())), c.result);
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
+    EXPECT_EQ(vektest::ReadFileText(target), c.result == cDataManager::Ok ? bytes : "old table");
+    struct stat st;
+    EXPECT_EQ(vektest::ReadFileText(victim), "the player's secret");
+    ASSERT_EQ(::stat(victim.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    EXPECT_NE(::lstat(outside.c_str(), &st), 0) << "created outside through the link";
+    ASSERT_EQ(::lstat(target.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+    ::rmdir(temp.c_str());
+    ::unlink(temp.c_str());
+  }
+}
+
+// Permissions and writes never go through a link; the player's own files ({AppPath}) are not
+// even read through one, while the game's data may be linked in (as a package installs it).
+TEST_F(SoundFixture, LinksAreNotFollowedToOtherFiles) {
+  const std::string victim = tmp / "victim.dat";
+  ASSERT_TRUE(vektest::WriteFileText(victim, "secret"));
+  ASSERT_EQ(::chmod(victim.c_str(), 0600), 0);
+  const std::string link = tmp / "link.dat";
+  ASSERT_EQ(::symlink(victim.c_str(), link.c_str()), 0);
+  EXPECT_FALSE(vek::cFileSystem().FullAccess(filename(link)));
+  vek::cFile file;
+  EXPECT_NE(file.Open(filename(link), "wb"), vek::cFile::e_Opened);
+  EXPECT_NE(file.Open(filename(link), "ab"), vek::cFile::e_Opened);
+  struct stat st;
+  ASSERT_EQ(::stat(victim.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+  EXPECT_EQ(vektest::ReadFileText(victim), "secret");
+
+  const std::string app = vek::GetPathToken(vek::e_AppPath);
+  const std::string own = app + "/linked.dat";
+  ASSERT_EQ(::symlink(victim.c_str(), own.c_str()), 0);
+  const std::size_t mark = Mark();
+  vek::string text;
+  EXPECT_EQ(cDataManager::ReadText(&text, filename(own)), cDataManager::FileNotFound);
+  EXPECT_NE(Since(mark).find("is a link; refused"), std::string::npos) << Since(mark);
+  vektest::TempDir data;  // outside the player's folder
+  const std::string linkedData = data / "linked.txt";
+  ASSERT_EQ(::symlink(victim.c_str(), linkedData.c_str()), 0);
+  EXPECT_EQ(cDataManager::ReadText(&text, filename(linkedData)), cDataManager::Ok);
+  EXPECT_EQ(text, "secret");
 }
 
 // Every writer on a disk that fills up: the write fails and is reported, the previous file is

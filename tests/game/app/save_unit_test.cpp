@@ -25,8 +25,13 @@ class FailingLayer : public iSaveFileLayer {
     return !Fails() && DiskFileLayer().Rename(from, to);
   }
   bool Remove(const std::string& path) override { return !Dead() && DiskFileLayer().Remove(path); }
-  bool Exists(const std::string& path) override { return DiskFileLayer().Exists(path); }
-  bool Read(const std::string& path, std::vector<vek::u8>& bytes) override { return DiskFileLayer().Read(path, bytes); }
+  bool Link(const std::string& from, const std::string& to) override {
+    return !Fails() && DiskFileLayer().Link(from, to);
+  }
+  eSaveFileKind Kind(const std::string& path) override { return DiskFileLayer().Kind(path); }
+  plat::eFileRead Read(const std::string& path, std::vector<vek::u8>& bytes) override {
+    return DiskFileLayer().Read(path, bytes);
+  }
   bool MakeFolder(const std::string& path) override { return !Dead() && DiskFileLayer().MakeFolder(path); }
   int Operations() const { return m_Count; }
 
@@ -55,6 +60,7 @@ class SaveUnitTest : public RulesFixture {
                         [this, name](const vek::string& path, int) {
                           std::string bytes = ReadFileText(vek::NativePath(vek::filename(path).path));
                           seen[name] = bytes.size() == 4 ? static_cast<unsigned char>(bytes[0]) : -1;
+                          return true;
                         }});
     }
   }
@@ -110,7 +116,8 @@ TEST_F(SaveUnitTest, AnInterruptedSaveLeavesTheOldGameOrTheNewOne) {
           EXPECT_EQ(loaded, 2);
         }
         // No temporary or list outlives the load.
-        for (const char* f : {"save.commit", "save.dat.new", "player.dat.new"}) {
+        for (const char* f : {"save.commit", "save.rollback", "save.dat.new", "player.dat.new", "save.dat.old",
+                              "player.dat.old"}) {
           EXPECT_FALSE(DiskFileLayer().Exists(ProfileDir() + f)) << f;
         }
       }

@@ -122,6 +122,40 @@ TEST_F(ToolsTest, RecordsRoundTripAndABinReadsNoMoreThanItHolds) {
   EXPECT_EQ(bin4->GetItems(), (std::vector<vek::u32>{4}));
 }
 
+// The can's capacity and amount come from level.dat: only what an upgrade can give is taken
+// (a capacity of millions would have every frame draw millions of icons).
+TEST_F(ToolsTest, ACanIsReadOnlyWithACapacityTheGameGives) {
+  struct Case {
+    vek::i32 capacity, amount;
+    vek::i32 keptCapacity, keptAmount;
+  };
+  const vek::i32 base = NewCan()->GetCapacity();  // the player's upgrade: none
+  const Case cases[] = {{6, 6, 6, 6},          {4, 2, 4, 2},       {10000000, 10000000, base, base},
+                        {0x7fffffff, 5, base, base}, {-5, 1, base, 1}, {4, -2, 4, 0},
+                        {4, 99, 4, 4}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "capacity " << c.capacity << ", amount " << c.amount);
+    vek::cBitStream s;
+    for (vek::i32 v : {1, 1, c.capacity, c.amount}) s.WriteInt(static_cast<vek::u32>(v));
+    cToolWater* can = NewCan();
+    ASSERT_TRUE(can->Read(s));
+    EXPECT_EQ(can->GetCapacity(), c.keptCapacity);
+    EXPECT_EQ(can->GetAmount(), c.keptAmount);
+    EXPECT_LE(Drawn(can), 6u * 4u + 4u);
+  }
+  // A hive holds the one unit of honey every hive of the game holds.
+  RegisterHiveMakers();
+  for (vek::i32 capacity : {0x7fffffff, 1000, -3}) {
+    vek::cBitStream s;
+    for (vek::i32 v : {0, 4, 0, capacity}) s.WriteInt(static_cast<vek::u32>(v));
+    for (int i = 0; i < 6; ++i) s.WriteFloat(0.0f);
+    auto* hive = static_cast<cHive*>(level->Make(e_KindHive));
+    ASSERT_TRUE(hive->Read(s));
+    EXPECT_EQ(hive->GetCapacity(), 1);
+  }
+  for (eFieldKind k : {e_KindHive, e_KindBee}) cLevel::SetMaker(k, nullptr);
+}
+
 TEST_F(ToolsTest, AToolSavedOnABlockedCellMovesToAFreeOne) {
   cToolWater* can = NewCan();
   can->SetCell(2, 3);

@@ -1,11 +1,15 @@
 // The dump tool prints a file's chunks, objects and node hierarchy, and the toolkit's errors
 // (exit status 1) for a file it refuses.
+#include <sys/stat.h>
 #include <sys/wait.h>
+
+#include <chrono>
 
 #include <cstdio>
 #include <string>
 
 #include "tests/engine/file3ds/chunk_writer.h"
+#include "tests/support/fifo_rescue.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -42,6 +46,15 @@ TEST(Dump3ds, PrintsObjectsAndHierarchyOrTheErrors) {
   const std::string bad = Dump(tmp / "bad.3ds", &status);
   EXPECT_EQ(status, 1);
   EXPECT_NE(bad.find("ERR_INVALID_CHUNK"), std::string::npos) << bad;
+
+  // A FIFO named like a scene file is refused at once instead of waiting for a writer.
+  const std::string fifo = tmp / "pipe.3ds";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  vektest::FifoRescue rescue(fifo);
+  const auto start = std::chrono::steady_clock::now();
+  Dump(fifo, &status);
+  EXPECT_EQ(status, 1);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
 }  // namespace
