@@ -444,7 +444,8 @@ cPlayer::eStoredName cPlayer::ReadStoredName(const vek::string& folder, vek::str
   const std::string root = NativeFolder("{AppPath}/profile/" + folder + "/");
   std::vector<vek::u8> bytes;
   if (!files.Exists(root + kProfileFile)) return eStoredName::Absent;
-  if (!files.Read(root + kProfileFile, bytes) || bytes.size() > vek::cBitStream::kMaxBytes) return eStoredName::Damaged;
+  if (files.Read(root + kProfileFile, bytes) != plat::eFileRead::Ok || bytes.size() > vek::cBitStream::kMaxBytes)
+    return eStoredName::Damaged;
   vek::cBitStream in;
   in.SetData(bytes.data(), static_cast<vek::u32>(bytes.size()));
   cCheckedReader r(in);

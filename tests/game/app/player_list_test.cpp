@@ -117,8 +117,11 @@ class KilledLayer : public iSaveFileLayer {
     return Alive() && DiskFileLayer().Rename(from, to);
   }
   bool Remove(const std::string& path) override { return Alive() && DiskFileLayer().Remove(path); }
-  bool Exists(const std::string& path) override { return DiskFileLayer().Exists(path); }
-  bool Read(const std::string& path, std::vector<vek::u8>& bytes) override { return DiskFileLayer().Read(path, bytes); }
+  bool Link(const std::string& from, const std::string& to) override { return Alive() && DiskFileLayer().Link(from, to); }
+  eSaveFileKind Kind(const std::string& path) override { return DiskFileLayer().Kind(path); }
+  plat::eFileRead Read(const std::string& path, std::vector<vek::u8>& bytes) override {
+    return DiskFileLayer().Read(path, bytes);
+  }
   bool MakeFolder(const std::string& path) override { return Alive() && DiskFileLayer().MakeFolder(path); }
   bool Killed() const { return m_Count >= m_KillAt; }
 
