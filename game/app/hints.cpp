@@ -256,8 +256,7 @@ bool cHints::ShowTraining(int step, int task) {
   switch (step) {
     case 0: key = "HintBinUp"; break;
     case 1:
-      text = GetLevelBuildingHint(p->currentLevel);
-      key = "HintConstruct";
+      key = GetBuildingHintKey(GetLevelBuilding(p->currentLevel));
       placement = (left ? kLeft : kRight) | (cGameRules().IsIslandReady() ? kBottom : (low ? kBottom : kTop));
       flag = 0;
       break;
@@ -285,7 +284,7 @@ bool cHints::ShowTraining(int step, int task) {
       break;
     default: break;
   }
-  if (text.empty() && key != "HintConstruct") text = world->GetText(key);
+  if (!key.empty()) text = world->GetText(key);
   vek::f32 x, y;
   ArrowPoint(rect, placement, x, y);
   world->ShowHintWindow(text, nullptr, x, y, placement, flag);
