@@ -6,12 +6,14 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <sstream>
 
 #include "engine/core/path_tokens.h"
 #include "game/app/game_rules.h"
 #include "game/app/level_table.h"
 #include "game/app/player.h"
+#include "game/app/rules_host.h"
 #include "game/world/gardener.h"
 #include "game/world/object.h"
 
@@ -36,6 +38,19 @@ void GameRun::MakeProfile(int progress, int bank, int animalKinds) {
   }
   player.bank = bank;
   player.animalKinds = animalKinds;
+  // The lessons such a player has been through: the first one, and each that an order of an
+  // earlier level brought (the others come with what happens on the field).
+  auto seen = [&](size_t hint) {
+    if (hint < player.hintFlags.size()) player.hintFlags[hint] = 1;
+  };
+  if (progress > 0) seen(0);
+  static const std::pair<const char*, size_t> kOrderLessons[] = {
+      {"product00", 3}, {"egg", 4}, {"milk", 7}, {"honey", 9}, {"nib", 12}};
+  for (int level = 0; level < progress; ++level)
+    if (const cLevelRow* row = GetLevelRow(level))
+      for (const cLevelTask& task : row->tasks)
+        for (const auto& [ware, hint] : kOrderLessons)
+          if (std::string(task.ware) == ware) seen(hint);
   // The snapshot keeps the field of the level last played: its holes layout (one further
   // when that level awarded holes) and plant sorts.
   if (progress > 0) {
@@ -47,7 +62,12 @@ void GameRun::MakeProfile(int progress, int bank, int animalKinds) {
     player.lastSort = cGameRules::SortsForLevel(last);
   }
   ASSERT_TRUE(player.SaveGame(progress));
-  ASSERT_TRUE(player.WriteProfile());
+  // The profile keeps the player's hint switch: on, as a new player's is.
+  const vek::i32 training = RulesHost()->GetTraining();
+  RulesHost()->SetTraining(1);
+  const bool written = player.WriteProfile();
+  RulesHost()->SetTraining(training);
+  ASSERT_TRUE(written);
 }
 
 void GameRun::StartGame() {
@@ -271,6 +291,7 @@ bool GameRun::FollowLesson() {
       l.hint >= 0 ? "hint_" + std::to_string(l.hint) + "_" + std::to_string(l.step) : "tip_" + l.key;
   if (std::find(lessonsSeen.begin(), lessonsSeen.end(), l.key) == lessonsSeen.end()) {
     lessonsSeen.push_back(l.key);
+    std::cerr << "lesson " << l.hint << " step " << l.step << " tip " << l.tip << ": " << l.key << "\n";
     if (shoot) {
       q.WaitSettled();
       q.Frames(5);
