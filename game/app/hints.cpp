@@ -1,5 +1,7 @@
 #include "game/app/hints.h"
 
+#include <algorithm>
+
 #include "engine/core/format.h"
 #include "game/app/game_rules.h"
 #include "game/app/level_table.h"
@@ -251,6 +253,11 @@ bool cHints::ShowTraining(int step, int task) {
   vek::string text, key;
   int placement = kRight | kTop;
   int flag = 1;
+  // The ship comes in from beyond the screen's edge: the arrow points from the edge its way.
+  if (step == 2) {
+    rect[0] = std::clamp(rect[0], 0.0f, 1024.0f);
+    rect[1] = std::clamp(rect[1], 0.0f, 768.0f);
+  }
   const bool left = rect[0] > 512.0f;
   const bool low = rect[1] > 384.0f;
   switch (step) {

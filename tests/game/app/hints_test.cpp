@@ -9,6 +9,7 @@ struct HintWorld : iRulesWorld {
   bool FindTarget(const vek::string& target, vek::f32* rect) override {
     if (missing.count(target)) return false;
     rect[0] = 100, rect[1] = 200, rect[2] = 50, rect[3] = 40;
+    if (auto it = at.find(target); it != at.end()) rect[0] = it->second.x, rect[1] = it->second.y, rect[2] = rect[3] = 0;
     return true;
   }
   int CheckHintStep(int hint, int step) override {
@@ -27,6 +28,7 @@ struct HintWorld : iRulesWorld {
   void ResetGardenerWork() override { ++resets; }
   int resets = 0;
   std::set<std::string> missing;
+  std::map<std::string, vek::vec2> at;  // targets that are a point
   std::map<std::pair<int, int>, int> checks;
   std::set<int> situations;
   std::vector<std::string> shown;
@@ -189,6 +191,14 @@ TEST_F(HintsTest, TrainingTips) {
   for (int i = 0; i < 4 * 30 + 1; ++i) hints.StepTipTimer();
   EXPECT_EQ(hints.GetTrainingStep(), -1);
   EXPECT_FALSE(world.open);
+
+  // A ship still out at sea: the arrow points from the screen's edge its way.
+  world.at["ship"] = {1550, 749};
+  EXPECT_TRUE(hints.ShowTraining(2, 0));
+  EXPECT_EQ(world.arrow, (std::vector<vek::f32>{1024, 749}));
+  hints.EndTraining(-1);
+  world.at.clear();
+  player.trainingFlags[2] = 0;
 
   // Nothing to point at: not started, so nothing waits for it.
   world.missing.insert("ship");
