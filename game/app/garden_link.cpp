@@ -72,6 +72,7 @@ void cGardenLink::CloseHint() { m_Garden.Hints().CloseHint(); }
 vek::i32 cGardenLink::GetHintIndex() { return m_Garden.Hints().GetHint(); }
 // Between two steps of a hint the field takes no clicks.
 bool cGardenLink::IsHintAnimating() { return m_Garden.Hints().IsPausing(); }
+bool cGardenLink::IsFieldHeldByHint() { return m_Garden.Hints().HoldsField(); }
 bool cGardenLink::IsLevelStartTweenDone() { return m_Garden.Rules().Animations().IsLevelAnimationDone(); }
 bool cGardenLink::IsHolesAnimationRunning() { return m_Garden.Rules().Animations().IsHolesAnimationRunning(); }
 bool cGardenLink::IsTraining() { return m_Garden.m_iTraining != 0; }

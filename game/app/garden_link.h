@@ -38,6 +38,7 @@ class cGardenLink : public iGardenServices, public iRulesHost, public iRulesWorl
   void CloseHint() override;
   vek::i32 GetHintIndex() override;
   bool IsHintAnimating() override;
+  bool IsFieldHeldByHint() override;
   bool IsTraining() override;
   vek::i32 GetTrainingClickFlag() override { return 1; }
   void HideAllWindows() override;

@@ -47,6 +47,8 @@ class iGardenServices {
   virtual void CloseHint() = 0;
   virtual vek::i32 GetHintIndex() = 0;        // -1 when no hint step is active
   virtual bool IsHintAnimating() = 0;         // the hint's animation has not reached its target
+  // A lesson waits for the player: the field's timers of withering and spoiling hold.
+  virtual bool IsFieldHeldByHint() { return false; }
   virtual bool IsTraining() = 0;
   virtual vek::i32 GetTrainingClickFlag() = 0;  // the player's flag that ends the training click gate
 

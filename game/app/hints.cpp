@@ -1,5 +1,7 @@
 #include "game/app/hints.h"
 
+#include <algorithm>
+
 #include "engine/core/format.h"
 #include "game/app/game_rules.h"
 #include "game/app/level_table.h"
@@ -117,6 +119,13 @@ void HintHighlight(const vek::string& target, vek::f32* rect) {
   rect[3] += 2.0f * kControlMargin;
 }
 
+bool cHints::HoldsField() const {
+  if (m_Hint < 0) return false;
+  if (m_Pause > 0.0f) return true;
+  const cHintStep* s = FindStep(m_Hint, m_Step);
+  return s && s->text && s->flag != 0;
+}
+
 bool cHints::HintsOn() { return RulesHost()->GetTraining() != 0; }
 
 bool cHints::IsHintShown(int hint) const {
@@ -129,6 +138,9 @@ void cHints::ShowHint(int hint) {
   if (!p || hint < 0 || hint >= static_cast<int>(p->hintFlags.size()) || Flag(p->hintFlags, hint)) return;
   Flag(p->hintFlags, hint) = 1;
   if (!HintsOn() || m_Hint >= 0) return;
+  // A hint that starts takes the player's attention, even one that its first step closes at
+  // once: the gardener drops the work it was given.
+  RulesWorld()->ResetGardenerWork();
   m_Hint = hint;
   m_Step = 0;
   m_Pause = 0.0f;
@@ -139,6 +151,7 @@ void cHints::ShowHint(int hint) {
 bool cHints::NextHintStep(int hint, int step) {
   if (m_Hint < 0 || m_Hint != hint || m_Step != step) return false;
   RulesWorld()->HideHintWindow();
+  m_ShownKey.clear();
   ++m_Step;
   m_Pause = kPause;
   return true;
@@ -146,6 +159,7 @@ bool cHints::NextHintStep(int hint, int step) {
 
 void cHints::CloseHint() {
   RulesWorld()->HideHintWindow();
+  if (m_Hint >= 0) m_ShownKey.clear();
   m_Hint = -1;
   m_Step = -1;
   m_Pause = 0.0f;
@@ -175,6 +189,14 @@ void cHints::CheckHints() {
       m_Pause = 0.0f;
       UpdateTraining();
     }
+  } else if (m_Hint >= 0 && !m_ShownKey.empty()) {
+    // A step whose thing on the field is gone (eaten, vanished, taken by other means) can no
+    // longer be done: the lesson ends rather than point at nothing.
+    const cHintStep* s = FindStep(m_Hint, m_Step);
+    const vek::string target = s && s->target ? s->target : "";
+    vek::f32 rect[4] = {};
+    const bool onField = !target.empty() && target.rfind("control ", 0) != 0 && target.rfind("point ", 0) != 0;
+    if (onField && !world->FindTarget(target, rect)) CloseHint();
   }
 }
 
@@ -210,6 +232,7 @@ void cHints::UpdateTraining() {
   ArrowPoint(rect, s->placement, x, y);
   world->ShowHintWindow(world->GetText(s->text), s->highlight ? rect : nullptr, x, y, s->placement, s->flag);
   world->SwitchWindow("hint", 2);
+  m_ShownKey = s->text;
 }
 
 bool cHints::ShowTraining(int step, int task) {
@@ -227,53 +250,63 @@ bool cHints::ShowTraining(int step, int task) {
   // the island's readiness.
   if (!world->FindTarget(name, rect)) return false;
   m_Training = step;
-  vek::string text;
+  vek::string text, key;
   int placement = kRight | kTop;
   int flag = 1;
+  // The ship comes in from beyond the screen's edge: the arrow points from the edge its way.
+  if (step == 2) {
+    rect[0] = std::clamp(rect[0], 0.0f, 1024.0f);
+    rect[1] = std::clamp(rect[1], 0.0f, 768.0f);
+  }
   const bool left = rect[0] > 512.0f;
   const bool low = rect[1] > 384.0f;
   switch (step) {
-    case 0: text = world->GetText("HintBinUp"); break;
+    case 0: key = "HintBinUp"; break;
     case 1:
-      text = GetLevelBuildingHint(p->currentLevel);
+      key = GetBuildingHintKey(GetLevelBuilding(p->currentLevel));
       placement = (left ? kLeft : kRight) | (cGameRules().IsIslandReady() ? kBottom : (low ? kBottom : kTop));
       flag = 0;
       break;
-    case 2: text = world->GetText("HintNewPeople"); placement = kRight | kBottom; break;
+    case 2: key = "HintNewPeople"; placement = kRight | kBottom; break;
     case 3:
-      text = world->GetText("HintStartLevel");
+      key = "HintStartLevel";
       placement = (left ? kLeft : kRight) | (low ? kBottom : kTop);
       flag = 0;
       break;
     case 4: {
       int& done = Flag(p->trainingFlags, 4);
-      text = world->GetText(done == 0 ? "HintNewTask0" : "HintNewTask");
+      key = done == 0 ? "HintNewTask0" : "HintNewTask";
       m_TipTimer = done == 0 ? 6.0f : 4.0f;
       if (done == 0) done = 2;
       placement = kLeft | kBottom;
       flag = 0;
       break;
     }
-    case 7: text = world->GetText("HintSilver"); placement = kLeft | kBottom; break;
-    case 8: text = world->GetText("HintBronze"); placement = kLeft | kBottom; break;
+    case 7: key = "HintSilver"; placement = kLeft | kBottom; break;
+    case 8: key = "HintBronze"; placement = kLeft | kBottom; break;
     case 9:
-      text = world->GetText("HintFlowersWater");
+      key = "HintFlowersWater";
       placement = rect[0] >= 1024.0f ? kLeft | kTop : kRight | kTop;
       flag = 0;
       break;
     default: break;
   }
+  if (!key.empty()) text = world->GetText(key);
   vek::f32 x, y;
   ArrowPoint(rect, placement, x, y);
   world->ShowHintWindow(text, nullptr, x, y, placement, flag);
   world->SwitchWindow("hint", 2);
+  m_ShownKey = key;
   if (step != 1 && step != 3 && step != 4) Flag(p->trainingFlags, step) = 1;
   return true;
 }
 
 void cHints::EndTraining(int step) {
   if (m_Training < 0) return;
-  if (step == -1 || step == m_Training) RulesWorld()->HideHintWindow();
+  if (step == -1 || step == m_Training) {
+    RulesWorld()->HideHintWindow();
+    if (m_Hint < 0) m_ShownKey.clear();
+  }
   m_Training = -1;
 }
 
@@ -282,6 +315,9 @@ void cHints::StepTipTimer() {
   m_TipTimer -= cGameRules::kStep;
   if (m_TipTimer > 1e-6f || m_Training < 0) return;
   m_TipTimer = 0.0f;
-  if (m_Training == 4) RulesWorld()->HideHintWindow();
+  if (m_Training == 4) {
+    RulesWorld()->HideHintWindow();
+    m_ShownKey.clear();
+  }
   m_Training = -1;
 }

@@ -28,6 +28,12 @@ class cHints {
   int GetStep() const { return m_Step; }
   // The pause before the active hint's next step is running.
   bool IsPausing() const { return m_Hint >= 0 && m_Pause > 0.0f; }
+  // The active hint waits for the player (its step blocks the field, or the next one is on
+  // its way): what the lesson points at must not wither, spoil or go meanwhile.
+  bool HoldsField() const;
+  // The text key of what the window "hint" shows now (a lesson's step or a tip); empty when
+  // it shows neither.
+  const vek::string& GetShownKey() const { return m_ShownKey; }
 
   // The hint switch (the application's training value).
   static bool HintsOn();
@@ -46,4 +52,5 @@ class cHints {
   vek::f32 m_Pause = 0.0f;  // seconds left before the next step shows
   int m_Training = -1;
   vek::f32 m_TipTimer = 0.0f;
+  vek::string m_ShownKey;
 };

@@ -43,3 +43,7 @@ cAfterLevelStages::cEnded cAfterLevelStages::Step(vek::f32 dt) {
 }
 
 bool cAfterLevelStages::IsFinished() const { return HasEnded(kStages - 1); }
+
+bool cAfterLevelStages::IsWaitingAt(int stage) const {
+  return stage > 0 && stage < kStages && HasEnded(stage - 1) && std::fabs(m_Timers[stage].target) <= vek::kEpsilon;
+}

@@ -31,6 +31,8 @@ class cAfterLevelStages {
   cEnded Step(vek::f32 dt = kOneStep);
   // Whether the last stage has ended (on the last step or before).
   bool IsFinished() const;
+  // The sequence waits at the stage: the one before it has ended and it is at rest.
+  bool IsWaitingAt(int stage) const;
 
  private:
   bool HasEnded(int stage) const;

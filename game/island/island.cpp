@@ -36,7 +36,14 @@ namespace {
 enum : u32 { e_KeyDown = 1, e_ButtonDown = 4, e_ButtonUp = 5, e_MouseMove = 6, e_Wheel = 7, e_Leave = 33 };
 constexpr u32 kEscape = 1;
 constexpr i32 kScrollTraining = 3;
+constexpr i32 kBuildingTraining = 1;
+constexpr i32 kScrollingHint = 2, kRatingHint = 14;
 constexpr i32 kMessage = 100000;
+
+bool IsWindowShown(const char* name) {
+  vek::cGUI* gui = vek::g_pGame ? vek::g_pGame->GetGUI() : nullptr;
+  return gui && gui->IsWindowShown(name);
+}
 
 vec2 Centre(const cBuild& b) { return {b.GetPosition().x + b.GetWidth() * 0.5f, b.GetPosition().y + b.GetHeight() * 0.5f}; }
 }  // namespace
@@ -227,7 +234,9 @@ void cIsland::Step() {
     s->ShowTraining(kScrollTraining);
   m_WavePhase += 0.01f;
   if (m_WavePhase > 31.415928f) m_WavePhase = 0.0f;
-  if (m_Mode != e_islNone && s->IsIslandReady()) s->ShowHint(-1);
+  // The scrolling lesson, once the map can be scrolled: between levels, from level 7 on (after
+  // a level the map stands still, and the lesson would only hold up the ratings' lessons).
+  if (m_Mode == e_islMap && s->IsIslandReady()) s->ShowHint(kScrollingHint);
   if (m_Pulse.Update(kStep) != vek::e_TweenRunning) m_Pulse.SetTarget(m_Pulse.target > 0.5f ? 0.0f : 1.0f);
 }
 
@@ -249,7 +258,10 @@ void cIsland::Update(f32 dt) {
     if (cx < 10) d.x -= kScrollSpeed * dt;
     if (cx > 1014) d.x += kScrollSpeed * dt;
     if (cy < 10) d.y += kScrollSpeed * dt;
-    if (cy > 758) d.y -= kScrollSpeed * dt;
+    if (cy > 758) {
+      d.y -= kScrollSpeed * dt;
+      s->NextHintStep(kScrollingHint, 0);
+    }
   }
   d.y += m_WheelSpeed * dt;
   m_WheelSpeed /= 5.0f * dt + 1.0f;
@@ -362,7 +374,7 @@ void cIsland::OnEvent(u32 type, u32 param) {
     case e_Wheel:
       if (s->IsIslandReady()) {
         m_WheelSpeed = static_cast<f32>(static_cast<i32>(param)) * 10.0f;
-        if (m_WheelSpeed < 0.0f) s->NextHintStep(2, 0);
+        if (m_WheelSpeed < 0.0f) s->NextHintStep(kScrollingHint, 0);
         EndScrollTraining();
         s->SwitchWindow("hint_mp", 0);
       }
@@ -401,8 +413,14 @@ void cIsland::UpdateHouses() {
 void cIsland::StepAfterLevel() {
   const cAfterLevelStages::cEnded e = m_Stages.Step();
   if (e.stage >= 0) ActOnStage(e.stage, e.acts);
+  iGardenServices* s = GardenServices();
+  // While the sequence waits for the level's building, its tip comes back whenever nothing
+  // else is on show: a lesson may have taken its moment, or the player said "No" to building.
+  if (m_Mode == e_islAfterLevel && m_Stages.IsWaitingAt(4) && s->GetHintIndex() < 0 &&
+      s->GetTrainingStep() < 0 && !IsWindowShown("messagebox") && !IsWindowShown("hint"))
+    if (const cHouse* house = FindHouseAtPlace(s->GetCurrentLevel()); house && house->GetState() == 0)
+      s->ShowTraining(kBuildingTraining);
   if (m_Stages.IsFinished() && m_Mode == e_islAfterLevel) {
-    iGardenServices* s = GardenServices();
     if (s->GetHintIndex() != 13) {
       Show(e_islMap);
       s->CheckShips();
@@ -450,12 +468,14 @@ void cIsland::ActOnStage(int stage, bool acts) {
       Fly(MarkerOnScreen(level), "island", "rate", "star");
       Burst(MarkerOnScreen(level), 20);
       s->PlaySound(2);
-      if (s->HasIslandProgress()) s->ShowHint(-1);
+      if (s->HasIslandProgress()) s->ShowHint(kRatingHint);
       break;
     case 3:
       if (!acts) break;
       if (const cHouse* house = FindHouseAtPlace(level); house && house->GetState() != 2) {
-        // The sequence waits for the building: its completion starts the next stage.
+        // The sequence waits for the building: its completion starts the next stage. The tip
+        // at its site tells the player so.
+        s->ShowTraining(kBuildingTraining);
         m_Stages.Start(4, 0.0f);
       }
       break;

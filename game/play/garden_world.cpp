@@ -121,21 +121,6 @@ void cGardenWorld::DecKindTask(vek::i32 kind) {
       if (i < tasks->size()) UpdateTaskControl((*tasks)[i]);
 }
 
-void cGardenWorld::CheckHints() {
-  const vek::i32 before = GetHintIndex();
-  cGardenLink::CheckHints();
-  if (before < 0 && GetHintIndex() >= 0) ResetGardenerWork();
-}
-
-void cGardenWorld::ShowHint(vek::i32 hint) {
-  const vek::i32 before = GetHintIndex();
-  const bool wasShown = hint >= 0 && IsHintShown(hint);
-  cGardenLink::ShowHint(hint);
-  // A hint that started (even one its first step closes at once) takes the player's attention.
-  const bool started = hint >= 0 && !wasShown && IsHintShown(hint) && GetTraining() != 0;
-  if ((before < 0 && GetHintIndex() >= 0) || started) ResetGardenerWork();
-}
-
 bool cGardenWorld::FindFieldTarget(const vek::string& target, vek::f32* rect) {
   return m_pLevel && ::FindFieldTarget(*m_pLevel, target, rect);
 }

@@ -38,8 +38,6 @@ class cGardenWorld : public cGardenLink {
   void DecWareTask(vek::i32 ware) override;
   void DecKindTask(vek::i32 kind) override;
   // A hint that opens stops the gardener's work: its queue is emptied and its targets freed.
-  void CheckHints() override;
-  void ShowHint(vek::i32 hint) override;
   // The hints' and tips' targets on the field (see field_targets.h).
   bool FindFieldTarget(const vek::string& target, vek::f32* rect) override;
   // The field's side of the hints (see field_hints.h).

@@ -6,6 +6,9 @@
 
 #include "engine/app/game.h"
 #include "engine/gui/ctrl.h"
+#include "engine/gui/gui.h"
+#include "game/app/garden.h"
+#include "game/app/hints.h"
 #include "game/app/player.h"
 #include "game/app/rules_host.h"
 #include "game/app/test_query.h"
@@ -67,9 +70,24 @@ std::string Chain(const std::string& args) {
   return out.str();
 }
 
+// "lesson" -> "ok <hint> <step> <text key> <tip step> <shown 0/1>": the active lesson and its
+// step (-1 -1 without one), the text-table key of what the window "hint" says ("-" for
+// nothing), the active tip (-1 none), and whether the window is on screen.
+std::string Lesson(const std::string&) {
+  if (!g_pGarden) return "none";
+  const cHints& hints = g_pGarden->Hints();
+  vek::cGUI* gui = vek::g_pGame ? vek::g_pGame->GetGUI() : nullptr;
+  const bool shown = gui && gui->IsWindowShown("hint");
+  const vek::string& key = hints.GetShownKey();
+  return "ok " + std::to_string(hints.GetHint()) + ' ' + std::to_string(hints.GetStep()) + ' ' +
+         (key.empty() ? std::string("-") : std::string(key)) + ' ' + std::to_string(hints.GetTrainingStep()) + ' ' +
+         (shown ? '1' : '0');
+}
+
 }  // namespace
 
 void AddPlayTestQuestions() {
+  AddTestQuestion("lesson", &Lesson);
   AddTestQuestion("island", &Island);
   AddTestQuestion("player", &Player);
   AddTestQuestion("chain", &Chain);

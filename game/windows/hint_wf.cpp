@@ -1,5 +1,7 @@
 #include "game/windows/hint_wf.h"
 
+#include <algorithm>
+
 #include "engine/gui/ctrl.h"
 #include "engine/gui/frame_ctrl.h"
 #include "engine/gui/gui.h"
@@ -120,6 +122,10 @@ int cHintWF::Place(const vek::string& text, const vek::rectf* target, const vek:
     }
     m_pArrow->SetPos(p.x, p.y, 0);
     m_pArrow->SetSize(sw, sh, 0);
+    // A point off the screen (a ship still out at sea) would take the board with it, where its
+    // text cannot be read nor its button pressed: the board stays on the screen.
+    x = std::clamp(x, 0.0f, std::max(0.0f, W - fw));
+    y = std::clamp(y, 0.0f, std::max(0.0f, H - fh));
   }
   m_pFrame->MoveBy(x - m_FramePos.x, y - m_FramePos.y, 0);
   m_FramePos = {x, y};

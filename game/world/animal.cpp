@@ -194,7 +194,8 @@ void cAnimal::CommonUpdate() {
       if (m_Food != 0 && level->IsObjectValid(m_Food)) break;  // on its way to the grass
       m_Food = FindFood();
       if (m_Food == 0) {
-        if (m_StateTimer.Update(kStep) != vek::e_TweenRunning) SetState(7);
+        // A hungry animal does not starve while a lesson waits for the player.
+        if (!GardenServices()->IsFieldHeldByHint() && m_StateTimer.Update(kStep) != vek::e_TweenRunning) SetState(7);
         break;
       }
       const cCell cell = level->FindObject(m_Food)->GetCell();
@@ -524,7 +525,7 @@ void cGoat::Update() {
       Restart(m_Voice, m_Voice.target);
       GardenServices()->PlaySound(14);
     }
-    if (m_StateTimer.Update(kStep) != vek::e_TweenRunning) SetState(1);
+    if (!GardenServices()->IsFieldHeldByHint() && m_StateTimer.Update(kStep) != vek::e_TweenRunning) SetState(1);
   } else if (m_State == 6) {
     // Milking: the gardener takes the goat back to state 1 when the milk is in the bin. Work
     // broken off (a right click, a hint, a full bin) lets it go again.

@@ -1,6 +1,7 @@
 // Eggs and nibs lying on the field.
 #include "game/world/animal_product.h"
 
+#include "game/app/garden_services.h"
 #include "game/world/level.h"
 #include "game/world/ware_manager.h"
 
@@ -20,7 +21,9 @@ void cAnimalProduct::SetCell(vek::i32 row, vek::i32 column) {
 
 void cAnimalProduct::Update() {
   cObject::Update();
-  // Left lying for its whole lifetime, it is gone.
+  // Left lying for its whole lifetime, it is gone; the lifetime holds while a lesson waits for
+  // the player.
+  if (GardenServices()->IsFieldHeldByHint()) return;
   if (m_Life.Update(1.0f / 30.0f) != vek::e_TweenRunning) SetState(2);
 }
 

@@ -91,7 +91,8 @@ void cHive::Update() {
   else if (m_State == 2) Remove();
   m_Top.Step(kStep);
   // Honey not taken within the minute is lost.
-  if (IsReady() && m_Full.Update(kStep) != vek::e_TweenRunning) m_Honey = 0;
+  // (The minute holds while a lesson waits for the player.)
+  if (IsReady() && !GardenServices()->IsFieldHeldByHint() && m_Full.Update(kStep) != vek::e_TweenRunning) m_Honey = 0;
   if (m_State == e_Appearing) {
     // It grows only while the field is in front, so the player sees it come.
     if (!GardenServices()->IsFieldFocused()) return;

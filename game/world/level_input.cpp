@@ -24,6 +24,17 @@ bool IsCover(vek::u32 ware) {
   return ware != 1000 && (ware == static_cast<vek::u32>(CoverId(0)) || ware == static_cast<vek::u32>(CoverId(1)));
 }
 
+// The gardener's next click on the field sows grass or flowers: its seed, or the last seed
+// queued after it, is one of them.
+bool SowsCover(cGardenerBase& g) {
+  bool sowing = IsCover(g.GetSeed());
+  for (const cGardenerTask& t : g.GetTasks()) {
+    if (t.cell.IsSentinel() && IsCover(t.id)) sowing = true;
+    else if (sowing && t.id != 0 && !IsCover(t.id)) sowing = false;
+  }
+  return sowing;
+}
+
 }  // namespace
 
 bool cLevel::ReadCursor(vek::vec2* p) const {
@@ -102,6 +113,8 @@ void cLevel::OnLeftClick() {
   }
   if (found == none) {
     g->AddTaskCell(c);
+    // The grass lesson's spot is taken: the gardener goes to sow there.
+    if (SowsCover(*g)) s->NextHintStep(5, 1);
     return;
   }
   if (found->IsType(e_TypeHole)) {
@@ -150,11 +163,5 @@ void cLevel::OnMouseMove() {
   }
   if (hit) return;
   cGardenerBase* g = GetGardener();
-  if (!g) return;
-  bool sowing = IsCover(g->GetSeed());
-  for (const cGardenerTask& t : g->GetTasks()) {
-    if (t.cell.IsSentinel() && IsCover(t.id)) sowing = true;
-    else if (sowing && t.id != 0 && !IsCover(t.id)) sowing = false;
-  }
-  if (sowing) m_Hover = PointToCell(p.x, p.y);
+  if (g && SowsCover(*g)) m_Hover = PointToCell(p.x, p.y);
 }

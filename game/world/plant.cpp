@@ -116,7 +116,9 @@ void cPlant::Update() {
       break;
     }
     case 3:
-      if (m_Stage != static_cast<vek::i32>(kRipe) && !m_bInWork && m_Wait.Update(kStep) != vek::e_TweenRunning)
+      // A plant does not wither while a lesson holds the player's attention elsewhere.
+      if (m_Stage != static_cast<vek::i32>(kRipe) && !m_bInWork && !GardenServices()->IsFieldHeldByHint() &&
+          m_Wait.Update(kStep) != vek::e_TweenRunning)
         SetState(2);
       break;
     default:

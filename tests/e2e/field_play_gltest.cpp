@@ -194,20 +194,81 @@ class FieldPlay : public ::testing::Test {
     return !HintLit(&lit) || !lit.Contains(at);
   }
   // A hint that holds the pointer away from the point is given time (an earlier click may be
-  // answering it already), then answered: its lit target clicked, or its close button.
+  // answering it already), then answered as its text says.
   void FollowHintsUntilFree(const vek::vec2& at) {
     for (int round = 0; round < 16 && HintHolds(at); ++round) {
       if (FramesUntil(300, [&] { return !HintHolds(at); })) return;
-      vek::rectf lit;
-      if (HintLit(&lit)) {
-        Click(lit.x + lit.w * 0.5f, 768.0f - (lit.y + lit.h * 0.5f));
-      } else if (vek::cCtrl* close = Control("hint", "close"); close && close->GetState(vek::cCtrl::e_Visibility)) {
-        ClickCtrl(close);
-      } else {
-        Frames(30);
-      }
-      FramesUntil(900, [&] { return !HintShown(); });
+      FollowLesson();
     }
+  }
+  // The field point (from the bottom) of the middle of an object.
+  static vek::vec2 Middle(const cObject* o) {
+    const vek::rectf r = o->GetRect();
+    return {r.x + r.w * 0.5f, r.y + r.h * 0.5f};
+  }
+  cObject* Nth(vek::u32 type, int n, int stage = -1) {
+    for (cObject* o : Objects(type))
+      if ((stage < 0 || o->GetStage() == stage) && n-- == 0) return o;
+    return nullptr;
+  }
+  // One answer to the lesson on show, as its text says: the text key names the thing to click
+  // (a bed, a tool, a plant once ripe, the car, the order) or Ok; a lit rectangle must hold
+  // that thing. The order's card it opens is read and closed.
+  void FollowLesson() {
+    if (vek::cCtrl* ok = Control("mission_goal", "ok"); ok && game->GetGUI()->IsWindowShown("mission_goal")) {
+      ClickCtrl(ok);
+      FramesUntil(300, [&] { return !game->GetGUI()->IsWindowShown("mission_goal"); });
+      return;
+    }
+    const std::string key = g_pGarden->Hints().GetShownKey();
+    if (!HintShown() || key.empty()) {
+      Frames(30);
+      return;
+    }
+    if (key == "TrainingPlants12") {
+      ClickCtrl(Control("hint", "close"));
+      FramesUntil(900, [&] { return !HintShown(); });
+      return;
+    }
+    const cObject* thing = nullptr;
+    vek::cCtrl* control = nullptr;
+    if (key == "TrainingPlants1" || key == "TrainingPlants2" || key == "TrainingPlants3")
+      thing = Nth(e_TypeHole, key.back() - '1');
+    else if (key == "TrainingPlants4")
+      thing = Nth(e_TypeToolWeed, 0);
+    else if (key == "TrainingPlants5")
+      thing = Nth(e_TypePlant, 0, 1);  // the weedy plant
+    else if (key == "TrainingPlants6")
+      thing = Nth(e_TypeToolBin, 0);
+    else if (key == "TrainingPlants7" || key == "TrainingPlants8" || key == "TrainingPlants9") {
+      thing = Nth(e_TypePlant, key.back() - '7');
+      if (thing && thing->GetStage() != 2) thing = nullptr;  // not ripe yet: waited for
+    } else if (key == "TrainingPlants10")
+      thing = Level()->FindObject(Level()->GetCarId());
+    else if (key == "TrainingPlants11")
+      control = Control("score", "task0");
+    else if (key == "TrainingWater0")
+      thing = Nth(e_TypeToolWater, 0);
+    else if (key == "TrainingWater1")
+      thing = Level()->FindObject(Level()->GetPumpId());
+    else if (key == "TrainingWater2")
+      thing = Nth(e_TypePlant, 0, 0);  // the thirsty plant
+    else
+      ADD_FAILURE() << "a lesson this level does not teach: " << key;
+    vek::vec2 at;
+    if (thing) {
+      at = Middle(thing);
+    } else if (control) {
+      const vek::rectf r = control->GetRect();
+      at = {r.x + r.w * 0.5f, r.y + r.h * 0.5f};
+    } else {
+      Frames(30);
+      return;
+    }
+    vek::rectf lit;
+    if (HintLit(&lit)) EXPECT_TRUE(lit.Contains(at)) << key << " names what the arrow lights";
+    Click(at.x, 768.0f - at.y);
+    FramesUntil(900, [&] { return !HintShown() || g_pGarden->Hints().GetShownKey() != key; });
   }
 
   cLevel* Level() { return dynamic_cast<cLevel*>(game->GetFocusWidget()); }
@@ -301,6 +362,7 @@ TEST_F(FieldPlay, ALevelStartedFromAScriptIsPlayedWithTheMouse) {
   auto* hintText = dynamic_cast<vek::cLabelCtrl*>(Control("hint", "text"));
   ASSERT_NE(hintText, nullptr);
   EXPECT_FALSE(hintText->GetText().empty());
+  EXPECT_EQ(g_pGarden->Hints().GetShownKey(), "TrainingPlants0") << "its text sends the player to the seeds";
   ClickCtrl(plants->GetToolbarItem(1));
   ASSERT_TRUE(FramesUntil(300, [&] { return !game->GetGUI()->IsWindowShown("hint"); }));
   const vek::i32 moneyBefore = ann->money;
@@ -313,6 +375,8 @@ TEST_F(FieldPlay, ALevelStartedFromAScriptIsPlayedWithTheMouse) {
   Shot("field_sown");
 
 
+  cObject* car = level->FindObject(level->GetCarId());
+  ASSERT_NE(car, nullptr);
   // Tend the plants with the tool each one asks for, harvest what is ripe.
   auto tool = [&](vek::i32 kind) -> cObject* {
     for (cObject* t : Objects(e_TypeTool))
@@ -328,7 +392,8 @@ TEST_F(FieldPlay, ALevelStartedFromAScriptIsPlayedWithTheMouse) {
   int tended = 0;
   bool shotBusy = false;
   const int crop = 2;
-  for (int round = 0; round < 80 && (harvested() < crop || tended == 0); ++round) {
+  auto tendUntil = [&](const std::function<bool()>& done) {
+  for (int round = 0; round < 80 && !done(); ++round) {
     std::vector<cObject*> ripe, weedy, thirsty;
     for (cObject* o : Objects(e_TypePlant)) {
       auto* plant = dynamic_cast<cPlant*>(o);
@@ -360,28 +425,27 @@ TEST_F(FieldPlay, ALevelStartedFromAScriptIsPlayedWithTheMouse) {
     FramesUntil(900, idle);
     if (kind != 2) tended += static_cast<int>(targets.size());
   }
+  };
+  tendUntil([&] { return harvested() >= crop && tended > 0; });
   EXPECT_GE(harvested(), crop) << "the crop was brought in";
   EXPECT_GE(tended, 1) << "a plant was tended";
-  // The lesson has walked the player through sowing and tending; its last harvest would fill
-  // the level's task before the shop is tried, so the player turns hints off here, as the hint
-  // window's "show" box does.
-  garden->GetLink().CloseHint();
-  garden->GetLink().SetTraining(0);
-
-  // The bin goes into the car, which drives to the market and sells.
-  cObject* car = level->FindObject(level->GetCarId());
-  ASSERT_NE(car, nullptr);
-  if (gardener->GetHeldToolKind() != 2) {
-    ClickObject(tool(2));
-    FramesUntil(600, idle);
-  }
-  ClickObject(car);
+  // The lesson goes on through the harvest, the bin into the car (which drives to the market
+  // and sells), the order and the clock: followed to its end as its texts say.
   const vek::i32 beforeSale = ann->money;
-  ASSERT_TRUE(FramesUntil(1800, [&] { return car->GetState() == cCar::e_Leaving; })) << "the car leaves";
+  bool shotSale = false;
+  for (int round = 0; round < 60 && g_pGarden->Hints().GetHint() == 0; ++round) {
+    FollowLesson();
+    if (!shotSale && car->GetState() == cCar::e_Leaving) {
+      Frames(15);
+      Shot("field_car_sale");
+      shotSale = true;
+    }
+  }
+  EXPECT_EQ(g_pGarden->Hints().GetHint(), -1) << g_pGarden->Hints().GetShownKey();
+  EXPECT_TRUE(g_pGarden->Hints().IsHintShown(0));
+  EXPECT_TRUE(shotSale) << "the car left with the harvest";
   EXPECT_GT(ann->money, beforeSale) << "the load was sold";
   EXPECT_TRUE(ann->carLoad.empty());
-  Frames(15);
-  Shot("field_car_sale");
   ASSERT_TRUE(FramesUntil(1800, [&] { return car->GetState() == cCar::e_Parked; })) << "the car comes back";
 
   // The shop's animals, as a later level awards them.
@@ -395,6 +459,11 @@ TEST_F(FieldPlay, ALevelStartedFromAScriptIsPlayedWithTheMouse) {
   ASSERT_NE(animals, nullptr);
   ASSERT_GE(animals->GetItemCount(), 2u);
   const size_t before = Objects(e_TypeAnimal).size();
+  {
+    // A lesson on show (a thirsty plant's) is followed first.
+    const vek::rectf r = animals->GetToolbarItem(1)->GetRect();
+    FollowHintsUntilFree({r.x + r.w * 0.5f, r.y + r.h * 0.5f});
+  }
   ClickCtrl(animals->GetToolbarItem(1));
   ASSERT_TRUE(FramesUntil(300, [&] { return Objects(e_TypeAnimal).size() > before; })) << "a goat came";
   Frames(150);
@@ -406,8 +475,8 @@ TEST_F(FieldPlay, ALevelStartedFromAScriptIsPlayedWithTheMouse) {
   garden->Rules().BuyUpgrade(0);
   EXPECT_GT(walker->GetWalk().speed, speed);
 
-  // A hint that opens stops the gardener's work (hints on again).
-  garden->GetLink().SetTraining(1);
+  // A hint that opens stops the gardener's work.
+  for (int round = 0; round < 30 && g_pGarden->Hints().GetHint() >= 0; ++round) FollowLesson();
   Click(500.0f, 600.0f);
   Click(800.0f, 150.0f);
   ASSERT_FALSE(gardener->GetTasks().empty());

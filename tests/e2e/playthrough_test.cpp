@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <sstream>
@@ -25,7 +26,12 @@ namespace fs = std::filesystem;
 
 class Playthrough : public playthrough::GameRun {
  protected:
-  void SetUp() override { shotPrefix = "playthrough_"; }
+  void SetUp() override {
+    shotPrefix = "playthrough_";
+    // The first lesson, the island's rating lessons and the tips: hint_*.png, tip_*.png.
+    lessonShots = {0, 13, 14};
+    tipShots = true;
+  }
 
   bool WaitShown(const std::string& window, double seconds = 60.0) { return q.WaitShown(window, seconds); }
   // A click on the point a question answers ("ok x y ...").
@@ -85,23 +91,6 @@ class Playthrough : public playthrough::GameRun {
     in >> ok >> p.levelProgress >> p.currentLevel >> p.money >> p.bank;
     for (int u; in >> u;) p.upgrades.push_back(u);
     return p;
-  }
-  // The shown hint: whether it lights a rectangle (the thing to click) or offers its close
-  // button.
-  struct HintNow {
-    bool shown = false, lit = false, close = false;
-    int x = 0, y = 0, w = 0, h = 0;
-  };
-  HintNow Hint() {
-    HintNow out;
-    std::istringstream in(Ask("hint"));
-    std::string ok, what;
-    if (!(in >> ok >> what) || ok != "ok") return out;
-    out.shown = true;
-    if (what == "wait" || !(in >> out.x >> out.y >> out.w >> out.h)) return out;
-    out.lit = what == "lit";
-    out.close = what == "close";
-    return out;
   }
   std::string Tree() const {
     std::string out;
@@ -190,30 +179,14 @@ TEST_F(Playthrough, FreshInstallKilledRunAndTheFirstLevelPlayedThroughToTheNextS
   const char* const kToolFor[] = {"0x00100001", "0x00100002", "0x00100004"};
   bool shotWork = false, shotGoal = false;
   int round = 0;
-  for (; seconds() < 150.0 && !Shown("mission_finish"); ++round) {
-    const HintNow hint = Hint();
-    const Thing seed = First("item garden plants 0");
-    if (hint.lit) {
-      // The lit thing is clicked: the seed when the lit row holds it, else its middle.
-      const bool onSeed = seed.w > 0 && hint.x <= seed.x && seed.x + seed.w <= hint.x + hint.w &&
-                          hint.y <= seed.y && seed.y + seed.h <= hint.y + hint.h;
-      ClickPoint(onSeed ? seed : Thing{hint.x, hint.y, hint.w, hint.h});
-      q.Frames(10);
-      continue;
-    }
-    if (hint.close) {
-      q.Click("hint", "close");
-      q.Frames(10);
-      continue;
-    }
-    // The lesson's task card opens the mission's goal; read, and back to work.
-    if (Shown("mission_goal")) {
-      if (!shotGoal) Shot("13_mission_goal");
+  for (; seconds() < 240.0 && !Shown("mission_finish"); ++round) {
+    if (Shown("mission_goal") && !shotGoal) {
+      Shot("13_mission_goal");
       shotGoal = true;
-      q.Click("mission_goal", "ok");
-      q.Frames(10);
-      continue;
     }
+    // The lessons as their texts say.
+    if (FollowLesson()) continue;
+    const Thing seed = First("item garden plants 0");
     const Gardener g = GardenerNow();
     if (g.tasks > 0) {
       q.Frames(15);
@@ -302,10 +275,8 @@ TEST_F(Playthrough, FreshInstallKilledRunAndTheFirstLevelPlayedThroughToTheNextS
       const std::string stat = Shown("stat_island") ? "stat_island" : "stat_garden";
       Shot("20_" + stat);
       q.Click(stat, "ok");
-    } else if (const HintNow hint = Hint(); hint.lit) {
-      ClickPoint(Thing{hint.x, hint.y, hint.w, hint.h});
-    } else if (hint.close) {
-      ClickPoint(Thing{hint.x, hint.y, hint.w, hint.h});
+    } else if (FollowLesson()) {
+      // The island's lessons as their texts say.
     } else if (std::istringstream house(Ask("house 0")); true) {
       std::string ok;
       int x = 0, y = 0, state = 0;
@@ -315,6 +286,16 @@ TEST_F(Playthrough, FreshInstallKilledRunAndTheFirstLevelPlayedThroughToTheNextS
     return false;
   })) << Ask("island") << " " << Ask("house 0") << " " << Ask("shown");
   Shot("21_island_next_level");
+  // Every step of the first lesson was shown and done as its text said; the island taught its
+  // ratings and showed the building's site.
+  for (int step = 0; step <= 12; ++step) {
+    const std::string key = "TrainingPlants" + std::to_string(step);
+    EXPECT_NE(std::find(lessonsSeen.begin(), lessonsSeen.end(), key), lessonsSeen.end()) << key;
+  }
+  for (const char* key : {"TrainingRate0", "TrainingIslandRate0"})
+    EXPECT_NE(std::find(lessonsSeen.begin(), lessonsSeen.end(), key), lessonsSeen.end()) << key;
+  EXPECT_TRUE(std::any_of(lessonsSeen.begin(), lessonsSeen.end(),
+                          [](const std::string& k) { return k.rfind("HintConstruct", 0) == 0; }));
   const Progress won = PlayerNow();
   EXPECT_EQ(won.levelProgress, 1) << Ask("player");
   EXPECT_EQ(won.upgrades, upgrades);

@@ -6,12 +6,14 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <sstream>
 
 #include "engine/core/path_tokens.h"
 #include "game/app/game_rules.h"
 #include "game/app/level_table.h"
 #include "game/app/player.h"
+#include "game/app/rules_host.h"
 #include "game/world/gardener.h"
 #include "game/world/object.h"
 
@@ -36,6 +38,19 @@ void GameRun::MakeProfile(int progress, int bank, int animalKinds, const std::st
   }
   player.bank = bank;
   player.animalKinds = animalKinds;
+  // The lessons such a player has been through: the first one, and each that an order of an
+  // earlier level brought (the others come with what happens on the field).
+  auto seen = [&](size_t hint) {
+    if (hint < player.hintFlags.size()) player.hintFlags[hint] = 1;
+  };
+  if (progress > 0) seen(0);
+  static const std::pair<const char*, size_t> kOrderLessons[] = {
+      {"product00", 3}, {"egg", 4}, {"milk", 7}, {"honey", 9}, {"nib", 12}};
+  for (int level = 0; level < progress; ++level)
+    if (const cLevelRow* row = GetLevelRow(level))
+      for (const cLevelTask& task : row->tasks)
+        for (const auto& [ware, hint] : kOrderLessons)
+          if (std::string(task.ware) == ware) seen(hint);
   // The snapshot keeps the field of the level last played: its holes layout (one further
   // when that level awarded holes) and plant sorts.
   if (progress > 0) {
@@ -47,7 +62,12 @@ void GameRun::MakeProfile(int progress, int bank, int animalKinds, const std::st
     player.lastSort = cGameRules::SortsForLevel(last);
   }
   ASSERT_TRUE(player.SaveGame(progress));
-  ASSERT_TRUE(player.WriteProfile());
+  // The profile keeps the player's hint switch: on, as a new player's is.
+  const vek::i32 training = RulesHost()->GetTraining();
+  RulesHost()->SetTraining(1);
+  const bool written = player.WriteProfile();
+  RulesHost()->SetTraining(training);
+  ASSERT_TRUE(written);
 }
 
 void GameRun::StartGame() {
@@ -217,17 +237,212 @@ std::vector<ChainRow> GameRun::Chains() {
   return out;
 }
 
-bool GameRun::AnswerHint() {
-  std::istringstream in(Ask("hint"));
-  std::string ok, what;
-  int x = 0, y = 0, w = 0, h = 0;
-  if (!(in >> ok >> what) || ok != "ok") return false;
-  if (what == "wait") {
+bool GameRun::AnswerHint() { return FollowLesson(); }
+
+Lesson GameRun::LessonNow() {
+  std::istringstream in(Ask("lesson"));
+  std::string ok;
+  Lesson l;
+  int shown = 0;
+  if (!(in >> ok >> l.hint >> l.step >> l.key >> l.tip >> shown) || ok != "ok") return {};
+  if (l.key == "-") l.key.clear();
+  l.shown = shown != 0;
+  return l;
+}
+
+namespace {
+
+// What a lesson's text asks of the player.
+enum class Act { Nothing, Click, ClickLit, Ok, Wait, Scroll };
+
+struct Wanted {
+  Act what = Act::Nothing;
+  int x = 0, y = 0;
+};
+
+bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
+
+}  // namespace
+
+bool GameRun::FollowLesson() {
+  Lesson l = LessonNow();
+  if (l.hint < 0 && l.tip < 0) return false;
+  // A lesson's task card shows the order; read, and back to work.
+  if (Shown("mission_goal")) {
+    q.Click("mission_goal", "ok");
     q.Frames(10);
     return true;
   }
-  if (in >> x >> y >> w >> h) ClickAt(x + w / 2, y + h / 2);
-  q.Frames(10);
+  // The island's ratings the lessons open: read, and closed.
+  for (const char* stat : {"stat_garden", "stat_island"})
+    if (Shown(stat)) {
+      q.Click(stat, "ok");
+      q.Frames(10);
+      return true;
+    }
+  if (!l.shown || l.key.empty()) {
+    // Between two steps of a lesson the field takes no clicks: the next step is waited for.
+    if (l.hint < 0) return false;
+    q.Frames(5);
+    return true;
+  }
+  const bool shoot = l.hint >= 0 ? lessonShots.count(l.hint) > 0 : tipShots;
+  const std::string shotName =
+      l.hint >= 0 ? "hint_" + std::to_string(l.hint) + "_" + std::to_string(l.step) : "tip_" + l.key;
+  if (std::find(lessonsSeen.begin(), lessonsSeen.end(), l.key) == lessonsSeen.end()) {
+    lessonsSeen.push_back(l.key);
+    std::cerr << "lesson " << l.hint << " step " << l.step << " tip " << l.tip << ": " << l.key << "\n";
+    if (shoot) {
+      q.WaitSettled();
+      q.Frames(5);
+      q.Shot(tmp.path() + "/home/Desktop", shotName);
+      l = LessonNow();
+      if (!l.shown || l.key.empty()) return true;
+    }
+  }
+
+  auto object = [&](unsigned type, int n, int stage = -1) {
+    int k = 0;
+    for (const auto& o : Objects(type))
+      if ((stage < 0 || o.stage == stage) && k++ == n) return Wanted{Act::Click, o.CentreX(), o.CentreY()};
+    return Wanted{Act::Wait};
+  };
+  auto control = [&](const char* window, const char* name) {
+    Wanted w{Act::Wait};
+    if (q.Centre(window, name, w.x, w.y)) w.what = Act::Click;
+    return w;
+  };
+  // A shop row's item: the n-th, or the one of the sort named.
+  auto item = [&](const char* row, int n, const std::string& sort = {}) {
+    for (int i = 0; i < 8; ++i) {
+      std::istringstream in(Ask(std::string("item garden ") + row + " " + std::to_string(i)));
+      std::string ok, name;
+      int x = 0, y = 0, w = 0, h = 0, available = 0, enabled = 0;
+      if (!(in >> ok >> x >> y >> w >> h >> available >> enabled >> name) || ok != "ok") break;
+      if (!available || !enabled) continue;
+      if (sort.empty() ? i == n : name == sort) return Wanted{Act::Click, x + w / 2, y + h / 2};
+    }
+    return Wanted{Act::Wait};
+  };
+  const std::string& key = l.key;
+  Wanted want;
+  if (key == "TrainingPlants0") {
+    want = item("plants", 0);
+  } else if (key == "TrainingPlants1" || key == "TrainingPlants2" || key == "TrainingPlants3" ||
+             key == "TrainingPlantInstead1" || key == "TrainingAnimalFood1" || key == "TrainingHive2") {
+    // "Click the lit bed", "click the lit spot": the text names the lit place itself.
+    want.what = Act::ClickLit;
+  } else if (key == "TrainingPlants4") {
+    want = object(e_TypeToolWeed, 0);
+  } else if (key == "TrainingPlants5") {
+    want = object(e_TypePlant, 0, 1);  // the weedy plant
+  } else if (key == "TrainingPlants6" || key == "TrainingEgg0" || key == "TrainingMilk0" || key == "TrainingHoney0") {
+    want = object(e_TypeToolBin, 0);  // the basket
+  } else if (key == "TrainingPlants7" || key == "TrainingPlants8" || key == "TrainingPlants9") {
+    // The plant named, once it is ripe.
+    const int n = key.back() - '7';
+    const auto plants = Objects(e_TypePlant);
+    want.what = Act::Wait;
+    if (n < static_cast<int>(plants.size()) && plants[static_cast<size_t>(n)].stage == 2)
+      want = {Act::Click, plants[static_cast<size_t>(n)].CentreX(), plants[static_cast<size_t>(n)].CentreY()};
+  } else if (key == "TrainingPlants10") {
+    const auto cars = Objects(e_TypeCar);
+    if (!cars.empty()) want = {Act::Click, cars[0].CentreX() + cars[0].w / 4, cars[0].CentreY()};
+  } else if (key == "TrainingPlants11") {
+    want = control("score", "task0");
+  } else if (key == "TrainingPlants12" || key == "HintBinUp" || key == "HintNewPeople" || key == "HintSilver" ||
+             key == "HintBronze") {
+    want.what = Act::Ok;
+  } else if (key == "TrainingWater0") {
+    want = object(e_TypeToolWater, 0);
+  } else if (key == "TrainingWater1") {
+    want = object(e_TypeWaterPump, 0);
+  } else if (key == "TrainingWater2") {
+    want = object(e_TypePlant, 0, 0);  // the thirsty plant
+  } else if (key == "TrainingScrolling0") {
+    want.what = Act::Scroll;
+  } else if (key == "TrainingFactory1") {
+    for (const auto& c : Chains())
+      if (c.rowState == 0 && c.state >= 0) {
+        want = {Act::Click, c.x + c.w / 2, c.y + c.h / 2};
+        break;
+      }
+  } else if (key == "TrainingOstrich0" || key == "TrainingGoat0" || key == "TrainingHive0" ||
+             key == "TrainingPeacock0") {
+    // The animal row: ostrich, goat, beehive, peacock.
+    const int n = key == "TrainingOstrich0" ? 0 : key == "TrainingGoat0" ? 1 : key == "TrainingHive0" ? 2 : 3;
+    want = item("animals", n);
+  } else if (key == "TrainingAnimalFood0") {
+    want = item("grass", 0, "grass");
+  } else if (key == "TrainingHive1") {
+    want = item("grass", 0, "flowers");
+  } else if (key == "TrainingAnimalFood2") {
+    want.what = Act::Wait;  // the gardener sows; the lesson ends with it
+  } else if (key == "TrainingEgg1") {
+    want = object(e_TypeEgg, 0);
+  } else if (key == "TrainingMilk1") {
+    want = object(e_TypeGoat, 0);
+  } else if (key == "TrainingHoney1") {
+    want = object(e_TypeHive, 0);
+  } else if (key == "TrainingPlantInstead0") {
+    for (int i = 0; i < 8 && want.what != Act::Click; ++i) {
+      std::istringstream in(Ask("item garden plants " + std::to_string(i)));
+      std::string ok, sort;
+      int x = 0, y = 0, w = 0, h = 0, available = 0, enabled = 0;
+      if (!(in >> ok >> x >> y >> w >> h >> available >> enabled >> sort) || ok != "ok") break;
+      if (available && enabled && Tasks().count(sort)) want = {Act::Click, x + w / 2, y + h / 2};
+    }
+  } else if (key == "TrainingIslandRate0") {
+    want = control("island", "but_island_rate");
+  } else if (key == "TrainingRate0") {
+    want = control("island", "but_rate");
+  } else {
+    // The factory's crop, a new order, thirsty flowers, the building site, the next level's
+    // place: the player plays on.
+    return false;
+  }
+
+  // The lit rectangle, when the step lights one.
+  std::istringstream hint(Ask("hint"));
+  std::string ok, what;
+  int lx = 0, ly = 0, lw = 0, lh = 0;
+  const bool lit = hint >> ok >> what >> lx >> ly >> lw >> lh && ok == "ok" && what == "lit";
+  switch (want.what) {
+    case Act::Nothing:
+    case Act::Wait:
+      q.Frames(10);
+      return true;
+    case Act::Ok:
+      EXPECT_FALSE(lit) << key << ": a step closed with Ok lights nothing";
+      q.Click("hint", "close");
+      q.Frames(10);
+      return true;
+    case Act::Scroll:
+      // The pointer to the bottom edge, held there a moment.
+      Ask("move 512 766");
+      q.Frames(30);
+      Ask("move 512 400");
+      q.Frames(5);
+      return true;
+    case Act::ClickLit:
+      EXPECT_TRUE(lit) << key << " names the lit place: " << Ask("hint");
+      if (!lit) return true;
+      want = {Act::Click, lx + lw / 2, ly + lh / 2};
+      break;
+    case Act::Click:
+      EXPECT_TRUE(!lit || (want.x >= lx && want.x <= lx + lw && want.y >= ly && want.y <= ly + lh))
+          << key << " names the thing at " << want.x << " " << want.y << ", the arrow lights " << Ask("hint");
+      break;
+  }
+  ClickAt(want.x, want.y);
+  // The click's work is done (or the lesson went on) before the next try: a click given twice
+  // would queue the work twice.
+  vektest::WaitFor(60.0, [&] {
+    const Lesson n = LessonNow();
+    if (n.hint != l.hint || n.step != l.step || n.key != l.key || !n.shown) return true;
+    q.Frames(5);
+    return Gardener().Idle();
+  });
   return true;
 }
 

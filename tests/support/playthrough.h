@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -45,6 +46,15 @@ struct GardenerNow {
 struct ChainRow {
   int rowState = -1, x = 0, y = 0, w = 0, h = 0, state = -1, stock = 0, inputId = -1, outputId = -1;
   std::string input, output;
+};
+
+// The lesson or tip on show as the game reports it: the lesson and its step (-1 without one),
+// the text key of what the hint window says (empty for nothing), the active tip (-1 none), and
+// whether the window is on screen.
+struct Lesson {
+  int hint = -1, step = -1, tip = -1;
+  std::string key;
+  bool shown = false;
 };
 
 // What a field played to its mission's end was tended with.
@@ -96,9 +106,21 @@ class GameRun : public ::testing::Test {
   // How many of a ware the field has made in this level.
   int Produced(const std::string& ware);
   std::vector<ChainRow> Chains();
-  // A shown hint is answered as a player does: its lit target clicked, or its close button.
-  // False when none was shown.
+  // A shown hint is answered as a player does: as its text says (FollowLesson). False when
+  // none was shown, or its text sends the player on playing.
   bool AnswerHint();
+  Lesson LessonNow();
+  // The lesson or tip on show followed as a player reads it: its text key names the thing to
+  // use (a seed row, a bed, a tool, a plant, the car, a control) or Ok, and that thing's place
+  // is asked of the game; a lit rectangle is only checked to hold the point clicked (the text
+  // and the arrow agree), and clicked itself only where the text says "the lit bed/spot".
+  // Each step of the hints in `lessonShots` is screenshot once as hint_<hint>_<step>.png (and
+  // each tip as tip_<key>.png with `tipShots`). True when it acted or waited on a lesson;
+  // false when none waits for the player, or the text sends the player on playing (growing a
+  // factory's crop, a new order, the building site, the next level's place).
+  bool FollowLesson();
+  // The lesson keys this run followed, in order (each step once).
+  std::vector<std::string> lessonsSeen;
 
   // From the main menu to the level's mission card: Start, the island, its marker, the question.
   void OpenLevelFromIsland(int level);
@@ -115,6 +137,8 @@ class GameRun : public ::testing::Test {
   // profile's progress has reached `progress`.
   void BuildLevelHouse(int level, int progress);
 
+  std::set<int> lessonShots;
+  bool tipShots = false;
   std::string shotPrefix;
   std::string shotName = "busy";
   std::string factoryShotName = "factory_started";

@@ -36,6 +36,7 @@ class FakeGardenServices : public cNullGardenServices {
   void CloseHint() override { calls.push_back("CloseHint"); }
   vek::i32 GetHintIndex() override { return hintIndex; }
   bool IsHintAnimating() override { return hintAnimating; }
+  bool IsFieldHeldByHint() override { return fieldHeld; }
   bool IsTraining() override { return training; }
   vek::i32 GetTrainingClickFlag() override { return trainingClickFlag; }
   void SwitchWindow(const vek::string& name, vek::i32 mode) override {
@@ -145,6 +146,7 @@ class FakeGardenServices : public cNullGardenServices {
   std::vector<std::string> calls;
   vek::i32 hintIndex = -1;
   bool hintAnimating = false;
+  bool fieldHeld = false;
   bool training = false;
   vek::i32 trainingClickFlag = 1;
   vek::i32 playMode = 0;

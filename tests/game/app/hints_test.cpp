@@ -9,6 +9,7 @@ struct HintWorld : iRulesWorld {
   bool FindTarget(const vek::string& target, vek::f32* rect) override {
     if (missing.count(target)) return false;
     rect[0] = 100, rect[1] = 200, rect[2] = 50, rect[3] = 40;
+    if (auto it = at.find(target); it != at.end()) rect[0] = it->second.x, rect[1] = it->second.y, rect[2] = rect[3] = 0;
     return true;
   }
   int CheckHintStep(int hint, int step) override {
@@ -24,7 +25,10 @@ struct HintWorld : iRulesWorld {
   }
   void HideHintWindow() override { open = false; }
   bool IsPaused() override { return paused; }
+  void ResetGardenerWork() override { ++resets; }
+  int resets = 0;
   std::set<std::string> missing;
+  std::map<std::string, vek::vec2> at;  // targets that are a point
   std::map<std::pair<int, int>, int> checks;
   std::set<int> situations;
   std::vector<std::string> shown;
@@ -118,6 +122,52 @@ TEST_F(HintsTest, PassedOverAndClosingSteps) {
   EXPECT_EQ(hints.GetHint(), -1);
 }
 
+TEST_F(HintsTest, AStartingHintEmptiesTheGardenersQueueEvenWhenItsFirstStepClosesIt) {
+  world.checks[{4, 0}] = 1;  // no ostrich to buy: the lesson closes at once
+  hints.ShowHint(4);
+  EXPECT_EQ(hints.GetHint(), -1);
+  EXPECT_EQ(world.resets, 1);
+  hints.ShowHint(4);  // seen: nothing more
+  host.training = 0;
+  hints.ShowHint(7);  // hints off: only marked
+  EXPECT_EQ(world.resets, 1);
+}
+
+TEST_F(HintsTest, AWaitingStepHoldsTheFieldAndEndsWhenItsThingOnTheFieldIsGone) {
+  // No lesson, nothing held.
+  EXPECT_FALSE(hints.HoldsField());
+  EXPECT_TRUE(hints.GetShownKey().empty());
+  hints.ShowHint(0);
+  EXPECT_TRUE(hints.HoldsField());
+  EXPECT_EQ(hints.GetShownKey(), "TrainingPlants0");
+  ASSERT_TRUE(hints.NextHintStep(0, 0));
+  EXPECT_TRUE(hints.HoldsField()) << "the pause before the next step";
+  EXPECT_TRUE(hints.GetShownKey().empty());
+  Steps(18);
+  EXPECT_EQ(hints.GetShownKey(), "TrainingPlants1");
+  // A control of the garden bar that is hidden a moment does not end it; the bed it points at
+  // gone does.
+  world.missing.insert("control garden plants");
+  Steps(5);
+  EXPECT_EQ(hints.GetHint(), 0);
+  world.missing.insert("hole 0");
+  Steps(1);
+  EXPECT_EQ(hints.GetHint(), -1);
+  EXPECT_FALSE(world.open);
+  EXPECT_FALSE(hints.HoldsField());
+  EXPECT_TRUE(hints.GetShownKey().empty());
+  // The factory lesson's first step lets the player play on: it holds nothing.
+  hints.ShowHint(3);
+  EXPECT_EQ(hints.GetShownKey(), "TrainingFactory0");
+  EXPECT_FALSE(hints.HoldsField());
+  hints.CloseHint();
+  // A tip says its own key.
+  hints.ShowTraining(0, 0);
+  EXPECT_EQ(hints.GetShownKey(), "HintBinUp");
+  hints.EndTraining(-1);
+  EXPECT_TRUE(hints.GetShownKey().empty());
+}
+
 TEST_F(HintsTest, TrainingTips) {
   hints.ShowTraining(0, 0);
   hints.EndTraining(0);
@@ -141,6 +191,14 @@ TEST_F(HintsTest, TrainingTips) {
   for (int i = 0; i < 4 * 30 + 1; ++i) hints.StepTipTimer();
   EXPECT_EQ(hints.GetTrainingStep(), -1);
   EXPECT_FALSE(world.open);
+
+  // A ship still out at sea: the arrow points from the screen's edge its way.
+  world.at["ship"] = {1550, 749};
+  EXPECT_TRUE(hints.ShowTraining(2, 0));
+  EXPECT_EQ(world.arrow, (std::vector<vek::f32>{1024, 749}));
+  hints.EndTraining(-1);
+  world.at.clear();
+  player.trainingFlags[2] = 0;
 
   // Nothing to point at: not started, so nothing waits for it.
   world.missing.insert("ship");

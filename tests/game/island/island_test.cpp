@@ -93,6 +93,14 @@ TEST_F(IslandTest, AfterLevelSequenceWaitsForTheNewBuildingAndOpensTheNextLevelO
   EXPECT_EQ(island->GetMode(), e_islAfterLevel);
   EXPECT_EQ(Count("AdvanceIsland"), 0);
   EXPECT_FALSE(island->GetStages().IsRunning(4));
+  // The rating lesson came with the level's success; the tip at the building's site with the
+  // wait, and again whenever it has gone while the sequence still waits.
+  EXPECT_EQ(Count("ShowHint 14"), 1);
+  EXPECT_EQ(Count("ShowTraining 1"), 1);
+  fake.trainingStep = -1;
+  island->Step();
+  EXPECT_EQ(Count("ShowTraining 1"), 2);
+  EXPECT_EQ(Count("ShowHint 2"), 0) << "the map does not scroll after a level";
 
   house->SetPrice(50);
   vek::i32 bank = 100;
@@ -167,6 +175,8 @@ TEST_F(IslandTest, CursorScrollsTheMapFromProgressSevenOn) {
   fake.levelProgress = 7;
   island->Update(0.1f);
   EXPECT_NEAR(island->GetScroll().y, top.y - 33.0f, 1e-3f);
+  // The pointer at the bottom edge moves the scrolling lesson on, as the wheel does.
+  EXPECT_EQ(fake.hintSteps, (std::vector<std::pair<vek::i32, vek::i32>>{{2, 0}}));
   // A training step other than scrolling holds the map; the scrolling one ends on a move.
   fake.trainingStep = 5;
   island->Update(0.1f);
@@ -182,6 +192,16 @@ TEST_F(IslandTest, CursorScrollsTheMapFromProgressSevenOn) {
   g_CursorY = 5;
   island->Update(0.1f);
   EXPECT_EQ(island->GetScroll().y, 0.0f);
+}
+
+TEST_F(IslandTest, TheScrollingLessonStartsOnTheMapOnceItCanBeScrolled) {
+  island->Show(e_islMap);
+  fake.islandReady = false;  // before level 7 (or while a tip holds the map)
+  island->Step();
+  EXPECT_EQ(Count("ShowHint 2"), 0);
+  fake.islandReady = true;
+  island->Step();
+  EXPECT_EQ(Count("ShowHint 2"), 1);
 }
 
 TEST_F(IslandTest, WheelScrollsDownAndMovesTheHintOn) {

@@ -94,6 +94,22 @@ TEST_F(Hint, PlacementAroundAPoint) {
   }
 }
 
+TEST_F(Hint, ABoardPointingOffTheScreenStaysOnIt) {
+  // A ship still out at sea, beyond the upper right corner.
+  for (const vec2 point : {vec2{1550, 749}, vec2{-300, -40}, vec2{1200, 900}}) {
+    SCOPED_TRACE(testing::Message() << point.x << "," << point.y);
+    hint->Place("A ship.", &kNoHintTarget, &point, 4u | cHintWF::kAlignBottom, true);  // Right | Bottom
+    const rectf f = R("frame");
+    EXPECT_GE(f.x, 0.0f);
+    EXPECT_GE(f.y, 0.0f);
+    EXPECT_LE(f.x + f.w, 1024.0f);
+    EXPECT_LE(f.y + f.h, 768.0f);
+    EXPECT_TRUE(Visible("close"));
+    EXPECT_GE(R("close").x, f.x);
+    EXPECT_EQ(R("arrow").x, point.x);  // the arrow still points the ship's way
+  }
+}
+
 TEST_F(Hint, DimmingStripsTileTheScreenAroundTheLitRectangle) {
   const rectf lit{300, 200, 80, 60};
   const auto strips = HintDimStrips(lit, 1024, 768);

@@ -147,6 +147,28 @@ TEST_F(AnimalFieldTest, WanderingStaysInsideThePen) {
   }
 }
 
+// While a lesson waits for the player nothing on the field is lost: a hungry bird does not
+// starve, an egg does not vanish, a goat waiting to be milked does not give up; each timer
+// goes on from where it stood once the lesson lets go.
+TEST_F(AnimalFieldTest, NothingIsLostWhileALessonHoldsTheField) {
+  auto* hungry = Add<cOstrich>({1, 7});
+  ASSERT_TRUE(RunUntil([&] { return hungry->GetState() == 3; }, 20 * kPerSecond));
+  auto* goat = Add<cGoat>({6, 7});
+  goat->SetQuickStart(true);
+  ASSERT_TRUE(RunUntil([&] { return goat->GetState() == 9; }, 10 * kPerSecond));
+  auto* egg = new cEgg(level.get(), {0, 5});
+  const vek::u32 ids[] = {hungry->GetId(), goat->GetId(), egg->GetId()};
+  world.services.fieldHeld = true;
+  world.Run(*level, 180 * kPerSecond);
+  for (vek::u32 id : ids) ASSERT_TRUE(level->IsObjectValid(id)) << id;
+  EXPECT_EQ(hungry->GetState(), 3);
+  EXPECT_EQ(goat->GetState(), 9);
+  world.services.fieldHeld = false;
+  EXPECT_TRUE(RunUntil([&] { return goat->GetState() != 9; }, 36 * kPerSecond)) << "the goat's wait runs on";
+  EXPECT_TRUE(RunUntil([&] { return !level->IsObjectValid(ids[2]); }, 51 * kPerSecond)) << "the egg's life runs on";
+  EXPECT_TRUE(!level->IsObjectValid(ids[0]) || hungry->GetState() != 3) << "the bird's search runs on";
+}
+
 TEST_F(AnimalFieldTest, GoatIgnoredForItsWholeWaitAsksAgainAfterItsNextIdle) {
   auto* g = Add<cGoat>({6, 7});
   g->SetQuickStart(true);  // hint 8 not shown: the first milk comes after 1 s

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include "game/world/level.h"
@@ -165,6 +166,23 @@ TEST_F(LevelInputTest, HoverFollowsTheCursorWhileSowing) {
   gardener->tasks.push_back({level->GetPumpId(), {2, 9}});
   move(Cell(6, 6));
   EXPECT_EQ(level->GetHoverCell(), kNoCell);
+}
+
+// The grass lesson's spot is done once the gardener is sent to sow grass (or flowers) on a
+// free cell; a click with a crop's seed, or on an object, is not it.
+TEST_F(LevelInputTest, SowingGrassOnAFreeCellMovesTheGrassLessonOn) {
+  const vek::u32 grass = static_cast<vek::u32>(g_pWareManager->GetWareId("grass"));
+  const std::pair<vek::i32, vek::i32> spot{5, 1};
+  auto sent = [&] { return std::count(world.services.hintSteps.begin(), world.services.hintSteps.end(), spot); };
+  gardener->seed = static_cast<vek::u32>(g_pWareManager->GetWareId("plant00"));
+  ClickAt(Cell(6, 6));
+  EXPECT_EQ(sent(), 0);
+  gardener->seed = kNoWare;
+  gardener->tasks.push_back({grass, kNoCell});  // picked just now, not yet in hand
+  ClickAt(car->GetPosition() + vek::vec2{0.0f, 30.0f});
+  EXPECT_EQ(sent(), 0);
+  ClickAt(Cell(6, 6));
+  EXPECT_EQ(sent(), 1);
 }
 
 }  // namespace

@@ -111,6 +111,25 @@ TEST_F(PlantTest, WithersAfterAMinuteUnlessWorkStarted) {
   }
 }
 
+TEST_F(PlantTest, DoesNotWitherWhileALessonHoldsTheField) {
+  sort->m_NeedPeriods = {1, 0};
+  cPlant* p = NewPlant();
+  GrowUp(p);
+  ASSERT_EQ(p->GetStage(), 0);
+  for (int i = 0; i < 30 * 30; ++i) p->Update();
+  // Three minutes with the lesson waiting: the minute's wait stands still.
+  world.services.fieldHeld = true;
+  for (int i = 0; i < 30 * 180; ++i) p->Update();
+  EXPECT_EQ(p->GetState(), 3);
+  EXPECT_NEAR(p->GetProgress(), 0.5f, 1e-3f);
+  // It goes on where it stood once the lesson lets go.
+  world.services.fieldHeld = false;
+  for (int i = 0; i < 30 * 30 - 2; ++i) p->Update();
+  EXPECT_EQ(p->GetState(), 3);
+  for (int i = 0; i < 4; ++i) p->Update();
+  EXPECT_EQ(p->GetState(), 2);
+}
+
 TEST_F(PlantTest, HoleFindsOnlyLivePlantsOnItsCell) {
   cObject* hole = level->Make(e_KindHole);
   ASSERT_TRUE(hole->IsType(e_TypeHole));
