@@ -137,6 +137,9 @@ class cLevel : public vek::cWidget {
   // The holes of the player's layout that are not on the field yet; while the holes
   // animation runs, those not in `kept` are made hidden.
   bool CreateHoles(const std::vector<cCell>& kept);
+  // The field takes on the player's layout as it stands: the holes it lacks are added (hidden
+  // while the holes animation runs), every hole it has is kept with its plant.
+  bool AddLayoutHoles();
   // Every hidden hole is shown, each with a burst of particles at its centre (30, spread 15).
   void ShowHiddenHoles();
   void ReplaceLooseItems();
