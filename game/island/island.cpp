@@ -240,7 +240,15 @@ void cIsland::EndScrollTraining() {
 
 void cIsland::Update(f32 dt) {
   iGardenServices* s = GardenServices();
-  if (s->IsPaused() || !CanScroll(m_Mode, s->GetLevelProgress(), s->GetTrainingStep())) return;
+  // The island's own particle pools: the bursts and the trails behind what flies over it.
+  if (cParticles* parts = s->GetParticles())
+    for (vek::u32 pool : {2u, 3u}) parts->GetPool(pool).Update(dt);
+  if (!s->IsPaused() && CanScroll(m_Mode, s->GetLevelProgress(), s->GetTrainingStep())) UpdateScroll(dt);
+  // The field's wares in flight (and its floating texts) go on while the island is shown.
+  if (m_pLevel) m_pLevel->UpdateFlights(dt);
+}
+
+void cIsland::UpdateScroll(f32 dt) {
   i32 cx = 0, cy = 0;
   if (!(m_CursorReader ? m_CursorReader(&cx, &cy) : vek::GetCursorClientPos(&cx, &cy))) cx = cy = -1;
   const vec2 before = m_Scroll;

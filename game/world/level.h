@@ -194,6 +194,9 @@ class cLevel : public vek::cWidget {
   vek::i32 CountTransfers(vek::i32 ware) const;
   // The per-frame step of the floating texts, the objects and the wares in flight.
   void UpdateTransfers(vek::f32 dt);
+  // The same for the floating texts and the wares in flight only, while another screen (the
+  // island) is shown over the field.
+  void UpdateFlights(vek::f32 dt);
   const std::list<cWareTransfer>& GetTransfers() const { return m_Transfers; }
   void ClearTransfers() { m_Transfers.clear(); }
   // "+$n" beside the delivery car.
