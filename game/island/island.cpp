@@ -345,7 +345,11 @@ void cIsland::OnEvent(u32 type, u32 param) {
         const i32 m = FindMarkerAt(p);
         if (m != m_HoveredMarker) {
           m_HoveredMarker = m;
-          if (m < 0) s->SwitchWindow("hint_mp", 0);
+          // The tooltip tells a played level's day, time and medal; a level not played yet
+          // has none of them to tell.
+          const cPlayer* player = CurrentPlayer();
+          const bool played = m >= 0 && player && static_cast<size_t>(m) < player->levelTimes.size();
+          if (!played) s->SwitchWindow("hint_mp", 0);
           else {
             s->SendWindowMessage("hint_mp", m, 0);
             s->SwitchWindow("hint_mp", 2);
