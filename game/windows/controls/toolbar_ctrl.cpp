@@ -115,7 +115,12 @@ void cToolbarItemCtrl::Draw() {
       if (s.frames && s.frameCount >= static_cast<u32>(kPictures)) vek::gui_draw::Quad(s.texture, m_Rect, s.frames[p], kWhite);
     }
   } else {
-    return;  // building pictures belong to the island's buildings
+    // A building item: its building's picture, no price.
+    const cSprite* sprite = m_pBuilding ? m_pBuilding->GetFirstSprite() : nullptr;
+    const int frame = m_pBuilding ? m_pBuilding->GetPictureIndex() : -1;
+    if (sprite && sprite->texture != 0 && sprite->frames && frame >= 0 && static_cast<u32>(frame) < sprite->frameCount)
+      vek::gui_draw::Quad(sprite->texture, m_Rect, sprite->frames[frame], kWhite);
+    return;
   }
   vek::cLabelCtrl& price = m_pOwner->GetPriceLabel();
   price.SetText(GetPriceText());
@@ -228,6 +233,8 @@ f32 cToolbarCtrl::GetStripWidth() const {
     n = AnimalKinds() >= 0 ? AnimalKinds() + 1 : 0;
   }
   n = std::clamp<i32>(n, 0, static_cast<i32>(GetVisibleCount()));
+  // Nothing unlocked yet is an empty run, not one of -3: the first animal award's star aims
+  // at the bar's start plus half its height, the middle of the first animal's place.
   if (n == 0) return 0.0f;
   return (m_ItemSize.x + kGap) * static_cast<f32>(n) - kGap;
 }
