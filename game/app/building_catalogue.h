@@ -8,10 +8,16 @@
 
 #include "engine/core/types.h"
 
+struct cSprite;
+
 class iCatalogueBuilding {
  public:
   virtual ~iCatalogueBuilding() = default;
   virtual const vek::string& GetName() const = 0;
+  // The building's first sprite (null when it has none) and the frame of it that pictures the
+  // building, as a shelf shows it (houses and factories: their built look, frame 4).
+  virtual const cSprite* GetFirstSprite() const { return nullptr; }
+  virtual int GetPictureIndex() const { return -1; }
 };
 
 class cBuildingCatalogue {

@@ -401,6 +401,10 @@ bool cGameRules::StartLevel(int level) {
   // The unlocks of the level being played (the selected one when the main save continues).
   p->lastSort = SortsForLevel(p->currentLevel);
   p->holesLayout = HolesForLevel(p->currentLevel, world->GetHolesLayoutCount());
+  // The snapshot's field was laid out with the layout of the level before; a level whose
+  // layout is a larger one gets its holes now, so the field played is the one a continued
+  // game loads from the main save.
+  world->AddLayoutHoles();
   CheckShips();
   world->SwitchWindow("garden", 1);
   world->UpdateToolbars();

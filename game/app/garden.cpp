@@ -137,8 +137,10 @@ void cGardenWindowHost::SaveLevel() {
 }
 
 void cGardenWindowHost::EndLevel() {
+  // A level given up for a restart ends as a finished one does (its field cleared, its time
+  // and grade kept, a new holes layout brought in again), so the restart sets up as cleanly.
   m_Garden.Ships().Clear();
-  m_Garden.GetLink().ClearLevel();
+  m_Garden.Rules().FinishLevel();
 }
 
 int cGardenWindowHost::GetCurrentLevel() const {

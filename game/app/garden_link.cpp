@@ -102,7 +102,7 @@ cShipView cGardenLink::GetShip(vek::u32 index) {
   const auto& ships = m_Garden.Ships().List();
   if (index >= ships.size()) return {};
   // Ships sail from the left to the island on the right.
-  return {ships[index].progress, 1};
+  return {ships[index].progress, 1, ships[index].people};
 }
 
 vek::string cGardenLink::GetProfilePath(vek::i32 slot) {

@@ -25,11 +25,12 @@ struct cHoleCell {
 };
 using cHolesLayout = std::vector<cHoleCell>;
 
-// A ship on its way to the island: progress 0..1 along the horizon, and its heading (0 or
-// above: to the right).
+// A ship on its way to the island: progress 0..1 along the horizon, its heading (0 or
+// above: to the right) and the people it brings (none for a ship passing by).
 struct cShipView {
   vek::f32 progress = 0.0f;
   vek::i32 direction = 0;
+  vek::i32 people = 0;
 };
 
 class iGardenServices {

@@ -76,6 +76,9 @@ class iRulesWorld {
   // The holes animation has ended: every hole of the field not yet shown is shown, each with
   // a burst of particles.
   virtual void ShowHiddenHoles() {}
+  // The field takes on the profile's holes layout: the holes it lacks are added, those it has
+  // stay with their plants.
+  virtual void AddLayoutHoles() {}
   // The island's display mode (2 while a level is played).
   virtual int GetIslandMode() { return 0; }
   virtual int GetHolesLayoutCount() { return 0; }

@@ -249,7 +249,15 @@ void cIsland::EndScrollTraining() {
 
 void cIsland::Update(f32 dt) {
   iGardenServices* s = GardenServices();
-  if (s->IsPaused() || !CanScroll(m_Mode, s->GetLevelProgress(), s->GetTrainingStep())) return;
+  // The island's own particle pools: the bursts and the trails behind what flies over it.
+  if (cParticles* parts = s->GetParticles())
+    for (vek::u32 pool : {2u, 3u}) parts->GetPool(pool).Update(dt);
+  if (!s->IsPaused() && CanScroll(m_Mode, s->GetLevelProgress(), s->GetTrainingStep())) UpdateScroll(dt);
+  // The field's wares in flight (and its floating texts) go on while the island is shown.
+  if (m_pLevel) m_pLevel->UpdateFlights(dt);
+}
+
+void cIsland::UpdateScroll(f32 dt) {
   i32 cx = 0, cy = 0;
   if (!(m_CursorReader ? m_CursorReader(&cx, &cy) : vek::GetCursorClientPos(&cx, &cy))) cx = cy = -1;
   const vec2 before = m_Scroll;
@@ -349,7 +357,11 @@ void cIsland::OnEvent(u32 type, u32 param) {
         const i32 m = FindMarkerAt(p);
         if (m != m_HoveredMarker) {
           m_HoveredMarker = m;
-          if (m < 0) s->SwitchWindow("hint_mp", 0);
+          // The tooltip tells a played level's day, time and medal; a level not played yet
+          // has none of them to tell.
+          const cPlayer* player = CurrentPlayer();
+          const bool played = m >= 0 && player && static_cast<size_t>(m) < player->levelTimes.size();
+          if (!played) s->SwitchWindow("hint_mp", 0);
           else {
             s->SendWindowMessage("hint_mp", m, 0);
             s->SwitchWindow("hint_mp", 2);

@@ -179,6 +179,8 @@ class cIsland : public vek::cWidget, public iBuildingOwner {
  private:
   void ScrollBy(const vek::vec2& d);
   void EndScrollTraining();
+  // The map scrolled by the cursor at the screen's edges and by the wheel.
+  void UpdateScroll(vek::f32 dt);
   void ActOnStage(int stage, bool acts);
 
   // A flyer of "icons00" from a screen point to the centre of a window's control (the top of

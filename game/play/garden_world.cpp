@@ -142,6 +142,10 @@ void cGardenWorld::ShowHiddenHoles() {
   if (m_pLevel) m_pLevel->ShowHiddenHoles();
 }
 
+void cGardenWorld::AddLayoutHoles() {
+  if (m_pLevel) m_pLevel->AddLayoutHoles();
+}
+
 void cGardenWorld::BurstAt(const vek::string& object, int count) {
   vek::f32 r[4] = {};
   if (!m_pParticles || count <= 0 || !FindFieldTarget(object, r)) return;
@@ -177,7 +181,13 @@ int cGardenWorld::GetTaskIndicatorState(int index) {
   return indicator ? indicator->GetMoveState() : -1;
 }
 
-void cGardenWorld::ResetTaskIndicators() { ResetScoreTaskControls(); }
+void cGardenWorld::ResetTaskIndicators() {
+  // Looked up afresh (the score window may be a new one), and parked: indicators an abandoned
+  // level left in place would otherwise hold the next level's end back.
+  ResetScoreTaskControls();
+  for (vek::u32 k = 0; k < 4; ++k)
+    if (iTaskIndicator* indicator = GetScoreTaskControl(k)) indicator->SnapToTarget();
+}
 
 int cGardenWorld::GetCarState() {
   if (!m_pLevel || !m_pLevel->IsObjectValid(m_pLevel->GetCarId())) return 1;

@@ -50,6 +50,7 @@ class cGardenWorld : public cGardenLink {
   void BurstAt(const vek::string& object, int count) override;
   // The field shows its hidden holes (see cLevel::ShowHiddenHoles).
   void ShowHiddenHoles() override;
+  void AddLayoutHoles() override;
 
   // ---- the rules' world, as far as the field holds it
   void UpdateToolbars() override;

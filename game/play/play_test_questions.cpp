@@ -9,6 +9,8 @@
 #include "engine/gui/gui.h"
 #include "game/app/garden.h"
 #include "game/app/hints.h"
+#include "engine/sound/music.h"
+#include "game/app/game_rules.h"
 #include "game/app/player.h"
 #include "game/app/rules_host.h"
 #include "game/app/test_query.h"
@@ -84,10 +86,32 @@ std::string Lesson(const std::string&) {
          (shown ? '1' : '0');
 }
 
+// "result" -> "ok <last time grade> <level time of the current level (-1 none)>": what the
+// end of the last level left.
+std::string Result(const std::string&) {
+  const cPlayer* p = CurrentPlayer();
+  if (!p) return "none";
+  const auto level = static_cast<size_t>(p->currentLevel);
+  const float time = p->currentLevel >= 0 && level < p->levelTimes.size() ? p->levelTimes[level] : -1.0f;
+  std::ostringstream out;
+  out << "ok " << GetPlayHost()->Rules().GetLastTimeGrade() << ' ' << time;
+  return out.str();
+}
+
+// "music" -> "ok playing" / "ok stopped" for the level's music as the play windows reach it,
+// "none" without one.
+std::string Music(const std::string&) {
+  vek::cMusic* music = GetPlayHost()->GetMusic();
+  if (!music) return "none";
+  return music->IsPlaying() ? "ok playing" : "ok stopped";
+}
+
 }  // namespace
 
 void AddPlayTestQuestions() {
   AddTestQuestion("lesson", &Lesson);
+  AddTestQuestion("result", &Result);
+  AddTestQuestion("music", &Music);
   AddTestQuestion("island", &Island);
   AddTestQuestion("player", &Player);
   AddTestQuestion("chain", &Chain);

@@ -3,6 +3,8 @@
 #include "engine/app/game.h"
 #include "engine/gui/widget.h"
 #include "engine/gui/window.h"
+#include "game/app/sprite.h"
+#include "game/island/building_table.h"
 #include "game/island/island.h"
 #include "game/windows/comics_wf.h"
 #include "game/windows/edit_wf.h"
@@ -12,6 +14,7 @@
 #include "game/windows/island_wf.h"
 #include "game/windows/stat_garden_wf.h"
 #include "game/windows/stat_island_wf.h"
+#include "game/windows/controls/toolbar_ctrl.h"
 
 namespace {
 
@@ -27,9 +30,39 @@ T* FindWidget(const char* name) {
   return nullptr;
 }
 
+// A building of the catalogue as the editor's shelf shows it: the template row's name and
+// its first sprite, looked up once its sheet is loaded.
+class cTemplateBuilding : public iCatalogueBuilding {
+ public:
+  explicit cTemplateBuilding(const cBuildingTemplateRow& row)
+      : m_Name(row.name), m_Texture(row.sprites[0].texture ? row.sprites[0].texture : ""),
+        m_Area(row.sprites[0].area ? row.sprites[0].area : "") {}
+  const vek::string& GetName() const override { return m_Name; }
+  const cSprite* GetFirstSprite() const override {
+    if (m_Area.empty()) return nullptr;
+    if (m_Sprite.texture == 0) FindSprite(m_Sprite, m_Texture, m_Area);
+    return m_Sprite.texture != 0 ? &m_Sprite : nullptr;
+  }
+  // The built look (frame 4 of houses and factories).
+  int GetPictureIndex() const override { return BuildingStageFrame(m_Name, 1); }
+
+ private:
+  vek::string m_Name, m_Texture, m_Area;
+  mutable cSprite m_Sprite;
+};
+
 }  // namespace
 
+cBuildingCatalogue& EditorCatalogue() {
+  static cBuildingCatalogue catalogue;
+  if (catalogue.GetCount() == 0)
+    for (const cBuildingTemplateRow& row : BuildingTemplateRows()) catalogue.AddBuilding(new cTemplateBuilding(row));
+  return catalogue;
+}
+
 vek::cWindowFunction* MakeIslandWindowFunction(const vek::string& name) {
+  // The editor's shelf finds its buildings in the catalogue.
+  if (name == "edit") SetToolbarCatalogue(&EditorCatalogue());
   if (name == "hint") return new cHintGDWF();
   if (name == "hint_mp") return new cHintMPWF();
   if (name == "island") return new cIslandWF();

@@ -14,6 +14,10 @@ class cGardenComics;
 // "comics"; a plain window function for the comic pages "comics00" .. "comics02"; null for any
 // other name.
 vek::cWindowFunction* MakeIslandWindowFunction(const vek::string& windowName);
+// The buildings the island editor offers, one per building template in template order (the
+// index is the editor's item data); made on first use and kept for the program's life.
+class cBuildingCatalogue;
+cBuildingCatalogue& EditorCatalogue();
 // The game's comics widget (the engine's widget list owns it); made once.
 cGardenComics* CreateGardenComics();
 // Plays comic `mode` (0 the opening, 1 the ending) from its first page: the comics widget

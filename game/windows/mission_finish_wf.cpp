@@ -67,6 +67,7 @@ int cMissionFinishWF::Call(vek::cWindow* window, u32 message, u32 p1, u32 p2) {
         m_pAwardLabels[i] = GetControlByName(window, "lbAward" + std::to_string(i));
         m_pAwardImages[i] = GetControlByName(window, "imgAward" + std::to_string(i));
       }
+      m_pAwardsHeading = GetControlByName(window, "lbAwards");
       m_pBank = GetControlByName(window, "lbBank");
       m_pMedal = GetControlByName(window, "imgMedal");
       m_pCaption = GetControlByName(window, "caption");
@@ -134,6 +135,7 @@ void cMissionFinishWF::OnShow() {
     ShowControl(m_pAwardLabels[i], false);
     ShowControl(m_pAwardImages[i], false);
   }
+  ShowControl(m_pAwardsHeading, false);
   m_AwardSlot = 0;
   host->PlaySound(2);
 
@@ -259,6 +261,7 @@ vek::cCtrl* cMissionFinishWF::FillAwardRow(const vek::string& text, const vek::s
   vek::cCtrl* label = m_pAwardLabels[m_AwardSlot];
   vek::cCtrl* image = m_pAwardImages[m_AwardSlot];
   ++m_AwardSlot;
+  ShowControl(m_pAwardsHeading, true);
   ShowControl(label, true);
   SetControlText(label, text);
   ShowControl(image, true);

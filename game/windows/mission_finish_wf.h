@@ -48,6 +48,8 @@ class cMissionFinishWF : public cBaseWF {
 
   vek::cCtrl* m_pAwardLabels[kAwardRows] = {};
   vek::cCtrl* m_pAwardImages[kAwardRows] = {};
+  // "New for your garden:" above the rows: shown only once a row is filled (it may be absent).
+  vek::cCtrl* m_pAwardsHeading = nullptr;
   vek::cCtrl* m_pBank = nullptr;
   vek::cCtrl* m_pBankImage = nullptr;
   bool m_bBankImageLooked = false;

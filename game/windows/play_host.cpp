@@ -136,6 +136,9 @@ cParticles* cPlayHost::GetParticles() { return GardenServices()->GetParticles();
 
 cFlyerList* cPlayHost::GetFlyers() { return GardenServices()->GetFlyers(); }
 
+// The field's music slot (the island's own music is in the other one).
+vek::cMusic* cPlayHost::GetMusic() { return GardenServices()->GetMusicSlot(1); }
+
 cPlayHost* GetPlayHost() {
   static cPlayHost plain;
   return g_pPlayHost ? g_pPlayHost : &plain;

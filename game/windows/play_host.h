@@ -67,11 +67,11 @@ class cPlayHost {
   virtual void NextHintStep(vek::i32 hint, vek::i32 step);
   virtual void ShowTraining(vek::i32 step);
 
-  // Game-wide effect lists and the music playing (null when none).
+  // Game-wide effect lists and the level's music (null when none).
   virtual cParticles* GetParticles();
   virtual cFlyerList* GetFlyers();
   virtual cFloatingTexts* GetFloatingTexts();
-  virtual vek::cMusic* GetMusic() { return nullptr; }
+  virtual vek::cMusic* GetMusic();
 
  private:
   vek::i32 m_PauseState = 0;

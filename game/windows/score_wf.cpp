@@ -34,6 +34,7 @@ int cScoreWF::Call(vek::cWindow* window, u32 message, u32 p1, u32 p2) {
       m_pClock = dynamic_cast<cClockCtrl*>(Named(window, "clock"));
       m_pClockBack = Named(window, "clock_back");
       m_pClockMedal = Named(window, "clock_medal");
+      m_pMenu = Named(window, "menu");
       m_Tasks.clear();
       for (int i = 0; i < 4; ++i) {
         auto* task = dynamic_cast<cTaskCtrl*>(Named(window, ("task" + std::to_string(i)).c_str()));
@@ -125,6 +126,9 @@ void cScoreWF::OnTimer(f32 seconds) {
 
 void cScoreWF::OnShow() {
   const bool island = FocusName() == "island";
+  // On the island the menu button stands between the island window's two panels, which
+  // would otherwise cover it; on the field it stands beside the money.
+  if (m_pMenu) m_pMenu->SetPos(island ? kIslandMenuX : kFieldMenuX, m_pMenu->GetRect().y, 0);
   ShowControl(m_pClock, !island);
   ShowControl(m_pClockBack, !island);
   ShowControl(m_pClockMedal, !island);

@@ -15,6 +15,10 @@ class cTaskCtrl;
 class cScoreWF : public cBaseGDWF {
  public:
   static constexpr vek::f32 kTaskOutX = 1029.0f;  // just right of the 1024-unit screen
+  // The menu button's left edge beside the money (the field) and between the island
+  // window's panels (the island).
+  static constexpr vek::f32 kFieldMenuX = 256.0f;
+  static constexpr vek::f32 kIslandMenuX = 446.0f;
 
   int Call(vek::cWindow* window, vek::u32 message, vek::u32 p1, vek::u32 p2) override;
 
@@ -30,6 +34,7 @@ class cScoreWF : public cBaseGDWF {
   cClockCtrl* m_pClock = nullptr;
   vek::cCtrl* m_pClockBack = nullptr;
   vek::cCtrl* m_pClockMedal = nullptr;
+  vek::cCtrl* m_pMenu = nullptr;
   std::vector<cTaskCtrl*> m_Tasks;
   vek::cCtrl* m_pMoneyFrame[5] = {};
   cSprite m_Medals[3];

@@ -60,6 +60,10 @@ void cStatIslandWF::Refresh() {
   i32 people = 0, houses = 0, markets = 0, factories = 0;
   if (island) {
     people = static_cast<i32>(island->GetWalkers().GetWalkers().size());
+    // The people a new house has sent for count from the moment it is built ("+1 people"),
+    // also while their ship is still on its way.
+    iGardenServices* s = GardenServices();
+    for (vek::u32 i = 0; i < s->GetShipCount(); ++i) people += std::max(0, s->GetShip(i).people);
     for (const auto& b : island->GetBuildings()) {
       if (b->GetState() == 0) continue;
       switch (b->GetCategory()) {

@@ -251,6 +251,11 @@ void cLevel::UpdateTransfers(vek::f32 dt) {
   DeleteQueuedObjects();
 }
 
+void cLevel::UpdateFlights(vek::f32 dt) {
+  m_pTexts->Update(dt);
+  StepTransfers(dt);
+}
+
 vek::vec2 cLevel::GetCarPoint() {
   if (m_CarPoint.x < kFloatEpsilon) {
     cObject* car = FindObjectAt(kNoCell, e_TypeCar);

@@ -127,8 +127,6 @@ class cGardener : public cGardenerBase {
   void ReleaseGoat();
   // The goat's seconds of milking.
   vek::f32 MilkingSeconds() const;
-  // The plant worked on, when still valid; the plant stops waiting for the gardener.
-  void ReleaseWorkTarget();
 
   // gardener.cpp
   cObject* Find(vek::u32 id) const;

@@ -326,12 +326,6 @@ vek::f32 cGardener::MilkingSeconds() const {
   return goat ? goat->GetParam(cAnimal::e_ParamLaying) : 0.0f;
 }
 
-void cGardener::ReleaseWorkTarget() {
-  if (IsValid(m_WorkTarget))
-    if (auto* plant = dynamic_cast<cPlant*>(Find(m_WorkTarget))) plant->SetInWork(false);
-  m_WorkTarget = 0;
-}
-
 void cGardener::ReleaseGoat() {
   // It waits again while its wait lasts, else it wanders off; it never stays being milked.
   if (auto* goat = IsValid(m_GoatTarget) ? dynamic_cast<cGoat*>(Find(m_GoatTarget)) : nullptr) goat->ReleaseMilking();
@@ -341,21 +335,19 @@ void cGardener::ReleaseGoat() {
 void cGardener::LeaveState(vek::i32 from, vek::i32 to) {
   iGardenServices* s = GardenServices();
   switch (from) {
+    // Work broken off (a right click, a hint) leaves the plant waiting for the gardener: its
+    // in-work mark stays, so a plant whose work has started never withers.
     case 7:
     case 10:
     case 13:
-      // The work on the plant stops before it began: the plant goes on waiting.
-      if (to != from + 1) ReleaseWorkTarget();
+      if (to != from + 1) m_WorkTarget = 0;
       break;
     case 8:
     case 11:
       if (vek::cSound* channel = (from == 8 ? m_WaterChannel : m_WeedChannel).get()) channel->FadeOut(0.3f);
-      // A plant left before it was tended goes on waiting (and may wither).
-      if (to == e_StateIdle) ReleaseWorkTarget();
       m_WorkTarget = 0;
       break;
     case 14:
-      if (to == e_StateIdle) ReleaseWorkTarget();
       m_WorkTarget = 0;
       break;
     case 17:

@@ -137,6 +137,9 @@ class cLevel : public vek::cWidget {
   // The holes of the player's layout that are not on the field yet; while the holes
   // animation runs, those not in `kept` are made hidden.
   bool CreateHoles(const std::vector<cCell>& kept);
+  // The field takes on the player's layout as it stands: the holes it lacks are added (hidden
+  // while the holes animation runs), every hole it has is kept with its plant.
+  bool AddLayoutHoles();
   // Every hidden hole is shown, each with a burst of particles at its centre (30, spread 15).
   void ShowHiddenHoles();
   void ReplaceLooseItems();
@@ -194,6 +197,9 @@ class cLevel : public vek::cWidget {
   vek::i32 CountTransfers(vek::i32 ware) const;
   // The per-frame step of the floating texts, the objects and the wares in flight.
   void UpdateTransfers(vek::f32 dt);
+  // The same for the floating texts and the wares in flight only, while another screen (the
+  // island) is shown over the field.
+  void UpdateFlights(vek::f32 dt);
   const std::list<cWareTransfer>& GetTransfers() const { return m_Transfers; }
   void ClearTransfers() { m_Transfers.clear(); }
   // "+$n" beside the delivery car.

@@ -88,6 +88,13 @@ bool cLevel::CreateHoles(const std::vector<cCell>& kept) {
   return true;
 }
 
+bool cLevel::AddLayoutHoles() {
+  std::vector<cCell> kept;
+  for (cObject* o : m_Registry)
+    if (o->GetType() != 0 && o->IsType(e_TypeHole)) kept.push_back(o->GetCell());
+  return CreateHoles(kept);
+}
+
 void cLevel::ShowHiddenHoles() {
   cParticles* particles = GardenServices()->GetParticles();
   for (cObject* o : m_Registry) {

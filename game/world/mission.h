@@ -27,6 +27,8 @@ class iTaskIndicator {
   virtual void SetChecked(bool checked) = 0;
   virtual void StartMoveIn() = 0;
   virtual void StartMoveOut() = 0;
+  // Straight to the parked place, with no move (a new level's indicators start there).
+  virtual void SnapToTarget() = 0;
   // {x, y, w, h} on the screen.
   virtual vek::rectf GetRect() const = 0;
 };

@@ -366,10 +366,14 @@ TEST_F(FieldPlay, ALevelStartedFromAScriptIsPlayedWithTheMouse) {
   ClickCtrl(plants->GetToolbarItem(1));
   ASSERT_TRUE(FramesUntil(300, [&] { return !game->GetGUI()->IsWindowShown("hint"); }));
   const vek::i32 moneyBefore = ann->money;
-  const auto holes = Objects(e_TypeHole);
+  // The first lesson has the player sow three beds, one after another; a larger layout's
+  // further beds stay empty for now.
+  std::vector<cObject*> holes = Objects(e_TypeHole);
   ASSERT_FALSE(holes.empty());
+  if (holes.size() > 3) holes.resize(3);
   for (cObject* hole : holes) ClickObject(hole);
-  ASSERT_TRUE(FramesUntil(1800, [&] { return Objects(e_TypePlant).size() >= holes.size(); }));
+  ASSERT_TRUE(FramesUntil(1800, [&] { return Objects(e_TypePlant).size() >= holes.size(); }))
+      << Objects(e_TypePlant).size() << " plants on " << holes.size() << " beds";
   EXPECT_LT(ann->money, moneyBefore) << "the seeds were paid";
   Frames(60);
   Shot("field_sown");

@@ -129,6 +129,22 @@ TEST_F(PlaythroughFactory, Level5WithTheInstituteStandingBuysAnUpgradeFromTheBan
   OpenLevelFromIsland(4);
   Click("mission_start", "ok");
   ASSERT_TRUE(q.WaitGone("mission_start")) << Ask("shown");
+  // Left for the main menu at once and continued: the level comes back on the beds it was
+  // started with (the layout this level gives, on both ways into it).
+  auto beds = [&] {
+    std::vector<std::pair<int, int>> out;
+    for (const auto& o : Objects(e_TypeHole)) out.emplace_back(o.x, o.y);
+    std::sort(out.begin(), out.end());
+    return out;
+  };
+  q.Frames(10);
+  const auto started5 = beds();
+  ASSERT_FALSE(started5.empty());
+  ASSERT_NO_FATAL_FAILURE(LeaveLevelThroughEscape("btEnd"));
+  ASSERT_NO_FATAL_FAILURE(ContinueLevelFromMenu());
+  q.Frames(10);
+  EXPECT_EQ(beds(), started5) << started5.size() << " beds when started";
+  EXPECT_EQ(GetProfile().level, 4);
   shotName = "10_level5_field_busy";
   factoryShotName = "11_level5_factory_started";
   const Played played = PlayField(200.0, true);

@@ -44,6 +44,33 @@ TEST_F(PlaythroughLevels, Level2IsPlayedFromItsMarkerToTheIslandOneLevelFurther)
   EXPECT_EQ(GetProfile().level, 1);
   Click("mission_start", "ok");
   ASSERT_TRUE(q.WaitGone("mission_start")) << Ask("shown");
+  // The level's music plays on the field.
+  EXPECT_TRUE(vektest::WaitFor(30.0, [&] { return Ask("music") == "ok playing"; })) << Ask("music");
+
+  // The player starts, thinks better of it and restarts the level from the escape menu once
+  // its tasks stand on the score panel: the attempt given up is booked as a level's end (its
+  // time kept), and the level starts again with its whole mission.
+  ASSERT_TRUE(vektest::WaitFor(60.0, [&] {
+    AnswerHint();
+    q.Frames(15);
+    return Tasks().size() >= 2;
+  })) << Ask("tasks");
+  q.Frames(60);
+  ASSERT_NO_FATAL_FAILURE(LeaveLevelThroughEscape("btRestart"));
+  {
+    std::istringstream result(Ask("result"));
+    std::string ok;
+    int grade = -1;
+    double time = -1.0;
+    ASSERT_TRUE(result >> ok >> grade >> time) << Ask("result");
+    EXPECT_EQ(grade, 0);
+    EXPECT_GT(time, 1.0) << "the restarted attempt's time is kept";
+    EXPECT_LT(time, 80.0);
+  }
+  EXPECT_EQ(GetProfile().level, 1);
+  Shot("01b_level2_restarted");
+  Click("mission_start", "ok");
+  ASSERT_TRUE(q.WaitGone("mission_start")) << Ask("shown");
   shotName = "02_level2_field_busy";
   const Played played = PlayField(480.0, true);
   // Which need a growing plant shows is drawn at random: at least one was answered.
@@ -54,6 +81,19 @@ TEST_F(PlaythroughLevels, Level2IsPlayedFromItsMarkerToTheIslandOneLevelFurther)
   EXPECT_GE(Produced("plant01"), 3);
   ASSERT_TRUE(q.WaitShown("mission_finish", 60.0)) << Ask("shown") << " " << Ask("tasks");
   Shot("03_level2_mission_finish");
+  // The restarted level ends as any level does: the music pauses under the result, and the
+  // level's time is the one just played.
+  EXPECT_EQ(Ask("music"), "ok stopped");
+  {
+    std::istringstream result(Ask("result"));
+    std::string ok;
+    int grade = -1;
+    double time = -1.0;
+    ASSERT_TRUE(result >> ok >> grade >> time) << Ask("result");
+    EXPECT_GE(grade, 0);
+    EXPECT_LE(grade, 2);
+    EXPECT_GT(time, 10.0);
+  }
 
   // The payment runs; "ok" completes it and then leaves to the island and its after-level
   // sequence (level 2 awards no upgrade: the shop opens only once the institute stands).
@@ -63,6 +103,12 @@ TEST_F(PlaythroughLevels, Level2IsPlayedFromItsMarkerToTheIslandOneLevelFurther)
   Shot("04_level2_back_on_island");
   EXPECT_NO_FATAL_FAILURE(BuildLevelHouse(1, 2));
   Shot("04b_level2_building_built");
+  // The island window's statistics, opened and closed, leave the map answering the mouse:
+  // the next level's marker asks whether to play it.
+  ASSERT_NO_FATAL_FAILURE(OpenIslandStatistics());
+  ASSERT_NO_FATAL_FAILURE(ClickMarkerUntilAsked(2));
+  Shot("04c_level3_asked_after_statistics");
+  Click("messagebox", "cancel");
   const Profile after = GetProfile();
   EXPECT_EQ(after.progress, 2);
   EXPECT_GT(after.bank, 120) << "the level's payment went to the bank";
@@ -116,6 +162,43 @@ TEST_F(PlaythroughLevels, ALevelKilledAfterASaleStartsAgainFromTheLastCompleteSa
   q.Frames(30);
   EXPECT_FALSE(Tasks().empty()) << Ask("shown");
   EXPECT_FALSE(Shown("mission_finish"));
+
+  // A seed sown, then the level left through the escape menu for the main menu and continued
+  // from there: the same beds, the same plants on them.
+  auto cells = [&](unsigned type) {
+    std::vector<std::pair<int, int>> out;
+    // Where a thing stands: a bed by its place, a plant (which grows upwards) by its middle
+    // and its sort.
+    for (const FieldObject& o : Objects(type))
+      out.emplace_back(type == e_TypePlant ? o.CentreX() : o.x, type == e_TypePlant ? o.ware : o.y);
+    std::sort(out.begin(), out.end());
+    return out;
+  };
+  ASSERT_TRUE(vektest::WaitFor(120.0, [&] {
+    AnswerHint();
+    int x = 0, y = 0, w = 0, h = 0, available = 0, enabled = 0;
+    std::istringstream item(Ask("item garden plants 0"));
+    std::string ok;
+    const auto holes = Objects(e_TypeHole);
+    if (item >> ok >> x >> y >> w >> h >> available >> enabled && available && enabled && !holes.empty() &&
+        Objects(e_TypePlant).empty()) {
+      ClickAt(x + w / 2, y + h / 2);
+      ClickAt(holes.front().CentreX(), holes.front().CentreY());
+    }
+    q.Frames(30);
+    return !Objects(e_TypePlant).empty();
+  })) << Ask("shown") << " " << Ask("profile");
+  const auto holesBefore = cells(e_TypeHole);
+  const auto plantsBefore = cells(e_TypePlant);
+  ASSERT_NO_FATAL_FAILURE(LeaveLevelThroughEscape("btEnd"));
+  Shot("08b_level3_left_to_menu");
+  ASSERT_NO_FATAL_FAILURE(ContinueLevelFromMenu());
+  q.Frames(10);
+  Shot("08c_level3_continued");
+  EXPECT_EQ(GetProfile().level, 2);
+  EXPECT_EQ(cells(e_TypeHole), holesBefore) << "the beds of the level left";
+  EXPECT_EQ(cells(e_TypePlant), plantsBefore) << "its plants on their beds";
+  EXPECT_FALSE(Tasks().empty());
   EndGame();
   EXPECT_EQ(Log().find("refused"), std::string::npos) << Log();
 }

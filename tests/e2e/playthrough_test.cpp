@@ -296,6 +296,12 @@ TEST_F(Playthrough, FreshInstallKilledRunAndTheFirstLevelPlayedThroughToTheNextS
     EXPECT_NE(std::find(lessonsSeen.begin(), lessonsSeen.end(), key), lessonsSeen.end()) << key;
   EXPECT_TRUE(std::any_of(lessonsSeen.begin(), lessonsSeen.end(),
                           [](const std::string& k) { return k.rfind("HintConstruct", 0) == 0; }));
+  // The island answers the mouse once its first building stands and its statistics were
+  // read: the next level's marker asks whether to play it (the player says no for now).
+  ASSERT_NO_FATAL_FAILURE(ClickMarkerUntilAsked(1));
+  Shot("21b_island_marker_asks");
+  Click("messagebox", "cancel");
+  ASSERT_TRUE(q.WaitGone("messagebox")) << Ask("shown");
   const Progress won = PlayerNow();
   EXPECT_EQ(won.levelProgress, 1) << Ask("player");
   EXPECT_EQ(won.upgrades, upgrades);

@@ -632,4 +632,70 @@ void GameRun::BuildLevelHouse(int level, int progress) {
   })) << Ask("shown") << " " << Ask(question);
 }
 
+void GameRun::LeaveLevelThroughEscape(const std::string& button) {
+  ASSERT_TRUE(vektest::WaitFor(120.0, [&] {
+    if (AnswerHint()) return false;
+    if (!Shown("escape")) {
+      Ask("key Escape");
+      q.Frames(10);
+    }
+    return Shown("escape");
+  })) << Ask("shown") << " " << Ask("focus");
+  q.WaitSettled();
+  Click("escape", button);
+  ASSERT_TRUE(q.WaitShown("messagebox")) << Ask("shown");
+  q.WaitSettled();
+  Click("messagebox", "ok");
+  const std::string next = button == "btRestart" ? "mission_start" : "main";
+  ASSERT_TRUE(q.WaitShown(next)) << Ask("shown") << " " << Ask("focus");
+  ASSERT_TRUE(vektest::WaitFor(60.0, [&] { return !Shown("escape") && !Shown("messagebox"); })) << Ask("shown");
+}
+
+void GameRun::ContinueLevelFromMenu() {
+  q.WaitSettled();
+  Click("main", "btStart");
+  ASSERT_TRUE(q.WaitShown("messagebox")) << "no question to continue: " << Ask("shown");
+  q.WaitSettled();
+  Click("messagebox", "ok");
+  ASSERT_TRUE(q.WaitFocus("garden")) << Ask("focus") << " " << Ask("shown");
+  ASSERT_TRUE(vektest::WaitFor(60.0, [&] { return !Shown("messagebox"); })) << Ask("shown");
+}
+
+void GameRun::OpenIslandStatistics() {
+  const std::pair<const char*, const char*> buttons[] = {{"but_rate", "stat_garden"}, {"but_island_rate", "stat_island"}};
+  for (const auto& [button, window] : buttons) {
+    ASSERT_TRUE(vektest::WaitFor(120.0, [&] {
+      AnswerHint();
+      if (!Shown(window) && Shown("island")) q.Click("island", button);
+      q.Frames(10);
+      return Shown(window);
+    })) << button << " opened nothing: " << Ask("shown");
+    q.WaitSettled();
+    Shot(std::string("stat_") + window);
+    ASSERT_TRUE(vektest::WaitFor(60.0, [&] {
+      if (Shown(window)) q.Click(window, "ok");
+      q.Frames(10);
+      return !Shown(window);
+    })) << Ask("shown");
+  }
+  ASSERT_TRUE(Shown("island")) << Ask("shown");
+}
+
+void GameRun::ClickMarkerUntilAsked(int level) {
+  q.WaitSettled();
+  std::istringstream in(Ask("marker " + std::to_string(level)));
+  std::string ok;
+  int x = 0, y = 0;
+  ASSERT_TRUE(in >> ok >> x >> y) << Ask("marker " + std::to_string(level));
+  ASSERT_TRUE(vektest::WaitFor(120.0, [&] {
+    AnswerHint();
+    if (!Shown("messagebox")) {
+      ClickAt(x, y);
+      q.Frames(10);
+    }
+    return Shown("messagebox");
+  })) << "level " << level << "'s marker at " << x << " " << y << " asked nothing: " << Ask("shown") << " "
+      << Ask("island") << " " << Ask("focus");
+}
+
 }  // namespace playthrough

@@ -137,6 +137,20 @@ class GameRun : public ::testing::Test {
   // profile's progress has reached `progress`.
   void BuildLevelHouse(int level, int progress);
 
+  // The escape menu opened from the field (any hint answered first) and one of its buttons
+  // confirmed in the question that follows: "btRestart" starts the level again (back with its
+  // mission card shown), "btEnd" leaves it (back with the main menu shown).
+  void LeaveLevelThroughEscape(const std::string& button);
+  // From the main menu: Start, then the question whether to continue the level left, answered
+  // yes; back once the field has the focus again.
+  void ContinueLevelFromMenu();
+  // The island's "More" buttons (the player's and the island's statistics) each opened and
+  // closed with Ok; back with the island window shown again.
+  void OpenIslandStatistics();
+  // Level n's marker clicked on the island until it asks whether to play; the question is
+  // left open.
+  void ClickMarkerUntilAsked(int level);
+
   std::set<int> lessonShots;
   bool tipShots = false;
   std::string shotPrefix;

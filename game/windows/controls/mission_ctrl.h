@@ -62,7 +62,7 @@ class cTaskCtrl : public cMissionCtrl, public iTaskIndicator {
   void StartMoveIn() override;
   void StartMoveOut() override;
   void SnapToInPos();
-  void SnapToTarget();
+  void SnapToTarget() override;
   void UpdateMove(vek::f32 dt);
 
   // The task indicator's view.

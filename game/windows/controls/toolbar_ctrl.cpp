@@ -115,7 +115,12 @@ void cToolbarItemCtrl::Draw() {
       if (s.frames && s.frameCount >= static_cast<u32>(kPictures)) vek::gui_draw::Quad(s.texture, m_Rect, s.frames[p], kWhite);
     }
   } else {
-    return;  // building pictures belong to the island's buildings
+    // A building item: its building's picture, no price.
+    const cSprite* sprite = m_pBuilding ? m_pBuilding->GetFirstSprite() : nullptr;
+    const int frame = m_pBuilding ? m_pBuilding->GetPictureIndex() : -1;
+    if (sprite && sprite->texture != 0 && sprite->frames && frame >= 0 && static_cast<u32>(frame) < sprite->frameCount)
+      vek::gui_draw::Quad(sprite->texture, m_Rect, sprite->frames[frame], kWhite);
+    return;
   }
   vek::cLabelCtrl& price = m_pOwner->GetPriceLabel();
   price.SetText(GetPriceText());
@@ -228,7 +233,9 @@ f32 cToolbarCtrl::GetStripWidth() const {
     n = AnimalKinds() >= 0 ? AnimalKinds() + 1 : 0;
   }
   n = std::clamp<i32>(n, 0, static_cast<i32>(GetVisibleCount()));
-  if (n == 0) return 0.0f;
+  // With nothing unlocked yet the run ends one gap before the bar (-3): the award stars aim
+  // from its end, so the first animal's star lands on the first animal's place as the next
+  // ones land on theirs.
   return (m_ItemSize.x + kGap) * static_cast<f32>(n) - kGap;
 }
 
@@ -258,7 +265,8 @@ void cToolbarCtrl::UpdateLayout() {
   if (m_pMiddle) {
     const vek::rectf r = m_pMiddle->GetRect();
     if (g_Strip.rect.w < kEpsilon) g_Strip = {r, UVOf(m_pMiddle)};
-    const f32 w = GetStripWidth();
+    // An empty run draws no strip (its width of -3 is a position, not a size).
+    const f32 w = std::max(GetStripWidth(), 0.0f);
     m_pMiddle->SetSize(w, r.h, 0);
     if (g_Strip.rect.w >= kEpsilon) m_pMiddle->SetUVSize(g_Strip.uv.w * w / g_Strip.rect.w, g_Strip.uv.h, 0);
     if (m_pRight) {

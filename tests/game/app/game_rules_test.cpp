@@ -313,6 +313,8 @@ struct LevelWorld : FakeWorld {
   int SumHouseValues() override { return houses; }
   int CountPeople() override { return people; }
   void SendShip(int n) override { sent.push_back(n); }
+  void AddLayoutHoles() override { fieldLayouts.push_back(CurrentPlayer()->holesLayout); }
+  std::vector<int> fieldLayouts;
   int mode = 0, layouts = 5, training = -1, houses = 0, people = 0;
   bool gardener = true, underway = false;
   std::vector<int> sounds, sent;
@@ -374,6 +376,7 @@ TEST_F(LevelFlowTest, AdvancingTakesTheNewLevelsSnapshotAndStartingLoadsIt) {
   player.selectedLevel = 3;
   player.money = 40;
   player.bank = 500;
+  player.holesLayout = 1;  // the layout level 3 was played with
   ASSERT_TRUE(rules.AdvanceIsland());
   EXPECT_EQ(player.levelProgress, 4);
   EXPECT_EQ(player.selectedLevel, -1);
@@ -388,8 +391,19 @@ TEST_F(LevelFlowTest, AdvancingTakesTheNewLevelsSnapshotAndStartingLoadsIt) {
   EXPECT_EQ(player.money, 35);   // the level's starting money
   EXPECT_EQ(player.lastSort, 2);
   EXPECT_EQ(player.holesLayout, 2);
+  // The field takes the level's larger layout at once, not only once the game is continued.
+  EXPECT_EQ(level.fieldLayouts, std::vector<int>{2});
   EXPECT_EQ(level.sent, std::vector<int>{3});
   EXPECT_EQ(level.windows.back(), "garden 1");
+
+  // Left during play and continued: the same level on the same layout.
+  level.mode = 2;
+  ASSERT_TRUE(player.SaveGame(-1));
+  player.holesLayout = 0;
+  ASSERT_TRUE(rules.StartLevel(-1));
+  EXPECT_EQ(player.currentLevel, 4);
+  EXPECT_EQ(player.holesLayout, 2);
+  EXPECT_EQ(level.fieldLayouts, (std::vector<int>{2, 2}));
 
   level.gardener = false;
   EXPECT_FALSE(rules.AdvanceIsland());

@@ -160,6 +160,26 @@ TEST_F(GardenWiringTest, AProfileChosenInTheWindowsIsTheRulesProfile) {
   EXPECT_FALSE(fs::exists(App("profile/plr000")));
 }
 
+TEST_F(GardenWiringTest, ALevelGivenUpForARestartIsBookedAsALevelsEnd) {
+  WriteProfile("plr000", "Ann");
+  StartGarden();
+  RunToMainMenu();
+  cPlayer* ann = CurrentPlayer();
+  ASSERT_NE(ann, nullptr);
+  // Level 12 (a level whose end brings a new holes layout in), its mission as set up, played
+  // for 300 s of its 260.
+  ann->selectedLevel = 11;
+  ann->levelTimes = {80.0f, 90.0f};
+  garden->Rules().SetupLevelMissions(-1);
+  ASSERT_EQ(ann->currentLevel, 11);
+  ann->elapsedTime = 300.0f;
+  garden->GetWindowHost().EndLevel();
+  ASSERT_EQ(ann->levelTimes.size(), 12u);
+  EXPECT_FLOAT_EQ(ann->levelTimes[11], 300.0f);
+  EXPECT_EQ(garden->Rules().GetLastTimeGrade(), 1);
+  EXPECT_TRUE(garden->Rules().Animations().IsHolesAnimationRunning());
+}
+
 TEST_F(GardenWiringTest, AFreshInstallHasAStandInThatTakesNoProfileNumber) {
   StartGarden();
   RunToMainMenu();

@@ -8,6 +8,7 @@
 #include "game/app/player.h"
 #include "game/island/island.h"
 #include "game/world/level.h"
+#include "game/world/particles.h"
 #include "game/world/plant.h"
 #include "game/world/ware_manager.h"
 #include "tests/support/world_harness.h"
@@ -81,6 +82,29 @@ TEST_F(IslandFactoriesTest, JuiceGoesToTheLemonadeWorksOnlyWhileLemonadeIsWanted
   EXPECT_EQ(lemonade->GetStock(), 1);
   EXPECT_FALSE(island->AddFactoryInputById(0));
   EXPECT_FALSE(island->AddFactoryInputById(77));
+}
+
+TEST_F(IslandFactoriesTest, WaresInFlightAndTheIslandsSparksMoveOnWhileTheIslandIsShown) {
+  cMissionTask task;
+  task.ware = Ware("product01_1");
+  task.count = 2;
+  world.services.tasks.push_back(task);
+  island->Show(e_islMap);
+  RunJuice();
+  ASSERT_EQ(level->GetTransfers().size(), 1u);
+  cParticles& parts = *world.services.particles;
+  parts.AddLevelEmitter();
+  parts.AddBurst({300.0f, 300.0f, 0.0f}, 30, 15.0f);
+  for (int i = 0; i < 6; ++i) island->Update(1.0f / 30.0f);
+  ASSERT_EQ(level->GetTransfers().size(), 1u);
+  const cWareTransfer& flying = level->GetTransfers().front();
+  EXPECT_TRUE(flying.IsStarted());
+  EXPECT_GT(flying.elapsed, 0.0f);
+  EXPECT_GT(parts.GetPool(3).GetQuadCount(), 0u);  // the burst sparkles over the map
+  EXPECT_EQ(parts.GetPool(0).GetQuadCount(), 0u);  // the field's drift waits for the field
+  // It lands while the map is still shown.
+  for (int i = 0; i < 30; ++i) island->Update(1.0f / 30.0f);
+  EXPECT_TRUE(level->GetTransfers().empty());
 }
 
 TEST_F(IslandFactoriesTest, EnoughInTheChainReleasesTheFieldsPlantsOfThatSort) {

@@ -247,6 +247,23 @@ TEST_F(IslandTest, MarkerClickAsksToStartTheLevelOnlyWhenPressedAndReleasedOnIt)
   EXPECT_EQ(island->FindMarkerAt({317.5f, 300.0f}), 0);
 }
 
+TEST_F(IslandTest, TheMarkerTooltipOpensOnlyOverAPlayedLevel) {
+  cPlayer player;
+  player.levelTimes = {84.0f};  // level 1 played, level 2 not yet
+  SetCurrentPlayer(&player);
+  fake.levelProgress = 1;
+  island->Show(e_islMap);
+  island->ScrollTo(0.0f, 0.0f);
+  fake.calls.clear();
+  MoveTo({300.0f, 310.0f});
+  EXPECT_EQ(Count("SwitchWindow hint_mp 2"), 1);
+  MoveTo({600.0f, 410.0f});
+  EXPECT_EQ(island->GetHoveredMarker(), 1);  // still the marker to click
+  EXPECT_EQ(Count("SwitchWindow hint_mp 2"), 1);
+  EXPECT_EQ(Count("SwitchWindow hint_mp 0"), 1);
+  SetCurrentPlayer(nullptr);
+}
+
 TEST_F(IslandTest, PressOverAnAvailableHouseBuysItInTheAfterLevelSequence) {
   cHouse* house = AddHouse("house00", {100.0f, 100.0f}, 0);
   house->SetSize(80.0f, 60.0f);

@@ -73,4 +73,30 @@ TEST_F(HolesRevealTest, WithoutTheAnimationEveryNewHoleShowsAtOnce) {
   EXPECT_TRUE(Holes(false).empty());
 }
 
+TEST_F(HolesRevealTest, ALargerLayoutTakenInPlayAddsItsHolesAndKeepsThePlants) {
+  cHole* first = Holes(true).front();
+  cObject* plant = level->Make(e_KindPlant);
+  plant->SetCell(first->GetCell());
+  const vek::u32 plantId = plant->GetId();
+  ASSERT_EQ(first->GetPlantId(), plantId);
+
+  world.services.layoutIndex = 1;
+  ASSERT_TRUE(level->AddLayoutHoles());
+  EXPECT_EQ(Holes(true).size(), 4u);
+  EXPECT_TRUE(level->IsObjectValid(plantId));
+  EXPECT_EQ(first->GetPlantId(), plantId);
+  ASSERT_TRUE(level->AddLayoutHoles());  // nothing doubled
+  EXPECT_EQ(Holes(true).size(), 4u);
+
+  // During the holes animation the new ones wait hidden, as on a level start.
+  world.services.layoutIndex = 0;
+  level->Clear();
+  level->Load(0);
+  world.services.layoutIndex = 1;
+  world.services.holesAnimationRunning = true;
+  ASSERT_TRUE(level->AddLayoutHoles());
+  EXPECT_EQ(Holes(true).size(), 2u);
+  EXPECT_EQ(Holes(false).size(), 2u);
+}
+
 }  // namespace

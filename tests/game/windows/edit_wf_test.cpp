@@ -66,6 +66,14 @@ TEST_F(Editor, TabsFilterTheCatalogue) {
     SCOPED_TRACE(row.tab);
     Click("edit", row.tab);
     EXPECT_EQ(Listed(), row.names);
+    // Each item holds its catalogue building, and the shelf under them covers every item
+    // (a building item counts as 20, cut to the visible run).
+    for (unsigned i = 0; i < bar->GetItemCount(); ++i) {
+      ASSERT_NE(bar->GetItemBuilding(i), nullptr) << i;
+      EXPECT_EQ(bar->GetItemBuilding(i)->GetName(), row.names[i]);
+    }
+    const unsigned run = bar->GetVisibleCount();
+    EXPECT_FLOAT_EQ(bar->GetStripWidth(), (bar->GetItemWidth() + 3.0f) * static_cast<float>(run) - 3.0f);
     for (const char* tab : {"market", "house", "factory", "special"})
       EXPECT_EQ(Selected(tab), std::string(tab) == row.tab) << tab;
   }
@@ -74,6 +82,17 @@ TEST_F(Editor, TabsFilterTheCatalogue) {
   Click("edit", "market");
   EXPECT_EQ(Listed().size(), 6u);
   EXPECT_EQ(island->GetPlacingState(), 1);
+}
+
+TEST_F(Editor, EveryBuildingOfTheCatalogueHasItsBuiltPicture) {
+  cBuildingCatalogue& catalogue = EditorCatalogue();
+  ASSERT_EQ(catalogue.GetCount(), static_cast<int>(kBuildingTemplateCount));
+  for (int i = 0; i < catalogue.GetCount(); ++i) {
+    const iCatalogueBuilding* b = catalogue.GetBuilding(i);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->GetName(), BuildingTemplateRows()[static_cast<size_t>(i)].name);
+    EXPECT_EQ(b->GetPictureIndex(), 4) << b->GetName();
+  }
 }
 
 TEST_F(Editor, SpecialListsEveryOtherCategory) {

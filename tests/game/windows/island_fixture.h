@@ -27,8 +27,11 @@ class RecordingServices : public cNullGardenServices {
   void EndTraining(vek::i32 step) override { calls.push_back("EndTraining " + std::to_string(step)); }
   void ClearTrainingStep() override { calls.push_back("ClearTrainingStep"); }
   vek::string GetText(const vek::string& field) override { return field; }
+  vek::u32 GetShipCount() override { return static_cast<vek::u32>(ships.size()); }
+  cShipView GetShip(vek::u32 i) override { return ships[i]; }
 
   std::vector<std::string> calls;
+  std::vector<cShipView> ships;
 };
 
 // Makes the island map widget (the engine's widget list owns it) with one level place per

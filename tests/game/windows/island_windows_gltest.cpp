@@ -95,6 +95,10 @@ class IslandWindowsGL : public vektest::GLGameFixture {
     sprites = std::make_unique<vektest::HeadlessSprites>();
     ASSERT_TRUE(sprites->Load("texture/world/icons00.png"));
     ASSERT_TRUE(sprites->Load("texture/gui/icons01.png"));
+    // The buildings' sheets, for the editor's shelf.
+    for (const char* sheet : {"houses00", "houses01", "houses02", "houses03", "houses04", "houses05", "houses07",
+                              "houses08", "houses09"})
+      ASSERT_TRUE(sprites->Load(std::string("texture/island/") + sheet + ".png")) << sheet;
     RegisterGameWindows(L);
     host = std::make_unique<cWindowHost>();
     CreateTitleWindows(host.get());
@@ -197,6 +201,14 @@ TEST_F(IslandWindowsGL, EveryWindowOnTheScreen) {
   DestroyWareManager();
   gui->ShowWindow("edit");
   Shot("island_edit", 420, 170);
+  // Every tab's shelf shows its buildings' pictures.
+  vek::cWindow* edit = gui->GetWindow("edit");
+  for (const char* tab : {"house", "factory", "special"}) {
+    vek::cCtrl* button = edit->GetControl(edit->FindControl(tab));
+    ASSERT_NE(button, nullptr) << tab;
+    button->OnEvent(vek::cCtrl::e_evLButtonDown, 0, vek::PackPosition(0, 0));
+    Shot(std::string("island_edit_") + tab, 420, 170);
+  }
   host->HideAllWindows();
   Settle();
 

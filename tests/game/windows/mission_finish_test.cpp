@@ -128,6 +128,7 @@ TEST_F(MissionFinish, NothingToPayTheMedalFliesAtOnceAndLands) {
   Seconds(1.0f);
   EXPECT_TRUE(Wf()->IsFinished());
   EXPECT_EQ(Wf()->GetAwardSlot(), 0);
+  EXPECT_FALSE(Visible("mission_finish", "lbAwards"));  // no heading over empty rows
   Click("mission_finish", "ok");
   Settle();
   EXPECT_FALSE(Shown("mission_finish"));
@@ -175,6 +176,7 @@ TEST_F(MissionFinish, OkMidPaymentCompletesEverythingWithoutFlights) {
   EXPECT_EQ(play.sounds, std::vector<vek::i32>{1});  // the landing only: no coin, star or award sound
   const size_t flown = play.flyers.Size();
   EXPECT_TRUE(Visible("mission_finish", "lbAward0"));
+  EXPECT_TRUE(Visible("mission_finish", "lbAwards"));
   EXPECT_EQ(Text("mission_finish", "lbAward0"), "Sort plant02");
   EXPECT_FALSE(Visible("mission_finish", "lbAward1"));
   EXPECT_EQ(player.lastSort, 2);
@@ -241,6 +243,7 @@ TEST_F(MissionFinish, UpgradeAwardDroppedWhenNothingIsAffordable) {
   Step();
   EXPECT_FALSE(play.Rules().GetLevelFlag(cMissionFinishWF::e_AwardUpgrade));
   EXPECT_FALSE(Visible("mission_finish", "lbAward0"));
+  EXPECT_FALSE(Visible("mission_finish", "lbAwards"));
   Step();
   EXPECT_TRUE(Wf()->IsFinished());
   Click("mission_finish", "ok");

@@ -112,6 +112,25 @@ TEST_F(Score, TaskClickOpensTheGoalsMenuOpensEscape) {
   EXPECT_TRUE(Shown("escape"));
 }
 
+TEST_F(Score, TheMenuButtonStandsClearOfTheIslandWindowsPanels) {
+  auto menuRect = [&] { return Control<vek::cCtrl>("score", "menu")->GetRect(); };
+  const vek::rectf field = menuRect();
+  Focus("island");
+  gui->HideWindow("score");
+  Settle();
+  gui->ShowWindow("score");
+  // The island window's panels span x 8..428 and 596..1016 at the top of the screen.
+  const vek::rectf island = menuRect();
+  EXPECT_GE(island.x, 428.0f);
+  EXPECT_LE(island.x + island.w, 596.0f);
+  EXPECT_EQ(island.y, field.y);
+  Focus("garden");
+  gui->HideWindow("score");
+  Settle();
+  gui->ShowWindow("score");
+  EXPECT_EQ(menuRect().x, field.x);  // beside the money again on the field
+}
+
 TEST_F(Score, MoneyFrameHiddenOnlyOnTheIslandInItsFirstMode) {
   Focus("island");
   host->islandMode = 1;

@@ -64,6 +64,15 @@ TEST_F(StatIsland, CountsWhatStands) {
   EXPECT_EQ(Text("num_people"), "x" + std::to_string(island->GetWalkers().GetWalkers().size()));
 }
 
+TEST_F(StatIsland, PeopleOnTheirWayCountFromTheHouseBuilt) {
+  Build({{"house00", 2}});
+  island->AddPeople(2, 1);
+  const size_t walking = island->GetWalkers().GetWalkers().size();
+  services.ships = {{0.4f, 1, 3}, {0.7f, 1, 0}};  // three people coming, and a ship passing by
+  gui->ShowWindow("stat_island");
+  EXPECT_EQ(Text("num_people"), "x" + std::to_string(walking + 3));
+}
+
 TEST_F(StatIsland, HoldsOnlyThePauseItRaised) {
   gui->ShowWindow("stat_island");
   EXPECT_EQ(game->GetPauseCount(), 1);

@@ -361,10 +361,16 @@ TEST_F(GardenerTest, RightClickStopsTheWorkWithoutItsEffect) {
   EXPECT_EQ(can->GetAmount(), 2);
   EXPECT_EQ(p->GetState(), 3);
   EXPECT_EQ(p->GetStage(), 0);  // still asking for water
-  // Left alone, it withers when its minute is up instead of waiting for the gardener forever.
+  // Its work had started: it waits for the gardener however long it takes, and is watered
+  // when he comes back.
   const vek::u32 id = p->GetId();
-  Run(30 * 60);
-  EXPECT_FALSE(level->IsObjectValid(id));
+  Run(30 * 90);
+  ASSERT_TRUE(level->IsObjectValid(id));
+  EXPECT_EQ(p->GetState(), 3);
+  gardener->AddTaskObject(id);
+  ASSERT_GE(RunIdle(600), 0);
+  EXPECT_EQ(can->GetAmount(), 1);
+  EXPECT_NE(p->GetStage(), 0);
 }
 
 TEST_F(GardenerTest, FillingTheCanAtThePump) {

@@ -24,6 +24,7 @@ class FakeIndicator : public iTaskIndicator {
   }
   void StartMoveIn() override { state = 1; }
   void StartMoveOut() override { state = 3; }
+  void SnapToTarget() override { state = 2; }
   vek::rectf GetRect() const override { return {100.0f, 20.0f, 40.0f, 30.0f}; }
 
   int state = 2;
