@@ -268,7 +268,7 @@ void cIsland::UpdateScroll(f32 dt) {
     if (cy < 10) d.y += kScrollSpeed * dt;
     if (cy > 758) {
       d.y -= kScrollSpeed * dt;
-      s->NextHintStep(kScrollingHint, 0);
+      GardenServices()->NextHintStep(kScrollingHint, 0);
     }
   }
   d.y += m_WheelSpeed * dt;
