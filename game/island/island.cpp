@@ -36,7 +36,6 @@ namespace {
 enum : u32 { e_KeyDown = 1, e_ButtonDown = 4, e_ButtonUp = 5, e_MouseMove = 6, e_Wheel = 7, e_Leave = 33 };
 constexpr u32 kEscape = 1;
 constexpr i32 kScrollTraining = 3;
-constexpr i32 kMessage = 100000;
 
 vec2 Centre(const cBuild& b) { return {b.GetPosition().x + b.GetWidth() * 0.5f, b.GetPosition().y + b.GetHeight() * 0.5f}; }
 }  // namespace
