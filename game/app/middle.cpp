@@ -60,7 +60,9 @@ vek::i32 cMiddle::Init() {
   vek::LogText(kSender, "Start game initialization...\n");
   m_StartTime = static_cast<vek::i32>(vek::GetDayTime() * 1000.0f);
   vek::cFileSystem fs;
-  for (const char* folder : {"{AppPath}/cache/", "{AppPath}/conf/", "{UserPath}/Desktop/"}) {
+  // The desktop folder, where screenshots go, is the user's (XDG) one and is made only when a
+  // picture is saved there.
+  for (const char* folder : {"{AppPath}/cache/", "{AppPath}/conf/"}) {
     if (!fs.Exist(folder)) fs.CreateFolder(folder);
   }
   vek::CreateTextureInfos();
