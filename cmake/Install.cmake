@@ -18,6 +18,16 @@ foreach(_size 16 24 32 48 64 128 256)
 endforeach()
 add_custom_target(vek_icons ALL DEPENDS ${_icons})
 
+# Nothing is installed from a build that lacks part of it (a half-installed game is worse than
+# none): the program, its data folder and the icons must all be there (`bash .ci/play` builds them).
+set(_needed ${VEK_BIN_DIR}/orchardia ${VEK_BIN_DIR}/data/conf ${_icons})
+install(CODE "
+  set(_needed \"${_needed}\")
+  foreach(_f IN LISTS _needed)
+    if(NOT EXISTS \"\${_f}\")
+      message(FATAL_ERROR \"\${_f} is missing: build the game before installing it (cmake --build ${CMAKE_BINARY_DIR} --target orchardia vek_data vek_icons)\")
+    endif()
+  endforeach()")
 install(TARGETS orchardia RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${VEK_BIN_DIR}/data/ DESTINATION ${CMAKE_INSTALL_DATADIR}/orchardia/data)
 install(FILES ${PROJECT_SOURCE_DIR}/assets/desktop/orchardia.desktop

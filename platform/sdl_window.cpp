@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/os.h"
+#include "platform/sdl_x11.h"
 #include "platform/window.h"
 
 namespace plat {
@@ -36,6 +37,20 @@ const char* const kNoDisplay =
 bool EnvSet(const char* name) {
   const char* v = std::getenv(name);
   return v && *v;
+}
+
+// Why no display answered: the display that DISPLAY or WAYLAND_DISPLAY names could not be
+// opened (with SDL's reason), or none is named at all.
+std::string NamedDisplayError(const std::string& reason) {
+  std::string named;
+  for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+    if (!EnvSet(variable)) continue;
+    if (!named.empty()) named += " or ";
+    named += "\"" + std::string(std::getenv(variable)) + "\" named by " + variable;
+  }
+  if (named.empty()) return kNoDisplay;
+  return "cannot open the display " + named + (reason.empty() ? std::string() : " (SDL: " + reason + ")") +
+         "; SDL_VIDEODRIVER=offscreen runs the game headless";
 }
 
 // The compiled video drivers that show a picture on a screen, as a list for SDL's driver hint.
@@ -97,6 +112,7 @@ class SdlWindow : public Window {
     SDL_ShowWindow(m_Window);
     SDL_RaiseWindow(m_Window);
     m_Open = true;
+    MeasureWindow();
     return true;
   }
 
@@ -104,10 +120,14 @@ class SdlWindow : public Window {
 
   void Shutdown() override {
     m_Open = false;
+    m_RealW = m_RealH = 0;
     if (m_Context) SDL_GL_DeleteContext(m_Context);
     m_Context = nullptr;
     if (m_Window) SDL_DestroyWindow(m_Window);
     m_Window = nullptr;
+    if (m_WaitCursor) SDL_FreeCursor(m_WaitCursor);
+    m_WaitCursor = nullptr;
+    m_Busy = false;
     if (m_VideoUp) SDL_QuitSubSystem(SDL_INIT_VIDEO);
     m_VideoUp = false;
   }
@@ -127,7 +147,7 @@ class SdlWindow : public Window {
   bool ClientSize(int& w, int& h) override {
     if (!m_Window || !m_Open) return false;
     if (m_Windowed) {
-      SDL_GetWindowSize(m_Window, &w, &h);
+      WindowSize(w, h);
     } else {
       w = m_PictureW;
       h = m_PictureH;
@@ -137,7 +157,12 @@ class SdlWindow : public Window {
 
   bool DrawableSize(int& w, int& h) override {
     if (!m_Window) return false;
-    SDL_GL_GetDrawableSize(m_Window, &w, &h);
+    if (m_RealW > 0 && m_RealH > 0) {
+      w = m_RealW;
+      h = m_RealH;
+    } else {
+      SDL_GL_GetDrawableSize(m_Window, &w, &h);
+    }
     return true;
   }
 
@@ -161,7 +186,7 @@ class SdlWindow : public Window {
       return true;
     }
     int ww = 0, wh = 0;
-    SDL_GetWindowSize(m_Window, &ww, &wh);
+    WindowSize(ww, wh);
     Rect r = Letterbox(ww, wh);
     if (r.w <= 0 || r.h <= 0) return false;
     x = (mx - r.x) * m_PictureW / r.w;
@@ -183,6 +208,19 @@ class SdlWindow : public Window {
   }
   void ShowSystemCursor(bool show) override {
     if (m_VideoUp) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+  }
+  void ShowBusyCursor(bool busy) override {
+    if (!m_VideoUp || busy == m_Busy) return;
+    m_Busy = busy;
+    if (busy) {
+      if (!m_WaitCursor) m_WaitCursor = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT);
+      m_ShownBeforeBusy = SDL_ShowCursor(SDL_QUERY) == SDL_ENABLE;
+      if (m_WaitCursor) SDL_SetCursor(m_WaitCursor);
+      SDL_ShowCursor(SDL_ENABLE);
+    } else {
+      SDL_SetCursor(SDL_GetDefaultCursor());
+      SDL_ShowCursor(m_ShownBeforeBusy ? SDL_ENABLE : SDL_DISABLE);
+    }
   }
   void Raise() override {
     if (!m_Window) return;
@@ -262,6 +300,15 @@ class SdlWindow : public Window {
     if (!m_VideoUp) return;
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
+      if (e.type == SDL_SYSWMEVENT) {
+        // The window system's own events: only the window's real size is read from them.
+        int w = 0, h = 0;
+        if (X11ConfigureSize(e, m_Window, w, h)) {
+          m_RealW = w;
+          m_RealH = h;
+        }
+        continue;
+      }
       for (const Hook& h : Hooks()) h.fn(&e, h.user);
       Translate(e);
     }
@@ -284,13 +331,41 @@ class SdlWindow : public Window {
     }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
       m_LastError = SDL_GetError();
-      m_DisplayError = asked ? "cannot start the video driver " + std::string(std::getenv("SDL_VIDEODRIVER")) +
-                                   ": " + m_LastError
-                             : std::string(kNoDisplay);
+      if (asked)
+        m_DisplayError = "cannot start the video driver " + std::string(std::getenv("SDL_VIDEODRIVER")) + ": " + m_LastError;
+      else
+        m_DisplayError = NamedDisplayError(m_LastError);
       return false;
     }
     m_VideoUp = true;
+    // The X server's configure notifications tell the window's real size (below).
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
     return true;
+  }
+
+  // The size the window really has. A full-screen request is only a request: without a window
+  // manager (a bare X server, some kiosk and tiling set-ups) the window keeps its first size
+  // while SDL reports the desktop's, and a window manager may grant it only later. On X11 the
+  // server's own size is read after every mode change and kept up to date from its configure
+  // notifications; elsewhere SDL's sizes are the window's.
+  void MeasureWindow() {
+    int w = 0, h = 0;
+    if (X11WindowSize(m_Window, w, h)) {
+      m_RealW = w;
+      m_RealH = h;
+    } else {
+      m_RealW = m_RealH = 0;
+    }
+  }
+
+  // The window's size in the coordinates of mouse events.
+  void WindowSize(int& w, int& h) {
+    if (m_RealW > 0 && m_RealH > 0) {
+      w = m_RealW;
+      h = m_RealH;
+    } else {
+      SDL_GetWindowSize(m_Window, &w, &h);
+    }
   }
 
   Rect Letterbox(int dw, int dh) const {
@@ -346,12 +421,19 @@ class SdlWindow : public Window {
             Post(Message{MsgKind::Activate, 0, 0, 0});
             break;
           case SDL_WINDOWEVENT_SIZE_CHANGED: {
+            MeasureWindow();
             int w = 0, h = 0;
             if (ClientSize(w, h)) Post(Message{MsgKind::Size, 0, Pack(w, h), 0});
             break;
           }
           case SDL_WINDOWEVENT_MINIMIZED:
             Post(Message{MsgKind::Size, 1, 0, 0});
+            break;
+          case SDL_WINDOWEVENT_RESTORED:
+            // The focus may come back while the window is still minimised (a window manager
+            // restoring it for the task switcher focuses it first): that activation does
+            // nothing, so the restored window with the focus is activated now.
+            if (SDL_GetWindowFlags(m_Window) & SDL_WINDOW_INPUT_FOCUS) Post(Message{MsgKind::Activate, 1, 0, 0});
             break;
           case SDL_WINDOWEVENT_DISPLAY_CHANGED:
             PostDisplayChange();
@@ -379,6 +461,10 @@ class SdlWindow : public Window {
   bool m_Open = false;
   bool m_Windowed = true;
   int m_PictureW = 1024, m_PictureH = 768;
+  int m_RealW = 0, m_RealH = 0;
+  SDL_Cursor* m_WaitCursor = nullptr;
+  bool m_Busy = false;
+  bool m_ShownBeforeBusy = false;  // the window's size as the X server has it; 0 when not known
   bool m_HaveMotion = false;
   int m_MouseX = 0, m_MouseY = 0;
   std::string m_LastError;

@@ -25,6 +25,7 @@ namespace {
 
 constexpr unsigned kGLVendor = 0x1F00;
 constexpr unsigned kGLRenderer = 0x1F01;
+constexpr unsigned kGLVersion = 0x1F02;
 using GetStringFn = const unsigned char* (*)(unsigned);
 
 std::string ReadWholeFile(const char* path) {
@@ -86,21 +87,30 @@ class RealSystemProbe : public SystemProbe {
     return Utf8ToCp1252(text);
   }
 
-  bool GLStrings(std::string& renderer, std::string& vendor) override {
+  bool GLStrings(std::string& renderer, std::string& vendor, std::string& version) override {
     Window& window = GetWindow();
     if (!window.HasGLContext()) return false;
     auto getString = reinterpret_cast<GetStringFn>(window.GLGetProcAddress("glGetString"));
     if (!getString) return false;
-    const unsigned char* r = getString(kGLRenderer);
-    const unsigned char* v = getString(kGLVendor);
-    renderer = r ? Utf8ToCp1252(reinterpret_cast<const char*>(r)) : std::string();
-    vendor = v ? Utf8ToCp1252(reinterpret_cast<const char*>(v)) : std::string();
+    auto text = [&](unsigned name) {
+      const unsigned char* s = getString(name);
+      return s ? Utf8ToCp1252(reinterpret_cast<const char*>(s)) : std::string();
+    };
+    renderer = text(kGLRenderer);
+    vendor = text(kGLVendor);
+    version = text(kGLVersion);
     return true;
   }
 
   std::string DisplayName() override {
     if (SDL_WasInit(SDL_INIT_VIDEO) == 0) return {};
     const char* name = SDL_GetDisplayName(0);
+    return name ? Utf8ToCp1252(name) : std::string();
+  }
+
+  std::string VideoDriver() override {
+    if (SDL_WasInit(SDL_INIT_VIDEO) == 0) return {};
+    const char* name = SDL_GetCurrentVideoDriver();
     return name ? Utf8ToCp1252(name) : std::string();
   }
 };

@@ -1,7 +1,8 @@
 #pragma once
 // Raw machine facts for the engine's system information: processor identification leaves,
 // the time-stamp counter against the monotonic clock, the processor count, the kernel's
-// names, the distribution's os-release text, the GL strings and the display's name.
+// names, the distribution's os-release text, the GL strings, the display's name and the
+// video driver.
 // A real back end (CPUID, clock_gettime, uname, /etc/os-release, GL, SDL) and a fixed one
 // for tests. Texts are handed over in windows-1252.
 #include <cstdint>
@@ -39,10 +40,14 @@ class SystemProbe {
   virtual bool Kernel(KernelNames& out) = 0;
   // The whole os-release text of the distribution; empty when there is none.
   virtual std::string OsRelease() = 0;
-  // GL_RENDERER and GL_VENDOR of the window's GL context; false when no context exists.
-  virtual bool GLStrings(std::string& renderer, std::string& vendor) = 0;
+  // GL_RENDERER, GL_VENDOR and GL_VERSION of the window's GL context; false when no context
+  // exists.
+  virtual bool GLStrings(std::string& renderer, std::string& vendor, std::string& version) = 0;
   // The name of the first display; empty when the video system is not running.
   virtual std::string DisplayName() = 0;
+  // The video driver the window system runs on ("x11", "wayland", "offscreen"); empty when the
+  // video system is not running.
+  virtual std::string VideoDriver() = 0;
 };
 
 // The active back end (the real one unless a test installed another).
@@ -66,8 +71,9 @@ class FixedSystemProbe : public SystemProbe {
   KernelNames kernel;
   std::string osRelease;
   bool hasGL = false;
-  std::string glRenderer, glVendor;
+  std::string glRenderer, glVendor, glVersion;
   std::string displayName;
+  std::string videoDriver;
 
   bool Cpuid(std::uint32_t leaf, CpuidRegisters& out) override {
     if (!hasCpuid) return false;
@@ -93,13 +99,15 @@ class FixedSystemProbe : public SystemProbe {
     return true;
   }
   std::string OsRelease() override { return osRelease; }
-  bool GLStrings(std::string& renderer, std::string& vendor) override {
+  bool GLStrings(std::string& renderer, std::string& vendor, std::string& version) override {
     if (!hasGL) return false;
     renderer = glRenderer;
     vendor = glVendor;
+    version = glVersion;
     return true;
   }
   std::string DisplayName() override { return displayName; }
+  std::string VideoDriver() override { return videoDriver; }
 };
 
 }  // namespace plat

@@ -81,7 +81,6 @@ void Window::PostQuit(int code) {
 }
 
 void Window::DiscardPending() {
-  Pump();
   m_Posted.clear();
   m_QuitPosted = false;
 }
@@ -102,6 +101,7 @@ void Window::KillTimer(std::uint32_t id) {
 
 bool ScriptedWindow::Open(const std::string& t, bool w, int width, int height) {
   ++opens;
+  if (busyShown) ++busyOpens;
   if (openFails) return false;
   title = t;
   windowed = w;

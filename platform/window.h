@@ -68,6 +68,9 @@ class Window {
   virtual bool IsMinimized() = 0;
   // Whether the system cursor shows over the window.
   virtual void ShowSystemCursor(bool show) = 0;
+  // While busy, the system's wait pointer shows over the window (the game draws no frames
+  // meanwhile); afterwards the pointer is as it was.
+  virtual void ShowBusyCursor(bool busy) = 0;
   // Brings the window to the front, restored when minimised, where the window system allows it
   // (a second start of the program asks for this).
   virtual void Raise() = 0;
@@ -92,7 +95,9 @@ class Window {
   void PostQuit(int code);
   // Posts any message at the end of the queue.
   void Post(const Message& msg) { m_Posted.push_back(msg); }
-  // Removes every waiting message (the quit mark included) without handling it.
+  // Removes every waiting message (the quit mark included) without handling it. Events the
+  // system has not handed over yet stay with it: the player's input and a test's questions made
+  // while the window is re-made are handled afterwards, not in the middle of it.
   void DiscardPending();
   // A timer that is not bound to a window: a Timer message every period.
   void SetTimer(std::uint32_t id, std::uint32_t periodMs);
@@ -159,7 +164,9 @@ class ScriptedWindow : public Window {
   std::vector<DisplayMode> modes;
   std::uint16_t ramp[768] = {};
   int opens = 0, closes = 0, swaps = 0, raises = 0;
+  int busyOpens = 0;  // opens made while the wait pointer showed
   bool systemCursorShown = true;
+  bool busyShown = false;
 
   // Messages the next Pump delivers.
   std::deque<Message> script;
@@ -182,6 +189,7 @@ class ScriptedWindow : public Window {
   void Restore() override { minimized = false; }
   bool IsMinimized() override { return minimized; }
   void ShowSystemCursor(bool show) override { systemCursorShown = show; }
+  void ShowBusyCursor(bool busy) override { busyShown = busy; }
   void Raise() override { ++raises; }
   std::string DisplayError() const override { return {}; }
   void Wait() override;

@@ -180,8 +180,13 @@ bool Display(bool windowed, u32 width, u32 height, i32 bpp) {
   g_pGame->GetClientSize(&w, &h);
   if (DisplayNeedsRecreate(windowed, width, height, bpp, g_pGame->IsWindowed(), w, h,
                            g_pGame->GetCurrentMode().bpp)) {
+    // Re-making the window and every texture takes a moment on a software renderer, and the
+    // window manager has its say: the wait pointer shows meanwhile.
+    plat::Window& window = plat::GetWindow();
+    window.ShowBusyCursor(true);
     g_pGame->DestroyWindow();
     g_pGame->CreateWindow(windowed, width, height);
+    window.ShowBusyCursor(false);
   }
   return true;
 }

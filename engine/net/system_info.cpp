@@ -179,11 +179,15 @@ void GetOsInfo(cOsInfo& info) {
 void GetVideoInfo(cVideoInfo& info) {
   info = cVideoInfo();
   plat::SystemProbe& probe = plat::GetSystemProbe();
-  vek::string renderer, vendor;
-  if (probe.GLStrings(renderer, vendor)) {
+  vek::string renderer, vendor, version;
+  if (probe.GLStrings(renderer, vendor, version)) {
     vek::string adapter = renderer;
     if (!vendor.empty()) adapter += adapter.empty() ? vendor : " (" + vendor + ")";
     info.adapter = Limited(adapter);
+  } else if (const vek::string driver = probe.VideoDriver(); !driver.empty()) {
+    // Before the window exists the renderer is not known yet (the render section names it):
+    // the adapter is the video driver the window will use.
+    info.adapter = Limited("OpenGL on the " + driver + " video driver");
   }
   info.monitor = Limited(probe.DisplayName());
 }

@@ -33,7 +33,8 @@ struct cOsInfo {
   i32 build = 0;
 };
 
-// Filled by the video probe: the GL renderer (with its vendor) and the display's name.
+// Filled by the video probe: the GL renderer (with its vendor), or before the window exists
+// the video driver it will use, and the display's name.
 struct cVideoInfo {
   vek::string adapter;
   vek::string monitor;

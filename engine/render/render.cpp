@@ -7,6 +7,7 @@
 #include "engine/render/render_host.h"
 #include "engine/render/texture_manager.h"
 #include "platform/os.h"
+#include "platform/system_probe.h"
 #include "platform/window.h"
 
 namespace vek {
@@ -119,10 +120,14 @@ void DestroyRender() {
 
 cRender::cRender() {
   LogText(kSender, "Creating...\n");
-  LogText(kStep, "Using Direct3D 8\n");
-  LogText(kStep, "Loading d3d8.dll...\n");
+  const vek::string driver = plat::GetSystemProbe().VideoDriver();
+  if (driver.empty())
+    LogText(kStep, "Using OpenGL\n");
+  else
+    LogText(kStep, "Using OpenGL on the %s video driver\n", driver);
+  LogText(kStep, "Loading the OpenGL system...\n");
   m_Holder.system = gfx::CreateSystem();
-  if (!m_Holder.system) LogError(kStep, "Direct3DCreate8 return NULL. IDirect3D8 driver not found\n");
+  if (!m_Holder.system) LogError(kStep, "No OpenGL system. OpenGL driver not found\n");
 }
 
 cRender::~cRender() {
@@ -142,28 +147,33 @@ i32 cRender::Init(const cSettings& settings) {
   m_Settings = settings;
   const i32 filled = FillPresentParameters();
   if (filled != 0) return filled;
-  LogText(kStep, "Fill D3DPRESENT_PARAMETERS structure. Ok\n");
+  LogText(kStep, "Fill the present parameters. Ok\n");
   if (!m_Holder.system) {
-    LogError(kSender, "Direct3D driver not found\n");
+    LogError(kSender, "OpenGL driver not found\n");
     return 2;
   }
 
   static const gfx::VertexProcessing kinds[3] = {gfx::VertexProcessing::Hardware, gfx::VertexProcessing::Mixed,
                                                  gfx::VertexProcessing::Software};
   for (int attempt = 0; attempt < 3 && !m_Holder.device; ++attempt) {
-    LogText(kStep, "Attempt #%i to create Direct3D device\n", attempt);
+    LogText(kStep, "Attempt #%i to create OpenGL device\n", attempt);
     gfx::Device* device = nullptr;
     if (Ok(m_Holder.system->CreateDevice(kinds[attempt], m_Holder.params, &device))) m_Holder.device = device;
   }
   if (!m_Holder.device) {
-    LogError(kSender, "Was not able to create Direct3D8 device\n");
+    LogError(kSender, "Was not able to create OpenGL device\n");
     return 3;
   }
 
-  if (Ok(m_Holder.system->GetDeviceCaps(m_Holder.caps)))
-    LogText(kSender, "Get Direct3D caps. Ok\n");
-  else
-    LogWarning(kSender, "Can't get Direct3D caps\n");
+  if (Ok(m_Holder.system->GetDeviceCaps(m_Holder.caps))) {
+    vek::string renderer, vendor, version;
+    if (plat::GetSystemProbe().GLStrings(renderer, vendor, version))
+      LogText(kSender, "Get OpenGL caps. Ok: OpenGL %s, %s (%s)\n", version, renderer, vendor);
+    else
+      LogText(kSender, "Get OpenGL caps. Ok\n");
+  } else {
+    LogWarning(kSender, "Can't get OpenGL caps\n");
+  }
 
   int w = 0, h = 0;
   plat::GetWindow().ClientSize(w, h);
@@ -717,7 +727,14 @@ void cRender::DeleteTextureContext(cDeviceTexture* context) {
 }
 
 bool cRender::DumpCaps() {
-  LogPlain("Direct3D:\n");
+  // What the device runs on, as the driver names it.
+  plat::SystemProbe& probe = plat::GetSystemProbe();
+  vek::string renderer, vendor, version;
+  if (!probe.GLStrings(renderer, vendor, version)) renderer = vendor = version = "unknown (no OpenGL context)";
+  vek::string driver = probe.VideoDriver();
+  if (driver.empty()) driver = "none";
+  LogPlain("OpenGL:\n");
+  LogPlain("  Version: %s\n  Renderer: %s\n  Vendor: %s\n  Video driver: %s\n", version, renderer, vendor, driver);
   LogPlain("  Specifics:\n");
   LogPlain("    MaxTextureWidth = %i, MaxTextureHeight = %i\n", m_Holder.caps.maxTextureWidth,
            m_Holder.caps.maxTextureHeight);

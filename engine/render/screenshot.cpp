@@ -42,10 +42,10 @@ bool WriteWhole(const vek::string& path, const std::vector<u8>& bytes) {
 }  // namespace
 
 bool shot() {
-  // The desktop folder keeps its own spelling; it is made when missing.
+  // The user's desktop folder (XDG_DESKTOP_DIR, else ~/Desktop) keeps its own spelling; it is
+  // made only when a picture is written into it.
   vek::string folder = plat::GetOs().DesktopFolder();
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-  plat::MakeFolders(folder);
 
   vek::string name = "vek00.png";
   const size_t digits = name.find('0');
@@ -73,7 +73,7 @@ bool shot() {
   image.CreateFromBlock(e_PixRGB, w, h, std::move(pixels), w * h * 3);
 
   std::vector<u8> png;
-  if (WritePNG(image, png, name.c_str()) != 0 || !WriteWhole(path, png)) {
+  if (WritePNG(image, png, name.c_str()) != 0 || !plat::MakeFolders(folder) || !WriteWhole(path, png)) {
     LogWarning(kSender, "Creating Screen Shot %s failed! Error writing in file.\n", name);
     return false;
   }

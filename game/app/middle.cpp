@@ -73,7 +73,8 @@ vek::i32 cMiddle::Init() {
     fs.CreatePrivateFolder(folder);
     fs.CheckPrivate(folder);
   }
-  if (!fs.Exist("{UserPath}/Desktop/")) fs.CreateFolder("{UserPath}/Desktop/");
+  // The desktop folder, where screenshots go, is the user's (XDG) one and is made only when a
+  // picture is saved there.
   vek::CreateTextureInfos();
   vek::CreateMaterialManager();
   vek::CreateSceneManager();

@@ -138,7 +138,9 @@ class cDecor : public cBuild {
   // the area's frames are missing. The current sprite does not change.
   bool AddSprite(const vek::string& texture, const vek::string& area);
   // Makes the sprite current and takes the size of its first frame; false for an index out
-  // of range (nothing changes) or a sprite without frames (the size stays).
+  // of range (nothing changes) or a sprite without frames (the size stays). The object's
+  // sprite by sheet and area stays reachable beside it.
+  using cBuild::SetSprite;
   bool SetSprite(vek::u32 index);
   const cDecorSprite& GetCurrentSprite() const;
   cDecorSprite& GetCurrentSprite();

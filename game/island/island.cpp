@@ -38,7 +38,6 @@ constexpr u32 kEscape = 1;
 constexpr i32 kScrollTraining = 3;
 constexpr i32 kBuildingTraining = 1;
 constexpr i32 kScrollingHint = 2, kRatingHint = 14;
-constexpr i32 kMessage = 100000;
 
 bool IsWindowShown(const char* name) {
   vek::cGUI* gui = vek::g_pGame ? vek::g_pGame->GetGUI() : nullptr;

@@ -16,7 +16,7 @@ luabind::scope island_bindings::BuildingClasses() {
               .def("Contains", &cBuild::Contains),
           class_<cDecor, cBuild>("cDecor")
               .def("AddSprite", &cDecor::AddSprite)
-              .def("SetSprite", &cDecor::SetSprite),
+              .def("SetSprite", static_cast<bool (cDecor::*)(vek::u32)>(&cDecor::SetSprite)),
           class_<cHouse, cDecor>("cHouse")
               .def("GetPrice", &cHouse::GetPrice)
               .def("GetValue", &cHouse::GetValue)

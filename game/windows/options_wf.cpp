@@ -37,7 +37,43 @@ void cOptionsWF::SelectItemByData(vek::cWindow* window, u32 value) {
     m_pResolution->SelectItem(i, m_pResolution->GetItemData(i) == value, false);
 }
 
+void cOptionsWF::RequestSwitch(bool windowed, u32 width, u32 height) {
+  m_Switch = cSwitch{cSwitch::e_Pending, 0, windowed, width, height};
+}
+
+void cOptionsWF::AdvanceSwitch() {
+  if (m_Switch.state == cSwitch::e_None || ++m_Switch.timers < 2) return;
+  if (m_Switch.state == cSwitch::e_Pending)
+    SwitchNow();
+  else
+    m_Switch.state = cSwitch::e_None;
+}
+
+void cOptionsWF::SwitchNow() {
+  vek::Display(m_Switch.windowed, m_Switch.width, m_Switch.height, 0);
+  m_Switch.state = cSwitch::e_Settling;
+  m_Switch.timers = 0;
+  if (m_pWindowed && vek::g_pGame) m_pWindowed->SetCheck(vek::g_pGame->IsWindowed());
+}
+
+void cOptionsWF::ShowMode(vek::cWindow* window) {
+  if (m_Switch.state == cSwitch::e_Pending) {
+    if (m_pWindowed) m_pWindowed->SetCheck(m_Switch.windowed);
+    SelectItemByData(window, m_Switch.width * m_Switch.height);
+    return;
+  }
+  int w = 0, h = 0;
+  ClientSize(&w, &h);
+  SelectItemByData(window, static_cast<u32>(w * h));
+  if (m_pWindowed && vek::g_pGame) m_pWindowed->SetCheck(vek::g_pGame->IsWindowed());
+}
+
 int cOptionsWF::Call(vek::cWindow* window, u32 message, u32 p1, u32 p2) {
+  // A display switch goes on while the window fades out; a window gone at once makes it now.
+  if (message == vek::e_wndTimer)
+    AdvanceSwitch();
+  else if (message == vek::e_wndHideImmediately && m_Switch.state == cSwitch::e_Pending)
+    SwitchNow();
   if (!IsReady()) return HandleMessage(window, message, p1, p2);
   cWindowHost* host = GetWindowHost();
   vek::cSoundManager* sound = vek::GetSound();
@@ -56,10 +92,7 @@ int cOptionsWF::Call(vek::cWindow* window, u32 message, u32 p1, u32 p2) {
       if (!m_pTestSound) m_pTestSound = std::make_unique<vek::cSound>("typing");
       break;
     case vek::e_wndShow: {
-      int w = 0, h = 0;
-      ClientSize(&w, &h);
-      SelectItemByData(window, static_cast<u32>(w * h));
-      if (m_pWindowed && vek::g_pGame) m_pWindowed->SetCheck(vek::g_pGame->IsWindowed());
+      ShowMode(window);
       if (m_pGamma && vek::g_pGame) m_pGamma->SetValue(4.0f - vek::g_pGame->GetGamma());
       if (sound) {
         m_pSound->SetValue(sound->GetVolume(1));
@@ -82,21 +115,29 @@ int cOptionsWF::Call(vek::cWindow* window, u32 message, u32 p1, u32 p2) {
       break;
     case vek::e_ntfListChoose:
       if (m_pResolution && p2 == m_pResolution->GetID() && m_pResolution->IsSelectedItem(p1)) {
+        if (SwitchUnderWay()) {
+          ShowMode(window);  // one switch at a time
+          break;
+        }
         const bool windowed = m_pWindowed && m_pWindowed->IsChecked();
         int w = 0, h = 0;
         ClientSize(&w, &h);
         const u32 data = m_pResolution->GetItemData(p1);
         if (data != static_cast<u32>(w * h)) {
           for (const cMode& mode : kModes)
-            if (mode.width * mode.height == data) vek::Display(windowed, mode.width, mode.height, 0);
+            if (mode.width * mode.height == data) RequestSwitch(windowed, mode.width, mode.height);
         }
       }
       break;
     case vek::e_ntfCheckToggle:
       if (m_pWindowed && p2 == m_pWindowed->GetID()) {
+        if (SwitchUnderWay()) {
+          ShowMode(window);  // one switch at a time: a second click does not undo the first
+          break;
+        }
         int w = 0, h = 0;
         ClientSize(&w, &h);
-        vek::Display(p1 == 1, static_cast<u32>(w), static_cast<u32>(h), 0);
+        RequestSwitch(p1 == 1, static_cast<u32>(w), static_cast<u32>(h));
       }
       break;
     case vek::e_ntfButtonClick:
@@ -135,8 +176,8 @@ int cOptionsGDWF::Call(vek::cWindow* window, u32 message, u32 p1, u32 p2) {
     case vek::e_ntfCheckToggle:
       if (m_pHints && p2 == m_pHints->GetID() && host) host->SetHintsEnabled(static_cast<vek::i32>(p1));
       // A desktop smaller than the game's screen cannot hold a window: only the switch to
-      // windowed is refused.
-      if (m_pWindowed && p2 == m_pWindowed->GetID() && vek::g_bSmallDesktop && p1 == 1) {
+      // windowed is refused (a click during a switch is ignored below).
+      if (m_pWindowed && p2 == m_pWindowed->GetID() && vek::g_bSmallDesktop && p1 == 1 && !SwitchUnderWay()) {
         if (host) ShowMessageBox(0, 0, host->GetText("ErrorWindowMode"), "");
         m_pWindowed->SetCheck(false);
         return 0;

@@ -57,7 +57,7 @@ class cAnimal : public cObject {
   bool IsNeeded() const { return m_bNeeded; }
   void SetQuickStart(bool quick) { m_bQuickStart = quick; }
   bool IsQuickStart() const { return m_bQuickStart; }
-  vek::u32 GetFood() const { return m_Food; }
+  vek::u32 GetFood() const override { return m_Food; }
   void SetPen(vek::i32 firstRow, vek::i32 firstColumn, vek::i32 lastRow, vek::i32 lastColumn);
   bool IsInPen(const cCell& cell) const;
   const vek::cAnimatedFloat& GetHungerTimer() const { return m_Hunger; }

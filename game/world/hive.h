@@ -32,9 +32,9 @@ class cHive : public cWorkStation {
 
   // The top part plays with the gardener's honey work.
   void SetTopMode(vek::u32 mode) { m_Top.Play(mode, false); }
-  void SetNeeded(bool needed) { m_bNeeded = needed; }
+  void SetNeeded(bool needed) override { m_bNeeded = needed; }
   // Drops the honey (no task needs it any more).
-  void ClearStock() { m_Honey = 0; }
+  void ClearStock() override { m_Honey = 0; }
   bool IsNeeded() const { return m_bNeeded; }
   vek::i32 GetHoney() const { return m_Honey; }
   void SetHoney(vek::i32 honey) { m_Honey = honey; }
@@ -70,7 +70,7 @@ class cBee : public cObject {
   void Draw() override;
 
   // The hive the bee serves; the bee moves to its cell.
-  void SetHome(vek::u32 hiveId);
+  void SetHome(vek::u32 hiveId) override;
   vek::u32 GetHiveId() const { return m_HiveId; }
   vek::u32 GetTarget() const { return m_Target; }
   const vek::cAnimatedFloat& GetWaitTimer() const { return m_Wait; }

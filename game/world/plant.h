@@ -45,7 +45,7 @@ class cPlant : public cObject {
   void SetInWork(bool inWork) { m_bInWork = inWork; }
   void SetEater(vek::u32 id) { m_Eater = id; }
   vek::u32 GetEater() const { return m_Eater; }
-  void SetNeeded(bool needed) { m_bNeeded = needed; }
+  void SetNeeded(bool needed) override { m_bNeeded = needed; }
   bool IsNeeded() const { return m_bNeeded; }
   const vek::cAnimatedFloat& GetWaitTimer() const { return m_Wait; }
 

@@ -1,14 +1,19 @@
-// The real program the way a new player meets it: no display, no sound card, a second start,
-// an unusable lock folder, the menu's cost in CPU time, and the installed layout.
+// The real program the way a new player meets it: no display (or one that does not answer), no
+// sound card, a second start, an unusable lock folder, the menu's cost in CPU time, and the
+// installed layout after the play build.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
 
 #include "tests/support/process.h"
 #include "tests/support/temp_dir.h"
@@ -58,17 +63,38 @@ double CpuSeconds(pid_t pid) {
   return double(utime + stime) / double(::sysconf(_SC_CLK_TCK));
 }
 
+// A display number no X server answers on.
+std::string DeadDisplay() {
+  for (int n = 231;; ++n)
+    if (!std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(n))) return ":" + std::to_string(n);
+}
+
 TEST(FirstRun, NoDisplayIsOneLineOnStderrAndExitOne) {
-  vektest::TempDir tmp;
-  ChildProcess p;
-  const auto t0 = std::chrono::steady_clock::now();
-  StartAs(p, tmp, {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}, "stderr.txt");
-  EXPECT_EQ(p.Wait(20.0), 1);
-  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(), 5.0);
-  EXPECT_EQ(ReadFileText(tmp / "stderr.txt"), kNoDisplay);
-  const std::string log = LogOf(tmp);
-  EXPECT_NE(log.find("no display: set DISPLAY or WAYLAND_DISPLAY"), std::string::npos) << log;
-  EXPECT_NE(log.find("</html>"), std::string::npos);
+  const std::string dead = DeadDisplay();
+  struct Case {
+    std::vector<std::string> env;
+    std::string expected;  // the start of the one line
+  };
+  const Case cases[] = {
+      {{"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}, kNoDisplay},
+      // A display named but not answering: that display, and SDL's reason.
+      {{"DISPLAY=" + dead, "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"},
+       "cannot open the display \"" + dead + "\" named by DISPLAY (SDL: "},
+  };
+  for (const Case& c : cases) {
+    vektest::TempDir tmp;
+    ChildProcess p;
+    const auto t0 = std::chrono::steady_clock::now();
+    StartAs(p, tmp, c.env, "stderr.txt");
+    EXPECT_EQ(p.Wait(20.0), 1);
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(), 5.0 * vektest::TimeScale());
+    const std::string err = ReadFileText(tmp / "stderr.txt");
+    EXPECT_EQ(err.rfind(c.expected, 0), 0u) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    const std::string log = LogOf(tmp);
+    EXPECT_NE(log.find(c.expected.substr(0, 20)), std::string::npos) << log;
+    EXPECT_NE(log.find("</html>"), std::string::npos);
+  }
 }
 
 // On the offscreen driver with the real audio back end: the machines that run the tests have no
@@ -133,8 +159,31 @@ std::pair<int, int> PngSize(const std::string& path) {
   return {be(16), be(20)};
 }
 
+// The targets `.ci/play` builds: the words after "--target" on its build line.
+std::vector<std::string> PlayTargets() {
+  std::istringstream play(ReadFileText(VEK_SOURCE_DIR "/.ci/play"));
+  std::vector<std::string> targets;
+  for (std::string line; std::getline(play, line);) {
+    const size_t at = line.find("--target ");
+    if (line.rfind("cmake --build", 0) != 0 || at == std::string::npos) continue;
+    std::istringstream words(line.substr(at + 9));
+    for (std::string w; words >> w;) targets.push_back(w);
+  }
+  return targets;
+}
+
+// The README's way: `bash .ci/play` builds, `cmake --install build --prefix ...` installs. The
+// parts only installing needs (the icons) are taken away first, so the play build must make
+// them again; the installed program then starts from another folder and reads its own data.
 TEST(FirstRun, InstalledProgramFindsItsDataFromAnyFolder) {
   vektest::TempDir tmp;
+  const std::vector<std::string> targets = PlayTargets();
+  ASSERT_FALSE(targets.empty()) << "no build line with --target in .ci/play";
+  std::string build = std::string("'") + VEK_CMAKE_COMMAND + "' --build '" + VEK_BUILD_DIR + "' --target";
+  for (const std::string& t : targets) build += " " + t;
+  std::filesystem::remove_all(std::string(VEK_BUILD_DIR) + "/icons");
+  ASSERT_EQ(std::system((build + " > '" + tmp.path() + "/build.txt' 2>&1").c_str()), 0) << ReadFileText(tmp / "build.txt");
+
   const std::string prefix = tmp / "prefix";
   const std::string cmd = std::string("'") + VEK_CMAKE_COMMAND + "' --install '" + VEK_BUILD_DIR +
                           "' --prefix '" + prefix + "' > '" + tmp.path() + "/install.txt' 2>&1";
@@ -163,6 +212,12 @@ TEST(FirstRun, InstalledProgramFindsItsDataFromAnyFolder) {
     EXPECT_EQ(PngSize(png), std::make_pair(size, size)) << png;
   }
   EXPECT_TRUE(fs::is_regular_file(prefix + "/share/icons/hicolor/scalable/apps/orchardia.svg"));
+  // The desktop entry passes Debian's validator (desktop-file-utils, a test tool).
+  const std::string validate = "desktop-file-validate '" + prefix + "/share/applications/orchardia.desktop' > '" +
+                               tmp.path() + "/validate.txt' 2>&1";
+  EXPECT_EQ(std::system(validate.c_str()), 0)
+      << ReadFileText(tmp / "validate.txt") << "(desktop-file-validate comes with bash .ci/install test)";
+  EXPECT_EQ(ReadFileText(tmp / "validate.txt"), "");
 
   // Started from an unrelated folder, the installed program reads the installed data.
   ASSERT_TRUE(fs::create_directory(tmp / "elsewhere"));
@@ -176,6 +231,10 @@ TEST(FirstRun, InstalledProgramFindsItsDataFromAnyFolder) {
   const std::string log = LogOf(tmp);
   EXPECT_NE(log.find("{StaticPath} = " + prefix + "/share/orchardia/data"), std::string::npos) << log;
   EXPECT_EQ(log.find("class='error'"), std::string::npos) << log;
+  // Nothing is made in the home folder but the game's own folders: no desktop folder, in any
+  // spelling, until a screenshot is saved there.
+  EXPECT_FALSE(fs::exists(tmp / "Desktop"));
+  EXPECT_FALSE(fs::exists(tmp / "desktop"));
 }
 
 }  // namespace
@@ -202,12 +261,26 @@ TEST(FirstRun, InstallScriptSaysWhatAndWhyBeforeAskingForAPassword) {
     ASSERT_EQ(::chmod((bin + "/" + name).c_str(), 0755), 0);
   }
   struct Case {
+    const char* set;  // the argument: what the packages are for
     const char* missing;
     const char* expected;  // the whole output
   };
   const Case cases[] = {
-      {"", "install: all packages present\n"},
-      {"libxmp-dev zip",
+      {"test", "", "install: all packages present\n"},
+      // Playing needs none of the test tools.
+      {"play", "clang libgtest-dev xvfb", "install: all packages present\n"},
+      {"", "libsdl2-dev clang", "install: 1 Debian package(s) needed to build and run Orchardia are missing: libsdl2-dev\n"
+       "install: apt-get runs through sudo, which may ask for your password\n"
+       "install: updating the package lists\n"
+       "PASSWORD PROMPT\n"
+       "apt-get update\n"
+       "Get:1 progress line\n"
+       "install: installing libsdl2-dev\n"
+       "PASSWORD PROMPT\n"
+       "apt-get install -y --no-install-recommends libsdl2-dev\n"
+       "Get:1 progress line\n"
+       "install: done\n"},
+      {"test", "libxmp-dev zip",
        "install: 2 Debian package(s) needed to build and test Orchardia are missing: libxmp-dev zip\n"
        "install: apt-get runs through sudo, which may ask for your password\n"
        "install: updating the package lists\n"
@@ -222,7 +295,7 @@ TEST(FirstRun, InstallScriptSaysWhatAndWhyBeforeAskingForAPassword) {
   };
   for (const Case& c : cases) {
     const std::string cmd = "MISSING='" + std::string(c.missing) + "' PATH='" + bin + ":" +
-                            std::getenv("PATH") + "' bash '" VEK_SOURCE_DIR "/.ci/install' > '" +
+                            std::getenv("PATH") + "' bash '" VEK_SOURCE_DIR "/.ci/install' " + c.set + " > '" +
                             tmp.path() + "/out.txt' 2>&1";
     EXPECT_EQ(std::system(cmd.c_str()), 0) << c.missing;
     EXPECT_EQ(ReadFileText(tmp / "out.txt"), c.expected) << c.missing;

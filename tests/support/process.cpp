@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 
 extern char** environ;
@@ -21,7 +22,8 @@ ChildProcess::~ChildProcess() {
   }
 }
 
-bool ChildProcess::Start(const std::string& program, const std::vector<std::string>& env) {
+bool ChildProcess::Start(const std::string& program, const std::vector<std::string>& env,
+                         const std::vector<std::string>& args) {
   std::vector<std::string> vars;
   for (char** e = environ; *e; ++e) vars.emplace_back(*e);
   for (const std::string& v : env) {
@@ -33,8 +35,11 @@ bool ChildProcess::Start(const std::string& program, const std::vector<std::stri
   std::vector<char*> envp;
   for (std::string& v : vars) envp.push_back(v.data());
   envp.push_back(nullptr);
-  std::string prog = program;
-  char* argv[] = {prog.data(), nullptr};
+  std::vector<std::string> words{program};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
   m_Done = false;
   // Everything the child needs is made before the fork: after it the child only makes calls
   // that are safe there.
@@ -63,7 +68,7 @@ bool ChildProcess::Start(const std::string& program, const std::vector<std::stri
         ::close(fd);
       }
     }
-    if (!folder || ::chdir(folder) == 0) ::execve(argv[0], argv, envp.data());
+    if (!folder || ::chdir(folder) == 0) ::execve(argv[0], argv.data(), envp.data());
     const int error = errno;
     [[maybe_unused]] const ssize_t written = ::write(report[1], &error, sizeof error);
     ::_exit(127);
@@ -109,8 +114,17 @@ void ChildProcess::Signal(int sig) {
 
 std::string GameBinary() { return std::string(VEK_TEST_BIN_DIR) + "/orchardia"; }
 
+double TimeScale() {
+  static const double scale = [] {
+    const char* text = std::getenv("VEK_TEST_TIME_SCALE");
+    const double value = text ? std::strtod(text, nullptr) : 1.0;
+    return value >= 1.0 && value <= 100.0 ? value : 1.0;
+  }();
+  return scale;
+}
+
 bool WaitFor(double seconds, const std::function<bool()>& predicate) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds * TimeScale());
   while (std::chrono::steady_clock::now() < end) {
     if (predicate()) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(2));

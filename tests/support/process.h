@@ -16,8 +16,9 @@ class ChildProcess {
   ChildProcess& operator=(const ChildProcess&) = delete;
 
   // Starts the program with the current environment plus the given "NAME=value" entries; an
-  // entry without "=" removes that variable.
-  bool Start(const std::string& program, const std::vector<std::string>& env);
+  // entry without "=" removes that variable. `args` follow the program's name.
+  bool Start(const std::string& program, const std::vector<std::string>& env,
+             const std::vector<std::string>& args = {});
   // Before Start: the file that receives the child's stderr, and the folder it starts in.
   void SetStderrFile(const std::string& path) { m_Stderr = path; }
   void SetWorkingFolder(const std::string& path) { m_Folder = path; }
@@ -37,7 +38,11 @@ class ChildProcess {
 
 // The game built beside the tests.
 std::string GameBinary();
-// Polls until the predicate holds or the time runs out.
+// The factor on the tests' time limits: VEK_TEST_TIME_SCALE from the environment (ctest sets it
+// from the build's configuration: more than 1 on a small or loaded machine), 1 when unset.
+double TimeScale();
+// Polls until the predicate holds or the time runs out; the time grows by TimeScale(), as
+// every wait on the real program does.
 bool WaitFor(double seconds, const std::function<bool()>& predicate);
 
 }  // namespace vektest

@@ -1,9 +1,11 @@
 // soundcheck: measures every generated effect and module and fails the build on a fault
 // (length outside its recipe's range, a peak above -1 dBFS, loudness out of the set's band,
 // silence, missing fades; a module that does not load, skips an order, does not loop, is
-// too short or too long, or has a silent channel). Writes the stamp file when all pass.
+// too short or too long, or has a silent channel). Writes the stamp file when all pass; the
+// table of measures is printed only beside a fault, so a good build stays quiet.
 //   soundcheck <effects recipe> <sound folder> <stamp file> <module file>...
 #include <algorithm>
+#include <cstdarg>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -18,6 +20,23 @@ namespace {
 
 constexpr double kMusicMinSeconds = 60.0;
 constexpr double kMusicMaxSeconds = 120.0;
+
+// The report, kept until the end: printed only when a check failed.
+std::string g_Report;
+[[gnu::format(printf, 1, 2)]] void Report(const char* format, ...) {
+  va_list args, again;
+  va_start(args, format);
+  va_copy(again, args);
+  const int n = std::vsnprintf(nullptr, 0, format, args);
+  va_end(args);
+  if (n > 0) {
+    std::string line(static_cast<std::size_t>(n) + 1, '\0');
+    std::vsnprintf(line.data(), line.size(), format, again);
+    line.resize(static_cast<std::size_t>(n));
+    g_Report += line;
+  }
+  va_end(again);
+}
 
 }  // namespace
 
@@ -49,16 +68,16 @@ int main(int argc, char** argv) {
   for (const auto& m : measures) levels.push_back(m.loudnessDb);
   std::nth_element(levels.begin(), levels.begin() + long(levels.size() / 2), levels.end());
   const double median = levels.empty() ? 0.0 : levels[levels.size() / 2];
-  std::printf("%-16s %8s %8s %9s\n", "effect", "ms", "peak dB", "loud dB");
+  Report("%-16s %8s %8s %9s\n", "effect", "ms", "peak dB", "loud dB");
   for (std::size_t i = 0; i < recipes.size(); ++i) {
     const auto& m = measures[i];
-    std::printf("%-16s %8.0f %8.2f %9.2f\n", recipes[i].name.c_str(), m.ms, m.peakDb, m.loudnessDb);
+    Report("%-16s %8.0f %8.2f %9.2f\n", recipes[i].name.c_str(), m.ms, m.peakDb, m.loudnessDb);
     for (const std::string& f : soundgen::CheckEffect(m, recipes[i].minMs, recipes[i].maxMs, median)) {
       std::cerr << "soundcheck: " << recipes[i].name << ".wav: " << f << "\n";
       ++faults;
     }
   }
-  std::printf("median loudness %.2f dBFS\n", median);
+  Report("median loudness %.2f dBFS\n", median);
   for (int i = 4; i < argc; ++i) {
     std::string bytes;
     if (!soundgen::ReadFile(argv[i], bytes)) {
@@ -67,16 +86,19 @@ int main(int argc, char** argv) {
       continue;
     }
     const soundgen::ModuleMeasure m = soundgen::MeasureModule(bytes);
-    std::printf("%s: %d orders, %.1f s to its loop, %.1f dBFS, peak %.2f dBFS, notes", argv[i], m.orders,
+    Report("%s: %d orders, %.1f s to its loop, %.1f dBFS, peak %.2f dBFS, notes", argv[i], m.orders,
                 m.secondsToLoop, m.loudnessDb, m.peakDb);
-    for (int n : m.notesPerChannel) std::printf(" %d", n);
-    std::printf("\n");
+    for (int n : m.notesPerChannel) Report(" %d", n);
+    Report("\n");
     for (const std::string& f : soundgen::CheckModule(m, kMusicMinSeconds, kMusicMaxSeconds)) {
       std::cerr << "soundcheck: " << argv[i] << ": " << f << "\n";
       ++faults;
     }
   }
-  if (faults) return 1;
+  if (faults) {
+    std::fputs(g_Report.c_str(), stdout);
+    return 1;
+  }
   std::ofstream(argv[3]) << "ok\n";
   return 0;
 }

@@ -17,6 +17,13 @@ TEST(SystemInfoGL, AdapterFromTheGLContext) {
   EXPECT_FALSE(video.adapter.empty());
   EXPECT_EQ(vek::FormatVideoInformation(video).rfind("Video:\n  Adapter: " + video.adapter + "\n", 0),
             0u);
+  // The driver's own names of what runs: a version such as "4.5 (Core Profile) Mesa 22.3.6".
+  std::string renderer, vendor, version;
+  ASSERT_TRUE(plat::GetSystemProbe().GLStrings(renderer, vendor, version));
+  EXPECT_FALSE(renderer.empty());
+  EXPECT_FALSE(vendor.empty());
+  EXPECT_TRUE(!version.empty() && version[0] >= '1' && version[0] <= '9') << version;
+  EXPECT_EQ(plat::GetSystemProbe().VideoDriver(), "offscreen");
   window.Shutdown();
 }
 

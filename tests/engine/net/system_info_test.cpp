@@ -195,6 +195,10 @@ TEST_F(SystemInfoTest, VideoProbeUsesGLStringsAndDisplayName) {
   vek::GetVideoInfo(video);
   EXPECT_EQ(video.adapter, "");
   EXPECT_EQ(video.monitor, "Built-in Display");
+  // Before the window's context exists, the video driver it will run on.
+  m_Probe->videoDriver = "x11";
+  vek::GetVideoInfo(video);
+  EXPECT_EQ(video.adapter, "OpenGL on the x11 video driver");
 
   m_Probe->hasGL = true;
   m_Probe->glRenderer = "llvmpipe (LLVM 15.0.6, 256 bits)";

@@ -95,7 +95,7 @@ TEST_F(GameRender, DeviceFailureFailsTheWindow) {
   gfx->createDeviceFailures = 3;
   EXPECT_FALSE(game->CreateWindow(false, 1024, 768));
   EXPECT_EQ(vek::g_pRender->GetDevice(), nullptr);
-  EXPECT_NE(LogText().find("Was not able to create Direct3D8 device"), std::string::npos);
+  EXPECT_NE(LogText().find("Was not able to create OpenGL device"), std::string::npos);
 }
 
 TEST_F(GameRender, Dumps) {

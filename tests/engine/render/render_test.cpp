@@ -1,5 +1,7 @@
 #include <cstring>
 
+#include "platform/system_probe.h"
+
 #include "tests/engine/render/render_fixture.h"
 
 namespace {
@@ -29,11 +31,13 @@ TEST_F(RenderTest, InitCreatesDeviceAndSetsDefaults) {
   EXPECT_EQ(render->GetWidth(), 1024);
   EXPECT_EQ(render->GetHeight(), 768);
   const std::string log = Log();
-  for (const char* line : {"Creating...", "Using Direct3D 8", "Loading d3d8.dll...", "Initializing...",
-                           "Fill D3DPRESENT_PARAMETERS structure. Ok", "Attempt #0 to create Direct3D device",
-                           "Get Direct3D caps. Ok", "Recreate depth&stencil. Get backbuffer surface. Ok",
+  for (const char* line : {"Creating...", "Using OpenGL", "Loading the OpenGL system...", "Initializing...",
+                           "Fill the present parameters. Ok", "Attempt #0 to create OpenGL device",
+                           "Get OpenGL caps. Ok", "Recreate depth&stencil. Get backbuffer surface. Ok",
                            "Change viewport. Ok", "Set hardware defaults - ok", "Set software defaults - ok"})
     EXPECT_NE(log.find(line), std::string::npos) << line;
+  // Nothing of another system's graphics interface.
+  for (const char* word : {"Direct3D", "d3d8", "D3D"}) EXPECT_EQ(log.find(word), std::string::npos) << word;
 }
 
 TEST_F(RenderTest, DeviceCreationFallsBackAndFails) {
@@ -42,7 +46,7 @@ TEST_F(RenderTest, DeviceCreationFallsBackAndFails) {
   EXPECT_EQ(render->Init(Settings()), 0);
   EXPECT_EQ(rec->Count("CreateDevice("), 3);
   EXPECT_TRUE(rec->Has("CreateDevice(Software"));
-  EXPECT_NE(Log().find("Attempt #2 to create Direct3D device"), std::string::npos);
+  EXPECT_NE(Log().find("Attempt #2 to create OpenGL device"), std::string::npos);
   render->Free();
   EXPECT_NE(Log().find("Render is Free"), std::string::npos);
 
@@ -50,7 +54,7 @@ TEST_F(RenderTest, DeviceCreationFallsBackAndFails) {
   rec->createDeviceFailures = 3;
   EXPECT_EQ(render->Init(Settings()), 3);
   EXPECT_EQ(render->GetDevice(), nullptr);
-  EXPECT_NE(LogSinceMark().find("Was not able to create Direct3D8 device"), std::string::npos);
+  EXPECT_NE(LogSinceMark().find("Was not able to create OpenGL device"), std::string::npos);
 
   rec->adapterModeResult = gfx::kErrNotAvailable;
   EXPECT_EQ(render->Init(Settings()), 1);
@@ -61,7 +65,7 @@ TEST_F(RenderTest, NoDeviceSystem) {
   rec->systemFails = true;
   vek::CreateRender();
   render = vek::g_pRender;
-  EXPECT_NE(Log().find("Direct3DCreate8 return NULL. IDirect3D8 driver not found"), std::string::npos);
+  EXPECT_NE(Log().find("No OpenGL system. OpenGL driver not found"), std::string::npos);
   EXPECT_EQ(render->Init(Settings()), 2);
   EXPECT_EQ(render->Begin(), 3);
 }
@@ -474,11 +478,22 @@ TEST_F(RenderTest, TransformsAndColours) {
 }
 
 TEST_F(RenderTest, CapsDumpAndDestructorWarning) {
+  // The section names what really draws, as the driver and the window system name it.
+  auto probe = std::make_unique<plat::FixedSystemProbe>();
+  probe->hasGL = true;
+  probe->glVersion = "4.5 (Core Profile) Mesa 22.3.6";
+  probe->glRenderer = "llvmpipe (LLVM 15.0.6, 256 bits)";
+  probe->glVendor = "Mesa";
+  probe->videoDriver = "x11";
+  plat::SetSystemProbe(std::move(probe));
   ASSERT_EQ(render->Init(Settings()), 0);
   Mark();
   EXPECT_TRUE(render->DumpCaps());
   const std::string log = LogSinceMark();
-  EXPECT_NE(log.find("Direct3D:"), std::string::npos);
+  plat::SetSystemProbe(nullptr);
+  for (const char* line : {"OpenGL:", "Version: 4.5 (Core Profile) Mesa 22.3.6",
+                           "Renderer: llvmpipe (LLVM 15.0.6, 256 bits)", "Vendor: Mesa", "Video driver: x11"})
+    EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
   EXPECT_NE(log.find("MaxTextureWidth = 2048, MaxTextureHeight = 2048"), std::string::npos);
   EXPECT_NE(log.find("MaxAnisotropy = 16"), std::string::npos);
   Mark();

@@ -41,7 +41,9 @@ TEST_F(IslandArtTest, EveryBuildingFindsItsSpritesWithTheFramesOfItsStages) {
   for (const cBuildingTemplateRow& t : BuildingTemplateRows()) {
     cHouse h(t.name, "", nullptr);
     for (const cBuildingSprite& s : t.sprites)
-      if (s.area) EXPECT_TRUE(h.AddSprite(s.texture, s.area)) << t.name << " " << s.texture << "/" << s.area;
+      if (s.area) {
+        EXPECT_TRUE(h.AddSprite(s.texture, s.area)) << t.name << " " << s.texture << "/" << s.area;
+      }
     ASSERT_TRUE(h.SetSprite(0)) << t.name;
     // Not built shows the stage-0 frame and built the stage-1 frame: both must exist.
     const vek::i32 frames = static_cast<vek::i32>(h.GetCurrentSprite().count);

@@ -124,7 +124,9 @@ TEST_F(IslandLinkTest, TipTargetsOnTheScreen) {
   for (const Case& c : cases) {
     player.levelProgress = c.progress;
     ASSERT_EQ(link->FindTarget(c.target, r), c.found) << c.target << " " << c.progress;
-    if (c.found) EXPECT_EQ(vek::vec2(r[0], r[1]), c.point) << c.progress;
+    if (c.found) {
+      EXPECT_EQ(vek::vec2(r[0], r[1]), c.point) << c.progress;
+    }
   }
   EXPECT_FALSE(link->FindTarget("ship", r));  // no ship under way
   services.ships.push_back({0.25f, 1});

@@ -403,12 +403,46 @@ TEST_F(TitleFlow, ResolutionRowsSetTheModeKeepingTheWindowedState) {
   };
   const int before = window->opens;
   choose(1);  // the mode in use: nothing happens
+  Step(2);
   EXPECT_EQ(window->opens, before);
   choose(0);
+  Step(2);  // made once the frame that shows the choice is on the screen
   int w = 0, h = 0;
   game->GetClientSize(&w, &h);
   EXPECT_EQ(w * 10000 + h, 800 * 10000 + 600);
   EXPECT_TRUE(game->IsWindowed());
+}
+
+// A switch of the window mode takes a moment on a real display: the box shows its new state
+// first, the switch runs under the wait pointer, and clicks on the box while it is under way
+// (those made while the window was re-made arrive just after it) change nothing.
+TEST_F(TitleFlow, TheWindowModeSwitchesOnceUnderTheWaitPointer) {
+  host->SwitchWindow("options", 1);
+  Settle();
+  auto* box = Control<vek::cCheckBoxSysCtrl>("options", "cbWindowed");
+  ASSERT_TRUE(box->IsChecked());  // the test window is windowed
+  const int opens = window->opens;
+  Click("options", "cbWindowed");
+  EXPECT_FALSE(box->IsChecked());  // shown at once
+  EXPECT_TRUE(game->IsWindowed());  // made a frame later
+  Click("options", "cbWindowed");   // a second click while the switch is pending
+  EXPECT_FALSE(box->IsChecked());
+  Step();
+  EXPECT_FALSE(game->IsWindowed());
+  EXPECT_EQ(window->opens, opens + 1);
+  EXPECT_EQ(window->busyOpens, 1);
+  EXPECT_FALSE(window->busyShown);
+  Click("options", "cbWindowed");  // queued during the switch, arriving just after it
+  EXPECT_FALSE(box->IsChecked());
+  Settle();
+  EXPECT_FALSE(game->IsWindowed());
+  EXPECT_EQ(window->opens, opens + 1);
+
+  Click("options", "cbWindowed");  // later clicks switch again
+  Step(2);
+  EXPECT_TRUE(game->IsWindowed());
+  EXPECT_TRUE(box->IsChecked());
+  EXPECT_EQ(window->opens, opens + 2);
 }
 
 TEST_F(TitleFlow, SmallDesktopRefusesOnlyTheWindowedMode) {
@@ -418,7 +452,7 @@ TEST_F(TitleFlow, SmallDesktopRefusesOnlyTheWindowedMode) {
   auto* windowed = Control<vek::cCheckBoxSysCtrl>("options", "cbWindowed");
   ASSERT_TRUE(windowed->IsChecked());  // the test window is windowed
   Click("options", "cbWindowed");       // to full screen: allowed
-  Step();
+  Settle();
   EXPECT_FALSE(game->IsWindowed());
   EXPECT_FALSE(Shown("messagebox"));
   Click("options", "cbWindowed");  // back to a window: refused

@@ -212,9 +212,12 @@ TEST_F(AnimalFieldTest, BrokenOffMilkingNeverLeavesTheGoatInStateSix) {
     else gardener->SetState(c.gardenerEnd);
     world.Run(*level, 1);
     EXPECT_EQ(g->GetState(), c.expect) << c.name;
-    if (c.expect == 9)
+    if (c.expect == 9) {
       EXPECT_NEAR(g->GetStateTimer().current, waited + 16.0f / 30.0f, 0.05f) << c.name << ": the wait goes on";
-    if (c.gardenerEnd < 0) EXPECT_TRUE(g->GetProductTimer().IsRunning()) << "the next milk is on its way";
+    }
+    if (c.gardenerEnd < 0) {
+      EXPECT_TRUE(g->GetProductTimer().IsRunning()) << "the next milk is on its way";
+    }
   }
 }
 

@@ -80,7 +80,9 @@ TEST_F(GardenerTest, TaskChecksAndTheNeedBubble) {
   };
   for (const Case& c : cases) {
     gardener->DropTool();
-    if (c.tool) ASSERT_TRUE(gardener->TakeTool(c.tool->GetId())) << c.name;
+    if (c.tool) {
+      ASSERT_TRUE(gardener->TakeTool(c.tool->GetId())) << c.name;
+    }
     can->SetAmount(c.water);
     while (bin->GetCount() > 0) bin->TakeFirstItem();
     for (int k = 0; k < c.binItems; ++k) bin->AddItem(Ware("plant00"));
