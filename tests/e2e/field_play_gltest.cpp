@@ -266,7 +266,9 @@ class FieldPlay : public ::testing::Test {
       return;
     }
     vek::rectf lit;
-    if (HintLit(&lit)) EXPECT_TRUE(lit.Contains(at)) << key << " names what the arrow lights";
+    if (HintLit(&lit)) {
+      EXPECT_TRUE(lit.Contains(at)) << key << " names what the arrow lights";
+    }
     Click(at.x, 768.0f - at.y);
     FramesUntil(900, [&] { return !HintShown() || g_pGarden->Hints().GetShownKey() != key; });
   }

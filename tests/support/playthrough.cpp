@@ -260,8 +260,6 @@ struct Wanted {
   int x = 0, y = 0;
 };
 
-bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
-
 }  // namespace
 
 bool GameRun::FollowLesson() {
