@@ -227,28 +227,40 @@ class GLDevice final : public Device {
     if (((flags & kClearZBuffer) && !hasDepth) || ((flags & kClearStencil) && !hasStencil))
       return kErrInvalidCall;
     if (!m_InScene) m_Direct = PictureFillsWindow();
-    if (flags & (kClearZBuffer | kClearStencil)) LeaveWindow();
-    m_Gl.BindFramebuffer(GL_FRAMEBUFFER, DrawTarget());
-    glViewport(0, 0, static_cast<GLsizei>(m_Width), static_cast<GLsizei>(m_Height));
-    GLbitfield bits = 0;
+    // Depth and stencil are cleared when a draw first tests depth: a frame that never does
+    // (every 2-D frame) stays in the window and costs no clear of buffers it does not read.
+    if (flags & kClearZBuffer) {
+      m_PendingClear |= GL_DEPTH_BUFFER_BIT;
+      m_PendingDepth = z;
+    }
+    if (flags & kClearStencil) {
+      m_PendingClear |= GL_STENCIL_BUFFER_BIT;
+      m_PendingStencil = stencil;
+    }
     if (flags & kClearTarget) {
+      m_Gl.BindFramebuffer(GL_FRAMEBUFFER, DrawTarget());
+      glViewport(0, 0, static_cast<GLsizei>(m_Width), static_cast<GLsizei>(m_Height));
       float c[4];
       ColorToFloats(color, c);
       glClearColor(c[0], c[1], c[2], c[3]);
-      bits |= GL_COLOR_BUFFER_BIT;
+      glClear(GL_COLOR_BUFFER_BIT);
     }
-    if (flags & kClearZBuffer) {
-      glClearDepth(z);
+    return kOk;
+  }
+
+  // The depth and stencil clears asked for since the buffers were last read, done now that a
+  // draw tests depth (in the offscreen buffer, which holds them).
+  void ApplyPendingClear() {
+    if (!m_PendingClear) return;
+    m_Gl.BindFramebuffer(GL_FRAMEBUFFER, m_BackFbo);
+    if (m_PendingClear & GL_DEPTH_BUFFER_BIT) {
+      glClearDepth(m_PendingDepth);
       glDepthMask(GL_TRUE);
-      bits |= GL_DEPTH_BUFFER_BIT;
       m_Dirty = true;  // the depth mask follows the states again at the next draw
     }
-    if (flags & kClearStencil) {
-      glClearStencil(static_cast<GLint>(stencil));
-      bits |= GL_STENCIL_BUFFER_BIT;
-    }
-    if (bits) glClear(bits);
-    return kOk;
+    if (m_PendingClear & GL_STENCIL_BUFFER_BIT) glClearStencil(static_cast<GLint>(m_PendingStencil));
+    glClear(m_PendingClear);
+    m_PendingClear = 0;
   }
 
   Result SetTransform(TransformState state, const Matrix& matrix) override {
@@ -711,7 +723,10 @@ class GLDevice final : public Device {
   // Everything a draw needs, with the vertices at byte offset `base` of buffer `vbo`.
   bool Prepare(GLuint vbo, std::uintptr_t base, std::uint32_t stride) {
     if (!m_InScene || !(m_Fvf & (kFvfXyz | kFvfXy))) return false;
-    if (m_Params.enableAutoDepthStencil && RS(RenderState::ZEnable)) LeaveWindow();
+    if (m_Params.enableAutoDepthStencil && RS(RenderState::ZEnable)) {
+      LeaveWindow();
+      ApplyPendingClear();
+    }
     m_Gl.BindFramebuffer(GL_FRAMEBUFFER, DrawTarget());
     glViewport(0, 0, static_cast<GLsizei>(m_Width), static_cast<GLsizei>(m_Height));
     m_Gl.BindVertexArray(m_Vao);
@@ -786,6 +801,9 @@ class GLDevice final : public Device {
   std::uint32_t m_BaseVertex = 0;
   bool m_InScene = false;
   bool m_Dirty = true;
+  GLbitfield m_PendingClear = 0;  // depth and stencil clears not done yet (see Clear)
+  float m_PendingDepth = 1.0f;
+  std::uint32_t m_PendingStencil = 0;
   bool m_Direct = false;             // the frame is (was) drawn straight into the window
   bool m_DrawnSincePresent = false;  // a frame was begun since the last present
   std::deque<GLsync> m_FrameFences;  // the frames handed to the driver and not known drawn

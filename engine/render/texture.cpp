@@ -31,6 +31,16 @@ cTexture::cTexture(const vek::string& textureName, bool reserved, const cImage* 
   AddToManager(reserved);
   if (!image) return;
   m_pImage = image->Clone();
+  TakeImage();
+}
+
+cTexture::cTexture(const vek::string& textureName, bool reserved, cImage&& image) : name(textureName) {
+  AddToManager(reserved);
+  m_pImage = std::make_unique<cImage>(std::move(image));
+  TakeImage();
+}
+
+void cTexture::TakeImage() {
   const u32 w = AtLeastOne(m_pImage->GetWidth()), h = AtLeastOne(m_pImage->GetHeight());
   if (w & (w - 1)) LogWarning(kSender, "Constructor '%s'. NPOT texture width\n", name);
   if (h & (h - 1)) LogWarning(kSender, "Constructor '%s'. NPOT texture height\n", name);
@@ -125,24 +135,13 @@ bool cTexture::Upload() {
   cDeviceTexture* context = g_pRender->CreateTextureContext(&desc);
   if (!context) return false;
 
+  // Each level goes to the device straight from the image's rows.
   const u32 id = image.GetFormat().id;
   bool ok = true;
   for (u32 i = 0; i < image.GetLevelCount() && ok; ++i) {
-    plat::gfx::LockedRect locked;
-    if (context->texture->LockRect(i, locked, 0) != plat::gfx::kOk) {
-      ok = false;
-      break;
-    }
     const u8* src = image.GetLevel(i);
     const u32 pitch = GetImagePitch(id, std::max<u32>(1, image.GetWidth() >> i));
-    if (locked.bits && src && pitch && pitch <= static_cast<u32>(locked.pitch)) {
-      const u32 rows = image.GetLevelSize(i) / pitch;
-      auto* dst = static_cast<u8*>(locked.bits);
-      for (u32 row = 0; row < rows; ++row) std::memcpy(dst + static_cast<size_t>(row) * locked.pitch, src + static_cast<size_t>(row) * pitch, pitch);
-    } else {
-      ok = false;
-    }
-    if (context->texture->UnlockRect(i) != plat::gfx::kOk) ok = false;
+    ok = src && pitch && context->texture->WriteLevel(i, src, pitch) == plat::gfx::kOk;
   }
   if (!ok) {
     g_pRender->DeleteTextureContext(context);
@@ -182,6 +181,11 @@ void cTexture::OnDeleteContext() {
     m_pImage = std::move(image);
   }
   FreeContext(m_pContext);
+}
+
+void cTexture::ReleaseContext() {
+  if (m_pContext) FreeContext(m_pContext);
+  m_pImage.reset();
 }
 
 u32 cTexture::GetWidth() const {

@@ -19,6 +19,9 @@ class cTexture {
   // texture manager, into the reserved slot when asked and one is free. Uploads at once when
   // the renderer has a device.
   cTexture(const vek::string& name, bool reserved, const cImage* image);
+  // The same taking the image itself: its pixels are converted in place and uploaded from
+  // there, with no copy kept.
+  cTexture(const vek::string& name, bool reserved, cImage&& image);
   // A render target of the given size (made smaller when the device cannot hold it). Its
   // contents are lost whenever its device texture goes.
   cTexture(const vek::string& name, u32 width, u32 height);
@@ -37,6 +40,8 @@ class cTexture {
   bool OnCreateContext();
   // Reads the pixels back into an image and releases the device texture.
   void OnDeleteContext();
+  // Drops the pixels wherever they are (device texture and image), for a texture that goes.
+  void ReleaseContext();
   u32 GetWidth() const;
   u32 GetHeight() const;
 
@@ -62,6 +67,9 @@ class cTexture {
 
  private:
   void AddToManager(bool reserved);
+  // Warns on sides that are not powers of two, converts the image for the device and uploads
+  // it when the renderer has a device.
+  void TakeImage();
   bool Upload();
 };
 

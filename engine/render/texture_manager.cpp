@@ -1,6 +1,7 @@
 #include "engine/render/texture_manager.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "engine/core/format.h"
 #include "engine/core/log.h"
@@ -44,6 +45,14 @@ void cTextureManager::CreateRenderTargets() {
       true);
 }
 
+bool cTextureManager::DeleteTexture(u32 index) {
+  cTexture* texture = Get(index);
+  if (index == 0 || index >= Count() || !texture || texture == Get(0)) return false;
+  texture->ReleaseContext();
+  Remove(index);
+  return true;
+}
+
 void CreateTextureManager() {
   if (g_pTextureManager) {
     LogWarning("CreateTextureManager", "Already exist\n");
@@ -61,7 +70,7 @@ void CreateTextureManager() {
       p[2] = v;
     }
   }
-  new cTexture("unnamed", true, &image);
+  new cTexture("unnamed", true, std::move(image));
   LogText("CreateTextureManager", "Ok\n");
 }
 

@@ -19,6 +19,10 @@ class cTextureManager : public cContainerPtr<cTexture> {
   // The render targets only (around a device reset).
   void DeleteRenderTargets();
   void CreateRenderTargets();
+  // Frees the texture at the index (the device's copy without reading it back) and leaves its
+  // position empty: the index then draws the default, which itself stays. False when there
+  // was nothing to free.
+  bool DeleteTexture(u32 index);
 
  private:
   template <class Fn>
