@@ -3,15 +3,21 @@
 // frames: the main menu over the island, the island map between levels, and a busy level.
 // Reports the resident memory at each place, the peak resident memory up to the menu (the
 // start-up's peak) and up to the end, the heap malloc holds and the part of it in use at the
-// menu, and the CPU time of a menu frame (every thread of the process; frames unpaced).
+// menu, the pictures the textures hold there, and the CPU time of a menu frame (every thread
+// of the process; frames unpaced).
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "bench/game_road.h"
 #include "engine/app/game.h"
 #include "engine/gui/gui.h"
+#include "engine/render/render.h"
+#include "engine/render/texture.h"
+#include "engine/render/texture_manager.h"
 #include "game/island/island.h"
 #include "game/world/level.h"
 
@@ -27,6 +33,25 @@ void Frames(int n) {
     vek::g_pGame->SetFrameTime(1.0f / 60.0f);
     vek::g_pGame->Frame();
   }
+}
+
+// Megabytes of the pictures held by the textures (on the device or in memory), and the table
+// printed when VEK_DUMP_TEXTURES is set.
+double TextureMb() {
+  const vek::cTextureManager* tm = vek::g_pTextureManager;
+  if (!tm) return 0.0;
+  double bytes = 0.0;
+  for (vek::u32 i = 0; i < tm->Count(); ++i) {
+    const vek::cTexture* t = tm->Get(i);
+    if (!t || (i > 0 && t == tm->Get(0)) || t->IsPagePart()) continue;
+    const vek::cDeviceTexture* c = t->GetContext();
+    const vek::u32 id = c ? c->format.id : t->GetImage() ? t->GetImage()->GetFormat().id : 0;
+    bytes += vek::GetImageSize(id, t->GetWidth(), t->GetHeight());
+    if (std::getenv("VEK_DUMP_TEXTURES"))
+      std::fprintf(stderr, "%-24s %5u x %5u %8.2f MB\n", t->name.c_str(), t->GetWidth(), t->GetHeight(),
+                   vek::GetImageSize(id, t->GetWidth(), t->GetHeight()) / 1048576.0);
+  }
+  return bytes / 1048576.0;
 }
 
 cIsland* FindIsland() {
@@ -47,6 +72,7 @@ void BM_MemoryReport(benchmark::State& state) {
     vek::cGUI* gui = game->GetGUI();
     Frames(kSettleFrames);
     state.counters["menu_rss_mb"] = bench::CurrentRssMb();
+    state.counters["menu_texture_mb"] = TextureMb();
     state.counters["start_peak_mb"] = bench::PeakRssMb();
     const bench::HeapMb heap = bench::Heap();
     state.counters["menu_heap_used_mb"] = heap.used;
