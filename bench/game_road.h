@@ -199,7 +199,7 @@ inline void EndGame(const std::string& root) {
   g_pGarden = nullptr;
   DestroyWareManager();
   if (vek::cGame* g = vek::g_pGame) {
-    g->DestroyWindow();
+    g->DestroyWindow(true);
     g->Shutdown();
     delete g;
     vek::g_pGame = nullptr;

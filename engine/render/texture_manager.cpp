@@ -31,6 +31,10 @@ void cTextureManager::DeleteContexts() {
   Walk([](cTexture* t) { t->OnDeleteContext(); }, false);
 }
 
+void cTextureManager::ReleaseContexts() {
+  Walk([](cTexture* t) { t->ReleaseContext(); }, false);
+}
+
 void cTextureManager::DeleteRenderTargets() {
   Walk([](cTexture* t) {
         if (t->IsRenderTarget()) t->OnDeleteContext();

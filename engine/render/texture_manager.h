@@ -16,6 +16,9 @@ class cTextureManager : public cContainerPtr<cTexture> {
   bool CreateContexts();
   // Moves every texture back into memory.
   void DeleteContexts();
+  // Drops every texture's pixels, on the device and in memory (the textures stay, empty): for
+  // the end of the program, where reading them back would only cost time and memory.
+  void ReleaseContexts();
   // The render targets only (around a device reset).
   void DeleteRenderTargets();
   void CreateRenderTargets();

@@ -264,6 +264,21 @@ TEST_F(TextureTest, DeletedTexturesLeaveTheirPlaceToTheDefault) {
   EXPECT_NE(tm->Get(second)->GetContext(), nullptr);
 }
 
+TEST_F(TextureTest, AtTheEndThePixelsAreDroppedWithoutReadingThemBack) {
+  ASSERT_EQ(render->Init(Settings()), 0);
+  tm->CreateContexts();
+  vek::cImage image = Pattern(vek::e_PixARGB, 4, 4, 1, 1);
+  auto* t = new vek::cTexture("last", false, &image);
+  Mark();
+  tm->ReleaseContexts();
+  EXPECT_EQ(rec->Count("LockTexture("), 0);
+  EXPECT_EQ(rec->Count("ReleaseTexture("), 2);  // the default's and this one's
+  EXPECT_EQ(t->GetContext(), nullptr);
+  EXPECT_EQ(t->GetImage(), nullptr);
+  vek::DestroyTextureManager();
+  EXPECT_EQ(LogSinceMark().find("still in memory"), std::string::npos);
+}
+
 TEST_F(TextureTest, CoverageSaysWhereThePictureShows) {
   using C = vek::cCoverage;
   // 40 x 40 pixels: two cell columns and rows, the second ones 8 pixels wide.
