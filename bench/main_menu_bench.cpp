@@ -2,7 +2,9 @@
 // driver with dummy audio: the whole road and its stages (start-up, splash, loading, the
 // end of loading), each taken when its line reaches the log. The splash's slide times and the
 // loading screen's pacing (an item shown in one frame, loaded at most six frames later) are
-// part of the road; the counters give each stage so that the pacing can be told apart.
+// part of the road; the counters give each stage so that the pacing can be told apart. Then the
+// program stays at the main menu, paced as a player sees it: the share of a core it takes
+// there (every thread, from /proc), its resident memory and the most it was resident.
 #include <benchmark/benchmark.h>
 #include <signal.h>
 #include <spawn.h>
@@ -23,6 +25,8 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
+constexpr double kMenuSeconds = 5.0;
+
 std::string ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream s;
@@ -37,11 +41,37 @@ std::string GameBinary() {
       .string();
 }
 
+// utime + stime of the process, in seconds.
+double CpuSeconds(pid_t pid) {
+  const std::string stat = ReadAll("/proc/" + std::to_string(pid) + "/stat");
+  // The fields after the command's closing parenthesis: state is field 3, utime 14, stime 15.
+  const size_t close = stat.rfind(')');
+  if (close == std::string::npos) return 0.0;
+  std::istringstream in(stat.substr(close + 2));
+  std::string field;
+  unsigned long long utime = 0, stime = 0;
+  for (int i = 3; i <= 15 && in >> field; ++i) {
+    if (i == 14) utime = std::stoull(field);
+    if (i == 15) stime = std::stoull(field);
+  }
+  return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+// A "Vm...:" line of /proc/<pid>/status, in MB.
+double StatusMb(pid_t pid, const std::string& key) {
+  std::istringstream in(ReadAll("/proc/" + std::to_string(pid) + "/status"));
+  std::string line;
+  while (std::getline(in, line))
+    if (line.compare(0, key.size() + 1, key + ":") == 0) return std::stod(line.substr(key.size() + 1)) / 1024.0;
+  return 0.0;
+}
+
 void BM_StartToMainMenu(benchmark::State& state) {
   const std::string root = (fs::temp_directory_path() / "vekbench-mainmenu").string();
   const char* stages[] = {"Show splash screen...", "End splash screen", "Start loading...",
                           "Loading complete. Finish game initialization...", "Game initialization complete. Run game..."};
   double sums[5] = {};
+  double menuCpu = 0.0, menuRss = 0.0, peakRss = 0.0;
   for (auto _ : state) {
     fs::remove_all(root);
     fs::create_directories(root + "/home");
@@ -70,6 +100,17 @@ void BM_StartToMainMenu(benchmark::State& state) {
       usleep(2000);
     }
     state.SetIterationTime(at[4]);
+    if (next == 5) {
+      // The menu settles (windows fade in), then a stretch of frames at the menu.
+      usleep(2000000);
+      const double cpu0 = CpuSeconds(pid);
+      const auto m0 = Clock::now();
+      usleep(static_cast<useconds_t>(kMenuSeconds * 1e6));
+      const double wall = std::chrono::duration<double>(Clock::now() - m0).count();
+      menuCpu += 100.0 * (CpuSeconds(pid) - cpu0) / wall;
+      menuRss += StatusMb(pid, "VmRSS");
+      peakRss += StatusMb(pid, "VmHWM");
+    }
     kill(pid, SIGTERM);
     int status = 0;
     waitpid(pid, &status, 0);
@@ -85,6 +126,9 @@ void BM_StartToMainMenu(benchmark::State& state) {
     state.counters["splash_s"] = (sums[1] - sums[0]) / n;
     state.counters["loading_s"] = (sums[3] - sums[2]) / n;
     state.counters["finish_s"] = (sums[4] - sums[3]) / n;
+    state.counters["menu_cpu_pct"] = menuCpu / n;
+    state.counters["menu_rss_mb"] = menuRss / n;
+    state.counters["peak_rss_mb"] = peakRss / n;
   }
   fs::remove_all(root);
 }

@@ -266,7 +266,7 @@ int main() {
     g_pGarden = nullptr;
   }
   DestroyWareManager();
-  game->DestroyWindow();
+  game->DestroyWindow(true);
   game->Shutdown();
   delete game;
   vek::g_pGame = nullptr;

@@ -51,8 +51,11 @@ constexpr std::uint32_t kUsageDepthStencil = 0x2;
 constexpr std::uint32_t kUsageWriteOnly = 0x8;
 constexpr std::uint32_t kUsageDynamic = 0x200;
 
-// Lock flags.
+// Lock flags. kLockNoOverwrite promises that the block is not drawn from by anything handed
+// to the device since the buffer was last discarded, so the lock neither waits for those
+// draws nor gives the buffer new storage.
 constexpr std::uint32_t kLockReadOnly = 0x10;
+constexpr std::uint32_t kLockNoOverwrite = 0x1000;
 constexpr std::uint32_t kLockDiscard = 0x2000;
 
 // Clear flags.
@@ -262,12 +265,18 @@ class Texture : public Resource {
   // the level on unlock. Render-target textures cannot be locked.
   virtual Result LockRect(std::uint32_t level, LockedRect& locked, std::uint32_t flags) = 0;
   virtual Result UnlockRect(std::uint32_t level) = 0;
+  // Replaces a whole level with pixels from memory, rows `pitch` bytes apart, row 0 first:
+  // what a lock, a copy and an unlock do, without the lock's copy of the level. The pitch is
+  // at least a row's size and a whole number of pixels (of blocks, for block formats).
+  // Render-target textures and locked levels cannot be written.
+  virtual Result WriteLevel(std::uint32_t level, const void* bits, std::uint32_t pitch) = 0;
 };
 
 class Buffer : public Resource {
  public:
   // size 0 locks from offset to the end. kLockDiscard gives a cleared block; the rest of the
-  // buffer keeps no defined contents.
+  // buffer keeps no defined contents. kLockNoOverwrite gives the block as it is and keeps the
+  // rest.
   virtual Result Lock(std::uint32_t offset, std::uint32_t size, void** data,
                       std::uint32_t flags) = 0;
   virtual Result Unlock() = 0;

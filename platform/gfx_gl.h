@@ -130,6 +130,7 @@ class GLTexture final : public Texture {
   Result GetLevelDesc(std::uint32_t level, SurfaceDesc& desc) override;
   Result LockRect(std::uint32_t level, LockedRect& locked, std::uint32_t flags) override;
   Result UnlockRect(std::uint32_t level) override;
+  Result WriteLevel(std::uint32_t level, const void* bits, std::uint32_t pitch) override;
 
   GLuint Name() const { return m_Name; }
   // Gives the texture object the sampling state unless it has it already (binds it to the
@@ -146,7 +147,8 @@ class GLTexture final : public Texture {
     bool locked = false;
   };
   bool ReadLevel(std::uint32_t level, std::uint8_t* out);
-  void WriteLevel(std::uint32_t level, const std::uint8_t* bits);
+  // Uploads a whole level whose rows lie `rowPixels` pixels apart (0: packed).
+  void Upload(std::uint32_t level, const std::uint8_t* bits, std::uint32_t rowPixels);
 
   SharedPtr m_Shared;
   GLuint m_Name = 0;

@@ -1,7 +1,8 @@
 // The OpenGL device. A frame whose picture fills the window is drawn straight into the
 // window's back buffer; otherwise (letterboxed or scaled full screen, multisampling) and from
 // the first draw that needs the depth buffer on, it is drawn into an offscreen framebuffer of
-// the back-buffer size and shown by one scaled copy into the picture's place. The
+// the back-buffer size (made when first needed) and shown by one scaled copy into the
+// picture's place. The
 // fixed-function pipeline (transforms, vertex colour or material, one texture stage, alpha
 // test) is a shader program per combination of the states that change the shader code,
 // compiled on first use; the 2-D pass's programs are compiled with the device.
@@ -227,28 +228,40 @@ class GLDevice final : public Device {
     if (((flags & kClearZBuffer) && !hasDepth) || ((flags & kClearStencil) && !hasStencil))
       return kErrInvalidCall;
     if (!m_InScene) m_Direct = PictureFillsWindow();
-    if (flags & (kClearZBuffer | kClearStencil)) LeaveWindow();
-    m_Gl.BindFramebuffer(GL_FRAMEBUFFER, DrawTarget());
-    glViewport(0, 0, static_cast<GLsizei>(m_Width), static_cast<GLsizei>(m_Height));
-    GLbitfield bits = 0;
+    // Depth and stencil are cleared when a draw first tests depth: a frame that never does
+    // (every 2-D frame) stays in the window and costs no clear of buffers it does not read.
+    if (flags & kClearZBuffer) {
+      m_PendingClear |= GL_DEPTH_BUFFER_BIT;
+      m_PendingDepth = z;
+    }
+    if (flags & kClearStencil) {
+      m_PendingClear |= GL_STENCIL_BUFFER_BIT;
+      m_PendingStencil = stencil;
+    }
     if (flags & kClearTarget) {
+      m_Gl.BindFramebuffer(GL_FRAMEBUFFER, DrawTarget());
+      glViewport(0, 0, static_cast<GLsizei>(m_Width), static_cast<GLsizei>(m_Height));
       float c[4];
       ColorToFloats(color, c);
       glClearColor(c[0], c[1], c[2], c[3]);
-      bits |= GL_COLOR_BUFFER_BIT;
+      glClear(GL_COLOR_BUFFER_BIT);
     }
-    if (flags & kClearZBuffer) {
-      glClearDepth(z);
+    return kOk;
+  }
+
+  // The depth and stencil clears asked for since the buffers were last read, done now that a
+  // draw tests depth (in the offscreen buffer, which holds them).
+  void ApplyPendingClear() {
+    if (!m_PendingClear || !EnsureTargets()) return;
+    m_Gl.BindFramebuffer(GL_FRAMEBUFFER, m_BackFbo);
+    if (m_PendingClear & GL_DEPTH_BUFFER_BIT) {
+      glClearDepth(m_PendingDepth);
       glDepthMask(GL_TRUE);
-      bits |= GL_DEPTH_BUFFER_BIT;
       m_Dirty = true;  // the depth mask follows the states again at the next draw
     }
-    if (flags & kClearStencil) {
-      glClearStencil(static_cast<GLint>(stencil));
-      bits |= GL_STENCIL_BUFFER_BIT;
-    }
-    if (bits) glClear(bits);
-    return kOk;
+    if (m_PendingClear & GL_STENCIL_BUFFER_BIT) glClearStencil(static_cast<GLint>(m_PendingStencil));
+    glClear(m_PendingClear);
+    m_PendingClear = 0;
   }
 
   Result SetTransform(TransformState state, const Matrix& matrix) override {
@@ -509,8 +522,10 @@ class GLDevice final : public Device {
     return &m_Programs.emplace(packed, p).first->second;
   }
 
-  // The back buffer (multisampled when asked), its depth buffer and, with multisampling,
-  // the single-sampled copy that is shown and read.
+  // The offscreen buffers' size and kind: the back buffer (multisampled when asked), its depth
+  // buffer and, with multisampling, the single-sampled copy that is shown and read. They are
+  // made when a frame first needs them (see EnsureTargets): a game whose frames all go straight
+  // into the window never holds them.
   bool BuildTargets(const PresentParameters& p) {
     std::uint32_t w = p.backBufferWidth, h = p.backBufferHeight;
     if (!w || !h) {
@@ -520,16 +535,29 @@ class GLDevice final : public Device {
       h = static_cast<std::uint32_t>(std::max(1, ch));
     }
     if (p.multiSampleType && static_cast<GLint>(p.multiSampleType) > m_S->maxSamples) return false;
+    if (p.enableAutoDepthStencil && !DepthStorageOf(p.autoDepthStencilFormat)) return false;
     m_Width = w;
     m_Height = h;
+    m_TargetParams = p;
+    return true;
+  }
+
+  // Makes the offscreen buffers unless they exist; false when they cannot be made.
+  bool EnsureTargets() {
+    if (m_BackFbo) return true;
+    const PresentParameters& p = m_TargetParams;
+    const auto w = static_cast<GLsizei>(m_Width), h = static_cast<GLsizei>(m_Height);
     const auto samples = static_cast<GLsizei>(p.multiSampleType);
     while (glGetError() != GL_NO_ERROR) {
     }
     auto storage = [&](GLuint& rb, GLenum format, GLsizei s) {
       m_Gl.GenRenderbuffers(1, &rb);
       m_Gl.BindRenderbuffer(GL_RENDERBUFFER, rb);
-      m_Gl.RenderbufferStorageMultisample(GL_RENDERBUFFER, s, format, static_cast<GLsizei>(w),
-                                          static_cast<GLsizei>(h));
+      m_Gl.RenderbufferStorageMultisample(GL_RENDERBUFFER, s, format, w, h);
+    };
+    auto fail = [&] {
+      DestroyTargets();
+      return false;
     };
     storage(m_BackColor, GL_RGBA8, samples);
     m_Gl.GenFramebuffers(1, &m_BackFbo);
@@ -537,26 +565,25 @@ class GLDevice final : public Device {
     m_Gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, m_BackColor);
     if (p.enableAutoDepthStencil) {
       const GLenum depth = DepthStorageOf(p.autoDepthStencilFormat);
-      if (!depth) return false;
       storage(m_BackDepth, depth, samples);
       m_Gl.FramebufferRenderbuffer(GL_FRAMEBUFFER,
                                    depth == GL_DEPTH24_STENCIL8 ? GL_DEPTH_STENCIL_ATTACHMENT : GL_DEPTH_ATTACHMENT,
                                    GL_RENDERBUFFER, m_BackDepth);
     }
-    if (m_Gl.CheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
+    if (m_Gl.CheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return fail();
     if (samples) {
       storage(m_ResolveColor, GL_RGBA8, 0);
       m_Gl.GenFramebuffers(1, &m_ResolveFbo);
       m_Gl.BindFramebuffer(GL_FRAMEBUFFER, m_ResolveFbo);
       m_Gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, m_ResolveColor);
-      if (m_Gl.CheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
+      if (m_Gl.CheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return fail();
     }
     m_Gl.BindFramebuffer(GL_FRAMEBUFFER, m_BackFbo);
     // A new back buffer starts black.
-    glViewport(0, 0, static_cast<GLsizei>(w), static_cast<GLsizei>(h));
+    glViewport(0, 0, w, h);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
-    return glGetError() == GL_NO_ERROR;
+    return glGetError() == GL_NO_ERROR || fail();
   }
 
   void DestroyTargets() {
@@ -579,12 +606,14 @@ class GLDevice final : public Device {
     return r.x == 0 && r.y == 0 && r.w == dw && r.h == dh;
   }
 
-  GLuint DrawTarget() const { return m_Direct ? 0 : m_BackFbo; }
+  // The framebuffer the frame is drawn into (the window's when the offscreen one cannot be
+  // made).
+  GLuint DrawTarget() { return !m_Direct && EnsureTargets() ? m_BackFbo : 0; }
 
   // The window has no depth buffer: from the first use of depth on, the frame goes on in
   // the offscreen buffer, starting from what the window holds so far.
   void LeaveWindow() {
-    if (!m_Direct) return;
+    if (!m_Direct || !EnsureTargets()) return;
     const GLint w = static_cast<GLint>(m_Width), h = static_cast<GLint>(m_Height);
     m_Gl.BindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     m_Gl.BindFramebuffer(GL_DRAW_FRAMEBUFFER, m_BackFbo);
@@ -594,6 +623,7 @@ class GLDevice final : public Device {
   }
 
   GLuint ResolvedFramebuffer() {
+    if (!EnsureTargets()) return 0;
     if (!m_ResolveFbo) return m_BackFbo;
     const GLint w = static_cast<GLint>(m_Width), h = static_cast<GLint>(m_Height);
     m_Gl.BindFramebuffer(GL_READ_FRAMEBUFFER, m_BackFbo);
@@ -711,7 +741,10 @@ class GLDevice final : public Device {
   // Everything a draw needs, with the vertices at byte offset `base` of buffer `vbo`.
   bool Prepare(GLuint vbo, std::uintptr_t base, std::uint32_t stride) {
     if (!m_InScene || !(m_Fvf & (kFvfXyz | kFvfXy))) return false;
-    if (m_Params.enableAutoDepthStencil && RS(RenderState::ZEnable)) LeaveWindow();
+    if (m_Params.enableAutoDepthStencil && RS(RenderState::ZEnable)) {
+      LeaveWindow();
+      ApplyPendingClear();
+    }
     m_Gl.BindFramebuffer(GL_FRAMEBUFFER, DrawTarget());
     glViewport(0, 0, static_cast<GLsizei>(m_Width), static_cast<GLsizei>(m_Height));
     m_Gl.BindVertexArray(m_Vao);
@@ -776,6 +809,7 @@ class GLDevice final : public Device {
   const Program* m_Current = nullptr;                         // in use, its uniforms set
   GLuint m_Vao = 0, m_StreamVbo = 0, m_StreamIbo = 0;
   GLuint m_BackFbo = 0, m_BackColor = 0, m_BackDepth = 0, m_ResolveFbo = 0, m_ResolveColor = 0;
+  PresentParameters m_TargetParams;  // what the offscreen buffers are made as
   std::uint32_t m_Width = 0, m_Height = 0;
   std::uint32_t m_RS[static_cast<std::uint32_t>(RenderState::Count)] = {};
   std::uint32_t m_TSS[kMaxStages][static_cast<std::uint32_t>(StageState::Count)] = {};
@@ -786,6 +820,9 @@ class GLDevice final : public Device {
   std::uint32_t m_BaseVertex = 0;
   bool m_InScene = false;
   bool m_Dirty = true;
+  GLbitfield m_PendingClear = 0;  // depth and stencil clears not done yet (see Clear)
+  float m_PendingDepth = 1.0f;
+  std::uint32_t m_PendingStencil = 0;
   bool m_Direct = false;             // the frame is (was) drawn straight into the window
   bool m_DrawnSincePresent = false;  // a frame was begun since the last present
   std::deque<GLsync> m_FrameFences;  // the frames handed to the driver and not known drawn

@@ -174,17 +174,33 @@ bool GLTexture::ReadLevel(std::uint32_t level, std::uint8_t* out) {
   return glGetError() == GL_NO_ERROR;
 }
 
-void GLTexture::WriteLevel(std::uint32_t level, const std::uint8_t* bits) {
+void GLTexture::Upload(std::uint32_t level, const std::uint8_t* bits, std::uint32_t rowPixels) {
   const Level& l = m_Levels[level];
   glBindTexture(GL_TEXTURE_2D, m_Name);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  if (m_Transfer.compressed)
+  if (m_Transfer.compressed) {
     m_Shared->gl.CompressedTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), m_Transfer.internalFormat,
                                       static_cast<GLsizei>(l.w), static_cast<GLsizei>(l.h), 0,
                                       static_cast<GLsizei>(FormatLevelSize(m_Format, l.w, l.h)), bits);
-  else
+  } else {
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, static_cast<GLint>(rowPixels));
     glTexSubImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), 0, 0, static_cast<GLsizei>(l.w),
                     static_cast<GLsizei>(l.h), m_Transfer.format, m_Transfer.type, bits);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+  }
+}
+
+Result GLTexture::WriteLevel(std::uint32_t level, const void* bits, std::uint32_t pitch) {
+  if (level >= m_Levels.size() || (m_Usage & kUsageRenderTarget) || !bits) return kErrInvalidCall;
+  Level& l = m_Levels[level];
+  const std::uint32_t packed = FormatPitch(m_Format, l.w);
+  const std::uint32_t unit = FormatBytes(m_Format);
+  if (l.locked || pitch < packed || !unit || pitch % unit) return kErrInvalidCall;
+  // Block rows cannot be spaced out: a block level is sent whole.
+  if (m_Transfer.compressed && pitch != packed) return kErrInvalidCall;
+  Upload(level, static_cast<const std::uint8_t*>(bits), pitch == packed ? 0 : pitch / unit);
+  l.defined = true;
+  return kOk;
 }
 
 Result GLTexture::LockRect(std::uint32_t level, LockedRect& locked, std::uint32_t flags) {
@@ -206,7 +222,7 @@ Result GLTexture::UnlockRect(std::uint32_t level) {
   if (level >= m_Levels.size() || !m_Levels[level].locked) return kErrInvalidCall;
   Level& l = m_Levels[level];
   if (!(l.lockFlags & kLockReadOnly)) {
-    WriteLevel(level, l.staging.data());
+    Upload(level, l.staging.data(), 0);
     l.defined = true;
   }
   l.locked = false;

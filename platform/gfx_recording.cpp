@@ -117,6 +117,18 @@ class RecTexture final : public Texture, RecResource {
     m_Rec->calls.push_back(Fmt("UnlockTexture(tex#%d, %u)", m_Id, level));
     return level < m_Levels.size() ? kOk : kErrInvalidCall;
   }
+  Result WriteLevel(std::uint32_t level, const void* bits, std::uint32_t pitch) override {
+    m_Rec->calls.push_back(Fmt("WriteTexture(tex#%d, %u, %u)", m_Id, level, pitch));
+    if (level >= m_Levels.size() || (m_Usage & kUsageRenderTarget) || !bits) return kErrInvalidCall;
+    Level& l = m_Levels[level];
+    const std::uint32_t packed = FormatPitch(m_Format, l.w);
+    if (pitch < packed) return kErrInvalidCall;
+    const std::uint32_t rows = packed ? static_cast<std::uint32_t>(l.bits.size()) / packed : 0;
+    for (std::uint32_t r = 0; r < rows; ++r)
+      std::memcpy(l.bits.data() + static_cast<std::size_t>(r) * packed,
+                  static_cast<const std::uint8_t*>(bits) + static_cast<std::size_t>(r) * pitch, packed);
+    return kOk;
+  }
   int Id() const { return m_Id; }
 
  private:

@@ -2,6 +2,7 @@
 #include "platform/regular_file.h"
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <pwd.h>
 #include <signal.h>
 #include <sys/file.h>
@@ -392,5 +393,11 @@ void InstallTerminationHandlers() {
 bool TerminationRequested() { return g_Termination.load(); }
 void ClearTerminationRequest() { g_Termination.store(false); }
 bool TakeShowRequest() { return g_ShowRequest.exchange(false); }
+
+void ReleaseFreeMemory() {
+#if defined(__GLIBC__)
+  malloc_trim(0);
+#endif
+}
 
 }  // namespace plat

@@ -136,4 +136,8 @@ void ClearTerminationRequest();
 // True once per show request received since the last call.
 bool TakeShowRequest();
 
+// Gives the memory the heap keeps free back to the system (after a stage that freed much,
+// such as loading).
+void ReleaseFreeMemory();
+
 }  // namespace plat

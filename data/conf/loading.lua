@@ -2,7 +2,7 @@
 -- while the loading screen shows. Paths name files of the data folder; a texture's area
 -- script (the ".tex" beside it) runs when the texture loads. Other parts of the game add
 -- their own lists as "loading_<topic>.lua" in this folder: they run after this one, in the
--- order of their names.
+-- order of their names (the play field's "world" first, see below).
 
 -- Fonts: the picture "<name>.png" and its script "<name>.lua".
 cLoadFont('{StaticPath}/texture/fonts/menu_header.lua')
@@ -25,7 +25,12 @@ while not entry:empty() do
   if entry.ext == 'lua' and name:sub(1, 8) == 'loading_' then topics[#topics + 1] = name end
   entry = fs:GetNext()
 end
-table.sort(topics)
+-- The play field's page first: the largest picture, whose file, decoded pixels and device copy
+-- are all held while it loads, then comes before everything else is.
+table.sort(topics, function(a, b)
+  if (a == 'loading_world') ~= (b == 'loading_world') then return a == 'loading_world' end
+  return a < b
+end)
 for _, name in ipairs(topics) do
   GetScript():LoadFile(filename('{StaticPath}/conf/' .. name .. '.lua'))
 end

@@ -72,7 +72,9 @@ class cGame final : public iGuiHost {
 
   // Window and display.
   bool CreateWindow(bool windowed, u32 width, u32 height);
-  void DestroyWindow();
+  // Closes the window after the textures' pixels went back to memory for the next window; at
+  // the program's end (`final`) they are dropped instead, since no window follows.
+  void DestroyWindow(bool final = false);
   void ResizeWindow(u32 width, u32 height);
   void GetClientSize(int* width, int* height) const;
   void RestoreDisplaySettings();

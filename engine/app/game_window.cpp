@@ -59,10 +59,15 @@ bool cGame::CreateWindow(bool windowed, u32 width, u32 height) {
   return true;
 }
 
-void cGame::DestroyWindow() {
+void cGame::DestroyWindow(bool final) {
   plat::Window& window = plat::GetWindow();
   // The textures' device objects and the render device go first.
-  if (g_pTextureManager) g_pTextureManager->DeleteContexts();
+  if (g_pTextureManager) {
+    if (final)
+      g_pTextureManager->ReleaseContexts();
+    else
+      g_pTextureManager->DeleteContexts();
+  }
   if (g_pRender) g_pRender->Free();
   window.Close();
   LogText(kSender, "DestroyWindow... Ok\n");

@@ -55,6 +55,14 @@ class cContainerPtr {
   u32 Find(const vek::string& name) const { return FindIndex(name); }
   u32 Count() const { return static_cast<u32>(m_Items.size()); }
 
+  // Deletes the element at the index and leaves its position empty (it then reads as the
+  // first element); the other indices stay. Reserved positions keep their elements.
+  void Remove(u32 index) {
+    if (index < m_Reserved || index >= m_Items.size()) return;
+    delete m_Items[index];
+    m_Items[index] = nullptr;
+  }
+
   // Deletes every element.
   void Clear() {
     for (T* item : m_Items) delete item;

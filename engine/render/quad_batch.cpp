@@ -164,12 +164,26 @@ bool cQuadBatch::Upload(cRender* render, u32 count) {
     }
     m_DeviceIndices.buffer->Unlock();
   }
-  if (!m_DeviceVertices.buffer && !render->CreateDeviceBuffer(&m_DeviceVertices, false)) return false;
+  if (!m_DeviceVertices.buffer) {
+    if (!render->CreateDeviceBuffer(&m_DeviceVertices, false)) return false;
+    m_DeviceNext = 0;
+  }
+  if (count == 0) return true;
+  // The vertices go behind what earlier flushes left, which the device may still be drawing
+  // from; only when they no longer fit does the buffer start over with new storage.
+  u32 at = m_DeviceNext;
+  u32 flags = gfx::kLockNoOverwrite;
+  if (at + count > kMaxVertices) {
+    at = 0;
+    flags = gfx::kLockDiscard;
+  }
+  constexpr u32 kStride = sizeof(cVertex2D);
   void* data = nullptr;
-  const u32 bytes = count * static_cast<u32>(sizeof(cVertex2D));
-  if (gfx::Failed(m_DeviceVertices.buffer->Lock(0, bytes, &data, gfx::kLockDiscard)) || !data) return false;
-  std::memcpy(data, m_Vertices.data(), bytes);
+  if (gfx::Failed(m_DeviceVertices.buffer->Lock(at * kStride, count * kStride, &data, flags)) || !data) return false;
+  std::memcpy(data, m_Vertices.data(), count * kStride);
   m_DeviceVertices.buffer->Unlock();
+  m_DeviceFirst = at;
+  m_DeviceNext = at + count;
   return true;
 }
 
@@ -421,7 +435,7 @@ void FlushBatches(cQuadBatch* batch) {
       render->SetTexture(texture ? texture->GetContext() : nullptr);
     }
     // The record's quads: the shared indices count from its first vertex.
-    render->SetIndexBuffer(&batch->m_DeviceIndices, static_cast<u16>(rec.first));
+    render->SetIndexBuffer(&batch->m_DeviceIndices, static_cast<u16>(batch->GetDeviceFirst() + rec.first));
     render->DrawStreamPrimitives(rec.count / kQuadVertices * 2, rec.count);
   }
   render->SetVertexBuffer(nullptr);

@@ -66,8 +66,11 @@ class cQuadBatch {
   u32 GetOverflowFlushes() const { return m_OverflowFlushes; }
 
   // Sends the first `count` vertices to the device's vertex buffer, making the buffers
-  // first when needed; false when there is no device to draw on.
+  // first when needed; false when there is no device to draw on. They land at
+  // GetDeviceFirst(), behind the vertices of the flushes before.
   bool Upload(cRender* render, u32 count);
+  // The vertex of the device's buffer where the last upload's vertices start.
+  u32 GetDeviceFirst() const { return m_DeviceFirst; }
 
   std::vector<cVertex2D> m_Vertices;   // exactly kMaxVertices
   std::vector<cBatchRecord> m_Records;  // exactly kMaxRecords
@@ -84,10 +87,13 @@ class cQuadBatch {
   std::vector<cVertex2D> m_Ordered;     // kMaxVertices
   u32 m_Used = 0;
   u32 m_OverflowFlushes = 0;
-  // The device's copy of the vertices (rewritten by each flush) and the shared quad indices,
+  // The device's copy of the vertices (each flush writes behind the one before, and starts
+  // over with new storage when the buffer is full) and the shared quad indices,
   // listed with the renderer, which keeps them across device loss.
   cBufferRecord m_DeviceVertices;
   cBufferRecord m_DeviceIndices;
+  u32 m_DeviceFirst = 0;  // where the last upload starts in the device's vertices
+  u32 m_DeviceNext = 0;   // where the next one goes when it fits
 };
 
 // Row-vector orthographic matrix into out[16] (clip z in -1..1).

@@ -26,11 +26,70 @@ void FreeContext(cDeviceTexture*& context) {
 }
 }  // namespace
 
+cCoverage MeasureCoverage(const cImage& image) {
+  cCoverage out;
+  const PixelFormatInfo& format = image.GetFormat();
+  const u32 w = image.GetWidth(), h = image.GetHeight();
+  const u8* pixels = image.GetLevel(0);
+  if (!pixels || !w || !h || (format.flags & e_PixFlagCompressed) || !format.bytes) return out;
+  out.columns = (w + kCoverageCell - 1) / kCoverageCell;
+  out.rows = (h + kCoverageCell - 1) / kCoverageCell;
+  if (!format.alpha) {
+    out.cells.assign(static_cast<size_t>(out.columns) * out.rows, cCoverage::e_Solid);
+    return out;
+  }
+  // The alpha byte comes last in the pixel (grey and alpha, or red, green, blue and alpha).
+  const u32 step = format.bytes, at = format.bytes - 1;
+  // Per pixel row and cell column: the least and the most alpha over the cell's columns and
+  // the one beyond each side.
+  std::vector<u8> rowMin(static_cast<size_t>(h) * out.columns), rowMax(rowMin.size());
+  for (u32 y = 0; y < h; ++y) {
+    const u8* row = pixels + static_cast<size_t>(y) * w * step;
+    for (u32 c = 0; c < out.columns; ++c) {
+      const u32 x0 = c * kCoverageCell > 0 ? c * kCoverageCell - 1 : 0;
+      const u32 x1 = std::min(w, (c + 1) * kCoverageCell + 1);
+      u8 lo = 255, hi = 0;
+      for (u32 x = x0; x < x1; ++x) {
+        const u8 a = row[static_cast<size_t>(x) * step + at];
+        lo = std::min(lo, a);
+        hi = std::max(hi, a);
+      }
+      rowMin[static_cast<size_t>(y) * out.columns + c] = lo;
+      rowMax[static_cast<size_t>(y) * out.columns + c] = hi;
+    }
+  }
+  out.cells.resize(static_cast<size_t>(out.columns) * out.rows);
+  for (u32 r = 0; r < out.rows; ++r) {
+    const u32 y0 = r * kCoverageCell > 0 ? r * kCoverageCell - 1 : 0;
+    const u32 y1 = std::min(h, (r + 1) * kCoverageCell + 1);
+    for (u32 c = 0; c < out.columns; ++c) {
+      u8 lo = 255, hi = 0;
+      for (u32 y = y0; y < y1; ++y) {
+        lo = std::min(lo, rowMin[static_cast<size_t>(y) * out.columns + c]);
+        hi = std::max(hi, rowMax[static_cast<size_t>(y) * out.columns + c]);
+      }
+      out.cells[static_cast<size_t>(r) * out.columns + c] =
+          lo == 255 ? cCoverage::e_Solid : hi == 0 ? cCoverage::e_Clear : cCoverage::e_Mixed;
+    }
+  }
+  return out;
+}
+
 cTexture::cTexture(const vek::string& textureName, bool reserved, const cImage* image, bool own)
     : name(textureName) {
   AddToManager(reserved);
   if (!image) return;
   m_pImage = image->Clone();
+  TakeImage(own);
+}
+
+cTexture::cTexture(const vek::string& textureName, bool reserved, cImage&& image, bool own) : name(textureName) {
+  AddToManager(reserved);
+  m_pImage = std::make_unique<cImage>(std::move(image));
+  TakeImage(own);
+}
+
+void cTexture::TakeImage(bool own) {
   const u32 w = AtLeastOne(m_pImage->GetWidth()), h = AtLeastOne(m_pImage->GetHeight());
   if (!own && (w & (w - 1))) LogWarning(kSender, "Constructor '%s'. NPOT texture width\n", name);
   if (!own && (h & (h - 1))) LogWarning(kSender, "Constructor '%s'. NPOT texture height\n", name);
@@ -39,6 +98,7 @@ cTexture::cTexture(const vek::string& textureName, bool reserved, const cImage* 
     m_pImage->SwapRedBlue();
     if (m_pImage->GetFormat().id == e_PixRGB) m_pImage->ConvertRGBToXRGB();
   }
+  m_Coverage = MeasureCoverage(*m_pImage);
   if (g_pRender && g_pRender->GetDevice()) OnCreateContext();
 }
 
@@ -125,24 +185,13 @@ bool cTexture::Upload() {
   cDeviceTexture* context = g_pRender->CreateTextureContext(&desc);
   if (!context) return false;
 
+  // Each level goes to the device straight from the image's rows.
   const u32 id = image.GetFormat().id;
   bool ok = true;
   for (u32 i = 0; i < image.GetLevelCount() && ok; ++i) {
-    plat::gfx::LockedRect locked;
-    if (context->texture->LockRect(i, locked, 0) != plat::gfx::kOk) {
-      ok = false;
-      break;
-    }
     const u8* src = image.GetLevel(i);
     const u32 pitch = GetImagePitch(id, std::max<u32>(1, image.GetWidth() >> i));
-    if (locked.bits && src && pitch && pitch <= static_cast<u32>(locked.pitch)) {
-      const u32 rows = image.GetLevelSize(i) / pitch;
-      auto* dst = static_cast<u8*>(locked.bits);
-      for (u32 row = 0; row < rows; ++row) std::memcpy(dst + static_cast<size_t>(row) * locked.pitch, src + static_cast<size_t>(row) * pitch, pitch);
-    } else {
-      ok = false;
-    }
-    if (context->texture->UnlockRect(i) != plat::gfx::kOk) ok = false;
+    ok = src && pitch && context->texture->WriteLevel(i, src, pitch) == plat::gfx::kOk;
   }
   if (!ok) {
     g_pRender->DeleteTextureContext(context);
@@ -182,6 +231,11 @@ void cTexture::OnDeleteContext() {
     m_pImage = std::move(image);
   }
   FreeContext(m_pContext);
+}
+
+void cTexture::ReleaseContext() {
+  if (m_pContext) FreeContext(m_pContext);
+  m_pImage.reset();
 }
 
 u32 cTexture::GetWidth() const {

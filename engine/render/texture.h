@@ -3,6 +3,7 @@
 // device exists, then on the device; when the device goes they are read back into an image.
 // Every texture lives in the texture manager and is addressed by its index or its name.
 #include <memory>
+#include <vector>
 
 #include "engine/core/geometry.h"
 #include "engine/core/recti.h"
@@ -13,6 +14,27 @@ namespace vek {
 
 struct cDeviceTexture;
 
+// How much of a picture shows, cell by cell: cells of kCoverageCell x kCoverageCell pixels
+// counted from the picture's bottom-left corner (the last column and row may be narrower),
+// each clear (no pixel shows), solid (every pixel covers fully) or mixed. A cell is judged
+// with the pixels around it, so that filtering at its edges reads nothing of another kind:
+// a solid cell drawn without blending, or a clear one not drawn at all, gives the picture
+// that blending it would.
+constexpr u32 kCoverageCell = 32;
+struct cCoverage {
+  enum eCell : u8 { e_Clear = 0, e_Mixed = 1, e_Solid = 2 };
+  u32 columns = 0, rows = 0;
+  std::vector<u8> cells;  // eCell, row after row from the bottom; empty when not known
+  // The cell; mixed when not known or outside.
+  eCell At(u32 column, u32 row) const {
+    return column < columns && row < rows ? static_cast<eCell>(cells[static_cast<size_t>(row) * columns + column])
+                                          : e_Mixed;
+  }
+};
+// The coverage of level 0: from the alpha of formats with alpha, solid for the other
+// uncompressed formats, not known for block-compressed ones.
+cCoverage MeasureCoverage(const cImage& image);
+
 class cTexture {
  public:
   // Keeps a converted copy of the image (the caller keeps its own) and adds itself to the
@@ -20,6 +42,9 @@ class cTexture {
   // the renderer has a device. A side that is not a power of two is logged as a warning,
   // except for the game's own pictures (`own`): nobody playing can change their size.
   cTexture(const vek::string& name, bool reserved, const cImage* image, bool own = false);
+  // The same taking the image itself: its pixels are converted in place and uploaded from
+  // there, with no copy kept.
+  cTexture(const vek::string& name, bool reserved, cImage&& image, bool own = false);
   // A render target of the given size (made smaller when the device cannot hold it). Its
   // contents are lost whenever its device texture goes.
   cTexture(const vek::string& name, u32 width, u32 height);
@@ -38,6 +63,8 @@ class cTexture {
   bool OnCreateContext();
   // Reads the pixels back into an image and releases the device texture.
   void OnDeleteContext();
+  // Drops the pixels wherever they are (device texture and image), for a texture that goes.
+  void ReleaseContext();
   u32 GetWidth() const;
   u32 GetHeight() const;
 
@@ -49,6 +76,8 @@ class cTexture {
   // page's texture coordinates.
   u32 GetPage() const { return m_Page; }
   const rectf& GetPageRect() const { return m_PageRect; }
+  // Where the picture shows (measured when it was made from an image).
+  const cCoverage& GetCoverage() const { return m_Coverage; }
 
   vek::string name;
   cDeviceTexture* m_pContext = nullptr;
@@ -60,9 +89,14 @@ class cTexture {
   u32 m_Page = 0;
   rectf m_PageRect{0.0f, 0.0f, 1.0f, 1.0f};
   u32 m_PartWidth = 0, m_PartHeight = 0;
+  cCoverage m_Coverage;
 
  private:
   void AddToManager(bool reserved);
+  // Warns on sides that are not powers of two (not for `own` pictures), converts the image for
+  // the device and uploads
+  // it when the renderer has a device.
+  void TakeImage(bool own);
   bool Upload();
 };
 

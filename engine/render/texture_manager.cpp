@@ -1,6 +1,7 @@
 #include "engine/render/texture_manager.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "engine/core/format.h"
 #include "engine/core/log.h"
@@ -30,6 +31,10 @@ void cTextureManager::DeleteContexts() {
   Walk([](cTexture* t) { t->OnDeleteContext(); }, false);
 }
 
+void cTextureManager::ReleaseContexts() {
+  Walk([](cTexture* t) { t->ReleaseContext(); }, false);
+}
+
 void cTextureManager::DeleteRenderTargets() {
   Walk([](cTexture* t) {
         if (t->IsRenderTarget()) t->OnDeleteContext();
@@ -42,6 +47,14 @@ void cTextureManager::CreateRenderTargets() {
         if (t->IsRenderTarget()) t->OnCreateContext();
       },
       true);
+}
+
+bool cTextureManager::DeleteTexture(u32 index) {
+  cTexture* texture = Get(index);
+  if (index == 0 || index >= Count() || !texture || texture == Get(0)) return false;
+  texture->ReleaseContext();
+  Remove(index);
+  return true;
 }
 
 void CreateTextureManager() {
@@ -61,7 +74,7 @@ void CreateTextureManager() {
       p[2] = v;
     }
   }
-  new cTexture("unnamed", true, &image);
+  new cTexture("unnamed", true, std::move(image));
   LogText("CreateTextureManager", "Ok\n");
 }
 

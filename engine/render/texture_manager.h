@@ -16,9 +16,16 @@ class cTextureManager : public cContainerPtr<cTexture> {
   bool CreateContexts();
   // Moves every texture back into memory.
   void DeleteContexts();
+  // Drops every texture's pixels, on the device and in memory (the textures stay, empty): for
+  // the end of the program, where reading them back would only cost time and memory.
+  void ReleaseContexts();
   // The render targets only (around a device reset).
   void DeleteRenderTargets();
   void CreateRenderTargets();
+  // Frees the texture at the index (the device's copy without reading it back) and leaves its
+  // position empty: the index then draws the default, which itself stays. False when there
+  // was nothing to free.
+  bool DeleteTexture(u32 index);
 
  private:
   template <class Fn>

@@ -11,10 +11,12 @@
 #include "engine/gui/label_ctrl.h"
 #include "engine/gui/progress_bar_sys_ctrl.h"
 #include "engine/gui/window.h"
+#include "engine/render/font.h"
 #include "engine/render/render.h"
 #include "engine/render/texture_manager.h"
 #include "game/app/middle.h"
 #include "platform/gfx.h"
+#include "platform/os.h"
 
 namespace {
 
@@ -52,6 +54,11 @@ void cLoadTexture::Load() {
 }
 
 void cLoadFont::Load() {
+  // A font that several lists ask for is loaded once: with its picture and its font of the
+  // file's name there, a second picture and a second font would only take memory.
+  if (vek::g_pTextureManager && vek::g_pTextureManager->FindIndex(m_File.name) != 0 && vek::g_pFontManager &&
+      vek::g_pFontManager->Find(m_File.name) != 0)
+    return;
   vek::filename picture = m_File, script = m_File;
   picture.replace_ext("png");
   script.replace_ext("lua");
@@ -132,6 +139,12 @@ void cLoadingWidget::Activate() {
 void cLoadingWidget::Deactivate() {
   vek::cGUI* gui = vek::g_pGame ? vek::g_pGame->GetGUI() : nullptr;
   if (gui) gui->HideWindow("loading");
+  // The loading is over and its screen gone: its pictures and the memory that loading used
+  // and freed go back.
+  if (m_bFinished) {
+    if (m_pOwner) m_pOwner->ReleaseLoadingPictures();
+    plat::ReleaseFreeMemory();
+  }
 }
 
 void cLoadingWidget::Update(vek::f32 /*seconds*/) {

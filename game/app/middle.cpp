@@ -3,6 +3,7 @@
 #include <lua.hpp>
 
 #include <algorithm>
+#include <utility>
 
 #include "engine/files/data_manager.h"
 #include "engine/files/file_system.h"
@@ -18,6 +19,7 @@
 #include "engine/gui/window.h"
 #include "engine/render/render.h"
 #include "engine/render/texture.h"
+#include "engine/render/texture_manager.h"
 #include "platform/gfx.h"
 #include "engine/render/texture_info.h"
 #include "engine/scene3d/managers.h"
@@ -89,8 +91,11 @@ vek::i32 cMiddle::Init() {
 
 void cMiddle::OnSplashEnd() {
   vek::LogText(kSender, "End splash screen\n");
-  LoadTexture("{StaticPath}/texture/system/gui_loading.jpg");
-  LoadTexture("{StaticPath}/texture/system/gui_loading_progress.jpg");
+  for (const char* picture : {"{StaticPath}/texture/system/gui_loading.jpg", "{StaticPath}/texture/system/gui_loading_progress.jpg"}) {
+    vek::u32 index = 0;
+    LoadTexture(picture, &index);
+    if (index) m_LoadingPictures.push_back(index);
+  }
   LoadWindow("{StaticPath}/gui/game_loading.lua", "loading", new vek::cWindowFunction());
   new cLoadingWidget(this);
   if (vek::g_pGame) vek::g_pGame->SetFocusWidget("loading");
@@ -281,7 +286,14 @@ void cMiddle::ClearScreen(const cMiddle* app) {
 
 // ---- textures
 
-vek::i32 cMiddle::LoadTexture(const vek::filename& file) {
+void cMiddle::ReleaseLoadingPictures() {
+  if (vek::g_pTextureManager)
+    for (vek::u32 index : m_LoadingPictures) vek::g_pTextureManager->DeleteTexture(index);
+  m_LoadingPictures.clear();
+}
+
+vek::i32 cMiddle::LoadTexture(const vek::filename& file, vek::u32* index) {
+  if (index) *index = 0;
   vek::filename name = file;
   vek::cFileSystem fs;
   if (name.ext.empty()) {
@@ -301,8 +313,10 @@ vek::i32 cMiddle::LoadTexture(const vek::filename& file) {
       vek::LogError(kSender, "Can't load texture '%s': the picture does not decode (result %u)\n", name.path, result);
     return static_cast<vek::i32>(result);
   }
-  // The data folder's pictures are ours: their sizes are not the player's to mend.
-  new vek::cTexture(name.name, false, &image, InDataFolder(name));
+  // A texture that is not reserved goes to the end of the table. The data folder's pictures are
+  // ours: their sizes are not the player's to mend.
+  if (index && vek::g_pTextureManager) *index = vek::g_pTextureManager->Count();
+  new vek::cTexture(name.name, false, std::move(image), InDataFolder(name));
   vek::filename areas = name;
   areas.replace_ext("tex");
   if (fs.Exist(areas) && vek::GetScript()) vek::GetScript()->LoadFile(areas);

@@ -97,8 +97,10 @@ class cMiddle {
 
   // Loads an image file as a texture named after the file, then runs the area script beside
   // it; a name without extension tries ".png", then ".jpg". 0, or the reader's error code (2
-  // when no file exists).
-  static vek::i32 LoadTexture(const vek::filename& file);
+  // when no file exists). With `index`, the new texture's index goes there (0 when none).
+  static vek::i32 LoadTexture(const vek::filename& file, vek::u32* index = nullptr);
+  // Frees the loading screen's pictures, once the loading is over and its window gone.
+  void ReleaseLoadingPictures();
 
   virtual cPlayerBase* GetCurrentPlayer() const { return m_pCurrentPlayer; }
   // The stand-in player made when no profile exists: current until a real profile is, never
@@ -131,6 +133,7 @@ class cMiddle {
   vek::i32 m_WindowMode = 0;
   vek::i32 m_StartTime = 0;
   std::unique_ptr<vek::cTransferHTTP> m_pTransfer;
+  std::vector<vek::u32> m_LoadingPictures;  // texture indices, freed after the loading
 };
 
 // The one application object; null while none exists.

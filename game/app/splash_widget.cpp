@@ -39,11 +39,15 @@ void cSplashWidget::cNode::AddImage(const vek::string& texture, vek::f32 x, vek:
 
 cSplashWidget::cSplashWidget(cMiddle* owner) : vek::cWidget("splash"), m_pOwner(owner) {
   m_Fade.speed = 2.0f;
-  cMiddle::LoadTexture("{StaticPath}/fsdata/splash2.jpg");
-  cMiddle::LoadTexture("{StaticPath}/fsdata/splash1.jpg");
+  auto load = [this](const vek::filename& file) {
+    vek::u32 index = 0;
+    cMiddle::LoadTexture(file, &index);
+    if (index) m_Pictures.push_back(index);
+  };
+  load("{StaticPath}/fsdata/splash2.jpg");
+  load("{StaticPath}/fsdata/splash1.jpg");
   vek::cFileSystem fs;
-  for (vek::filename f = fs.GetFirst("{StaticPath}/texture/splash/"); !f.empty(); f = fs.GetNext())
-    cMiddle::LoadTexture(f);
+  for (vek::filename f = fs.GetFirst("{StaticPath}/texture/splash/"); !f.empty(); f = fs.GetNext()) load(f);
   vek::cScript* script = vek::GetScript();
   if (script && script->LoadFile("{StaticPath}/conf/splash.lua")) {
     lua_State* L = script->GetState();
@@ -92,6 +96,10 @@ void cSplashWidget::Step() {
     if (!m_bEnded) {
       m_bEnded = true;
       if (m_pOwner) m_pOwner->OnSplashEnd();
+      // The slides are over: their pictures are not shown again.
+      if (vek::g_pTextureManager)
+        for (vek::u32 index : m_Pictures) vek::g_pTextureManager->DeleteTexture(index);
+      m_Pictures.clear();
     }
     m_pFlash.reset();
     return;

@@ -58,4 +58,5 @@ class cSplashWidget : public vek::cWidget {
   bool m_bEnded = false;
   std::unique_ptr<cFlashPlayer> m_pFlash;
   vek::u32 m_FlashTexture = 0;
+  std::vector<vek::u32> m_Pictures;  // the textures it loaded, freed when the slides end
 };

@@ -2,13 +2,18 @@
 
 #include "engine/app/game.h"
 #include "engine/core/color.h"
+#include "engine/files/filename.h"
 #include "engine/render/quad_batch.h"
 #include "engine/render/render.h"
 #include "engine/render/texture.h"
 #include "engine/render/texture_manager.h"
 #include "game/app/middle.h"
 
-cTitleBackdrop::cTitleBackdrop(const cMiddle* owner) : vek::cWidget("title"), m_pOwner(owner) {}
+cTitleBackdrop::cTitleBackdrop(const cMiddle* owner) : vek::cWidget("title"), m_pOwner(owner) {
+  // The splash freed its pictures when it ended: the painting comes back for the backdrop.
+  if (vek::g_pTextureManager && vek::g_pTextureManager->FindIndex("splash2") == 0)
+    cMiddle::LoadTexture(vek::filename("{StaticPath}/fsdata/splash2.jpg"));
+}
 
 void cTitleBackdrop::Render() {
   cMiddle::ClearScreen(m_pOwner);

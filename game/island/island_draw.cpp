@@ -8,6 +8,7 @@
 #include "engine/gui/gui.h"
 #include "engine/render/quad_batch.h"
 #include "engine/render/render.h"
+#include "engine/render/texture.h"
 #include "engine/render/texture_manager.h"
 #include "game/app/game_rules.h"
 #include "game/app/garden_services.h"
@@ -73,6 +74,80 @@ void PathAt(const std::vector<vec2>& keys, f32 t, vec2& point, vec2& dir) {
       return;
     }
     at -= len;
+  }
+}
+
+// The island's two halves over the ocean, cell by cell (cells of the pictures' coverage, see
+// vek::cCoverage): the ocean is left out under solid cells, solid cells are drawn without
+// blending, clear cells not at all, so that no pixel of the backdrop is filled twice. The
+// picture is the one that the ocean, the waterfall and the blended halves drawn whole give.
+constexpr f32 kCell = static_cast<f32>(vek::kCoverageCell);
+
+struct cHalf {
+  u32 texture = 0;
+  vec2 at, size;                          // on the map; a unit is a pixel of the picture
+  const vek::cCoverage* cover = nullptr;  // null: not known, drawn whole over the ocean
+};
+
+bool Overlaps(const vek::rectf& a, const vek::rectf& b) {
+  return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
+}
+
+// Whether the island covers map cell (column, row) fully, with nothing of the ocean showing.
+bool OceanHidden(const cHalf (&halves)[2], i32 column, i32 row) {
+  const f32 x = static_cast<f32>(column) * kCell, y = static_cast<f32>(row) * kCell;
+  for (const cHalf& h : halves) {
+    if (!h.texture || !h.cover) continue;
+    if (x < h.at.x || y < h.at.y || x + kCell > h.at.x + h.size.x || y + kCell > h.at.y + h.size.y) continue;
+    const f32 cx = (x - h.at.x) / kCell, cy = (y - h.at.y) / kCell;
+    // Cells of a half that does not stand on the map's grid are not the map's cells.
+    if (cx != std::floor(cx) || cy != std::floor(cy)) continue;
+    return h.cover->At(static_cast<u32>(cx), static_cast<u32>(cy)) == vek::cCoverage::e_Solid;
+  }
+  return false;
+}
+
+// Calls emit(first, end) for each run of columns first..end-1 in [from, to) that pass keep.
+template <class Keep, class Emit>
+void Runs(i32 from, i32 to, Keep keep, Emit emit) {
+  i32 start = -1;
+  for (i32 c = from; c <= to; ++c) {
+    const bool k = c < to && keep(c);
+    if (k && start < 0) start = c;
+    if (!k && start >= 0) {
+      emit(start, c);
+      start = -1;
+    }
+  }
+}
+
+// The part of the half from map x0..x1, y0..y1 as one quad.
+void HalfQuad(vek::cQuadBatch* batch, const cHalf& h, f32 x0, f32 y0, f32 x1, f32 y1) {
+  vek::DrawQuad(batch, h.texture, {x0, y0, x1 - x0, y1 - y0},
+                {(x0 - h.at.x) / h.size.x, (y0 - h.at.y) / h.size.y, (x1 - x0) / h.size.x, (y1 - y0) / h.size.y},
+                0xFFFFFFFFu);
+}
+
+// The visible cells of the half whose kind `pass` takes (solid or not), in runs along each
+// row; a half without coverage is one quad, drawn with the blended ones.
+template <class Pass>
+void DrawHalf(vek::cQuadBatch* batch, const cHalf& h, const vek::rectf& view, bool blended, Pass pass) {
+  if (!h.texture) return;
+  if (!h.cover) {
+    if (blended) HalfQuad(batch, h, h.at.x, h.at.y, h.at.x + h.size.x, h.at.y + h.size.y);
+    return;
+  }
+  const i32 c0 = std::max(0, static_cast<i32>(std::floor((view.x - h.at.x) / kCell)));
+  const i32 c1 = std::min(static_cast<i32>(h.cover->columns), static_cast<i32>(std::ceil((view.x + view.w - h.at.x) / kCell)));
+  const i32 r0 = std::max(0, static_cast<i32>(std::floor((view.y - h.at.y) / kCell)));
+  const i32 r1 = std::min(static_cast<i32>(h.cover->rows), static_cast<i32>(std::ceil((view.y + view.h - h.at.y) / kCell)));
+  for (i32 r = r0; r < r1; ++r) {
+    const f32 y0 = h.at.y + static_cast<f32>(r) * kCell, y1 = std::min(y0 + kCell, h.at.y + h.size.y);
+    Runs(c0, c1, [&](i32 c) { return pass(c, r); },
+         [&](i32 first, i32 end) {
+           HalfQuad(batch, h, h.at.x + static_cast<f32>(first) * kCell, y0,
+                    std::min(h.at.x + static_cast<f32>(end) * kCell, h.at.x + h.size.x), y1);
+         });
   }
 }
 
@@ -154,7 +229,31 @@ void cIsland::DrawMap() {
   batch->Clear();
   vek::SetBlendMode(vek::e_BlendNone, 0.0f);
 
-  // The ocean: the visible part of the map tiled with the current wave frame.
+  const vek::rectf view{scroll.x, scroll.y, 1024.0f, kIslandScreenHeight};
+  cHalf halves[2];
+  for (int k = 0; k < 2; ++k) {
+    if (!m_Halves[k]) continue;
+    halves[k].texture = m_Halves[k];
+    halves[k].size = m_HalfSizes[k];
+    halves[k].at = {0.0f, k == 0 ? m_HalfSizes[1].y : 0.0f};
+    const vek::cTexture* t = vek::g_pTextureManager ? vek::g_pTextureManager->Get(m_Halves[k]) : nullptr;
+    // Only a coverage of the half's own size is used (not known for a page part).
+    auto cells = [](f32 side) { return (static_cast<u32>(side) + vek::kCoverageCell - 1) / vek::kCoverageCell; };
+    if (t && !t->GetCoverage().cells.empty() && t->GetCoverage().columns == cells(m_HalfSizes[k].x) &&
+        t->GetCoverage().rows == cells(m_HalfSizes[k].y))
+      halves[k].cover = &t->GetCoverage();
+  }
+  const vek::rectf waterfall = m_Waterfall.texture && m_Waterfall.frames
+                                   ? vek::rectf{568.0f, 1666.0f, m_Waterfall.width, m_Waterfall.height}
+                                   : vek::rectf{0.0f, 0.0f, 0.0f, 0.0f};
+  // Solid cells under the waterfall are drawn after it, blended like the rest.
+  auto underWaterfall = [&](const cHalf& h, i32 c, i32 r) {
+    return waterfall.w > 0.0f && Overlaps(waterfall, {h.at.x + static_cast<f32>(c) * kCell,
+                                                      h.at.y + static_cast<f32>(r) * kCell, kCell, kCell});
+  };
+
+  // The ocean: the visible part of the map tiled with the current wave frame, where the island
+  // leaves it open.
   if (m_Ocean.texture && m_Ocean.frames && m_Ocean.width > 0.0f && m_Ocean.height > 0.0f) {
     // Half a texel in from the frame's edges: the tiles meet without the neighbouring frame's
     // edge showing through the filtering.
@@ -171,27 +270,51 @@ void cIsland::DrawMap() {
     for (i32 r = 0; r < rows; ++r) {
       const f32 y = static_cast<f32>(r) * m_Ocean.height;
       if (y > scroll.y + kIslandScreenHeight || y + m_Ocean.height < scroll.y) continue;  // off screen
+      // The tile's cell rows on screen.
+      const i32 cr0 = static_cast<i32>(std::floor(std::max(y, view.y) / kCell));
+      const i32 cr1 = static_cast<i32>(std::ceil(std::min(y + m_Ocean.height, view.y + view.h) / kCell));
       for (i32 c = 0; c < columns; ++c) {
         const f32 x = static_cast<f32>(c) * m_Ocean.width;
         if (x > scroll.x + 1024.0f || x + m_Ocean.width < scroll.x) continue;
-        vek::DrawQuad(batch, m_Ocean.texture, {x, y, m_Ocean.width, m_Ocean.height}, uv, 0xFFFFFFFFu);
+        const i32 cc0 = static_cast<i32>(std::floor(std::max(x, view.x) / kCell));
+        const i32 cc1 = static_cast<i32>(std::ceil(std::min(x + m_Ocean.width, view.x + view.w) / kCell));
+        for (i32 cr = cr0; cr < cr1; ++cr) {
+          const f32 y0 = std::max(y, static_cast<f32>(cr) * kCell);
+          const f32 y1 = std::min(y + m_Ocean.height, static_cast<f32>(cr + 1) * kCell);
+          if (y1 <= y0) continue;
+          Runs(cc0, cc1, [&](i32 cc) { return !OceanHidden(halves, cc, cr); },
+               [&](i32 first, i32 end) {
+                 const f32 x0 = std::max(x, static_cast<f32>(first) * kCell);
+                 const f32 x1 = std::min(x + m_Ocean.width, static_cast<f32>(end) * kCell);
+                 if (x1 <= x0) return;
+                 // The tile's texture coordinates at the piece's corners.
+                 const f32 u0 = (x0 - x) / m_Ocean.width, u1 = (x1 - x) / m_Ocean.width;
+                 const f32 v0 = (y0 - y) / m_Ocean.height, v1 = (y1 - y) / m_Ocean.height;
+                 vek::DrawQuad(batch, m_Ocean.texture, {x0, y0, x1 - x0, y1 - y0},
+                               {uv.x + uv.w * u0, uv.y + uv.h * v0, uv.w * (u1 - u0), uv.h * (v1 - v0)}, 0xFFFFFFFFu);
+               });
+        }
       }
     }
-    Flush(batch);
   }
+  // The island's solid cells (those under the waterfall wait for it).
+  for (const cHalf& h : halves)
+    DrawHalf(batch, h, view, false, [&](i32 c, i32 r) {
+      return h.cover->At(static_cast<u32>(c), static_cast<u32>(r)) == vek::cCoverage::e_Solid && !underWaterfall(h, c, r);
+    });
+  Flush(batch);
   vek::SetBlendMode(vek::e_BlendAlpha, 0.0f);
   if (m_Waterfall.texture && m_Waterfall.frames) {
     const u32 tex = m_WaterfallTextures[m_WaterfallShown] ? m_WaterfallTextures[m_WaterfallShown] : m_Waterfall.texture;
     const u32 f = static_cast<u32>(std::max(0, m_WaterfallFrames.m_Frame)) % m_Waterfall.frameCount;
-    vek::DrawQuad(batch, tex, {568.0f, 1666.0f, m_Waterfall.width, m_Waterfall.height}, m_Waterfall.frames[f],
-                  0xFFFFFFFFu);
+    vek::DrawQuad(batch, tex, waterfall, m_Waterfall.frames[f], 0xFFFFFFFFu);
   }
-  if (m_Halves[0])
-    vek::DrawQuad(batch, m_Halves[0], {0.0f, m_HalfSizes[1].y, m_HalfSizes[0].x, m_HalfSizes[0].y},
-                  {0.0f, 0.0f, 1.0f, 1.0f}, 0xFFFFFFFFu);
-  if (m_Halves[1])
-    vek::DrawQuad(batch, m_Halves[1], {0.0f, 0.0f, m_HalfSizes[1].x, m_HalfSizes[1].y}, {0.0f, 0.0f, 1.0f, 1.0f},
-                  0xFFFFFFFFu);
+  // The island's other cells that show, blended over the ocean and the waterfall.
+  for (const cHalf& h : halves)
+    DrawHalf(batch, h, view, true, [&](i32 c, i32 r) {
+      const vek::cCoverage::eCell cell = h.cover->At(static_cast<u32>(c), static_cast<u32>(r));
+      return cell == vek::cCoverage::e_Mixed || (cell == vek::cCoverage::e_Solid && underWaterfall(h, c, r));
+    });
 
   for (const auto& b : m_Buildings) b->DrawBack();
   for (const auto& b : m_Buildings) b->Draw();

@@ -198,4 +198,37 @@ TEST_F(DeviceProgramsGLTest, FrameReadsTheSameShownOrNotAndAcrossTheDepthBuffer)
   }
 }
 
+TEST_F(DeviceProgramsGLTest, ADepthClearTakesEffectAtTheFirstDrawThatTestsDepth) {
+  auto depthQuad = [&](float x, vek::u32 color) {
+    render->SetRenderState(gfx::RenderState::ZEnable, 1);
+    render->SetRenderState(gfx::RenderState::ZFunc, gfx::cmp::Less);
+    Quad(x, 10, color, 0.0f);
+    render->SetRenderState(gfx::RenderState::ZEnable, 0);
+  };
+  // Cleared to the nearest depth: a quad tested against it is hidden, one drawn before the
+  // test (still in the window) stays.
+  BeginFrame();
+  render->Clear(gfx::kClearZBuffer, 0.0f);
+  Quad(10, 10, 0xFFFF0000);
+  depthQuad(10, 0xFF00FF00);
+  EndFrame();
+  EXPECT_EQ(Pixel(18, 18), (std::vector<int>{255, 0, 0}));
+  // A clear that no draw of its frame reads still holds for the next frame that tests depth.
+  BeginFrame();
+  render->Clear(gfx::kClearZBuffer, 1.0f);
+  Quad(10, 10, 0xFFFFFFFF);
+  EndFrame();
+  BeginFrame();
+  depthQuad(40, 0xFF00FF00);
+  EndFrame();
+  EXPECT_EQ(Pixel(48, 18), (std::vector<int>{0, 255, 0}));
+  // The last clear wins.
+  BeginFrame();
+  render->Clear(gfx::kClearZBuffer, 1.0f);
+  render->Clear(gfx::kClearZBuffer, 0.0f);
+  depthQuad(70, 0xFF00FF00);
+  EndFrame();
+  EXPECT_EQ(Pixel(78, 18), (std::vector<int>{0, 0, 0}));
+}
+
 }  // namespace

@@ -62,7 +62,8 @@ TEST_F(QuadBatchTest, OneRecordAndOneDrawPerTextureChange) {
     for (const std::string& call : rec->calls)
       if (call.rfind("SetIndices(", 0) == 0) bases.push_back(call.substr(call.find(", ") + 2));
     std::vector<std::string> expected;
-    for (u32 r = 0; r < c.records; ++r) expected.push_back(std::to_string(batch->GetRecord(r).first) + ")");
+    for (u32 r = 0; r < c.records; ++r)
+      expected.push_back(std::to_string(batch->GetDeviceFirst() + batch->GetRecord(r).first) + ")");
     expected.push_back("0)");  // unbound after the flush
     EXPECT_EQ(bases, expected);
   }
@@ -108,7 +109,7 @@ TEST_F(QuadBatchTest, RecordsOfOneTextureDrawTogetherWhereNothingBetweenCoversTh
   Quad(texA, 40);
   vek::FlushBatches(batch.get());
   void* data = nullptr;
-  ASSERT_EQ(batch->m_DeviceVertices.buffer->Lock(0, 0, &data, 0), 0);
+  ASSERT_EQ(batch->m_DeviceVertices.buffer->Lock(batch->GetDeviceFirst() * sizeof(cVertex2D), 0, &data, 0), 0);
   const auto* drawn = static_cast<const cVertex2D*>(data);
   EXPECT_EQ(drawn[0].x, 0.0f);
   EXPECT_EQ(drawn[4].x, 40.0f);
@@ -147,7 +148,7 @@ TEST_F(QuadBatchTest, PagePartsDrawWithTheirPageInItsCoordinates) {
   // The checkerboard is tex#1, A tex#2, B tex#3, the page tex#4; parts have none of their own.
   EXPECT_EQ(binds, (std::vector<std::string>{"SetTexture(0, tex#4)", "SetTexture(0, tex#2)"}));
   void* data = nullptr;
-  ASSERT_EQ(batch->m_DeviceVertices.buffer->Lock(0, 0, &data, 0), 0);
+  ASSERT_EQ(batch->m_DeviceVertices.buffer->Lock(batch->GetDeviceFirst() * sizeof(cVertex2D), 0, &data, 0), 0);
   const auto* drawn = static_cast<const cVertex2D*>(data);
   // (L,B) and (R,T) of each part's quad, in the page's coordinates.
   EXPECT_FLOAT_EQ(drawn[0].u, 0.0f);
@@ -164,6 +165,39 @@ TEST_F(QuadBatchTest, PagePartsDrawWithTheirPageInItsCoordinates) {
   Mark();
   vek::FlushBatches(batch.get());
   EXPECT_EQ(DrawCalls(), 2);
+}
+
+TEST_F(QuadBatchTest, FlushesWriteBehindEachOtherAndStartOverWhenTheBufferIsFull) {
+  // The vertex locks of the flushes since the last Mark: "offset, size, flags".
+  auto locks = [&] {
+    std::vector<std::string> out;
+    for (const std::string& call : rec->calls)
+      if (call.rfind("LockVertexBuffer(", 0) == 0) out.push_back(call.substr(call.find(", ") + 2));
+    return out;
+  };
+  batch->Clear();
+  Quad(texA);
+  vek::FlushBatches(batch.get());
+  const u32 first = batch->GetDeviceFirst();
+  // The next flush goes behind it, without waiting for the device or new storage.
+  Mark();
+  vek::FlushBatches(batch.get());
+  EXPECT_EQ(batch->GetDeviceFirst(), first + 4);
+  EXPECT_EQ(locks(), (std::vector<std::string>{std::to_string((first + 4) * 20) + ", 80, 0x1000)"}));
+  bool based = false;  // the quads' indices count from where the vertices landed
+  for (const std::string& call : rec->calls)
+    based = based || (call.rfind("SetIndices(ib#", 0) == 0 && call.find(", " + std::to_string(first + 4) + ")") != std::string::npos);
+  EXPECT_TRUE(based);
+  // Two passes of 16000 quads cannot both fit: the second starts over at vertex 0 on new storage.
+  batch->Clear();
+  for (int i = 0; i < 16000; ++i) Quad(texA, static_cast<float>(i % 100));
+  vek::FlushBatches(batch.get());
+  EXPECT_EQ(batch->GetDeviceFirst(), first + 8);
+  Mark();
+  vek::FlushBatches(batch.get());
+  EXPECT_EQ(batch->GetDeviceFirst(), 0u);
+  EXPECT_EQ(locks(), (std::vector<std::string>{"0, 1280000, 0x2000)"}));
+  EXPECT_EQ(DrawnTriangles(), 32000);
 }
 
 TEST_F(QuadBatchTest, FullRecordTableDrawsAndGoesOn) {

@@ -190,4 +190,31 @@ TEST_F(TextureGLTest, LevelsAndBlocksReadBackUnchanged) {
   }
 }
 
+TEST_F(TextureGLTest, LevelsWrittenFromSpacedRowsArriveWhole) {
+  // A 16 x 16 gradient whose rows lie 20 pixels apart in memory.
+  const vek::cImage packed = Gradient();
+  std::vector<vek::u8> spaced(20 * 4 * 16, 0xEE);
+  for (int y = 0; y < 16; ++y) {
+    const vek::u8* row = packed.GetLevel(0) + y * 16 * 4;
+    for (int x = 0; x < 16; ++x) {
+      // The device's byte order: blue, green, red, alpha.
+      spaced[(y * 20 + x) * 4 + 0] = row[x * 4 + 2];
+      spaced[(y * 20 + x) * 4 + 1] = row[x * 4 + 1];
+      spaced[(y * 20 + x) * 4 + 2] = row[x * 4 + 0];
+      spaced[(y * 20 + x) * 4 + 3] = row[x * 4 + 3];
+    }
+  }
+  vek::cImage blank(vek::e_PixARGB, 16, 16, 1);
+  auto* t = new vek::cTexture("spaced", false, &blank);
+  ASSERT_NE(t->GetContext(), nullptr);
+  plat::gfx::Texture* device = t->GetContext()->texture;
+  // Rows shorter than the level, or a pitch that is not whole pixels, are refused.
+  EXPECT_NE(device->WriteLevel(0, spaced.data(), 15 * 4), plat::gfx::kOk);
+  EXPECT_NE(device->WriteLevel(0, spaced.data(), 20 * 4 + 2), plat::gfx::kOk);
+  EXPECT_NE(device->WriteLevel(1, spaced.data(), 20 * 4), plat::gfx::kOk);
+  ASSERT_EQ(device->WriteLevel(0, spaced.data(), 20 * 4), plat::gfx::kOk);
+  ASSERT_FALSE(DrawAndRead(t, 10, 20).empty());
+  ExpectGradientAt(*this, 10, 20);
+}
+
 }  // namespace

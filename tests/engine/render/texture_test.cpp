@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -218,6 +219,117 @@ TEST_F(TextureTest, DestroyingWithDeviceTexturesWarns) {
   EXPECT_NE(log.find("Destructor 'unnamed'. Device texture still in memory!"), std::string::npos);
   EXPECT_NE(log.find("DestroyTextureManager"), std::string::npos);
   EXPECT_EQ(rec->Count("ReleaseTexture("), 1);
+}
+
+TEST_F(TextureTest, ATakenImageIsUploadedFromItsOwnRowsWithoutACopy) {
+  ASSERT_EQ(render->Init(Settings()), 0);
+  vek::cImage image = Pattern(vek::e_PixRGB, 2, 2, 1, 10);
+  Mark();
+  auto* t = new vek::cTexture("taken", false, std::move(image));
+  EXPECT_EQ(image.GetLevelCount(), 0u);  // the texture has the pixels now
+  ASSERT_NE(t->GetContext(), nullptr);
+  EXPECT_EQ(t->GetImage(), nullptr);
+  // Converted in place (red and blue exchanged, widened to 32 bits) and written whole.
+  EXPECT_EQ(DeviceLevel(t, 0), (std::vector<vek::u8>{12, 11, 10, 255, 15, 14, 13, 255, 18, 17, 16, 255, 21, 20,
+                                                      19, 255}));
+  EXPECT_EQ(rec->Count("WriteTexture("), 1);
+  EXPECT_NE(rec->calls.end(), std::find_if(rec->calls.begin(), rec->calls.end(), [](const std::string& c) {
+              return c.rfind("WriteTexture(", 0) == 0 && c.find(", 0, 8)") != std::string::npos;
+            }));
+  EXPECT_EQ(rec->Count("LockTexture("), 1);  // the read-back above, not the upload
+}
+
+TEST_F(TextureTest, DeletedTexturesLeaveTheirPlaceToTheDefault) {
+  ASSERT_EQ(render->Init(Settings()), 0);
+  vek::cImage image = Pattern(vek::e_PixARGB, 4, 4, 1, 1);
+  new vek::cTexture("first", false, &image);
+  new vek::cTexture("second", false, &image);
+  const vek::u32 first = tm->FindIndex("first"), second = tm->FindIndex("second");
+  Mark();
+  EXPECT_TRUE(tm->DeleteTexture(first));
+  // Released without reading the device's copy back, and gone from the table.
+  EXPECT_EQ(rec->Count("ReleaseTexture("), 1);
+  EXPECT_EQ(rec->Count("LockTexture("), 0);
+  EXPECT_EQ(tm->FindIndex("first"), 0u);
+  EXPECT_EQ(tm->Get(first), tm->Get(0));
+  EXPECT_EQ(tm->FindIndex("second"), second);
+  EXPECT_EQ(tm->Count(), 3u);
+  // Nothing twice, never the default, nothing past the end; the walks pass the empty place.
+  EXPECT_FALSE(tm->DeleteTexture(first));
+  EXPECT_FALSE(tm->DeleteTexture(0));
+  EXPECT_FALSE(tm->DeleteTexture(99));
+  tm->DeleteContexts();
+  tm->CreateContexts();
+  EXPECT_EQ(LogSinceMark().find("'first'"), std::string::npos);
+  EXPECT_NE(tm->Get(second)->GetContext(), nullptr);
+}
+
+TEST_F(TextureTest, AtTheEndThePixelsAreDroppedWithoutReadingThemBack) {
+  ASSERT_EQ(render->Init(Settings()), 0);
+  tm->CreateContexts();
+  vek::cImage image = Pattern(vek::e_PixARGB, 4, 4, 1, 1);
+  auto* t = new vek::cTexture("last", false, &image);
+  Mark();
+  tm->ReleaseContexts();
+  EXPECT_EQ(rec->Count("LockTexture("), 0);
+  EXPECT_EQ(rec->Count("ReleaseTexture("), 2);  // the default's and this one's
+  EXPECT_EQ(t->GetContext(), nullptr);
+  EXPECT_EQ(t->GetImage(), nullptr);
+  vek::DestroyTextureManager();
+  EXPECT_EQ(LogSinceMark().find("still in memory"), std::string::npos);
+}
+
+TEST_F(TextureTest, CoverageSaysWhereThePictureShows) {
+  using C = vek::cCoverage;
+  // 40 x 40 pixels: two cell columns and rows, the second ones 8 pixels wide.
+  auto argb = [](vek::u8 alpha) {
+    vek::cImage image(vek::e_PixARGB, 40, 40, 1);
+    std::memset(image.GetLevel(0), alpha, image.GetLevelSize(0));
+    return image;
+  };
+  auto alphaAt = [](vek::cImage& image, int x, int y, vek::u8 a) { image.GetLevel(0)[(y * 40 + x) * 4 + 3] = a; };
+  struct Case {
+    const char* name;
+    vek::cImage image;
+    std::vector<vek::u8> cells;  // row after row from the bottom
+  };
+  std::vector<Case> cases;
+  cases.push_back({"opaque", argb(255), {C::e_Solid, C::e_Solid, C::e_Solid, C::e_Solid}});
+  cases.push_back({"see-through", argb(0), {C::e_Clear, C::e_Clear, C::e_Clear, C::e_Clear}});
+  {
+    // One clear pixel in the first column of the second cell: the first cell sees it across
+    // its edge (filtering reads it there); the cells above do not.
+    vek::cImage image = argb(255);
+    alphaAt(image, 32, 10, 0);
+    cases.push_back({"a clear pixel on a cell edge", std::move(image), {C::e_Mixed, C::e_Mixed, C::e_Solid, C::e_Solid}});
+  }
+  {
+    vek::cImage image = argb(0);
+    alphaAt(image, 39, 39, 1);
+    cases.push_back({"one faint pixel in the corner", std::move(image), {C::e_Clear, C::e_Clear, C::e_Clear, C::e_Mixed}});
+  }
+  {
+    vek::cImage image(vek::e_PixGreyAlpha, 40, 40, 1);
+    for (vek::u32 i = 0; i < image.GetLevelSize(0); i += 2) image.GetLevel(0)[i] = 0, image.GetLevel(0)[i + 1] = 255;
+    cases.push_back({"grey and alpha", std::move(image), {C::e_Solid, C::e_Solid, C::e_Solid, C::e_Solid}});
+  }
+  cases.push_back({"no alpha", vek::cImage(vek::e_PixRGB, 40, 40, 1), {C::e_Solid, C::e_Solid, C::e_Solid, C::e_Solid}});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const vek::cCoverage cover = vek::MeasureCoverage(c.image);
+    EXPECT_EQ(cover.columns, 2u);
+    EXPECT_EQ(cover.rows, 2u);
+    EXPECT_EQ(cover.cells, c.cells);
+  }
+  // Blocks are not looked into; outside the picture nothing is known.
+  const vek::cCoverage blocks = vek::MeasureCoverage(vek::cImage(vek::e_PixDXT5, 64, 64, 1));
+  EXPECT_TRUE(blocks.cells.empty());
+  EXPECT_EQ(blocks.At(0, 0), C::e_Mixed);
+  // A texture keeps what its picture measured.
+  vek::cImage image = argb(0);
+  auto* t = new vek::cTexture("clear", false, std::move(image));
+  EXPECT_EQ(t->GetCoverage().At(1, 1), C::e_Clear);
+  EXPECT_EQ(t->GetCoverage().At(2, 0), C::e_Mixed);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "engine/gui/label_ctrl.h"
 #include "engine/gui/progress_bar_sys_ctrl.h"
 #include "engine/gui/window.h"
+#include "engine/render/font.h"
 #include "engine/render/texture_manager.h"
 #include "engine/script/script.h"
 #include "engine/script/script_bind.h"
@@ -157,8 +158,14 @@ TEST_F(LoadingTest, WhatEachItemLoads) {
   new cLoadMusic("{StaticPath}/sounds/music_menu.mod", false);
   new cLoadMusic("music_short", "{StaticPath}/sounds/music_menu.mod", 1, 2, false);
   new cLoadSound("{StaticPath}/sounds/click.wav", false);
+  // A font that two lists ask for: its picture and its font once.
+  const vek::u32 fonts = vek::g_pFontManager->Count();
+  new cLoadFont("{StaticPath}/texture/fonts/menu_text.lua");
+  new cLoadFont("{StaticPath}/texture/fonts/menu_text.lua");
   RunQueue();
-  EXPECT_EQ(vek::g_pTextureManager->Count(), before + 1);
+  EXPECT_EQ(vek::g_pTextureManager->Count(), before + 2);
+  EXPECT_NE(vek::g_pTextureManager->FindIndex("menu_text"), 0u);
+  EXPECT_EQ(vek::g_pFontManager->Count(), fonts + 1);
   EXPECT_NE(vek::g_pTextureManager->FindIndex("cursor_pointer"), 0u);
   vek::cSoundManager* sm = vek::GetSound();
   ASSERT_NE(sm, nullptr);
@@ -172,6 +179,26 @@ TEST_F(LoadingTest, WhatEachItemLoads) {
   // One module buffer serves both musics.
   EXPECT_EQ(plain->GetBufferIndex(), named->GetBufferIndex());
   EXPECT_NE(vek::cSoundManager::FindBufferIndex(sm->GetSoundBuffers(), "click"), 0u);
+}
+
+TEST_F(LoadingTest, TheLoadingScreensPicturesGoWhenTheFinishedLoadingLeavesTheScreen) {
+  UseBuiltData();
+  WriteData("conf/loading.lua", "");
+  vek::cTextureManager* tm = vek::g_pTextureManager;
+  app->OnSplashEnd();  // the loading screen: its pictures, its window and the loading widget
+  cLoadingWidget* loading = GetLoadingWidget();
+  ASSERT_NE(loading, nullptr);
+  ASSERT_NE(tm->FindIndex("gui_loading"), 0u);
+  ASSERT_NE(tm->FindIndex("gui_loading_progress"), 0u);
+  // Shown while the loading runs, and left alone by a loading that leaves the screen unfinished.
+  loading->Deactivate();
+  EXPECT_NE(tm->FindIndex("gui_loading"), 0u);
+  loading->Activate();
+  while (app->completions == 0) loading->Update(0.016f);
+  EXPECT_NE(tm->FindIndex("gui_loading"), 0u);
+  loading->Deactivate();
+  EXPECT_EQ(tm->FindIndex("gui_loading"), 0u);
+  EXPECT_EQ(tm->FindIndex("gui_loading_progress"), 0u);
 }
 
 TEST_F(LoadingTest, ItemsLeftInTheQueueAreFreedWithTheWidget) {

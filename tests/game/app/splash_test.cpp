@@ -5,6 +5,7 @@
 #include "engine/files/image.h"
 #include "engine/render/quad_batch.h"
 #include "engine/render/texture.h"
+#include "engine/render/texture_manager.h"
 #include "game/app/splash_widget.h"
 #include "tests/support/garden_fixture.h"
 
@@ -112,6 +113,21 @@ TEST_F(SplashTest, EachFrameDrawsItsSlideOnce) {
     splash->Render();
     EXPECT_EQ(batch->m_Used, 0u) << frame;
   }
+}
+
+TEST_F(SplashTest, ItsPicturesAreFreedWhenTheSlidesEnd) {
+  UseBuiltData();
+  vek::cTextureManager* tm = vek::g_pTextureManager;
+  const vek::u32 ours = tm->FindIndex("picture");
+  splash = new cSplashWidget(app);  // the splash's pictures and splash.lua's slides
+  ASSERT_NE(tm->FindIndex("splash1"), 0u);
+  ASSERT_NE(tm->FindIndex("splash2"), 0u);
+  for (int step = 0; step < 1000 && app->ends == 0; ++step) splash->Step();
+  ASSERT_EQ(app->ends, 1);
+  EXPECT_EQ(tm->FindIndex("splash1"), 0u);
+  EXPECT_EQ(tm->FindIndex("splash2"), 0u);
+  EXPECT_EQ(tm->FindIndex("picture"), ours);  // what the splash did not load stays
+  splash->Render();                            // nothing but the clear after the end
 }
 
 TEST_F(SplashTest, NoSlidesEndAtTheFirstStep) {
