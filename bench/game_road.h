@@ -40,7 +40,6 @@
 #include "game/world/pump.h"
 #include "game/world/tools.h"
 #include "game/world/ware_manager.h"
-#include "game/world/world_bindings.h"
 
 cPlayer* CurrentPlayer();
 

@@ -94,8 +94,7 @@ class cTexture {
  private:
   void AddToManager(bool reserved);
   // Warns on sides that are not powers of two (not for `own` pictures), converts the image for
-  // the device and uploads
-  // it when the renderer has a device.
+  // the device and uploads it when the renderer has a device.
   void TakeImage(bool own);
   bool Upload();
 };
