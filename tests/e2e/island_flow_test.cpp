@@ -46,10 +46,7 @@ class IslandFlow : public ::testing::Test {
   // Starts the game, connects to its test queries and skips the opening slides, then waits for
   // its main menu; false (the test is skipped) when the program answers no queries.
   bool Start() {
-    EXPECT_TRUE(game.Start(vektest::GameBinary(),
-                           {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy", "XDG_DATA_HOME=" + tmp.path() + "/data",
-                            "XDG_RUNTIME_DIR=" + tmp.path(), "HOME=" + tmp.path() + "/home",
-                            "XDG_CONFIG_HOME=" + tmp.path() + "/config", "ORCHARDIA_TEST_QUERY=" + Socket()}));
+    EXPECT_TRUE(game.Start(vektest::GameBinary(), vektest::GameEnv(tmp.path(), Socket())));
     if (!q.Connect(Socket(), 120.0)) return false;
     EXPECT_EQ(q.Ask("clock steps"), "ok");
     EXPECT_TRUE(q.SkipSplash()) << q.Ask("focus");

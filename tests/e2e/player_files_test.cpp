@@ -27,15 +27,7 @@ using Clock = std::chrono::steady_clock;
 
 class PlayerFiles : public ::testing::Test {
  protected:
-  std::vector<std::string> Env() const {
-    return {"SDL_VIDEODRIVER=offscreen",
-            "SDL_AUDIODRIVER=dummy",
-            "XDG_DATA_HOME=" + tmp.path() + "/data",
-            "XDG_CONFIG_HOME=" + tmp.path() + "/config",
-            "XDG_RUNTIME_DIR=" + tmp.path(),
-            "HOME=" + tmp.path() + "/home",
-            "ORCHARDIA_TEST_QUERY=" + tmp.path() + "/q.sock"};
-  }
+  std::vector<std::string> Env() const { return vektest::GameEnv(tmp.path(), tmp.path() + "/q.sock"); }
   std::string AppDir() const { return tmp.path() + "/data/Kelvra/Orchardia"; }
   std::string Log() const { return vektest::ReadFileText(AppDir() + "/_log.html"); }
   std::string LogTail() const {

@@ -19,15 +19,7 @@ namespace fs = std::filesystem;
 
 class TitleMenus : public ::testing::Test {
  protected:
-  std::vector<std::string> Env() const {
-    return {"SDL_VIDEODRIVER=offscreen",
-            "SDL_AUDIODRIVER=dummy",
-            "XDG_DATA_HOME=" + tmp.path() + "/data",
-            "XDG_CONFIG_HOME=" + tmp.path() + "/config",
-            "XDG_RUNTIME_DIR=" + tmp.path(),
-            "HOME=" + tmp.path() + "/home",
-            "ORCHARDIA_TEST_QUERY=" + Socket()};
-  }
+  std::vector<std::string> Env() const { return vektest::GameEnv(tmp.path(), Socket()); }
   std::string Socket() const { return tmp.path() + "/q.sock"; }
   std::string AppDir() const { return tmp.path() + "/data/Kelvra/Orchardia"; }
   std::string Log() const { return vektest::ReadFileText(AppDir() + "/_log.html"); }

@@ -74,10 +74,7 @@ void GameRun::StartGame() {
   std::error_code ignored;
   std::filesystem::remove(AppDir() + "/_log.html", ignored);
   q.Close();
-  ASSERT_TRUE(game.Start(vektest::GameBinary(),
-                         {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy", "XDG_DATA_HOME=" + tmp.path() + "/data",
-                          "XDG_RUNTIME_DIR=" + tmp.path(), "HOME=" + tmp.path() + "/home",
-                          "XDG_CONFIG_HOME=" + tmp.path() + "/config", "ORCHARDIA_TEST_QUERY=" + Socket()}));
+  ASSERT_TRUE(game.Start(vektest::GameBinary(), vektest::GameEnv(tmp.path(), Socket())));
   ASSERT_TRUE(q.Connect(Socket(), 120.0)) << Socket();
   // Every frame one fixed step, unpaced: the game as fast as this machine draws it.
   ASSERT_EQ(q.Ask("clock steps"), "ok");

@@ -114,6 +114,14 @@ void ChildProcess::Signal(int sig) {
 
 std::string GameBinary() { return std::string(VEK_TEST_BIN_DIR) + "/orchardia"; }
 
+std::vector<std::string> GameEnv(const std::string& root, const std::string& socket) {
+  std::vector<std::string> env = {"SDL_VIDEODRIVER=offscreen",      "SDL_AUDIODRIVER=dummy",
+                                  "XDG_DATA_HOME=" + root + "/data", "XDG_CONFIG_HOME=" + root + "/config",
+                                  "XDG_RUNTIME_DIR=" + root,         "HOME=" + root + "/home"};
+  if (!socket.empty()) env.push_back("ORCHARDIA_TEST_QUERY=" + socket);
+  return env;
+}
+
 double TimeScale() {
   static const double scale = [] {
     const char* text = std::getenv("VEK_TEST_TIME_SCALE");

@@ -38,6 +38,9 @@ class ChildProcess {
 
 // The game built beside the tests.
 std::string GameBinary();
+// The environment of the real program started by a test: headless, silent, every folder of its
+// own under `root`, and its test queries on the socket `socket` (none when empty).
+std::vector<std::string> GameEnv(const std::string& root, const std::string& socket);
 // The factor on the tests' time limits: VEK_TEST_TIME_SCALE from the environment (ctest sets it
 // from the build's configuration: more than 1 on a small or loaded machine), 1 when unset.
 double TimeScale();
