@@ -17,6 +17,7 @@
 #include "engine/files/filename.h"
 #include "game/app/window_host.h"
 #include "tests/game/app/rules_fixture.h"
+#include "tests/support/failing_save_layer.h"
 #include "tests/support/fifo_rescue.h"
 #include "tests/support/temp_dir.h"
 
@@ -38,39 +39,6 @@ bool Missing(const std::string& path) {
   struct stat st;
   return ::lstat(path.c_str(), &st) != 0;
 }
-
-// The disk, except that the n-th write, link or rename fails, and from the m-th on every
-// operation fails (the program is gone).
-class FailingLayer : public iSaveFileLayer {
- public:
-  FailingLayer(int failAt, int killAt) : m_FailAt(failAt), m_KillAt(killAt) {}
-  bool Write(const std::string& path, const std::vector<vek::u8>& bytes) override {
-    return !Fails() && DiskFileLayer().Write(path, bytes);
-  }
-  bool Rename(const std::string& from, const std::string& to) override {
-    return !Fails() && DiskFileLayer().Rename(from, to);
-  }
-  bool Link(const std::string& from, const std::string& to) override {
-    return !Fails() && DiskFileLayer().Link(from, to);
-  }
-  bool Remove(const std::string& path) override { return !Dead() && DiskFileLayer().Remove(path); }
-  eSaveFileKind Kind(const std::string& path) override { return DiskFileLayer().Kind(path); }
-  plat::eFileRead Read(const std::string& path, std::vector<vek::u8>& bytes) override {
-    return DiskFileLayer().Read(path, bytes);
-  }
-  bool MakeFolder(const std::string& path) override { return !Dead() && DiskFileLayer().MakeFolder(path); }
-  int Operations() const { return m_Count; }
-
- private:
-  bool Dead() const { return m_Count >= m_KillAt; }
-  bool Fails() {
-    if (Dead()) return true;
-    ++m_Count;
-    return m_Count == m_FailAt || Dead();
-  }
-  int m_FailAt, m_KillAt;
-  int m_Count = 0;
-};
 
 class ProfileFilesTest : public RulesFixture {
  protected:
@@ -374,7 +342,7 @@ TEST_F(ProfileFilesTest, AKillAfterAFailedRenameLeavesAWholeSave) {
       SCOPED_TRACE(testing::Message() << "failing at " << failAt << ", killed at " << killAt);
       fs::remove_all(Dir());
       MakeProfile(1);
-      FailingLayer layer(failAt, killAt);
+      vektest::FailingSaveLayer layer(failAt, killAt);
       SetSaveFileLayer(&layer);
       cPlayer p("plr000");
       ASSERT_TRUE(p.Load());

@@ -2,49 +2,11 @@
 // as the whole previous game or the whole new one, never a mix.
 #include "engine/files/filename.h"
 #include "tests/game/app/rules_fixture.h"
+#include "tests/support/failing_save_layer.h"
 #include "tests/support/temp_dir.h"
 
 namespace vektest {
 namespace {
-
-// The disk, until the n-th write or rename: that one fails, and with `killed` every later
-// operation fails too (the program is gone).
-class FailingLayer : public iSaveFileLayer {
- public:
-  FailingLayer(int failAt, bool killed) : m_FailAt(failAt), m_Killed(killed) {}
-  bool Write(const std::string& path, const std::vector<vek::u8>& bytes) override {
-    if (Fails()) {
-      // A write cut short leaves part of the file behind.
-      std::vector<vek::u8> part(bytes.begin(), bytes.begin() + bytes.size() / 2);
-      DiskFileLayer().Write(path, part);
-      return false;
-    }
-    return DiskFileLayer().Write(path, bytes);
-  }
-  bool Rename(const std::string& from, const std::string& to) override {
-    return !Fails() && DiskFileLayer().Rename(from, to);
-  }
-  bool Remove(const std::string& path) override { return !Dead() && DiskFileLayer().Remove(path); }
-  bool Link(const std::string& from, const std::string& to) override {
-    return !Fails() && DiskFileLayer().Link(from, to);
-  }
-  eSaveFileKind Kind(const std::string& path) override { return DiskFileLayer().Kind(path); }
-  plat::eFileRead Read(const std::string& path, std::vector<vek::u8>& bytes) override {
-    return DiskFileLayer().Read(path, bytes);
-  }
-  bool MakeFolder(const std::string& path) override { return !Dead() && DiskFileLayer().MakeFolder(path); }
-  int Operations() const { return m_Count; }
-
- private:
-  bool Dead() const { return m_Killed && m_Count >= m_FailAt; }
-  bool Fails() {
-    if (Dead()) return true;
-    return ++m_Count == m_FailAt;
-  }
-  int m_FailAt;
-  bool m_Killed;
-  int m_Count = 0;
-};
 
 class SaveUnitTest : public RulesFixture {
  protected:
@@ -104,7 +66,9 @@ TEST_F(SaveUnitTest, AnInterruptedSaveLeavesTheOldGameOrTheNewOne) {
             ASSERT_TRUE(SaveGeneration(old, 1, -1));
           }
         }
-        FailingLayer layer(n, killed);
+        // Killed: from the failing operation on nothing reaches the disk; failing: only it fails,
+        // cut short.
+        vektest::FailingSaveLayer layer(n, killed ? n : INT_MAX, true);
         SetSaveFileLayer(&layer);
         cPlayer p("plr000");
         p.Load();
