@@ -313,8 +313,9 @@ void cIsland::Deactivate() {
   m_Active = false;
   m_pHovered = nullptr;
   if (m_PlacingState == 0) m_pPlaced = nullptr;
-  s->SwitchWindow("island", 0);
-  s->SwitchWindow("score", 0);
+  // A window switch shows the window whatever its mode: leaving takes the island's windows down.
+  s->HideWindowIfShown("island");
+  s->HideWindowIfShown("score");
   s->CloseHint();
   // What flew or sparkled over the map does not follow to the next screen.
   if (cFlyerList* flyers = s->GetFlyers()) flyers->Clear();
@@ -360,7 +361,9 @@ void cIsland::OnEvent(u32 type, u32 param) {
           // has none of them to tell.
           const cPlayer* player = CurrentPlayer();
           const bool played = m >= 0 && player && static_cast<size_t>(m) < player->levelTimes.size();
-          if (!played) s->SwitchWindow("hint_mp", 0);
+          // Off a played level the tooltip goes; left shown, it would stand over the map until
+          // the next screen, taking the pointer wherever it covers.
+          if (!played) s->HideWindowIfShown("hint_mp");
           else {
             s->SendWindowMessage("hint_mp", m, 0);
             s->SwitchWindow("hint_mp", 2);
@@ -387,7 +390,7 @@ void cIsland::OnEvent(u32 type, u32 param) {
         m_WheelSpeed = static_cast<f32>(static_cast<i32>(param)) * 10.0f;
         if (m_WheelSpeed < 0.0f) s->NextHintStep(kScrollingHint, 0);
         EndScrollTraining();
-        s->SwitchWindow("hint_mp", 0);
+        s->HideWindowIfShown("hint_mp");
       }
       break;
     case e_Leave:

@@ -298,6 +298,31 @@ TEST_F(Playthrough, FreshInstallKilledRunAndTheFirstLevelPlayedThroughToTheNextS
                           [](const std::string& k) { return k.rfind("HintConstruct", 0) == 0; }));
   // The island answers the mouse once its first building stands and its statistics were
   // read: the next level's marker asks whether to play it (the player says no for now).
+  // The player reads the new people's board to its Ok, then points at the played level's place:
+  // its tooltip tells the day, time and medal, and goes when the pointer moves on to the next
+  // level's place, which lights up under the pointer (a tooltip left standing took the pointer
+  // wherever it covered the map).
+  ASSERT_TRUE(vektest::WaitFor(60.0, [&] {
+    if (LessonNow().key != "HintNewPeople") return true;
+    q.Click("hint", "close");
+    q.Frames(10);
+    return false;
+  })) << Ask("lesson");
+  q.WaitSettled();
+  for (int level : {0, 1}) {
+    std::istringstream in(Ask("marker " + std::to_string(level)));
+    std::string ok;
+    int x = 0, y = 0;
+    ASSERT_TRUE(in >> ok >> x >> y && ok == "ok") << level;
+    EXPECT_EQ(Ask("move " + std::to_string(x) + " " + std::to_string(y)), "ok");
+    if (level == 0) {
+      ASSERT_TRUE(WaitShown("hint_mp", 30.0)) << Ask("shown") << " " << Ask("island");
+      Shot("21a_island_marker_tooltip");
+    } else {
+      EXPECT_TRUE(q.WaitGone("hint_mp", 30.0)) << Ask("shown");
+      EXPECT_TRUE(vektest::WaitFor(30.0, [&] { return Ask("island").rfind("ok 1 1 ", 0) == 0; })) << Ask("island");
+    }
+  }
   ASSERT_NO_FATAL_FAILURE(ClickMarkerUntilAsked(1));
   Shot("21b_island_marker_asks");
   Click("messagebox", "cancel");

@@ -260,8 +260,26 @@ TEST_F(IslandTest, TheMarkerTooltipOpensOnlyOverAPlayedLevel) {
   MoveTo({600.0f, 410.0f});
   EXPECT_EQ(island->GetHoveredMarker(), 1);  // still the marker to click
   EXPECT_EQ(Count("SwitchWindow hint_mp 2"), 1);
-  EXPECT_EQ(Count("SwitchWindow hint_mp 0"), 1);
+  // A window switch shows the window whatever its mode: the tooltip is hidden, never switched.
+  EXPECT_EQ(Count("Hide hint_mp"), 1);
+  MoveTo({900.0f, 700.0f});
+  EXPECT_EQ(island->GetHoveredMarker(), -1);
+  EXPECT_EQ(Count("Hide hint_mp"), 2);
+  fake.islandReady = true;
+  island->OnEvent(7, static_cast<vek::u32>(-1));  // the wheel
+  EXPECT_EQ(Count("Hide hint_mp"), 3);
+  EXPECT_EQ(Count("SwitchWindow hint_mp 0"), 0);
   SetCurrentPlayer(nullptr);
+}
+
+TEST_F(IslandTest, LeavingTheIslandTakesItsWindowsDown) {
+  island->Show(e_islMap);
+  island->Activate();
+  fake.calls.clear();
+  island->Deactivate();
+  EXPECT_EQ(Count("Hide island"), 1);
+  EXPECT_EQ(Count("Hide score"), 1);
+  for (const std::string& call : fake.calls) EXPECT_NE(call.rfind("SwitchWindow", 0), 0u) << call;
 }
 
 TEST_F(IslandTest, PressOverAnAvailableHouseBuysItInTheAfterLevelSequence) {
