@@ -206,6 +206,7 @@ class SdlWindow : public Window {
   bool IsMinimized() override {
     return m_Window && (SDL_GetWindowFlags(m_Window) & SDL_WINDOW_MINIMIZED);
   }
+  bool HasFocus() override { return m_Window && (SDL_GetWindowFlags(m_Window) & SDL_WINDOW_INPUT_FOCUS); }
   void ShowSystemCursor(bool show) override {
     if (m_VideoUp) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
   }

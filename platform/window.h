@@ -66,6 +66,9 @@ class Window {
   virtual void Minimize() = 0;
   virtual void Restore() = 0;
   virtual bool IsMinimized() = 0;
+  // Whether the window has the keyboard focus now (as of the last Pump), whatever messages
+  // about it still wait.
+  virtual bool HasFocus() = 0;
   // Whether the system cursor shows over the window.
   virtual void ShowSystemCursor(bool show) = 0;
   // While busy, the system's wait pointer shows over the window (the game draws no frames
@@ -155,6 +158,7 @@ class ScriptedWindow : public Window {
   bool open = false;
   bool windowed = false;
   bool minimized = false;
+  bool focused = true;  // the focus as the window system has it now
   int clientW = 0, clientH = 0;
   int cursorX = 0, cursorY = 0;
   bool cursorKnown = true;
@@ -188,6 +192,7 @@ class ScriptedWindow : public Window {
   void Minimize() override { minimized = true; }
   void Restore() override { minimized = false; }
   bool IsMinimized() override { return minimized; }
+  bool HasFocus() override { return focused; }
   void ShowSystemCursor(bool show) override { systemCursorShown = show; }
   void ShowBusyCursor(bool busy) override { busyShown = busy; }
   void Raise() override { ++raises; }

@@ -404,7 +404,11 @@ u32 cGame::WindowProc(const plat::Message& msg) {
       if (msg.w != 0) {
         if (msg.l != 0) return 0;  // activated while minimised: nothing of its own
         Log("^6", "Window get focus\n", "text", "LOOP");
-        if (!m_bWindowed && window.IsMinimized()) window.Restore();
+        // Stepping aside and coming back follow the focus the window has now: a window manager
+        // that frames, iconifies or restores the window sends several changes at once, and a
+        // late message acted on would undo the newer state, the window flapping between
+        // iconified and restored for good.
+        if (!m_bWindowed && window.IsMinimized() && window.HasFocus()) window.Restore();
         ResetFrameClock();
         m_bActive = true;
         // The pointer follows the GUI: hidden only while the GUI draws its own cursor.
@@ -421,7 +425,7 @@ u32 cGame::WindowProc(const plat::Message& msg) {
         m_bActive = false;
         // A full-screen device loses its display with the focus.
         if (g_pRender) g_pRender->OnFocusChange(false);
-        if (!m_bWindowed) window.Minimize();
+        if (!m_bWindowed && !window.HasFocus()) window.Minimize();
         if (m_pGUI) {
           m_pGUI->RefreshSystemCursor(m_pFocus != nullptr, true);  // inactive: the system pointer
         } else {

@@ -247,6 +247,23 @@ class XDisplay : public playthrough::GameRun {
     return parent != root;
   }
 
+  // Whether the window manager keeps the window iconified (its WM_STATE is Iconic). While it
+  // takes the window into a frame the window is unmapped for a moment too, so being unmapped
+  // alone does not tell that the game stepped aside.
+  bool Iconic() {
+    const Atom wmState = XInternAtom(m_X, "WM_STATE", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(m_X, m_Window, wmState, 0, 2, False, wmState, &type, &format, &items, &after, &data) !=
+        Success)
+      return false;
+    const bool iconic = data && format == 32 && items >= 1 && reinterpret_cast<long*>(data)[0] == IconicState;
+    if (data) XFree(data);
+    return iconic;
+  }
+
   // How often the log has the text.
   int Count(const std::string& text) {
     const std::string log = Log();
@@ -281,7 +298,7 @@ TEST_F(XDisplay, ThePictureFillsTheWindowItGotWithOrWithoutAWindowManager) {
   // switcher does. Its size is what the window manager left it.
   const int focused = Count("Window get focus");
   ASSERT_NO_FATAL_FAILURE(StartWindowManager());
-  ASSERT_TRUE(vektest::WaitFor(30.0, [&] { return Framed() && !Viewable(); })) << "the game never stepped aside";
+  ASSERT_TRUE(vektest::WaitFor(30.0, [&] { return Framed() && Iconic() && !Viewable(); })) << "the game never stepped aside";
   Activate();
   ASSERT_TRUE(vektest::WaitFor(30.0, [&] { return Viewable() && Count("Window get focus") > focused; })) << Log();
   q.Frames(5);

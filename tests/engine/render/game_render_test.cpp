@@ -65,6 +65,30 @@ TEST_F(GameRender, FullScreenFocusLossLosesTheDevice) {
   EXPECT_TRUE(gfx->Has("Present -> 0x00000000"));
 }
 
+// A full-screen window steps aside (iconified) when it loses the focus and comes back with it,
+// but only as the focus is now: a window manager sends several changes at once, and a late
+// message acted on would undo the newer state (the window flapping between iconified and
+// restored for good).
+TEST_F(GameRender, FullScreenStepsAsideOnlyAsTheFocusIsNow) {
+  ASSERT_TRUE(game->CreateWindow(false, 1024, 768));
+  const plat::Message lose{plat::MsgKind::Activate, 0, 0, 0};
+  const plat::Message gain{plat::MsgKind::Activate, 1, 0, 0};
+  window->focused = false;
+  game->WindowProc(lose);
+  EXPECT_TRUE(window->minimized);
+  window->focused = true;
+  game->WindowProc(gain);
+  EXPECT_FALSE(window->minimized);
+
+  // The focus came back before the loss was handled, then went again before the gain was.
+  game->WindowProc(lose);
+  EXPECT_FALSE(window->minimized);
+  window->focused = false;
+  window->minimized = true;
+  game->WindowProc(gain);
+  EXPECT_TRUE(window->minimized);
+}
+
 TEST_F(GameRender, ScreenshotKeySavesTheFrame) {
   ASSERT_TRUE(game->CreateWindow(true, 1024, 768));
   input->Key(0xB7, true);
