@@ -270,10 +270,8 @@ vek::string FormatSettings(const cSettingValues& values) {
 
 bool WriteSettingsFile(const vek::filename& file, const cSettingValues& values) {
   const vek::string text = FormatSettings(values);
-  // Whatever lies at the temporary's name goes first (unlink takes a link itself, never its
-  // target), so that the writer makes its temporary anew and a link left there cannot lead
-  // it outside the folder.
-  ::unlink((vek::NativePath(file.path) + ".tmp").c_str());
+  // The writer makes its temporary anew, whatever lies at its name (a link left there cannot
+  // lead it outside the folder).
   const auto result = vek::cDataManager::WriteWhole(file, text.data(), static_cast<vek::u32>(text.size()));
   if (result == vek::cDataManager::Ok) return true;
   vek::LogWarning(kSender, "Settings file %s not written\n", vek::NativePath(file.path));
