@@ -110,6 +110,17 @@ class FieldPlay : public ::testing::Test {
       game->Frame();
     }
   }
+  // Once the main menu shows: a new profile of that name, as the profile window makes it, chosen.
+  void ChooseNewPlayer(const char* name, cPlayer** out) {
+    ASSERT_TRUE(FramesUntil(30000, [&] { return game->GetGUI()->IsWindowShown("main"); }));
+    cPlayer* player = dynamic_cast<cPlayer*>(garden->CreatePlayer(""));
+    ASSERT_NE(player, nullptr);
+    player->GetName() = name;
+    garden->GetWindowHost().Players().AddPlayer(player);
+    garden->ChangePlayer(name);
+    ASSERT_EQ(CurrentPlayer(), player);
+    *out = player;
+  }
   bool FramesUntil(int most, const std::function<bool()>& done) {
     for (int i = 0; i < most; ++i) {
       if (done()) return true;
@@ -319,14 +330,8 @@ TEST_F(FieldPlay, TheScriptInterfaceAsTheProgramRegistersIt) {
 }
 
 TEST_F(FieldPlay, ALevelStartedFromAScriptIsPlayedWithTheMouse) {
-  ASSERT_TRUE(FramesUntil(30000, [&] { return game->GetGUI()->IsWindowShown("main"); }));
-  // A profile, as the profile window makes it.
-  cPlayer* ann = dynamic_cast<cPlayer*>(garden->CreatePlayer(""));
-  ASSERT_NE(ann, nullptr);
-  ann->GetName() = "Ann";
-  garden->GetWindowHost().Players().AddPlayer(ann);
-  garden->ChangePlayer("Ann");
-  ASSERT_EQ(CurrentPlayer(), ann);
+  cPlayer* ann = nullptr;
+  ASSERT_NO_FATAL_FAILURE(ChooseNewPlayer("Ann", &ann));
 
   vek::GetScript()->DoString("theGame:StartLevel(1)", "@field_play");
   ASSERT_TRUE(FramesUntil(300, [&] { return game->GetFocusWidgetName() == "garden"; }));
@@ -519,13 +524,8 @@ TEST_F(FieldPlay, ALevelStartedFromAScriptIsPlayedWithTheMouse) {
 // field with paths between them, grown plants keep apart, and the gardener sowing the bed
 // under the fence stays clear of it. The pictures are for a person to look at.
 TEST_F(FieldPlay, TheBedsOfLaterLevelsSpreadOverTheField) {
-  ASSERT_TRUE(FramesUntil(30000, [&] { return game->GetGUI()->IsWindowShown("main"); }));
-  cPlayer* ann = dynamic_cast<cPlayer*>(garden->CreatePlayer(""));
-  ASSERT_NE(ann, nullptr);
-  ann->GetName() = "Ann";
-  garden->GetWindowHost().Players().AddPlayer(ann);
-  garden->ChangePlayer("Ann");
-  ASSERT_EQ(CurrentPlayer(), ann);
+  cPlayer* ann = nullptr;
+  ASSERT_NO_FATAL_FAILURE(ChooseNewPlayer("Ann", &ann));
 
   for (int number : {1, 5, 20}) {
     // The level as a player continues it: started, left with its stage's holes layout and
