@@ -401,7 +401,8 @@ Description ReadDescription(const fs::path& file) {
   return d;
 }
 
-// ---- layout: blocks of frames packed on shelves into a picture with power-of-two sides
+// ---- layout: blocks of frames packed on shelves into a picture with power-of-two sides, or,
+// for a sheet that lies on a page, as tightly as they go
 
 int NextPow2(int v) {
   int p = 1;
@@ -439,10 +440,167 @@ int Shelves(std::vector<Item*>& order, int width) {
   return bottom;
 }
 
+// A rectangle; x and y count from the top-left corner.
+struct Box {
+  int x = 0, y = 0, w = 0, h = 0;
+};
+
+bool Inside(const Box& in, const Box& out) {
+  return in.x >= out.x && in.y >= out.y && in.x + in.w <= out.x + out.w && in.y + in.h <= out.y + out.h;
+}
+
+// How a box chooses among the free rectangles that hold it.
+enum class Rule {
+  ShortSide,  // the least room left along the rectangle's shorter side, then its longer side
+  BottomLeft,  // the highest place for the box's bottom edge, then the leftmost
+  Area,       // the least room left in the rectangle, then along its shorter side
+};
+
+// Places the boxes (their sizes) in the given order into a width x height bin, keeping every
+// largest free rectangle left: each box goes into the top-left corner of the free rectangle
+// the rule prefers (between equals the highest, then the leftmost). Returns how many were
+// placed before the first that found no room (all: every one has its place).
+size_t PlaceBoxes(std::vector<Box>& boxes, const std::vector<size_t>& order, Rule rule, int width, int height) {
+  std::vector<Box> free{Box{0, 0, width, height}}, next;
+  for (size_t n = 0; n < order.size(); ++n) {
+    Box& b = boxes[order[n]];
+    const Box* best = nullptr;
+    long bestFirst = 0, bestSecond = 0;
+    for (const Box& f : free) {
+      if (b.w > f.w || b.h > f.h) continue;
+      const long shortSide = std::min(f.w - b.w, f.h - b.h), longSide = std::max(f.w - b.w, f.h - b.h);
+      long first = shortSide, second = longSide;
+      if (rule == Rule::BottomLeft) first = f.y + b.h, second = f.x;
+      if (rule == Rule::Area) first = static_cast<long>(f.w) * f.h - static_cast<long>(b.w) * b.h, second = shortSide;
+      if (!best || first < bestFirst || (first == bestFirst && second < bestSecond) ||
+          (first == bestFirst && second == bestSecond && (f.y < best->y || (f.y == best->y && f.x < best->x)))) {
+        best = &f;
+        bestFirst = first;
+        bestSecond = second;
+      }
+    }
+    if (!best) return n;
+    b.x = best->x;
+    b.y = best->y;
+    // Every free rectangle the box overlaps leaves the largest ones beside the box on each side.
+    next.clear();
+    for (const Box& f : free) {
+      if (b.x >= f.x + f.w || b.x + b.w <= f.x || b.y >= f.y + f.h || b.y + b.h <= f.y) {
+        next.push_back(f);
+        continue;
+      }
+      if (b.x > f.x) next.push_back(Box{f.x, f.y, b.x - f.x, f.h});
+      if (b.x + b.w < f.x + f.w) next.push_back(Box{b.x + b.w, f.y, f.x + f.w - b.x - b.w, f.h});
+      if (b.y > f.y) next.push_back(Box{f.x, f.y, f.w, b.y - f.y});
+      if (b.y + b.h < f.y + f.h) next.push_back(Box{f.x, b.y + b.h, f.w, f.y + f.h - b.y - b.h});
+    }
+    // A free rectangle inside another adds nothing (of two equal ones the first stays).
+    free.clear();
+    for (size_t i = 0; i < next.size(); ++i) {
+      bool covered = false;
+      for (size_t j = 0; j < next.size() && !covered; ++j)
+        covered = j != i && Inside(next[i], next[j]) && (j < i || !Inside(next[j], next[i]));
+      if (!covered) free.push_back(next[i]);
+    }
+  }
+  return order.size();
+}
+
+// Packs the boxes into the rectangle of least area (then the squarer, then the narrower) of at
+// most maxW x maxH that holds them all, trying them in a few orders (tallest, largest, longest
+// side, widest first), widths from the widest box up and for each the least height that holds
+// them; the rectangle is then cut to the boxes' extent. Returns its size with the boxes placed,
+// or {0, 0} when they do not fit: the boxes then lie as the tallest-first order leaves them at
+// the largest size, and `failed` is the first of them without a place. The same boxes always
+// give the same places.
+std::pair<int, int> PackBoxes(std::vector<Box>& boxes, int maxW, int maxH, size_t* failed = nullptr) {
+  const size_t n = boxes.size();
+  int widest = 0, tallest = 0;
+  long total = 0;
+  for (const Box& b : boxes) {
+    widest = std::max(widest, b.w);
+    tallest = std::max(tallest, b.h);
+    total += static_cast<long>(b.w) * b.h;
+  }
+  std::vector<std::vector<size_t>> orders;
+  const auto key = [&](int k, const Box& b) -> std::pair<long, long> {
+    switch (k) {
+      case 0: return {b.h, b.w};
+      case 1: return {static_cast<long>(b.w) * b.h, b.h};
+      case 2: return {std::max(b.w, b.h), std::min(b.w, b.h)};
+      default: return {b.w, b.h};
+    }
+  };
+  for (int k = 0; k < 4; ++k) {
+    std::vector<size_t> order(n);
+    for (size_t i = 0; i < n; ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return key(k, boxes[a]) > key(k, boxes[b]); });
+    orders.push_back(std::move(order));
+  }
+  std::vector<Box> best, trial = boxes;
+  int bestW = 0, bestH = 0;
+  long bestArea = 0;
+  const auto fits = [&](const std::vector<size_t>& order, Rule rule, int w, int h) {
+    return PlaceBoxes(trial, order, rule, w, h) == n;
+  };
+  if (widest <= maxW && tallest <= maxH)
+    for (Rule rule : {Rule::ShortSide, Rule::BottomLeft, Rule::Area})
+      for (const std::vector<size_t>& order : orders)
+        for (int w = std::max(1, widest); w <= maxW; ++w) {
+          // No height below the boxes' area, none that cannot beat the best found.
+          int lo = static_cast<int>(std::max<long>(tallest, (total + w - 1) / w)), hi = maxH;
+          if (bestArea) hi = static_cast<int>(std::min<long>(hi, bestArea / w));
+          if (lo > hi || !fits(order, rule, w, hi)) continue;
+          while (lo < hi) {
+            const int mid = lo + (hi - lo) / 2;
+            if (fits(order, rule, w, mid)) hi = mid;
+            else lo = mid + 1;
+          }
+          fits(order, rule, w, hi);
+          int usedW = 0, usedH = 0;
+          for (const Box& b : trial) {
+            usedW = std::max(usedW, b.x + b.w);
+            usedH = std::max(usedH, b.y + b.h);
+          }
+          const long area = static_cast<long>(usedW) * usedH;
+          const int squareness = std::abs(usedW - usedH), bestSquareness = std::abs(bestW - bestH);
+          if (bestArea == 0 || area < bestArea ||
+              (area == bestArea && (squareness < bestSquareness || (squareness == bestSquareness && usedW < bestW)))) {
+            best = trial;
+            bestW = usedW;
+            bestH = usedH;
+            bestArea = area;
+          }
+        }
+  if (bestArea == 0) {
+    const size_t placed = PlaceBoxes(boxes, orders[0], Rule::ShortSide, maxW, maxH);
+    if (failed) *failed = placed < n ? orders[0][placed] : n;
+    return {0, 0};
+  }
+  boxes = best;
+  return {bestW, bestH};
+}
+
 void Pack(Description& d, int& texW, int& texH) {
   if (d.picture) {
     texW = d.items[0].w;
     texH = d.items[0].h;
+    return;
+  }
+  if (!d.page.empty()) {
+    // On a page the sheet is a rectangle of the page's texture: no side need be a power of
+    // two, so its picture is just the blocks packed as tightly as they go.
+    std::vector<Box> blocks;
+    for (const Item& it : d.items) blocks.push_back(Box{0, 0, it.w * it.columns, it.h * it.rows});
+    const auto [w, h] = PackBoxes(blocks, 4096, 4096);
+    if (w == 0) Fail(d.file.filename().string() + ": the items do not fit in 4096 x 4096");
+    for (size_t i = 0; i < blocks.size(); ++i) {
+      d.items[i].x = blocks[i].x;
+      d.items[i].y = blocks[i].y;
+    }
+    texW = w;
+    texH = h;
     return;
   }
   std::vector<Item*> order;
@@ -627,14 +785,6 @@ void Build(const fs::path& descFile, const fs::path& dataDir, const fs::path& wo
   Pack(d, texW, texH);
   const std::string texName = fs::path(d.output).stem().string();
   const bool paged = !d.page.empty();
-  if (paged && !d.picture) {
-    // On a page only the blocks count: the picture ends at the last of them.
-    texW = texH = 0;
-    for (const Item& it : d.items) {
-      texW = std::max(texW, it.x + it.w * it.columns);
-      texH = std::max(texH, it.y + it.h * it.rows);
-    }
-  }
   std::ostringstream svg;
   svg << "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"" << texW
       << "\" height=\"" << texH << "\" viewBox=\"0 0 " << texW << " " << texH << "\">\n";
@@ -803,35 +953,6 @@ struct PagedSheetPart {
   int x = 0, y = 0;  // top-left corner on the page, from the top
 };
 
-// Shelves as for the blocks of a sheet, for the parts' cells; the height used, 0 when a cell
-// is wider than the page.
-int PageShelves(std::vector<PagedSheetPart*>& order, int width) {
-  struct Shelf {
-    int y, height, x;
-  };
-  std::vector<Shelf> shelves;
-  int bottom = 0;
-  for (PagedSheetPart* s : order) {
-    const int bw = s->picture.w + 2 * kPageRing, bh = s->picture.h + 2 * kPageRing;
-    if (bw > width) return 0;
-    Shelf* place = nullptr;
-    for (Shelf& sh : shelves)
-      if (sh.x + bw <= width && bh <= sh.height) {
-        place = &sh;
-        break;
-      }
-    if (!place) {
-      shelves.push_back(Shelf{bottom, bh, 0});
-      bottom += bh;
-      place = &shelves.back();
-    }
-    s->x = place->x + kPageRing;
-    s->y = place->y + kPageRing;
-    place->x += bw;
-  }
-  return bottom;
-}
-
 void Page(const fs::path& dataDir, const fs::path& workDir, const std::vector<std::string>& descriptions) {
   std::string page;
   int maxW = kPageSide, maxH = kPageSide;
@@ -864,36 +985,20 @@ void Page(const fs::path& dataDir, const fs::path& workDir, const std::vector<st
     sheets.push_back(std::move(s));
   }
   if (sheets.empty()) Fail("a page needs sheets");
-  std::vector<PagedSheetPart*> order;
-  for (PagedSheetPart& s : sheets) order.push_back(&s);
-  std::stable_sort(order.begin(), order.end(), [](const PagedSheetPart* a, const PagedSheetPart* b) {
-    return a->picture.h != b->picture.h ? a->picture.h > b->picture.h : a->picture.w > b->picture.w;
-  });
-  // The smallest picture with power-of-two sides that holds them all; between equals the squarer one.
-  int bestW = 0, bestH = 0;
-  long bestArea = 0;
-  for (int width = 16; width <= maxW; width *= 2) {
-    const int used = PageShelves(order, width);
-    if (used == 0 || used > maxH) continue;
-    const int h = NextPow2(used);
-    if (h > maxH) continue;
-    const long area = static_cast<long>(width) * h;
-    if (bestW == 0 || area < bestArea || (area == bestArea && std::abs(width - h) < std::abs(bestW - bestH))) {
-      bestW = width;
-      bestH = h;
-      bestArea = area;
-    }
+  // The parts' cells, packed into the page of least area its largest size allows.
+  std::vector<Box> cells;
+  for (const PagedSheetPart& s : sheets)
+    cells.push_back(Box{0, 0, s.picture.w + 2 * kPageRing, s.picture.h + 2 * kPageRing});
+  size_t failed = 0;
+  const auto [bestW, bestH] = PackBoxes(cells, maxW, maxH, &failed);
+  if (bestW == 0 && failed >= sheets.size()) Fail(page + ": the sheets do not fit");
+  if (bestW == 0)
+    Fail(sheets[failed].file + ": the sheet does not fit on the page " + page + " (" + std::to_string(maxW) + " x " +
+         std::to_string(maxH) + ") beside the others");
+  for (size_t i = 0; i < sheets.size(); ++i) {
+    sheets[i].x = cells[i].x + kPageRing;
+    sheets[i].y = cells[i].y + kPageRing;
   }
-  if (bestW == 0) {
-    // Name the first sheet that does not fit beside the ones before it.
-    const int used = PageShelves(order, maxW);
-    for (const PagedSheetPart* s : order)
-      if (used == 0 || s->y + s->picture.h + kPageRing > maxH)
-        Fail(s->file + ": the sheet does not fit on the page " + page + " (" + std::to_string(maxW) + " x " +
-             std::to_string(maxH) + ") beside the others");
-    Fail(page + ": the sheets do not fit");
-  }
-  PageShelves(order, bestW);
   Picture out;
   out.w = bestW;
   out.h = bestH;
