@@ -38,6 +38,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 extern char** environ;
@@ -404,6 +405,17 @@ Description ReadDescription(const fs::path& file) {
 // ---- layout: blocks of frames packed on shelves into a picture with power-of-two sides, or,
 // for a sheet that lies on a page, as tightly as they go
 
+// Every part of a page sits in a cell one pixel larger on each side, and that ring repeats the
+// part's edge pixels: linear filtering at a part's edge then reads what it read on a texture of
+// the part's own, never a neighbour.
+constexpr int kPageRing = 1;
+constexpr int kPageSide = 4096;
+
+// A sheet on a page takes a squarer layout of its blocks when it costs at most this many
+// thousandths more area than the least: a long strip of blocks packs poorly beside the other
+// parts and can outgrow a page's side (31 icons in one column are 1984 pixels tall).
+constexpr int kPagedSheetSlack = 50;
+
 int NextPow2(int v) {
   int p = 1;
   while (p < v) p <<= 1;
@@ -506,14 +518,15 @@ size_t PlaceBoxes(std::vector<Box>& boxes, const std::vector<size_t>& order, Rul
   return order.size();
 }
 
-// Packs the boxes into the rectangle of least area (then the squarer, then the narrower) of at
-// most maxW x maxH that holds them all, trying them in a few orders (tallest, largest, longest
-// side, widest first), widths from the widest box up and for each the least height that holds
-// them; the rectangle is then cut to the boxes' extent. Returns its size with the boxes placed,
-// or {0, 0} when they do not fit: the boxes then lie as the tallest-first order leaves them at
-// the largest size, and `failed` is the first of them without a place. The same boxes always
-// give the same places.
-std::pair<int, int> PackBoxes(std::vector<Box>& boxes, int maxW, int maxH, size_t* failed = nullptr) {
+// Packs the boxes into a rectangle of at most maxW x maxH that holds them all, trying them in a
+// few orders (tallest, largest, longest side, widest first) and rules, widths from the widest
+// box up and for each the least height that holds them, each rectangle cut to the boxes'
+// extent. Of those whose area exceeds the least found by no more than `slack` thousandths,
+// the squarest wins (then the smaller, then the narrower): with no slack, the least area.
+// Returns its size with the boxes placed, or {0, 0} when they do not fit: the boxes then lie
+// as the tallest-first order leaves them at the largest size, and `failed` is the first of
+// them without a place. The same boxes always give the same places.
+std::pair<int, int> PackBoxes(std::vector<Box>& boxes, int maxW, int maxH, int slack, size_t* failed = nullptr) {
   const size_t n = boxes.size();
   int widest = 0, tallest = 0;
   long total = 0;
@@ -538,9 +551,15 @@ std::pair<int, int> PackBoxes(std::vector<Box>& boxes, int maxW, int maxH, size_
                      [&](size_t a, size_t b) { return key(k, boxes[a]) > key(k, boxes[b]); });
     orders.push_back(std::move(order));
   }
-  std::vector<Box> best, trial = boxes;
-  int bestW = 0, bestH = 0;
-  long bestArea = 0;
+  struct Layout {
+    int w, h;
+    long area;
+    std::vector<Box> boxes;
+  };
+  std::vector<Layout> found;
+  std::vector<Box> trial = boxes;
+  long leastArea = 0;
+  const auto within = [&](long area) { return area * 1000 <= leastArea * (1000 + slack); };
   const auto fits = [&](const std::vector<size_t>& order, Rule rule, int w, int h) {
     return PlaceBoxes(trial, order, rule, w, h) == n;
   };
@@ -548,9 +567,9 @@ std::pair<int, int> PackBoxes(std::vector<Box>& boxes, int maxW, int maxH, size_
     for (Rule rule : {Rule::ShortSide, Rule::BottomLeft, Rule::Area})
       for (const std::vector<size_t>& order : orders)
         for (int w = std::max(1, widest); w <= maxW; ++w) {
-          // No height below the boxes' area, none that cannot beat the best found.
+          // No height below the boxes' area, none that gives too large an area.
           int lo = static_cast<int>(std::max<long>(tallest, (total + w - 1) / w)), hi = maxH;
-          if (bestArea) hi = static_cast<int>(std::min<long>(hi, bestArea / w));
+          if (leastArea) hi = static_cast<int>(std::min<long>(hi, leastArea * (1000 + slack) / 1000 / w));
           if (lo > hi || !fits(order, rule, w, hi)) continue;
           while (lo < hi) {
             const int mid = lo + (hi - lo) / 2;
@@ -564,22 +583,25 @@ std::pair<int, int> PackBoxes(std::vector<Box>& boxes, int maxW, int maxH, size_
             usedH = std::max(usedH, b.y + b.h);
           }
           const long area = static_cast<long>(usedW) * usedH;
-          const int squareness = std::abs(usedW - usedH), bestSquareness = std::abs(bestW - bestH);
-          if (bestArea == 0 || area < bestArea ||
-              (area == bestArea && (squareness < bestSquareness || (squareness == bestSquareness && usedW < bestW)))) {
-            best = trial;
-            bestW = usedW;
-            bestH = usedH;
-            bestArea = area;
-          }
+          if (leastArea == 0 || area < leastArea) leastArea = area;
+          if (within(area)) found.push_back(Layout{usedW, usedH, area, trial});
+          found.erase(std::remove_if(found.begin(), found.end(), [&](const Layout& l) { return !within(l.area); }),
+                      found.end());
         }
-  if (bestArea == 0) {
+  const Layout* best = nullptr;
+  for (const Layout& l : found) {
+    const int squareness = std::abs(l.w - l.h), bestSquareness = best ? std::abs(best->w - best->h) : 0;
+    if (!best || squareness < bestSquareness ||
+        (squareness == bestSquareness && (l.area < best->area || (l.area == best->area && l.w < best->w))))
+      best = &l;
+  }
+  if (!best) {
     const size_t placed = PlaceBoxes(boxes, orders[0], Rule::ShortSide, maxW, maxH);
     if (failed) *failed = placed < n ? orders[0][placed] : n;
     return {0, 0};
   }
-  boxes = best;
-  return {bestW, bestH};
+  boxes = best->boxes;
+  return {best->w, best->h};
 }
 
 void Pack(Description& d, int& texW, int& texH) {
@@ -590,10 +612,13 @@ void Pack(Description& d, int& texW, int& texH) {
   }
   if (!d.page.empty()) {
     // On a page the sheet is a rectangle of the page's texture: no side need be a power of
-    // two, so its picture is just the blocks packed as tightly as they go.
+    // two, so its picture is just its blocks packed tightly, inside the page with its ring
+    // when they go there (else the page step says the sheet is too large for it).
     std::vector<Box> blocks;
     for (const Item& it : d.items) blocks.push_back(Box{0, 0, it.w * it.columns, it.h * it.rows});
-    const auto [w, h] = PackBoxes(blocks, 4096, 4096);
+    const int pageW = d.pageW ? d.pageW : kPageSide, pageH = d.pageH ? d.pageH : kPageSide;
+    auto [w, h] = PackBoxes(blocks, pageW - 2 * kPageRing, pageH - 2 * kPageRing, kPagedSheetSlack);
+    if (w == 0) std::tie(w, h) = PackBoxes(blocks, kPageSide, kPageSide, kPagedSheetSlack);
     if (w == 0) Fail(d.file.filename().string() + ": the items do not fit in 4096 x 4096");
     for (size_t i = 0; i < blocks.size(); ++i) {
       d.items[i].x = blocks[i].x;
@@ -939,11 +964,6 @@ void WritePng(const Picture& p, const fs::path& file) {
   fs::rename(tmp, file);
 }
 
-// Every part of a page sits in a cell one pixel larger on each side, and that ring repeats the
-// part's edge pixels: linear filtering at a part's edge then reads what it read on a texture of
-// the part's own, never a neighbour.
-constexpr int kPageRing = 1;
-constexpr int kPageSide = 4096;
 
 struct PagedSheetPart {
   std::string name, file;  // texture name, description file name (for messages)
@@ -990,7 +1010,7 @@ void Page(const fs::path& dataDir, const fs::path& workDir, const std::vector<st
   for (const PagedSheetPart& s : sheets)
     cells.push_back(Box{0, 0, s.picture.w + 2 * kPageRing, s.picture.h + 2 * kPageRing});
   size_t failed = 0;
-  const auto [bestW, bestH] = PackBoxes(cells, maxW, maxH, &failed);
+  const auto [bestW, bestH] = PackBoxes(cells, maxW, maxH, 0, &failed);
   if (bestW == 0 && failed >= sheets.size()) Fail(page + ": the sheets do not fit");
   if (bestW == 0)
     Fail(sheets[failed].file + ": the sheet does not fit on the page " + page + " (" + std::to_string(maxW) + " x " +
