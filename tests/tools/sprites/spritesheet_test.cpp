@@ -424,6 +424,25 @@ TEST_F(SpritePages, PageHoldsWhatFitsAndIsNoLargerThanItsParts) {
             std::string::npos) << Err();
 }
 
+// A sheet on a page packs its blocks tightly but not into a long strip: 23 blocks of 20 x 20
+// take 80 x 120 (4 % more than one row of 460 x 20, and nearly square), and on a page too
+// narrow for that the layout that fits it.
+TEST_F(SpritePages, SheetOnAPageTakesASquarishLayoutThatFitsThePage) {
+  std::string items = "param g const 1\n";
+  for (int i = 0; i < 23; ++i) items += "item i" + std::to_string(i) + " template=cell.svg size=20x20\n";
+  const struct {
+    const char* page;
+    int w, h;
+  } cases[] = {{"page texture/t/sq.png size=512x512\n", 80, 120}, {"page texture/t/sq.png size=64x256\n", 60, 160}};
+  for (const auto& c : cases) {
+    ASSERT_EQ(BuildNamed("icons", std::string("sheet texture/t/icons.png\n") + c.page + items), 0) << Err();
+    const Rgba pic = ReadRgba(tmp / "work/paged/icons.png");
+    EXPECT_EQ(pic.w, c.w) << c.page;
+    EXPECT_EQ(pic.h, c.h) << c.page;
+    EXPECT_EQ(Page({"icons"}), 0) << Err();
+  }
+}
+
 // The loading screen's seedling, as a headless test finds it.
 TEST(SpriteSheetData, SheetsLoadWithoutAGraphicsDevice) {
   vektest::TempDir tmp;
