@@ -389,6 +389,32 @@ u32 PlanDraws(cQuadBatch* batch) {
   return draws;
 }
 
+// Whether every quad of a run puts each texel on the centre of one pixel (given how a unit
+// meets the pixels, see cRender::UnitPixels): not turned, one texel a pixel, texel centres on
+// pixel centres. Such quads sample the same colours with any filter. Quads that draw nothing
+// pass.
+bool TexelPerPixel(const cVertex2D* v, u32 count, f32 texW, f32 texH, const f32 scale[2], const f32 origin[2]) {
+  // A thousandth of a texel off the centre moves a filtered colour by well under a step.
+  constexpr f32 kOff = 1e-3f;
+  auto axis = [&](f32 p0, f32 p1, f32 t0, f32 t1, int i) {
+    const f32 q0 = scale[i] * p0 + origin[i], q1 = scale[i] * p1 + origin[i];
+    const f32 k = (t1 - t0) / (q1 - q0);
+    if (std::fabs(std::fabs(k) - 1.0f) > 1e-4f) return false;
+    // The texel coordinate at the pixel centre q + 0.5 is t0 + k (q + 0.5 - q0): half-way
+    // into a texel exactly when t0 - k q0 is whole.
+    const f32 offset = t0 - (k > 0.0f ? q0 : -q0);
+    return std::fabs(offset - std::round(offset)) <= kOff;
+  };
+  for (u32 i = 0; i + kQuadVertices <= count; i += kQuadVertices) {
+    const cVertex2D &a = v[i], &b = v[i + 1], &c = v[i + 2], &d = v[i + 3];
+    if (a.y != b.y || c.y != d.y || a.x != c.x || b.x != d.x) return false;
+    if (a.x == b.x || a.y == c.y) continue;
+    if (a.u != c.u || b.u != d.u || a.v != b.v || c.v != d.v) return false;
+    if (!axis(a.x, b.x, a.u * texW, b.u * texW, 0) || !axis(a.y, c.y, a.v * texH, c.v * texH, 1)) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 void FlushBatches(cQuadBatch* batch) {
@@ -424,6 +450,8 @@ void FlushBatches(cQuadBatch* batch) {
   std::swap(batch->m_Vertices, batch->m_Ordered);
   if (!uploaded) return;
   render->SetVertexBuffer(&batch->m_DeviceVertices);
+  f32 scale[2], origin[2];
+  const bool unitPixels = render->UnitPixels(scale, origin);
   for (u32 i = 0; i < draws; ++i) {
     const cBatchRecord& rec = batch->m_Draws[i];
     if (rec.count < kQuadVertices) continue;
@@ -432,7 +460,11 @@ void FlushBatches(cQuadBatch* batch) {
     } else {
       // An empty entry or an index past the end draws with texture 0.
       cTexture* texture = g_pTextureManager->Get(rec.texture);
-      render->SetTexture(texture ? texture->GetContext() : nullptr);
+      cDeviceTexture* context = texture ? texture->GetContext() : nullptr;
+      const bool nearest = unitPixels && context && context->width && context->height &&
+                           TexelPerPixel(batch->m_Ordered.data() + rec.first, rec.count, static_cast<f32>(context->width),
+                                         static_cast<f32>(context->height), scale, origin);
+      render->SetTexture(context, nearest);
     }
     // The record's quads: the shared indices count from its first vertex.
     render->SetIndexBuffer(&batch->m_DeviceIndices, static_cast<u16>(batch->GetDeviceFirst() + rec.first));

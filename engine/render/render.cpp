@@ -1,6 +1,7 @@
 #include "engine/render/render.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "engine/core/log.h"
@@ -443,6 +444,10 @@ void cRender::SetTransform(u32 kind, const f32* matrix) {
       if (d) d->SetTransform(gfx::TransformState::World, m);
       break;
     case e_TransformTexture: {
+      {
+        static const f32 identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+        m_Stages[m_CurrentStage].textureIdentity = std::equal(matrix, matrix + 16, identity);
+      }
       if (m_Stages[m_CurrentStage].texCoordSource == -1) {
         // Two-dimensional coordinates: rows 0 and 1 keep their first three elements and
         // the translation row moves into row 2.
@@ -527,7 +532,7 @@ void cRender::SetAlphaBlend(u32 source, u32 destination) {
   }
 }
 
-void cRender::SetTexture(cDeviceTexture* context) {
+void cRender::SetTexture(cDeviceTexture* context, bool nearest) {
   gfx::Device* d = m_Holder.device;
   if (!d) return;
   const u32 stage = m_CurrentStage;
@@ -540,11 +545,16 @@ void cRender::SetTexture(cDeviceTexture* context) {
     return;
   }
   // The bound texture again changes nothing, not even a filter or address mode that was
-  // changed on its record since.
-  if (s.texture && s.texture->texture == context->texture) return;
-  d->SetTexture(stage, context->texture);
-  s.texture = context;
-  if (context->filter != s.filter) {
+  // changed on its record since; only a change between its own filter and the nearest texel's.
+  const bool bound = s.texture && s.texture->texture == context->texture;
+  if (bound && s.nearest == nearest) return;
+  if (!bound) {
+    d->SetTexture(stage, context->texture);
+    s.texture = context;
+  }
+  s.nearest = nearest;
+  const u32 filter = nearest ? 0 : context->filter;
+  if (filter != s.filter) {
     static const u32 filters[6][3] = {
         {gfx::tfilter::Point, gfx::tfilter::Point, gfx::tfilter::None},
         {gfx::tfilter::Linear, gfx::tfilter::Linear, gfx::tfilter::None},
@@ -552,11 +562,11 @@ void cRender::SetTexture(cDeviceTexture* context) {
         {gfx::tfilter::Linear, gfx::tfilter::Linear, gfx::tfilter::Linear},
         {gfx::tfilter::Anisotropic, gfx::tfilter::Anisotropic, gfx::tfilter::Point},
         {gfx::tfilter::Anisotropic, gfx::tfilter::Anisotropic, gfx::tfilter::Linear}};
-    const u32* f = filters[std::min<u32>(context->filter, 5)];
+    const u32* f = filters[std::min<u32>(filter, 5)];
     d->SetTextureStageState(stage, gfx::StageState::MinFilter, f[0]);
     d->SetTextureStageState(stage, gfx::StageState::MagFilter, f[1]);
     d->SetTextureStageState(stage, gfx::StageState::MipFilter, f[2]);
-    s.filter = context->filter;
+    s.filter = filter;
   }
   if (context->address != s.address) {
     d->SetTextureStageState(stage, gfx::StageState::AddressU, context->address);
@@ -564,6 +574,33 @@ void cRender::SetTexture(cDeviceTexture* context) {
     d->SetTextureStageState(stage, gfx::StageState::AddressW, context->address);
     s.address = context->address;
   }
+}
+
+bool cRender::UnitPixels(f32 scale[2], f32 origin[2]) const {
+  if (m_Viewport[2] <= 0 || m_Viewport[3] <= 0 || !m_Stages[0].textureIdentity) return false;
+  // Row vectors: a point is p * world * view * projection.
+  f32 wv[16], m[16];
+  auto multiply = [](const f32* a, const f32* b, f32* out) {
+    for (int r = 0; r < 4; ++r)
+      for (int c = 0; c < 4; ++c) {
+        f32 sum = 0.0f;
+        for (int k = 0; k < 4; ++k) sum += a[r * 4 + k] * b[k * 4 + c];
+        out[r * 4 + c] = sum;
+      }
+  };
+  multiply(m_World, m_View, wv);
+  multiply(wv, m_Projection, m);
+  // Flat points (z 0, w 1) must keep w 1 and each axis move alone.
+  if (m[3] != 0.0f || m[7] != 0.0f || m[15] != 1.0f || m[1] != 0.0f || m[4] != 0.0f) return false;
+  const f32 half[2] = {0.5f * static_cast<f32>(m_Viewport[2]), 0.5f * static_cast<f32>(m_Viewport[3])};
+  const f32 axis[2] = {m[0], m[5]}, shift[2] = {m[12], m[13]};
+  for (int i = 0; i < 2; ++i) {
+    scale[i] = axis[i] * half[i];
+    origin[i] = (shift[i] + 1.0f) * half[i];
+    if (std::fabs(std::fabs(scale[i]) - 1.0f) > 1e-5f) return false;
+    scale[i] = scale[i] > 0.0f ? 1.0f : -1.0f;
+  }
+  return true;
 }
 
 void cRender::SetStageOps(u32 colorOp, u32 colorArg1, u32 colorArg2, u32 alphaOp, u32 alphaArg1,

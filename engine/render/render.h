@@ -127,7 +127,15 @@ class cRender {
   // The cached states.
   void SetAlphaTest(u32 function, f32 reference);
   void SetAlphaBlend(u32 source, u32 destination);
-  void SetTexture(cDeviceTexture* context);
+  // Binds the texture with its own filter; `nearest` samples the nearest texel instead, for
+  // drawing that puts each texel on the centre of one pixel (see TexelPixels), where every
+  // filter gives the same picture and nearest costs a software renderer the least.
+  void SetTexture(cDeviceTexture* context, bool nearest = false);
+  // Whether flat drawing meets the pixels one to one: world, view and projection together move
+  // a unit of x and of y by exactly one pixel of the viewport (either way round, not turned)
+  // and stage 0's texture coordinates are untransformed. *scale is then +-1 per axis and
+  // *origin the pixel position (from the viewport's bottom-left) where (0, 0) lands.
+  bool UnitPixels(f32 scale[2], f32 origin[2]) const;
   void SetStageOps(u32 colorOp, u32 colorArg1, u32 colorArg2, u32 alphaOp, u32 alphaArg1,
                    u32 alphaArg2);
   void SetTextureFactor(f32 r, f32 g, f32 b, f32 a);
@@ -189,6 +197,8 @@ class cRender {
   struct cStage {
     cDeviceTexture* texture = nullptr;
     u32 filter = 0;
+    bool nearest = false;  // bound with the nearest texel's filter in place of its own
+    bool textureIdentity = true;  // the texture transform is the identity
     u32 address = 1;
     i32 texCoordSource = -1;
     u32 ops[6] = {};

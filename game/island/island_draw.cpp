@@ -255,11 +255,16 @@ void cIsland::DrawMap() {
   // The ocean: the visible part of the map tiled with the current wave frame, where the island
   // leaves it open.
   if (m_Ocean.texture && m_Ocean.frames && m_Ocean.width > 0.0f && m_Ocean.height > 0.0f) {
-    // Half a texel in from the frame's edges: the tiles meet without the neighbouring frame's
-    // edge showing through the filtering.
+    // Tiles drawn texel for pixel sample their own frame's texels only. Scaled, they are cut
+    // half a texel in from the frame's edges, so that they meet without the neighbouring
+    // frame's edge showing through the filtering.
     vek::rectf uv = m_Ocean.frames[static_cast<u32>(std::max(0, m_OceanFrames.m_Frame)) % m_Ocean.frameCount];
     const vec2 px = TextureSize(m_Ocean.texture);
-    if (px.x > 0.0f && px.y > 0.0f) {
+    f32 pixelScale[2], pixelOrigin[2];
+    const bool texelPerPixel = vek::g_pRender && vek::g_pRender->UnitPixels(pixelScale, pixelOrigin) &&
+                               std::fabs(uv.w * px.x - m_Ocean.width) < 1e-3f &&
+                               std::fabs(uv.h * px.y - m_Ocean.height) < 1e-3f;
+    if (px.x > 0.0f && px.y > 0.0f && !texelPerPixel) {
       uv.x += 0.5f / px.x;
       uv.w -= 1.0f / px.x;
       uv.y += 0.5f / px.y;

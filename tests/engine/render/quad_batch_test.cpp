@@ -531,6 +531,82 @@ TEST_F(QuadBatchTest, TwoDimensionalPass) {
   EXPECT_EQ(rec->calls, (std::vector<std::string>{"SetRenderState(CullMode, 2)", "SetRenderState(Lighting, 1)"}));
 }
 
+// A quad that puts each texel on one pixel's centre samples the nearest texel (the same colours
+// as filtering, for less work); anything scaled, turned or between pixels keeps the texture's
+// own filter. Texture A is 64 x 64 and filters linearly.
+TEST_F(QuadBatchTest, QuadsDrawnTexelForPixelSampleTheNearestTexel) {
+  namespace tf = plat::gfx::tfilter;
+  const float kPart = 16.0f / 64.0f;
+  struct Case {
+    const char* name;
+    int viewW, viewH;     // the viewport, for a 256 x 128 flat space
+    float viewX, viewY;   // the view's shift
+    bool turned;          // drawn turned by a small angle
+    rectf rect, uv;
+    bool nearest;
+  };
+  const std::vector<Case> cases = {
+      {"whole texture on whole pixels", 256, 128, 0, 0, false, {10, 20, 64, 64}, kUnit, true},
+      {"a part of it", 256, 128, 0, 0, false, {3, 5, 16, 8}, {kPart, kPart, kPart, 8.0f / 64.0f}, true},
+      {"mirrored", 256, 128, 0, 0, false, {0, 0, 64, 64}, {1, 0, -1, 1}, true},
+      {"shifted by whole pixels", 256, 128, -7, 3, false, {10, 20, 64, 64}, kUnit, true},
+      {"half a pixel off", 256, 128, 0, 0, false, {10.5f, 20, 64, 64}, kUnit, false},
+      {"texture half a texel off", 256, 128, 0, 0, false, {0, 0, 64, 64}, {0.5f / 64, 0, 1, 1}, false},
+      {"shifted by half a pixel", 256, 128, 0.5f, 0, false, {10, 20, 64, 64}, kUnit, false},
+      {"stretched", 256, 128, 0, 0, false, {0, 0, 128, 64}, kUnit, false},
+      {"viewport scaled", 512, 256, 0, 0, false, {10, 20, 64, 64}, kUnit, false},
+      {"turned", 256, 128, 0, 0, true, {10, 20, 64, 64}, kUnit, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    render->SetViewport(0, 0, c.viewW, c.viewH);
+    vek::Begin2D(256, 128);
+    float view[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, c.viewX, c.viewY, 0, 1};
+    render->SetTransform(vek::e_TransformView, view);
+    // A stretched quad of B first, so that the filter is known to change for A.
+    batch->Clear();
+    vek::DrawQuad(batch.get(), texB, rectf{0, 100, 20, 20}, kUnit, 0xFFFFFFFF);
+    vek::FlushBatches(batch.get());
+    batch->Clear();
+    if (c.turned)
+      vek::DrawRotatedQuad(batch.get(), texA, c.rect, c.uv, 0xFFFFFFFF, 0.01f);
+    else
+      vek::DrawQuad(batch.get(), texA, c.rect, c.uv, 0xFFFFFFFF);
+    Mark();
+    vek::FlushBatches(batch.get());
+    const std::string filter = "SetTextureStageState(0, MagFilter, ";
+    EXPECT_EQ(rec->Has(filter + std::to_string(tf::Point) + ")"), c.nearest);
+    EXPECT_FALSE(rec->Has(filter + std::to_string(tf::Linear) + ")"));  // still linear from B
+    EXPECT_EQ(DrawCalls(), 1);
+  }
+  // One stretched quad among exact ones keeps the filter for the whole draw; a later exact draw
+  // of the bound texture alone switches to the nearest texel, and back for a stretched one.
+  render->SetViewport(0, 0, 256, 128);
+  vek::Begin2D(256, 128);
+  batch->Clear();
+  Quad(texA, 0);
+  vek::DrawQuad(batch.get(), texA, rectf{100, 0, 32, 8}, kUnit, 0xFFFFFFFF);
+  Mark();
+  vek::FlushBatches(batch.get());
+  EXPECT_FALSE(rec->Has("SetTextureStageState(0, MagFilter, " + std::to_string(tf::Point) + ")"));
+  for (bool exact : {true, false}) {
+    batch->Clear();
+    vek::DrawQuad(batch.get(), texA, rectf{0, 0, exact ? 64.0f : 32.0f, 64}, kUnit, 0xFFFFFFFF);
+    Mark();
+    vek::FlushBatches(batch.get());
+    EXPECT_TRUE(rec->Has("SetTextureStageState(0, MagFilter, " + std::to_string(exact ? tf::Point : tf::Linear) + ")"));
+    EXPECT_EQ(rec->Count("SetTexture("), 0);  // the same texture stays bound
+  }
+  // A texture transform other than the identity moves the texels: the filter stays.
+  const float moved[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0.25f, 0, 0, 1};
+  render->SetTransform(vek::e_TransformTexture, moved);
+  batch->Clear();
+  vek::DrawQuad(batch.get(), texA, rectf{0, 0, 64, 64}, kUnit, 0xFFFFFFFF);
+  Mark();
+  vek::FlushBatches(batch.get());
+  EXPECT_FALSE(rec->Has("SetTextureStageState(0, MagFilter, " + std::to_string(tf::Point) + ")"));
+}
+
 TEST(WindowMatrices, ScaleThenTranslateMovesAPoint) {
   // Row vectors: (x, y, z, 1) x scaling x translation.
   float scale[16], move[16], both[16];
