@@ -5,13 +5,21 @@
 // part of the road; the counters give each stage so that the pacing can be told apart. Then the
 // program stays at the main menu, paced as a player sees it: the share of a core it takes
 // there (every thread, from /proc), its resident memory and the most it was resident.
+//
+// When the peer engine (`love`) is installed, each round also runs bench/peer: a plain
+// program on it holding the game's own pictures and sounds and drawing a frame like the
+// main menu's, paced alike, measured the same way on the same driver; the counters then
+// give the peer's figures and the game's as a share of them (cpu_ratio, rss_ratio,
+// peak_ratio).
 #include <benchmark/benchmark.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -66,21 +74,85 @@ double StatusMb(pid_t pid, const std::string& key) {
   return 0.0;
 }
 
+std::vector<char*> Pointers(std::vector<std::string>& strings) {
+  std::vector<char*> out;
+  for (std::string& s : strings) out.push_back(s.data());
+  out.push_back(nullptr);
+  return out;
+}
+
+// The peer engine's program, from PATH; empty when it is not installed.
+std::string PeerProgram() {
+  const char* path = std::getenv("PATH");
+  std::istringstream dirs(path ? path : "");
+  for (std::string dir; std::getline(dirs, dir, ':');)
+    if (!dir.empty() && access((dir + "/love").c_str(), X_OK) == 0) return dir + "/love";
+  return {};
+}
+
+struct PeerFigures {
+  double cpu = 0.0, rss = 0.0, peak = 0.0;
+  bool ok = false;
+};
+
+// Runs the peer program over the game's data: `settle` seconds to load and settle, then the
+// share of a core it takes over kMenuSeconds, its resident memory and its peak.
+PeerFigures MeasurePeer(const std::string& love, const std::string& root) {
+  PeerFigures f;
+  const std::string list = root + "/peer_list.txt";
+  {
+    std::ofstream out(list);
+    for (const auto& e : fs::recursive_directory_iterator(std::string(VEK_BIN_DIR) + "/data")) {
+      const std::string ext = e.path().extension().string();
+      if (e.is_regular_file() && (ext == ".png" || ext == ".jpg" || ext == ".wav")) out << e.path().string() << "\n";
+    }
+  }
+  std::vector<std::string> env = {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy", "ALSOFT_DRIVERS=null",
+                                  "PEER_LIST=" + list, "HOME=" + root + "/home", "XDG_DATA_HOME=" + root};
+  for (char** e = environ; *e; ++e) env.emplace_back(*e);
+  std::vector<std::string> args = {love, std::string(VEK_SOURCE_DIR) + "/bench/peer"};
+  std::vector<char*> envp = Pointers(env), argv = Pointers(args);
+  posix_spawn_file_actions_t quiet;
+  posix_spawn_file_actions_init(&quiet);
+  posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+  pid_t pid = 0;
+  const int spawned = posix_spawn(&pid, love.c_str(), &quiet, nullptr, argv.data(), envp.data());
+  posix_spawn_file_actions_destroy(&quiet);
+  if (spawned != 0) return f;
+  usleep(8000000);  // loading the pictures and sounds, then settling
+  int status = 0;
+  if (waitpid(pid, &status, WNOHANG) == 0) {
+    const double cpu0 = CpuSeconds(pid);
+    const auto m0 = Clock::now();
+    usleep(static_cast<useconds_t>(kMenuSeconds * 1e6));
+    const double wall = std::chrono::duration<double>(Clock::now() - m0).count();
+    f.cpu = 100.0 * (CpuSeconds(pid) - cpu0) / wall;
+    f.rss = StatusMb(pid, "VmRSS");
+    f.peak = StatusMb(pid, "VmHWM");
+    f.ok = f.rss > 0.0;
+    kill(pid, SIGTERM);
+    waitpid(pid, &status, 0);
+  }
+  return f;
+}
+
 void BM_StartToMainMenu(benchmark::State& state) {
   const std::string root = (fs::temp_directory_path() / "vekbench-mainmenu").string();
   const char* stages[] = {"Show splash screen...", "End splash screen", "Start loading...",
                           "Loading complete. Finish game initialization...", "Game initialization complete. Run game..."};
   double sums[5] = {};
   double menuCpu = 0.0, menuRss = 0.0, peakRss = 0.0;
+  const std::string love = PeerProgram();
+  double peerCpu = 0.0, peerRss = 0.0, peerPeak = 0.0;
+  int peerRounds = 0;
   for (auto _ : state) {
     fs::remove_all(root);
     fs::create_directories(root + "/home");
     std::vector<std::string> env = {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy", "XDG_DATA_HOME=" + root,
                                     "XDG_RUNTIME_DIR=" + root, "HOME=" + root + "/home"};
     for (char** e = environ; *e; ++e) env.emplace_back(*e);
-    std::vector<char*> envp;
-    for (std::string& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
+    std::vector<char*> envp = Pointers(env);
     const std::string program = GameBinary();
     char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
     const std::string log = root + "/Kelvra/Orchardia/_log.html";
@@ -119,6 +191,18 @@ void BM_StartToMainMenu(benchmark::State& state) {
       break;
     }
     for (int i = 0; i < 5; ++i) sums[i] += at[i];
+    // The peer's round, right after the game's, on the same machine in the same state.
+    if (!love.empty()) {
+      state.PauseTiming();
+      const PeerFigures peer = MeasurePeer(love, root);
+      state.ResumeTiming();
+      if (peer.ok) {
+        peerCpu += peer.cpu;
+        peerRss += peer.rss;
+        peerPeak += peer.peak;
+        ++peerRounds;
+      }
+    }
   }
   const double n = static_cast<double>(state.iterations());
   if (n > 0) {
@@ -129,6 +213,14 @@ void BM_StartToMainMenu(benchmark::State& state) {
     state.counters["menu_cpu_pct"] = menuCpu / n;
     state.counters["menu_rss_mb"] = menuRss / n;
     state.counters["peak_rss_mb"] = peakRss / n;
+    if (peerRounds > 0 && peerRounds == static_cast<int>(n)) {
+      state.counters["peer_cpu_pct"] = peerCpu / n;
+      state.counters["peer_rss_mb"] = peerRss / n;
+      state.counters["peer_peak_rss_mb"] = peerPeak / n;
+      state.counters["cpu_ratio"] = menuCpu / peerCpu;
+      state.counters["rss_ratio"] = menuRss / peerRss;
+      state.counters["peak_ratio"] = peakRss / peerPeak;
+    }
   }
   fs::remove_all(root);
 }

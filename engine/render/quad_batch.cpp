@@ -460,6 +460,7 @@ void FlushBatches(cQuadBatch* batch) {
     } else {
       // An empty entry or an index past the end draws with texture 0.
       cTexture* texture = g_pTextureManager->Get(rec.texture);
+      if (texture && texture->IsWaitingForUse()) texture->LoadOnUse();
       cDeviceTexture* context = texture ? texture->GetContext() : nullptr;
       const bool nearest = unitPixels && context && context->width && context->height &&
                            TexelPerPixel(batch->m_Ordered.data() + rec.first, rec.count, static_cast<f32>(context->width),

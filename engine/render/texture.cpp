@@ -132,6 +132,26 @@ cTexture::cTexture(const vek::string& textureName, const vek::string& pageName, 
                      static_cast<f32>(pixels.w) / static_cast<f32>(pw), static_cast<f32>(pixels.h) / static_cast<f32>(ph)};
 }
 
+cTexture::cTexture(const vek::string& textureName, cPixelSource source, bool own)
+    : name(textureName), m_Source(std::move(source)), m_bOwn(own) {
+  AddToManager(false);
+}
+
+bool cTexture::LoadOnUse() {
+  if (m_Source) {
+    const cPixelSource read = std::move(m_Source);
+    m_Source = nullptr;
+    cImage image;
+    if (!read(image) || image.GetWidth() == 0 || image.GetHeight() == 0) {
+      LogWarning(kSender, "LoadOnUse '%s'. The picture can't be read\n", name);
+      return false;
+    }
+    m_pImage = std::make_unique<cImage>(std::move(image));
+    TakeImage(m_bOwn);
+  }
+  return m_pContext != nullptr || m_pImage != nullptr;
+}
+
 cTexture::~cTexture() {
   if (m_pContext) {
     LogWarning(kSender, "Destructor '%s'. Device texture still in memory!\n", name);

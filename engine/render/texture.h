@@ -2,6 +2,7 @@
 // A named picture the renderer can bind. Its pixels live in system memory (an image) until a
 // device exists, then on the device; when the device goes they are read back into an image.
 // Every texture lives in the texture manager and is addressed by its index or its name.
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -54,6 +55,10 @@ class cTexture {
   // the parts of one page draw together). Warns when the page is not loaded or the rectangle
   // leaves it; the part then draws as the default texture.
   cTexture(const vek::string& name, const vek::string& pageName, const recti& pixels);
+  // A picture read when it is first drawn (see LoadOnUse), for pictures that most runs never
+  // show: until then it holds no pixels and its size is 0.
+  using cPixelSource = std::function<bool(cImage&)>;
+  cTexture(const vek::string& name, cPixelSource source, bool own = false);
   ~cTexture();
   cTexture(const cTexture&) = delete;
   cTexture& operator=(const cTexture&) = delete;
@@ -69,6 +74,11 @@ class cTexture {
   u32 GetHeight() const;
 
   cDeviceTexture* GetContext() const { return m_pContext; }
+  // Whether the pixels of a texture read on use are still to be read.
+  bool IsWaitingForUse() const { return static_cast<bool>(m_Source); }
+  // Reads them, the first time only: a picture that cannot be read is logged once and then
+  // draws as the default texture. True when the texture has its pixels.
+  bool LoadOnUse();
   const cImage* GetImage() const { return m_pImage.get(); }
   bool IsRenderTarget() const { return m_bRenderTarget; }
   bool IsPagePart() const { return m_Page != 0; }
@@ -92,6 +102,8 @@ class cTexture {
   cCoverage m_Coverage;
 
  private:
+  cPixelSource m_Source;  // set until the pixels are read
+  bool m_bOwn = false;
   void AddToManager(bool reserved);
   // Warns on sides that are not powers of two (not for `own` pictures), converts the image for
   // the device and uploads it when the renderer has a device.

@@ -13,6 +13,7 @@ luabind::scope LoadingClasses() {
           class_<cLoadTexture, cLoadData>("cLoadTexture")
               .def(constructor<const vek::string&>())
               .def("SetParameters", &cLoadTexture::SetParameters),
+          class_<cLoadTextureOnUse, cLoadData>("cLoadTextureOnUse").def(constructor<const vek::string&>()),
           class_<cLoadFont, cLoadData>("cLoadFont").def(constructor<const vek::string&>()),
           class_<cLoadSound, cLoadData>("cLoadSound")
               .def(constructor<const vek::string&, bool>())
@@ -26,6 +27,7 @@ luabind::scope LoadingClasses() {
 void KeepLoadItemsNative(lua_State* L) {
   vek::undelete_class_rep<cLoadData>(L);
   vek::undelete_class_rep<cLoadTexture>(L);
+  vek::undelete_class_rep<cLoadTextureOnUse>(L);
   vek::undelete_class_rep<cLoadFont>(L);
   vek::undelete_class_rep<cLoadSound>(L);
   vek::undelete_class_rep<cLoadMusic>(L);

@@ -53,6 +53,11 @@ void cLoadTexture::Load() {
   if (!vek::g_pTextureManager || vek::g_pTextureManager->FindIndex(m_File.name) == 0) cMiddle::LoadTexture(m_File);
 }
 
+void cLoadTextureOnUse::Load() {
+  if (!vek::g_pTextureManager || vek::g_pTextureManager->FindIndex(m_File.name) == 0)
+    cMiddle::LoadTextureOnUse(m_File);
+}
+
 void cLoadFont::Load() {
   // A font that several lists ask for is loaded once: with its picture and its font of the
   // file's name there, a second picture and a second font would only take memory.

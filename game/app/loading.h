@@ -41,6 +41,13 @@ class cLoadTexture : public cLoadData {
   vek::i32 m_Parameters = 0;
 };
 
+// A picture that few runs show: there by name at once, read when first drawn.
+class cLoadTextureOnUse : public cLoadData {
+ public:
+  explicit cLoadTextureOnUse(const vek::string& path) : cLoadData(path, false) {}
+  void Load() override;
+};
+
 class cLoadFont : public cLoadData {
  public:
   explicit cLoadFont(const vek::string& path) : cLoadData(path, false) {}

@@ -292,18 +292,52 @@ void cMiddle::ReleaseLoadingPictures() {
   m_LoadingPictures.clear();
 }
 
+namespace {
+
+// The picture file a texture's file name means: as given, or without an extension the ".png",
+// then the ".jpg" there is; false when neither is.
+bool PictureFile(const vek::filename& file, vek::filename* name) {
+  *name = file;
+  if (!name->ext.empty()) return true;
+  vek::cFileSystem fs;
+  vek::filename png = file, jpg = file;
+  png.replace_ext("png");
+  jpg.replace_ext("jpg");
+  if (fs.Exist(png)) *name = png;
+  else if (fs.Exist(jpg)) *name = jpg;
+  else return false;
+  return true;
+}
+
+// Runs the area script beside a picture, when there is one.
+void LoadAreas(const vek::filename& picture) {
+  vek::filename areas = picture;
+  areas.replace_ext("tex");
+  if (vek::cFileSystem().Exist(areas) && vek::GetScript()) vek::GetScript()->LoadFile(areas);
+}
+
+}  // namespace
+
+vek::i32 cMiddle::LoadTextureOnUse(const vek::filename& file) {
+  vek::filename name;
+  if (!PictureFile(file, &name) || !vek::cFileSystem().Exist(name)) return vek::cDataManager::FileNotFound;
+  new vek::cTexture(
+      name.name,
+      [name](vek::cImage& image) {
+        const vek::u32 result = vek::cDataManager::ReadImage(name, &image);
+        if (result != 0)
+          vek::LogError(kSender, "Can't load texture '%s': the picture does not decode (result %u)\n", name.path, result);
+        return result == 0;
+      },
+      InDataFolder(name));
+  LoadAreas(name);
+  return 0;
+}
+
 vek::i32 cMiddle::LoadTexture(const vek::filename& file, vek::u32* index) {
   if (index) *index = 0;
-  vek::filename name = file;
-  vek::cFileSystem fs;
-  if (name.ext.empty()) {
-    vek::filename png = file, jpg = file;
-    png.replace_ext("png");
-    jpg.replace_ext("jpg");
-    if (fs.Exist(png)) name = png;
-    else if (fs.Exist(jpg)) name = jpg;
-    else return vek::cDataManager::FileNotFound;
-  }
+  vek::filename name;
+  if (!PictureFile(file, &name)) return vek::cDataManager::FileNotFound;
   vek::cImage image;
   const vek::u32 result = vek::cDataManager::ReadImage(name, &image);
   if (result != 0) {
@@ -317,8 +351,6 @@ vek::i32 cMiddle::LoadTexture(const vek::filename& file, vek::u32* index) {
   // ours: their sizes are not the player's to mend.
   if (index && vek::g_pTextureManager) *index = vek::g_pTextureManager->Count();
   new vek::cTexture(name.name, false, std::move(image), InDataFolder(name));
-  vek::filename areas = name;
-  areas.replace_ext("tex");
-  if (fs.Exist(areas) && vek::GetScript()) vek::GetScript()->LoadFile(areas);
+  LoadAreas(name);
   return 0;
 }

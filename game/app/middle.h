@@ -99,6 +99,9 @@ class cMiddle {
   // it; a name without extension tries ".png", then ".jpg". 0, or the reader's error code (2
   // when no file exists). With `index`, the new texture's index goes there (0 when none).
   static vek::i32 LoadTexture(const vek::filename& file, vek::u32* index = nullptr);
+  // The same for a picture that few runs show: the texture is there by name at once, its
+  // pixels are read when it is first drawn. 0, or 2 when no file exists.
+  static vek::i32 LoadTextureOnUse(const vek::filename& file);
   // Frees the loading screen's pictures, once the loading is over and its window gone.
   void ReleaseLoadingPictures();
 

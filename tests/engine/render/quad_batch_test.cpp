@@ -607,6 +607,50 @@ TEST_F(QuadBatchTest, QuadsDrawnTexelForPixelSampleTheNearestTexel) {
   EXPECT_FALSE(rec->Has("SetTextureStageState(0, MagFilter, " + std::to_string(tf::Point) + ")"));
 }
 
+// A texture read on use holds nothing until a batch first draws it, reads its picture once,
+// and one that cannot be read is tried once and draws as the default texture.
+TEST_F(QuadBatchTest, APictureReadOnUseIsReadWhenFirstDrawnAndOnlyOnce) {
+  int reads = 0, failures = 0;
+  new vek::cTexture("later", [&](vek::cImage& image) {
+    ++reads;
+    image.Create(vek::e_PixARGB, 32, 16, 1);
+    return true;
+  });
+  new vek::cTexture("broken", [&](vek::cImage&) {
+    ++failures;
+    return false;
+  });
+  const u32 later = vek::g_pTextureManager->FindIndex("later"), broken = vek::g_pTextureManager->FindIndex("broken");
+  ASSERT_NE(later, 0u);
+  ASSERT_NE(broken, 0u);
+  const vek::cTexture* t = vek::g_pTextureManager->Get(later);
+  EXPECT_TRUE(t->IsWaitingForUse());
+  EXPECT_EQ(t->GetContext(), nullptr);
+  EXPECT_EQ(t->GetWidth(), 0u);
+  EXPECT_FALSE(rec->Has("CreateTexture(32x16"));
+  EXPECT_EQ(reads, 0);
+
+  for (int pass = 0; pass < 2; ++pass) {
+    SCOPED_TRACE(pass);
+    batch->Clear();
+    vek::DrawQuad(batch.get(), later, rectf{0, 0, 32, 16}, kUnit, 0xFFFFFFFF);
+    vek::DrawQuad(batch.get(), broken, rectf{40, 0, 8, 8}, kUnit, 0xFFFFFFFF);
+    Mark();
+    vek::FlushBatches(batch.get());
+    EXPECT_EQ(reads, 1);
+    EXPECT_EQ(failures, 1);
+    EXPECT_EQ(rec->Has("CreateTexture(32x16"), pass == 0);
+    EXPECT_EQ(DrawCalls(), 2);
+  }
+  EXPECT_FALSE(t->IsWaitingForUse());
+  ASSERT_NE(t->GetContext(), nullptr);
+  EXPECT_EQ(t->GetWidth(), 32u);
+  EXPECT_EQ(t->GetHeight(), 16u);
+  EXPECT_EQ(vek::g_pTextureManager->Get(broken)->GetContext(), nullptr);
+  EXPECT_EQ(Log().find("LoadOnUse 'broken'"), Log().rfind("LoadOnUse 'broken'"));
+  EXPECT_NE(Log().find("LoadOnUse 'broken'. The picture can't be read"), std::string::npos);
+}
+
 TEST(WindowMatrices, ScaleThenTranslateMovesAPoint) {
   // Row vectors: (x, y, z, 1) x scaling x translation.
   float scale[16], move[16], both[16];
