@@ -60,6 +60,9 @@ class cCtrl {
   cCtrl& operator=(const cCtrl&) = delete;
 
   virtual void Draw() {}
+  // The area (GUI coordinates) that Draw covers fully as the control is now, nothing behind
+  // it showing through; false when there is none or it is not known.
+  virtual bool GetCover(rectf* /*area*/) const { return false; }
   // False when the control consumed the event, true when the event goes on.
   virtual bool OnEvent(u32 code, u32 p1, u32 p2);
   virtual void UpdateLayout() {}

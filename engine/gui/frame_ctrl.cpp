@@ -7,6 +7,17 @@ namespace vek {
 
 void cFrameCtrl::Draw() { gui_draw::Frame(m_Texture, m_Rect, m_UV, m_Border, m_UVBorder, m_bInner, m_Color); }
 
+bool cFrameCtrl::GetCover(rectf* area) const {
+  if (!m_bInner || (m_Color >> 24) != 0xFFu) return false;
+  const rectf centre{m_Rect.x + m_Border.x, m_Rect.y + m_Border.y, m_Rect.w - 2.0f * m_Border.x,
+                     m_Rect.h - 2.0f * m_Border.y};
+  const rectf uv{m_UV.x + m_UVBorder.x, m_UV.y + m_UVBorder.y, m_UV.w - 2.0f * m_UVBorder.x,
+                 m_UV.h - 2.0f * m_UVBorder.y};
+  if (!(centre.w > 0.0f && centre.h > 0.0f) || !gui_draw::DrawsSolid(m_Texture, uv)) return false;
+  *area = centre;
+  return true;
+}
+
 void cFrameCtrl::SetPos(f32 x, f32 y, int /*flags*/) {
   m_Rect.x = x;
   m_Rect.y = y;

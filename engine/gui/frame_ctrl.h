@@ -10,6 +10,8 @@ class cFrameCtrl : public cCtrl {
   cFrameCtrl(const vek::string& name, cWindow* window) : cCtrl(name, window) {}
 
   void Draw() override;
+  // The centre, when it is drawn in full colour from a solid part of the texture.
+  bool GetCover(rectf* area) const override;
   void SetPos(f32 x, f32 y, int flags) override;
   void MoveBy(f32 dx, f32 dy, int flags) override;
   // With e_frmBorder: the border size; otherwise the frame's size.

@@ -18,6 +18,13 @@ namespace vek {
 namespace {
 
 const char* const kSender = "cGUI";
+
+bool SameCovers(const std::vector<cCover>& a, const std::vector<cCover>& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const cCover& x, const cCover& y) {
+    return x.layer == y.layer && x.area.x == y.area.x && x.area.y == y.area.y && x.area.w == y.area.w &&
+           x.area.h == y.area.h;
+  });
+}
 // The caret blink timer, shared by the whole program.
 f32 s_BlinkTimer = 0.0f;
 iGuiHost* s_pGuiHost = nullptr;
@@ -85,17 +92,50 @@ void cGUI::Draw() {
     render->SetAlphaBlend(plat::gfx::blend::SrcAlpha, plat::gfx::blend::InvSrcAlpha);
     render->SetAlphaTest(plat::gfx::cmp::Greater, 0.05f);
   }
+  // Each window hides what the windows below it draw where it covers the screen fully.
+  CollectCovers(&m_DrawCovers);
+  if (m_bCoversPrepared && !m_bCoversWarned && !SameCovers(m_Covers, m_DrawCovers)) {
+    m_bCoversWarned = true;
+    LogWarning(kSender, "Draw. The windows changed after the picture under them was drawn\n");
+  }
+  m_bCoversPrepared = false;
+  gui_draw::SetCovers(m_DrawCovers, m_Width, m_Height);
   // A snapshot: a paint handler may show or close windows.
   const std::vector<unsigned> shown(m_Shown.begin(), m_Shown.end());
+  i32 layer = 0;
   for (unsigned id : shown) {
+    gui_draw::SetCoverLayer(layer++);
     if (IsShown(id)) CallWindow(GetWindowById(id), e_wndPaint, 0, 0);
   }
+  gui_draw::ClearCovers();
   if (m_ActiveCount != 0 && m_pCursor) m_pCursor->Draw();
   if (render) {
     render->SetAlphaBlend(0, 0);
     render->SetAlphaTest(0, 0.0f);
   }
   gui_draw::End2D();
+}
+
+void cGUI::PrepareCovers() {
+  CollectCovers(&m_Covers);
+  m_bCoversPrepared = true;
+  gui_draw::SetCovers(m_Covers, m_Width, m_Height);
+}
+
+void cGUI::CollectCovers(std::vector<cCover>* out) const {
+  out->clear();
+  i32 layer = 0;
+  for (unsigned id : m_Shown) {
+    const cWindow* window = GetWindowById(id);
+    const cWindowFunction* function = window ? window->GetFunction() : nullptr;
+    if (function && function->PaintsControlsAsTheyAre(window))
+      for (unsigned c = 1; c < window->GetControlCount(); ++c) {
+        const cCtrl* control = window->GetControl(c);
+        rectf area;
+        if (control && control->GetState(cCtrl::e_Visibility) && control->GetCover(&area)) out->push_back({area, layer});
+      }
+    ++layer;
+  }
 }
 
 void cGUI::UpdateSystemCursor(bool guiCursorDrawn) {

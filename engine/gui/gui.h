@@ -13,6 +13,7 @@
 #include "engine/core/geometry.h"
 #include "engine/core/recti.h"
 #include "engine/core/types.h"
+#include "engine/render/quad_batch.h"
 
 namespace vek {
 
@@ -66,8 +67,13 @@ class cGUI {
   cGUI(const cGUI&) = delete;
   cGUI& operator=(const cGUI&) = delete;
 
-  // The 2-D pass: every shown window paints itself bottom to top, then the cursor.
+  // The 2-D pass: every shown window paints itself bottom to top, then the cursor. Where a
+  // window's controls cover the screen fully, what windows below it draw there is left out.
   void Draw();
+  // For a picture drawn before Draw in the same frame: from now on until Draw, what is drawn
+  // where the shown windows cover the screen fully is left out (see vek::SetCovers). Nothing
+  // may show, hide or move a window between this and Draw.
+  void PrepareCovers();
   // Message delivery, timers, cursor animation and caret blink; once per fixed step.
   void Update(f32 seconds);
 
@@ -148,6 +154,9 @@ class cGUI {
   bool Route(u32 message, u32 p1, u32 p2);
   // Shows or hides the system cursor over the window as the GUI cursor is drawn or not.
   void UpdateSystemCursor(bool guiCursorDrawn);
+  // The covers of the shown windows' controls, each in the layer of its window's place in
+  // the drawing order (see PaintsControlsAsTheyAre).
+  void CollectCovers(std::vector<cCover>* out) const;
 
   std::deque<cMessage> m_Queue;
   std::vector<cWindow*> m_Windows;
@@ -163,6 +172,9 @@ class cGUI {
   std::vector<cWindowFunction*> m_Functions;
   int m_SystemCursorState = -1;  // last applied (GUI cursor drawn, game active), -1 none
   bool m_bCursorDrawn = false;   // whether the last drawn frame showed the GUI cursor
+  std::vector<cCover> m_Covers, m_DrawCovers;  // prepared before the frame's picture; Draw's own
+  bool m_bCoversPrepared = false;
+  bool m_bCoversWarned = false;
 };
 
 // The window table report, to the console and the log file.

@@ -4,6 +4,7 @@
 #include "engine/render/quad_batch.h"
 #include "engine/render/render.h"
 #include "engine/render/render_host.h"
+#include "engine/render/texture.h"
 #include "engine/render/texture_manager.h"
 
 namespace vek::gui_draw {
@@ -26,6 +27,20 @@ void BeginPass() {
 
 void EndPass() {
   if (cQuadBatch* b = Batch()) FlushBatches(b);
+}
+
+bool DrawsSolid(u32 texture, const rectf& uv) { return vek::DrawsSolid(texture, uv); }
+
+void SetCovers(const std::vector<cCover>& covers, f32 width, f32 height) {
+  if (cQuadBatch* b = Batch()) vek::SetCovers(b, covers, width, height);
+}
+
+void SetCoverLayer(i32 layer) {
+  if (cQuadBatch* b = Batch()) vek::SetCoverLayer(b, layer);
+}
+
+void ClearCovers() {
+  if (cQuadBatch* b = Batch()) vek::ClearCovers(b);
 }
 
 void Quad(u32 texture, const rectf& rect, const rectf& uv, u32 color) {

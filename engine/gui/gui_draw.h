@@ -1,8 +1,11 @@
 #pragma once
 // The GUI's drawing calls on the engine's quad batch: one place where the toolkit meets the
 // 2-D drawing primitives. Without an engine object or a batch every call does nothing.
+#include <vector>
+
 #include "engine/core/geometry.h"
 #include "engine/core/types.h"
+#include "engine/render/quad_batch.h"
 
 namespace vek::gui_draw {
 
@@ -34,6 +37,13 @@ void SetBlend(u32 source, u32 destination);
 void AlphaTestOff();
 // The text's size without its colour codes.
 vec2 MeasureColorText(u32 font, const vek::string& text);
+// Whether the texture drawn over the texture rectangle covers fully (see vek::DrawsSolid).
+bool DrawsSolid(u32 texture, const rectf& uv);
+// The frame's covers on the batch (see vek::SetCovers), in a width x height GUI screen; the
+// layer of what is drawn from now on; no covers.
+void SetCovers(const std::vector<cCover>& covers, f32 width, f32 height);
+void SetCoverLayer(i32 layer);
+void ClearCovers();
 // Texture and font look-ups by name: the default entry 0 when none has the name.
 u32 FindTexture(const vek::string& name);
 u32 FindFont(const vek::string& name);

@@ -7,6 +7,12 @@ namespace vek {
 
 void cImageCtrl::Draw() { gui_draw::Quad(m_Texture, m_Rect, m_UV, m_Color); }
 
+bool cImageCtrl::GetCover(rectf* area) const {
+  if ((m_Color >> 24) != 0xFFu || !(m_Rect.w > 0.0f && m_Rect.h > 0.0f) || !gui_draw::DrawsSolid(m_Texture, m_UV)) return false;
+  *area = m_Rect;
+  return true;
+}
+
 void cImageCtrl::SetPos(f32 x, f32 y, int /*flags*/) {
   m_Rect.x = x;
   m_Rect.y = y;

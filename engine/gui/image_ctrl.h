@@ -16,6 +16,8 @@ class cImageCtrl : public cCtrl {
   void SetUVSize(f32 du, f32 dv, int flags) override;
   bool HitTest(f32 x, f32 y) const override { return RectContainsInclusive(m_Rect, x, y); }
   rectf GetRect() const override { return m_Rect; }
+  // The picture's rectangle, when it is drawn in full colour from a solid part of the texture.
+  bool GetCover(rectf* area) const override;
   const char* GetClassName() const override { return "cImageCtrl"; }
 
   // The texture of that name in the texture manager (the default entry when none has it).

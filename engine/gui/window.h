@@ -26,6 +26,10 @@ class cWindowFunction {
   // Receives every message of its window; 1 means "taken" for routed input. The base
   // operation is the default handling.
   virtual int Call(cWindow* window, u32 message, u32 p1, u32 p2);
+  // Whether painting the window now draws its visible controls as they are: in their own
+  // colours, not moved, scaled or tinted. Their covers (cCtrl::GetCover) then hide whatever
+  // is drawn before the window. No by default: a function may paint as it likes.
+  virtual bool PaintsControlsAsTheyAre(const cWindow* /*window*/) const { return false; }
 };
 
 class cWindow {

@@ -415,11 +415,157 @@ bool TexelPerPixel(const cVertex2D* v, u32 count, f32 texW, f32 texH, const f32 
   return true;
 }
 
+// Leaving out what later drawing covers (see SetCovers).
+
+// A cover in the batch's units: whole pixels of the screen, so that no pixel centre lies on
+// its edges and every pixel centre inside is one the cover's own drawing paints.
+struct cHide {
+  f32 l, b, r, t;
+};
+constexpr u32 kMaxHides = 32;
+// A piece of a quad to draw: the lower and upper ends of its x and y extent.
+struct cPiece {
+  f32 x0, x1, y0, y1;
+};
+constexpr u32 kMaxPieces = 16;
+// A quad partly hidden is cut in pieces only when the hidden part is at least this many
+// pixels: the cut costs vertices, the pieces draw the rest at the same cost.
+constexpr f32 kMinCutPixels = 1024.0f;
+
+// The covers of layers above the one drawn now, in the batch's units; 0 when there are none
+// or the drawing is not flat on the screen.
+u32 ActiveHides(const cQuadBatch* batch, const cRender* render, cHide* out, f32* pixelArea) {
+  if (batch->m_Covers.empty() || batch->m_CoverWidth <= 0.0f || batch->m_CoverHeight <= 0.0f) return 0;
+  f32 scale[2], origin[2];
+  if (!render->FlatPixels(scale, origin)) return 0;
+  *pixelArea = std::fabs(scale[0] * scale[1]);
+  const f32 sx = static_cast<f32>(render->GetWidth()) / batch->m_CoverWidth;
+  const f32 sy = static_cast<f32>(render->GetHeight()) / batch->m_CoverHeight;
+  u32 n = 0;
+  for (const cCover& c : batch->m_Covers) {
+    if (c.layer <= batch->m_Layer || n == kMaxHides) continue;
+    // Whole pixels inside the area, back in the batch's units.
+    const f32 l = std::ceil(c.area.x * sx), r = std::floor((c.area.x + c.area.w) * sx);
+    const f32 b = std::ceil(c.area.y * sy), t = std::floor((c.area.y + c.area.h) * sy);
+    if (!(l < r && b < t)) continue;
+    const f32 x0 = (l - origin[0]) / scale[0], x1 = (r - origin[0]) / scale[0];
+    const f32 y0 = (b - origin[1]) / scale[1], y1 = (t - origin[1]) / scale[1];
+    out[n++] = cHide{std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1)};
+  }
+  return n;
+}
+
+// A quad that can be cut: not turned, its texture coordinates following x and y alone, one
+// colour at every corner, not empty.
+bool Cuttable(const cVertex2D* q) {
+  return q[0].y == q[1].y && q[2].y == q[3].y && q[0].x == q[2].x && q[1].x == q[3].x && q[0].x != q[1].x &&
+         q[0].y != q[2].y && q[0].u == q[2].u && q[1].u == q[3].u && q[0].v == q[1].v && q[2].v == q[3].v &&
+         q[0].color == q[1].color && q[0].color == q[2].color && q[0].color == q[3].color;
+}
+
+// The pieces of the quad's extent that no hide covers, into out; false when there are too
+// many to be worth it (the quad is then drawn whole).
+bool CutPieces(const cPiece& whole, const cHide* hides, u32 count, cPiece* out, u32* n) {
+  *n = 0;
+  out[(*n)++] = whole;
+  for (u32 h = 0; h < count; ++h) {
+    const cHide& c = hides[h];
+    cPiece next[kMaxPieces];
+    u32 m = 0;
+    for (u32 i = 0; i < *n; ++i) {
+      const cPiece p = out[i];
+      if (p.x1 <= c.l || p.x0 >= c.r || p.y1 <= c.b || p.y0 >= c.t) {
+        if (m == kMaxPieces) return false;
+        next[m++] = p;
+        continue;
+      }
+      const cPiece parts[4] = {{p.x0, p.x1, p.y0, c.b},
+                               {p.x0, p.x1, c.t, p.y1},
+                               {p.x0, c.l, std::max(p.y0, c.b), std::min(p.y1, c.t)},
+                               {c.r, p.x1, std::max(p.y0, c.b), std::min(p.y1, c.t)}};
+      for (const cPiece& part : parts) {
+        if (!(part.x0 < part.x1 && part.y0 < part.y1)) continue;
+        if (m == kMaxPieces) return false;
+        next[m++] = part;
+      }
+    }
+    std::copy(next, next + m, out);
+    *n = m;
+  }
+  return true;
+}
+
+// Writes the piece of quad q (Cuttable) as a quad of its own, its corners in q's order. An edge
+// that is one of q's keeps q's exact position and texture coordinate.
+void PutPiece(cVertex2D* v, const cVertex2D* q, const cPiece& p) {
+  const f32 xa = q[0].x, xb = q[1].x, ya = q[0].y, yb = q[2].y;
+  auto along = [](f32 at, f32 p0, f32 p1, f32 t0, f32 t1) {
+    if (at == p0) return t0;
+    if (at == p1) return t1;
+    return t0 + (at - p0) * (t1 - t0) / (p1 - p0);
+  };
+  // The piece's ends on the side of q's first and second corner.
+  const f32 x0 = xa < xb ? p.x0 : p.x1, x1 = xa < xb ? p.x1 : p.x0;
+  const f32 y0 = ya < yb ? p.y0 : p.y1, y1 = ya < yb ? p.y1 : p.y0;
+  const f32 u0 = along(x0, xa, xb, q[0].u, q[1].u), u1 = along(x1, xa, xb, q[0].u, q[1].u);
+  const f32 v0 = along(y0, ya, yb, q[0].v, q[2].v), v1 = along(y1, ya, yb, q[0].v, q[2].v);
+  PutQuad(v, x0, y0, x1, y1, u0, v0, u1, v1, q[0].color);
+}
+
+// Rewrites the used records without what the active covers hide: hidden quads go, partly
+// hidden flat ones become their pieces that show.
+void LeaveOutCovered(cQuadBatch* batch, const cRender* render) {
+  cHide hides[kMaxHides];
+  f32 pixelArea = 1.0f;
+  const u32 hideCount = ActiveHides(batch, render, hides, &pixelArea);
+  if (hideCount == 0) return;
+  cVertex2D* out = batch->m_Ordered.data();
+  u32 written = 0;
+  u32 left = 0;  // vertices still to come, so that cutting never leaves them without room
+  for (u32 i = 0; i < batch->m_Used; ++i) left += batch->m_Records[i].count / kQuadVertices * kQuadVertices;
+  for (u32 i = 0; i < batch->m_Used; ++i) {
+    cBatchRecord& rec = batch->m_Records[i];
+    const u32 first = written;
+    const u32 end = rec.first + rec.count;
+    for (u32 k = rec.first; k + kQuadVertices <= end; k += kQuadVertices) {
+      const cVertex2D* q = batch->m_Vertices.data() + k;
+      left -= kQuadVertices;
+      f32 l = q[0].x, r = q[0].x, b = q[0].y, t = q[0].y;
+      for (u32 c = 1; c < kQuadVertices; ++c) {
+        l = std::min(l, q[c].x), r = std::max(r, q[c].x);
+        b = std::min(b, q[c].y), t = std::max(t, q[c].y);
+      }
+      bool hidden = false;
+      f32 cut = 0.0f;
+      for (u32 h = 0; h < hideCount && !hidden; ++h) {
+        const cHide& c = hides[h];
+        hidden = l >= c.l && r <= c.r && b >= c.b && t <= c.t;
+        const f32 w = std::min(r, c.r) - std::max(l, c.l), hh = std::min(t, c.t) - std::max(b, c.b);
+        if (w > 0.0f && hh > 0.0f) cut += w * hh;
+      }
+      if (hidden) continue;
+      cPiece pieces[kMaxPieces];
+      u32 n = 0;
+      if (cut * pixelArea >= kMinCutPixels && Cuttable(q) && CutPieces(cPiece{l, r, b, t}, hides, hideCount, pieces, &n) &&
+          written + n * kQuadVertices + left <= cQuadBatch::kMaxVertices) {
+        for (u32 p = 0; p < n; ++p, written += kQuadVertices) PutPiece(out + written, q, pieces[p]);
+        continue;
+      }
+      std::memcpy(static_cast<void*>(out + written), q, kQuadVertices * sizeof(cVertex2D));
+      written += kQuadVertices;
+    }
+    rec.first = first;
+    rec.count = written - first;
+  }
+  std::swap(batch->m_Vertices, batch->m_Ordered);
+}
+
 }  // namespace
 
 void FlushBatches(cQuadBatch* batch) {
   cRender* render = g_pRender;
   if (!batch || !render || !batch->m_Used) return;
+  LeaveOutCovered(batch, render);
   const u32 draws = PlanDraws(batch);
   // The draws' vertices one after the other, each draw's records in their order; a page
   // part's texture coordinates become the page's.
@@ -473,6 +619,22 @@ void FlushBatches(cQuadBatch* batch) {
   }
   render->SetVertexBuffer(nullptr);
   render->ResetIndices();
+}
+
+void SetCovers(cQuadBatch* batch, const std::vector<cCover>& covers, f32 width, f32 height) {
+  if (!batch) return;
+  batch->m_Covers = covers;
+  batch->m_CoverWidth = width;
+  batch->m_CoverHeight = height;
+  batch->m_Layer = -1;
+}
+
+void SetCoverLayer(cQuadBatch* batch, i32 layer) {
+  if (batch) batch->m_Layer = layer;
+}
+
+void ClearCovers(cQuadBatch* batch) {
+  if (batch) batch->m_Covers.clear();
 }
 
 void DrawQuad(cQuadBatch* batch, u32 textureIndex, const rectf& rect, const rectf& uv, u32 color) {

@@ -43,6 +43,14 @@ struct cBatchRecord {
   u32 count = 0;
 };
 
+// An area of the screen that something drawn later in the frame covers fully, so that nothing
+// drawn before it shows there: `area` in the units of a width x height screen that fills the
+// viewport (y upwards, as the GUI's), `layer` the layer whose drawing covers it (see SetCovers).
+struct cCover {
+  rectf area;
+  i32 layer = 0;
+};
+
 class cQuadBatch {
  public:
   static constexpr u32 kMaxVertices = 65536;
@@ -94,6 +102,11 @@ class cQuadBatch {
   cBufferRecord m_DeviceIndices;
   u32 m_DeviceFirst = 0;  // where the last upload starts in the device's vertices
   u32 m_DeviceNext = 0;   // where the next one goes when it fits
+  // The frame's covers (see SetCovers), the screen size they are given in and the layer of
+  // what is drawn now.
+  std::vector<cCover> m_Covers;
+  f32 m_CoverWidth = 0.0f, m_CoverHeight = 0.0f;
+  i32 m_Layer = 0;
 };
 
 // Row-vector orthographic matrix into out[16] (clip z in -1..1).
@@ -121,6 +134,18 @@ void SetColorFactor(u32 argb);
 // them, or null when n can never fit (more than kMaxVertices - 1). A full batch draws its
 // records first and starts over.
 cVertex2D* AddBatch(cQuadBatch* batch, u32 textureIndex, u32 n);
+// Covers for the rest of the frame (see cCover), replacing any before; what is drawn from now
+// on is in layer -1, under all of them, until SetCoverLayer. While a cover of a higher layer
+// than the one drawn now hides a quad's whole extent on screen, FlushBatches leaves the quad
+// out; a flat textured quad (not turned, one colour) that one hides a good part of is drawn
+// as the pieces that still show. Whatever a cover hides is drawn over later in the frame, so
+// the picture stays the same. Only for drawing that is flat on the screen: drawing through
+// any other transform is left whole.
+void SetCovers(cQuadBatch* batch, const std::vector<cCover>& covers, f32 width, f32 height);
+// The layer of what is drawn from now on.
+void SetCoverLayer(cQuadBatch* batch, i32 layer);
+// No covers: everything is drawn whole again.
+void ClearCovers(cQuadBatch* batch);
 // Draws the used records, one call per texture where the picture allows: a record joins the
 // last earlier draw of its texture when nothing drawn between them overlaps it on screen
 // (moving quads past others they do not touch changes no pixel), else it is a draw of its own;

@@ -576,8 +576,8 @@ void cRender::SetTexture(cDeviceTexture* context, bool nearest) {
   }
 }
 
-bool cRender::UnitPixels(f32 scale[2], f32 origin[2]) const {
-  if (m_Viewport[2] <= 0 || m_Viewport[3] <= 0 || !m_Stages[0].textureIdentity) return false;
+bool cRender::FlatPixels(f32 scale[2], f32 origin[2]) const {
+  if (m_Viewport[2] <= 0 || m_Viewport[3] <= 0) return false;
   // Row vectors: a point is p * world * view * projection.
   f32 wv[16], m[16];
   auto multiply = [](const f32* a, const f32* b, f32* out) {
@@ -597,6 +597,14 @@ bool cRender::UnitPixels(f32 scale[2], f32 origin[2]) const {
   for (int i = 0; i < 2; ++i) {
     scale[i] = axis[i] * half[i];
     origin[i] = (shift[i] + 1.0f) * half[i];
+    if (scale[i] == 0.0f || !std::isfinite(scale[i]) || !std::isfinite(origin[i])) return false;
+  }
+  return true;
+}
+
+bool cRender::UnitPixels(f32 scale[2], f32 origin[2]) const {
+  if (!m_Stages[0].textureIdentity || !FlatPixels(scale, origin)) return false;
+  for (int i = 0; i < 2; ++i) {
     if (std::fabs(std::fabs(scale[i]) - 1.0f) > 1e-5f) return false;
     scale[i] = scale[i] > 0.0f ? 1.0f : -1.0f;
   }

@@ -136,6 +136,10 @@ class cRender {
   // and stage 0's texture coordinates are untransformed. *scale is then +-1 per axis and
   // *origin the pixel position (from the viewport's bottom-left) where (0, 0) lands.
   bool UnitPixels(f32 scale[2], f32 origin[2]) const;
+  // How flat drawing meets the viewport's pixels: world, view and projection together scale
+  // x and y each on its own (not turned, w kept) by *scale pixels a unit, (0, 0) landing on
+  // *origin (pixels from the viewport's bottom-left). False for any other transform.
+  bool FlatPixels(f32 scale[2], f32 origin[2]) const;
   void SetStageOps(u32 colorOp, u32 colorArg1, u32 colorArg2, u32 alphaOp, u32 alphaArg1,
                    u32 alphaArg2);
   void SetTextureFactor(f32 r, f32 g, f32 b, f32 a);

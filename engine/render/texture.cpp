@@ -1,6 +1,7 @@
 #include "engine/render/texture.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "engine/core/log.h"
@@ -73,6 +74,36 @@ cCoverage MeasureCoverage(const cImage& image) {
     }
   }
   return out;
+}
+
+bool DrawsSolid(u32 textureIndex, const rectf& uv) {
+  if (textureIndex == 0 || !g_pTextureManager) return false;
+  const cTexture* t = g_pTextureManager->Get(textureIndex);
+  if (!t) return false;
+  f32 u0 = uv.x, u1 = uv.x + uv.w, v0 = uv.y, v1 = uv.y + uv.h;
+  if (t->IsPagePart()) {
+    const rectf& p = t->GetPageRect();
+    u0 = p.x + u0 * p.w, u1 = p.x + u1 * p.w;
+    v0 = p.y + v0 * p.h, v1 = p.y + v1 * p.h;
+    t = g_pTextureManager->Get(t->GetPage());
+    if (!t) return false;
+  }
+  const cCoverage& c = t->GetCoverage();
+  const u32 w = t->GetWidth(), h = t->GetHeight();
+  if (c.cells.empty() || !w || !h) return false;
+  if (u0 > u1) std::swap(u0, u1);
+  if (v0 > v1) std::swap(v0, v1);
+  // Anything past the picture's edges wraps or repeats an edge: not taken as known.
+  if (!(u0 >= 0.0f && v0 >= 0.0f && u1 <= 1.0f && v1 <= 1.0f && u0 < u1 && v0 < v1)) return false;
+  const f32 cell = static_cast<f32>(kCoverageCell);
+  const u32 c0 = static_cast<u32>(u0 * static_cast<f32>(w) / cell);
+  const u32 c1 = static_cast<u32>(std::ceil(u1 * static_cast<f32>(w) / cell));
+  const u32 r0 = static_cast<u32>(v0 * static_cast<f32>(h) / cell);
+  const u32 r1 = static_cast<u32>(std::ceil(v1 * static_cast<f32>(h) / cell));
+  for (u32 r = r0; r < r1; ++r)
+    for (u32 col = c0; col < c1; ++col)
+      if (c.At(col, r) != cCoverage::e_Solid) return false;
+  return true;
 }
 
 cTexture::cTexture(const vek::string& textureName, bool reserved, const cImage* image, bool own)

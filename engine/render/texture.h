@@ -36,6 +36,11 @@ struct cCoverage {
 // uncompressed formats, not known for block-compressed ones.
 cCoverage MeasureCoverage(const cImage& image);
 
+// Whether the texture (an index into the texture manager; a page part's rectangle counts as
+// its own 0..1) drawn over the texture rectangle uv covers fully, filtered or not: every cell
+// of its coverage the rectangle reaches is solid. False when not known.
+bool DrawsSolid(u32 textureIndex, const rectf& uv);
+
 class cTexture {
  public:
   // Keeps a converted copy of the image (the caller keeps its own) and adds itself to the

@@ -202,8 +202,11 @@ void cIsland::StepWaters() {
 
 void cIsland::Render() {
   if (!m_pBatch) return;
+  vek::cGUI* gui = vek::g_pGame ? vek::g_pGame->GetGUI() : nullptr;
+  // The windows go over the map: none of it is drawn where they cover the screen fully.
+  if (gui) gui->PrepareCovers();
   DrawMap();
-  if (vek::g_pGame && vek::g_pGame->GetGUI()) vek::g_pGame->GetGUI()->Draw();
+  if (gui) gui->Draw();
   // Flyers above the windows.
   iGardenServices* s = GardenServices();
   vek::Begin2D(1024.0f, 768.0f);

@@ -54,6 +54,10 @@ int cBaseWF::ReportError(vek::cWindow* window, const vek::string& text) {
   return 0;
 }
 
+bool cBaseWF::PaintsControlsAsTheyAre(const vek::cWindow* window) const {
+  return window != nullptr && m_Fade.current >= 1.0f;
+}
+
 bool cBaseWF::IsReady() const {
   if (m_bFailed) return false;
   if (m_Fade.current == m_Fade.target) return true;

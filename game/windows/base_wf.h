@@ -24,6 +24,8 @@ class cBaseWF : public vek::cWindowFunction {
 
   // Concrete windows end in HandleMessage.
   int Call(vek::cWindow* window, vek::u32 message, vek::u32 p1, vek::u32 p2) override;
+  // Yes once the fade-in is over: only a fading window is tinted and scaled.
+  bool PaintsControlsAsTheyAre(const vek::cWindow* window) const override;
   // Marks the function failed and, for a non-empty text, warns "[window] text". Returns 0.
   virtual int ReportError(vek::cWindow* window, const vek::string& text);
   // False when failed or fading out.

@@ -12,6 +12,8 @@ class cClockCtrl : public vek::cFrameCtrl {
 
   // A white face and over it the filled sector, from twelve o'clock clockwise.
   void Draw() override;
+  // Round: it covers no rectangle fully.
+  bool GetCover(vek::rectf* /*area*/) const override { return false; }
 
   // The fill 0..1, written by the owner window.
   vek::f32 value = 0.0f;

@@ -24,6 +24,8 @@ class cToolbarItemCtrl : public vek::cImageCtrl {
   explicit cToolbarItemCtrl(cToolbarCtrl* owner);
 
   void Draw() override;
+  // It draws a picture of its ware, animal or building, not its own texture: nothing known.
+  bool GetCover(vek::rectf* /*area*/) const override { return false; }
   bool OnEvent(vek::u32 code, vek::u32 p1, vek::u32 p2) override;
   const char* GetClassName() const override { return "cToolbarItemCtrl"; }
 

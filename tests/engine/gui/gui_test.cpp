@@ -2,11 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "engine/app/console.h"
 #include "engine/app/game.h"
 #include "engine/core/align.h"
 #include "engine/gui/cursor.h"
+#include "engine/gui/frame_ctrl.h"
+#include "engine/gui/image_ctrl.h"
+#include "engine/render/quad_batch.h"
+#include "engine/render/texture.h"
 #include "engine/gui/gui.h"
 #include "engine/gui/widget.h"
 #include "tests/engine/gui/gui_fixture.h"
@@ -373,6 +378,77 @@ TEST_F(GuiTest, DeletedWindowsAndWidgetsLeaveNothingBehind) {
   EXPECT_EQ(game->GetFocusWidget(), nullptr);
   EXPECT_TRUE(game->GetWidgets().empty());
   game->Frame();
+}
+
+// A window function that paints the default way and says whether the window is drawn as its
+// controls are (a fading window is not).
+class PlainFunction : public vek::cWindowFunction {
+ public:
+  explicit PlainFunction(bool asTheyAre) : m_AsTheyAre(asTheyAre) {}
+  bool PaintsControlsAsTheyAre(const vek::cWindow*) const override { return m_AsTheyAre; }
+
+ private:
+  bool m_AsTheyAre;
+};
+
+TEST_F(GuiTest, WindowsCoverWhatIsDrawnBeforeThemWhereTheirControlsAreSolid) {
+  // "solid": opaque; "rimmed": a clear 32-pixel rim round an opaque 32 x 32 middle.
+  vek::cImage solid(vek::e_PixARGB, 96, 96, 1), rimmed(vek::e_PixARGB, 96, 96, 1);
+  std::memset(solid.GetLevel(0), 255, solid.GetLevelSize(0));
+  std::memset(rimmed.GetLevel(0), 0, rimmed.GetLevelSize(0));
+  for (int y = 31; y <= 64; ++y)
+    for (int x = 31; x <= 64; ++x) rimmed.GetLevel(0)[(y * 96 + x) * 4 + 3] = 255;
+  new vek::cTexture("solid", false, std::move(solid));
+  new vek::cTexture("rimmed", false, std::move(rimmed));
+  auto window = [&](const char* name, bool asTheyAre) {
+    auto* w = new vek::cWindow(gui, new PlainFunction(asTheyAre));
+    w->SetName(name);
+    gui->ShowWindow(name);
+    return w;
+  };
+  auto frame = [](vek::cWindow* w, const char* texture, vek::rectf r, bool inner = true) {
+    auto* f = new vek::cFrameCtrl("frame", w);
+    f->SetTexture(texture);
+    f->SetPos(r.x, r.y, 0);
+    f->SetSize(r.w, r.h, 0);
+    f->SetSize(20, 10, vek::cCtrl::e_frmBorder);
+    f->SetUVSize(1.0f / 3, 1.0f / 3, vek::cCtrl::e_frmBorder);
+    f->DrawInnerRect(inner);
+    return f;
+  };
+  auto image = [](vek::cWindow* w, const char* texture, vek::rectf r) {
+    auto* i = new vek::cImageCtrl("image", w);
+    i->SetTexture(texture);
+    i->SetPos(r.x, r.y, 0);
+    i->SetSize(r.w, r.h, 0);
+    return i;
+  };
+  // Bottom to top: what each window's controls cover, if anything.
+  vek::cWindow* board = window("board", true);
+  frame(board, "rimmed", {100, 100, 300, 200});   // the middle: solid
+  image(board, "rimmed", {0, 0, 50, 50});         // reaches the clear rim
+  vek::cWindow* fading = window("fading", false);
+  frame(fading, "solid", {0, 0, 100, 100});       // tinted and scaled while it fades
+  vek::cWindow* top = window("top", true);
+  image(top, "solid", {500, 400, 60, 40});
+  frame(top, "solid", {0, 0, 100, 100}, false);   // no centre drawn
+  frame(top, "solid", {600, 0, 100, 100})->DisableState(vek::cCtrl::e_Visibility);
+  vek::cQuadBatch* batch = game->GetQuadBatch();
+  ASSERT_NE(batch, nullptr);
+  gui->PrepareCovers();
+  ASSERT_EQ(batch->m_Covers.size(), 2u);
+  const vek::rectf middle = batch->m_Covers[0].area;
+  EXPECT_EQ(batch->m_Covers[0].layer, 0);
+  EXPECT_FLOAT_EQ(middle.x, 120.0f);
+  EXPECT_FLOAT_EQ(middle.y, 110.0f);
+  EXPECT_FLOAT_EQ(middle.w, 260.0f);
+  EXPECT_FLOAT_EQ(middle.h, 180.0f);
+  EXPECT_EQ(batch->m_Covers[1].layer, 2);
+  EXPECT_FLOAT_EQ(batch->m_Covers[1].area.x, 500.0f);
+  EXPECT_EQ(batch->m_Layer, -1);  // the picture drawn next is under every window
+  // Drawing the windows ends the covers: what is drawn after them is drawn whole.
+  gui->Draw();
+  EXPECT_TRUE(batch->m_Covers.empty());
 }
 
 }  // namespace

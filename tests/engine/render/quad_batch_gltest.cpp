@@ -1,6 +1,8 @@
 // The quad batch on the OpenGL device: a frame, a line of colour-coded text in the baked
 // system font and a rotated quad, compared with an expected picture.
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -91,6 +93,83 @@ TEST_F(QuadBatchGLTest, FrameTextAndRotatedQuadMatchThePicture) {
   EXPECT_EQ(color, 0xFFFF6000u);
 
   vektest::ExpectFrameMatchesPicture(pixels.get(), kWidth, kHeight, kExpected, kTolerance);
+}
+
+// A backdrop stretched over the screen under a panel whose middle is solid: leaving out what
+// the panel covers draws the same picture, and without the panel the left-out part shows.
+TEST_F(QuadBatchGLTest, LeavingOutWhatALaterPanelCoversKeepsThePicture) {
+  // A 48 x 40 backdrop of colour ramps and a 32 x 32 opaque panel with a darker border.
+  vek::cImage backdrop(vek::e_PixARGB, 48, 40, 1), panel(vek::e_PixARGB, 32, 32, 1);
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 48; ++x) {
+      u8* p = backdrop.GetLevel(0) + (y * 48 + x) * 4;
+      p[0] = static_cast<u8>(x * 5), p[1] = static_cast<u8>(y * 6), p[2] = static_cast<u8>((x * y) % 251), p[3] = 255;
+    }
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x) {
+      u8* p = panel.GetLevel(0) + (y * 32 + x) * 4;
+      const bool border = std::min(std::min(x, 31 - x), std::min(y, 31 - y)) < 8;
+      p[0] = border ? 60 : 200, p[1] = border ? 40 : 190, p[2] = border ? 20 : 150, p[3] = 255;
+    }
+  new vek::cTexture("backdrop", false, &backdrop);
+  new vek::cTexture("panel", false, &panel);
+  const vek::u32 back = vek::g_pTextureManager->FindIndex("backdrop");
+  const vek::u32 board = vek::g_pTextureManager->FindIndex("panel");
+  const rectf panelRect{40.5f, 30.25f, 200.0f, 150.0f};
+  // The panel's middle in the 400 x 300 space that is drawn in.
+  const rectf middle{panelRect.x + 8, panelRect.y + 8, panelRect.w - 16, panelRect.h - 16};
+  ASSERT_TRUE(vek::DrawsSolid(board, rectf{0.25f, 0.25f, 0.5f, 0.5f}));
+
+  vek::cQuadBatch batch;
+  auto drawFrame = [&](bool covers, bool withPanel) {
+    EXPECT_EQ(render->Begin(), 0);
+    render->SetClearColor(0.0f, 0.0f, 1.0f, 1.0f);
+    render->Clear(plat::gfx::kClearTarget, 1.0f);
+    vek::Begin2D(400.0f, 300.0f);  // not the viewport's size: a unit is 0.8 pixels
+    vek::SetBlendMode(vek::e_BlendAlpha, 0.0f);
+    if (covers) vek::SetCovers(&batch, {{middle, 0}}, 400.0f, 300.0f);
+    batch.Clear();
+    vek::DrawQuad(&batch, back, rectf{0, 0, 400, 300}, rectf{0, 0, 1, 1}, 0xFFFFFFFF);
+    vek::FlushBatches(&batch);
+    vek::SetCoverLayer(&batch, 0);
+    batch.Clear();
+    if (withPanel)
+      vek::DrawFrame(&batch, board, panelRect, rectf{0, 0, 1, 1}, vec2(8, 8), vec2(0.25f, 0.25f), true, 0xFFFFFFFF);
+    vek::FlushBatches(&batch);
+    vek::ClearCovers(&batch);
+    vek::SetBlendMode(vek::e_BlendNone, 0.0f);
+    vek::End2D();
+    render->End();
+    std::unique_ptr<u8[]> pixels = render->ReadFrontBuffer(rect);
+    render->SwapBuffers();
+    return std::vector<u8>(pixels.get(), pixels.get() + static_cast<size_t>(rect[2]) * rect[3] * 3);
+  };
+  const std::vector<u8> whole = drawFrame(false, true), covered = drawFrame(true, true);
+  ASSERT_EQ(whole.size(), covered.size());
+  int worst = 0;
+  for (size_t i = 0; i < whole.size(); ++i) worst = std::max(worst, std::abs(whole[i] - covered[i]));
+  EXPECT_EQ(worst, 0);
+  vektest::SaveScreenshot(covered.data(), rect[2], rect[3], "quad_batch_covered_backdrop");
+
+  // Without the panel: the whole pixels inside its middle show the clear colour, every other
+  // pixel the backdrop as drawn whole.
+  const std::vector<u8> plain = drawFrame(false, false), cut = drawFrame(true, false);
+  const float px = static_cast<float>(kWidth) / 400.0f;
+  const int l = static_cast<int>(std::ceil(middle.x * px)), r = static_cast<int>(std::floor((middle.x + middle.w) * px));
+  const int b = static_cast<int>(std::ceil(middle.y * px)), t = static_cast<int>(std::floor((middle.y + middle.h) * px));
+  int wrong = 0;
+  worst = 0;
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x) {
+      const size_t at = (static_cast<size_t>(y) * kWidth + x) * 3;
+      if (x >= l && x < r && y >= b && y < t) {
+        wrong += cut[at] != 0 || cut[at + 1] != 0 || cut[at + 2] != 255;
+      } else {
+        for (int c = 0; c < 3; ++c) worst = std::max(worst, std::abs(plain[at + c] - cut[at + c]));
+      }
+    }
+  EXPECT_EQ(wrong, 0);
+  EXPECT_EQ(worst, 0);
 }
 
 }  // namespace

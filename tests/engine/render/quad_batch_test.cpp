@@ -667,3 +667,111 @@ TEST(WindowMatrices, ScaleThenTranslateMovesAPoint) {
 }
 
 }  // namespace
+
+namespace {
+
+// The quads the batch holds after a flush, as their extents and the texture coordinates at
+// their lower-left corner and upper-right corner.
+struct Drawn {
+  float l, b, r, t, u0, v0, u1, v1;
+};
+std::vector<Drawn> HeldQuads(const cQuadBatch& batch) {
+  std::vector<Drawn> out;
+  for (u32 r = 0; r < batch.GetUsed(); ++r) {
+    const vek::cBatchRecord& rec = batch.GetRecord(r);
+    for (u32 k = rec.first; k + vek::kQuadVertices <= rec.first + rec.count; k += vek::kQuadVertices) {
+      const cVertex2D* q = batch.GetVertices() + k;
+      out.push_back({q[0].x, q[0].y, q[3].x, q[3].y, q[0].u, q[0].v, q[3].u, q[3].v});
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+TEST_F(QuadBatchTest, WhatALaterLayerCoversIsLeftOutOrDrawnAsThePiecesThatShow) {
+  // A cover on 256 x 128 GUI units; it hides the whole pixels inside it (41..140 x 21..80 of
+  // a 256 x 128 viewport).
+  const rectf area{40.5f, 20.2f, 100.0f, 60.0f};
+  const std::vector<vek::cCover> covers = {{area, 0}};
+  enum Shape { e_Flat, e_Turned, e_Shaded };
+  struct Case {
+    const char* name;
+    int viewW, viewH;  // the viewport; the drawing space is 256 x 128
+    int layer;         // of the drawing
+    bool turnedWorld;  // a world transform that turns everything a little
+    Shape shape;
+    rectf rect;
+    int quads;  // held after the flush: 0 left out, 1 whole, more as pieces
+  };
+  const std::vector<Case> cases = {
+      {"wholly hidden", 256, 128, -1, false, e_Flat, {50, 30, 20, 20}, 0},
+      {"reaching just past the cover", 256, 128, -1, false, e_Flat, {50, 30, 91, 20}, 1},
+      {"partly hidden, a large part", 256, 128, -1, false, e_Flat, {0, 0, 200, 100}, 4},
+      {"partly hidden, a small part", 256, 128, -1, false, e_Flat, {130, 0, 20, 30}, 1},
+      {"in the cover's own layer", 256, 128, 0, false, e_Flat, {50, 30, 20, 20}, 1},
+      {"turned and hidden", 256, 128, -1, false, e_Turned, {50, 30, 20, 20}, 0},
+      {"turned and partly hidden", 256, 128, -1, false, e_Turned, {0, 0, 200, 100}, 1},
+      {"shaded and partly hidden", 256, 128, -1, false, e_Shaded, {0, 0, 200, 100}, 1},
+      {"drawn through a turning transform", 256, 128, -1, true, e_Flat, {50, 30, 20, 20}, 1},
+      {"viewport twice the space", 512, 256, -1, false, e_Flat, {50, 30, 20, 20}, 0},
+      {"viewport twice the space, partly", 512, 256, -1, false, e_Flat, {0, 0, 200, 100}, 4},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    render->SetViewport(0, 0, c.viewW, c.viewH);
+    vek::Begin2D(256, 128);
+    if (c.turnedWorld) {
+      const float s = std::sin(0.01f), co = std::cos(0.01f);
+      const float turn[16] = {co, s, 0, 0, -s, co, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+      render->SetTransform(vek::e_TransformWorld, turn);
+    }
+    vek::SetCovers(batch.get(), covers, 256, 128);
+    vek::SetCoverLayer(batch.get(), c.layer);
+    batch->Clear();
+    if (c.shape == e_Turned) {
+      vek::DrawRotatedQuad(batch.get(), texA, c.rect, kUnit, 0xFFFFFFFF, 0.01f);
+    } else {
+      vek::DrawQuad(batch.get(), texA, c.rect, kUnit, 0xFFFFFFFF);
+      if (c.shape == e_Shaded) batch->m_Vertices[3].color = 0xFF000000;
+    }
+    Mark();
+    vek::FlushBatches(batch.get());
+    const std::vector<Drawn> held = HeldQuads(*batch);
+    ASSERT_EQ(static_cast<int>(held.size()), c.quads);
+    EXPECT_EQ(DrawnTriangles(), 2 * c.quads);
+    if (c.quads > 1) {
+      // The pieces: the quad's extent less the hidden pixels, none inside them, each with the
+      // texture coordinates the whole quad has there.
+      const float px = static_cast<float>(c.viewW) / 256.0f;  // pixels a unit
+      const float hl = std::ceil(area.x * px) / px, hr = std::floor((area.x + area.w) * px) / px;
+      const float hb = std::ceil(area.y * px) / px, ht = std::floor((area.y + area.h) * px) / px;
+      const float hidden = (hr - hl) * (ht - hb);
+      float shown = 0.0f;
+      for (const Drawn& d : held) {
+        shown += (d.r - d.l) * (d.t - d.b);
+        EXPECT_TRUE(d.r <= hl + 1e-4f || d.l >= hr - 1e-4f || d.t <= hb + 1e-4f || d.b >= ht - 1e-4f);
+        EXPECT_NEAR(d.u0, (d.l - c.rect.x) / c.rect.w, 1e-5f);
+        EXPECT_NEAR(d.u1, (d.r - c.rect.x) / c.rect.w, 1e-5f);
+        EXPECT_NEAR(d.v0, (d.b - c.rect.y) / c.rect.h, 1e-5f);
+        EXPECT_NEAR(d.v1, (d.t - c.rect.y) / c.rect.h, 1e-5f);
+      }
+      EXPECT_NEAR(shown, c.rect.w * c.rect.h - hidden, 1e-2f);
+    }
+    vek::ClearCovers(batch.get());
+  }
+  // Without covers, and for a cover of a lower layer than the drawing, everything is drawn.
+  render->SetViewport(0, 0, 256, 128);
+  vek::Begin2D(256, 128);
+  for (int pass = 0; pass < 2; ++pass) {
+    if (pass == 1) {
+      vek::SetCovers(batch.get(), covers, 256, 128);
+      vek::SetCoverLayer(batch.get(), 1);
+    }
+    batch->Clear();
+    vek::DrawQuad(batch.get(), texA, rectf{50, 30, 20, 20}, kUnit, 0xFFFFFFFF);
+    vek::FlushBatches(batch.get());
+    EXPECT_EQ(HeldQuads(*batch).size(), 1u);
+  }
+  vek::ClearCovers(batch.get());
+}

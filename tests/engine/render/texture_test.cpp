@@ -332,4 +332,39 @@ TEST_F(TextureTest, CoverageSaysWhereThePictureShows) {
   EXPECT_EQ(t->GetCoverage().At(2, 0), C::e_Mixed);
 }
 
+TEST_F(TextureTest, DrawsSolidWhereEveryCellTheRectangleReachesIsSolid) {
+  // 96 x 96: clear but for an opaque square over pixels 31..64, so that the middle cell
+  // (pixels 32..63) is solid with the pixels around it and no other cell is.
+  vek::cImage image(vek::e_PixARGB, 96, 96, 1);
+  std::memset(image.GetLevel(0), 0, image.GetLevelSize(0));
+  for (int y = 31; y <= 64; ++y)
+    for (int x = 31; x <= 64; ++x) image.GetLevel(0)[(y * 96 + x) * 4 + 3] = 255;
+  new vek::cTexture("square", false, std::move(image));
+  new vek::cTexture("square_part", "square", vek::recti{32, 32, 32, 32});
+  const vek::u32 square = vek::g_pTextureManager->FindIndex("square");
+  const vek::u32 part = vek::g_pTextureManager->FindIndex("square_part");
+  const float third = 1.0f / 3.0f;
+  struct Case {
+    const char* name;
+    vek::u32 texture;
+    vek::rectf uv;
+    bool solid;
+  };
+  const std::vector<Case> cases = {
+      {"the middle cell", square, {third, third, third, third}, true},
+      {"inside it", square, {0.4f, 0.4f, 0.1f, 0.2f}, true},
+      {"mirrored inside it", square, {0.5f, 0.4f, -0.1f, 0.2f}, true},
+      {"a texel past it", square, {third, third, third + 1.0f / 96, third}, false},
+      {"the whole picture", square, {0, 0, 1, 1}, false},
+      {"the page part on it", part, {0, 0, 1, 1}, true},
+      {"past the part's edge", part, {0.5f, 0, 1, 1}, false},
+      {"past the picture's edge", square, {0.9f, 0.4f, 0.2f, 0.1f}, false},
+      {"no texture", 0, {0, 0, 1, 1}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(vek::DrawsSolid(c.texture, c.uv), c.solid);
+  }
+}
+
 }  // namespace
