@@ -148,7 +148,9 @@ TEST_F(QuadBatchGLTest, LeavingOutWhatALaterPanelCoversKeepsThePicture) {
   ASSERT_EQ(whole.size(), covered.size());
   int worst = 0;
   for (size_t i = 0; i < whole.size(); ++i) worst = std::max(worst, std::abs(whole[i] - covered[i]));
-  EXPECT_EQ(worst, 0);
+  // A piece's texture coordinates are interpolated from its own corners: at most a rounding
+  // step from the whole quad's (none on this machine's driver).
+  EXPECT_LE(worst, 1);
   vektest::SaveScreenshot(covered.data(), rect[2], rect[3], "quad_batch_covered_backdrop");
 
   // Without the panel: the whole pixels inside its middle show the clear colour, every other
@@ -169,7 +171,7 @@ TEST_F(QuadBatchGLTest, LeavingOutWhatALaterPanelCoversKeepsThePicture) {
       }
     }
   EXPECT_EQ(wrong, 0);
-  EXPECT_EQ(worst, 0);
+  EXPECT_LE(worst, 1);
 }
 
 }  // namespace
