@@ -530,11 +530,8 @@ void LeaveOutCovered(cQuadBatch* batch, const cRender* render) {
     for (u32 k = rec.first; k + kQuadVertices <= end; k += kQuadVertices) {
       const cVertex2D* q = batch->m_Vertices.data() + k;
       left -= kQuadVertices;
-      f32 l = q[0].x, r = q[0].x, b = q[0].y, t = q[0].y;
-      for (u32 c = 1; c < kQuadVertices; ++c) {
-        l = std::min(l, q[c].x), r = std::max(r, q[c].x);
-        b = std::min(b, q[c].y), t = std::max(t, q[c].y);
-      }
+      const cBounds bounds = QuadBounds(q);
+      const f32 l = bounds.l, r = bounds.r, b = bounds.b, t = bounds.t;
       bool hidden = false;
       f32 cut = 0.0f;
       for (u32 h = 0; h < hideCount && !hidden; ++h) {
