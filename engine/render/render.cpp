@@ -580,16 +580,8 @@ bool cRender::FlatPixels(f32 scale[2], f32 origin[2]) const {
   if (m_Viewport[2] <= 0 || m_Viewport[3] <= 0) return false;
   // Row vectors: a point is p * world * view * projection.
   f32 wv[16], m[16];
-  auto multiply = [](const f32* a, const f32* b, f32* out) {
-    for (int r = 0; r < 4; ++r)
-      for (int c = 0; c < 4; ++c) {
-        f32 sum = 0.0f;
-        for (int k = 0; k < 4; ++k) sum += a[r * 4 + k] * b[k * 4 + c];
-        out[r * 4 + c] = sum;
-      }
-  };
-  multiply(m_World, m_View, wv);
-  multiply(wv, m_Projection, m);
+  MatrixMultiply(wv, m_World, m_View);
+  MatrixMultiply(m, wv, m_Projection);
   // Flat points (z 0, w 1) must keep w 1 and each axis move alone.
   if (m[3] != 0.0f || m[7] != 0.0f || m[15] != 1.0f || m[1] != 0.0f || m[4] != 0.0f) return false;
   const f32 half[2] = {0.5f * static_cast<f32>(m_Viewport[2]), 0.5f * static_cast<f32>(m_Viewport[3])};

@@ -128,7 +128,7 @@ class cRender {
   void SetAlphaTest(u32 function, f32 reference);
   void SetAlphaBlend(u32 source, u32 destination);
   // Binds the texture with its own filter; `nearest` samples the nearest texel instead, for
-  // drawing that puts each texel on the centre of one pixel (see TexelPixels), where every
+  // drawing that puts each texel on the centre of one pixel (see UnitPixels), where every
   // filter gives the same picture and nearest costs a software renderer the least.
   void SetTexture(cDeviceTexture* context, bool nearest = false);
   // Whether flat drawing meets the pixels one to one: world, view and projection together move
